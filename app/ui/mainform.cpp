@@ -1,0 +1,458 @@
+// The main window: controls, start-up, exit and the enabling of commands.
+#include "mainform.h"
+
+#include "app/core/messages.h"
+#include "app/core/settingsstore.h"
+#include "app/ui/workspace.h"
+#include "logbook/core/logfiles.h"
+#include "logbook/core/messages.h"
+#include "logbook/core/prompter.h"
+#include "logbook/ui/japanesefont.h"
+#include "logbook/ui/logbookmodel.h"
+#include "logbook/ui/loglistwindow.h"
+#include "logbook/ui/prompter.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+// A hint's text before "|" is the tooltip, the text after it (or the whole hint when there
+// is no "|") the status-bar text.
+void applyHint(QWidget *w, const QString &hint)
+{
+    const qsizetype bar = hint.indexOf(u'|');
+    w->setToolTip(bar < 0 ? hint : hint.left(bar));
+    w->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
+}
+
+QIcon drawnIcon(void (*draw)(QPainter &))
+{
+    QPixmap pixmap(20, 20);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    draw(p);
+    return QIcon(pixmap);
+}
+
+void drawEditIcon(QPainter &p)
+{
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::white);
+    p.drawRect(3, 2, 12, 16);
+    for (int y = 6; y <= 14; y += 3)
+        p.drawLine(5, y, 13, y);
+    p.setPen(QPen(QColor(0xC0, 0x40, 0x00), 2));
+    p.drawLine(10, 17, 18, 6);
+}
+
+void drawGraphIcon(QPainter &p)
+{
+    p.fillRect(1, 2, 18, 16, Qt::white);
+    p.setPen(QPen(Qt::black, 1));
+    p.drawRect(1, 2, 18, 16);
+    p.setPen(QPen(QColor(0xFF, 0x00, 0x00), 1.5));
+    const QPointF trace[] = {{2, 16}, {5, 12}, {8, 13}, {11, 6}, {14, 8}, {18, 15}};
+    p.drawPolyline(trace, 6);
+}
+
+} // namespace
+
+TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, Prompter *prompter, QWidget *parent)
+    : QMainWindow(parent), m_store(std::move(store))
+{
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(msg::AppCaption.toString());
+    setFont(japaneseUiFont(12));
+    resize(640, 440);
+    if (!prompter) {
+        m_ownPrompter = std::make_unique<QtPrompter>(this);
+        prompter = m_ownPrompter.get();
+    }
+    m_prompter = prompter;
+
+    m_workspace = new Workspace(this);
+    setCentralWidget(m_workspace);
+    createButtons();
+    createMenus();
+    // The status bar is one simple panel showing the hint under the mouse.
+    statusBar()->setSizeGripEnabled(true);
+
+    m_logList = new TLogG(m_book, m_workspace);
+    m_workspace->addSubWindow(m_logList);
+    connect(m_logList, &TLogG::nameEdited, this, &TMainForm::EdNameChange);
+    m_logList->show();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::createButtons()
+{
+    auto *panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("SpeedBar"));
+    panel->setFixedHeight(30);
+    const auto button = [&](const char *name, int x, const QString &hint, const QIcon &icon) {
+        auto *b = new QToolButton(panel);
+        b->setObjectName(QLatin1String(name));
+        b->setGeometry(x, 2, 25, 25);
+        b->setAutoRaise(true);
+        b->setIcon(icon);
+        b->setIconSize(QSize(20, 20));
+        applyHint(b, hint);
+        return b;
+    };
+    QStyle *s = style();
+    OpenBtn = button("OpenBtn", 7, QStringLiteral("開く|"), s->standardIcon(QStyle::SP_DialogOpenButton));
+    SaveBtn = button("SaveBtn", 31, QStringLiteral("保存|"), s->standardIcon(QStyle::SP_DialogSaveButton));
+    CutBtn = button("CutBtn", 64, QStringLiteral("ログデータ削除|"), s->standardIcon(QStyle::SP_TrashIcon));
+    SBEdit = button("SBEdit", 104, QStringLiteral("ログデータ編集"), drawnIcon(drawEditIcon));
+    SBGraph = button("SBGraph", 128, QStringLiteral("バログラフ表示"), drawnIcon(drawGraphIcon));
+    ExitBtn = button("ExitBtn", 168, QStringLiteral("終了|"), s->standardIcon(QStyle::SP_DialogCloseButton));
+    CopyBtn = button("CopyBtn", 200, QStringLiteral("ｺﾋﾟｰ|"), QIcon());
+    PasteBtn = button("PasteBtn", 224, QStringLiteral("貼り付け|"), QIcon());
+    CopyBtn->setVisible(false);
+    PasteBtn->setVisible(false);
+    CopyBtn->setEnabled(false);
+    PasteBtn->setEnabled(false);
+    // The panel sits under the menu bar, above the workspace.
+    auto *holder = addToolBar(QStringLiteral("SpeedBar"));
+    holder->setMovable(false);
+    holder->setFloatable(false);
+    holder->toggleViewAction()->setEnabled(false);
+    holder->setContextMenuPolicy(Qt::PreventContextMenu);
+    holder->setContentsMargins(0, 0, 0, 0);
+    holder->setStyleSheet(QStringLiteral("QToolBar { border: 0px; padding: 0px; spacing: 0px; }"));
+    panel->setMinimumWidth(200);
+    holder->addWidget(panel);
+
+    connect(SaveBtn, &QToolButton::clicked, this, &TMainForm::FileSaveItemClick);
+    connect(ExitBtn, &QToolButton::clicked, this, &QWidget::close);
+}
+
+void TMainForm::createMenus()
+{
+    const auto item = [&](QMenu *menu, const char *name, const QString &caption,
+                          const QString &hint = QString()) {
+        QAction *a = menu->addAction(caption);
+        a->setObjectName(QLatin1String(name));
+        if (!hint.isEmpty())
+            a->setStatusTip(hint);
+        return a;
+    };
+    const auto menu = [&](const char *name, const QString &caption, const QString &hint = QString()) {
+        QMenu *m = menuBar()->addMenu(caption);
+        m->setObjectName(QLatin1String(name));
+        m->menuAction()->setObjectName(QLatin1String(name));
+        if (!hint.isEmpty())
+            m->menuAction()->setStatusTip(hint);
+        return m;
+    };
+
+    File1 = menu("File1", QStringLiteral("ﾌｧｲﾙ(&F)"), QStringLiteral("ﾌｧｲﾙ操作に関するｺﾏﾝﾄﾞ"));
+    FileNewItem = item(File1, "FileNewItem", QStringLiteral("新規作成(&N)"), QStringLiteral("新規ﾌｧｲﾙの作成"));
+    FileOpenItem = item(File1, "FileOpenItem", QStringLiteral("ﾛｸﾞﾌｧｲﾙを開く(&O)"), QStringLiteral("既存のﾌｧｲﾙを開く"));
+    Reload = item(File1, "Reload", QStringLiteral("ﾛｸﾞﾌｧｲﾙ追加読込(&M)"));
+    FileCloseItem = item(File1, "FileCloseItem", QStringLiteral("閉じる(&C)"), QStringLiteral("ﾌｧｲﾙを閉じる"));
+    FileSaveItem = item(File1, "FileSaveItem", QStringLiteral("上書き保存(&S)"), QStringLiteral("ﾌｧｲﾙを保存する"));
+    FileSaveAsItem = item(File1, "FileSaveAsItem", QStringLiteral("名前を付けて保存(&A)..."),
+                          QStringLiteral("ﾌｧｲﾙに別の名前を付けて保存"));
+    File1->addSeparator();
+    MenuLogLoad = item(File1, "MenuLogLoad", QStringLiteral("ﾛｸﾞﾃﾞｰﾀのﾛｰﾄﾞ(&L)"));
+    MenuBaroLoad = item(File1, "MenuBaroLoad", QStringLiteral("ﾊﾞﾛｸﾞﾗﾌの表示(&B)"));
+    MenuAllLoad = item(File1, "MenuAllLoad", QStringLiteral("全てのﾃﾞｰﾀのﾛｰﾄﾞ(&D)"));
+    File1->addSeparator();
+    FileExitItem = item(File1, "FileExitItem", QStringLiteral("終了(&X)"), QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの終了"));
+
+    Edit1 = menu("Edit1", QStringLiteral("編集(&E)"));
+    DeleteItem = item(Edit1, "DeleteItem", QStringLiteral("ログ削除(&D)"), QStringLiteral("ログデータ削除"));
+    CutItem = item(Edit1, "CutItem", QStringLiteral("切り取り(&T)"), QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞへ切り取り"));
+    CopyItem = item(Edit1, "CopyItem", QStringLiteral("ｺﾋﾟｰ(&C)"), QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞへｺﾋﾟｰ"));
+    PasteItem = item(Edit1, "PasteItem", QStringLiteral("貼り付け(&P)"), QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞから貼り付け"));
+    Edit1->addSeparator();
+    SortByDate = item(Edit1, "SortByDate", QStringLiteral("日時順ソート(&S)"));
+    MenuTotal = item(Edit1, "MenuTotal", QStringLiteral("集計(&F)"));
+    Edit1->addSeparator();
+    MenuNewLog = item(Edit1, "MenuNewLog", QStringLiteral("新規ログの追加(&N)"));
+    // Clipboard commands have never done anything.
+    CutItem->setEnabled(false);
+    CopyItem->setEnabled(false);
+    PasteItem->setEnabled(false);
+    FileNewItem->setEnabled(false);
+    FileCloseItem->setEnabled(false);
+
+    Window1 = menu("Window1", QStringLiteral("ｳｨﾝﾄﾞｳ(&W)"), QStringLiteral("ｳｨﾝﾄﾞｳ操作に関するｺﾏﾝﾄﾞ"));
+    WindowCascadeItem = item(Window1, "WindowCascadeItem", QStringLiteral("重ねて表示(&C)"),
+                             QStringLiteral("ｳｨﾝﾄﾞｳを重なりあうように並べ直す"));
+    WindowTileItem = item(Window1, "WindowTileItem", QStringLiteral("並べて表示(&T)"),
+                          QStringLiteral("ｳｨﾝﾄﾞｳを重ならないように並べ直す"));
+    WindowArrangeItem = item(Window1, "WindowArrangeItem", QStringLiteral("ｱｲｺﾝの整列(&A)"),
+                             QStringLiteral("ｱｲｺﾝをｳｨﾝﾄﾞｳの下に並べ直す"));
+    WindowMinimizeItem = item(Window1, "WindowMinimizeItem", QStringLiteral("すべてをｱｲｺﾝ化(&M)"),
+                              QStringLiteral("すべてのｳｨﾝﾄﾞｳをｱｲｺﾝ状態にする"));
+    Window1->addSeparator();
+    DataEditClose = item(Window1, "DataEditClose", QStringLiteral("すべてのﾃﾞｰﾀｴﾃﾞｨｯﾄを閉じる(&E)"));
+    GraphClose = item(Window1, "GraphClose", QStringLiteral("すべてのｸﾞﾗﾌ表示を閉じる(&G)"));
+    connect(Window1, &QMenu::aboutToShow, this, &TMainForm::updateWindowMenu);
+
+    Option = menu("Option", QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"));
+    HeightAdjust = item(Option, "HeightAdjust", QStringLiteral("高度補正(&H)"));
+    MMBackground = item(Option, "MMBackground", QStringLiteral("背景設定(&B)"));
+    PrintColorSet = item(Option, "PrintColorSet", QStringLiteral("ﾌﾟﾘﾝﾄｶﾗｰ設定(&P)"));
+    MenuStartDir = item(Option, "MenuStartDir", QStringLiteral("起動ﾌｫﾙﾀﾞｰ設定(&D)"));
+    MenuPortSet = Option->addMenu(QStringLiteral("ｼﾘｱﾙﾎﾟｰﾄの設定(&S)"));
+    MenuPortSet->setObjectName(QStringLiteral("MenuPortSet"));
+    MenuPortSet->menuAction()->setObjectName(QStringLiteral("MenuPortSet"));
+    m_comGroup = new QActionGroup(this);
+    m_comGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (int i = 0; i < 4; ++i) {
+        SMCOM[i] = item(MenuPortSet, QStringLiteral("SMCOM%1").arg(i + 1).toLatin1().constData(),
+                        QStringLiteral("COM %1").arg(i + 1));
+        SMCOM[i]->setCheckable(true);
+        m_comGroup->addAction(SMCOM[i]);
+        connect(SMCOM[i], &QAction::triggered, this, [this, i] { SMCOMClick(i + 1); });
+    }
+    Option->addSeparator();
+    MenuFlyer = item(Option, "MenuFlyer", QStringLiteral("ﾌﾗｲﾔｰ名設定(&N)"));
+    MenuParam = item(Option, "MenuParam", QStringLiteral("ﾊﾟﾗﾒｰﾀ設定(&Q)"));
+    MenuOption = item(Option, "MenuOption", QStringLiteral("ｵﾌﾟｼｮﾝ表示設定(&O)"));
+
+    Help1 = menu("Help1", QStringLiteral("ﾍﾙﾌﾟ(&H)"), QStringLiteral("ﾄﾋﾟｯｸの検索"));
+    HelpAboutItem = item(Help1, "HelpAboutItem", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"));
+
+    connect(FileSaveItem, &QAction::triggered, this, &TMainForm::FileSaveItemClick);
+    connect(FileSaveAsItem, &QAction::triggered, this, &TMainForm::FileSaveAsItemClick);
+    connect(FileExitItem, &QAction::triggered, this, &QWidget::close);
+    connect(WindowCascadeItem, &QAction::triggered, m_workspace, &QMdiArea::cascadeSubWindows);
+    connect(WindowTileItem, &QAction::triggered, m_workspace, &QMdiArea::tileSubWindows);
+    connect(HelpAboutItem, &QAction::triggered, this, &TMainForm::HelpAboutItemClick);
+}
+
+QObject *TMainForm::command(const QString &name) const
+{
+    return findChild<QObject *>(name);
+}
+
+bool TMainForm::isCommandEnabled(const QString &name) const
+{
+    if (auto *a = findChild<QAction *>(name))
+        return a->isEnabled();
+    if (auto *w = findChild<QWidget *>(name))
+        return w->isEnabled();
+    return false;
+}
+
+void TMainForm::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        startUp();
+    }
+}
+
+void TMainForm::startUp()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const QSize screenSize = screen ? screen->size() : QSize(1024, 768);
+    m_settings = readAppSettings(*m_store, screenSize);
+
+    m_book.workFolder = decideWorkFolder(m_settings, QDir::currentPath());
+
+    if (!m_settings.bmpFileName.isEmpty()) {
+        // A picture that cannot be loaded leaves the workspace with its gradient.
+        m_backgroundPicture.load(m_settings.bmpFileName);
+    }
+    m_workspace->setBackground(m_settings.ifUseBmp, m_settings.ifScaleBmp, m_backgroundPicture);
+
+    for (int i = 0; i < 4; ++i)
+        SMCOM[i]->setChecked(m_settings.comPort == i + 1);
+
+    const Placement p = decidePlacement(m_settings);
+    move(p.left, p.top);
+    resize(p.width, p.height);
+    if (p.windowState == 2)
+        setWindowState(Qt::WindowMaximized);
+    else if (p.windowState == 1)
+        setWindowState(Qt::WindowMinimized);
+
+    m_book.reset();
+
+    setRecordCommands(false);
+    setSaveCommands(false);
+    FileSaveAsItem->setEnabled(false);
+    FileNewItem->setEnabled(false);
+    FileCloseItem->setEnabled(false);
+    Reload->setEnabled(false);
+    HeightAdjust->setEnabled(false);
+    CopyBtn->setEnabled(false);
+    PasteBtn->setEnabled(false);
+    GraphClose->setEnabled(false);
+    DataEditClose->setEnabled(false);
+
+    m_book.logModified = false;
+    m_book.currentLogPath.clear();
+
+    QDir::setCurrent(m_book.workFolder);
+}
+
+void TMainForm::setRecordCommands(bool enabled)
+{
+    SBGraph->setEnabled(enabled);
+    SBEdit->setEnabled(enabled);
+    DeleteItem->setEnabled(enabled);
+    CutBtn->setEnabled(enabled);
+    MenuTotal->setEnabled(enabled);
+    SortByDate->setEnabled(enabled);
+}
+
+void TMainForm::setSaveCommands(bool enabled)
+{
+    SaveBtn->setEnabled(enabled);
+    FileSaveItem->setEnabled(enabled);
+}
+
+void TMainForm::RedrawGrid()
+{
+    m_book.renumber();
+    m_logList->model()->refreshAll();
+}
+
+void TMainForm::closeEvent(QCloseEvent *event)
+{
+    if (m_closing) {
+        event->accept();
+        return;
+    }
+    if (!askToClose()) {
+        event->ignore();
+        return;
+    }
+    m_closing = true;
+    writeSettings();
+    event->accept();
+}
+
+bool TMainForm::askToClose()
+{
+    if (!m_book.logModified)
+        return true;
+    switch (m_prompter->ask(msg::AskSaveOnExit, msg::Confirm, Prompter::Buttons::YesNoCancel,
+                            Prompter::Icon::Question)) {
+    case Prompter::Answer::Cancel:
+        return false;
+    case Prompter::Answer::Yes:
+        FileSaveItemClick(); // the window closes whatever becomes of the save
+        return true;
+    default:
+        return true;
+    }
+}
+
+void TMainForm::writeSettings()
+{
+    const Qt::WindowStates state = windowState();
+    m_settings.windowState = state & Qt::WindowMinimized ? 1 : state & Qt::WindowMaximized ? 2 : 0;
+    m_settings.formTop = y();
+    m_settings.formLeft = x();
+    m_settings.formHeight = height();
+    m_settings.formWidth = width();
+    writeAppSettings(*m_store, m_settings, m_book.workFolder);
+    m_store->commit();
+}
+
+void TMainForm::FileSaveItemClick()
+{
+    if (m_book.currentLogPath.isEmpty()) {
+        FileSaveAsItemClick();
+        return;
+    }
+    saveLogAs(m_book.currentLogPath, true);
+}
+
+void TMainForm::FileSaveAsItemClick()
+{
+    const QString chosen = m_prompter->chooseSaveFile(u"ログファイル(*.log)", m_book.currentLogPath);
+    if (chosen.isEmpty())
+        return;
+    const QString current = m_book.currentLogPath;
+    const bool sameFile = !current.isEmpty()
+                          && chosen.left(current.size()).compare(current, Qt::CaseInsensitive) == 0;
+    saveLogAs(chosen, sameFile);
+}
+
+void TMainForm::saveLogAs(const QString &path, bool backupCurrent)
+{
+    if (m_book.rowCount() > LogBook::kMaxRows) {
+        m_prompter->inform(msg::LogTooManyRows);
+        return;
+    }
+    const LogSaveResult result = saveLogBook(m_book, path, m_logList->nameText(), backupCurrent);
+    if (result.log != LogSaveResult::Log::Written)
+        m_prompter->inform(msg::LogFileCannotOpen);
+    m_logList->setLogPath(m_book.currentLogPath);
+    if (result.log == LogSaveResult::Log::Written)
+        setSaveCommands(false);
+    if (result.nameWritten)
+        m_logList->nameField()->setModified(false);
+    else
+        m_prompter->inform(msg::NameFileCannotOpen);
+}
+
+void TMainForm::EdNameChange()
+{
+    if (!m_book.hasFlights())
+        return;
+    m_book.logModified = true;
+    FileSaveItem->setEnabled(true);
+    SaveBtn->setEnabled(FileSaveItem->isEnabled());
+}
+
+void TMainForm::SMCOMClick(int port)
+{
+    m_settings.comPort = port;
+    for (int i = 0; i < 4; ++i)
+        SMCOM[i]->setChecked(i + 1 == port);
+}
+
+void TMainForm::HelpAboutItemClick()
+{
+    QMessageBox::about(this, QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"),
+                       QStringLiteral("DUVAZI %1\nDIV-EVODU-REV フライトログ管理")
+                           .arg(QCoreApplication::applicationVersion()));
+}
+
+void TMainForm::updateWindowMenu()
+{
+    for (QAction *a : std::as_const(m_windowListActions)) {
+        Window1->removeAction(a);
+        delete a;
+    }
+    m_windowListActions.clear();
+    const QList<QMdiSubWindow *> windows = m_workspace->subWindowList();
+    if (windows.isEmpty())
+        return;
+    m_windowListActions << Window1->addSeparator();
+    int n = 1;
+    for (QMdiSubWindow *w : windows) {
+        QAction *a = Window1->addAction(QStringLiteral("&%1 %2").arg(n++).arg(w->windowTitle()));
+        a->setCheckable(true);
+        a->setChecked(w == m_workspace->activeSubWindow());
+        connect(a, &QAction::triggered, this, [this, w] { m_workspace->setActiveSubWindow(w); });
+        m_windowListActions << a;
+    }
+}

@@ -1,0 +1,97 @@
+// TMainForm, the program's MDI frame: speed buttons, menus, the status bar with hints, the
+// enabling of commands, start-up (settings, placement, the log book) and exit. Each command's
+// logic lives in its subsystem; this window dispatches and sets enabled states.
+#pragma once
+
+#include "app/core/appsettings.h"
+#include "logbook/core/logbook.h"
+
+#include <QImage>
+#include <QMainWindow>
+
+#include <memory>
+
+class Prompter;
+class SettingsStore;
+class TLogG;
+class Workspace;
+class QAction;
+class QActionGroup;
+class QMenu;
+class QToolButton;
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    /// `store` is where settings are read at start-up and written at exit; `prompter`
+    /// answers questions and file dialogs (null: real message boxes and dialogs).
+    explicit TMainForm(std::unique_ptr<SettingsStore> store, Prompter *prompter = nullptr,
+                       QWidget *parent = nullptr);
+    ~TMainForm() override;
+
+    LogBook &logBook() { return m_book; }
+    AppSettings &settings() { return m_settings; }
+    TLogG *logList() const { return m_logList; }
+    Workspace *workspace() const { return m_workspace; }
+    Prompter &prompter() { return *m_prompter; }
+    const QImage &backgroundPicture() const { return m_backgroundPicture; }
+
+    /// Every command, by its name (a QAction for menu items, a QToolButton for buttons).
+    QObject *command(const QString &name) const;
+    /// The enabled state of a command by its name.
+    bool isCommandEnabled(const QString &name) const;
+
+    /// Renumbers the flights and rewrites the list from the log book.
+    void RedrawGrid();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createButtons();
+    void createMenus();
+    void startUp();
+    bool askToClose();
+    void writeSettings();
+
+    // Command groups, set in their documented order.
+    void setRecordCommands(bool enabled);
+    void setSaveCommands(bool enabled);
+
+    // Commands
+    void FileSaveItemClick();
+    void FileSaveAsItemClick();
+    void saveLogAs(const QString &path, bool backupCurrent);
+    void EdNameChange();
+    void SMCOMClick(int port);
+    void HelpAboutItemClick();
+    void updateWindowMenu();
+
+    std::unique_ptr<SettingsStore> m_store;
+    std::unique_ptr<Prompter> m_ownPrompter;
+    Prompter *m_prompter;
+    AppSettings m_settings;
+    LogBook m_book;
+    QImage m_backgroundPicture;
+    Workspace *m_workspace;
+    TLogG *m_logList = nullptr;
+    bool m_shown = false;
+    bool m_closing = false;
+
+    // Speed buttons
+    QToolButton *OpenBtn, *SaveBtn, *CutBtn, *SBEdit, *SBGraph, *ExitBtn, *CopyBtn, *PasteBtn;
+    // Menu items
+    QMenu *File1, *Edit1, *Window1, *Option, *Help1, *MenuPortSet;
+    QAction *FileNewItem, *FileOpenItem, *Reload, *FileCloseItem, *FileSaveItem, *FileSaveAsItem,
+        *MenuLogLoad, *MenuBaroLoad, *MenuAllLoad, *FileExitItem;
+    QAction *DeleteItem, *CutItem, *CopyItem, *PasteItem, *SortByDate, *MenuTotal, *MenuNewLog;
+    QAction *WindowCascadeItem, *WindowTileItem, *WindowArrangeItem, *WindowMinimizeItem,
+        *DataEditClose, *GraphClose;
+    QAction *HeightAdjust, *MMBackground, *PrintColorSet, *MenuStartDir, *MenuFlyer, *MenuParam,
+        *MenuOption;
+    QAction *SMCOM[4];
+    QActionGroup *m_comGroup;
+    QAction *HelpAboutItem;
+    QList<QAction *> m_windowListActions;
+};

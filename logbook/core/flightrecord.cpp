@@ -1,0 +1,68 @@
+// Field access, field widths and the title record.
+#include "flightrecord.h"
+
+#include "logbook/core/messages.h"
+#include "logbook/core/text/cp932.h"
+
+const char *fieldName(Field field)
+{
+    static const char *const names[kFieldCount] = {
+        "number",   "date",        "time",     "area",         "duration",
+        "maxAltitude", "maxClimb", "comment", "barographFile",
+    };
+    return names[static_cast<int>(field)];
+}
+
+QByteArray fitField(Field field, QByteArrayView text)
+{
+    const int width = fieldWidth(field);
+    if (width == 0)
+        return text.toByteArray();
+    return cp932::truncated(text, width - 1);
+}
+
+QByteArrayView FlightRecord::fieldText(Field f) const
+{
+    switch (f) {
+    case Field::Number: return number;
+    case Field::Date: return date;
+    case Field::Time: return time;
+    case Field::Area: return area;
+    case Field::Duration: return duration;
+    case Field::MaxAltitude: return maxAltitude;
+    case Field::MaxClimb: return maxClimb;
+    case Field::Comment: return comment;
+    case Field::BarographFile: return barographFile;
+    }
+    Q_UNREACHABLE();
+}
+
+void FlightRecord::setField(Field f, QByteArrayView text)
+{
+    switch (f) {
+    case Field::Number: number = text; break;
+    case Field::Date: date = text; break;
+    case Field::Time: time = text; break;
+    case Field::Area: area = text; break;
+    case Field::Duration: duration = text; break;
+    case Field::MaxAltitude: maxAltitude = text; break;
+    case Field::MaxClimb: maxClimb = text; break;
+    case Field::Comment: comment = text.toByteArray(); break;
+    case Field::BarographFile: barographFile = text; break;
+    }
+}
+
+FlightRecord FlightRecord::titleRecord()
+{
+    FlightRecord r;
+    r.number.clear();
+    r.date = cp932::fromUnicode(msg::TitleDate);
+    r.time = cp932::fromUnicode(msg::TitleTime);
+    r.area = cp932::fromUnicode(msg::TitleArea);
+    r.duration = cp932::fromUnicode(msg::TitleDuration);
+    r.maxAltitude = cp932::fromUnicode(msg::TitleMaxAltitude);
+    r.maxClimb = cp932::fromUnicode(msg::TitleMaxClimb);
+    r.comment = cp932::fromUnicode(msg::TitleComment);
+    r.barographFile = cp932::fromUnicode(msg::TitleBarographFile);
+    return r;
+}

@@ -1,0 +1,68 @@
+// One row of the log book: nine stored cp932 text fields and the run-time state of the row.
+// Depends on QtCore only.
+#pragma once
+
+#include "logbook/core/text/fixedtext.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QObject>
+#include <QPointer>
+
+#include <array>
+
+/// The stored fields, in the order they are written to a log file.
+enum class Field {
+    Number,
+    Date,
+    Time,
+    Area,
+    Duration,
+    MaxAltitude,
+    MaxClimb,
+    Comment,
+    BarographFile,
+};
+inline constexpr int kFieldCount = 9;
+
+/// Width of a fixed field in bytes, terminator included; 0 for the comment (any length).
+constexpr int fieldWidth(Field field)
+{
+    constexpr std::array<int, kFieldCount> widths = {6, 10, 10, 25, 10, 12, 15, 0, 14};
+    return widths[static_cast<size_t>(field)];
+}
+
+/// The field names used by exports (JSON keys, CSV header).
+const char *fieldName(Field field);
+
+/// Cuts text to what a field can hold: its width less the terminator, never in the middle
+/// of a double-byte character. The comment is kept whole.
+QByteArray fitField(Field field, QByteArrayView text);
+
+struct FlightRecord {
+    FixedText<6> number;         ///< row number, rewritten by every redraw of the list
+    FixedText<10> date;          ///< YY/MM/DD
+    FixedText<10> time;          ///< HH:MM:SS, clock time of the flight
+    FixedText<25> area;          ///< flying site
+    FixedText<10> duration;      ///< HH:MM:SS in the air
+    FixedText<12> maxAltitude;   ///< "%04d m" when downloaded, "%04.1f m" once edited
+    FixedText<15> maxClimb;      ///< "%02.1f m/s" when downloaded, "%.1f m/s" once edited
+    QByteArray comment;          ///< any length, may hold line breaks
+    FixedText<14> barographFile; ///< plain file name in the work folder; empty without barograph
+
+    // Run-time state, never written to a file.
+    bool editorOpen = false;
+    bool graphOpen = false;
+    QPointer<QObject> graphWindow;  ///< valid only while graphOpen
+    QPointer<QObject> editorWindow; ///< valid only while editorOpen
+    qint32 deviceIndex = -1; ///< 1-based position in the instrument after the latest download
+
+    /// The text of a field.
+    QByteArrayView fieldText(Field f) const;
+    /// Stores text into a field, cut to its width (fitField).
+    void setField(Field f, QByteArrayView text);
+    bool hasBarograph() const { return !barographFile.isEmpty(); }
+
+    /// Row 0 of every new log: the column titles.
+    static FlightRecord titleRecord();
+};

@@ -1,0 +1,54 @@
+// TLogG, the log list window: the log's name above a grid of its flights. It holds no
+// flight data of its own; the grid reads the LogBook through LogBookModel.
+#pragma once
+
+#include <QMdiSubWindow>
+
+#include <utility>
+
+class LogBook;
+class LogBookModel;
+class QLabel;
+class QLineEdit;
+class QTableView;
+
+class TLogG : public QMdiSubWindow {
+    Q_OBJECT
+public:
+    explicit TLogG(const LogBook &book, QWidget *parent = nullptr);
+
+    LogBookModel *model() const { return m_model; }
+    QTableView *grid() const { return StringGrid1; }
+    QLineEdit *nameField() const { return EdName; }
+
+    /// The selected rows as grid rows, top and bottom inclusive (row 1 when none is).
+    std::pair<int, int> selectedRange() const;
+    /// Selects grid rows top to bottom.
+    void selectRows(int top, int bottom);
+
+    /// The name field's text as cp932 bytes.
+    QByteArray nameText() const;
+    /// Shows a name (cp932) without counting it as typed; clears the changed mark.
+    void setNameText(const QByteArray &name);
+
+    /// "ログファイル", or "ログファイル - path" once a log file is open.
+    void setLogPath(const QString &path);
+
+signals:
+    /// The user typed in the name field (already cut to what a name file keeps).
+    void nameEdited();
+    /// A double-click on the grid: the Edit command on the selection it leaves.
+    void editRequested();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void onNameEdited(const QString &text);
+
+    const LogBook &m_book;
+    LogBookModel *m_model;
+    QLabel *LbName;
+    QLineEdit *EdName;
+    QTableView *StringGrid1;
+};

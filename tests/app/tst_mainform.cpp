@@ -1,0 +1,195 @@
+// The main window: start-up from settings, the initial command states, the name-field rule
+// and the exit question.
+#include "app/core/settingsstore.h"
+#include "app/ui/mainform.h"
+#include "logbook/core/logfile.h"
+#include "logbook/ui/logbookmodel.h"
+#include "logbook/ui/loglistwindow.h"
+#include "tests/common/scriptedprompter.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Fixture {
+    QTemporaryDir dir;
+    QString settingsPath = dir.filePath("cfg/duvazi.conf");
+    ScriptedPrompter prompter;
+
+    std::unique_ptr<TMainForm> start(const std::function<void(FileSettingsStore &)> &prepare = {})
+    {
+        if (prepare) {
+            FileSettingsStore store(settingsPath);
+            prepare(store);
+            store.commit();
+        }
+        auto form = std::make_unique<TMainForm>(std::make_unique<FileSettingsStore>(settingsPath), &prompter);
+        form->show();
+        return form;
+    }
+};
+
+const char *const kEnabledAtStart[] = {
+    "OpenBtn", "ExitBtn", "FileOpenItem", "MenuLogLoad", "MenuBaroLoad", "MenuAllLoad",
+    "FileExitItem", "MenuNewLog", "WindowCascadeItem", "WindowTileItem", "WindowArrangeItem",
+    "WindowMinimizeItem", "MMBackground", "PrintColorSet", "MenuStartDir", "MenuFlyer",
+    "MenuParam", "MenuOption", "HelpAboutItem",
+};
+const char *const kDisabledAtStart[] = {
+    "SBGraph", "SBEdit", "DeleteItem", "CutBtn", "MenuTotal", "SortByDate", "SaveBtn",
+    "FileSaveItem", "FileSaveAsItem", "FileNewItem", "FileCloseItem", "Reload", "HeightAdjust",
+    "CopyBtn", "PasteBtn", "GraphClose", "DataEditClose", "CutItem", "CopyItem", "PasteItem",
+};
+
+void addFlight(TMainForm &form)
+{
+    form.logBook().appendRow().date = "24/05/03";
+    form.logList()->model()->setGridRowCount(form.logBook().rowCount());
+    form.RedrawGrid();
+}
+
+} // namespace
+
+class TestMainForm : public QObject {
+    Q_OBJECT
+private slots:
+    void startUpSetsCaptionStatesAndFolder();
+    void startUpSurvivesBadPictureAndOddValues();
+    void nameFieldEnablesSaveOnlyWithFlights();
+    void exitCancelKeepsRunningAndWritesNothing();
+    void exitNoWritesEverySetting();
+    void exitYesWithoutFileShowsSaveDialogAndStillCloses();
+    void exitYesSavesTheOpenLog();
+};
+
+void TestMainForm::startUpSetsCaptionStatesAndFolder()
+{
+    Fixture f;
+    const QString before = QDir::currentPath();
+    auto form = f.start();
+    QCOMPARE(form->windowTitle(), QStringLiteral("DUVAZI"));
+    for (const char *name : kEnabledAtStart)
+        QVERIFY2(form->isCommandEnabled(QLatin1String(name)), name);
+    for (const char *name : kDisabledAtStart)
+        QVERIFY2(!form->isCommandEnabled(QLatin1String(name)), name);
+    QVERIFY(qobject_cast<QAction *>(form->command("SMCOM1"))->isChecked());
+    QCOMPARE(form->logBook().rowCount(), 1);
+    QCOMPARE(form->logBook().workFolder, before + u'/');
+    QVERIFY(!form->logBook().logModified);
+    QVERIFY(form->logList()->isVisible());
+    QDir::setCurrent(before);
+}
+
+void TestMainForm::startUpSurvivesBadPictureAndOddValues()
+{
+    Fixture f;
+    QFile bad(f.dir.filePath("bad.bmp"));
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write("BM not really a bitmap");
+    bad.close();
+    auto form = f.start([&](FileSettingsStore &s) {
+        s.writeBool("IfUseBmp", true);
+        s.writeString("BmpFileName", f.dir.filePath("bad.bmp"));
+        s.writeInt("ComPort", 7);
+        s.writeString("Rise", "not a double");
+        s.writeInt("IfDirSet", 1);
+        s.writeString("StartDir", f.dir.filePath("no-such-folder/"));
+    });
+    QVERIFY(form->backgroundPicture().isNull());
+    QCOMPARE(form->logBook().rowCount(), 1);
+    QCOMPARE(form->settings().rise, 0.1);
+    for (int i = 1; i <= 4; ++i)
+        QVERIFY(!qobject_cast<QAction *>(form->command(QStringLiteral("SMCOM%1").arg(i)))->isChecked());
+    QCOMPARE(form->logBook().workFolder, QDir::currentPath() + u'/');
+}
+
+void TestMainForm::nameFieldEnablesSaveOnlyWithFlights()
+{
+    Fixture f;
+    auto form = f.start();
+    QLineEdit *name = form->logList()->nameField();
+    QTest::keyClicks(name, QStringLiteral("a"));
+    QVERIFY(!form->logBook().logModified);
+    QVERIFY(!form->isCommandEnabled("SaveBtn"));
+
+    addFlight(*form);
+    QTest::keyClicks(name, QStringLiteral("b"));
+    QVERIFY(form->logBook().logModified);
+    QVERIFY(form->isCommandEnabled("FileSaveItem"));
+    QVERIFY(form->isCommandEnabled("SaveBtn"));
+    f.prompter.answers = {Prompter::Answer::No};
+}
+
+void TestMainForm::exitCancelKeepsRunningAndWritesNothing()
+{
+    Fixture f;
+    auto form = f.start();
+    addFlight(*form);
+    form->logBook().logModified = true;
+    f.prompter.answers = {Prompter::Answer::Cancel};
+    QVERIFY(!form->close());
+    QVERIFY(form->isVisible());
+    QCOMPARE(f.prompter.asked.size(), size_t(1));
+    QCOMPARE(f.prompter.asked[0].text, QStringLiteral("ログデータが変更されています。\nセーブしますか？"));
+    QCOMPARE(f.prompter.asked[0].caption, QStringLiteral("確認"));
+    QVERIFY(f.prompter.asked[0].buttons == Prompter::Buttons::YesNoCancel);
+    QVERIFY(!QFile::exists(f.settingsPath));
+    f.prompter.answers = {Prompter::Answer::No};
+}
+
+void TestMainForm::exitNoWritesEverySetting()
+{
+    Fixture f;
+    auto form = f.start([](FileSettingsStore &s) { s.writeInt("ComPort", 7); });
+    form->logBook().logModified = true;
+    f.prompter.answers = {Prompter::Answer::No};
+    QVERIFY(form->close());
+    const FileSettingsStore saved(f.settingsPath);
+    for (const char *name : {"MonoPrint", "AskPrint", "WindowState", "FormTop", "FormLeft", "FormHeight",
+                             "FormWidth", "ComPort", "Sound", "BarGraph", "Numeric", "Sampling", "Printer",
+                             "Option1", "IfDirSet"})
+        QVERIFY2(saved.readInt(QLatin1String(name)).has_value(), name);
+    for (const char *name : {"Rise", "Sink"})
+        QVERIFY2(saved.readDouble(QLatin1String(name)).has_value(), name);
+    for (const char *name : {"FlyerName", "StartDir", "BmpFileName"})
+        QVERIFY2(saved.readString(QLatin1String(name)).has_value(), name);
+    QCOMPARE(saved.readInt("ComPort"), std::optional<qint32>(7));
+    QCOMPARE(saved.readString("StartDir"),
+             std::optional<QString>(QDir::toNativeSeparators(form->logBook().workFolder)));
+}
+
+void TestMainForm::exitYesWithoutFileShowsSaveDialogAndStillCloses()
+{
+    Fixture f;
+    auto form = f.start();
+    addFlight(*form);
+    form->logBook().logModified = true;
+    f.prompter.answers = {Prompter::Answer::Yes};
+    f.prompter.files = {QString()}; // the save dialog is cancelled
+    QVERIFY(form->close());
+    QCOMPARE(f.prompter.dialogs, QStringList{QStringLiteral("save:")});
+    QVERIFY(QFile::exists(f.settingsPath));
+}
+
+void TestMainForm::exitYesSavesTheOpenLog()
+{
+    Fixture f;
+    auto form = f.start();
+    addFlight(*form);
+    form->logBook().logModified = true;
+    f.prompter.answers = {Prompter::Answer::Yes};
+    f.prompter.files = {f.dir.filePath("spring")};
+    QVERIFY(form->close());
+    QFile log(f.dir.filePath("spring.log"));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QCOMPARE(int(parseLogFile(log.readAll()).records.size()), 2);
+    QVERIFY(QFile::exists(f.dir.filePath("spring.lif")));
+}
+
+QTEST_MAIN(TestMainForm)
+#include "tst_mainform.moc"

@@ -1,0 +1,56 @@
+// A Prompter for tests: answers questions and file dialogs from a script and records
+// every message it was shown.
+#pragma once
+
+#include "logbook/core/prompter.h"
+
+#include <QStringList>
+
+#include <deque>
+
+class ScriptedPrompter : public Prompter {
+public:
+    struct Asked {
+        QString text;
+        QString caption;
+        Buttons buttons;
+        Icon icon;
+    };
+
+    std::deque<Answer> answers;     ///< next answers to questions (Cancel when empty)
+    std::deque<QString> files;      ///< next file names chosen ("" = cancelled)
+    std::vector<Asked> asked;       ///< every question, in order
+    QStringList informed;           ///< every plain message, in order
+    QStringList dialogs;            ///< "open:<filter>" / "save:<preset>" per file dialog
+
+    Answer ask(QStringView text, QStringView caption, Buttons buttons, Icon icon) override
+    {
+        asked.push_back({text.toString(), caption.toString(), buttons, icon});
+        if (answers.empty())
+            return Answer::Cancel;
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    void inform(QStringView text) override { informed << text.toString(); }
+    QString chooseOpenFile(QStringView filter, const QString &) override
+    {
+        dialogs << QStringLiteral("open:") + filter.toString();
+        return nextFile();
+    }
+    QString chooseSaveFile(QStringView, const QString &preset) override
+    {
+        dialogs << QStringLiteral("save:") + preset;
+        return nextFile();
+    }
+
+private:
+    QString nextFile()
+    {
+        if (files.empty())
+            return {};
+        const QString f = files.front();
+        files.pop_front();
+        return f;
+    }
+};

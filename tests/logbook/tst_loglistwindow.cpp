@@ -1,0 +1,159 @@
+// The log list window over a log book: cells, the blank row, renumbering, the name field
+// and the selected range.
+#include "logbook/core/logbook.h"
+#include "logbook/core/logfile.h"
+#include "logbook/core/text/cp932.h"
+#include "logbook/ui/logbookmodel.h"
+#include "logbook/ui/loglistwindow.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+
+namespace {
+
+LogBook threeFlights()
+{
+    QFile f(QStringLiteral(TEST_DATA_DIR "/logbook/three-flights.log"));
+    if (!f.open(QIODevice::ReadOnly))
+        qFatal("missing test data");
+    LogBook book;
+    loadContents(book, parseLogFile(f.readAll()));
+    return book;
+}
+
+// Types text the way an input method delivers it: one key event per character.
+void typeText(QWidget *w, const QString &text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &press);
+    }
+}
+
+QString cell(const TLogG &w, int gridRow, int column)
+{
+    return w.model()->index(gridRow - 1, column).data().toString();
+}
+
+} // namespace
+
+class TestLogListWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void startsWithTitlesAndOneBlankRow();
+    void showsFieldsAsStoredAfterRedraw();
+    void nameFieldCutsTo31BytesAndSignalsEdits();
+    void settingTheNameIsNotAnEdit();
+    void selectedRangeIsTopToBottom();
+    void doubleClickRequestsEdit();
+    void closingOnlyMinimises();
+};
+
+void TestLogListWindow::startsWithTitlesAndOneBlankRow()
+{
+    LogBook book;
+    TLogG w(book);
+    QCOMPARE(w.windowTitle(), QStringLiteral("ログファイル"));
+    QCOMPARE(w.model()->rowCount(), 1);
+    QCOMPARE(w.model()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("日付"));
+    QCOMPARE(w.model()->headerData(8, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("ﾊﾞﾛｸﾞﾗﾌﾌｧｲﾙ"));
+    QCOMPARE(w.model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QString());
+    for (int c = 0; c < 9; ++c)
+        QCOMPARE(cell(w, 1, c), QString());
+    QCOMPARE(w.grid()->columnWidth(7), 166);
+}
+
+void TestLogListWindow::showsFieldsAsStoredAfterRedraw()
+{
+    LogBook book = threeFlights();
+    TLogG w(book);
+    w.model()->setGridRowCount(book.rowCount());
+    book.swapRows(1, 3);
+    book.renumber();
+    w.model()->refreshAll();
+    QCOMPARE(w.model()->rowCount(), 3);
+    QCOMPARE(cell(w, 1, 0), QStringLiteral("1"));
+    QCOMPARE(cell(w, 3, 0), QStringLiteral("3"));
+    QCOMPARE(cell(w, 3, 3), QStringLiteral("足尾山"));
+    QCOMPARE(cell(w, 3, 5), QStringLiteral("0987 m"));
+    QCOMPARE(cell(w, 3, 8), QStringLiteral("24050310.BRG"));
+    // A comment of several lines is shown whole in its one cell.
+    QCOMPARE(cell(w, 3, 7), QStringLiteral("サーマル良好。 ↵ 南東の風 2m/s"));
+    QCOMPARE(book.row(3).number, QByteArray("3"));
+
+    // Deleting every flight leaves the grid with one blank row.
+    while (book.hasFlights())
+        book.removeRow(1);
+    w.model()->setGridRowCount(2);
+    QCOMPARE(w.model()->rowCount(), 1);
+    QCOMPARE(cell(w, 1, 3), QString());
+}
+
+void TestLogListWindow::nameFieldCutsTo31BytesAndSignalsEdits()
+{
+    LogBook book;
+    TLogG w(book);
+    QSignalSpy edited(&w, &TLogG::nameEdited);
+    w.nameField()->setFocus();
+    typeText(w.nameField(), QString(20, u'ソ')); // 40 bytes typed
+    QCOMPARE(edited.count(), 20);
+    QCOMPARE(w.nameText(), cp932::fromUnicode(QString(15, u'ソ'))); // 30 bytes kept
+    QVERIFY(w.nameField()->isModified());
+}
+
+void TestLogListWindow::settingTheNameIsNotAnEdit()
+{
+    LogBook book;
+    TLogG w(book);
+    QSignalSpy edited(&w, &TLogG::nameEdited);
+    w.setNameText(cp932::fromUnicode(QStringLiteral("春の足尾山")));
+    QCOMPARE(edited.count(), 0);
+    QVERIFY(!w.nameField()->isModified());
+    QCOMPARE(w.nameField()->text(), QStringLiteral("春の足尾山"));
+    w.setLogPath(QStringLiteral("/f/a.log"));
+    QVERIFY(w.windowTitle().startsWith(QStringLiteral("ログファイル - ")));
+}
+
+void TestLogListWindow::selectedRangeIsTopToBottom()
+{
+    LogBook book = threeFlights();
+    TLogG w(book);
+    w.model()->setGridRowCount(book.rowCount());
+    QCOMPARE(w.selectedRange(), std::make_pair(1, 1));
+    w.selectRows(2, 3);
+    QCOMPARE(w.selectedRange(), std::make_pair(2, 3));
+}
+
+void TestLogListWindow::doubleClickRequestsEdit()
+{
+    LogBook book = threeFlights();
+    TLogG w(book);
+    w.model()->setGridRowCount(book.rowCount());
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QSignalSpy edit(&w, &TLogG::editRequested);
+    QTableView *grid = w.grid();
+    const QRect r = grid->visualRect(w.model()->index(1, 2));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, r.center());
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, r.center());
+    QCOMPARE(edit.count(), 1);
+    QCOMPARE(w.selectedRange(), std::make_pair(2, 2));
+}
+
+void TestLogListWindow::closingOnlyMinimises()
+{
+    LogBook book;
+    TLogG w(book);
+    w.show();
+    w.close();
+    QVERIFY(w.isMinimized());
+}
+
+QTEST_MAIN(TestLogListWindow)
+#include "tst_loglistwindow.moc"

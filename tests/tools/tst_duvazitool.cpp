@@ -1,0 +1,130 @@
+// duvazi-tool end to end: show in its three formats, copy byte for byte, damaged input.
+#include "logbook/core/text/cp932.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run {
+    int exitCode;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run tool(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(DUVAZI_TOOL), args);
+    p.waitForFinished(30000);
+    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+}
+
+QString data(const char *name)
+{
+    return QStringLiteral(TEST_DATA_DIR "/logbook/") + QLatin1String(name);
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestDuvaziTool : public QObject {
+    Q_OBJECT
+private slots:
+    void showJsonDecodesJapanese();
+    void showJsonNameIsNullWithoutNameFile();
+    void showCsvQuotesComments();
+    void copyIsByteIdentical();
+    void damagedFilesFail_data();
+    void damagedFilesFail();
+    void wrongUsage();
+};
+
+void TestDuvaziTool::showJsonDecodesJapanese()
+{
+    const Run r = tool({"log", "show", data("three-flights.log"), "--json"});
+    QCOMPARE(r.exitCode, 0);
+    const QJsonObject root = QJsonDocument::fromJson(r.out).object();
+    QCOMPARE(root.value("name").toString(), QStringLiteral("春の足尾山"));
+    const QJsonArray rows = root.value("rows").toArray();
+    QCOMPARE(rows.size(), 4);
+    QCOMPARE(rows[0].toObject().value("date").toString(), QStringLiteral("日付"));
+    const QJsonObject first = rows[1].toObject();
+    QCOMPARE(first.value("area").toString(), QStringLiteral("足尾山"));
+    QCOMPARE(first.value("maxAltitude").toString(), QStringLiteral("0987 m"));
+    QCOMPARE(first.value("barographFile").toString(), QStringLiteral("24050310.BRG"));
+    QCOMPARE(rows[3].toObject().value("area").toString(), QStringLiteral("①≒∵ソ表"));
+    QCOMPARE(first.keys().size(), 9);
+}
+
+void TestDuvaziTool::showJsonNameIsNullWithoutNameFile()
+{
+    const Run r = tool({"log", "show", data("empty.log"), "--json"});
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY(QJsonDocument::fromJson(r.out).object().value("name").isNull());
+}
+
+void TestDuvaziTool::showCsvQuotesComments()
+{
+    const Run r = tool({"log", "show", data("three-flights.log"), "--csv"});
+    QCOMPARE(r.exitCode, 0);
+    const QString text = QString::fromUtf8(r.out);
+    QVERIFY(text.startsWith(QStringLiteral("number,date,time,area,duration,maxAltitude,maxClimb,comment,barographFile\n")));
+    QVERIFY(text.contains(QStringLiteral("\"サーマル良好。\r\n南東の風 2m/s\"")));
+    const Run plain = tool({"log", "show", data("three-flights.log")});
+    QCOMPARE(plain.exitCode, 0);
+    QCOMPARE(plain.out.count('\n'), 5); // header and four rows, line breaks escaped
+}
+
+void TestDuvaziTool::copyIsByteIdentical()
+{
+    QTemporaryDir dir;
+    const Run r = tool({"log", "copy", data("three-flights.log"), dir.filePath("copy.log")});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(readAll(dir.filePath("copy.log")), readAll(data("three-flights.log")));
+    QCOMPARE(readAll(dir.filePath("copy.lif")), readAll(data("three-flights.lif")));
+}
+
+void TestDuvaziTool::damagedFilesFail_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("header") << data("damaged-header.log") << QStringLiteral("壊れていて読み込めません");
+    QTest::newRow("inside a record") << data("damaged-inside-record.log") << QStringLiteral("3件のログのうち2件");
+    QTest::newRow("count") << data("damaged-count.log") << QStringLiteral("8件のログのうち3件");
+    QTest::newRow("missing") << data("no-such.log") << QStringLiteral("LOGファイルが開けません。");
+}
+
+void TestDuvaziTool::damagedFilesFail()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    const Run show = tool({"log", "show", file, "--json"});
+    QCOMPARE(show.exitCode, 1);
+    QVERIFY(show.out.isEmpty());
+    QVERIFY2(QString::fromUtf8(show.err).contains(message), show.err.constData());
+    const Run copy = tool({"log", "copy", file, dir.filePath("out.log")});
+    QCOMPARE(copy.exitCode, 1);
+    QVERIFY(!QFile::exists(dir.filePath("out.log")));
+}
+
+void TestDuvaziTool::wrongUsage()
+{
+    QCOMPARE(tool({}).exitCode, 2);
+    QCOMPARE(tool({"log", "show"}).exitCode, 2);
+    QCOMPARE(tool({"log", "show", "a", "--xml"}).exitCode, 2);
+}
+
+QTEST_GUILESS_MAIN(TestDuvaziTool)
+#include "tst_duvazitool.moc"

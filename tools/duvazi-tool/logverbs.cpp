@@ -1,0 +1,135 @@
+// "log show" and "log copy".
+#include "output.h"
+#include "verbs.h"
+
+#include "logbook/core/logbook.h"
+#include "logbook/core/logfiles.h"
+#include "logbook/core/messages.h"
+#include "logbook/core/text/cp932.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <optional>
+
+namespace {
+
+// Reads a log the way the program opens it. A damaged or unreadable file is reported and
+// gives std::nullopt: the tool never works on part of a log.
+std::optional<LogBook> readLog(const QString &path, std::optional<QByteArray> *name = nullptr)
+{
+    std::optional<LogFileContents> contents = readLogFile(path);
+    if (!contents) {
+        report(msg::LogFileCannotOpen.toString() + QStringLiteral(" (") + path + u')');
+        return std::nullopt;
+    }
+    if (contents->isUnreadable()) {
+        report(msg::LogFileUnreadable.toString() + QStringLiteral(" (") + path + u')');
+        return std::nullopt;
+    }
+    if (!contents->isComplete()) {
+        report(msg::LogFileDamaged.toString()
+                   .arg(qMax(0, int(contents->records.size()) - 1))
+                   .arg(qMax(0, contents->announcedRows - 1))
+               + QStringLiteral(" (") + path + u')');
+        return std::nullopt;
+    }
+    LogBook book;
+    loadContents(book, std::move(*contents));
+    if (name)
+        *name = readNameFile(namePathFor(path));
+    return book;
+}
+
+QString text(QByteArrayView cp932Bytes)
+{
+    return cp932::toUnicode(cp932Bytes);
+}
+
+} // namespace
+
+int logShow(const QStringList &args)
+{
+    QString path;
+    enum class Format { Text, Json, Csv } format = Format::Text;
+    for (const QString &a : args) {
+        if (a == u"--json")
+            format = Format::Json;
+        else if (a == u"--csv")
+            format = Format::Csv;
+        else if (path.isEmpty() && !a.startsWith(u"--"))
+            path = a;
+        else
+            return 2;
+    }
+    if (path.isEmpty())
+        return 2;
+    std::optional<QByteArray> name;
+    const std::optional<LogBook> book = readLog(path, &name);
+    if (!book)
+        return 1;
+
+    if (format == Format::Json) {
+        QJsonArray rows;
+        for (const FlightRecord &r : book->records()) {
+            QJsonObject row;
+            for (int f = 0; f < kFieldCount; ++f)
+                row.insert(QLatin1String(fieldName(Field(f))), text(r.fieldText(Field(f))));
+            rows.append(row);
+        }
+        QJsonObject root;
+        root.insert(QStringLiteral("name"), name ? QJsonValue(text(*name)) : QJsonValue());
+        root.insert(QStringLiteral("rows"), rows);
+        writeOut(QJsonDocument(root).toJson(QJsonDocument::Indented));
+        return 0;
+    }
+
+    QString out;
+    const QChar separator = format == Format::Csv ? u',' : u'\t';
+    for (int f = 0; f < kFieldCount; ++f)
+        out += (f ? QString(separator) : QString()) + QLatin1String(fieldName(Field(f)));
+    out += u'\n';
+    for (const FlightRecord &r : book->records()) {
+        for (int f = 0; f < kFieldCount; ++f) {
+            QString cell = text(r.fieldText(Field(f)));
+            if (format == Format::Csv) {
+                cell = csvField(cell);
+            } else {
+                cell.replace(u'\t', u' ');
+                cell.replace(QStringLiteral("\r\n"), QStringLiteral("\\n"));
+                cell.replace(u'\n', QStringLiteral("\\n"));
+                cell.replace(u'\r', QStringLiteral("\\n"));
+            }
+            out += (f ? QString(separator) : QString()) + cell;
+        }
+        out += u'\n';
+    }
+    writeOut(out.toUtf8());
+    return 0;
+}
+
+int logCopy(const QStringList &args)
+{
+    if (args.size() != 2)
+        return 2;
+    std::optional<QByteArray> name;
+    std::optional<LogBook> book = readLog(args[0], &name);
+    if (!book)
+        return 1;
+    if (book->rowCount() > LogBook::kMaxRows) {
+        report(msg::LogTooManyRows);
+        return 1;
+    }
+    book->workFolder = folderOf(args[1]);
+    const LogSaveResult result = saveLogBook(*book, args[1], name.value_or(QByteArray()), false);
+    if (result.log != LogSaveResult::Log::Written) {
+        report(msg::LogFileCannotOpen.toString() + QStringLiteral(" (") + result.logPath + u')');
+        return 1;
+    }
+    if (!result.nameWritten) {
+        report(msg::NameFileCannotOpen);
+        return 1;
+    }
+    return 0;
+}

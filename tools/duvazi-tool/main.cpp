@@ -1,0 +1,48 @@
+// duvazi-tool: scripting and export on the program's own core.
+#include "output.h"
+#include "verbs.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+namespace {
+
+struct Verb {
+    const char *group;
+    const char *name;
+    const char *usage;
+    int (*run)(const QStringList &args);
+};
+
+const Verb kVerbs[] = {
+    {"log", "show", "log show FILE.log [--json|--csv]   print every row, text decoded to UTF-8", logShow},
+    {"log", "copy", "log copy IN.log OUT.log            read a log and write it anew", logCopy},
+};
+
+int usage()
+{
+    std::fputs("usage: duvazi-tool <verb> ...\n", stderr);
+    for (const Verb &v : kVerbs)
+        std::fprintf(stderr, "  duvazi-tool %s\n", v.usage);
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.size() < 2)
+        return usage();
+    for (const Verb &v : kVerbs) {
+        if (args[0] == QLatin1String(v.group) && args[1] == QLatin1String(v.name)) {
+            const int rc = v.run(args.mid(2));
+            if (rc == 2)
+                std::fprintf(stderr, "usage: duvazi-tool %s\n", v.usage);
+            return rc;
+        }
+    }
+    return usage();
+}

@@ -1,0 +1,12 @@
+// Output helpers shared by the verbs: UTF-8 to standard output, messages to standard error.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+
+void writeOut(const QByteArray &utf8);
+/// "duvazi-tool: <message>" on standard error, with a line end.
+void report(QStringView message);
+/// A CSV field, quoted when it holds a comma, quote or line break.
+QString csvField(const QString &text);

@@ -1,0 +1,8 @@
+// The verbs of duvazi-tool. Each returns the process exit code: 0 done, 1 the input could
+// not be used (message on standard error), 2 wrong usage.
+#pragma once
+
+#include <QStringList>
+
+int logShow(const QStringList &args);
+int logCopy(const QStringList &args);
