@@ -26,6 +26,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -86,6 +87,8 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, Prompter *prompter, Q
     }
     m_prompter = prompter;
 
+    TimerLoad = new QTimer(this);
+    TimerLoad->setObjectName(QStringLiteral("TimerLoad"));
     m_workspace = new Workspace(this);
     setCentralWidget(m_workspace);
     createButtons();
@@ -330,6 +333,98 @@ void TMainForm::RedrawGrid()
 {
     m_book.renumber();
     m_logList->model()->refreshAll();
+}
+
+QMdiArea *TMainForm::workspaceArea()
+{
+    return m_workspace;
+}
+
+void TMainForm::setGridRowCount(int rows)
+{
+    m_logList->model()->setGridRowCount(rows);
+}
+
+void TMainForm::refreshRow(int row)
+{
+    m_logList->model()->refreshRow(row);
+}
+
+bool TMainForm::anyRowHas(bool FlightRecord::*flag) const
+{
+    for (int r = 1; r < m_book.rowCount(); ++r) {
+        if (m_book.row(r).*flag)
+            return true;
+    }
+    return false;
+}
+
+void TMainForm::openGraphWindow(int row)
+{
+    m_currentRow = row;
+    QMdiSubWindow *window = m_graphFactory ? m_graphFactory(*this) : nullptr;
+    if (!window)
+        return;
+    m_book.row(row).graphWindow = window;
+    window->show();
+}
+
+void TMainForm::graphLoaded()
+{
+    DeleteItem->setEnabled(false);
+    CutBtn->setEnabled(DeleteItem->isEnabled());
+    HeightAdjust->setEnabled(true);
+}
+
+void TMainForm::graphClosed()
+{
+    if (!anyRowHas(&FlightRecord::graphOpen))
+        HeightAdjust->setEnabled(false);
+    if (!anyRowHas(&FlightRecord::graphOpen) && !anyRowHas(&FlightRecord::editorOpen)) {
+        DeleteItem->setEnabled(true);
+        CutBtn->setEnabled(DeleteItem->isEnabled());
+    }
+}
+
+void TMainForm::editorShown(bool newRecord)
+{
+    DeleteItem->setEnabled(false);
+    CutBtn->setEnabled(false);
+    if (newRecord)
+        MenuNewLog->setEnabled(false);
+}
+
+void TMainForm::editorClosed(bool newRecord)
+{
+    if (!anyRowHas(&FlightRecord::graphOpen) && !anyRowHas(&FlightRecord::editorOpen)) {
+        SBGraph->setEnabled(true);
+        SBEdit->setEnabled(true);
+        DeleteItem->setEnabled(true);
+        CutBtn->setEnabled(true);
+    }
+    if (newRecord)
+        MenuNewLog->setEnabled(true);
+}
+
+void TMainForm::editorSaved()
+{
+    FileSaveAsItem->setEnabled(true);
+    Reload->setEnabled(true);
+    SortByDate->setEnabled(true);
+    SaveBtn->setEnabled(m_book.logModified);
+    FileSaveItem->setEnabled(SaveBtn->isEnabled());
+}
+
+void TMainForm::logDownloadDone()
+{
+    setRecordCommands(true);
+    FileSaveAsItem->setEnabled(true);
+    Reload->setEnabled(true);
+}
+
+void TMainForm::downloadedGraphOpened()
+{
+    GraphClose->setEnabled(true);
 }
 
 void TMainForm::closeEvent(QCloseEvent *event)

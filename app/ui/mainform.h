@@ -4,11 +4,14 @@
 #pragma once
 
 #include "app/core/appsettings.h"
+#include "device/core/downloadstate.h"
 #include "logbook/core/logbook.h"
+#include "logbook/ui/mainformlink.h"
 
 #include <QImage>
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 
 class Prompter;
@@ -18,9 +21,11 @@ class Workspace;
 class QAction;
 class QActionGroup;
 class QMenu;
+class QMdiSubWindow;
+class QTimer;
 class QToolButton;
 
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow, public MainFormLink {
     Q_OBJECT
 public:
     /// `store` is where settings are read at start-up and written at exit; `prompter`
@@ -29,12 +34,36 @@ public:
                        QWidget *parent = nullptr);
     ~TMainForm() override;
 
-    LogBook &logBook() { return m_book; }
     AppSettings &settings() { return m_settings; }
     TLogG *logList() const { return m_logList; }
     Workspace *workspace() const { return m_workspace; }
-    Prompter &prompter() { return *m_prompter; }
     const QImage &backgroundPicture() const { return m_backgroundPicture; }
+    DownloadState &downloadState() { return m_download; }
+    QTimer *loadTimer() const { return TimerLoad; }
+
+    /// Makes the child windows of a row. Each reads currentRow() when it is shown and
+    /// returns null when no such window can be made.
+    using WindowFactory = std::function<QMdiSubWindow *(MainFormLink &)>;
+    void setGraphWindowFactory(WindowFactory f) { m_graphFactory = std::move(f); }
+    void setEditorWindowFactory(WindowFactory f) { m_editorFactory = std::move(f); }
+
+    // MainFormLink
+    LogBook &logBook() override { return m_book; }
+    Prompter &prompter() override { return *m_prompter; }
+    QWidget *frameWindow() override { return this; }
+    QMdiArea *workspaceArea() override;
+    int currentRow() const override { return m_currentRow; }
+    void setGridRowCount(int rows) override;
+    void redrawGrid() override { RedrawGrid(); }
+    void refreshRow(int row) override;
+    void openGraphWindow(int row) override;
+    void graphLoaded() override;
+    void graphClosed() override;
+    void editorShown(bool newRecord) override;
+    void editorClosed(bool newRecord) override;
+    void editorSaved() override;
+    void logDownloadDone() override;
+    void downloadedGraphOpened() override;
 
     /// Every command, by its name (a QAction for menu items, a QToolButton for buttons).
     QObject *command(const QString &name) const;
@@ -54,6 +83,8 @@ private:
     void startUp();
     bool askToClose();
     void writeSettings();
+
+    bool anyRowHas(bool FlightRecord::*flag) const;
 
     // Command groups, set in their documented order.
     void setRecordCommands(bool enabled);
@@ -76,6 +107,11 @@ private:
     QImage m_backgroundPicture;
     Workspace *m_workspace;
     TLogG *m_logList = nullptr;
+    DownloadState m_download;
+    QTimer *TimerLoad;
+    int m_currentRow = -1;
+    WindowFactory m_graphFactory;
+    WindowFactory m_editorFactory;
     bool m_shown = false;
     bool m_closing = false;
 
