@@ -3,6 +3,7 @@
 // lookup in the work folder.
 #include "barograph/core/barographfile.h"
 #include "logbook/core/text/cp932.h"
+#include "tests/barograph/barographtestdata.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,14 +11,6 @@
 #include <QTest>
 
 namespace {
-
-QByteArray sample(const char *name)
-{
-    QFile f(QStringLiteral(TEST_DATA_DIR "/barograph/") + QLatin1String(name));
-    if (!f.open(QIODevice::ReadOnly))
-        qFatal("missing test data %s", name);
-    return f.readAll();
-}
 
 QByteArray readAll(const QString &path)
 {
@@ -58,8 +51,8 @@ void TestBarographFile::readsWhatOthersWrote_data()
     QTest::addColumn<Marks>("marks");
     QTest::addColumn<Altitudes>("altitudes");
 
-    QTest::newRow("two samples") << sample("two-samples.V00") << 1 << Marks{} << Altitudes{100.0f, 100.5f};
-    QTest::newRow("bare LF") << sample("lf-only.V01") << 4 << Marks{1, 3}
+    QTest::newRow("two samples") << sampleBytes("two-samples.V00") << 1 << Marks{} << Altitudes{100.0f, 100.5f};
+    QTest::newRow("bare LF") << sampleBytes("lf-only.V01") << 4 << Marks{1, 3}
                              << Altitudes{512.3f, 987.6f, 700.0f, 99.5f};
     QTest::newRow("blanks or none read the same")
         << QByteArray("2\r\n   1\r\n0\r\n612.4\r\n      612.4\r\n") << 1 << Marks{} << Altitudes{612.4f, 612.4f};
@@ -150,12 +143,12 @@ void TestBarographFile::writesExactBytesWithCrLf()
 
 void TestBarographFile::writeReadRoundTripKeepsEveryValue()
 {
-    const std::optional<BarographFile> flight = parseBarographFile(sample("V7081114.V35"));
+    const std::optional<BarographFile> flight = parseBarographFile(sampleBytes("V7081114.V35"));
     QVERIFY(flight);
     QCOMPARE(flight->sampleCount(), 1741);
     QCOMPARE(flight->marks, (Marks{30, 410, 1200}));
     // Written by Python's "%5.1f" with CR LF, rewritten by ours: the same bytes.
-    QCOMPARE(buildBarographImage(*flight), sample("V7081114.V35"));
+    QCOMPARE(buildBarographImage(*flight), sampleBytes("V7081114.V35"));
 }
 
 void TestBarographFile::saveReplacesAllOrNothing()
