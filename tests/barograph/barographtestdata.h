@@ -30,3 +30,10 @@ inline QByteArray sampleBytes(const char *name)
         qFatal("missing test data %s", name);
     return f.readAll();
 }
+
+/// The bytes of a file; "<missing>" when it cannot be read.
+inline QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}

@@ -12,12 +12,6 @@
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 using Altitudes = std::vector<float>;
 using Marks = std::vector<qint32>;
 
@@ -159,11 +153,11 @@ void TestBarographFile::saveReplacesAllOrNothing()
     file.interval = 1;
     file.altitudes = {1.0f, 2.0f};
     QVERIFY(writeBarographFile(path, file));
-    QCOMPARE(readAll(path), buildBarographImage(file));
+    QCOMPARE(fileBytes(path), buildBarographImage(file));
 
     file.altitudes.push_back(3.0f);
     QVERIFY(writeBarographFile(path, file));
-    QCOMPARE(readAll(path), buildBarographImage(file));
+    QCOMPARE(fileBytes(path), buildBarographImage(file));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"V7081114.V35"}); // no temporary left
 
     QVERIFY(!writeBarographFile(dir.filePath("missing-folder/x.v35"), file));
@@ -171,14 +165,14 @@ void TestBarographFile::saveReplacesAllOrNothing()
     QVERIFY(!writeBarographFile(dir.filePath("folder"), file));
 
     // A folder that cannot be written to: the old file stays as it was.
-    const QByteArray before = readAll(path);
+    const QByteArray before = fileBytes(path);
     QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
     if (QFileInfo(dir.path()).isWritable())
         QSKIP("running as a user that ignores folder permissions");
     file.altitudes.push_back(4.0f);
     QVERIFY(!writeBarographFile(path, file));
     QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-    QCOMPARE(readAll(path), before);
+    QCOMPARE(fileBytes(path), before);
 }
 
 void TestBarographFile::downloadFileName_data()
