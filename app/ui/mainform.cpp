@@ -471,6 +471,13 @@ void TMainForm::closeEvent(QCloseEvent *event)
 
 bool TMainForm::askToClose()
 {
+    // Child windows close first, each with its own question: a barograph with unsaved cuts
+    // writes its statistics into the log book before the log itself is asked about, and a
+    // window that stays open keeps the program running.
+    for (QMdiSubWindow *w : m_workspace->subWindowList()) {
+        if (w != m_logList && !w->close())
+            return false;
+    }
     if (!m_book.logModified)
         return true;
     switch (m_prompter->ask(msg::AskSaveOnExit, msg::Confirm, Prompter::Buttons::YesNoCancel,
