@@ -501,7 +501,8 @@ void TMainForm::writeSettings()
     m_settings.formHeight = height();
     m_settings.formWidth = width();
     writeAppSettings(*m_store, m_settings, m_book.workFolder);
-    m_store->commit();
+    if (!m_store->commit())
+        m_prompter->inform(msg::SettingsNotSaved);
 }
 
 void TMainForm::openLog(const QString &path)
