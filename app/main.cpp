@@ -3,6 +3,8 @@
 #include "app/ui/mainform.h"
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QTimer>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
@@ -25,8 +27,14 @@ int main(int argc, char *argv[])
         QApplication::installTranslator(&qtTranslator);
 
     try {
+        // "duvazi FILE.log" opens that log once the window has come up. The path is made
+        // absolute first: start-up may change the current folder.
+        const QStringList args = QApplication::arguments();
+        const QString logPath = args.size() > 1 ? QFileInfo(args.at(1)).absoluteFilePath() : QString();
         TMainForm mainForm(openDefaultSettingsStore());
         mainForm.show();
+        if (!logPath.isEmpty())
+            QTimer::singleShot(0, &mainForm, [&mainForm, logPath] { mainForm.openLog(logPath); });
         return QApplication::exec();
     } catch (const std::exception &e) {
         QMessageBox::critical(nullptr, QStringLiteral("DUVAZI"), QString::fromLocal8Bit(e.what()));

@@ -4,6 +4,7 @@
 #include "logbook/core/logbook.h"
 #include "logbook/core/text/cp932.h"
 
+#include <QDate>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 
@@ -26,10 +27,11 @@ inline LogBook realisticLog(int flights)
     for (int i = 0; i < flights; ++i) {
         FlightRecord &r = book.appendRow();
         r.number = QByteArray::number(i + 1);
-        r.date = QStringLiteral("%1/%2/%3").arg(90 + i / 3650 % 40, 2, 10, QChar(u'0')).arg(1 + i % 12, 2, 10, QChar(u'0'))
-                     .arg(1 + i % 28, 2, 10, QChar(u'0')).right(8).toLatin1();
-        r.time = QStringLiteral("%1:%2:%3").arg(8 + i % 10, 2, 10, QChar(u'0')).arg(i % 60, 2, 10, QChar(u'0'))
-                     .arg(i * 7 % 60, 2, 10, QChar(u'0')).toLatin1();
+        // Two flights a day, from 1990 on: every date and time differs.
+        const QDate day = QDate(1990, 1, 1).addDays(i / 2);
+        r.date = day.toString(QStringLiteral("yy/MM/dd")).toLatin1();
+        r.time = QStringLiteral("%1:%2:%3").arg(i % 2 ? 14 : 10).arg(i * 7 % 60, 2, 10, QChar(u'0'))
+                     .arg(i * 13 % 60, 2, 10, QChar(u'0')).toLatin1();
         r.area = cp932::fromUnicode(sites[int(rng.bounded(sites.size()))]);
         r.duration = "01:12:40";
         r.maxAltitude = QByteArray::number(300 + rng.bounded(2500)).rightJustified(4, '0') + " m";

@@ -74,6 +74,8 @@ AppSettings readAppSettings(const SettingsStore &store, QSize screen)
     if (auto v = store.readString(QStringLiteral("BmpFileName")))
         s.bmpFileName = *v;
     readInt("ComPort", s.comPort);
+    if (auto v = store.readString(QStringLiteral("ComDevice")))
+        s.comDevice = *v;
     return s;
 }
 
@@ -110,6 +112,7 @@ void writeAppSettings(SettingsStore &store, const AppSettings &s, const QString 
     store.writeBool(QStringLiteral("IfUseBmp"), s.ifUseBmp);
     store.writeBool(QStringLiteral("IfScaleBmp"), s.ifScaleBmp);
     store.writeString(QStringLiteral("BmpFileName"), s.bmpFileName);
+    store.writeString(QStringLiteral("ComDevice"), s.comDevice);
 }
 
 Placement decidePlacement(const AppSettings &s)

@@ -55,6 +55,9 @@ struct AppSettings {
 
     // Serial port
     qint32 comPort = 1; ///< "ComPort": 1 to 4 for COM1 to COM4; other values tick nothing
+    /// "ComDevice": the device chosen outside COM 1 to 4 (a USB adapter, a typed path, the
+    /// simulator); empty when one of COM 1 to 4 is chosen.
+    QString comDevice;
 
     // Not persisted: the two send delays of the settings upload, for this run only.
     int sendDelayMs = 120;

@@ -100,6 +100,8 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, Prompter *prompter, Q
     m_workspace->addSubWindow(m_logList);
     connect(m_logList, &TLogG::nameEdited, this, &TMainForm::EdNameChange);
     m_logList->show();
+    m_commands = std::make_unique<LogBookCommands>(*this, static_cast<LogCommandHost &>(*this), *m_logList);
+    connectCommands();
 }
 
 TMainForm::~TMainForm() = default;
@@ -143,8 +145,6 @@ void TMainForm::createButtons()
     panel->setMinimumWidth(200);
     holder->addWidget(panel);
 
-    connect(SaveBtn, &QToolButton::clicked, this, &TMainForm::FileSaveItemClick);
-    connect(ExitBtn, &QToolButton::clicked, this, &QWidget::close);
 }
 
 void TMainForm::createMenus()
@@ -237,12 +237,39 @@ void TMainForm::createMenus()
     Help1 = menu("Help1", QStringLiteral("ﾍﾙﾌﾟ(&H)"), QStringLiteral("ﾄﾋﾟｯｸの検索"));
     HelpAboutItem = item(Help1, "HelpAboutItem", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"));
 
-    connect(FileSaveItem, &QAction::triggered, this, &TMainForm::FileSaveItemClick);
-    connect(FileSaveAsItem, &QAction::triggered, this, &TMainForm::FileSaveAsItemClick);
-    connect(FileExitItem, &QAction::triggered, this, &QWidget::close);
-    connect(WindowCascadeItem, &QAction::triggered, m_workspace, &QMdiArea::cascadeSubWindows);
-    connect(WindowTileItem, &QAction::triggered, m_workspace, &QMdiArea::tileSubWindows);
-    connect(HelpAboutItem, &QAction::triggered, this, &TMainForm::HelpAboutItemClick);
+}
+
+void TMainForm::connectCommands()
+{
+    LogBookCommands *c = m_commands.get();
+    const auto onClick = [this](QToolButton *b, auto f) { connect(b, &QToolButton::clicked, this, f); };
+    const auto onTrigger = [this](QAction *a, auto f) { connect(a, &QAction::triggered, this, f); };
+
+    onClick(OpenBtn, [c] { c->open(); });
+    onClick(SaveBtn, [c] { c->save(); });
+    onClick(CutBtn, [c] { c->deleteSelected(); });
+    onClick(SBEdit, [c] { c->editSelected(); });
+    onClick(SBGraph, [c] { c->showBarographs(); });
+    onClick(ExitBtn, [this] { close(); });
+
+    onTrigger(FileOpenItem, [c] { c->open(); });
+    onTrigger(Reload, [c] { c->merge(); });
+    onTrigger(FileSaveItem, [c] { c->save(); });
+    onTrigger(FileSaveAsItem, [c] { c->saveAs(); });
+    onTrigger(MenuBaroLoad, [c] { c->showBarographs(); });
+    onTrigger(FileExitItem, [this] { close(); });
+    onTrigger(DeleteItem, [c] { c->deleteSelected(); });
+    onTrigger(SortByDate, [c] { c->sortByDate(); });
+    onTrigger(MenuNewLog, [c] { c->newRecord(); });
+    connect(m_logList, &TLogG::editRequested, this, [c] { c->editSelected(); });
+
+    onTrigger(WindowCascadeItem, [this] { m_workspace->cascadeSubWindows(); });
+    onTrigger(WindowTileItem, [this] { m_workspace->tileSubWindows(); });
+    onTrigger(WindowArrangeItem, [this] { WindowArrangeItemClick(); });
+    onTrigger(WindowMinimizeItem, [this] { WindowMinimizeItemClick(); });
+    onTrigger(DataEditClose, [c] { c->closeAllEditors(); });
+    onTrigger(GraphClose, [c] { c->closeAllGraphs(); });
+    onTrigger(HelpAboutItem, [this] { HelpAboutItemClick(); });
 }
 
 QObject *TMainForm::command(const QString &name) const
@@ -444,6 +471,13 @@ void TMainForm::closeEvent(QCloseEvent *event)
 
 bool TMainForm::askToClose()
 {
+    // Child windows close first, each with its own question: a barograph with unsaved cuts
+    // writes its statistics into the log book before the log itself is asked about, and a
+    // window that stays open keeps the program running.
+    for (QMdiSubWindow *w : m_workspace->subWindowList()) {
+        if (w != m_logList && !w->close())
+            return false;
+    }
     if (!m_book.logModified)
         return true;
     switch (m_prompter->ask(msg::AskSaveOnExit, msg::Confirm, Prompter::Buttons::YesNoCancel,
@@ -451,7 +485,7 @@ bool TMainForm::askToClose()
     case Prompter::Answer::Cancel:
         return false;
     case Prompter::Answer::Yes:
-        FileSaveItemClick(); // the window closes whatever becomes of the save
+        m_commands->save(); // the window closes whatever becomes of the save
         return true;
     default:
         return true;
@@ -467,45 +501,105 @@ void TMainForm::writeSettings()
     m_settings.formHeight = height();
     m_settings.formWidth = width();
     writeAppSettings(*m_store, m_settings, m_book.workFolder);
-    m_store->commit();
+    if (!m_store->commit())
+        m_prompter->inform(msg::SettingsNotSaved);
 }
 
-void TMainForm::FileSaveItemClick()
+void TMainForm::openLog(const QString &path)
 {
-    if (m_book.currentLogPath.isEmpty()) {
-        FileSaveAsItemClick();
-        return;
+    m_commands->open(path);
+}
+
+bool TMainForm::isDeleteButtonEnabled() const
+{
+    return CutBtn->isEnabled();
+}
+
+void TMainForm::logOpened()
+{
+    setSaveCommands(false);
+    setRecordCommands(true);
+    FileSaveAsItem->setEnabled(true);
+    Reload->setEnabled(true);
+}
+
+void TMainForm::logMerged()
+{
+    setSaveCommands(true);
+    setRecordCommands(true);
+    FileSaveAsItem->setEnabled(true);
+}
+
+void TMainForm::flightsDeleted(bool flightsRemain)
+{
+    if (!flightsRemain)
+        setRecordCommands(false);
+    setSaveCommands(true);
+}
+
+void TMainForm::logWritten()
+{
+    setSaveCommands(false);
+}
+
+void TMainForm::editorOpened()
+{
+    DataEditClose->setEnabled(true);
+}
+
+void TMainForm::graphOpened()
+{
+    GraphClose->setEnabled(true);
+}
+
+void TMainForm::allEditorsClosed()
+{
+    DataEditClose->setEnabled(false);
+}
+
+void TMainForm::allGraphsClosed()
+{
+    GraphClose->setEnabled(false);
+}
+
+QMdiSubWindow *TMainForm::createEditorWindow(int row)
+{
+    m_currentRow = row;
+    QMdiSubWindow *window = m_editorFactory ? m_editorFactory(*this) : nullptr;
+    if (window)
+        window->show();
+    return window;
+}
+
+void TMainForm::queueBarograph(int row)
+{
+    // A row already waiting is not queued twice, however often the command is given.
+    if (!m_download.isQueued(row))
+        m_download.baroQueue.push_back(row);
+    TimerLoad->start(300);
+}
+
+void TMainForm::WindowArrangeItemClick()
+{
+    // Minimised children line up along the bottom of the workspace, left to right.
+    int x = 0;
+    const int bottom = m_workspace->viewport()->height();
+    for (QMdiSubWindow *w : m_workspace->subWindowList()) {
+        if (!w->isMinimized())
+            continue;
+        const QSize size = w->size();
+        if (x > 0 && x + size.width() > m_workspace->viewport()->width())
+            x = 0;
+        w->move(x, bottom - size.height());
+        x += size.width();
     }
-    saveLogAs(m_book.currentLogPath, true);
 }
 
-void TMainForm::FileSaveAsItemClick()
+void TMainForm::WindowMinimizeItemClick()
 {
-    const QString chosen = m_prompter->chooseSaveFile(u"ログファイル(*.log)", m_book.currentLogPath);
-    if (chosen.isEmpty())
-        return;
-    const QString current = m_book.currentLogPath;
-    const bool sameFile = !current.isEmpty()
-                          && chosen.left(current.size()).compare(current, Qt::CaseInsensitive) == 0;
-    saveLogAs(chosen, sameFile);
-}
-
-void TMainForm::saveLogAs(const QString &path, bool backupCurrent)
-{
-    if (m_book.rowCount() > LogBook::kMaxRows) {
-        m_prompter->inform(msg::LogTooManyRows);
-        return;
-    }
-    const LogSaveResult result = saveLogBook(m_book, path, m_logList->nameText(), backupCurrent);
-    if (result.log != LogSaveResult::Log::Written)
-        m_prompter->inform(msg::LogFileCannotOpen);
-    m_logList->setLogPath(m_book.currentLogPath);
-    if (result.log == LogSaveResult::Log::Written)
-        setSaveCommands(false);
-    if (result.nameWritten)
-        m_logList->nameField()->setModified(false);
-    else
-        m_prompter->inform(msg::NameFileCannotOpen);
+    const QList<QMdiSubWindow *> windows = m_workspace->subWindowList();
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+        (*it)->showMinimized();
 }
 
 void TMainForm::EdNameChange()

@@ -6,6 +6,7 @@
 #include "app/core/appsettings.h"
 #include "device/core/downloadstate.h"
 #include "logbook/core/logbook.h"
+#include "logbook/ui/logbookcommands.h"
 #include "logbook/ui/mainformlink.h"
 
 #include <QImage>
@@ -25,7 +26,7 @@ class QMdiSubWindow;
 class QTimer;
 class QToolButton;
 
-class TMainForm : public QMainWindow, public MainFormLink {
+class TMainForm : public QMainWindow, public MainFormLink, private LogCommandHost {
     Q_OBJECT
 public:
     /// `store` is where settings are read at start-up and written at exit; `prompter`
@@ -72,6 +73,9 @@ public:
 
     /// Renumbers the flights and rewrites the list from the log book.
     void RedrawGrid();
+    /// Open with a path (the command line), as the open command does after its dialog.
+    void openLog(const QString &path);
+    LogBookCommands &logCommands() { return *m_commands; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -85,16 +89,29 @@ private:
     void writeSettings();
 
     bool anyRowHas(bool FlightRecord::*flag) const;
+    void connectCommands();
 
     // Command groups, set in their documented order.
-    void setRecordCommands(bool enabled);
+    void setRecordCommands(bool enabled) override;
     void setSaveCommands(bool enabled);
 
+    // LogCommandHost
+    bool isDeleteButtonEnabled() const override;
+    void logOpened() override;
+    void logMerged() override;
+    void flightsDeleted(bool flightsRemain) override;
+    void logWritten() override;
+    void editorOpened() override;
+    void graphOpened() override;
+    void allEditorsClosed() override;
+    void allGraphsClosed() override;
+    QMdiSubWindow *createEditorWindow(int row) override;
+    void queueBarograph(int row) override;
+
     // Commands
-    void FileSaveItemClick();
-    void FileSaveAsItemClick();
-    void saveLogAs(const QString &path, bool backupCurrent);
     void EdNameChange();
+    void WindowArrangeItemClick();
+    void WindowMinimizeItemClick();
     void SMCOMClick(int port);
     void HelpAboutItemClick();
     void updateWindowMenu();
@@ -107,6 +124,7 @@ private:
     QImage m_backgroundPicture;
     Workspace *m_workspace;
     TLogG *m_logList = nullptr;
+    std::unique_ptr<LogBookCommands> m_commands;
     DownloadState m_download;
     QTimer *TimerLoad;
     int m_currentRow = -1;

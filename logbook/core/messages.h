@@ -29,6 +29,27 @@ inline constexpr QStringView LogFileUnreadable = u"LOGファイルが壊れて�
 inline constexpr QStringView LogTooManyRows =
     u"ログが多すぎて保存できません。\n（1つのファイルに保存できるのは65534件までです。）";
 
+// Log book operations.
+inline constexpr QStringView LogFileFilter = u"ログファイル(*.log)"; // open/save dialog filter
+// Editors or barograph windows are open: close them all?
+inline constexpr QStringView AskCloseAllWindows =
+    u"ﾃﾞｰﾀ編集、ｸﾞﾗﾌｨｯｸ表示がされています。\nすべて閉じますか？";
+// They could not all be closed: the operation stops.
+inline constexpr QStringView WindowsStillOpen =
+    u"ﾃﾞｰﾀ編集/ｸﾞﾗﾌ表示のすべてを削除できませんでした。\n作業を中止します。";
+// The open log has changes: discard them?
+inline constexpr QStringView AskDiscardChanges =
+    u"現在のログファイルは変更されています。\n破棄してもいいですか？";
+inline constexpr QStringView DuplicateDateTime = u"同一日時のログがあります。"; // same date and time twice
+inline constexpr QStringView AskDeleteSelected = u"選択されているログを削除します。"; // delete the selection
+// Delete this barograph file too? (%1: the file name)
+inline constexpr QStringView AskDeleteBarograph = u"バログラフファイル：%1\nを削除しますか？";
+inline constexpr QStringView AlreadyEditing = u"すでに編集中です。";        // an editor is already open
+inline constexpr QStringView AlreadyShowing = u"すでに表示しています。";    // a graph is already open
+inline constexpr QStringView CannotShowBarograph = u"バログラフを表示できません。"; // no barograph to show
+inline constexpr QStringView CaptionConfirm = u"確認";
+inline constexpr QStringView CaptionWarning = u"警告";
+
 inline constexpr QStringView LogListCaption = u"ログファイル";              // log list caption
 inline constexpr QStringView LogListCaptionWithPath = u"ログファイル - %1"; // ... with the path
 inline constexpr QStringView NameLabel = u"名前";                           // name

@@ -128,6 +128,7 @@ void TestAppSettings::storedValuesSurviveAWriteAndRead()
     s.flyerName = QByteArray("\x83\x5C\x83\x89", 4); // ソラ in cp932
     s.rise = 2.3;
     s.comPort = 7; // no item is ticked for it, and it is written back as it was
+    s.comDevice = QStringLiteral("/dev/ttyUSB0");
     s.windowState = 2;
     s.ifDirSet = 1;
     {
@@ -140,6 +141,7 @@ void TestAppSettings::storedValuesSurviveAWriteAndRead()
     QCOMPARE(back.flyerName, s.flyerName);
     QCOMPARE(back.rise, 2.3);
     QCOMPARE(back.comPort, 7);
+    QCOMPARE(back.comDevice, QStringLiteral("/dev/ttyUSB0"));
     QVERIFY(back.windowStateStored);
     QCOMPARE(back.windowState, 2);
     QCOMPARE(back.startDir, std::optional<QString>(QDir::toNativeSeparators("/flights/")));

@@ -47,6 +47,7 @@ private slots:
     void copyIsByteIdentical();
     void damagedFilesFail_data();
     void damagedFilesFail();
+    void sortAndMergeRenumberAndReportDuplicates();
     void wrongUsage();
 };
 
@@ -117,6 +118,30 @@ void TestDuvaziTool::damagedFilesFail()
     const Run copy = tool({"log", "copy", file, dir.filePath("out.log")});
     QCOMPARE(copy.exitCode, 1);
     QVERIFY(!QFile::exists(dir.filePath("out.log")));
+}
+
+void TestDuvaziTool::sortAndMergeRenumberAndReportDuplicates()
+{
+    QTemporaryDir dir;
+    const Run sorted = tool({"log", "sort", data("three-flights.log"), dir.filePath("sorted.log")});
+    QCOMPARE(sorted.exitCode, 0);
+    QVERIFY(sorted.err.isEmpty());
+    const QJsonArray rows = QJsonDocument::fromJson(tool({"log", "show", dir.filePath("sorted.log"), "--json"}).out)
+                                .object().value("rows").toArray();
+    QCOMPARE(rows[1].toObject().value("date").toString(), QStringLiteral("99/12/31"));
+    QCOMPARE(rows[1].toObject().value("number").toString(), QStringLiteral("1"));
+    QCOMPARE(rows[3].toObject().value("number").toString(), QStringLiteral("3"));
+    QCOMPARE(readAll(dir.filePath("sorted.lif")), readAll(data("three-flights.lif")));
+
+    const Run merged = tool({"log", "merge", data("three-flights.log"), data("three-flights.log"), dir.filePath("m.log")});
+    QCOMPARE(merged.exitCode, 0);
+    QCOMPARE(QString::fromUtf8(merged.err).count(QStringLiteral("同一日時のログがあります。")), 1);
+    const QJsonArray all = QJsonDocument::fromJson(tool({"log", "show", dir.filePath("m.log"), "--json"}).out)
+                               .object().value("rows").toArray();
+    QCOMPARE(all.size(), 7);
+    QCOMPARE(all[6].toObject().value("number").toString(), QStringLiteral("6"));
+    QCOMPARE(tool({"log", "merge", data("three-flights.log"), data("damaged-count.log"), dir.filePath("x.log")}).exitCode, 1);
+    QVERIFY(!QFile::exists(dir.filePath("x.log")));
 }
 
 void TestDuvaziTool::wrongUsage()

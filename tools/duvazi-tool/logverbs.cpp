@@ -4,6 +4,7 @@
 
 #include "logbook/core/logbook.h"
 #include "logbook/core/logfiles.h"
+#include "logbook/core/logoperations.h"
 #include "logbook/core/messages.h"
 #include "logbook/core/text/cp932.h"
 
@@ -11,6 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <functional>
 #include <optional>
 
 namespace {
@@ -109,20 +111,17 @@ int logShow(const QStringList &args)
     return 0;
 }
 
-int logCopy(const QStringList &args)
+namespace {
+
+// Writes a log book (and its name file) as the program's save does; 0 on success.
+int writeLog(LogBook &book, const QString &path, const QByteArray &name)
 {
-    if (args.size() != 2)
-        return 2;
-    std::optional<QByteArray> name;
-    std::optional<LogBook> book = readLog(args[0], &name);
-    if (!book)
-        return 1;
-    if (book->rowCount() > LogBook::kMaxRows) {
+    if (book.rowCount() > LogBook::kMaxRows) {
         report(msg::LogTooManyRows);
         return 1;
     }
-    book->workFolder = folderOf(args[1]);
-    const LogSaveResult result = saveLogBook(*book, args[1], name.value_or(QByteArray()), false);
+    book.workFolder = folderOf(path);
+    const LogSaveResult result = saveLogBook(book, path, name, false);
     if (result.log != LogSaveResult::Log::Written) {
         report(msg::LogFileCannotOpen.toString() + QStringLiteral(" (") + result.logPath + u')');
         return 1;
@@ -132,4 +131,55 @@ int logCopy(const QStringList &args)
         return 1;
     }
     return 0;
+}
+
+} // namespace
+
+// Reads IN (and its name file), lets `change` work on the log, and writes it to OUT with
+// its name file. `change` returns false when it could not do its work (reported).
+int rewriteLog(const QString &in, const QString &out, const std::function<bool(LogBook &)> &change)
+{
+    std::optional<QByteArray> name;
+    std::optional<LogBook> book = readLog(in, &name);
+    if (!book || !change(*book))
+        return 1;
+    return writeLog(*book, out, name.value_or(QByteArray()));
+}
+
+int logCopy(const QStringList &args)
+{
+    if (args.size() != 2)
+        return 2;
+    return rewriteLog(args[0], args[1], [](LogBook &) { return true; });
+}
+
+int logSort(const QStringList &args)
+{
+    if (args.size() != 2)
+        return 2;
+    return rewriteLog(args[0], args[1], [](LogBook &book) {
+        const bool duplicate = sortFlightsByDate(book);
+        book.renumber(); // as the list's redraw does
+        if (duplicate)
+            report(msg::DuplicateDateTime);
+        return true;
+    });
+}
+
+int logMerge(const QStringList &args)
+{
+    if (args.size() != 3)
+        return 2;
+    return rewriteLog(args[0], args[2], [&](LogBook &book) {
+        const std::optional<LogBook> added = readLog(args[1]);
+        if (!added)
+            return false;
+        LogFileContents contents;
+        contents.records = added->records();
+        appendFlights(book, contents);
+        book.renumber();
+        if (hasDuplicateDateTime(book))
+            report(msg::DuplicateDateTime);
+        return true;
+    });
 }

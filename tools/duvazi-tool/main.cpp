@@ -18,6 +18,8 @@ struct Verb {
 const Verb kVerbs[] = {
     {"log", "show", "log show FILE.log [--json|--csv]   print every row, text decoded to UTF-8", logShow},
     {"log", "copy", "log copy IN.log OUT.log            read a log and write it anew", logCopy},
+    {"log", "sort", "log sort IN.log OUT.log            sort the flights by date and time", logSort},
+    {"log", "merge", "log merge IN.log ADD.log OUT.log  add the flights of ADD.log after those of IN.log", logMerge},
 };
 
 int usage()

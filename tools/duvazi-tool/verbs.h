@@ -6,3 +6,5 @@
 
 int logShow(const QStringList &args);
 int logCopy(const QStringList &args);
+int logSort(const QStringList &args);
+int logMerge(const QStringList &args);

@@ -1,0 +1,121 @@
+// Sorting, duplicates and barograph file locations.
+#include "logoperations.h"
+
+#include "logbook/core/logbook.h"
+#include "logbook/core/logfiles.h"
+#include "logbook/core/text/cp932.h"
+
+#include <QSet>
+
+#include <algorithm>
+#include <numeric>
+
+namespace {
+
+// Reads up to three integers separated by `separator`, as a "%d<sep>%d<sep>%d" scan does:
+// blanks before a number are skipped, a sign is allowed, and reading stops at the first
+// thing that does not match. Numbers that were not read stay 0; each is kept within a
+// range that cannot overflow the key.
+int scanThree(QByteArrayView text, char separator, qint64 out[3])
+{
+    out[0] = out[1] = out[2] = 0;
+    qsizetype i = 0;
+    int read = 0;
+    while (read < 3) {
+        if (read > 0) {
+            if (i >= text.size() || text[i] != separator)
+                break;
+            ++i;
+        }
+        while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+            ++i;
+        bool negative = false;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            negative = text[i++] == '-';
+        const qsizetype digitsStart = i;
+        qint64 value = 0;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+            value = std::min<qint64>(value * 10 + (text[i] - '0'), 1000000);
+            ++i;
+        }
+        if (i == digitsStart)
+            break;
+        out[read++] = negative ? -value : value;
+    }
+    return read;
+}
+
+} // namespace
+
+qint64 flightSortKey(QByteArrayView date, QByteArrayView time)
+{
+    qint64 d[3];
+    qint64 t[3];
+    if (scanThree(date, '/', d) >= 1 && d[0] < 70)
+        d[0] += 100;
+    scanThree(time, ':', t);
+    return (d[0] * 448 + d[1] * 32 + d[2]) * 1440 + t[0] * 60 + t[1];
+}
+
+bool sortFlightsByDate(LogBook &book)
+{
+    const int flights = book.rowCount() - 1;
+    if (flights < 2)
+        return false;
+    std::vector<qint64> keys(static_cast<size_t>(flights));
+    std::vector<int> order(static_cast<size_t>(flights));
+    for (int i = 0; i < flights; ++i) {
+        const FlightRecord &r = book.row(i + 1);
+        keys[size_t(i)] = flightSortKey(r.date, r.time);
+    }
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return keys[size_t(a)] < keys[size_t(b)]; });
+
+    bool duplicate = false;
+    for (int i = 1; i < flights; ++i)
+        duplicate = duplicate || keys[size_t(order[size_t(i)])] == keys[size_t(order[size_t(i - 1)])];
+
+    std::vector<FlightRecord> rows;
+    rows.reserve(size_t(book.rowCount()));
+    rows.push_back(std::move(book.row(0)));
+    for (const int i : order)
+        rows.push_back(std::move(book.row(i + 1)));
+    book.replaceRows(std::move(rows));
+    return duplicate;
+}
+
+bool hasDuplicateDateTime(const LogBook &book)
+{
+    QSet<QByteArray> seen;
+    seen.reserve(book.rowCount());
+    for (int r = 1; r < book.rowCount(); ++r) {
+        const FlightRecord &f = book.row(r);
+        QByteArray key = f.date.toByteArray();
+        key += '\0';
+        key += f.time.view();
+        if (seen.contains(key))
+            return true;
+        seen.insert(std::move(key));
+    }
+    return false;
+}
+
+std::optional<QString> barographFilePath(const QString &folder, QByteArrayView barographFile)
+{
+    // Decode first: a byte-wise look for '\' would stop inside characters such as ソ.
+    const QString name = cp932::toUnicode(barographFile);
+    if (name.isEmpty() || name == u"." || name == u".." || name.contains(u'/') || name.contains(u'\\')
+        || name.contains(u':') || name.contains(QChar(0xFFFD)))
+        return std::nullopt;
+    for (const QChar c : name) {
+        if (c.unicode() < 0x20)
+            return std::nullopt;
+    }
+    return withTrailingSlash(folder) + name;
+}
+
+QString barographFolderForDelete(const LogBook &book)
+{
+    return book.currentLogPath.isEmpty() ? book.workFolder : folderOf(book.currentLogPath);
+}

@@ -1,0 +1,320 @@
+// The log book commands.
+#include "logbookcommands.h"
+
+#include "logbook/core/logbook.h"
+#include "logbook/core/logfiles.h"
+#include "logbook/core/logoperations.h"
+#include "logbook/core/messages.h"
+#include "logbook/core/prompter.h"
+#include "logbook/core/text/cp932.h"
+#include "logbook/ui/loglistwindow.h"
+#include "logbook/ui/mainformlink.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+
+namespace {
+
+using Answer = Prompter::Answer;
+using Buttons = Prompter::Buttons;
+using Icon = Prompter::Icon;
+
+// Tells the pilot how much of a damaged log file could be read; false when nothing could.
+bool reportDamage(Prompter &prompter, const LogFileContents &contents)
+{
+    if (contents.isUnreadable()) {
+        prompter.inform(msg::LogFileUnreadable);
+        return false;
+    }
+    if (!contents.isComplete()) {
+        prompter.inform(msg::LogFileDamaged.toString()
+                            .arg(qMax(0, int(contents.records.size()) - 1))
+                            .arg(qMax(0, contents.announcedRows - 1)));
+    }
+    return true;
+}
+
+} // namespace
+
+LogBookCommands::LogBookCommands(MainFormLink &link, LogCommandHost &host, TLogG &list)
+    : m_link(link), m_host(host), m_list(list)
+{
+}
+
+bool LogBookCommands::anyWindowOpen() const
+{
+    const LogBook &book = m_link.logBook();
+    for (int r = 1; r < book.rowCount(); ++r) {
+        if (book.row(r).graphOpen || book.row(r).editorOpen)
+            return true;
+    }
+    return false;
+}
+
+bool LogBookCommands::closeAll()
+{
+    bool result = true;
+    if (anyWindowOpen()) {
+        const Answer a = m_link.prompter().ask(msg::AskCloseAllWindows, msg::CaptionConfirm,
+                                               Buttons::OkCancel, Icon::Question);
+        if (a == Answer::Ok) {
+            closeAllGraphs();
+            closeAllEditors();
+        } else {
+            result = false;
+        }
+    }
+    return result && !anyWindowOpen();
+}
+
+bool LogBookCommands::gateOrReport()
+{
+    if (closeAll())
+        return true;
+    m_link.prompter().inform(msg::WindowsStillOpen);
+    return false;
+}
+
+bool LogBookCommands::closeRowWindows(bool FlightRecord::*open, QPointer<QObject> FlightRecord::*window)
+{
+    LogBook &book = m_link.logBook();
+    for (int r = 1; r < book.rowCount(); ++r) {
+        FlightRecord &row = book.row(r);
+        if (!(row.*open))
+            continue;
+        if (auto *w = qobject_cast<QWidget *>((row.*window).data()))
+            w->close(); // its own close handling clears the flag, or refuses to close
+        else
+            row.*open = false; // the window is gone: nothing is open any more
+    }
+    for (int r = 1; r < book.rowCount(); ++r) {
+        if (book.row(r).*open)
+            return false;
+    }
+    return true;
+}
+
+bool LogBookCommands::closeAllGraphs()
+{
+    if (!closeRowWindows(&FlightRecord::graphOpen, &FlightRecord::graphWindow))
+        return false;
+    m_host.allGraphsClosed();
+    return true;
+}
+
+bool LogBookCommands::closeAllEditors()
+{
+    if (!closeRowWindows(&FlightRecord::editorOpen, &FlightRecord::editorWindow))
+        return false;
+    m_host.allEditorsClosed();
+    return true;
+}
+
+void LogBookCommands::open(const QString &givenPath)
+{
+    if (!gateOrReport())
+        return;
+    LogBook &book = m_link.logBook();
+    Prompter &prompter = m_link.prompter();
+    if (book.logModified
+        && prompter.ask(msg::AskDiscardChanges, msg::CaptionConfirm, Buttons::OkCancel, Icon::Exclamation)
+               != Answer::Ok)
+        return;
+
+    const bool recordCommands = m_host.isDeleteButtonEnabled();
+    QString path = givenPath;
+    if (path.isEmpty()) {
+        path = prompter.chooseOpenFile(msg::LogFileFilter, book.workFolder);
+        if (path.isEmpty()) {
+            m_host.setRecordCommands(recordCommands);
+            return;
+        }
+    }
+    std::optional<LogFileContents> contents = readLogFile(path);
+    if (!contents) {
+        prompter.inform(msg::LogFileCannotOpen);
+        m_host.setRecordCommands(recordCommands);
+        return;
+    }
+    if (!reportDamage(prompter, *contents)) {
+        m_host.setRecordCommands(recordCommands);
+        return;
+    }
+
+    book.currentLogPath = path;
+    book.workFolder = folderOf(path);
+    m_list.setLogPath(path);
+    loadContents(book, std::move(*contents));
+    m_link.setGridRowCount(book.rowCount());
+    m_link.redrawGrid();
+
+    const std::optional<QByteArray> name = readNameFile(namePathFor(path));
+    if (!name)
+        prompter.inform(msg::NameFileCannotOpen);
+    book.logName = name.value_or(QByteArray());
+    m_list.setNameText(book.logName);
+
+    book.logModified = false;
+    m_host.logOpened();
+}
+
+void LogBookCommands::merge()
+{
+    LogBook &book = m_link.logBook();
+    Prompter &prompter = m_link.prompter();
+    const QString path = prompter.chooseOpenFile(msg::LogFileFilter, book.workFolder);
+    if (path.isEmpty())
+        return;
+    const std::optional<LogFileContents> contents = readLogFile(path);
+    if (!contents) {
+        prompter.inform(msg::AddLogFileCannotOpen);
+        return;
+    }
+    if (!reportDamage(prompter, *contents))
+        return;
+    appendFlights(book, *contents);
+    m_link.setGridRowCount(book.rowCount());
+    m_link.redrawGrid();
+    book.logModified = true;
+    m_host.logMerged();
+    if (hasDuplicateDateTime(book))
+        prompter.inform(msg::DuplicateDateTime);
+}
+
+void LogBookCommands::save()
+{
+    const LogBook &book = m_link.logBook();
+    if (book.currentLogPath.isEmpty()) {
+        saveAs();
+        return;
+    }
+    saveTo(book.currentLogPath, true);
+}
+
+void LogBookCommands::saveAs()
+{
+    const LogBook &book = m_link.logBook();
+    const QString chosen = m_link.prompter().chooseSaveFile(msg::LogFileFilter, book.currentLogPath);
+    if (chosen.isEmpty())
+        return;
+    // The current file, named in any letter case, is the same file: back it up first.
+    const QString &current = book.currentLogPath;
+    const bool sameFile = !current.isEmpty()
+                          && chosen.left(current.size()).compare(current, Qt::CaseInsensitive) == 0;
+    saveTo(chosen, sameFile);
+}
+
+void LogBookCommands::saveTo(const QString &path, bool backupCurrent)
+{
+    LogBook &book = m_link.logBook();
+    Prompter &prompter = m_link.prompter();
+    if (book.rowCount() > LogBook::kMaxRows) {
+        prompter.inform(msg::LogTooManyRows);
+        return;
+    }
+    const LogSaveResult result = saveLogBook(book, path, m_list.nameText(), backupCurrent);
+    if (result.log != LogSaveResult::Log::Written)
+        prompter.inform(msg::LogFileCannotOpen);
+    m_list.setLogPath(book.currentLogPath);
+    if (result.log == LogSaveResult::Log::Written)
+        m_host.logWritten();
+    if (result.nameWritten)
+        m_list.nameField()->setModified(false);
+    else
+        prompter.inform(msg::NameFileCannotOpen);
+}
+
+void LogBookCommands::sortByDate()
+{
+    if (!gateOrReport())
+        return;
+    const bool duplicate = sortFlightsByDate(m_link.logBook());
+    m_link.redrawGrid();
+    if (duplicate)
+        m_link.prompter().inform(msg::DuplicateDateTime);
+}
+
+void LogBookCommands::deleteSelected()
+{
+    if (!gateOrReport())
+        return;
+    LogBook &book = m_link.logBook();
+    if (!book.hasFlights())
+        return;
+    Prompter &prompter = m_link.prompter();
+    const auto [top, bottom] = m_list.selectedRange();
+    const int first = qBound(1, top, book.rowCount() - 1);
+    const int count = qMin(bottom, book.rowCount() - 1) - first + 1;
+    if (count <= 0)
+        return;
+    if (prompter.ask(msg::AskDeleteSelected, msg::CaptionWarning, Buttons::OkCancel, Icon::Exclamation)
+        != Answer::Ok)
+        return;
+
+    const QString folder = barographFolderForDelete(book);
+    for (int i = 0; i < count; ++i) {
+        const FlightRecord &row = book.row(first);
+        if (row.hasBarograph()) {
+            const QString shown = cp932::toUnicode(row.barographFile);
+            if (prompter.ask(msg::AskDeleteBarograph.toString().arg(shown), msg::CaptionConfirm,
+                             Buttons::YesNo, Icon::Question)
+                == Answer::Yes) {
+                // A name that could point outside the folder deletes nothing; the row goes.
+                if (const std::optional<QString> file = barographFilePath(folder, row.barographFile))
+                    QFile::remove(*file);
+            }
+        }
+        book.removeRow(first);
+    }
+
+    const bool flightsRemain = book.hasFlights();
+    m_link.setGridRowCount(book.rowCount()); // a log without flights keeps one blank row
+    m_link.redrawGrid();
+    m_host.flightsDeleted(flightsRemain);
+    book.logModified = true;
+}
+
+void LogBookCommands::newRecord()
+{
+    m_host.createEditorWindow(-1);
+}
+
+void LogBookCommands::editSelected()
+{
+    LogBook &book = m_link.logBook();
+    if (!book.hasFlights())
+        return;
+    const auto [top, bottom] = m_list.selectedRange();
+    for (int r = qMax(1, top); r <= qMin(bottom, book.rowCount() - 1); ++r) {
+        if (book.row(r).editorOpen) {
+            m_link.prompter().inform(msg::AlreadyEditing);
+            continue;
+        }
+        if (QMdiSubWindow *editor = m_host.createEditorWindow(r)) {
+            book.row(r).editorWindow = editor;
+            m_host.editorOpened();
+        }
+    }
+}
+
+void LogBookCommands::showBarographs()
+{
+    LogBook &book = m_link.logBook();
+    if (!book.hasFlights())
+        return;
+    const auto [top, bottom] = m_list.selectedRange();
+    for (int r = qMax(1, top); r <= qMin(bottom, book.rowCount() - 1); ++r) {
+        const FlightRecord &row = book.row(r);
+        if (row.graphOpen) {
+            m_link.prompter().inform(msg::AlreadyShowing);
+        } else if (row.hasBarograph()) {
+            m_link.openGraphWindow(r);
+            m_host.graphOpened();
+        } else if (row.deviceIndex <= 0) {
+            m_link.prompter().inform(msg::CannotShowBarograph);
+        } else {
+            m_host.queueBarograph(r);
+        }
+    }
+}

@@ -1,0 +1,75 @@
+// The log book commands as the pilot starts them from the main window: open, add, save,
+// save as, sort, delete, new record, edit, show barograph, and the closing of editor and
+// barograph windows. The main window dispatches to these and sets command states through
+// LogCommandHost.
+#pragma once
+
+#include "logbook/core/flightrecord.h"
+
+#include <QPointer>
+#include <QString>
+
+class MainFormLink;
+class QMdiSubWindow;
+class TLogG;
+
+/// What the log book commands need from the main window beyond MainFormLink: the command
+/// states their events set, and the windows and the barograph queue it owns.
+class LogCommandHost {
+public:
+    virtual ~LogCommandHost() = default;
+
+    virtual bool isDeleteButtonEnabled() const = 0;
+    virtual void setRecordCommands(bool enabled) = 0;
+    /// Open succeeded: save commands disabled; record commands, save as and add enabled.
+    virtual void logOpened() = 0;
+    /// Add done: save commands, record commands and save as enabled.
+    virtual void logMerged() = 0;
+    /// Delete done: save commands enabled; record commands disabled if no flight remains.
+    virtual void flightsDeleted(bool flightsRemain) = 0;
+    /// The log file was written: save commands disabled.
+    virtual void logWritten() = 0;
+    /// An editor / a barograph window was opened by Edit / Show barograph.
+    virtual void editorOpened() = 0;
+    virtual void graphOpened() = 0;
+    /// Close all editors / graphs left none open.
+    virtual void allEditorsClosed() = 0;
+    virtual void allGraphsClosed() = 0;
+    /// Makes the editor of a row (-1: a new flight) after setting currentRow; null when no
+    /// editor can be made.
+    virtual QMdiSubWindow *createEditorWindow(int row) = 0;
+    /// Puts a row in the barograph download queue (once) and starts the load timer.
+    virtual void queueBarograph(int row) = 0;
+};
+
+class LogBookCommands {
+public:
+    LogBookCommands(MainFormLink &link, LogCommandHost &host, TLogG &list);
+
+    /// Open with a path, or with the open dialog when `path` is empty.
+    void open(const QString &path = QString());
+    void merge();
+    void save();
+    void saveAs();
+    void sortByDate();
+    void deleteSelected();
+    void newRecord();
+    void editSelected();
+    void showBarographs();
+    /// Asks every open barograph / editor window to close. Returns true when none is left.
+    bool closeAllGraphs();
+    bool closeAllEditors();
+    /// The gate before the rows are replaced, reordered or removed: asks to close every
+    /// editor and barograph window. True when none is left open.
+    bool closeAll();
+
+private:
+    bool anyWindowOpen() const;
+    bool closeRowWindows(bool FlightRecord::*open, QPointer<QObject> FlightRecord::*window);
+    bool gateOrReport();
+    void saveTo(const QString &path, bool backupCurrent);
+
+    MainFormLink &m_link;
+    LogCommandHost &m_host;
+    TLogG &m_list;
+};

@@ -1,0 +1,461 @@
+// The log book commands driven through the real main window's menu items and buttons:
+// the log book, the list, the files on disk and the enabled commands after each step.
+#include "app/core/settingsstore.h"
+#include "app/ui/mainform.h"
+#include "app/ui/workspace.h"
+#include "logbook/core/logfile.h"
+#include "logbook/core/logfiles.h"
+#include "logbook/core/text/cp932.h"
+#include "logbook/ui/logbookmodel.h"
+#include "logbook/ui/loglistwindow.h"
+#include "tests/common/scriptedprompter.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+using Answer = Prompter::Answer;
+
+// Stands in for an editor or a barograph window: takes its row from the hand-over when
+// shown, keeps the row's flag, and can refuse to close.
+class StubRowWindow : public QMdiSubWindow {
+public:
+    StubRowWindow(MainFormLink &link, bool graph) : m_link(link), m_graph(graph)
+    {
+        setAttribute(Qt::WA_DeleteOnClose);
+        link.workspaceArea()->addSubWindow(this);
+    }
+    bool refuseClose = false;
+
+protected:
+    void showEvent(QShowEvent *e) override
+    {
+        QMdiSubWindow::showEvent(e);
+        if (m_row != -2)
+            return;
+        m_row = m_link.currentRow();
+        if (m_row >= 1)
+            flag() = true;
+        if (m_graph)
+            m_link.graphLoaded();
+        else
+            m_link.editorShown(m_row < 0);
+    }
+    void closeEvent(QCloseEvent *e) override
+    {
+        if (refuseClose) {
+            e->ignore();
+            return;
+        }
+        if (m_row >= 1)
+            flag() = false;
+        if (m_graph)
+            m_link.graphClosed();
+        else
+            m_link.editorClosed(m_row < 0);
+        QMdiSubWindow::closeEvent(e);
+    }
+
+private:
+    bool &flag() { return m_graph ? m_link.logBook().row(m_row).graphOpen : m_link.logBook().row(m_row).editorOpen; }
+    MainFormLink &m_link;
+    bool m_graph;
+    int m_row = -2;
+};
+
+struct Fixture {
+    QTemporaryDir dir;
+    ScriptedPrompter prompter;
+    std::unique_ptr<TMainForm> form;
+
+    Fixture()
+    {
+        for (const char *name : {"three-flights.log", "three-flights.lif", "damaged-inside-record.log", "empty.log"})
+            QFile::copy(QStringLiteral(TEST_DATA_DIR "/logbook/") + QLatin1String(name), dir.filePath(name));
+        form = std::make_unique<TMainForm>(std::make_unique<FileSettingsStore>(dir.filePath("cfg.conf")), &prompter);
+        form->setGraphWindowFactory([](MainFormLink &l) { return new StubRowWindow(l, true); });
+        form->setEditorWindowFactory([](MainFormLink &l) { return new StubRowWindow(l, false); });
+        form->show();
+    }
+    ~Fixture()
+    {
+        prompter.answers = {Answer::No, Answer::No, Answer::No};
+        form->close();
+    }
+
+    void trigger(const char *name) { qobject_cast<QAction *>(form->command(QLatin1String(name)))->trigger(); }
+    void click(const char *name) { qobject_cast<QToolButton *>(form->command(QLatin1String(name)))->click(); }
+    bool enabled(const char *name) const { return form->isCommandEnabled(QLatin1String(name)); }
+    LogBook &book() { return form->logBook(); }
+    QString cell(int row, int column) { return form->logList()->model()->index(row - 1, column).data().toString(); }
+    int gridRows() { return form->logList()->model()->gridRowCount(); }
+
+    void openSample(const char *name = "three-flights.log")
+    {
+        prompter.files.push_back(dir.filePath(QLatin1String(name)));
+        trigger("FileOpenItem");
+    }
+    bool recordCommands(bool state) const
+    {
+        for (const char *n : {"SBGraph", "SBEdit", "DeleteItem", "CutBtn", "MenuTotal", "SortByDate"}) {
+            if (enabled(n) != state)
+                return false;
+        }
+        return true;
+    }
+};
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+} // namespace
+
+class TestMainCommands : public QObject {
+    Q_OBJECT
+private slots:
+    void openFillsListCaptionNameAndCommands();
+    void cancelledOpenDialogChangesNothing();
+    void gateQuestionComesBeforeDiscardQuestion();
+    void damagedLogKeepsCompleteFlightsAndSaysHowMany();
+    void addingReportsDuplicatesOnce();
+    void saveAsOntoCurrentNameInOtherCaseMakesBackup();
+    void savingTwiceKeepsTheFirstBackup();
+    void deletingEveryFlightLeavesOneBlankRow();
+    void deleteNeverTouchesFilesOutsideItsFolder();
+    void sortReportsDuplicatesAndLeavesSaveAlone();
+    void showBarographHandsOverRowsAndQueuesOnce();
+    void editOpensOneEditorPerRowAndCloseAllEditors();
+    void commandLineOpen();
+    void exitClosesChildWindowsFirst();
+    void workspaceBackground();
+};
+
+void TestMainCommands::openFillsListCaptionNameAndCommands()
+{
+    Fixture f;
+    f.openSample();
+    QCOMPARE(f.prompter.dialogs, QStringList{QStringLiteral("open:ログファイル(*.log)")});
+    QCOMPARE(f.book().rowCount(), 4);
+    QCOMPARE(f.book().currentLogPath, f.dir.filePath("three-flights.log"));
+    QCOMPARE(f.book().workFolder, f.dir.path() + u'/');
+    QCOMPARE(f.form->logList()->windowTitle(), QStringLiteral("ログファイル - ")
+                                                   + QDir::toNativeSeparators(f.dir.filePath("three-flights.log")));
+    QCOMPARE(f.form->logList()->nameField()->text(), QStringLiteral("春の足尾山"));
+    QCOMPARE(f.gridRows(), 4);
+    QCOMPARE(f.cell(1, 3), QStringLiteral("足尾山"));
+    QVERIFY(!f.book().logModified);
+    QVERIFY(f.recordCommands(true));
+    QVERIFY(f.enabled("FileSaveAsItem") && f.enabled("Reload"));
+    QVERIFY(!f.enabled("SaveBtn") && !f.enabled("FileSaveItem"));
+    QVERIFY(f.prompter.informed.isEmpty());
+
+    // An empty log: record commands on, one blank row; Edit and Show barograph do nothing.
+    f.openSample("empty.log");
+    QCOMPARE(f.gridRows(), 2);
+    QVERIFY(f.recordCommands(true));
+    QCOMPARE(f.prompter.informed, QStringList{QStringLiteral("名前ファイルが開けません。")});
+    f.click("SBEdit");
+    f.click("SBGraph");
+    QCOMPARE(f.form->workspace()->subWindowList().size(), 1);
+}
+
+void TestMainCommands::cancelledOpenDialogChangesNothing()
+{
+    Fixture f;
+    f.openSample();
+    f.book().logModified = true;
+    f.prompter.answers = {Answer::Ok};  // discard the changes
+    f.prompter.files = {QString()};     // then cancel the dialog
+    f.click("OpenBtn");
+    QCOMPARE(f.book().rowCount(), 4);
+    QVERIFY(f.book().logModified);
+    QVERIFY(f.form->logList()->windowTitle().endsWith(QStringLiteral("three-flights.log")));
+    QVERIFY(f.recordCommands(true));
+
+    // A file that cannot be read: the message, and the record commands as they were.
+    f.prompter.answers = {Answer::Ok};
+    f.prompter.files = {f.dir.filePath("no-such.log")};
+    f.trigger("FileOpenItem");
+    QCOMPARE(f.prompter.informed.last(), QStringLiteral("LOGファイルが開けません。"));
+    QCOMPARE(f.book().rowCount(), 4);
+    QVERIFY(f.recordCommands(true));
+}
+
+void TestMainCommands::gateQuestionComesBeforeDiscardQuestion()
+{
+    Fixture f;
+    f.openSample();
+    f.form->logList()->selectRows(1, 1);
+    f.click("SBGraph");
+    QVERIFY(f.book().row(1).graphOpen);
+    QVERIFY(!f.enabled("DeleteItem") && !f.enabled("CutBtn"));
+    QVERIFY(f.enabled("GraphClose"));
+    f.book().logModified = true;
+
+    f.prompter.answers = {Answer::Cancel};
+    f.trigger("FileOpenItem");
+    QCOMPARE(f.prompter.asked.size(), size_t(1));
+    QCOMPARE(f.prompter.asked[0].text, QStringLiteral("ﾃﾞｰﾀ編集、ｸﾞﾗﾌｨｯｸ表示がされています。\nすべて閉じますか？"));
+    QCOMPARE(f.prompter.informed.last(),
+             QStringLiteral("ﾃﾞｰﾀ編集/ｸﾞﾗﾌ表示のすべてを削除できませんでした。\n作業を中止します。"));
+    QVERIFY(f.book().row(1).graphOpen);
+
+    f.prompter.answers = {Answer::Ok, Answer::Cancel}; // close them all, then keep the changes
+    f.trigger("FileOpenItem");
+    QCOMPARE(f.prompter.asked.size(), size_t(3));
+    QCOMPARE(f.prompter.asked[2].text, QStringLiteral("現在のログファイルは変更されています。\n破棄してもいいですか？"));
+    QVERIFY(f.prompter.asked[2].icon == Prompter::Icon::Exclamation);
+    QVERIFY(!f.book().row(1).graphOpen);
+    QVERIFY(f.enabled("DeleteItem") && f.enabled("CutBtn"));
+    QVERIFY(!f.enabled("GraphClose"));
+    QVERIFY(f.book().logModified);
+}
+
+void TestMainCommands::damagedLogKeepsCompleteFlightsAndSaysHowMany()
+{
+    Fixture f;
+    const QByteArray before = readAll(f.dir.filePath("damaged-inside-record.log"));
+    f.openSample("damaged-inside-record.log");
+    QCOMPARE(f.prompter.informed.first(),
+             QStringLiteral("LOGファイルが壊れています。\n3件のログのうち2件を読み込みました。"));
+    QCOMPARE(f.book().rowCount(), 3);
+    QCOMPARE(f.gridRows(), 3);
+    QCOMPARE(readAll(f.dir.filePath("damaged-inside-record.log")), before);
+}
+
+void TestMainCommands::addingReportsDuplicatesOnce()
+{
+    Fixture f;
+    f.openSample();
+    f.prompter.files = {f.dir.filePath("three-flights.log")};
+    f.trigger("Reload");
+    QCOMPARE(f.book().rowCount(), 7);
+    QCOMPARE(f.gridRows(), 7);
+    QCOMPARE(f.cell(6, 0), QStringLiteral("6"));
+    QCOMPARE(f.prompter.informed, QStringList{QStringLiteral("同一日時のログがあります。")});
+    QVERIFY(f.book().logModified);
+    QVERIFY(f.enabled("SaveBtn") && f.enabled("FileSaveItem") && f.enabled("FileSaveAsItem"));
+    QCOMPARE(f.book().currentLogPath, f.dir.filePath("three-flights.log"));
+
+    f.prompter.files = {f.dir.filePath("missing.log")};
+    f.trigger("Reload");
+    QCOMPARE(f.prompter.informed.last(), QStringLiteral("追加LOGファイルが開けません。"));
+    QCOMPARE(f.book().rowCount(), 7);
+}
+
+void TestMainCommands::saveAsOntoCurrentNameInOtherCaseMakesBackup()
+{
+    Fixture f;
+    f.openSample();
+    const QByteArray original = readAll(f.dir.filePath("three-flights.log"));
+    f.book().removeRow(3);
+    f.book().logModified = true;
+    f.prompter.files = {f.dir.filePath("THREE-FLIGHTS.LOG")};
+    f.trigger("FileSaveAsItem");
+    QCOMPARE(f.prompter.dialogs.last(), QStringLiteral("save:") + f.dir.filePath("three-flights.log"));
+    QCOMPARE(readAll(f.dir.filePath("bak/three-flights.log")), original);
+    QCOMPARE(f.book().currentLogPath, f.dir.filePath("THREE-FLIGHTS.log"));
+    QVERIFY(!f.book().logModified);
+    QVERIFY(!f.enabled("SaveBtn"));
+    QCOMPARE(parseLogFile(readAll(f.book().currentLogPath)).records.size(), size_t(3));
+}
+
+void TestMainCommands::savingTwiceKeepsTheFirstBackup()
+{
+    Fixture f;
+    f.openSample();
+    const QByteArray original = readAll(f.dir.filePath("three-flights.log"));
+    QTest::keyClicks(f.form->logList()->nameField(), QStringLiteral("!"));
+    QVERIFY(f.enabled("SaveBtn"));
+    f.click("SaveBtn");
+    QVERIFY(!f.enabled("SaveBtn"));
+    QCOMPARE(readAll(f.dir.filePath("three-flights.lif")), cp932::fromUnicode(u"春の足尾山!"));
+    f.book().removeRow(1);
+    QTest::keyClicks(f.form->logList()->nameField(), QStringLiteral("!"));
+    f.trigger("FileSaveItem");
+    QCOMPARE(readAll(f.dir.filePath("bak/three-flights.log")), original);
+    QCOMPARE(parseLogFile(readAll(f.dir.filePath("three-flights.log"))).records.size(), size_t(3));
+}
+
+void TestMainCommands::deletingEveryFlightLeavesOneBlankRow()
+{
+    Fixture f;
+    f.openSample();
+    QFile::copy(QStringLiteral(TEST_DATA_DIR "/logbook/empty.log"), f.dir.filePath("24050310.BRG"));
+    QFile::copy(QStringLiteral(TEST_DATA_DIR "/logbook/empty.log"), f.dir.filePath("99123123.BRG"));
+    f.form->logList()->selectRows(1, 3);
+    f.prompter.answers = {Answer::Ok, Answer::Yes, Answer::No};
+    f.click("CutBtn");
+    QCOMPARE(f.prompter.asked.size(), size_t(3)); // the flight without a barograph is not asked about
+    QCOMPARE(f.prompter.asked[0].text, QStringLiteral("選択されているログを削除します。"));
+    QCOMPARE(f.prompter.asked[1].text, QStringLiteral("バログラフファイル：24050310.BRG\nを削除しますか？"));
+    QVERIFY(!QFile::exists(f.dir.filePath("24050310.BRG")));
+    QVERIFY(QFile::exists(f.dir.filePath("99123123.BRG")));
+    QCOMPARE(f.book().rowCount(), 1);
+    QCOMPARE(f.gridRows(), 2);
+    QCOMPARE(f.cell(1, 3), QString());
+    QVERIFY(f.recordCommands(false));
+    QVERIFY(f.enabled("SaveBtn") && f.enabled("FileSaveItem"));
+    QVERIFY(f.book().logModified);
+}
+
+void TestMainCommands::deleteNeverTouchesFilesOutsideItsFolder()
+{
+    Fixture f;
+    QDir(f.dir.path()).mkdir("work");
+    QFile::copy(QStringLiteral(TEST_DATA_DIR "/logbook/empty.log"), f.dir.filePath("outside.BRG"));
+    QFile::copy(QStringLiteral(TEST_DATA_DIR "/logbook/empty.log"), f.dir.filePath("work/inside.BRG"));
+    // A log that was never saved: barograph files are looked for in the work folder.
+    f.book().workFolder = f.dir.filePath("work/");
+    f.book().appendRow().barographFile = "../outside.BRG";
+    f.book().appendRow().barographFile = "inside.BRG";
+    f.form->setGridRowCount(3);
+    f.form->RedrawGrid();
+    f.form->logList()->selectRows(1, 2);
+    qobject_cast<QAction *>(f.form->command("DeleteItem"))->setEnabled(true);
+    f.prompter.answers = {Answer::Ok, Answer::Yes, Answer::Yes};
+    f.trigger("DeleteItem");
+    QVERIFY(QFile::exists(f.dir.filePath("outside.BRG")));
+    QVERIFY(!QFile::exists(f.dir.filePath("work/inside.BRG")));
+    QCOMPARE(f.book().rowCount(), 1);
+}
+
+void TestMainCommands::sortReportsDuplicatesAndLeavesSaveAlone()
+{
+    Fixture f;
+    f.openSample();
+    f.prompter.files = {f.dir.filePath("three-flights.log")};
+    f.trigger("Reload");
+    f.click("SaveBtn"); // saved: the save commands are off, nothing is modified
+    f.prompter.informed.clear();
+    f.trigger("SortByDate");
+    QCOMPARE(f.prompter.informed, QStringList{QStringLiteral("同一日時のログがあります。")});
+    QCOMPARE(f.cell(1, 1), QStringLiteral("99/12/31"));
+    QCOMPARE(f.cell(2, 1), QStringLiteral("99/12/31"));
+    QCOMPARE(f.cell(6, 0), QStringLiteral("6"));
+    QVERIFY(!f.book().logModified);
+    QVERIFY(!f.enabled("SaveBtn"));
+}
+
+void TestMainCommands::showBarographHandsOverRowsAndQueuesOnce()
+{
+    Fixture f;
+    f.openSample();
+    f.form->logList()->selectRows(1, 3);
+    f.trigger("MenuBaroLoad");
+    // Rows 1 and 3 have barograph files, row 2 came from a file without one.
+    QVERIFY(f.book().row(1).graphOpen && f.book().row(3).graphOpen);
+    QCOMPARE(f.prompter.informed, QStringList{QStringLiteral("バログラフを表示できません。")});
+    QVERIFY(f.enabled("HeightAdjust"));
+    f.trigger("MenuBaroLoad");
+    QCOMPARE(f.prompter.informed.count(QStringLiteral("すでに表示しています。")), 2);
+
+    // A row from the latest download without a barograph file waits in the queue, once.
+    f.book().row(2).deviceIndex = 2;
+    f.form->logList()->selectRows(2, 2);
+    f.click("SBGraph");
+    f.click("SBGraph");
+    QCOMPARE(f.form->downloadState().baroQueue, std::vector<int>{2});
+    QVERIFY(f.form->loadTimer()->isActive());
+    QCOMPARE(f.form->loadTimer()->interval(), 300);
+
+    // Close all graphs; a window that refuses keeps the command enabled.
+    dynamic_cast<StubRowWindow *>(f.book().row(3).graphWindow.data())->refuseClose = true;
+    f.trigger("GraphClose");
+    QVERIFY(!f.book().row(1).graphOpen && f.book().row(3).graphOpen);
+    QVERIFY(f.enabled("GraphClose") && f.enabled("HeightAdjust"));
+    dynamic_cast<StubRowWindow *>(f.book().row(3).graphWindow.data())->refuseClose = false;
+    f.trigger("GraphClose");
+    QVERIFY(!f.enabled("GraphClose") && !f.enabled("HeightAdjust"));
+    QVERIFY(f.enabled("DeleteItem") && f.enabled("CutBtn"));
+}
+
+void TestMainCommands::editOpensOneEditorPerRowAndCloseAllEditors()
+{
+    Fixture f;
+    f.openSample();
+    f.form->logList()->selectRows(2, 3);
+    f.click("SBEdit");
+    QVERIFY(f.book().row(2).editorOpen && f.book().row(3).editorOpen);
+    QVERIFY(f.enabled("DataEditClose"));
+    QVERIFY(!f.enabled("DeleteItem") && !f.enabled("CutBtn"));
+    f.form->logList()->selectRows(1, 3);
+    f.click("SBEdit");
+    QCOMPARE(f.prompter.informed.count(QStringLiteral("すでに編集中です。")), 2);
+    QVERIFY(f.book().row(1).editorOpen);
+
+    f.trigger("MenuNewLog");
+    QVERIFY(!f.enabled("MenuNewLog"));
+    f.trigger("DataEditClose");
+    QVERIFY(!f.enabled("DataEditClose"));
+    QVERIFY(f.enabled("DeleteItem") && f.enabled("SBEdit"));
+}
+
+void TestMainCommands::commandLineOpen()
+{
+    Fixture f;
+    f.form->openLog(f.dir.filePath("three-flights.log"));
+    QVERIFY(f.prompter.dialogs.isEmpty());
+    QCOMPARE(f.book().rowCount(), 4);
+}
+
+void TestMainCommands::exitClosesChildWindowsFirst()
+{
+    Fixture f;
+    f.openSample();
+    f.form->logList()->selectRows(1, 1);
+    f.click("SBGraph");
+    auto *graph = dynamic_cast<StubRowWindow *>(f.book().row(1).graphWindow.data());
+    graph->refuseClose = true; // its own question was answered Cancel
+    QVERIFY(!f.form->close());
+    QVERIFY(f.form->isVisible());
+    QVERIFY(f.prompter.asked.empty());
+    graph->refuseClose = false;
+    QVERIFY(f.form->close());
+    QVERIFY(!f.book().row(1).graphOpen);
+}
+
+void TestMainCommands::workspaceBackground()
+{
+    // 100 pixels high: bands of one pixel, blue falling by 4 per band, then black.
+    const QImage hundred = Workspace::renderBackground(QSize(10, 100), QSize(20, 140), false, false, {});
+    QCOMPARE(hundred.pixelColor(5, 0), QColor(0, 0, 255));
+    QCOMPARE(hundred.pixelColor(5, 63), QColor(0, 0, 255 - 4 * 63));
+    QCOMPARE(hundred.pixelColor(5, 64), QColor(Qt::black));
+    QCOMPARE(hundred.pixelColor(5, 99), QColor(Qt::black));
+    // Lower than 64 pixels: all black.
+    const QImage low = Workspace::renderBackground(QSize(10, 63), QSize(20, 100), false, false, {});
+    QCOMPARE(low.pixelColor(0, 0), QColor(Qt::black));
+    QCOMPARE(low.pixelColor(9, 62), QColor(Qt::black));
+    // A picture wanted but none loaded: the gradient, not an endless tiling.
+    const QImage none = Workspace::renderBackground(QSize(10, 128), QSize(20, 140), true, false, QImage());
+    QCOMPARE(none.pixelColor(0, 2), QColor(0, 0, 251));
+    // Tiled from the top-left corner over the whole frame size; stretched over the client.
+    QImage tile(3, 2, QImage::Format_RGB32);
+    tile.fill(Qt::red);
+    tile.setPixelColor(0, 0, Qt::green);
+    const QImage tiled = Workspace::renderBackground(QSize(5, 5), QSize(8, 6), true, false, tile);
+    QCOMPARE(tiled.size(), QSize(8, 6));
+    QCOMPARE(tiled.pixelColor(3, 2), QColor(Qt::green));
+    QCOMPARE(tiled.pixelColor(6, 4), QColor(Qt::green));
+    QCOMPARE(tiled.pixelColor(4, 2), QColor(Qt::red));
+    const QImage stretched = Workspace::renderBackground(QSize(6, 4), QSize(8, 6), true, true, tile);
+    QCOMPARE(stretched.pixelColor(1, 1), QColor(Qt::green));
+    QCOMPARE(stretched.pixelColor(5, 3), QColor(Qt::red));
+    QCOMPARE(stretched.pixelColor(7, 5), QColor(Qt::black));
+}
+
+QTEST_MAIN(TestMainCommands)
+#include "tst_maincommands.moc"
