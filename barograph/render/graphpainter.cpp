@@ -1,6 +1,9 @@
 // The barograph painter.
 #include "graphpainter.h"
 
+#include "barograph/core/barographtrace.h"
+#include "barograph/core/flightstats.h"
+#include "barograph/core/graphview.h"
 #include "logbook/core/text/cp932.h"
 
 #include <QFontMetrics>
@@ -157,4 +160,17 @@ void paintCursor(QPainter &p, const CursorPlacement &c, const GraphLayout &l)
     p.drawLine(l.plotLeft, c.altitudeY, l.plotRight, c.altitudeY);
     p.drawLine(l.plotLeft, c.varioY, l.plotRight, c.varioY);
     p.restore();
+}
+
+QImage renderGraphPicture(const BarographTrace &trace, const HeaderFacts &facts, qint32 width,
+                          const PlotStyle &style)
+{
+    const FlightStats stats = computeFlightStats(trace);
+    const GraphLayout layout = GraphLayout::forWidth(width);
+    const GraphView view = GraphView::fullView(trace, stats);
+    QImage image = newSurface(layout);
+    QPainter painter(&image);
+    paintGraph(painter, buildGraphPlot(trace, stats, view, layout), style);
+    paintHeader(painter, buildGraphHeader(facts, stats, layout), style);
+    return image;
 }

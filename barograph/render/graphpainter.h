@@ -21,3 +21,8 @@ void paintCursor(QPainter &painter, const CursorPlacement &cursor, const GraphLa
 
 /// A new surface for a layout, white, in the format the window and the picture files use.
 QImage newSurface(const GraphLayout &layout);
+
+/// The whole picture of a trace shown in full on a surface `width` pixels wide: what a
+/// barograph window of that width shows right after loading, without the cursor.
+QImage renderGraphPicture(const BarographTrace &trace, const HeaderFacts &facts, qint32 width,
+                          const PlotStyle &style);

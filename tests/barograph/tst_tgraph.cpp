@@ -457,7 +457,7 @@ void TestTGraph::closeQuery()
     // The record shows the new take-off, duration, maximum altitude and climb.
     QCOMPARE(scene.record().time, "14:36:58");
     QCOMPARE(scene.record().duration, numtext::clockText(1691 * 2));
-    QCOMPARE(scene.record().maxAltitude, numtext::decimal(qint64(std::trunc(double(1700.6f) + 0.5)), 4, true) + " m");
+    QCOMPARE(scene.record().maxAltitude, numtext::decimal(qint64(std::trunc(double(1713.1f) + 0.5)), 4, true) + " m");
     QCOMPARE(scene.record().maxClimb.toByteArray().endsWith(" m/s"), true);
     QVERIFY(scene.link.book.logModified);
     QVERIFY(scene.link.events.contains("refreshRow 1"));

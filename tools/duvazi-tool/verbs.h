@@ -8,3 +8,5 @@ int logShow(const QStringList &args);
 int logCopy(const QStringList &args);
 int logSort(const QStringList &args);
 int logMerge(const QStringList &args);
+int baroStats(const QStringList &args);
+int baroRender(const QStringList &args);
