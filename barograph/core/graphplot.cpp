@@ -46,102 +46,39 @@ QByteArray rounded(float value, int width)
     return numtext::fixed(value, 1, width);
 }
 
-// Reduces the altitude polyline to the first, lowest, highest and last point of each pixel
-// column. The pixels of a column's vertical strokes are exactly those between its lowest and
-// highest point, and the strokes between columns keep their end points.
-class ColumnPolyline {
+// Walks the samples of a view column by column. Sample i lies at pixel column plotLeft + c
+// with c = (i - firstSample) x plot width / (viewSamples - 1) (integer division), so the
+// samples of column c are those from ceil(c x divisor / width) up to the next column's first:
+// two divisions per column instead of one per sample.
+class ColumnWalk {
 public:
-    explicit ColumnPolyline(std::vector<QPoint> &out) : m_out(out) {}
-
-    void add(QPoint p)
+    ColumnWalk(const GraphView &view, const GraphLayout &l, qint32 first, qint32 last)
+        : m_width(std::max<qint64>(l.plotWidth(), 1)), m_divisor(std::max<qint64>(qint64(view.viewSamples) - 1, 1)),
+          m_left(l.plotLeft), m_origin(view.firstSample), m_next(first), m_last(last)
     {
-        if (m_count > 0 && p.x() != m_x)
-            flush();
-        if (m_count++ == 0) {
-            m_x = p.x();
-            m_first = m_low = m_high = m_last = p.y();
-            return;
-        }
-        m_low = std::min(m_low, p.y());
-        m_high = std::max(m_high, p.y());
-        m_last = p.y();
     }
-    void flush()
+
+    /// The next column: its samples `from` to `to` and its pixel column. False at the end.
+    bool next(qint32 &from, qint32 &to, qint32 &x)
     {
-        if (m_count == 0)
-            return;
-        for (const qint32 y : {m_first, m_low, m_high, m_last}) {
-            const QPoint p(m_x, y);
-            if (m_out.empty() || m_out.back() != p)
-                m_out.push_back(p);
-        }
-        m_count = 0;
+        if (m_next > m_last)
+            return false;
+        from = m_next;
+        const qint64 column = (qint64(from) - m_origin) * m_width / m_divisor;
+        x = qint32(m_left + column);
+        const qint64 nextColumnStart = ((column + 1) * m_divisor + m_width - 1) / m_width;
+        to = qint32(std::min<qint64>(m_origin + nextColumnStart - 1, m_last));
+        m_next = to + 1;
+        return true;
     }
 
 private:
-    std::vector<QPoint> &m_out;
-    qint32 m_count = 0;
-    qint32 m_x = 0, m_first = 0, m_low = 0, m_high = 0, m_last = 0;
-};
-
-// Reduces the coloured variogram strokes the same way. Within a column the strokes are
-// vertical, and the colour a pixel ends with is that of the last stroke over it. Walking
-// the column's strokes backwards, the pixels already claimed always form one interval (the
-// strokes join end to end), so each earlier stroke can only add a run above or below it:
-// those runs, in their strokes' colours, give the column's final picture.
-class ColumnStrokes {
-public:
-    explicit ColumnStrokes(std::vector<VarioStroke> &out) : m_out(out) {}
-
-    /// The next point and the colour of the stroke that reaches it.
-    void add(QPoint p, bool climbing)
-    {
-        if (!m_ys.empty() && p.x() != m_x) {
-            const QPoint from(m_x, m_ys.back());
-            flush();
-            m_out.push_back({{from, p}, climbing}); // the stroke into the new column
-        }
-        m_x = p.x();
-        m_ys.push_back(p.y());
-        m_climbing.push_back(climbing);
-    }
-    /// Emits the finished column's runs.
-    void flush()
-    {
-        qint32 claimedLow = 0, claimedHigh = -1; // nothing claimed yet
-        for (qsizetype j = qsizetype(m_ys.size()) - 1; j >= 1; --j) {
-            const qint32 a = std::min(m_ys[size_t(j) - 1], m_ys[size_t(j)]);
-            const qint32 b = std::max(m_ys[size_t(j) - 1], m_ys[size_t(j)]);
-            const bool climbing = m_climbing[size_t(j)];
-            if (claimedHigh < claimedLow) {
-                run(a, b, climbing);
-                claimedLow = a;
-                claimedHigh = b;
-                continue;
-            }
-            if (a < claimedLow) {
-                run(a, claimedLow - 1, climbing);
-                claimedLow = a;
-            }
-            if (b > claimedHigh) {
-                run(claimedHigh + 1, b, climbing);
-                claimedHigh = b;
-            }
-        }
-        m_ys.clear();
-        m_climbing.clear();
-    }
-
-private:
-    void run(qint32 from, qint32 to, bool climbing)
-    {
-        m_out.push_back({{QPoint(m_x, from), QPoint(m_x, to)}, climbing});
-    }
-
-    std::vector<VarioStroke> &m_out;
-    std::vector<qint32> m_ys;     // this column's points
-    std::vector<bool> m_climbing; // colour of the stroke reaching each of them
-    qint32 m_x = 0;
+    qint64 m_width;
+    qint64 m_divisor;
+    qint64 m_left;
+    qint64 m_origin;
+    qint32 m_next;
+    qint32 m_last;
 };
 
 void addGrid(GraphPlot &plot, const GraphView &view, const GraphLayout &l)
@@ -174,23 +111,98 @@ void addGrid(GraphPlot &plot, const GraphView &view, const GraphLayout &l)
     }
 }
 
+// The traces, reduced column by column so that the cost of drawing stops growing with the
+// sample count while the pixels stay exactly those of a line through every sample.
+//
+// Altitude: within a column the strokes are vertical and cover exactly the pixels between
+// the column's highest and lowest point, so its first, highest, lowest and last points keep
+// the picture; the pixel row falls as the altitude rises, so the extremes of the altitudes
+// give those of the rows. The strokes between columns keep their end points.
+//
+// Variogram: the colour a pixel ends with is that of the last stroke over it. Walking a
+// column's strokes backwards, the pixels already claimed always form one interval (the
+// strokes join end to end), so each earlier stroke can only add a run above or below it;
+// those runs, in their strokes' colours, drawn after the stroke into the column, give the
+// column's final picture.
 void addTraces(GraphPlot &plot, const BarographTrace &trace, const GraphView &view, const GraphLayout &l)
 {
     const qint32 first = std::max(view.firstSample, 0);
     const qint32 last = std::min(view.lastSample, trace.sampleCount() - 1);
-    ColumnPolyline altitude(plot.altitudeTrace);
-    ColumnStrokes vario(plot.varioTrace);
-    float before = 0; // the first stroke is coloured by its end point alone
-    for (qint32 i = first; i <= last; ++i) {
-        const qint32 x = view.sampleX(i, l);
-        altitude.add(QPoint(x, view.traceY(trace.altitudes[size_t(i)], l)));
-        const float v = std::clamp(trace.varios[size_t(i)], -8.0f, 8.0f);
-        vario.add(QPoint(x, GraphView::varioY(v, l)), v + before > 0);
-        if (i > first)
-            before = v;
+    const float *altitude = trace.altitudes.data();
+    const float *vario = trace.varios.data();
+    // GraphView::varioY for a climb already held to +-8 m/s, which always lands on the panel.
+    const float varioHeight = float(l.varioHeight());
+    const double varioTop = l.varioTop + 0.5;
+    const auto varioY = [varioHeight, varioTop](float v) { return qint32((8.0f - v) * varioHeight * 0.0625 + varioTop); };
+    // The first stroke of a view is coloured by its end point alone.
+    const auto climbsInto = [first](qint32 i, float v, float before) { return v + (i - 1 > first ? before : 0.0f) > 0; };
+
+    std::vector<QPoint> &polyline = plot.altitudeTrace;
+    std::vector<VarioStroke> &strokes = plot.varioTrace;
+    std::vector<float> climbs; // this column's climbs, held to +-8 m/s
+    std::vector<qint32> rows;  // ... and their pixel rows
+    QPoint varioEnd;           // the last point of the previous column
+    float varioEndClimb = 0;
+    ColumnWalk walk(view, l, first, last);
+    qint32 from = 0, to = 0, x = 0;
+    while (walk.next(from, to, x)) {
+        float low = altitude[from], high = altitude[from];
+        for (qint32 i = from + 1; i <= to; ++i) {
+            low = std::min(low, altitude[i]);
+            high = std::max(high, altitude[i]);
+        }
+        for (const float a : {altitude[from], high, low, altitude[to]}) {
+            const QPoint p(x, view.traceY(a, l));
+            if (polyline.empty() || polyline.back() != p)
+                polyline.push_back(p);
+        }
+
+        const qint32 count = to - from + 1;
+        climbs.resize(size_t(count));
+        rows.resize(size_t(count));
+        for (qint32 k = 0; k < count; ++k) {
+            climbs[size_t(k)] = std::min(std::max(vario[from + k], -8.0f), 8.0f);
+            rows[size_t(k)] = varioY(climbs[size_t(k)]);
+        }
+        if (from > first) // the stroke into this column comes before its runs
+            strokes.push_back({{varioEnd, QPoint(x, rows[0])}, climbsInto(from, climbs[0], varioEndClimb)});
+
+        // Runs grow outward from the last stroke; a run next to the previous one on its side
+        // in the same colour simply lengthens it. Stroke k joins rows k - 1 and k, and since
+        // row k is already claimed, it adds pixels only when row k - 1 lies outside.
+        if (count >= 2) {
+            const qint32 a = rows[size_t(count) - 2], b = rows[size_t(count) - 1];
+            const bool climbing = climbsInto(to, climbs[size_t(count) - 1], climbs[size_t(count) - 2]);
+            strokes.push_back({{QPoint(x, std::min(a, b)), QPoint(x, std::max(a, b))}, climbing});
+            size_t topRun = strokes.size() - 1, bottomRun = topRun; // the outermost run on each side
+            qint32 claimedLow = std::min(a, b), claimedHigh = std::max(a, b);
+            for (qint32 k = count - 2; k >= 1; --k) {
+                const qint32 row = rows[size_t(k) - 1];
+                if (row >= claimedLow && row <= claimedHigh)
+                    continue;
+                const bool up = climbsInto(from + k, climbs[size_t(k)], climbs[size_t(k) - 1]);
+                if (row < claimedLow) {
+                    if (strokes[topRun].climbing == up) {
+                        strokes[topRun].line.from.setY(row);
+                    } else {
+                        strokes.push_back({{QPoint(x, row), QPoint(x, claimedLow - 1)}, up});
+                        topRun = strokes.size() - 1;
+                    }
+                    claimedLow = row;
+                } else {
+                    if (strokes[bottomRun].climbing == up) {
+                        strokes[bottomRun].line.to.setY(row);
+                    } else {
+                        strokes.push_back({{QPoint(x, claimedHigh + 1), QPoint(x, row)}, up});
+                        bottomRun = strokes.size() - 1;
+                    }
+                    claimedHigh = row;
+                }
+            }
+        }
+        varioEnd = QPoint(x, rows.back());
+        varioEndClimb = climbs.back();
     }
-    altitude.flush();
-    vario.flush();
 }
 
 void addFrames(GraphPlot &plot, const GraphLayout &l)

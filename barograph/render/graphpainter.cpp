@@ -35,20 +35,113 @@ void drawLine(QPainter &p, const PlotSegment &segment)
         p.drawLine(segment.from, segment.to);
 }
 
-// A polyline as separate segments, each drawn whole with both of its end points: a trace's
-// picture is the union of its segments, whatever order or joins they come in. (A polyline
-// call leaves out join pixels where a trace doubles back on itself within one column.)
-void drawSegments(QPainter &p, const std::vector<QPoint> &points)
-{
-    if (points.size() == 1) {
-        p.drawPoint(points.front());
-        return;
+// Vertical runs of the traces and the dots of the grid. On the plain 32-bit picture the
+// window and the picture files use, without transformation or clipping, they go straight into
+// its pixels: the same pixels Qt's line drawing sets, at a fraction of its cost per pixel,
+// which is what keeps a dense trace and a dense grid cheap. On any other device (a printer)
+// they are ordinary lines and points.
+class PixelWriter {
+public:
+    explicit PixelWriter(QPainter &p) : m_painter(p)
+    {
+        QPaintDevice *device = p.device();
+        if (device && device->devType() == QInternal::Image && p.transform().isIdentity() && !p.hasClipping()
+            && p.compositionMode() == QPainter::CompositionMode_SourceOver) {
+            auto *image = static_cast<QImage *>(device);
+            if (image->format() == QImage::Format_RGB32 || image->format() == QImage::Format_ARGB32)
+                m_image = image;
+        }
     }
-    std::vector<QLine> lines;
-    lines.reserve(points.size());
-    for (size_t i = 1; i < points.size(); ++i)
-        lines.emplace_back(points[i - 1], points[i]);
-    p.drawLines(lines.data(), int(lines.size()));
+
+    /// Pixels (x, from.y) to (x, to.y), both included, in an opaque colour.
+    void draw(const PlotSegment &run, const QColor &colour)
+    {
+        if (!m_image) {
+            const QPen pen = m_painter.pen();
+            m_painter.setPen(PlotStyle::solidPen(colour));
+            drawLine(m_painter, run);
+            m_painter.setPen(pen);
+            return;
+        }
+        const int x = run.from.x();
+        if (x < 0 || x >= m_image->width())
+            return;
+        const int top = std::max(std::min(run.from.y(), run.to.y()), 0);
+        const int bottom = std::min(std::max(run.from.y(), run.to.y()), m_image->height() - 1);
+        const QRgb rgb = colour.rgb();
+        const qsizetype stride = m_image->bytesPerLine() / qsizetype(sizeof(QRgb));
+        QRgb *pixel = reinterpret_cast<QRgb *>(m_image->bits()) + top * stride + x;
+        for (int y = top; y <= bottom; ++y, pixel += stride)
+            *pixel = rgb;
+    }
+
+    /// A dotted grid line, which never slants: every third pixel from its start.
+    void drawDotted(const PlotSegment &line, const QColor &colour)
+    {
+        const QPoint d = line.to - line.from;
+        const int length = std::max(std::abs(d.x()), std::abs(d.y()));
+        const QPoint step(d.x() > 0 ? 1 : d.x() < 0 ? -1 : 0, d.y() > 0 ? 1 : d.y() < 0 ? -1 : 0);
+        const QRect bounds = m_image ? m_image->rect() : QRect();
+        std::vector<QPoint> dots;
+        for (int i = 0; i <= length; i += 3) {
+            const QPoint dot = line.from + step * i;
+            if (!m_image)
+                dots.push_back(dot);
+            else if (bounds.contains(dot))
+                m_image->setPixel(dot, colour.rgb());
+        }
+        if (!m_image) {
+            const QPen pen = m_painter.pen();
+            m_painter.setPen(PlotStyle::solidPen(colour));
+            m_painter.drawPoints(dots.data(), int(dots.size()));
+            m_painter.setPen(pen);
+        }
+    }
+
+private:
+    QPainter &m_painter;
+    QImage *m_image = nullptr;
+};
+
+// The altitude trace: a polyline, its segments each drawn whole with both end points, so that
+// its picture is the union of its segments whatever order or joins they come in. (A polyline
+// call leaves out join pixels where a trace doubles back on itself within one column.)
+void drawAltitudeTrace(QPainter &p, const std::vector<QPoint> &points, const QColor &colour)
+{
+    PixelWriter runs(p);
+    if (points.size() == 1)
+        runs.draw({points.front(), points.front()}, colour);
+    std::vector<QLine> slanted;
+    slanted.reserve(points.size());
+    for (size_t i = 1; i < points.size(); ++i) {
+        if (points[i - 1].x() == points[i].x())
+            runs.draw({points[i - 1], points[i]}, colour);
+        else
+            slanted.emplace_back(points[i - 1], points[i]);
+    }
+    p.setPen(PlotStyle::solidPen(colour));
+    p.drawLines(slanted.data(), int(slanted.size()));
+}
+
+// The variogram's strokes, strictly in their order: a later stroke covers an earlier one.
+void drawVario(QPainter &p, const std::vector<VarioStroke> &strokes, const PlotStyle &style)
+{
+    PixelWriter runs(p);
+    const QPen climbPen = PlotStyle::solidPen(style.varioClimb);
+    const QPen sinkPen = PlotStyle::solidPen(style.varioSink);
+    p.setPen(sinkPen);
+    bool penClimbs = false;
+    for (const VarioStroke &stroke : strokes) {
+        if (stroke.line.from.x() == stroke.line.to.x()) {
+            runs.draw(stroke.line, stroke.climbing ? style.varioClimb : style.varioSink);
+            continue;
+        }
+        if (stroke.climbing != penClimbs) {
+            p.setPen(stroke.climbing ? climbPen : sinkPen);
+            penClimbs = stroke.climbing;
+        }
+        p.drawLine(stroke.line.from, stroke.line.to);
+    }
 }
 
 // Axis titles read upward from their point.
@@ -81,33 +174,26 @@ void paintGraph(QPainter &p, const GraphPlot &plot, const PlotStyle &style)
     p.setBackground(style.paper);
     p.setBackgroundMode(Qt::OpaqueMode);
 
-    p.setPen(PlotStyle::dottedPen(style.timeGrid));
+    PixelWriter pixels(p);
     for (const GraphPlot::TimeTick &tick : plot.timeTicks) {
-        drawLine(p, tick.altitudeLine);
+        pixels.drawDotted(tick.altitudeLine, style.timeGrid);
         drawLabel(p, tick.label, style);
-        drawLine(p, tick.varioLine);
+        pixels.drawDotted(tick.varioLine, style.timeGrid);
     }
-    p.setPen(PlotStyle::dottedPen(style.ink));
     for (const PlotText &label : plot.timeEdgeLabels)
         drawLabel(p, label, style);
     for (const GraphPlot::GridLine &tick : plot.altitudeTicks) {
-        drawLine(p, tick.line);
+        pixels.drawDotted(tick.line, style.ink);
         drawLabel(p, tick.label, style);
     }
     drawLabel(p, plot.altitudeTopLabel, style);
     for (const GraphPlot::GridLine &tick : plot.varioTicks) {
-        drawLine(p, tick.line);
+        pixels.drawDotted(tick.line, style.ink);
         drawLabel(p, tick.label, style);
     }
 
-    p.setPen(PlotStyle::solidPen(style.altitudeTrace));
-    drawSegments(p, plot.altitudeTrace);
-    const QPen climbPen = PlotStyle::solidPen(style.varioClimb);
-    const QPen sinkPen = PlotStyle::solidPen(style.varioSink);
-    for (const VarioStroke &stroke : plot.varioTrace) {
-        p.setPen(stroke.climbing ? climbPen : sinkPen);
-        drawLine(p, stroke.line);
-    }
+    drawAltitudeTrace(p, plot.altitudeTrace, style.altitudeTrace);
+    drawVario(p, plot.varioTrace, style);
 
     p.setPen(PlotStyle::solidPen(style.ink));
     p.drawPolyline(plot.altitudeFrame.data(), int(plot.altitudeFrame.size()));

@@ -25,14 +25,6 @@ PlotStyle PlotStyle::mono()
     return s;
 }
 
-QPen PlotStyle::dottedPen(const QColor &colour)
-{
-    QPen pen = solidPen(colour);
-    pen.setStyle(Qt::CustomDashLine);
-    pen.setDashPattern({1, 2});
-    return pen;
-}
-
 QPen PlotStyle::solidPen(const QColor &colour)
 {
     QPen pen(colour, 1);

@@ -24,8 +24,6 @@ struct PlotStyle {
     /// Every pen and text black; the same lines, fonts and positions.
     static PlotStyle mono();
 
-    /// The dotted pen of the grid.
-    static QPen dottedPen(const QColor &colour);
     /// The solid one-pixel pen of traces and outlines.
     static QPen solidPen(const QColor &colour);
 };

@@ -36,10 +36,19 @@ struct Scene {
     GraphView view;
     GraphLayout layout;
 
-    Scene(BarographTrace t, int width) : trace(std::move(t)), layout(GraphLayout::forWidth(width))
+    /// `zoom` samples from a third of the way in, or the whole trace when 0.
+    Scene(BarographTrace t, int width, int zoom = 0) : trace(std::move(t)), layout(GraphLayout::forWidth(width))
     {
         stats = computeFlightStats(trace);
         view = GraphView::fullView(trace, stats);
+        if (zoom > 0) {
+            view.firstSample = trace.sampleCount() / 3;
+            view.viewSamples = zoom;
+            view.lastSample = view.firstSample + zoom - 1;
+            view.viewStart = view.firstSample * trace.interval;
+            view.viewSeconds = (zoom - 1) * trace.interval;
+            view.viewEnd = view.viewStart + view.viewSeconds;
+        }
     }
     GraphPlot plot() const { return buildGraphPlot(trace, stats, view, layout); }
 
@@ -66,12 +75,26 @@ struct Scene {
     }
 };
 
-QImage painted(const GraphPlot &plot, const GraphLayout &layout, const PlotStyle &style)
+// `clipped` paints through a clip region, which takes the painter off its fast path of
+// writing the traces' vertical runs straight into the picture.
+QImage painted(const GraphPlot &plot, const GraphLayout &layout, const PlotStyle &style, bool clipped = false)
 {
     QImage image = newSurface(layout);
     QPainter painter(&image);
+    if (clipped)
+        painter.setClipRect(image.rect());
     paintGraph(painter, plot, style);
     return image;
+}
+
+QString firstDifference(const QImage &a, const QImage &b)
+{
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y))
+                return QStringLiteral("first difference at %1,%2: %3 instead of %4")
+                    .arg(x).arg(y).arg(a.pixel(x, y), 0, 16).arg(b.pixel(x, y), 0, 16);
+    return {};
 }
 
 int pixelsOf(const QImage &image, QRgb colour)
@@ -101,15 +124,18 @@ void TestGraphPainter::reducedTracesLeaveTheSamePixels_data()
     QTest::addColumn<int>("samples");
     QTest::addColumn<int>("width");
     QTest::addColumn<quint32>("seed");
-    QTest::newRow("fewer samples than columns") << 300 << 640 << 1u;
-    QTest::newRow("about one per column") << 600 << 640 << 2u;
-    QTest::newRow("a few per column") << 2000 << 640 << 3u;
-    QTest::newRow("10 h at 1 s") << 36000 << 1000 << 4u;
-    QTest::newRow("narrow window") << 5000 << 200 << 5u;
-    QTest::newRow("wide window") << 20000 << 1900 << 6u;
-    QTest::newRow("200,000 samples") << 200000 << 1000 << 10u;
+    QTest::addColumn<int>("zoom");
+    QTest::newRow("fewer samples than columns") << 300 << 640 << 1u << 0;
+    QTest::newRow("about one per column") << 600 << 640 << 2u << 0;
+    QTest::newRow("a few per column") << 2000 << 640 << 3u << 0;
+    QTest::newRow("10 h at 1 s") << 36000 << 1000 << 4u << 0;
+    QTest::newRow("narrow window") << 5000 << 200 << 5u << 0;
+    QTest::newRow("wide window") << 20000 << 1900 << 6u << 0;
+    QTest::newRow("200,000 samples") << 200000 << 1000 << 10u << 0;
+    QTest::newRow("zoomed to 8 samples") << 5000 << 640 << 16u << 8;
+    QTest::newRow("zoomed to 1000 samples") << 5000 << 640 << 17u << 1000;
     for (quint32 seed = 11; seed < 15; ++seed)
-        QTest::addRow("seed %u", seed) << 8000 << 640 << seed;
+        QTest::addRow("seed %u", seed) << 8000 << 640 << seed << 0;
 }
 
 void TestGraphPainter::reducedTracesLeaveTheSamePixels()
@@ -117,19 +143,19 @@ void TestGraphPainter::reducedTracesLeaveTheSamePixels()
     QFETCH(int, samples);
     QFETCH(int, width);
     QFETCH(quint32, seed);
-    const Scene scene(randomFlight(samples, seed), width);
+    QFETCH(int, zoom);
+    const Scene scene(randomFlight(samples, seed), width, zoom);
     const GraphPlot reduced = scene.plot();
     const GraphPlot full = scene.everySegment();
     QVERIFY(reduced.altitudeTrace.size() <= size_t(4 * (width + 1)));
     const QImage a = painted(reduced, scene.layout, PlotStyle::colour());
-    const QImage b = painted(full, scene.layout, PlotStyle::colour());
-    if (a != b) {
-        for (int y = 0; y < a.height(); ++y)
-            for (int x = 0; x < a.width(); ++x)
-                if (a.pixel(x, y) != b.pixel(x, y))
-                    QFAIL(qPrintable(QStringLiteral("first difference at %1,%2: %3 instead of %4")
-                                         .arg(x).arg(y).arg(a.pixel(x, y), 0, 16).arg(b.pixel(x, y), 0, 16)));
-    }
+    const QImage b = painted(full, scene.layout, PlotStyle::colour(), true);
+    if (a != b)
+        QFAIL(qPrintable(firstDifference(a, b)));
+    // The picture's own pixels and Qt's lines agree.
+    const QImage c = painted(reduced, scene.layout, PlotStyle::colour(), true);
+    if (a != c)
+        QFAIL(qPrintable(firstDifference(a, c)));
 }
 
 void TestGraphPainter::monoDrawsNoColour()
