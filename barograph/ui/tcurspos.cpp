@@ -6,6 +6,7 @@
 #include "barograph/ui/tgraph.h"
 #include "logbook/ui/japanesefont.h"
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -101,13 +102,20 @@ QToolButton *button(QWidget *parent, const char *name, int x, QStringView hint, 
     return b;
 }
 
-QLineEdit *edit(QWidget *parent, const char *name, QRect geometry, QStringView hint)
+// `widest` is the longest text the edit shows: where the installed face is wider than the
+// one the strip was laid out for, the font shrinks until that text fits.
+QLineEdit *edit(QWidget *parent, const char *name, QRect geometry, QStringView hint, const QString &widest)
 {
     auto *e = new QLineEdit(parent);
     e->setObjectName(QLatin1String(name));
     e->setGeometry(geometry);
     e->setToolTip(hint.toString());
-    e->setFont(japaneseUiFont(16));
+    e->setTextMargins(0, 0, 0, 0);
+    QFont font = japaneseUiFont(16);
+    const int room = geometry.width() - 8; // frame and the edit's own margins
+    while (font.pixelSize() > 10 && QFontMetrics(font).horizontalAdvance(widest) > room)
+        font.setPixelSize(font.pixelSize() - 1);
+    e->setFont(font);
     QPalette palette = e->palette();
     palette.setColor(QPalette::Text, Qt::black);
     e->setPalette(palette);
@@ -141,13 +149,13 @@ TCursPos::TCursPos(TGraph &graph, float altitude0, float vario0)
     panel->setPalette(yellow);
 
     SpeedButtonL = button(panel, "SpeedButtonL", 23, baromsg::HintPrevious, Glyph::Previous);
-    EdTime = edit(panel, "EdTime", QRect(48, 5, 62, 24), baromsg::HintTime);
+    EdTime = edit(panel, "EdTime", QRect(48, 5, 62, 24), baromsg::HintTime, QStringLiteral("00:00:00"));
     EdTime->setInputMask(QStringLiteral("00:00:00;_"));
     SpeedButtonR = button(panel, "SpeedButtonR", 112, baromsg::HintNext, Glyph::Next);
-    EdHeight = edit(panel, "EdHeight", QRect(136, 5, 56, 24), baromsg::HintHeight);
+    EdHeight = edit(panel, "EdHeight", QRect(136, 5, 56, 24), baromsg::HintHeight, QStringLiteral("8888.8"));
     EdHeight->setReadOnly(true);
     unitLabel(panel, QStringLiteral("m"), 195, 16);
-    EdBario = edit(panel, "EdBario", QRect(216, 5, 46, 24), baromsg::HintVario);
+    EdBario = edit(panel, "EdBario", QRect(216, 5, 46, 24), baromsg::HintVario, QStringLiteral("-88.8"));
     unitLabel(panel, QStringLiteral("m/s"), 265, 13);
     SBZoom = button(panel, "SBZoom", 293, baromsg::HintZoom, Glyph::Zoom);
     SBCursOn = button(panel, "SBCursOn", 318, baromsg::HintCursorOnOff, Glyph::Cursor);
