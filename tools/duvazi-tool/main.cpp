@@ -25,7 +25,7 @@ const Verb kVerbs[] = {
     {"log", "merge", "log merge IN.log ADD.log OUT.log  add the flights of ADD.log after those of IN.log", logMerge},
     {"baro", "stats", "baro stats FILE [--json]          the statistics of a barograph file", baroStats},
     {"baro", "render", "baro render FILE --out PICTURE.png [--mono] [--width W] [--log LOG.log --row N]\n"
-                       "                                    draw a barograph as its window does", baroRender},
+                       "                                                draw a barograph as its window does", baroRender},
 };
 
 int usage()
