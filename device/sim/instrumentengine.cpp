@@ -18,10 +18,14 @@ QByteArray garbage()
 
 } // namespace
 
-void InstrumentEngine::resetInput()
+void InstrumentEngine::lineOpened()
 {
     m_expect = Expect::Command;
     m_partial.clear();
+    m_out.clear();
+    m_babbling = false;
+    m_hangUpAt = -1;
+    m_hungUp = false;
 }
 
 void InstrumentEngine::hostSent(QByteArrayView bytes, qint64 nowMs)

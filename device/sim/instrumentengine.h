@@ -67,8 +67,9 @@ public:
     /// The requests answered so far: "L", "B05", ...
     const std::vector<QByteArray> &requests() const { return m_requests; }
 
-    /// Forgets a half-received request (the port was closed).
-    void resetInput();
+    /// The host opened the port: a half-received request and unsent answers are gone, and
+    /// a line that went dead works again (plugged back in).
+    void lineOpened();
 
 private:
     enum class Expect { Command, FlightNumber, SettingsBytes };

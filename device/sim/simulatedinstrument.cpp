@@ -15,7 +15,7 @@ void SimulatedInstrument::open(const QString &portName, const LineSettings &sett
     m_portName = portName;
     m_settings = settings;
     m_arrived.clear();
-    engine.resetInput();
+    engine.lineOpened();
 }
 
 void SimulatedInstrument::close()
