@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include <cerrno>
+#include <utility>
 #include <cstring>
 #include <fcntl.h>
 #include <termios.h>
@@ -51,6 +52,31 @@ bool PtyInstrument::start()
     m_readNotifier = new QSocketNotifier(qintptr(m_master), QSocketNotifier::Read, this);
     connect(m_readNotifier, &QSocketNotifier::activated, this, &PtyInstrument::readHost);
     return true;
+}
+
+PtyInstrument::HostLine PtyInstrument::hostLine() const
+{
+    HostLine line;
+    termios tio;
+    if (m_slaveKeeper < 0 || tcgetattr(m_slaveKeeper, &tio) != 0)
+        return line;
+    static const std::pair<speed_t, int> speeds[] = {{B1200, 1200}, {B2400, 2400},   {B4800, 4800},
+                                                    {B9600, 9600}, {B19200, 19200}, {B38400, 38400},
+                                                    {B57600, 57600}, {B115200, 115200}};
+    for (const auto &[code, rate] : speeds) {
+        if (cfgetospeed(&tio) == code)
+            line.baudRate = rate;
+    }
+    switch (tio.c_cflag & CSIZE) {
+    case CS5: line.dataBits = 5; break;
+    case CS6: line.dataBits = 6; break;
+    case CS7: line.dataBits = 7; break;
+    default: line.dataBits = 8; break;
+    }
+    line.parity = tio.c_cflag & PARENB;
+    line.twoStopBits = tio.c_cflag & CSTOPB;
+    line.rtsCts = tio.c_cflag & CRTSCTS;
+    return line;
 }
 
 void PtyInstrument::readHost()

@@ -33,6 +33,15 @@ public:
     QString errorString() const { return m_error; }
     /// Closes the terminal: the host's port sees the line go dead.
     void hangUp();
+    /// The line as the host set it on the terminal (speed, framing, handshake).
+    struct HostLine {
+        int baudRate = 0;
+        int dataBits = 0;
+        bool parity = false;
+        bool twoStopBits = false;
+        bool rtsCts = false;
+    };
+    HostLine hostLine() const;
     /// Milliseconds since start().
     qint64 elapsedMs() const { return m_clock.elapsed(); }
 
