@@ -8,8 +8,8 @@
 
 #include <QTimer>
 
-void connectDownloader(Downloader &downloader, SerialLink &link, TimerPacer &pacer, QTimer &loadTimer,
-                       Prompter &prompter)
+QMetaObject::Connection connectDownloader(Downloader &downloader, SerialLink &link, TimerPacer &pacer,
+                                          QTimer &loadTimer, Prompter &prompter)
 {
     link.onReceived = [&downloader, &prompter](int waiting) {
         runCommand(prompter, [&] { downloader.Comm1CommReceive(waiting); });
@@ -19,6 +19,6 @@ void connectDownloader(Downloader &downloader, SerialLink &link, TimerPacer &pac
         reportCommError(prompter, error);
     };
     pacer.onWake = [&downloader, &prompter] { runCommand(prompter, [&] { downloader.tick(); }); };
-    QObject::connect(&loadTimer, &QTimer::timeout, &loadTimer,
+    return QObject::connect(&loadTimer, &QTimer::timeout, &loadTimer,
                      [&downloader, &prompter] { runCommand(prompter, [&] { downloader.TimerLoadTimer(); }); });
 }

@@ -4,6 +4,8 @@
 // QtCore only.
 #pragma once
 
+#include <QMetaObject>
+
 #include <chrono>
 
 class Downloader;
@@ -16,7 +18,7 @@ class TimerPacer;
 inline constexpr std::chrono::milliseconds kLoadTimerInterval{300};
 
 /// Connects `link`, `pacer` and `loadTimer` to `downloader`; failures are reported through
-/// `prompter`. All must outlive the connection (the link's and pacer's callbacks are
-/// replaced; the timer's connection ends with the timer).
-void connectDownloader(Downloader &downloader, SerialLink &link, TimerPacer &pacer, QTimer &loadTimer,
+/// `prompter`. The link's and pacer's callbacks are replaced. Returns the timer's
+/// connection, which the caller ends (QObject::disconnect) before the downloader goes.
+QMetaObject::Connection connectDownloader(Downloader &downloader, SerialLink &link, TimerPacer &pacer, QTimer &loadTimer,
                        Prompter &prompter);

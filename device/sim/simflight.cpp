@@ -131,7 +131,8 @@ std::vector<SimFlight> demoFlights(int count, unsigned seed)
         f.takeoff = hhmmss(takeoff);
         f.area = areas[rng.bounded(int(std::size(areas)))];
         f.intervalSec = i % 3 == 2 ? 4 : i % 3 == 1 ? 1 : 2;
-        const int minutes = 8 + int(rng.bounded(50));
+        // Short flights keep a download at the line's real pace to a few seconds each.
+        const int minutes = 6 + int(rng.bounded(15));
         const int samples = minutes * 60 / f.intervalSec + 1;
         f.offsetTenths = int(rng.bounded(400)) - 200;
         f.samplesTenths = flightShape(rng, samples, f.intervalSec, 8000 + int(rng.bounded(4000)),
