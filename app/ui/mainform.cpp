@@ -471,6 +471,13 @@ void TMainForm::closeEvent(QCloseEvent *event)
 
 bool TMainForm::askToClose()
 {
+    // Child windows close first, each with its own question: a barograph with unsaved cuts
+    // writes its statistics into the log book before the log itself is asked about, and a
+    // window that stays open keeps the program running.
+    for (QMdiSubWindow *w : m_workspace->subWindowList()) {
+        if (w != m_logList && !w->close())
+            return false;
+    }
     if (!m_book.logModified)
         return true;
     switch (m_prompter->ask(msg::AskSaveOnExit, msg::Confirm, Prompter::Buttons::YesNoCancel,
@@ -494,7 +501,8 @@ void TMainForm::writeSettings()
     m_settings.formHeight = height();
     m_settings.formWidth = width();
     writeAppSettings(*m_store, m_settings, m_book.workFolder);
-    m_store->commit();
+    if (!m_store->commit())
+        m_prompter->inform(msg::SettingsNotSaved);
 }
 
 void TMainForm::openLog(const QString &path)

@@ -9,6 +9,7 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -52,8 +53,16 @@ TLogG::TLogG(const LogBook &book, QWidget *parent)
     StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     StringGrid1->horizontalHeader()->setHighlightSections(false);
     StringGrid1->horizontalHeader()->setFixedHeight(kRowHeight + 2);
-    for (int c = 0; c < kFieldCount; ++c)
-        StringGrid1->setColumnWidth(c, kColumnWidths[c]);
+    // The widths were chosen for "ＭＳ Ｐゴシック"; where another face is wider, a column
+    // still shows its usual contents whole (a date, a clock time, a file name).
+    static const char *const kWidestContents[kFieldCount] = {
+        "8888", "88/88/88", "88:88:88", nullptr, "88:88:88", "8888.8 m", "88.8 m/s", nullptr, "V0000000.V00",
+    };
+    const QFontMetrics metrics(japaneseUiFont(12));
+    for (int c = 0; c < kFieldCount; ++c) {
+        const int needed = kWidestContents[c] ? metrics.horizontalAdvance(QLatin1String(kWidestContents[c])) + 10 : 0;
+        StringGrid1->setColumnWidth(c, qMax(kColumnWidths[c], needed));
+    }
 
     auto *layout = new QVBoxLayout(body);
     layout->setContentsMargins(0, 0, 0, 0);

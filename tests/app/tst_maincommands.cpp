@@ -138,6 +138,7 @@ private slots:
     void showBarographHandsOverRowsAndQueuesOnce();
     void editOpensOneEditorPerRowAndCloseAllEditors();
     void commandLineOpen();
+    void exitClosesChildWindowsFirst();
     void workspaceBackground();
 };
 
@@ -408,6 +409,22 @@ void TestMainCommands::commandLineOpen()
     f.form->openLog(f.dir.filePath("three-flights.log"));
     QVERIFY(f.prompter.dialogs.isEmpty());
     QCOMPARE(f.book().rowCount(), 4);
+}
+
+void TestMainCommands::exitClosesChildWindowsFirst()
+{
+    Fixture f;
+    f.openSample();
+    f.form->logList()->selectRows(1, 1);
+    f.click("SBGraph");
+    auto *graph = dynamic_cast<StubRowWindow *>(f.book().row(1).graphWindow.data());
+    graph->refuseClose = true; // its own question was answered Cancel
+    QVERIFY(!f.form->close());
+    QVERIFY(f.form->isVisible());
+    QVERIFY(f.prompter.asked.empty());
+    graph->refuseClose = false;
+    QVERIFY(f.form->close());
+    QVERIFY(!f.book().row(1).graphOpen);
 }
 
 void TestMainCommands::workspaceBackground()

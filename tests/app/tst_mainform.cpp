@@ -65,6 +65,7 @@ private slots:
     void exitNoWritesEverySetting();
     void exitYesWithoutFileShowsSaveDialogAndStillCloses();
     void exitYesSavesTheOpenLog();
+    void settingsThatCannotBeWrittenAreReported();
 };
 
 void TestMainForm::startUpSetsCaptionStatesAndFolder()
@@ -189,6 +190,18 @@ void TestMainForm::exitYesSavesTheOpenLog()
     QVERIFY(log.open(QIODevice::ReadOnly));
     QCOMPARE(int(parseLogFile(log.readAll()).records.size()), 2);
     QVERIFY(QFile::exists(f.dir.filePath("spring.lif")));
+}
+
+void TestMainForm::settingsThatCannotBeWrittenAreReported()
+{
+    Fixture f;
+    QFile blocker(f.dir.filePath("cfg"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the settings folder should be
+    blocker.close();
+    auto form = f.start();
+    QVERIFY(form->close());
+    QCOMPARE(f.prompter.informed,
+             QStringList{QStringLiteral("設定を保存できませんでした。\n次回は前回保存された設定で起動します。")});
 }
 
 QTEST_MAIN(TestMainForm)

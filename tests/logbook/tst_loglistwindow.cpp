@@ -67,6 +67,7 @@ void TestLogListWindow::startsWithTitlesAndOneBlankRow()
     for (int c = 0; c < 9; ++c)
         QCOMPARE(cell(w, 1, c), QString());
     QCOMPARE(w.grid()->columnWidth(7), 166);
+    QVERIFY(w.grid()->columnWidth(1) >= 60);
 }
 
 void TestLogListWindow::showsFieldsAsStoredAfterRedraw()
