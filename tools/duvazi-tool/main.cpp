@@ -20,6 +20,8 @@ const Verb kVerbs[] = {
     {"log", "copy", "log copy IN.log OUT.log            read a log and write it anew", logCopy},
     {"log", "sort", "log sort IN.log OUT.log            sort the flights by date and time", logSort},
     {"log", "merge", "log merge IN.log ADD.log OUT.log  add the flights of ADD.log after those of IN.log", logMerge},
+    {"download", "", "download --port DEVICE --log FILE.log [--barographs]\n"
+                     "                                      the instrument's log (and barographs) into FILE.log", download},
 };
 
 int usage()
@@ -39,8 +41,9 @@ int main(int argc, char *argv[])
     if (args.size() < 2)
         return usage();
     for (const Verb &v : kVerbs) {
-        if (args[0] == QLatin1String(v.group) && args[1] == QLatin1String(v.name)) {
-            const int rc = v.run(args.mid(2));
+        const bool oneWord = !*v.name; // a verb of one word takes everything after it
+        if (args[0] == QLatin1String(v.group) && (oneWord || args[1] == QLatin1String(v.name))) {
+            const int rc = v.run(args.mid(oneWord ? 1 : 2));
             if (rc == 2)
                 std::fprintf(stderr, "usage: duvazi-tool %s\n", v.usage);
             return rc;
