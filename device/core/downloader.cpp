@@ -101,6 +101,8 @@ void Downloader::BaroLoad(int row)
     m_state.transferMode = TransferMode::Barograph;
     m_state.baroInterval = 0;
     m_state.baroRow = row;
+    m_baroDate = record.date.toByteArray();
+    m_baroTime = record.time.toByteArray();
     m_baroReply.reset();
     try {
         openPort();
@@ -110,7 +112,7 @@ void Downloader::BaroLoad(int row)
         ended(TransferMode::Barograph, TransferOutcome::OpenFailed);
         throw;
     }
-    m_observer.showProgress(record.date.toByteArray() + "  " + record.time.toByteArray());
+    m_observer.showProgress(m_baroDate + "  " + m_baroTime);
     m_observer.setProgress(0);
     pauseThen(Step::BeforeCommand, protocol::kPauseAfterOpen);
 }
@@ -141,10 +143,7 @@ void Downloader::send(const QByteArray &bytes)
     try {
         m_link.write(bytes);
     } catch (const ECommError &) {
-        const TransferMode mode = m_state.transferMode;
-        endTransfer();
-        stopAfterLinkFailure();
-        ended(mode, TransferOutcome::LinkFailed);
+        abandonAfterLinkFailure();
         throw;
     }
 }
@@ -167,6 +166,8 @@ void Downloader::tick()
         } else if (m_step == Step::BeforeCommand) {
             send(protocol::barographCommand());
             pauseThen(Step::BeforeFlightNumber, protocol::kPauseBeforeFlightNumber);
+        } else if (!isBaroRowIntact()) {
+            giveUp(TransferOutcome::Cancelled, {});
         } else {
             send(protocol::barographFlightNumber(m_book.row(m_state.baroRow).deviceIndex));
             awaitReply();
@@ -189,12 +190,7 @@ void Downloader::Comm1CommReceive(int waiting)
     try {
         bytes = m_link.read(waiting);
     } catch (const ECommError &) {
-        if (isTransferring()) {
-            const TransferMode mode = m_state.transferMode;
-            endTransfer();
-            stopAfterLinkFailure();
-            ended(mode, TransferOutcome::LinkFailed);
-        }
+        abandonAfterLinkFailure();
         throw;
     }
     // Bytes before the request went out, or with no download running, are no answer.
@@ -225,7 +221,7 @@ void Downloader::Comm1CommReceive(int waiting)
     if (status == DecodeStatus::Complete)
         BaroLoadEnd();
     else if (status == DecodeStatus::Malformed)
-        giveUp(TransferOutcome::Refused, msg::BaroReplyRefused.toString().arg(flightText(m_state.baroRow)));
+        giveUp(TransferOutcome::Refused, msg::BaroReplyRefused.toString().arg(baroFlightText()));
 }
 
 // ---- Finishing --------------------------------------------------------------------------
@@ -253,6 +249,10 @@ void Downloader::LogLoadEnd()
 void Downloader::BaroLoadEnd()
 {
     const int row = m_state.baroRow;
+    if (!isBaroRowIntact()) {
+        giveUp(TransferOutcome::Cancelled, {});
+        return;
+    }
     endTransfer();
     dropQueueHead(row);
 
@@ -275,7 +275,7 @@ void Downloader::BaroLoadEnd()
     m_baroReply.reset();
     armTimerIfPending();
     if (outcome == TransferOutcome::TooShort)
-        m_prompter.inform(msg::BaroTooShort.toString().arg(flightText(row)));
+        m_prompter.inform(msg::BaroTooShort.toString().arg(baroFlightText()));
     else if (outcome == TransferOutcome::CannotWrite)
         m_prompter.inform(msg::BaroCannotWrite);
     ended(TransferMode::Barograph, outcome);
@@ -317,6 +317,11 @@ void Downloader::cancel()
 
 void Downloader::linkFailed(const ECommError &)
 {
+    abandonAfterLinkFailure();
+}
+
+void Downloader::abandonAfterLinkFailure()
+{
     if (!isTransferring())
         return;
     const TransferMode mode = m_state.transferMode;
@@ -355,10 +360,19 @@ void Downloader::ended(TransferMode mode, TransferOutcome outcome)
     m_observer.transferEnded(mode, outcome);
 }
 
-QString Downloader::flightText(int row) const
+// Rows may have been deleted while the transfer ran: the file must not go to another flight.
+bool Downloader::isBaroRowIntact() const
 {
+    const int row = m_state.baroRow;
+    if (row < 1 || row >= m_book.rowCount())
+        return false;
     const FlightRecord &r = m_book.row(row);
-    return cp932::toUnicode(r.date) + u' ' + cp932::toUnicode(r.time);
+    return r.date == m_baroDate && r.time == m_baroTime;
+}
+
+QString Downloader::baroFlightText() const
+{
+    return cp932::toUnicode(m_baroDate) + u' ' + cp932::toUnicode(m_baroTime);
 }
 
 // ---- The load timer ---------------------------------------------------------------------

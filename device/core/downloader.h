@@ -133,10 +133,14 @@ private:
     void giveUp(TransferOutcome outcome, QStringView message);
     /// After a link failure: the sequence and the queue stop.
     void stopAfterLinkFailure();
+    /// Ends a running transfer whose link failed, with the sequence and queue.
+    void abandonAfterLinkFailure();
+    bool isBaroRowIntact() const;
     void dropQueueHead(int row);
     void armTimerIfPending();
     void ended(TransferMode mode, TransferOutcome outcome);
-    QString flightText(int row) const;
+    /// "date time" of the flight being downloaded, for messages.
+    QString baroFlightText() const;
 
     LogBook &m_book;
     DownloadState &m_state;
@@ -151,6 +155,8 @@ private:
     std::chrono::milliseconds m_lastActivity{0};
     LogReplyDecoder m_logReply;
     BarographReplyDecoder m_baroReply;
+    QByteArray m_baroDate; ///< date and time of the row being downloaded, to find it unchanged
+    QByteArray m_baroTime;
 };
 
 /// Seconds of an "hh:mm:ss" text: the numbers at characters 1, 4 and 7, each read as far

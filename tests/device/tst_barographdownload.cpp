@@ -4,6 +4,7 @@
 #include "device/core/messages.h"
 #include "tests/device/downloadrig.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -45,6 +46,7 @@ private slots:
     void linkFailureStopsSequenceAndQueue();
     void portThatCannotOpenStopsSequenceAndQueue();
     void tinyPiecesEndExactlyAtTheEnd();
+    void rowDeletedDuringTheTransferGetsNoFile();
 };
 
 void TestBarographDownload::loadAllFetchesEveryBarographThenOpensTheWindows()
@@ -313,6 +315,22 @@ void TestBarographDownload::tinyPiecesEndExactlyAtTheEnd()
         const QByteArray file = readAll(rig.file(kNames[1]));
         QVERIFY2(file.startsWith(" 6\r\n 2\r\n 0\r\n") && file.endsWith(" 875.9\r\n"), file.constData());
     }
+}
+
+void TestBarographDownload::rowDeletedDuringTheTransferGetsNoFile()
+{
+    DownloadRig rig(threeFlights());
+    rig.downloadLog();
+    rig.state.baroQueue = {2};
+    rig.downloader.TimerLoadTimer();
+    rig.sendRequest();
+    rig.book.removeRow(1); // row 2 is now flight 3
+    rig.sim.deliverAll();
+    QCOMPARE(rig.state.transferMode, TransferMode::Idle);
+    QVERIFY(!rig.sim.isOpen());
+    QVERIFY(rig.book.row(2).barographFile.isEmpty());
+    QVERIFY(QDir(rig.dir.path()).entryList(QDir::Files).isEmpty());
+    QCOMPARE(rig.observer.ends.back().second, TransferOutcome::Cancelled);
 }
 
 QTEST_GUILESS_MAIN(TestBarographDownload)
