@@ -142,15 +142,28 @@ QByteArray buildBarographImage(const BarographFile &file)
 
 bool writeBarographFile(const QString &path, const BarographFile &file)
 {
+    return writeBarographFile(path, file, {}, {});
+}
+
+bool writeBarographFile(const QString &path, const BarographFile &file, const std::function<void()> &beforeCommit,
+                        const std::function<void()> &commitFailed)
+{
     const QByteArray image = buildBarographImage(file);
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly))
         return false;
-    if (out.write(image) != image.size()) {
+    if (out.write(image) != image.size() || !out.flush()) {
         out.cancelWriting();
         return false;
     }
-    return out.commit();
+    if (beforeCommit)
+        beforeCommit();
+    if (!out.commit()) {
+        if (commitFailed)
+            commitFailed();
+        return false;
+    }
+    return true;
 }
 
 QByteArray barographFileName(QByteArrayView date, QByteArrayView time)

@@ -16,6 +16,7 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -63,6 +64,10 @@ QByteArray buildBarographImage(const BarographFile &file);
 /// it is complete, so a failure (full disk, no permission) leaves any old file untouched.
 /// Returns false on failure.
 bool writeBarographFile(const QString &path, const BarographFile &file);
+/// The same, calling `beforeCommit` once the new file is complete, just before it takes the
+/// old one's place, and `commitFailed` when that last step then fails.
+bool writeBarographFile(const QString &path, const BarographFile &file, const std::function<void()> &beforeCommit,
+                        const std::function<void()> &commitFailed);
 
 /// The name the download gives a flight's barograph, from its record's `date` (YY/MM/DD) and
 /// `time` (HH:MM:SS): "V", the year's last digit, month, day, hour, ".V", minutes; a flight

@@ -3,6 +3,7 @@
 // lookup in the work folder.
 #include "barograph/core/barographfile.h"
 #include "logbook/core/text/cp932.h"
+#include "tests/barograph/barographtestdata.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,20 +11,6 @@
 #include <QTest>
 
 namespace {
-
-QByteArray sample(const char *name)
-{
-    QFile f(QStringLiteral(TEST_DATA_DIR "/barograph/") + QLatin1String(name));
-    if (!f.open(QIODevice::ReadOnly))
-        qFatal("missing test data %s", name);
-    return f.readAll();
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 using Altitudes = std::vector<float>;
 using Marks = std::vector<qint32>;
@@ -58,8 +45,8 @@ void TestBarographFile::readsWhatOthersWrote_data()
     QTest::addColumn<Marks>("marks");
     QTest::addColumn<Altitudes>("altitudes");
 
-    QTest::newRow("two samples") << sample("two-samples.V00") << 1 << Marks{} << Altitudes{100.0f, 100.5f};
-    QTest::newRow("bare LF") << sample("lf-only.V01") << 4 << Marks{1, 3}
+    QTest::newRow("two samples") << sampleBytes("two-samples.V00") << 1 << Marks{} << Altitudes{100.0f, 100.5f};
+    QTest::newRow("bare LF") << sampleBytes("lf-only.V01") << 4 << Marks{1, 3}
                              << Altitudes{512.3f, 987.6f, 700.0f, 99.5f};
     QTest::newRow("blanks or none read the same")
         << QByteArray("2\r\n   1\r\n0\r\n612.4\r\n      612.4\r\n") << 1 << Marks{} << Altitudes{612.4f, 612.4f};
@@ -150,12 +137,12 @@ void TestBarographFile::writesExactBytesWithCrLf()
 
 void TestBarographFile::writeReadRoundTripKeepsEveryValue()
 {
-    const std::optional<BarographFile> flight = parseBarographFile(sample("V7081114.V35"));
+    const std::optional<BarographFile> flight = parseBarographFile(sampleBytes("V7081114.V35"));
     QVERIFY(flight);
     QCOMPARE(flight->sampleCount(), 1741);
     QCOMPARE(flight->marks, (Marks{30, 410, 1200}));
     // Written by Python's "%5.1f" with CR LF, rewritten by ours: the same bytes.
-    QCOMPARE(buildBarographImage(*flight), sample("V7081114.V35"));
+    QCOMPARE(buildBarographImage(*flight), sampleBytes("V7081114.V35"));
 }
 
 void TestBarographFile::saveReplacesAllOrNothing()
@@ -166,11 +153,11 @@ void TestBarographFile::saveReplacesAllOrNothing()
     file.interval = 1;
     file.altitudes = {1.0f, 2.0f};
     QVERIFY(writeBarographFile(path, file));
-    QCOMPARE(readAll(path), buildBarographImage(file));
+    QCOMPARE(fileBytes(path), buildBarographImage(file));
 
     file.altitudes.push_back(3.0f);
     QVERIFY(writeBarographFile(path, file));
-    QCOMPARE(readAll(path), buildBarographImage(file));
+    QCOMPARE(fileBytes(path), buildBarographImage(file));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"V7081114.V35"}); // no temporary left
 
     QVERIFY(!writeBarographFile(dir.filePath("missing-folder/x.v35"), file));
@@ -178,14 +165,14 @@ void TestBarographFile::saveReplacesAllOrNothing()
     QVERIFY(!writeBarographFile(dir.filePath("folder"), file));
 
     // A folder that cannot be written to: the old file stays as it was.
-    const QByteArray before = readAll(path);
+    const QByteArray before = fileBytes(path);
     QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
     if (QFileInfo(dir.path()).isWritable())
         QSKIP("running as a user that ignores folder permissions");
     file.altitudes.push_back(4.0f);
     QVERIFY(!writeBarographFile(path, file));
     QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-    QCOMPARE(readAll(path), before);
+    QCOMPARE(fileBytes(path), before);
 }
 
 void TestBarographFile::downloadFileName_data()

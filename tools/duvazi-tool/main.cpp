@@ -3,8 +3,11 @@
 #include "verbs.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -20,6 +23,9 @@ const Verb kVerbs[] = {
     {"log", "copy", "log copy IN.log OUT.log            read a log and write it anew", logCopy},
     {"log", "sort", "log sort IN.log OUT.log            sort the flights by date and time", logSort},
     {"log", "merge", "log merge IN.log ADD.log OUT.log  add the flights of ADD.log after those of IN.log", logMerge},
+    {"baro", "stats", "baro stats FILE [--json]          the statistics of a barograph file", baroStats},
+    {"baro", "render", "baro render FILE --out PICTURE.png [--mono] [--width W] [--log LOG.log --row N]\n"
+                       "                                    draw a barograph as its window does", baroRender},
     {"download", "", "download --port DEVICE --log FILE.log [--barographs]\n"
                      "                                      the instrument's log (and barographs) into FILE.log", download},
 };
@@ -34,9 +40,19 @@ int usage()
 
 } // namespace
 
+// Verbs that draw need fonts, hence a GUI application, which never needs a display.
+bool drawsPictures(int argc, char *argv[])
+{
+    return argc > 2 && std::strcmp(argv[1], "baro") == 0 && std::strcmp(argv[2], "render") == 0;
+}
+
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    const bool draws = drawsPictures(argc, argv);
+    if (draws && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app(draws ? new QGuiApplication(argc, argv)
+                                                      : new QCoreApplication(argc, argv));
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.size() < 2)
         return usage();

@@ -39,8 +39,9 @@ def thermal_flight(seed, interval, minutes):
             climb += (target - climb) * 0.15 + rng.gauss(0, 0.25)
             alt = max(231.0, alt + climb * interval)
             out.append(alt)
-    while alt > 231.0:          # final glide to the landing field
-        alt = max(231.0, alt - 1.3 * interval + rng.gauss(0, 0.1))
+    while alt > 231.0:          # final glide to the landing field, through some turbulence
+        climb += (-1.35 - climb) * 0.15 + rng.gauss(0, 0.2)
+        alt = max(231.0, alt + climb * interval)
         out.append(alt)
     while len(out) < n:         # packing up on the landing field
         out.append(231.0 + rng.uniform(-0.2, 0.2))

@@ -1,0 +1,59 @@
+// The cursor in numbers.
+#include "graphcursor.h"
+
+#include "barograph/core/barographtrace.h"
+#include "barograph/core/graphview.h"
+#include "barograph/core/numbertext.h"
+
+#include <algorithm>
+#include <cmath>
+
+CursorPlacement placeCursor(float t, const BarographTrace &trace, const GraphView &view,
+                            const GraphLayout &layout)
+{
+    CursorPlacement c;
+    c.x = view.xAtTime(t, layout);
+    c.timeText = numtext::clockText(truncClamped(std::trunc(double(t) + 0.0001)));
+
+    const float altitude = trace.altitudeAt(t);
+    c.altitudeText = numtext::fixed(altitude, 1, 4);
+    // Rounded after the subtraction from plotBottom, unlike the trace itself.
+    const float fromBottom = (altitude - float(view.viewAltMin)) * float(layout.plotHeight())
+        / float(std::max(view.viewAltSpan, 1));
+    c.altitudeY = std::clamp(truncClamped(double(float(layout.plotBottom) - fromBottom) + 0.5), layout.plotTop,
+                             layout.plotBottom);
+
+    const float climb = trace.varioAt(t);
+    c.varioText = numtext::fixed(climb, 1, 2);
+    c.varioY = GraphView::varioY(climb, layout);
+    return c;
+}
+
+qint32 stepRightTime(float cursorTime, qint32 interval, qint32 viewEnd, bool shift)
+{
+    const qint32 t = truncClamped(std::trunc(cursorTime));
+    const qint32 next = shift ? t + 1 : (t + interval) / interval * interval;
+    return std::min(next, viewEnd);
+}
+
+std::optional<qint32> stepLeftTime(float cursorTime, qint32 interval, qint32 viewStart, bool shift)
+{
+    qint32 t = truncClamped(std::trunc(cursorTime)) - 1;
+    if (t < viewStart)
+        return std::nullopt;
+    if (!shift)
+        t = t / interval * interval;
+    return t;
+}
+
+std::optional<qint32> typedSeconds(QByteArrayView text)
+{
+    if (text.size() != 8)
+        return std::nullopt;
+    for (const char c : text) {
+        if (!(c == ':' || (c >= '0' && c <= '9')))
+            return std::nullopt;
+    }
+    return numtext::toInt(text.sliced(0, 2)) * 3600 + numtext::toInt(text.sliced(3, 2)) * 60
+        + numtext::toInt(text.sliced(6, 2));
+}

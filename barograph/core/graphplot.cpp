@@ -1,0 +1,349 @@
+// What the barograph window draws.
+#include "graphplot.h"
+
+#include "barograph/core/barographtrace.h"
+#include "barograph/core/flightstats.h"
+#include "barograph/core/graphview.h"
+#include "barograph/core/messages.h"
+#include "barograph/core/numbertext.h"
+#include "logbook/core/flightrecord.h"
+#include "logbook/core/text/cp932.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+QByteArray hoursMinutes(qint32 seconds)
+{
+    return QByteArray::number(seconds / 3600) + ':' + numtext::decimal(seconds / 60 % 60, 2, true);
+}
+
+// "%d:%02d'%02d\"": hours, minutes and seconds.
+QByteArray hoursMinutesSeconds(qint32 seconds)
+{
+    return hoursMinutes(seconds) + '\'' + numtext::decimal(seconds % 60, 2, true) + '"';
+}
+
+// The first grid time after the view's start: grid times are multiples of the tick.
+qint64 firstTimeTick(const GraphView &view)
+{
+    return view.viewStart < 0 ? 0 : (qint64(view.viewStart) / view.timeTick + 1) * view.timeTick;
+}
+
+// The first grid altitude at or above the view's bottom: grid altitudes count up from the
+// bottom of the whole axis.
+qint64 firstAltitudeTick(const GraphView &view)
+{
+    if (view.viewAltMin <= view.axisAltMin)
+        return view.axisAltMin;
+    const qint64 steps = (qint64(view.viewAltMin) - view.axisAltMin + view.altTick - 1) / view.altTick;
+    return view.axisAltMin + steps * view.altTick;
+}
+
+QByteArray rounded(float value, int width)
+{
+    return numtext::fixed(value, 1, width);
+}
+
+// Walks the samples of a view column by column. Sample i lies at pixel column plotLeft + c
+// with c = (i - firstSample) x plot width / (viewSamples - 1) (integer division), so the
+// samples of column c are those from ceil(c x divisor / width) up to the next column's first:
+// two divisions per column instead of one per sample.
+class ColumnWalk {
+public:
+    ColumnWalk(const GraphView &view, const GraphLayout &l, qint32 first, qint32 last)
+        : m_width(std::max<qint64>(l.plotWidth(), 1)), m_divisor(std::max<qint64>(qint64(view.viewSamples) - 1, 1)),
+          m_left(l.plotLeft), m_origin(view.firstSample), m_next(first), m_last(last)
+    {
+    }
+
+    /// The next column: its samples `from` to `to` and its pixel column. False at the end.
+    bool next(qint32 &from, qint32 &to, qint32 &x)
+    {
+        if (m_next > m_last)
+            return false;
+        from = m_next;
+        const qint64 column = (qint64(from) - m_origin) * m_width / m_divisor;
+        x = qint32(m_left + column);
+        const qint64 nextColumnStart = ((column + 1) * m_divisor + m_width - 1) / m_width;
+        to = qint32(std::min<qint64>(m_origin + nextColumnStart - 1, m_last));
+        m_next = to + 1;
+        return true;
+    }
+
+private:
+    qint64 m_width;
+    qint64 m_divisor;
+    qint64 m_left;
+    qint64 m_origin;
+    qint32 m_next;
+    qint32 m_last;
+};
+
+void addGrid(GraphPlot &plot, const GraphView &view, const GraphLayout &l)
+{
+    const qint64 plotWidth = l.plotWidth();
+    const qint64 seconds = std::max(view.viewSeconds, 1);
+    for (qint64 t = firstTimeTick(view); t < view.viewEnd; t += view.timeTick) {
+        const qint32 x = qint32(l.plotLeft + (t - view.viewStart) * plotWidth / seconds);
+        const QByteArray label = view.timeTick >= 60 ? hoursMinutes(qint32(t)) : hoursMinutesSeconds(qint32(t));
+        plot.timeTicks.push_back({{QPoint(x, l.plotTop), QPoint(x, l.plotBottom)},
+                                  {QPoint(x - 10, l.plotBottom + 6), label},
+                                  {QPoint(x, l.varioTop), QPoint(x, l.varioBottom)}});
+    }
+    plot.timeEdgeLabels = {{{QPoint(l.plotLeft - 20, l.plotBottom + 6), hoursMinutesSeconds(view.viewStart)},
+                            {QPoint(l.plotRight - 10, l.plotBottom + 6), hoursMinutesSeconds(view.viewEnd)},
+                            {QPoint(l.plotRight + 4, l.plotBottom - 6), "Time"}}};
+
+    for (qint64 a = firstAltitudeTick(view); a < view.viewAltMax; a += view.altTick) {
+        const qint32 y = view.altY(qint32(a), l);
+        if (y > l.plotTop && y < l.plotBottom)
+            plot.altitudeTicks.push_back({{QPoint(l.plotLeft, y), QPoint(l.plotRight, y)},
+                                          {QPoint(l.plotLeft - 28, y - 5), numtext::decimal(a, 4)}});
+    }
+    plot.altitudeTopLabel = {QPoint(l.plotLeft - 28, l.plotTop - 5), numtext::decimal(view.viewAltMax, 4)};
+
+    for (qint32 k = 0; k <= 4; ++k) {
+        const qint32 y = l.varioTop + l.varioHeight() * k / 4;
+        plot.varioTicks[size_t(k)] = {{QPoint(l.plotLeft, y), QPoint(l.plotRight, y)},
+                                      {QPoint(l.plotLeft - 18, y - 5), numtext::decimal((2 - k) * 4, 2)}};
+    }
+}
+
+// The traces, reduced column by column so that the cost of drawing stops growing with the
+// sample count while the pixels stay exactly those of a line through every sample.
+//
+// Altitude: within a column the strokes are vertical and cover exactly the pixels between
+// the column's highest and lowest point, so its first, highest, lowest and last points keep
+// the picture; the pixel row falls as the altitude rises, so the extremes of the altitudes
+// give those of the rows. The strokes between columns keep their end points.
+//
+// Variogram: the colour a pixel ends with is that of the last stroke over it. Walking a
+// column's strokes backwards, the pixels already claimed always form one interval (the
+// strokes join end to end), so each earlier stroke can only add a run above or below it;
+// those runs, in their strokes' colours, drawn after the stroke into the column, give the
+// column's final picture.
+void addTraces(GraphPlot &plot, const BarographTrace &trace, const GraphView &view, const GraphLayout &l)
+{
+    const qint32 first = std::max(view.firstSample, 0);
+    const qint32 last = std::min(view.lastSample, trace.sampleCount() - 1);
+    const float *altitude = trace.altitudes.data();
+    const float *vario = trace.varios.data();
+    // GraphView::varioY for a climb already held to +-8 m/s, which always lands on the panel.
+    const float varioHeight = float(l.varioHeight());
+    const double varioTop = l.varioTop + 0.5;
+    const auto varioY = [varioHeight, varioTop](float v) { return qint32((8.0f - v) * varioHeight * 0.0625 + varioTop); };
+    // The first stroke of a view is coloured by its end point alone.
+    const auto climbsInto = [first](qint32 i, float v, float before) { return v + (i - 1 > first ? before : 0.0f) > 0; };
+
+    std::vector<QPoint> &polyline = plot.altitudeTrace;
+    std::vector<VarioStroke> &strokes = plot.varioTrace;
+    std::vector<float> climbs; // this column's climbs, held to +-8 m/s
+    std::vector<qint32> rows;  // ... and their pixel rows
+    QPoint varioEnd;           // the last point of the previous column
+    float varioEndClimb = 0;
+    ColumnWalk walk(view, l, first, last);
+    qint32 from = 0, to = 0, x = 0;
+    while (walk.next(from, to, x)) {
+        float low = altitude[from], high = altitude[from];
+        for (qint32 i = from + 1; i <= to; ++i) {
+            low = std::min(low, altitude[i]);
+            high = std::max(high, altitude[i]);
+        }
+        for (const float a : {altitude[from], high, low, altitude[to]}) {
+            const QPoint p(x, view.traceY(a, l));
+            if (polyline.empty() || polyline.back() != p)
+                polyline.push_back(p);
+        }
+
+        const qint32 count = to - from + 1;
+        climbs.resize(size_t(count));
+        rows.resize(size_t(count));
+        for (qint32 k = 0; k < count; ++k) {
+            climbs[size_t(k)] = std::min(std::max(vario[from + k], -8.0f), 8.0f);
+            rows[size_t(k)] = varioY(climbs[size_t(k)]);
+        }
+        if (from > first) // the stroke into this column comes before its runs
+            strokes.push_back({{varioEnd, QPoint(x, rows[0])}, climbsInto(from, climbs[0], varioEndClimb)});
+
+        // Runs grow outward from the last stroke; a run next to the previous one on its side
+        // in the same colour simply lengthens it. Stroke k joins rows k - 1 and k, and since
+        // row k is already claimed, it adds pixels only when row k - 1 lies outside.
+        if (count >= 2) {
+            const qint32 a = rows[size_t(count) - 2], b = rows[size_t(count) - 1];
+            const bool climbing = climbsInto(to, climbs[size_t(count) - 1], climbs[size_t(count) - 2]);
+            strokes.push_back({{QPoint(x, std::min(a, b)), QPoint(x, std::max(a, b))}, climbing});
+            size_t topRun = strokes.size() - 1, bottomRun = topRun; // the outermost run on each side
+            qint32 claimedLow = std::min(a, b), claimedHigh = std::max(a, b);
+            for (qint32 k = count - 2; k >= 1; --k) {
+                const qint32 row = rows[size_t(k) - 1];
+                if (row >= claimedLow && row <= claimedHigh)
+                    continue;
+                const bool up = climbsInto(from + k, climbs[size_t(k)], climbs[size_t(k) - 1]);
+                if (row < claimedLow) {
+                    if (strokes[topRun].climbing == up) {
+                        strokes[topRun].line.from.setY(row);
+                    } else {
+                        strokes.push_back({{QPoint(x, row), QPoint(x, claimedLow - 1)}, up});
+                        topRun = strokes.size() - 1;
+                    }
+                    claimedLow = row;
+                } else {
+                    if (strokes[bottomRun].climbing == up) {
+                        strokes[bottomRun].line.to.setY(row);
+                    } else {
+                        strokes.push_back({{QPoint(x, claimedHigh + 1), QPoint(x, row)}, up});
+                        bottomRun = strokes.size() - 1;
+                    }
+                    claimedHigh = row;
+                }
+            }
+        }
+        varioEnd = QPoint(x, rows.back());
+        varioEndClimb = climbs.back();
+    }
+}
+
+void addFrames(GraphPlot &plot, const GraphLayout &l)
+{
+    plot.altitudeFrame = {QPoint(l.plotLeft, l.plotBottom), QPoint(l.plotRight, l.plotBottom),
+                          QPoint(l.plotRight, l.plotTop), QPoint(l.plotLeft, l.plotTop),
+                          QPoint(l.plotLeft, l.plotBottom)};
+    plot.varioFrame = {QPoint(l.plotLeft, l.varioBottom), QPoint(l.plotRight, l.varioBottom),
+                       QPoint(l.plotRight, l.varioTop), QPoint(l.plotLeft, l.varioTop),
+                       QPoint(l.plotLeft, l.varioBottom)};
+    const qint32 zero = (l.varioTop + l.varioBottom) / 2;
+    plot.zeroLine = {QPoint(l.plotLeft, zero), QPoint(l.plotRight, zero)};
+}
+
+bool inView(qint32 index, const GraphView &view)
+{
+    return index >= view.firstSample && index <= view.lastSample;
+}
+
+void addGain(GraphPlot &plot, const FlightStats &stats, const GraphView &view, const GraphLayout &l)
+{
+    if (!stats.showsGain())
+        return;
+    if (inView(stats.gainBottomIndex, view)) {
+        const qint32 x = view.sampleX(stats.gainBottomIndex, l);
+        const qint32 y = view.altY(truncClamped(double(stats.gainBottom) + 0.5), l);
+        if (y >= l.plotTop && y <= l.plotBottom)
+            plot.gainMarks.push_back({{QPoint(x - 3, y + 8), QPoint(x, y + 2), QPoint(x + 3, y + 8)},
+                                      {QPoint(x - 16, y + 10), "Gain Bottom"},
+                                      {QPoint(x - 16, y + 20), rounded(stats.gainBottom, 4) + 'm'}});
+    }
+    if (inView(stats.gainTopIndex, view)) {
+        const qint32 x = view.sampleX(stats.gainTopIndex, l);
+        const qint32 y = view.altY(truncClamped(double(stats.gainTop) + 0.5), l);
+        if (y >= l.plotTop && y <= l.plotBottom)
+            plot.gainMarks.push_back({{QPoint(x - 3, y - 8), QPoint(x, y - 2), QPoint(x + 3, y - 8)},
+                                      {QPoint(x - 16, y - 18), "Gain Top"},
+                                      {QPoint(x - 16, y - 28), rounded(stats.gainTop, 4) + 'm'}});
+    }
+    plot.maxGainLabel = PlotText{QPoint(l.plotRight - 80, l.plotTop - 18),
+                                 "Max Gain " + rounded(stats.maxGain, 4) + " m"};
+}
+
+void addMarks(GraphPlot &plot, const BarographTrace &trace, const GraphView &view, const GraphLayout &l)
+{
+    for (const qint32 m : trace.marks) {
+        if (!inView(m, view) || m >= trace.sampleCount())
+            continue;
+        const qint32 x = view.sampleX(m, l);
+        const qint32 y = view.altY(truncClamped(double(trace.altitudes[size_t(m)]) + 0.5), l);
+        if (y >= l.plotTop && y <= l.plotBottom)
+            plot.markCircles.push_back(QRect(x - 4, y - 4, 8, 8));
+    }
+}
+
+QByteArray sj(QStringView text)
+{
+    return cp932::fromUnicode(text);
+}
+
+// "(%dmin %dsec)" of a sample's elapsed time.
+QByteArray minutesSeconds(qint32 index, qint32 interval)
+{
+    const qint64 s = qint64(index) * interval;
+    return '(' + QByteArray::number(s / 60) + "min " + QByteArray::number(s % 60) + "sec)";
+}
+
+} // namespace
+
+GraphPlot buildGraphPlot(const BarographTrace &trace, const FlightStats &stats, const GraphView &view,
+                         const GraphLayout &layout)
+{
+    GraphPlot plot;
+    plot.clear = QRect(QPoint(0, layout.plotTop - 31), QPoint(layout.imageWidth - 1, layout.imageHeight - 1));
+    addGrid(plot, view, layout);
+    addTraces(plot, trace, view, layout);
+    addFrames(plot, layout);
+    addGain(plot, stats, view, layout);
+    addMarks(plot, trace, view, layout);
+    plot.altitudeTitle = {QPoint(8, (layout.plotTop + layout.plotBottom) / 2 + 32), "Altitude (m)"};
+    plot.varioTitle = {QPoint(8, (layout.varioTop + layout.varioBottom) / 2 + 36), "Variogram (m/s)"};
+    return plot;
+}
+
+HeaderFacts HeaderFacts::of(qint32 row, const QByteArray &logName, const FlightRecord &record,
+                            qint32 takeoffSeconds, qint32 interval)
+{
+    HeaderFacts facts;
+    facts.flightNumber = row;
+    facts.logName = logName;
+    facts.date = record.date.toByteArray();
+    facts.area = record.area.toByteArray();
+    facts.comment = record.comment;
+    facts.takeoffSeconds = takeoffSeconds;
+    facts.interval = interval;
+    return facts;
+}
+
+std::vector<QByteArray> headerCommentLines(QByteArrayView comment, qsizetype maxLines)
+{
+    std::vector<QByteArray> lines;
+    qsizetype pos = 0;
+    const auto byteAt = [&](qsizetype i) { return static_cast<unsigned char>(comment[i]); };
+    // The comment ends at its end or at a NUL byte, as the C string it always was.
+    while (qsizetype(lines.size()) < maxLines && pos < comment.size() && byteAt(pos) != 0) {
+        const qsizetype start = pos;
+        while (pos < comment.size() && byteAt(pos) >= 32)
+            ++pos;
+        lines.push_back(cp932::truncated(comment.sliced(start, pos - start), kCommentLineMaxBytes));
+        while (pos < comment.size() && byteAt(pos) >= 1 && byteAt(pos) <= 31)
+            ++pos;
+    }
+    return lines;
+}
+
+GraphHeader buildGraphHeader(const HeaderFacts &f, const FlightStats &stats, const GraphLayout &l)
+{
+    GraphHeader header;
+    header.clear = QRect(QPoint(0, 0), QPoint(l.imageWidth - 1, l.plotTop - 30 - 1));
+    auto text = [&header](int x, int y, QByteArray bytes) { header.texts.push_back({QPoint(x, y), std::move(bytes)}); };
+    text(40, 40, "Flight # " + QByteArray::number(f.flightNumber));
+    text(40, 60, sj(baromsg::HeaderName) + f.logName);
+    text(40, 80, sj(baromsg::HeaderTakeoff) + f.date + "  " + numtext::clockText(f.takeoffSeconds));
+    text(280, 80, sj(baromsg::HeaderDuration) + numtext::clockText(stats.flightSeconds));
+    text(40, 100, sj(baromsg::HeaderArea) + f.area);
+    text(40, 120, sj(baromsg::HeaderPeak) + rounded(stats.peakAltitude, 4) + " m");
+    text(280, 120, sj(baromsg::HeaderClimb) + rounded(stats.peakClimb, 2) + " m/s");
+    if (stats.showsGain()) {
+        text(40, 140, sj(baromsg::HeaderGain) + rounded(stats.maxGain, 4) + " m");
+        text(200, 140, sj(baromsg::HeaderBottom) + rounded(stats.gainBottom, 4) + " m "
+                           + minutesSeconds(stats.gainBottomIndex, f.interval));
+        text(360, 140, sj(baromsg::HeaderTop) + rounded(stats.gainTop, 4) + " m "
+                           + minutesSeconds(stats.gainTopIndex, f.interval));
+    }
+    qsizetype room = 0;
+    for (qint32 y = 160; y < l.plotTop - 48; y += 16)
+        ++room;
+    qint32 y = 160;
+    for (QByteArray &line : headerCommentLines(f.comment, room)) {
+        text(40, y, std::move(line));
+        y += 16;
+    }
+    return header;
+}

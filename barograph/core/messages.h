@@ -1,0 +1,48 @@
+// The barograph viewer's user-visible texts (UTF-8 source; shown through the cp932 codec's
+// Unicode side, drawn into the picture as cp932 like the rest of its text). English gloss
+// beside each.
+#pragma once
+
+#include <QStringView>
+
+namespace baromsg {
+
+inline constexpr QStringView GraphCaption = u"バログラフ";                           // barograph (window caption)
+inline constexpr QStringView FileCannotOpen = u"バログラフファイルが開けません。";   // cannot open the barograph file
+// The trace changed: save the barograph and the log data?
+inline constexpr QStringView SaveQuestion =
+    u"ﾊﾞﾛｸﾞﾗﾌﾃﾞｰﾀが変更されました。\nﾊﾞﾛｸﾞﾗﾌﾃﾞｰﾀとﾛｸﾞﾃﾞｰﾀをセーブしますか？";
+// A save name the flight record cannot hold (more than 13 bytes, or characters without a
+// cp932 code): the record would name a file that does not exist.
+inline constexpr QStringView FileNameTooLong =
+    u"ﾊﾞﾛｸﾞﾗﾌﾌｧｲﾙ名が長すぎます。\n（半角13文字以内の名前にしてください。）";
+inline constexpr QStringView Confirm = u"確認";                                      // confirm (caption)
+inline constexpr QStringView CutRightQuestion = u"ｶｰｿﾙの右側を削除します。いいですか？"; // delete right of the cursor?
+inline constexpr QStringView CutLeftQuestion = u"ｶｰｿﾙの左側を削除します。いいですか？";  // delete left of the cursor?
+
+// The text block at the top of the picture.
+inline constexpr QStringView HeaderName = u"名前： ";             // name
+inline constexpr QStringView HeaderTakeoff = u"テイクオフ： ";    // take-off
+inline constexpr QStringView HeaderDuration = u"滞空時間： ";     // time in the air
+inline constexpr QStringView HeaderArea = u"エリア： ";           // site
+inline constexpr QStringView HeaderPeak = u"最大高度： ";         // maximum altitude
+inline constexpr QStringView HeaderClimb = u"最大上昇率： ";      // maximum climb rate
+inline constexpr QStringView HeaderGain = u"獲得高度： ";         // height gained
+inline constexpr QStringView HeaderBottom = u"Bottom： ";         // low of the gain
+inline constexpr QStringView HeaderTop = u"Top： ";               // high of the gain
+
+// Hints of the cursor tool window's controls.
+inline constexpr QStringView HintPrevious = u"前のﾎﾟｲﾝﾄ";                 // previous point
+inline constexpr QStringView HintTime = u"ｶｰｿﾙﾎﾟｲﾝﾄの経過時間";           // elapsed time at the cursor
+inline constexpr QStringView HintNext = u"次のﾎﾟｲﾝﾄ";                     // next point
+inline constexpr QStringView HintHeight = u"ｶｰｿﾙﾎﾟｲﾝﾄの高度";             // altitude at the cursor
+inline constexpr QStringView HintVario = u"ｶｰｿﾙﾎﾟｲﾝﾄのﾊﾞﾘｵﾒｰﾀ";          // climb rate at the cursor
+inline constexpr QStringView HintZoom = u"Zoom";                          // zoom
+inline constexpr QStringView HintCursorOnOff = u"ｶｰｿﾙ　On/Off";           // cursor on/off
+inline constexpr QStringView HintHeightAdjust = u"高度補正";              // altitude correction
+inline constexpr QStringView HintCutLeft = u"ｶｰｿﾙﾎﾟｲﾝﾄの左を削除";         // delete left of the cursor
+inline constexpr QStringView HintCutRight = u"ｶｰｿﾙﾎﾟｲﾝﾄの右を削除";        // delete right of the cursor
+inline constexpr QStringView HintPrint = u"ﾊﾞﾛｸﾞﾗﾌのﾌﾟﾘﾝﾄ";               // print the barograph
+inline constexpr QStringView HintClose = u"閉じる";                       // close
+
+} // namespace baromsg

@@ -1,0 +1,64 @@
+// TCursPos, the barograph window's cursor tool: a small borderless yellow strip with the
+// step buttons, the cursor's elapsed time (editable), altitude and climb rate, and the
+// buttons for zoom, cursor on/off, altitude correction, both cuts, print and close.
+// Owned by its TGraph.
+#pragma once
+
+#include "barograph/core/graphcursor.h"
+
+#include <QPoint>
+#include <QWidget>
+
+#include <functional>
+
+class TGraph;
+class QLineEdit;
+class QTimer;
+class QToolButton;
+
+class TCursPos : public QWidget {
+    Q_OBJECT
+public:
+    /// A tool window of `graph` (which frees it), shown beside it. `altitude0` and `vario0`
+    /// are the first sample's values, shown until the cursor is first drawn.
+    TCursPos(TGraph &graph, float altitude0, float vario0);
+
+    QToolButton *SpeedButtonL, *SpeedButtonR, *SBZoom, *SBCursOn, *SBHAdjust, *SBLeftCut, *SBRightCut,
+        *SBPrinter, *SBOnClose;
+    QLineEdit *EdTime, *EdHeight, *EdBario;
+    /// Repeats a held step button: first after 1000 ms, then every 100 ms.
+    QTimer *Timer1;
+
+    /// The graph is writing the time edit: its change is not the pilot's.
+    bool updatingEdit = false;
+    bool stepRightHeld = false;
+    bool stepLeftHeld = false;
+    /// Whether Shift is down; tests replace it.
+    std::function<bool()> shiftHeld;
+
+    /// Enables or disables the seven controls that need a shown cursor.
+    void setCursorControlsEnabled(bool enabled);
+    /// Shows the cursor's read-outs; the time only when `withTime`.
+    void showReadouts(const CursorPlacement &cursor, bool withTime);
+    /// Sets the time edit's text as the graph (inside updatingEdit).
+    void setTimeText(const QByteArray &text);
+
+    /// A step button was pressed (any mouse button) or released.
+    void stepPressed(bool right);
+    void stepReleased();
+    /// The repetition timer's tick.
+    void Timer1Timer();
+    /// The time edit changed.
+    void EdTimeChange();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    TGraph &m_graph;
+    QPoint m_dragOffset;
+    bool m_dragging = false;
+};

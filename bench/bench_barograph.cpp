@@ -1,0 +1,157 @@
+// The barograph viewer: loading and recomputing long barographs, a full redraw at 1,000
+// pixels of width, and one cursor move in the window (offscreen).
+// Goals: a full redraw of 200,000 samples under 5 ms and under 3x that of 2,000 samples;
+// a cursor move under 1 ms whatever the sample count.
+#include "benchdata.h"
+
+#include "barograph/core/barographfile.h"
+#include "barograph/core/barographtrace.h"
+#include "barograph/core/flightstats.h"
+#include "barograph/core/graphplot.h"
+#include "barograph/core/graphview.h"
+#include "barograph/render/graphpainter.h"
+#include "barograph/ui/tgraph.h"
+#include "tests/common/fakemainformlink.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+// A flight of thermals and glides at 1 s.
+BarographFile flightOf(int samples)
+{
+    QRandomGenerator rng(42);
+    BarographFile file;
+    file.interval = 1;
+    float altitude = 600;
+    float climb = 0;
+    for (int i = 0; i < samples; ++i) {
+        const float target = (i / 300) % 3 == 0 ? 2.5f : -1.2f;
+        climb += (target - climb) * 0.05f + float(rng.generateDouble() - 0.5);
+        altitude = std::max(200.0f, altitude + climb);
+        file.altitudes.push_back(altitude);
+    }
+    file.marks = {10, samples / 2};
+    return file;
+}
+
+// The same flight with only every `every`-th sample kept.
+BarographFile thinned(const BarographFile &file, int every)
+{
+    BarographFile thin;
+    thin.interval = file.interval * every;
+    for (size_t i = 0; i < file.altitudes.size(); i += size_t(every))
+        thin.altitudes.push_back(file.altitudes[i]);
+    return thin;
+}
+
+struct Redraw {
+    BarographTrace trace;
+    FlightStats stats;
+    GraphView view;
+    GraphLayout layout = GraphLayout::forWidth(1000);
+    QImage image = newSurface(layout);
+    PlotStyle style = PlotStyle::colour();
+
+    explicit Redraw(BarographFile file) : trace(BarographTrace::fromFile(std::move(file)))
+    {
+        stats = computeFlightStats(trace);
+        view = GraphView::fullView(trace, stats);
+    }
+    void draw()
+    {
+        QPainter p(&image);
+        paintGraph(p, buildGraphPlot(trace, stats, view, layout), style);
+        paintHeader(p, buildGraphHeader(HeaderFacts(), stats, layout), style);
+    }
+};
+
+double redrawMs(BarographFile file)
+{
+    Redraw r(std::move(file));
+    return bench::medianMs(51, [&] { r.draw(); });
+}
+
+// Reading the file into a trace, then what recompute does: statistics, view, drawing.
+double loadAndRecomputeMs(const QString &path)
+{
+    return bench::medianMs(11, [&] {
+        BarographTrace trace = BarographTrace::fromFile(*readBarographFile(path));
+        const FlightStats stats = computeFlightStats(trace);
+        const GraphView view = GraphView::fullView(trace, stats);
+        const GraphLayout layout = GraphLayout::forWidth(1000);
+        QImage image = newSurface(layout);
+        QPainter p(&image);
+        paintGraph(p, buildGraphPlot(trace, stats, view, layout), PlotStyle::colour());
+        paintHeader(p, buildGraphHeader(HeaderFacts(), stats, layout), PlotStyle::colour());
+    });
+}
+
+// One cursor move in a window 1,040 pixels wide, read-outs and repaint of the surface
+// included.
+double cursorMoveMs(const QString &work, const QByteArray &name)
+{
+    FakeMainFormLink link;
+    link.area.resize(1200, 900);
+    link.area.show();
+    link.book.workFolder = work;
+    FlightRecord &r = link.book.appendRow();
+    r.time = "10:00:00";
+    r.barographFile = name;
+    link.row = 1;
+    auto *graph = new TGraph(link);
+    graph->resize(1040, 797);
+    graph->show();
+    graph->resizeTimerFired();
+    graph->cursorShow(0);
+    QApplication::processEvents();
+    const float end = float(graph->stats().flightSeconds);
+    int step = 0;
+    const double ms = bench::medianMs(501, [&] {
+        graph->cursorMove(end * float(step++ % 97) / 97.0f, true);
+        graph->surface()->repaint(); // paint the pending cursor areas now
+    });
+    delete graph;
+    return ms;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString work = dir.path() + u'/';
+    for (const int samples : {2000, 36000, 200000})
+        writeBarographFile(work + QStringLiteral("F%1.V00").arg(samples), flightOf(samples));
+    const double mb36 = double(QFileInfo(work + "F36000.V00").size()) / 1e6;
+    const double mb200 = double(QFileInfo(work + "F200000.V00").size()) / 1e6;
+
+    std::printf("barograph load and recompute (read, statistics, view, draw at 1000 px):\n");
+    std::printf("   36000 samples (10 h at 1 s, %.2f MB)  %7.2f ms\n", mb36, loadAndRecomputeMs(work + "F36000.V00"));
+    std::printf("  200000 samples (%.2f MB)              %7.2f ms\n", mb200, loadAndRecomputeMs(work + "F200000.V00"));
+
+    const double r2k = redrawMs(flightOf(2000));
+    const double r36k = redrawMs(flightOf(36000));
+    const double r200k = redrawMs(flightOf(200000));
+    const double r2kLong = redrawMs(thinned(flightOf(200000), 100));
+    std::printf("full redraw at 1000 px (graph and text block), samples at 1 s:\n");
+    std::printf("    2000 samples (33 min)  %7.3f ms\n", r2k);
+    std::printf("   36000 samples (10 h)    %7.3f ms\n", r36k);
+    std::printf("  200000 samples (55 h)    %7.3f ms  (goal < 5 ms)  ratio to 2000: %.2f (goal < 3)\n", r200k,
+                r200k / r2k);
+    std::printf("the same 55 h flight (same grid and labels) at 100 s, 2000 samples: %7.3f ms  ratio: %.2f\n",
+                r2kLong, r200k / r2kLong);
+
+    const double c2k = cursorMoveMs(work, "F2000.V00");
+    const double c200k = cursorMoveMs(work, "F200000.V00");
+    std::printf("cursor move (read-outs and repaint, offscreen):\n");
+    std::printf("    2000 samples  %7.3f ms\n", c2k);
+    std::printf("  200000 samples  %7.3f ms  (goal < 1 ms, independent of the sample count)\n", c200k);
+    return 0;
+}

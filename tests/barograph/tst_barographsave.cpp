@@ -1,0 +1,162 @@
+// Saving a changed barograph: the backup into "bak" only when the file read is replaced,
+// nothing lost when writing fails, the name the record keeps, and the statistics written
+// back as the record's texts.
+#include "barograph/core/barographsave.h"
+#include "barograph/core/flightstats.h"
+#include "logbook/core/flightrecord.h"
+#include "logbook/core/text/cp932.h"
+#include "tests/barograph/barographtestdata.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+BarographFile twoSamples()
+{
+    BarographFile file;
+    file.interval = 2;
+    file.altitudes = {10.0f, 20.0f};
+    return file;
+}
+
+} // namespace
+
+class TestBarographSave : public QObject {
+    Q_OBJECT
+private slots:
+    void sameNameMovesTheOldFileIntoBak_data();
+    void sameNameMovesTheOldFileIntoBak();
+    void olderBackupStaysAndTheFileIsReplaced();
+    void otherNameLeavesTheReadFileAlone();
+    void failedWriteKeepsTheOldFile();
+    void recordFileName_data();
+    void recordFileName();
+    void takeoffSeconds_data();
+    void takeoffSeconds();
+    void statisticsWrittenBack();
+};
+
+void TestBarographSave::sameNameMovesTheOldFileIntoBak_data()
+{
+    QTest::addColumn<QString>("chosenName");
+    QTest::newRow("same name") << "V7081114.V35";
+    QTest::newRow("other letter case") << "v7081114.v35";
+}
+
+void TestBarographSave::sameNameMovesTheOldFileIntoBak()
+{
+    QFETCH(QString, chosenName);
+    QTemporaryDir dir;
+    const QString work = dir.path() + u'/';
+    writeFile(work + "V7081114.V35", "old");
+    QVERIFY(saveBarographFile(work + chosenName, twoSamples(), work + "V7081114.V35", work));
+    QCOMPARE(fileBytes(work + "bak/V7081114.V35"), QByteArray("old"));
+    QCOMPARE(fileBytes(work + chosenName), buildBarographImage(twoSamples()));
+}
+
+void TestBarographSave::olderBackupStaysAndTheFileIsReplaced()
+{
+    QTemporaryDir dir;
+    const QString work = dir.path() + u'/';
+    QVERIFY(QDir(work).mkdir("bak"));
+    writeFile(work + "bak/V7081114.V35", "older");
+    writeFile(work + "V7081114.V35", "old");
+    QVERIFY(saveBarographFile(work + "V7081114.V35", twoSamples(), work + "V7081114.V35", work));
+    QCOMPARE(fileBytes(work + "bak/V7081114.V35"), QByteArray("older"));
+    QCOMPARE(fileBytes(work + "V7081114.V35"), buildBarographImage(twoSamples()));
+}
+
+void TestBarographSave::otherNameLeavesTheReadFileAlone()
+{
+    QTemporaryDir dir;
+    const QString work = dir.path() + u'/';
+    QVERIFY(QDir(work).mkdir("other"));
+    writeFile(work + "V7081114.V35", "old");
+    QVERIFY(saveBarographFile(work + "other/abc.v12", twoSamples(), work + "V7081114.V35", work));
+    QCOMPARE(fileBytes(work + "V7081114.V35"), QByteArray("old"));
+    QCOMPARE(fileBytes(work + "other/abc.v12"), buildBarographImage(twoSamples()));
+    QVERIFY(QDir(work + "bak").exists());
+    QCOMPARE(QDir(work + "bak").entryList(QDir::Files), QStringList());
+}
+
+void TestBarographSave::failedWriteKeepsTheOldFile()
+{
+    QTemporaryDir dir;
+    const QString work = dir.path() + u'/';
+    writeFile(work + "V7081114.V35", "old");
+    // A folder stands where the file would go: nothing can be written there.
+    QVERIFY(!saveBarographFile(work + "missing/V7081114.V35", twoSamples(), work + "V7081114.V35", work));
+    QVERIFY(QDir(work).mkdir("taken"));
+    QVERIFY(!saveBarographFile(work + "taken", twoSamples(), work + "taken", work));
+    QCOMPARE(fileBytes(work + "V7081114.V35"), QByteArray("old"));
+    QCOMPARE(QDir(work + "bak").entryList(QDir::Files), QStringList());
+}
+
+void TestBarographSave::recordFileName_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QByteArray>("name"); // "-" for none
+    QTest::newRow("upper-cased") << "/c/other/abc.v12" << QByteArray("ABC.V12");
+    QTest::newRow("a backslash is no plain name") << "/w/a\\b.v12" << QByteArray("-");
+    QTest::newRow("13 bytes fit") << "/w/abcdefgh.v12" << QByteArray("ABCDEFGH.V12");
+    QTest::newRow("14 bytes do not") << "/w/abcdefghijk.v1" << QByteArray("-");
+    // ビ is 0x83 0x72: its trail byte is an 'r' in ASCII and stays as it is; ｱ is one byte.
+    QTest::newRow("double-byte characters stay whole") << QStringLiteral("/w/ビｱ.v1")
+                                                      << QByteArray("\x83\x72\xb1.V1");
+    QTest::newRow("no cp932 code") << QStringLiteral("/w/\u0101.v1") << QByteArray("-");
+    QTest::newRow("no name") << "/w/" << QByteArray("-");
+}
+
+void TestBarographSave::recordFileName()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QByteArray, name);
+    QCOMPARE(::recordFileName(chosen).value_or("-"), name);
+}
+
+void TestBarographSave::takeoffSeconds_data()
+{
+    QTest::addColumn<QByteArray>("time");
+    QTest::addColumn<qint32>("seconds");
+    QTest::newRow("14:35:20") << QByteArray("14:35:20") << 14 * 3600 + 35 * 60 + 20;
+    QTest::newRow("blanks") << QByteArray(" 9: 5: 7") << 9 * 3600 + 5 * 60 + 7;
+    QTest::newRow("short") << QByteArray("10:3") << 10 * 3600 + 3 * 60;
+    QTest::newRow("empty") << QByteArray() << 0;
+    QTest::newRow("damaged, huge") << QByteArray("999999999") << qint32(1 << 30);
+}
+
+void TestBarographSave::takeoffSeconds()
+{
+    QFETCH(QByteArray, time);
+    QFETCH(qint32, seconds);
+    QCOMPARE(takeoffSecondsOf(time), seconds);
+}
+
+void TestBarographSave::statisticsWrittenBack()
+{
+    FlightRecord record;
+    FlightStats stats = computeFlightStats(traceOf(2, {612.0f, 987.5f, 980.0f}));
+    writeFlightBack(record, 14 * 3600 + 35 * 60 + 20 + 96, stats);
+    QCOMPARE(record.time, "14:36:56");
+    QCOMPARE(record.duration, "00:00:04");
+    QCOMPARE(record.maxAltitude, "0988 m");
+    QCOMPARE(record.maxClimb, "187.8 m/s");
+    stats.peakAltitude = -3.2f;
+    stats.peakClimb = -0.25f;
+    writeFlightBack(record, 0, stats);
+    QCOMPARE(record.maxAltitude, "-002 m"); // -2.7 truncated toward zero
+    QCOMPARE(record.maxClimb, "-0.2 m/s");
+}
+
+QTEST_GUILESS_MAIN(TestBarographSave)
+#include "tst_barographsave.moc"

@@ -1,0 +1,271 @@
+// What the window draws, as values: grid lines and their labels, the variogram's colours,
+// gain arrows, marks, and the text block with its comment lines.
+#include "barograph/core/flightstats.h"
+#include "barograph/core/graphplot.h"
+#include "barograph/core/graphview.h"
+#include "logbook/core/flightrecord.h"
+#include "logbook/core/text/cp932.h"
+#include "tests/barograph/barographtestdata.h"
+
+#include <QTest>
+
+namespace {
+
+struct Drawn {
+    BarographTrace trace;
+    FlightStats stats;
+    GraphView view;
+    GraphLayout layout = GraphLayout::forWidth(640);
+    GraphPlot plot;
+
+    explicit Drawn(BarographTrace t) : trace(std::move(t))
+    {
+        stats = computeFlightStats(trace);
+        view = GraphView::fullView(trace, stats);
+        plot = buildGraphPlot(trace, stats, view, layout);
+    }
+};
+
+QByteArrayList labelsOf(const std::vector<GraphPlot::TimeTick> &ticks)
+{
+    QByteArrayList labels;
+    for (const GraphPlot::TimeTick &t : ticks)
+        labels << t.label.text;
+    return labels;
+}
+
+template<typename Lines>
+QByteArrayList labelsOf(const Lines &lines)
+{
+    QByteArrayList labels;
+    for (const GraphPlot::GridLine &l : lines)
+        labels << l.label.text;
+    return labels;
+}
+
+QByteArray sj(const char *utf8)
+{
+    return cp932::fromUnicode(QString::fromUtf8(utf8));
+}
+
+} // namespace
+
+class TestGraphPlot : public QObject {
+    Q_OBJECT
+private slots:
+    void timeGridLabels_data();
+    void timeGridLabels();
+    void altitudeGridStaysStrictlyInside();
+    void varioGridAndFrames();
+    void varioColours();
+    void climbBeyond8IsDrawnAtTheEdge();
+    void reducedTraceKeepsEachColumnsExtremes();
+    void gainArrowsOnlyAbove20m_data();
+    void gainArrowsOnlyAbove20m();
+    void marksInsideTheView();
+    void flatTraceStillDraws();
+    void header();
+    void commentLines_data();
+    void commentLines();
+};
+
+void TestGraphPlot::timeGridLabels_data()
+{
+    QTest::addColumn<qint32>("seconds");
+    QTest::addColumn<QByteArrayList>("labels");
+    QTest::newRow("179 s: every 30 s with seconds")
+        << 179 << QByteArrayList{"0:00'30\"", "0:01'00\"", "0:01'30\"", "0:02'00\"", "0:02'30\""};
+    QTest::newRow("180 s: every minute, hours and minutes")
+        << 180 << QByteArrayList{"0:01", "0:02"};
+    QTest::newRow("3 h 10 min: every hour")
+        << 3 * 3600 + 600 << QByteArrayList{"1:00", "2:00", "3:00"};
+}
+
+void TestGraphPlot::timeGridLabels()
+{
+    QFETCH(qint32, seconds);
+    QFETCH(QByteArrayList, labels);
+    const Drawn d(traceOf(seconds, {100, 200}));
+    QCOMPARE(labelsOf(d.plot.timeTicks), labels);
+    QCOMPARE(d.plot.timeEdgeLabels[0].text, QByteArray("0:00'00\""));
+    QCOMPARE(d.plot.timeEdgeLabels[2].text, QByteArray("Time"));
+    // Each tick's line stands at its time and its label 10 pixels to the left of it.
+    for (const GraphPlot::TimeTick &t : d.plot.timeTicks) {
+        QCOMPARE(t.label.topLeft, t.altitudeLine.from + QPoint(-10, 270 + 6));
+        QCOMPARE(t.varioLine.from, QPoint(t.altitudeLine.from.x(), 564));
+    }
+}
+
+void TestGraphPlot::altitudeGridStaysStrictlyInside()
+{
+    // 512.3 to 987.6 m: axis 500 to 1000, grid every 100 m; 500 and 1000 lie on the frame.
+    const Drawn d(traceOf(1, {512.3f, 987.6f}));
+    QCOMPARE(labelsOf(d.plot.altitudeTicks), (QByteArrayList{" 600", " 700", " 800", " 900"}));
+    QCOMPARE(d.plot.altitudeTicks.front().line.from, QPoint(58, 540 - 54));
+    QCOMPARE(d.plot.altitudeTicks.front().label.topLeft, QPoint(30, 540 - 54 - 5));
+    QCOMPARE(d.plot.altitudeTopLabel.text, QByteArray("1000"));
+}
+
+void TestGraphPlot::varioGridAndFrames()
+{
+    const Drawn d(traceOf(1, {100, 101}));
+    QCOMPARE(labelsOf(d.plot.varioTicks), (QByteArrayList{" 8", " 4", " 0", "-4", "-8"}));
+    QCOMPARE(d.plot.varioTicks[1].line.from, QPoint(58, 564 + 28));
+    QCOMPARE(d.plot.zeroLine.from, QPoint(58, 620));
+    QCOMPARE(d.plot.altitudeFrame.front(), d.plot.altitudeFrame.back());
+    QCOMPARE(d.plot.varioFrame[2], QPoint(600, 564));
+}
+
+void TestGraphPlot::varioColours()
+{
+    // Varios -5, 3, -4, 1, 1: the first stroke counts its end point alone (3 > 0); the
+    // others add the point before (3 - 4 < 0, -4 + 1 < 0, 1 + 1 > 0).
+    const Drawn d(traceOf(1, {100, 95, 98, 94, 95}));
+    std::vector<bool> colours;
+    for (const VarioStroke &s : d.plot.varioTrace)
+        colours.push_back(s.climbing);
+    QCOMPARE(colours, (std::vector<bool>{true, false, false, true}));
+}
+
+void TestGraphPlot::climbBeyond8IsDrawnAtTheEdge()
+{
+    const Drawn d(traceOf(1, {100, 130, 100}));
+    QCOMPARE(d.plot.varioTrace.front().line.from.y(), 564);  // +30 m/s held at +8
+    QCOMPARE(d.plot.varioTrace.front().line.to.y(), 676);    // -30 m/s held at -8
+}
+
+void TestGraphPlot::reducedTraceKeepsEachColumnsExtremes()
+{
+    // 5 samples per pixel column: the polyline keeps the first, topmost, bottom-most and
+    // last point of each.
+    std::vector<float> altitudes;
+    for (int i = 0; i < 5 * 542 + 1; ++i)
+        altitudes.push_back(float(1000 + (i % 5 == 2 ? 40 : 0) - (i % 5 == 3 ? 40 : 0) + i % 5));
+    const Drawn d(traceOf(1, altitudes));
+    QVERIFY(d.plot.altitudeTrace.size() <= 4 * 543);
+    QCOMPARE(d.plot.altitudeTrace.front().x(), 58);
+    QCOMPARE(d.plot.altitudeTrace.back().x(), 600);
+    // Column 59 holds samples 5 to 9 (1000, 1001, 1042, 963, 1004).
+    std::vector<qint32> ys;
+    for (const QPoint &p : d.plot.altitudeTrace) {
+        if (p.x() == 59)
+            ys.push_back(p.y());
+    }
+    const auto y = [&d](float a) { return d.view.traceY(a, d.layout); };
+    QCOMPARE(ys, (std::vector<qint32>{y(1000), y(1042), y(963), y(1004)}));
+    QVERIFY(d.plot.varioTrace.size() <= 8 * 543);
+}
+
+void TestGraphPlot::gainArrowsOnlyAbove20m_data()
+{
+    QTest::addColumn<std::vector<float>>("altitudes");
+    QTest::addColumn<int>("arrows");
+    QTest::newRow("never rises") << std::vector<float>{500, 490, 480} << 0;
+    QTest::newRow("20.0 m") << std::vector<float>{500, 520} << 0;
+    QTest::newRow("20.1 m") << std::vector<float>{500.0f, 520.1f} << 2;
+}
+
+void TestGraphPlot::gainArrowsOnlyAbove20m()
+{
+    QFETCH(std::vector<float>, altitudes);
+    QFETCH(int, arrows);
+    const Drawn d(traceOf(1, altitudes));
+    QCOMPARE(int(d.plot.gainMarks.size()), arrows);
+    QCOMPARE(d.plot.maxGainLabel.has_value(), arrows > 0);
+    if (arrows == 0)
+        return;
+    const GraphPlot::GainMark &bottom = d.plot.gainMarks[0];
+    const QPoint tip = bottom.arrow[1];
+    QCOMPARE(bottom.arrow[0], tip + QPoint(-3, 6));
+    QCOMPARE(bottom.name.text, QByteArray("Gain Bottom"));
+    QCOMPARE(bottom.value.text, QByteArray("500.0m"));
+    QCOMPARE(d.plot.gainMarks[1].value.text, QByteArray("520.1m"));
+    QCOMPARE(d.plot.maxGainLabel->text, QByteArray("Max Gain 20.1 m"));
+    QCOMPARE(d.plot.maxGainLabel->topLeft, QPoint(600 - 80, 270 - 18));
+}
+
+void TestGraphPlot::marksInsideTheView()
+{
+    Drawn d(traceOf(1, {100, 150, 120, 180}, {0, 2, 3}));
+    QCOMPARE(d.plot.markCircles.size(), size_t(3));
+    QCOMPARE(d.plot.markCircles[1].topLeft() + QPoint(4, 4),
+             QPoint(d.view.sampleX(2, d.layout), d.view.altY(120, d.layout)));
+    d.view.firstSample = 1;
+    d.view.lastSample = 2;
+    d.view.viewSamples = 2;
+    QCOMPARE(buildGraphPlot(d.trace, d.stats, d.view, d.layout).markCircles.size(), size_t(1));
+}
+
+void TestGraphPlot::flatTraceStillDraws()
+{
+    const Drawn d(traceOf(1, std::vector<float>(20, 99.5f)));
+    QCOMPARE(d.view.viewAltSpan, 10);
+    QVERIFY(!d.plot.altitudeTrace.empty());
+    for (const QPoint &p : d.plot.altitudeTrace)
+        QVERIFY(p.y() >= 270 && p.y() <= 540);
+    const Drawn narrow(traceOf(1, {1, 2}));
+    GraphLayout tiny = GraphLayout::forWidth(0);
+    QVERIFY(!buildGraphPlot(narrow.trace, narrow.stats, narrow.view, tiny).altitudeTrace.empty());
+}
+
+void TestGraphPlot::header()
+{
+    FlightRecord record;
+    record.date = "97/08/11";
+    record.area = sj("足尾山");
+    record.comment = "first\r\nsecond";
+    const BarographTrace trace = traceOf(2, {612.0f, 600.0f, 640.5f, 700.25f, 650.0f});
+    const FlightStats stats = computeFlightStats(trace);
+    const GraphHeader h = buildGraphHeader(HeaderFacts::of(3, sj("山田"), record, 14 * 3600 + 35 * 60 + 20, 2),
+                                           stats, GraphLayout::forWidth(640));
+    QCOMPARE(h.clear, QRect(0, 0, 640, 240));
+    QList<std::pair<QPoint, QByteArray>> texts;
+    for (const PlotText &t : h.texts)
+        texts.append({t.topLeft, t.text});
+    const QList<std::pair<QPoint, QByteArray>> expected = {
+        {{40, 40}, "Flight # 3"},
+        {{40, 60}, sj("名前： 山田")},
+        {{40, 80}, sj("テイクオフ： 97/08/11  14:35:20")},
+        {{280, 80}, sj("滞空時間： 00:00:08")},
+        {{40, 100}, sj("エリア： 足尾山")},
+        {{40, 120}, sj("最大高度： 700.2 m")},
+        {{280, 120}, sj("最大上昇率： 29.9 m/s")},
+        {{40, 140}, sj("獲得高度： 100.2 m")},
+        {{200, 140}, sj("Bottom： 600.0 m (0min 2sec)")},
+        {{360, 140}, sj("Top： 700.2 m (0min 6sec)")},
+        {{40, 160}, "first"},
+        {{40, 176}, "second"},
+    };
+    QCOMPARE(texts, expected);
+    // The exact bytes of one label, full-width colon included.
+    QCOMPARE(h.texts[1].text.left(6), QByteArray("\x96\xbc\x91\x4f\x81\x46"));
+}
+
+void TestGraphPlot::commentLines_data()
+{
+    QTest::addColumn<QByteArray>("comment");
+    QTest::addColumn<QByteArrayList>("lines");
+    QTest::newRow("CR LF between lines") << QByteArray("a\r\nb") << QByteArrayList{"a", "b"};
+    QTest::newRow("five lines show four") << QByteArray("1\n2\n3\n4\n5") << QByteArrayList{"1", "2", "3", "4"};
+    QTest::newRow("blank lines fold away") << QByteArray("a\r\n\r\n\tb") << QByteArrayList{"a", "b"};
+    QTest::newRow("leading control bytes give an empty first line") << QByteArray("\r\na") << QByteArrayList{"", "a"};
+    QTest::newRow("a NUL ends the comment") << QByteArray("a\0b", 3) << QByteArrayList{"a"};
+    QTest::newRow("Japanese stays whole") << sj("ソ表\r\n能") << QByteArrayList{sj("ソ表"), sj("能")};
+    QTest::newRow("long line cut to 127 bytes") << QByteArray(300, 'x') << QByteArrayList{QByteArray(127, 'x')};
+    // 64 double-byte characters are 128 bytes: the 64th does not fit and is left out whole.
+    QTest::newRow("never cut inside a character")
+        << sj(QString(64, u'表').toUtf8().constData()) << QByteArrayList{sj(QString(63, u'表').toUtf8().constData())};
+}
+
+void TestGraphPlot::commentLines()
+{
+    QFETCH(QByteArray, comment);
+    QFETCH(QByteArrayList, lines);
+    QByteArrayList got;
+    for (const QByteArray &l : headerCommentLines(comment, 4))
+        got << l;
+    QCOMPARE(got, lines);
+}
+
+QTEST_GUILESS_MAIN(TestGraphPlot)
+#include "tst_graphplot.moc"

@@ -1,0 +1,154 @@
+// duvazi-tool's barograph verbs end to end: the statistics against their golden file, the
+// rendered picture, refused files and wrong usage.
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run {
+    int exitCode;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run tool(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(DUVAZI_TOOL), args);
+    p.waitForFinished(30000);
+    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+}
+
+QString data(const char *name)
+{
+    return QStringLiteral(TEST_DATA_DIR "/") + QLatin1String(name);
+}
+
+int pixelsOf(const QImage &image, QRgb colour)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += image.pixel(x, y) == colour;
+    return n;
+}
+
+} // namespace
+
+class TestBaroTool : public QObject {
+    Q_OBJECT
+private slots:
+    void statsMatchTheGoldenFile();
+    void statsText();
+    void refusedFilesFail_data();
+    void refusedFilesFail();
+    void renderDrawsTheWindowsPicture();
+    void renderWithTheFlightsRow();
+    void renderReportsAnUnwritablePicture();
+    void wrongUsage_data();
+    void wrongUsage();
+};
+
+void TestBaroTool::statsMatchTheGoldenFile()
+{
+    const Run r = tool({"baro", "stats", data("barograph/V7081114.V35"), "--json"});
+    QCOMPARE(r.exitCode, 0);
+    const QString golden = data("barograph/V7081114.V35.stats.expected");
+    // Regenerating the golden file is deliberate: DUVAZI_REGENERATE=1, then review the diff.
+    if (qEnvironmentVariableIsSet("DUVAZI_REGENERATE")) {
+        QFile f(golden);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(r.out);
+    }
+    QFile f(golden);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(r.out, f.readAll());
+}
+
+void TestBaroTool::statsText()
+{
+    const Run r = tool({"baro", "stats", data("barograph/lf-only.V01")});
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY(r.out.contains("marks            1 3\n"));
+    QVERIFY(r.out.contains("axisAltMin       0\n"));
+    QVERIFY(r.out.contains("axisAltMax       1000\n"));
+    QVERIFY(r.out.contains("peakAltitude     987.6\n"));
+}
+
+void TestBaroTool::refusedFilesFail_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::newRow("missing") << data("barograph/missing.V00");
+    QTest::newRow("not a barograph") << data("barograph/make_samples.py");
+    QTest::newRow("a log file") << data("logbook/three-flights.log");
+}
+
+void TestBaroTool::refusedFilesFail()
+{
+    QFETCH(QString, file);
+    const Run r = tool({"baro", "stats", file});
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY(r.out.isEmpty());
+    QVERIFY(r.err.contains(QStringLiteral("バログラフファイルが開けません。").toUtf8()));
+}
+
+void TestBaroTool::renderDrawsTheWindowsPicture()
+{
+    QTemporaryDir dir;
+    QCOMPARE(tool({"baro", "render", data("barograph/V7081114.V35"), "--out", dir.filePath("c.png")}).exitCode, 0);
+    const QImage colour(dir.filePath("c.png"));
+    QCOMPARE(colour.size(), QSize(640, 766));
+    QVERIFY(pixelsOf(colour, qRgb(0, 0, 255)) > 500);
+
+    QCOMPARE(tool({"baro", "render", data("barograph/V7081114.V35"), "--out", dir.filePath("m.png"), "--mono",
+                   "--width", "1000"})
+                 .exitCode,
+             0);
+    const QImage mono(dir.filePath("m.png"));
+    QCOMPARE(mono.size(), QSize(1000, 766));
+    QCOMPARE(pixelsOf(mono, qRgb(0, 0, 255)), 0);
+}
+
+void TestBaroTool::renderWithTheFlightsRow()
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath("f.png");
+    const QStringList base = {"baro", "render", data("barograph/V7081114.V35"), "--out", out};
+    QCOMPARE(tool(base + QStringList{"--log", data("logbook/three-flights.log"), "--row", "1"}).exitCode, 0);
+    QVERIFY(QImage(out).width() == 640);
+    const Run noRow = tool(base + QStringList{"--log", data("logbook/three-flights.log"), "--row", "9"});
+    QCOMPARE(noRow.exitCode, 1);
+}
+
+void TestBaroTool::renderReportsAnUnwritablePicture()
+{
+    QTemporaryDir dir;
+    const Run r = tool({"baro", "render", data("barograph/V7081114.V35"), "--out", dir.filePath("no/such/folder.png")});
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY(r.err.contains("cannot write"));
+}
+
+void TestBaroTool::wrongUsage_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("stats without a file") << QStringList{"baro", "stats"};
+    QTest::newRow("stats, unknown option") << QStringList{"baro", "stats", "x", "--csv"};
+    QTest::newRow("render without --out") << QStringList{"baro", "render", "x"};
+    QTest::newRow("render, width 0") << QStringList{"baro", "render", "x", "--out", "y.png", "--width", "0"};
+    QTest::newRow("render, width not a number") << QStringList{"baro", "render", "x", "--out", "y.png", "--width", "a"};
+    QTest::newRow("render, log without row") << QStringList{"baro", "render", "x", "--out", "y.png", "--log", "z"};
+}
+
+void TestBaroTool::wrongUsage()
+{
+    QFETCH(QStringList, args);
+    const Run r = tool(args);
+    QCOMPARE(r.exitCode, 2);
+    QVERIFY(r.err.contains("usage"));
+}
+
+QTEST_MAIN(TestBaroTool)
+#include "tst_barotool.moc"
