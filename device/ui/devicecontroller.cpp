@@ -104,7 +104,6 @@ void DeviceController::showProgress(QByteArrayView flightText)
 {
     delete m_progress;
     m_progress = new TProgress(m_link.frameWindow());
-    m_progress->setAttribute(Qt::WA_DeleteOnClose);
     m_progress->setFlightText(cp932::toUnicode(flightText));
     connect(m_progress, &TProgress::cancelled, this,
             [this] { runCommand(m_link.prompter(), [this] { m_downloader.cancel(); }); });
@@ -119,7 +118,10 @@ void DeviceController::setProgress(int percent)
 
 void DeviceController::closeProgress()
 {
-    if (m_progress)
-        m_progress->close();
+    // Not close(): a dialog's close goes through reject(), which here means Cancel.
+    if (m_progress) {
+        m_progress->hide();
+        m_progress->deleteLater();
+    }
     m_progress = nullptr;
 }

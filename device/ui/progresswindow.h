@@ -28,6 +28,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    /// Escape cancels the transfer; the window itself stays until the transfer has ended.
+    /// Escape and the window manager's close cancel the transfer; the window itself stays
+    /// until the transfer has ended and its owner hides it.
     void reject() override;
 };

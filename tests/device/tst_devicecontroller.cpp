@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QDir>
 #include <QMenu>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -54,15 +55,22 @@ void TestDeviceController::loadAllFromTheSimulatorOpensEveryGraph()
 {
     Rig rig;
     rig.controller.MenuAllLoadClick();
-    QString progressTitle;
+    QList<QPointer<TProgress>> shown;
+    QString title;
     QVERIFY(runUntil([&] {
-        if (TProgress *p = rig.controller.progressWindow(); p && p->isVisible())
-            progressTitle = p->windowTitle();
+        TProgress *p = rig.controller.progressWindow();
+        if (p && p->isVisible() && !shown.contains(p)) {
+            shown << p;
+            title = p->windowTitle();
+        }
         return rig.main.openedGraphs.size() == 6;
     }, 30000));
-    QCOMPARE(progressTitle, QStringLiteral("Loading Barograph"));
+    QVERIFY(!shown.isEmpty());
+    QCOMPARE(title, QStringLiteral("Loading Barograph"));
     QVERIFY(runUntil([&] { return rig.idle(); }));
     QVERIFY(!rig.controller.progressWindow());
+    for (const QPointer<TProgress> &p : std::as_const(shown))
+        QVERIFY(!p || !p->isVisible()); // every one gone when its download ended
     QCOMPARE(rig.main.book.rowCount(), 7);
     QCOMPARE(rig.main.openedGraphs, (QList<int>{1, 2, 3, 4, 5, 6}));
     QCOMPARE(rig.main.events.mid(0, 3), (QStringList{"setGridRowCount 7", "redrawGrid", "logDownloadDone"}));
@@ -87,6 +95,7 @@ void TestDeviceController::cancelEndsTheTransferAtOnce()
     TProgress *progress = rig.controller.progressWindow();
     QVERIFY(progress);
     QTest::mouseClick(progress->BBCancel, Qt::LeftButton);
+    QVERIFY(!progress->isVisible());
     QVERIFY(!rig.controller.downloader().isTransferring());
     QVERIFY(!rig.controller.Comm1().isOpen());
     QVERIFY(!rig.controller.progressWindow());
