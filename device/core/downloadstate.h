@@ -1,8 +1,7 @@
 // DownloadState: the one transfer state shared by the log and barograph downloads, owned
-// by the main window. QtCore only.
+// by the main window. The reply bytes themselves live in the procedures' decoders
+// (downloader.h). QtCore only.
 #pragma once
-
-#include <QByteArray>
 
 #include <algorithm>
 #include <vector>
@@ -11,19 +10,20 @@ enum class TransferMode { Idle = 0, Log = 1, Barograph = 3 };
 
 struct DownloadState {
     TransferMode transferMode = TransferMode::Idle;
-    QByteArray rxBuffer;        ///< bytes of the current transfer, in arrival order
     int expectedLength = 0;     ///< log download: whole reply length once known
     int flightCount = 0;        ///< flights announced by the latest log reply
-    int baroInterval = 0;
-    int baroRow = 0;
-    int durationSeconds = 0;
-    int loadAllNext = 0;        ///< load-all sequence: next row
-    int loadAllLast = 0;        ///< load-all sequence: last row
-    std::vector<int> baroQueue; ///< rows waiting for their barograph
+    int baroInterval = 0;       ///< seconds per sample of the reply being received; 0 until known
+    int baroRow = 0;            ///< row whose barograph is being downloaded
+    int durationSeconds = 0;    ///< that row's duration, for the progress bar
+    int loadAllNext = 0;        ///< load-all sequence: next row; 0 when no sequence runs
+    int loadAllLast = 0;        ///< load-all sequence: last row; 0 until the first tick sets it
+    std::vector<int> baroQueue; ///< rows waiting for their barograph; the head stays while it downloads
     std::vector<int> openList;  ///< rows whose downloaded barograph is still to be opened
 
     bool isQueued(int row) const
     {
         return std::find(baroQueue.begin(), baroQueue.end(), row) != baroQueue.end();
     }
+    /// Work waits for the load timer: a sequence, queued rows or windows to open.
+    bool hasPendingWork() const { return loadAllNext > 0 || !baroQueue.empty() || !openList.empty(); }
 };

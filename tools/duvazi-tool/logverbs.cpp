@@ -15,11 +15,7 @@
 #include <functional>
 #include <optional>
 
-namespace {
-
-// Reads a log the way the program opens it. A damaged or unreadable file is reported and
-// gives std::nullopt: the tool never works on part of a log.
-std::optional<LogBook> readLog(const QString &path, std::optional<QByteArray> *name = nullptr)
+std::optional<LogBook> readLog(const QString &path, std::optional<QByteArray> *name)
 {
     std::optional<LogFileContents> contents = readLogFile(path);
     if (!contents) {
@@ -43,6 +39,8 @@ std::optional<LogBook> readLog(const QString &path, std::optional<QByteArray> *n
         *name = readNameFile(namePathFor(path));
     return book;
 }
+
+namespace {
 
 QString text(QByteArrayView cp932Bytes)
 {
@@ -111,9 +109,6 @@ int logShow(const QStringList &args)
     return 0;
 }
 
-namespace {
-
-// Writes a log book (and its name file) as the program's save does; 0 on success.
 int writeLog(LogBook &book, const QString &path, const QByteArray &name)
 {
     if (book.rowCount() > LogBook::kMaxRows) {
@@ -132,8 +127,6 @@ int writeLog(LogBook &book, const QString &path, const QByteArray &name)
     }
     return 0;
 }
-
-} // namespace
 
 // Reads IN (and its name file), lets `change` work on the log, and writes it to OUT with
 // its name file. `change` returns false when it could not do its work (reported).

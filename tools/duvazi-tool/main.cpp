@@ -26,6 +26,8 @@ const Verb kVerbs[] = {
     {"baro", "stats", "baro stats FILE [--json]          the statistics of a barograph file", baroStats},
     {"baro", "render", "baro render FILE --out PICTURE.png [--mono] [--width W] [--log LOG.log --row N]\n"
                        "                                                draw a barograph as its window does", baroRender},
+    {"download", "", "download --port DEVICE --log FILE.log [--barographs]\n"
+                     "                                      the instrument's log (and barographs) into FILE.log", download},
 };
 
 int usage()
@@ -55,8 +57,9 @@ int main(int argc, char *argv[])
     if (args.size() < 2)
         return usage();
     for (const Verb &v : kVerbs) {
-        if (args[0] == QLatin1String(v.group) && args[1] == QLatin1String(v.name)) {
-            const int rc = v.run(args.mid(2));
+        const bool oneWord = !*v.name; // a verb of one word takes everything after it
+        if (args[0] == QLatin1String(v.group) && (oneWord || args[1] == QLatin1String(v.name))) {
+            const int rc = v.run(args.mid(oneWord ? 1 : 2));
             if (rc == 2)
                 std::fprintf(stderr, "usage: duvazi-tool %s\n", v.usage);
             return rc;

@@ -2,7 +2,12 @@
 // not be used (message on standard error), 2 wrong usage.
 #pragma once
 
+#include <QByteArray>
 #include <QStringList>
+
+#include <optional>
+
+class LogBook;
 
 int logShow(const QStringList &args);
 int logCopy(const QStringList &args);
@@ -10,3 +15,12 @@ int logSort(const QStringList &args);
 int logMerge(const QStringList &args);
 int baroStats(const QStringList &args);
 int baroRender(const QStringList &args);
+int download(const QStringList &args);
+
+/// Reads a log the way the program opens it (and its name file into `name`, when given). A
+/// damaged or unreadable file is reported and gives std::nullopt: the tool never works on
+/// part of a log.
+std::optional<LogBook> readLog(const QString &path, std::optional<QByteArray> *name = nullptr);
+/// Writes a log book (and its name file) as the program's save does, into the folder of
+/// `path`; 0 on success, 1 with the failure reported.
+int writeLog(LogBook &book, const QString &path, const QByteArray &name);

@@ -1,0 +1,429 @@
+// The download procedures.
+#include "downloader.h"
+
+#include "barograph/core/barographfile.h"
+#include "barograph/core/numbertext.h"
+#include "device/core/commerror.h"
+#include "device/core/linesettings.h"
+#include "device/core/messages.h"
+#include "device/core/pacer.h"
+#include "device/core/protocol.h"
+#include "device/core/seriallink.h"
+#include "logbook/core/logbook.h"
+#include "logbook/core/prompter.h"
+#include "logbook/core/text/cp932.h"
+
+#include <algorithm>
+
+using std::chrono::milliseconds;
+
+
+int hmsSeconds(QByteArrayView hms)
+{
+    const auto at = [&](qsizetype i) { return i < hms.size() ? qBound(-99999, numtext::toInt(hms.sliced(i)), 99999) : 0; };
+    return at(0) * 3600 + at(3) * 60 + at(6);
+}
+
+BarographFile barographFromReply(const BarographReplyDecoder &reply)
+{
+    BarographFile file;
+    file.interval = reply.intervalSec();
+    file.altitudes.reserve(size_t(reply.sampleCount()));
+    // Tenths of a metre to metres. A float holds n / 10 to far better than the 0.05 m that
+    // would change the one decimal the file keeps.
+    for (const int sample : reply.samples())
+        file.altitudes.push_back(float((sample + reply.offsetTenths()) * 0.1));
+    return file;
+}
+
+bool writeDownloadedBarograph(const QString &folder, const QByteArray &fileName, const BarographReplyDecoder &reply)
+{
+    return writeBarographFile(folder + QString::fromLatin1(fileName), barographFromReply(reply));
+}
+
+Downloader::Downloader(LogBook &book, DownloadState &state, SerialLink &link, Pacer &pacer, Prompter &prompter,
+                       DownloadObserver &observer, std::function<QString()> portName)
+    : silenceTimeout(protocol::kSilenceTimeout),
+      writeBarograph(writeDownloadedBarograph),
+      m_book(book),
+      m_state(state),
+      m_link(link),
+      m_pacer(pacer),
+      m_prompter(prompter),
+      m_observer(observer),
+      m_portName(std::move(portName))
+{
+}
+
+// ---- Starting ---------------------------------------------------------------------------
+
+void Downloader::LogLoad()
+{
+    if (isTransferring()) {
+        const TransferMode mode = m_state.transferMode;
+        endTransfer();
+        ended(mode, TransferOutcome::Replaced);
+    }
+    // The instrument numbers its flights afresh in every log reply: earlier numbers, and the
+    // rows queued or sequenced by them, no longer match it.
+    for (int r = 1; r < m_book.rowCount(); ++r)
+        m_book.row(r).deviceIndex = -1;
+    m_state.baroQueue.clear();
+    m_state.loadAllNext = 0;
+    m_state.loadAllLast = 0;
+
+    try {
+        openPort();
+    } catch (const ECommError &) {
+        ended(TransferMode::Log, TransferOutcome::OpenFailed);
+        throw;
+    }
+    m_state.transferMode = TransferMode::Log;
+    m_state.expectedLength = 0;
+    m_state.flightCount = 0;
+    m_logReply.reset();
+    pauseThen(Step::BeforeCommand, protocol::kPauseAfterOpen);
+}
+
+void Downloader::AllLoad()
+{
+    const int firstNewRow = std::max(m_book.rowCount(), 1);
+    LogLoad();
+    m_state.loadAllNext = firstNewRow;
+    m_state.loadAllLast = 0;
+    m_observer.armLoadTimer();
+}
+
+void Downloader::BaroLoad(int row)
+{
+    const FlightRecord &record = m_book.row(row);
+    m_state.durationSeconds = hmsSeconds(record.duration);
+    m_state.transferMode = TransferMode::Barograph;
+    m_state.baroInterval = 0;
+    m_state.baroRow = row;
+    m_baroDate = record.date.toByteArray();
+    m_baroTime = record.time.toByteArray();
+    m_baroReply.reset();
+    try {
+        openPort();
+    } catch (const ECommError &) {
+        m_state.transferMode = TransferMode::Idle;
+        stopAfterLinkFailure();
+        ended(TransferMode::Barograph, TransferOutcome::OpenFailed);
+        throw;
+    }
+    m_observer.showProgress(m_baroDate + "  " + m_baroTime);
+    m_observer.setProgress(0);
+    pauseThen(Step::BeforeCommand, protocol::kPauseAfterOpen);
+}
+
+void Downloader::openPort()
+{
+    m_link.open(m_portName(), instrumentLine());
+}
+
+// ---- Stepping through a request ---------------------------------------------------------
+
+void Downloader::pauseThen(Step step, milliseconds pause)
+{
+    m_step = step;
+    m_due = m_pacer.now() + pause;
+    m_pacer.wakeAfter(pause);
+}
+
+void Downloader::awaitReply()
+{
+    m_step = Step::AwaitingReply;
+    m_lastActivity = m_pacer.now();
+    m_pacer.wakeAfter(silenceTimeout);
+}
+
+void Downloader::send(const QByteArray &bytes)
+{
+    try {
+        m_link.write(bytes);
+    } catch (const ECommError &) {
+        abandonAfterLinkFailure();
+        throw;
+    }
+}
+
+void Downloader::tick()
+{
+    const milliseconds now = m_pacer.now();
+    switch (m_step) {
+    case Step::Idle:
+        return;
+    case Step::BeforeCommand:
+    case Step::BeforeFlightNumber:
+        if (now < m_due) {
+            m_pacer.wakeAfter(m_due - now);
+            return;
+        }
+        if (m_state.transferMode == TransferMode::Log) {
+            send(protocol::logRequest());
+            awaitReply();
+        } else if (m_step == Step::BeforeCommand) {
+            send(protocol::barographCommand());
+            pauseThen(Step::BeforeFlightNumber, protocol::kPauseBeforeFlightNumber);
+        } else if (!isBaroRowIntact()) {
+            giveUp(TransferOutcome::Cancelled, {});
+        } else {
+            send(protocol::barographFlightNumber(m_book.row(m_state.baroRow).deviceIndex));
+            awaitReply();
+        }
+        return;
+    case Step::AwaitingReply:
+        if (now - m_lastActivity >= silenceTimeout)
+            giveUp(TransferOutcome::TimedOut, msg::NoAnswer);
+        else
+            m_pacer.wakeAfter(m_lastActivity + silenceTimeout - now);
+        return;
+    }
+}
+
+// ---- Receiving --------------------------------------------------------------------------
+
+void Downloader::Comm1CommReceive(int waiting)
+{
+    QByteArray bytes;
+    try {
+        bytes = m_link.read(waiting);
+    } catch (const ECommError &) {
+        abandonAfterLinkFailure();
+        throw;
+    }
+    // Bytes before the request went out, or with no download running, are no answer.
+    if (m_step != Step::AwaitingReply || bytes.isEmpty())
+        return;
+    m_lastActivity = m_pacer.now();
+    m_pacer.wakeAfter(silenceTimeout);
+
+    if (m_state.transferMode == TransferMode::Log) {
+        const DecodeStatus status = m_logReply.feed(bytes);
+        m_state.expectedLength = m_logReply.expectedLength();
+        m_state.flightCount = std::max(0, m_logReply.flightCount());
+        if (status == DecodeStatus::Complete)
+            LogLoadEnd();
+        else if (status == DecodeStatus::Malformed)
+            giveUp(TransferOutcome::Refused, msg::LogReplyRefused);
+        return;
+    }
+
+    const DecodeStatus status = m_baroReply.feed(bytes);
+    m_state.baroInterval = m_baroReply.intervalSec();
+    if (m_state.baroInterval > 0 && m_state.durationSeconds >= m_state.baroInterval) {
+        const int samples = (m_baroReply.received() - BarographReplyDecoder::kHeaderBytes)
+                            / BarographReplyDecoder::kSampleBytes;
+        const int expected = m_state.durationSeconds / m_state.baroInterval;
+        m_observer.setProgress(std::min(100, samples * 100 / expected));
+    }
+    if (status == DecodeStatus::Complete)
+        BaroLoadEnd();
+    else if (status == DecodeStatus::Malformed)
+        giveUp(TransferOutcome::Refused, msg::BaroReplyRefused.toString().arg(baroFlightText()));
+}
+
+// ---- Finishing --------------------------------------------------------------------------
+
+void Downloader::LogLoadEnd()
+{
+    const std::vector<LogEntry> entries = m_logReply.entries();
+    const int count = int(entries.size());
+    endTransfer();
+    if (count == 0) {
+        m_state.loadAllNext = 0;
+        armTimerIfPending();
+        m_prompter.inform(msg::LogEmpty);
+        ended(TransferMode::Log, TransferOutcome::Empty);
+        return;
+    }
+    // The reply lists the newest flight first; the log book gets flight 1 first.
+    for (int i = 0; i < count; ++i)
+        m_book.appendRow(entries[size_t(count - 1 - i)].toFlightRecord(i + 1));
+    m_book.logModified = true;
+    m_observer.logRowsAppended(m_book.rowCount());
+    ended(TransferMode::Log, TransferOutcome::Done);
+}
+
+void Downloader::BaroLoadEnd()
+{
+    const int row = m_state.baroRow;
+    if (!isBaroRowIntact()) {
+        giveUp(TransferOutcome::Cancelled, {});
+        return;
+    }
+    endTransfer();
+    dropQueueHead(row);
+
+    TransferOutcome outcome = TransferOutcome::Done;
+    if (m_baroReply.sampleCount() < 4) {
+        outcome = TransferOutcome::TooShort;
+    } else {
+        FlightRecord &record = m_book.row(row);
+        const QByteArray name = barographFileName(record.date, record.time);
+        if (writeBarograph && writeBarograph(m_book.workFolder, name, m_baroReply)) {
+            // The row names the file only once it exists.
+            record.barographFile = name;
+            m_book.logModified = true;
+            m_observer.rowChanged(row);
+            m_state.openList.push_back(row);
+        } else {
+            outcome = TransferOutcome::CannotWrite;
+        }
+    }
+    m_baroReply.reset();
+    armTimerIfPending();
+    if (outcome == TransferOutcome::TooShort)
+        m_prompter.inform(msg::BaroTooShort.toString().arg(baroFlightText()));
+    else if (outcome == TransferOutcome::CannotWrite)
+        m_prompter.inform(msg::BaroCannotWrite);
+    ended(TransferMode::Barograph, outcome);
+}
+
+void Downloader::endTransfer()
+{
+    const TransferMode mode = m_state.transferMode;
+    m_step = Step::Idle;
+    m_pacer.cancelWake();
+    m_state.transferMode = TransferMode::Idle;
+    m_link.close();
+    if (mode == TransferMode::Barograph)
+        m_observer.closeProgress();
+}
+
+void Downloader::giveUp(TransferOutcome outcome, QStringView message)
+{
+    const TransferMode mode = m_state.transferMode;
+    const int row = m_state.baroRow;
+    endTransfer();
+    m_logReply.reset();
+    m_baroReply.reset();
+    if (mode == TransferMode::Log)
+        m_state.loadAllNext = 0; // no flights, so no barographs to fetch
+    else
+        dropQueueHead(row);
+    armTimerIfPending();
+    if (!message.isEmpty())
+        m_prompter.inform(message);
+    ended(mode, outcome);
+}
+
+void Downloader::cancel()
+{
+    if (isTransferring())
+        giveUp(TransferOutcome::Cancelled, {});
+}
+
+void Downloader::linkFailed(const ECommError &)
+{
+    abandonAfterLinkFailure();
+}
+
+void Downloader::abandonAfterLinkFailure()
+{
+    if (!isTransferring())
+        return;
+    const TransferMode mode = m_state.transferMode;
+    endTransfer();
+    stopAfterLinkFailure();
+    ended(mode, TransferOutcome::LinkFailed);
+}
+
+void Downloader::stopAfterLinkFailure()
+{
+    m_logReply.reset();
+    m_baroReply.reset();
+    m_state.loadAllNext = 0;
+    m_state.baroQueue.clear();
+    // The rows already downloaded still get their windows.
+    if (m_state.openList.empty())
+        m_observer.stopLoadTimer();
+    else
+        m_observer.armLoadTimer();
+}
+
+void Downloader::dropQueueHead(int row)
+{
+    if (!m_state.baroQueue.empty() && m_state.baroQueue.front() == row)
+        m_state.baroQueue.erase(m_state.baroQueue.begin());
+}
+
+void Downloader::armTimerIfPending()
+{
+    if (m_state.hasPendingWork())
+        m_observer.armLoadTimer();
+}
+
+void Downloader::ended(TransferMode mode, TransferOutcome outcome)
+{
+    m_observer.transferEnded(mode, outcome);
+}
+
+// Rows may have been deleted while the transfer ran: the file must not go to another flight.
+bool Downloader::isBaroRowIntact() const
+{
+    const int row = m_state.baroRow;
+    if (row < 1 || row >= m_book.rowCount())
+        return false;
+    const FlightRecord &r = m_book.row(row);
+    return r.date == m_baroDate && r.time == m_baroTime;
+}
+
+QString Downloader::baroFlightText() const
+{
+    return cp932::toUnicode(m_baroDate) + u' ' + cp932::toUnicode(m_baroTime);
+}
+
+// ---- The load timer ---------------------------------------------------------------------
+
+bool Downloader::canDownload(int row) const
+{
+    if (row < 1 || row >= m_book.rowCount())
+        return false;
+    const FlightRecord &r = m_book.row(row);
+    return r.deviceIndex >= 1 && r.deviceIndex <= protocol::kMaxFlightNumber && !r.hasBarograph() && !r.graphOpen;
+}
+
+void Downloader::TimerLoadTimer()
+{
+    if (isTransferring())
+        return; // the timer stays armed; a later tick tries again
+
+    // The load-all sequence. The timer stays armed through its last row, so that the tick
+    // after that row's finish opens the windows.
+    while (m_state.loadAllNext > 0) {
+        if (m_state.loadAllLast <= 0)
+            m_state.loadAllLast = m_state.loadAllNext + m_state.flightCount - 1;
+        if (m_state.loadAllNext > m_state.loadAllLast) {
+            m_state.loadAllNext = 0;
+            break;
+        }
+        const int row = m_state.loadAllNext++;
+        if (m_state.loadAllNext > m_state.loadAllLast)
+            m_state.loadAllNext = 0;
+        if (canDownload(row)) {
+            BaroLoad(row);
+            return;
+        }
+    }
+
+    // The queue of the graph command: its head stays queued until its download ends.
+    while (!m_state.baroQueue.empty()) {
+        const int row = m_state.baroQueue.front();
+        if (!canDownload(row)) {
+            m_state.baroQueue.erase(m_state.baroQueue.begin());
+            continue;
+        }
+        m_observer.stopLoadTimer();
+        BaroLoad(row);
+        return;
+    }
+
+    m_observer.stopLoadTimer();
+    const std::vector<int> rows = std::exchange(m_state.openList, {});
+    for (const int row : rows) {
+        if (row >= 1 && row < m_book.rowCount() && m_book.row(row).hasBarograph() && !m_book.row(row).graphOpen)
+            m_observer.openDownloadedGraph(row);
+    }
+}

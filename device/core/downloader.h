@@ -1,0 +1,164 @@
+// The log and barograph downloads as one state machine over DownloadState: started by the
+// commands, driven by "bytes arrived" (Comm1CommReceive), the pacer's wake-ups (tick) and
+// the load timer (TimerLoadTimer). Nothing here waits: every pause is a wake-up request.
+// No widgets; what the windows must do is asked of a DownloadObserver. QtCore only.
+//
+// Failures of the link are thrown (ECommError and kin) after the transfer has been wound
+// up: port closed, progress window closed, mode idle. The caller runs each entry point as a
+// command (runCommand in commerror.h), which reports the exception and lets it go no further.
+#pragma once
+
+#include "device/core/barographreply.h"
+#include "device/core/downloadstate.h"
+#include "device/core/logreply.h"
+
+#include <QByteArrayView>
+#include <QString>
+
+#include <chrono>
+#include <functional>
+
+class ECommError;
+class LogBook;
+class Pacer;
+class Prompter;
+class SerialLink;
+
+/// How a transfer ended.
+enum class TransferOutcome {
+    Done,        ///< rows appended, or the barograph file written
+    Empty,       ///< the log held no flight
+    TooShort,    ///< the barograph had fewer than 4 samples; nothing written
+    Refused,     ///< the reply was not what the instrument sends; nothing appended or written
+    TimedOut,    ///< nothing arrived for the silence time-out
+    Cancelled,   ///< the user cancelled
+    Replaced,    ///< a new log download took over the port
+    CannotWrite, ///< the barograph file could not be written
+    OpenFailed,  ///< the port could not be opened (also thrown)
+    LinkFailed,  ///< a read or write failed or the line went dead (also thrown or reported)
+};
+
+/// What the procedures ask of the windows (the main window, the log list, the progress
+/// window and the load timer).
+class DownloadObserver {
+public:
+    virtual ~DownloadObserver() = default;
+
+    /// Flights were appended: the list takes the new row count and is redrawn, and the
+    /// record commands follow.
+    virtual void logRowsAppended(int rowCount) = 0;
+    /// One row's cells changed (its barograph file name).
+    virtual void rowChanged(int row) = 0;
+    /// Opens the barograph window of a freshly downloaded row.
+    virtual void openDownloadedGraph(int row) = 0;
+    /// The load timer: armed at 300 ms, or stopped.
+    virtual void armLoadTimer() = 0;
+    virtual void stopLoadTimer() = 0;
+    /// The progress window: shown with the flight's date and time ("%s  %s", cp932), its
+    /// bar moved (0 to 100), closed.
+    virtual void showProgress(QByteArrayView flightText) = 0;
+    virtual void setProgress(int percent) = 0;
+    virtual void closeProgress() = 0;
+    /// A transfer ended, after everything else it does (for callers that wait on it).
+    virtual void transferEnded(TransferMode mode, TransferOutcome outcome)
+    {
+        Q_UNUSED(mode);
+        Q_UNUSED(outcome);
+    }
+};
+
+struct BarographFile;
+
+/// Writes a downloaded barograph into `folder` (ends with '/') under `fileName`, all or
+/// nothing. Returns false when it could not.
+using BarographWriter = std::function<bool(const QString &folder, const QByteArray &fileName,
+                                           const BarographReplyDecoder &reply)>;
+
+/// The barograph file of a complete reply: its interval, no marks, and each sample plus
+/// the signed offset in metres.
+BarographFile barographFromReply(const BarographReplyDecoder &reply);
+/// The usual BarographWriter: the barograph file writer (CR LF lines, all or nothing).
+bool writeDownloadedBarograph(const QString &folder, const QByteArray &fileName, const BarographReplyDecoder &reply);
+
+class Downloader {
+public:
+    /// Everything is borrowed and must outlive the downloader. `portName` gives the device
+    /// to open, asked afresh at each transfer.
+    Downloader(LogBook &book, DownloadState &state, SerialLink &link, Pacer &pacer, Prompter &prompter,
+               DownloadObserver &observer, std::function<QString()> portName);
+
+    /// Log download: forgets earlier flight numbers, opens the port and, 200 ms later,
+    /// sends "L". A transfer that is running is ended first. Throws ECommOpenError.
+    void LogLoad();
+    /// Load all: the log download, then (from the load timer) the barograph of every flight
+    /// it appends, one at a time; their windows open at the end. Throws ECommOpenError.
+    void AllLoad();
+    /// The receive event: `waiting` bytes can be read. Throws ECommError when reading fails.
+    void Comm1CommReceive(int waiting);
+    /// The load timer's tick: starts the next barograph download of the load-all sequence
+    /// or the queue, or opens the windows of the downloaded rows. Throws ECommOpenError.
+    void TimerLoadTimer();
+    /// The pacer's wake-up: the next step of a paused request, or the silence time-out.
+    /// Throws ECommError when sending fails.
+    void tick();
+    /// The progress window's Cancel: ends the transfer at once; the sequence or queue goes on.
+    void cancel();
+    /// The link failed on its own (already closed): ends the transfer and stops the
+    /// sequence and queue. The caller reports `error`.
+    void linkFailed(const ECommError &error);
+
+    bool isTransferring() const { return m_state.transferMode != TransferMode::Idle; }
+
+    /// How long a transfer may receive nothing before it is given up.
+    std::chrono::milliseconds silenceTimeout;
+    /// Writes the barograph files; writeDownloadedBarograph unless replaced.
+    BarographWriter writeBarograph;
+
+private:
+    enum class Step { Idle, BeforeCommand, BeforeFlightNumber, AwaitingReply };
+
+    void BaroLoad(int row);
+    void LogLoadEnd();
+    void BaroLoadEnd();
+
+    void openPort();
+    void send(const QByteArray &bytes);
+    void pauseThen(Step step, std::chrono::milliseconds pause);
+    void awaitReply();
+    bool canDownload(int row) const;
+    /// Closes the port and the progress window and returns to idle.
+    void endTransfer();
+    /// Ends a transfer that failed or was given up; the sequence or queue goes on (a log
+    /// download's sequence has nothing to go on with).
+    void giveUp(TransferOutcome outcome, QStringView message);
+    /// After a link failure: the sequence and the queue stop.
+    void stopAfterLinkFailure();
+    /// Ends a running transfer whose link failed, with the sequence and queue.
+    void abandonAfterLinkFailure();
+    bool isBaroRowIntact() const;
+    void dropQueueHead(int row);
+    void armTimerIfPending();
+    void ended(TransferMode mode, TransferOutcome outcome);
+    /// "date time" of the flight being downloaded, for messages.
+    QString baroFlightText() const;
+
+    LogBook &m_book;
+    DownloadState &m_state;
+    SerialLink &m_link;
+    Pacer &m_pacer;
+    Prompter &m_prompter;
+    DownloadObserver &m_observer;
+    std::function<QString()> m_portName;
+
+    Step m_step = Step::Idle;
+    std::chrono::milliseconds m_due{0};
+    std::chrono::milliseconds m_lastActivity{0};
+    LogReplyDecoder m_logReply;
+    BarographReplyDecoder m_baroReply;
+    QByteArray m_baroDate; ///< date and time of the row being downloaded, to find it unchanged
+    QByteArray m_baroTime;
+};
+
+/// Seconds of an "hh:mm:ss" text: the numbers at characters 1, 4 and 7, each read as far
+/// as it has digits (leading blanks and a sign allowed, nothing is 0).
+int hmsSeconds(QByteArrayView hms);

@@ -1,0 +1,50 @@
+// The device link's user-visible texts (UTF-8 source, shown through the cp932 codec's
+// Unicode side). English gloss beside each.
+#pragma once
+
+#include <QStringView>
+
+namespace msg {
+
+// The serial component's errors.
+inline constexpr QStringView CommNotOpen = u"通信が開始されていない。";    // the port is not open
+inline constexpr QStringView CommWriteTooLong = u"送信データ長が長すぎる。"; // write longer than the queue
+inline constexpr QStringView CommOpenError = u"オープンエラー ErrorCode = %1";  // open failed, code
+inline constexpr QStringView CommReadWriteError = u"入出力エラー ErrorCode = %1"; // transfer failed, code
+// What the user can do about a port that could not be opened (%1: the device).
+inline constexpr QStringView PortNotFound =
+    u"ポート %1 が見つかりません。\nｼﾘｱﾙﾎﾟｰﾄの設定と接続を確認してください。";       // no such port
+inline constexpr QStringView PortInUse =
+    u"ポート %1 は他のプログラムが使用中です。\nそのプログラムを終了してから、もう一度ロードしてください。"; // in use
+inline constexpr QStringView PortPermissionDenied =
+    u"ポート %1 を開く権限がありません。\n"
+    u"ユーザーを dialout グループに加えて（sudo usermod -aG dialout $USER）、ログインし直してください。"; // no permission
+inline constexpr QStringView PortOpenFailed = u"ポート %1 を開けません。（%2）";   // other reason
+// The line failed during a transfer (cable pulled, adapter removed, other side closed).
+inline constexpr QStringView LineLost = u"通信が切断されました。（%1）";           // connection lost
+inline constexpr QStringView ErrorCaption = u"エラー";                              // caption: error
+
+// Downloads.
+inline constexpr QStringView NoAnswer =
+    u"DIV-EVODU-REV から10秒間データが届かないため、転送を中止しました。\n"
+    u"ケーブルの接続と電源、ｼﾘｱﾙﾎﾟｰﾄの設定を確認してください。"; // nothing received for 10 s
+inline constexpr QStringView LogReplyRefused =
+    u"ログデータが正しくありません。\nログは追加しませんでした。"; // bad log reply, nothing appended
+inline constexpr QStringView LogEmpty = u"DIV-EVODU-REV にログがありません。"; // the instrument holds no flight
+inline constexpr QStringView BaroReplyRefused =
+    u"ﾊﾞﾛｸﾞﾗﾌﾃﾞｰﾀが正しくありません。\n %1"; // bad barograph reply (%1: date and time)
+inline constexpr QStringView BaroTooShort = u"ﾊﾞﾛｸﾞﾗﾌﾃﾞｰﾀが短すぎます。\n %1"; // fewer than 4 samples
+inline constexpr QStringView BaroCannotWrite = u"バログラフファイルが書き込めません。"; // file not written
+
+// The progress window.
+inline constexpr QStringView ProgressCaption = u"Loading Barograph";
+inline constexpr QStringView ProgressLabel = u"バログラフをロード中です。 :"; // loading the barograph
+inline constexpr QStringView CancelButton = u"キャンセル";                      // cancel
+
+// The port choice.
+inline constexpr QStringView PortSimulator = u"シミュレータ";           // the simulated instrument
+inline constexpr QStringView PortTyped = u"デバイスを指定(&P)...";        // type a device path
+inline constexpr QStringView PortTypedPrompt = u"シリアルデバイスのパス:"; // device path:
+inline constexpr QStringView SimulatorFailed = u"シミュレータを起動できません。（%1）"; // simulator failed
+
+} // namespace msg

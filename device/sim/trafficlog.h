@@ -1,0 +1,42 @@
+// Wraps any link and records both directions with their times, so that a session (with the
+// real instrument, too) can be read back, asserted on, or kept as test data. QtCore only.
+#pragma once
+
+#include "device/sim/forwardinglink.h"
+
+#include <functional>
+#include <vector>
+
+class TrafficLog : public ForwardingLink {
+public:
+    enum class Direction { Open, Close, Sent, Received, Failed };
+    struct Entry {
+        Direction direction;
+        qint64 timeMs;
+        QByteArray bytes; ///< the bytes; for Open the port name, for Failed the message (UTF-8)
+    };
+
+    /// `inner` must outlive this log. `clock` gives the time of each entry in milliseconds.
+    TrafficLog(SerialLink &inner, std::function<qint64()> clock);
+
+    void open(const QString &portName, const LineSettings &settings) override;
+    void close() override;
+    void write(const QByteArray &bytes) override;
+    QByteArray read(int count) override;
+
+    const std::vector<Entry> &entries() const { return m_entries; }
+    /// Everything received, joined.
+    QByteArray receivedBytes() const;
+    /// Everything sent, joined.
+    QByteArray sentBytes() const;
+    /// One line per entry: time in ms, direction (">" sent, "<" received, "open", "close",
+    /// "failed") and the bytes with non-printing ones as \xNN.
+    QByteArray toText() const;
+
+protected:
+    void failedFromInner(const ECommError &e) override;
+
+private:
+    std::function<qint64()> m_clock;
+    std::vector<Entry> m_entries;
+};

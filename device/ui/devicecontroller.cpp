@@ -1,0 +1,127 @@
+// The device link's commands.
+#include "devicecontroller.h"
+
+#include "device/core/commerror.h"
+#include "device/core/downloadwiring.h"
+#include "device/core/messages.h"
+#include "device/core/portname.h"
+#include "device/ui/progresswindow.h"
+#include "logbook/core/text/cp932.h"
+#include "logbook/ui/mainformlink.h"
+
+#include <QTimer>
+
+#ifdef Q_OS_UNIX
+#include "device/sim/ptyinstrument.h"
+#endif
+
+namespace {
+/// Flights the simulated instrument holds when it is chosen in the program.
+constexpr int kSimulatorFlights = 6;
+} // namespace
+
+DeviceController::DeviceController(MainFormLink &link, DownloadState &state, QTimer &loadTimer,
+                                   std::function<QString()> portDevice, QObject *parent)
+    : QObject(parent),
+      m_link(link),
+      m_loadTimer(loadTimer),
+      m_portDevice(std::move(portDevice)),
+      m_downloader(link.logBook(), state, m_comm, m_pacer, link.prompter(), *this, [this] { return deviceToOpen(); })
+{
+    m_timerConnection = connectDownloader(m_downloader, m_comm, m_pacer, m_loadTimer, link.prompter());
+}
+
+DeviceController::~DeviceController()
+{
+    // Nothing may call back into a half-destroyed controller.
+    m_comm.onReceived = nullptr;
+    m_comm.onFailed = nullptr;
+    m_pacer.onWake = nullptr;
+    QObject::disconnect(m_timerConnection);
+    m_comm.Close();
+    delete m_progress;
+}
+
+void DeviceController::MenuLogLoadClick()
+{
+    runCommand(m_link.prompter(), [this] { m_downloader.LogLoad(); });
+}
+
+void DeviceController::MenuAllLoadClick()
+{
+    runCommand(m_link.prompter(), [this] { m_downloader.AllLoad(); });
+}
+
+QString DeviceController::deviceToOpen()
+{
+    const QString device = m_portDevice();
+    if (device != kSimulatorDevice)
+        return device;
+#ifdef Q_OS_UNIX
+    if (!m_simulator) {
+        auto simulator = std::make_unique<PtyInstrument>();
+        simulator->engine.flights = demoFlights(kSimulatorFlights);
+        simulator->bytesPerSecond = simulatorBytesPerSecond;
+        if (!simulator->start())
+            throw ECommOpenError(-1, msg::SimulatorFailed.toString().arg(simulator->errorString()));
+        m_simulator = std::move(simulator);
+    }
+    return m_simulator->path();
+#else
+    throw ECommOpenError(-1, msg::SimulatorFailed.toString().arg(QStringLiteral("no pseudo-terminals")));
+#endif
+}
+
+void DeviceController::logRowsAppended(int rowCount)
+{
+    m_link.setGridRowCount(rowCount);
+    m_link.redrawGrid();
+    m_link.logDownloadDone();
+}
+
+void DeviceController::rowChanged(int row)
+{
+    m_link.refreshRow(row);
+}
+
+void DeviceController::openDownloadedGraph(int row)
+{
+    m_link.openGraphWindow(row);
+    m_link.downloadedGraphOpened();
+}
+
+void DeviceController::armLoadTimer()
+{
+    m_loadTimer.start(kLoadTimerInterval);
+}
+
+void DeviceController::stopLoadTimer()
+{
+    m_loadTimer.stop();
+}
+
+void DeviceController::showProgress(QByteArrayView flightText)
+{
+    delete m_progress;
+    m_progress = new TProgress(m_link.frameWindow());
+    m_progress->setFlightText(cp932::toUnicode(flightText));
+    connect(m_progress, &TProgress::cancelled, this,
+            [this] { runCommand(m_link.prompter(), [this] { m_downloader.cancel(); }); });
+    m_progress->show();
+}
+
+void DeviceController::setProgress(int percent)
+{
+    if (m_progress)
+        m_progress->setProgress(percent);
+}
+
+void DeviceController::closeProgress()
+{
+    // Not close(): a dialog's close goes through reject(), which here means Cancel.
+    if (m_progress) {
+        m_progress->hide();
+        m_progress->deleteLater();
+    }
+    m_progress = nullptr;
+}

@@ -1,0 +1,72 @@
+// The device link's commands as the main window gives them: the log download, load all,
+// the load timer's ticks and the progress window, on the serial component Comm1. The main
+// window owns one controller for the whole run; everything the downloads change in the
+// log book and its windows goes through MainFormLink.
+#pragma once
+
+#include "device/core/downloader.h"
+#include "device/core/timerpacer.h"
+#include "device/serial/tcomm.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+
+class MainFormLink;
+class PtyInstrument;
+class QTimer;
+class TProgress;
+
+class DeviceController : public QObject, private DownloadObserver {
+    Q_OBJECT
+public:
+    /// `state` and `loadTimer` (TimerLoad) belong to the main window; the controller takes
+    /// over the timer's timeout. `portDevice` gives the device chosen in the port menu, asked
+    /// afresh at every transfer: a device name, or kSimulatorDevice for the simulated
+    /// instrument, which the controller then starts inside the program.
+    DeviceController(MainFormLink &link, DownloadState &state, QTimer &loadTimer,
+                     std::function<QString()> portDevice, QObject *parent = nullptr);
+    ~DeviceController() override;
+
+    /// MenuLogLoad "ﾛｸﾞﾃﾞｰﾀのﾛｰﾄﾞ(&L)".
+    void MenuLogLoadClick();
+    /// MenuAllLoad "全てのﾃﾞｰﾀのﾛｰﾄﾞ(&D)".
+    void MenuAllLoadClick();
+
+    /// The pace of the simulated instrument when it is started: the real line's 480 bytes/s,
+    /// so the progress window moves as it would with the instrument (0: as fast as it goes).
+    int simulatorBytesPerSecond = 480;
+
+    TComm &Comm1() { return m_comm; }
+    Downloader &downloader() { return m_downloader; }
+    /// The progress window of the running barograph download (null when none runs).
+    TProgress *progressWindow() const { return m_progress; }
+    /// The simulated instrument, once it has been started by a transfer (null before, and
+    /// where pseudo-terminals do not exist).
+    PtyInstrument *simulator() const { return m_simulator.get(); }
+
+private:
+    QString deviceToOpen();
+
+    // DownloadObserver
+    void logRowsAppended(int rowCount) override;
+    void rowChanged(int row) override;
+    void openDownloadedGraph(int row) override;
+    void armLoadTimer() override;
+    void stopLoadTimer() override;
+    void showProgress(QByteArrayView flightText) override;
+    void setProgress(int percent) override;
+    void closeProgress() override;
+
+    MainFormLink &m_link;
+    QTimer &m_loadTimer;
+    std::function<QString()> m_portDevice;
+    TComm m_comm;
+    TimerPacer m_pacer;
+    Downloader m_downloader;
+    QPointer<TProgress> m_progress;
+    std::unique_ptr<PtyInstrument> m_simulator;
+    QMetaObject::Connection m_timerConnection;
+};

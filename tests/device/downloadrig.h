@@ -1,0 +1,132 @@
+// The download procedures on the in-process simulated instrument, with a hand-moved clock:
+// no event loop, no waiting. Each test moves time and delivers the instrument's answer.
+#pragma once
+
+#include "device/core/downloader.h"
+#include "device/core/pacer.h"
+#include "device/sim/simulatedinstrument.h"
+#include "logbook/core/logbook.h"
+#include "tests/common/scriptedprompter.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <optional>
+
+using namespace std::chrono_literals;
+
+/// A clock that moves only when told, and the wake-ups asked of it.
+class ManualPacer : public Pacer {
+public:
+    std::chrono::milliseconds t{0};
+    std::optional<std::chrono::milliseconds> due;
+    std::vector<std::chrono::milliseconds> requested; ///< every pause asked for, in order
+
+    std::chrono::milliseconds now() const override { return t; }
+    void wakeAfter(std::chrono::milliseconds delay) override
+    {
+        requested.push_back(delay);
+        due = t + delay;
+    }
+    void cancelWake() override { due.reset(); }
+};
+
+/// Records what the procedures asked of the windows.
+class RecordingObserver : public DownloadObserver {
+public:
+    QStringList events; ///< "rows 3", "row 2", "open 2", "progress <text>", "closeProgress"
+    bool timerArmed = false;
+    bool progressShown = false;
+    std::vector<int> progressValues;
+    std::vector<std::pair<TransferMode, TransferOutcome>> ends;
+
+    void logRowsAppended(int rowCount) override { events << QStringLiteral("rows %1").arg(rowCount); }
+    void rowChanged(int row) override { events << QStringLiteral("row %1").arg(row); }
+    void openDownloadedGraph(int row) override { events << QStringLiteral("open %1").arg(row); }
+    void armLoadTimer() override { timerArmed = true; }
+    void stopLoadTimer() override { timerArmed = false; }
+    void showProgress(QByteArrayView text) override
+    {
+        progressShown = true;
+        events << QStringLiteral("progress ") + QString::fromLatin1(text);
+    }
+    void setProgress(int percent) override { progressValues.push_back(percent); }
+    void closeProgress() override
+    {
+        progressShown = false;
+        events << QStringLiteral("closeProgress");
+    }
+    void transferEnded(TransferMode mode, TransferOutcome outcome) override { ends.emplace_back(mode, outcome); }
+
+    QStringList opened() const { return events.filter(QStringLiteral("open ")); }
+};
+
+struct DownloadRig {
+    QTemporaryDir dir;
+    LogBook book;
+    DownloadState state;
+    SimulatedInstrument sim;
+    ManualPacer pacer;
+    ScriptedPrompter prompts;
+    RecordingObserver observer;
+    Downloader downloader;
+
+    explicit DownloadRig(std::vector<SimFlight> flights = {})
+        : sim(std::move(flights)),
+          downloader(book, state, sim, pacer, prompts, observer, [] { return QStringLiteral("/dev/ttyTEST"); })
+    {
+        book.workFolder = dir.path() + u'/';
+        sim.clock = [this] { return qint64(pacer.t.count()); };
+        sim.onReceived = [this](int waiting) { downloader.Comm1CommReceive(waiting); };
+        sim.onFailed = [this](const ECommError &e) { downloader.linkFailed(e); };
+    }
+
+    /// Moves the clock by `step`, running every wake-up that falls due on the way.
+    void advance(std::chrono::milliseconds step)
+    {
+        const auto target = pacer.t + step;
+        while (pacer.due && *pacer.due <= target) {
+            pacer.t = *pacer.due;
+            pacer.due.reset();
+            downloader.tick();
+        }
+        pacer.t = target;
+    }
+
+    /// Runs the pauses of a request (200 ms, and 500 ms for a barograph) so it goes out.
+    void sendRequest() { advance(700ms); }
+
+    /// A whole log download: start, request, the answer in one go (or in sim.pieceSize pieces).
+    void downloadLog()
+    {
+        downloader.LogLoad();
+        sendRequest();
+        sim.deliverAll();
+    }
+
+    /// Plays the load timer until it stops: each tick, the request's pauses, the answer.
+    /// Returns the ticks run.
+    int runLoadTimer(int maxTicks = 1000)
+    {
+        int ticks = 0;
+        while (observer.timerArmed && ticks < maxTicks) {
+            ++ticks;
+            downloader.TimerLoadTimer();
+            sendRequest();
+            sim.deliverAll();
+        }
+        return ticks;
+    }
+
+    QString file(const QByteArray &name) const { return dir.path() + u'/' + QString::fromLatin1(name); }
+};
+
+/// Three short flights with known barographs: flight 1 at 1 s, 2 at 2 s, 3 at 4 s.
+inline std::vector<SimFlight> threeFlights()
+{
+    std::vector<SimFlight> f(3);
+    f[0] = {"240501", "101500", "ASHIO", 1, {12000, 12010, 12030, 12020, 11990}, 100};
+    f[1] = {"240502", "113000", "ITAJIKI", 2, {9000, 9100, 9150, 9120, 9000, 8800}, -50};
+    f[2] = {"240503", "140500", "HAKUBA", 4, {15000, 15200, 15500, 15100, 14000, 12000, 9000}, 0};
+    return f;
+}

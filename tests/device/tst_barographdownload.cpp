@@ -1,0 +1,337 @@
+// The barograph downloads on the in-process simulated instrument: load-all, the queue of the
+// graph command, the files written, and the faults of each transfer.
+#include "device/core/commerror.h"
+#include "device/core/messages.h"
+#include "tests/device/downloadrig.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+const QByteArray kNames[] = {"V4050110.V15", "V4050211.V30", "V4050314.V05"};
+
+/// A log book holding one flight read from a file, then the three flights downloaded.
+void downloadAfterOneOldFlight(DownloadRig &rig)
+{
+    FlightRecord &old = rig.book.appendRow();
+    old.date = "24/04/30";
+    old.time = "12:00:00";
+    rig.downloadLog();
+}
+
+} // namespace
+
+class TestBarographDownload : public QObject {
+    Q_OBJECT
+private slots:
+    void loadAllFetchesEveryBarographThenOpensTheWindows();
+    void requestIsPacedAndNumbered();
+    void progressFollowsTheReply();
+    void graphQueueRunsOneRowAtATime();
+    void rowsThatCannotDownloadAreSkipped();
+    void repliesTooShortWriteNothing_data();
+    void repliesTooShortWriteNothing();
+    void existingFileIsReplaced();
+    void fileThatCannotBeWrittenLeavesTheRowAlone();
+    void failedTransferLetsTheSequenceGoOn_data();
+    void failedTransferLetsTheSequenceGoOn();
+    void linkFailureStopsSequenceAndQueue();
+    void portThatCannotOpenStopsSequenceAndQueue();
+    void tinyPiecesEndExactlyAtTheEnd();
+    void rowDeletedDuringTheTransferGetsNoFile();
+};
+
+void TestBarographDownload::loadAllFetchesEveryBarographThenOpensTheWindows()
+{
+    DownloadRig rig(threeFlights());
+    FlightRecord &old = rig.book.appendRow();
+    old.date = "24/04/30";
+    rig.downloader.AllLoad();
+    QCOMPARE(rig.state.loadAllNext, 2);
+    rig.sendRequest();
+    rig.sim.deliverAll();
+    QCOMPARE(rig.book.rowCount(), 5);
+    rig.runLoadTimer();
+
+    QCOMPARE(rig.sim.engine.requests(), (std::vector<QByteArray>{"L", "B01", "B02", "B03"}));
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(rig.book.row(2 + i).barographFile, kNames[i]);
+        QCOMPARE(readAll(rig.file(kNames[i])),
+                 readAll(QStringLiteral(TEST_DATA_DIR "/device/") + QString::fromLatin1(kNames[i]) + ".expected"));
+    }
+    QVERIFY(rig.book.row(1).barographFile.isEmpty());
+    // One transfer at a time, in row order; the windows open together at the end.
+    QCOMPARE(rig.observer.events,
+             (QStringList{"rows 5", "progress 24/05/01  10:15:00", "closeProgress", "row 2",
+                          "progress 24/05/02  11:30:00", "closeProgress", "row 3", "progress 24/05/03  14:05:00",
+                          "closeProgress", "row 4", "open 2", "open 3", "open 4"}));
+    QVERIFY(rig.state.openList.empty());
+    QCOMPARE(rig.state.loadAllNext, 0);
+    QVERIFY(!rig.observer.timerArmed);
+    QVERIFY(rig.prompts.informed.isEmpty());
+    QVERIFY(rig.book.logModified);
+}
+
+void TestBarographDownload::requestIsPacedAndNumbered()
+{
+    std::vector<SimFlight> flights = threeFlights();
+    for (int i = 0; i < 9; ++i)
+        flights.push_back(flights[0]);
+    DownloadRig rig(flights);
+    rig.downloadLog();
+    rig.state.baroQueue = {12};
+    rig.observer.timerArmed = true;
+    rig.pacer.t = 1000ms;
+    rig.downloader.TimerLoadTimer();
+    rig.sendRequest();
+    const auto &sent = rig.sim.engine.received();
+    QCOMPARE(sent.size(), size_t(4)); // "L", then "B", "1", "2"
+    QCOMPARE(sent[1].byte, 'B');
+    QCOMPARE(sent[1].timeMs, 1200);
+    QCOMPARE(sent[2].byte, '1');
+    QCOMPARE(sent[3].byte, '2');
+    QCOMPARE(sent[2].timeMs, 1700);
+    QCOMPARE(sent[3].timeMs, 1700);
+}
+
+void TestBarographDownload::progressFollowsTheReply()
+{
+    DownloadRig rig({longFlight(600, 2)});
+    rig.downloadLog();
+    QCOMPARE(rig.book.row(1).duration, "00:10:00");
+    rig.sim.pieceSize = 100;
+    rig.state.baroQueue = {1};
+    rig.observer.timerArmed = true;
+    rig.runLoadTimer();
+    const std::vector<int> &p = rig.observer.progressValues;
+    QCOMPARE(p.front(), 0);
+    QVERIFY(std::is_sorted(p.begin(), p.end()));
+    QCOMPARE(p.back(), 100);
+    QVERIFY(p.size() > 10);
+}
+
+void TestBarographDownload::graphQueueRunsOneRowAtATime()
+{
+    DownloadRig rig(threeFlights());
+    rig.downloadLog();
+    rig.state.baroQueue = {3, 1};
+    rig.observer.timerArmed = true;
+    rig.downloader.TimerLoadTimer();
+    QVERIFY(!rig.observer.timerArmed); // the finish re-arms it
+    QCOMPARE(rig.state.baroQueue, (std::vector<int>{3, 1}));
+    rig.sendRequest();
+    rig.sim.deliverAll();
+    QCOMPARE(rig.state.baroQueue, std::vector<int>{1});
+    QVERIFY(rig.observer.timerArmed);
+    rig.runLoadTimer();
+    QCOMPARE(rig.sim.engine.requests(), (std::vector<QByteArray>{"L", "B03", "B01"}));
+    QCOMPARE(rig.observer.opened(), (QStringList{"open 3", "open 1"}));
+    QVERIFY(rig.book.row(2).barographFile.isEmpty());
+}
+
+void TestBarographDownload::rowsThatCannotDownloadAreSkipped()
+{
+    DownloadRig rig(threeFlights());
+    downloadAfterOneOldFlight(rig);
+    rig.book.row(3).barographFile = "V0000000.V00";
+    rig.book.row(4).graphOpen = true;
+    rig.state.baroQueue = {1, 3, 4, 9, 2};
+    rig.observer.timerArmed = true;
+    rig.runLoadTimer();
+    QCOMPARE(rig.sim.engine.requests(), (std::vector<QByteArray>{"L", "B01"}));
+    QCOMPARE(rig.observer.opened(), QStringList{"open 2"});
+}
+
+void TestBarographDownload::repliesTooShortWriteNothing_data()
+{
+    QTest::addColumn<int>("samples");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("31 bytes, 3 samples") << 3 << false;
+    QTest::newRow("36 bytes, 4 samples") << 4 << true;
+}
+
+void TestBarographDownload::repliesTooShortWriteNothing()
+{
+    QFETCH(int, samples);
+    QFETCH(bool, written);
+    std::vector<SimFlight> flights = threeFlights();
+    flights[0].samplesTenths.resize(size_t(samples));
+    DownloadRig rig(flights);
+    rig.downloader.AllLoad();
+    rig.sendRequest();
+    rig.sim.deliverAll();
+    rig.runLoadTimer();
+    QCOMPARE(QFile::exists(rig.file(kNames[0])), written);
+    QCOMPARE(rig.book.row(1).barographFile.isEmpty(), !written);
+    QCOMPARE(rig.prompts.informed,
+             written ? QStringList() : QStringList{QStringLiteral("ﾊﾞﾛｸﾞﾗﾌﾃﾞｰﾀが短すぎます。\n 24/05/01 10:15:00")});
+    QVERIFY(QFile::exists(rig.file(kNames[2]))); // the sequence went on
+}
+
+void TestBarographDownload::existingFileIsReplaced()
+{
+    DownloadRig rig(threeFlights());
+    rig.downloadLog();
+    QFile old(rig.file(kNames[1]));
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("an older download of this flight\r\n");
+    old.close();
+    rig.state.baroQueue = {2};
+    rig.observer.timerArmed = true;
+    rig.runLoadTimer();
+    QCOMPARE(readAll(rig.file(kNames[1])), readAll(QStringLiteral(TEST_DATA_DIR "/device/V4050211.V30.expected")));
+}
+
+void TestBarographDownload::fileThatCannotBeWrittenLeavesTheRowAlone()
+{
+    DownloadRig rig(threeFlights());
+    rig.downloader.AllLoad();
+    rig.sendRequest();
+    rig.sim.deliverAll();
+    const QString workFolder = rig.book.workFolder;
+    rig.book.workFolder = workFolder + QStringLiteral("missing/");
+    rig.book.logModified = false;
+    rig.downloader.TimerLoadTimer();
+    rig.sendRequest();
+    rig.sim.deliverAll();
+    QVERIFY(rig.book.row(1).barographFile.isEmpty());
+    QVERIFY(!rig.book.logModified);
+    QCOMPARE(rig.prompts.informed, QStringList{msg::BaroCannotWrite.toString()});
+    rig.book.workFolder = workFolder;
+    rig.runLoadTimer();
+    QCOMPARE(rig.observer.opened(), (QStringList{"open 2", "open 3"}));
+}
+
+void TestBarographDownload::failedTransferLetsTheSequenceGoOn_data()
+{
+    QTest::addColumn<Misbehaviour>("fault");
+    QTest::addColumn<QString>("message");
+    using K = Misbehaviour::Kind;
+    const auto baro = Misbehaviour::Target::BarographReply;
+    const QString silence = msg::NoAnswer.toString();
+    const QString refused = msg::BaroReplyRefused.toString().arg(QStringLiteral("24/05/02 11:30:00"));
+    QTest::newRow("no answer") << Misbehaviour::of(K::NoAnswer, 0, baro) << silence;
+    QTest::newRow("cut in a sample") << Misbehaviour::of(K::CutAfter, 12, baro) << silence;
+    QTest::newRow("cut in the trailer") << Misbehaviour::of(K::CutAfter, 40, baro) << silence;
+    QTest::newRow("garbage") << Misbehaviour::of(K::Garbage, 0, baro) << refused;
+    QTest::newRow("unknown interval") << Misbehaviour::of(K::CorruptByte, 3, baro) << refused;
+    QTest::newRow("corrupt sample") << Misbehaviour::of(K::CorruptByte, 10, baro) << refused;
+    QTest::newRow("babble") << Misbehaviour::of(K::Babble, 4, baro) << refused;
+}
+
+// Only flight 2's barograph misbehaves: flights 1 and 3 are written, 2 is not.
+void TestBarographDownload::failedTransferLetsTheSequenceGoOn()
+{
+    QFETCH(Misbehaviour, fault);
+    QFETCH(QString, message);
+    DownloadRig rig(threeFlights());
+    rig.downloader.AllLoad();
+    rig.sendRequest();
+    rig.sim.deliverAll();
+    rig.downloader.TimerLoadTimer();
+    rig.sendRequest();
+    rig.sim.deliverAll();
+    rig.sim.engine.misbehaviour = fault;
+    rig.downloader.TimerLoadTimer();
+    rig.sendRequest();
+    rig.sim.deliverAll();
+    rig.advance(10s);
+    QCOMPARE(rig.state.transferMode, TransferMode::Idle);
+    QVERIFY(!rig.sim.isOpen());
+    QVERIFY(!rig.observer.progressShown);
+    QVERIFY(!QFile::exists(rig.file(kNames[1])));
+    QVERIFY(rig.book.row(2).barographFile.isEmpty());
+    QCOMPARE(rig.prompts.informed, QStringList{message});
+    rig.sim.engine.misbehaviour = Misbehaviour::none();
+    rig.runLoadTimer();
+    QVERIFY(QFile::exists(rig.file(kNames[2])));
+    QCOMPARE(rig.observer.opened(), (QStringList{"open 1", "open 3"}));
+}
+
+void TestBarographDownload::linkFailureStopsSequenceAndQueue()
+{
+    DownloadRig rig(threeFlights());
+    rig.downloader.AllLoad();
+    rig.sendRequest();
+    rig.sim.deliverAll();
+    rig.state.baroQueue = {3};
+    rig.downloader.TimerLoadTimer();
+    rig.sendRequest();
+    rig.sim.deliverAll();
+    rig.sim.engine.misbehaviour = Misbehaviour::of(Misbehaviour::Kind::HangUp, 20, Misbehaviour::Target::BarographReply);
+    rig.downloader.TimerLoadTimer();
+    rig.sendRequest();
+    rig.sim.deliverAll();
+    QCOMPARE(rig.state.transferMode, TransferMode::Idle);
+    QCOMPARE(rig.state.loadAllNext, 0);
+    QVERIFY(rig.state.baroQueue.empty());
+    QVERIFY(!rig.observer.progressShown);
+    QCOMPARE(rig.observer.ends.back(), std::make_pair(TransferMode::Barograph, TransferOutcome::LinkFailed));
+    // Flight 1's window still opens.
+    QVERIFY(rig.observer.timerArmed);
+    rig.runLoadTimer();
+    QCOMPARE(rig.observer.opened(), QStringList{"open 1"});
+    QCOMPARE(rig.sim.engine.requests(), (std::vector<QByteArray>{"L", "B01", "B02"}));
+}
+
+void TestBarographDownload::portThatCannotOpenStopsSequenceAndQueue()
+{
+    DownloadRig rig(threeFlights());
+    rig.downloader.AllLoad();
+    rig.sendRequest();
+    rig.sim.deliverAll();
+    rig.state.baroQueue = {3};
+    rig.sim.engine.misbehaviour = Misbehaviour::of(Misbehaviour::Kind::OpenFails);
+    QVERIFY_THROWS_EXCEPTION(ECommOpenError, rig.downloader.TimerLoadTimer());
+    QCOMPARE(rig.state.transferMode, TransferMode::Idle);
+    QCOMPARE(rig.state.loadAllNext, 0);
+    QVERIFY(rig.state.baroQueue.empty());
+    QVERIFY(!rig.observer.timerArmed);
+    QVERIFY(!rig.observer.progressShown);
+    QVERIFY(rig.observer.events.filter("progress").isEmpty());
+}
+
+void TestBarographDownload::tinyPiecesEndExactlyAtTheEnd()
+{
+    std::vector<SimFlight> flights = threeFlights();
+    flights[1].samplesTenths.back() = 8809; // the last sample ends in 9, like the mark
+    DownloadRig rig(flights);
+    rig.downloadLog();
+    for (const int piece : {1, 2, 3, 4}) {
+        rig.book.row(2).barographFile.clear();
+        rig.state.baroQueue = {2};
+        rig.observer.timerArmed = true;
+        rig.sim.pieceSize = piece;
+        rig.runLoadTimer();
+        QCOMPARE(rig.book.row(2).barographFile, kNames[1]);
+        const QByteArray file = readAll(rig.file(kNames[1]));
+        QVERIFY2(file.startsWith(" 6\r\n 2\r\n 0\r\n") && file.endsWith(" 875.9\r\n"), file.constData());
+    }
+}
+
+void TestBarographDownload::rowDeletedDuringTheTransferGetsNoFile()
+{
+    DownloadRig rig(threeFlights());
+    rig.downloadLog();
+    rig.state.baroQueue = {2};
+    rig.downloader.TimerLoadTimer();
+    rig.sendRequest();
+    rig.book.removeRow(1); // row 2 is now flight 3
+    rig.sim.deliverAll();
+    QCOMPARE(rig.state.transferMode, TransferMode::Idle);
+    QVERIFY(!rig.sim.isOpen());
+    QVERIFY(rig.book.row(2).barographFile.isEmpty());
+    QVERIFY(QDir(rig.dir.path()).entryList(QDir::Files).isEmpty());
+    QCOMPARE(rig.observer.ends.back().second, TransferOutcome::Cancelled);
+}
+
+QTEST_GUILESS_MAIN(TestBarographDownload)
+#include "tst_barographdownload.moc"

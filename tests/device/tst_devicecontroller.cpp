@@ -1,0 +1,163 @@
+// Smoke tests of the device link's windows: the commands through the controller, with the
+// simulated instrument started inside the program and a fake main window.
+#include "device/core/messages.h"
+#include "device/core/portname.h"
+#include "device/sim/ptyinstrument.h"
+#include "device/ui/devicecontroller.h"
+#include "device/ui/portchoicemenu.h"
+#include "device/ui/progresswindow.h"
+#include "tests/common/fakemainformlink.h"
+#include "tests/device/rununtil.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMenu>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+struct Rig {
+    QTemporaryDir dir;
+    FakeMainFormLink main;
+    DownloadState state;
+    QTimer timerLoad;
+    QString device = kSimulatorDevice;
+    DeviceController controller{main, state, timerLoad, [this] { return device; }};
+
+    Rig()
+    {
+        main.book.workFolder = dir.path() + u'/';
+        controller.simulatorBytesPerSecond = 0;
+    }
+    bool idle() { return !timerLoad.isActive() && !controller.downloader().isTransferring(); }
+};
+
+} // namespace
+
+class TestDeviceController : public QObject {
+    Q_OBJECT
+private slots:
+    void loadAllFromTheSimulatorOpensEveryGraph();
+    void cancelEndsTheTransferAtOnce();
+    void portThatCannotOpenIsReported();
+    void silentInstrumentEndsWithTheMessage();
+    void portMenuOffersListedTypedAndSimulator();
+};
+
+void TestDeviceController::loadAllFromTheSimulatorOpensEveryGraph()
+{
+    Rig rig;
+    rig.controller.MenuAllLoadClick();
+    QList<QPointer<TProgress>> shown;
+    QString title;
+    QVERIFY(runUntil([&] {
+        TProgress *p = rig.controller.progressWindow();
+        if (p && p->isVisible() && !shown.contains(p)) {
+            shown << p;
+            title = p->windowTitle();
+        }
+        return rig.main.openedGraphs.size() == 6;
+    }, 30000));
+    QVERIFY(!shown.isEmpty());
+    QCOMPARE(title, QStringLiteral("Loading Barograph"));
+    QVERIFY(runUntil([&] { return rig.idle(); }));
+    QVERIFY(!rig.controller.progressWindow());
+    for (const QPointer<TProgress> &p : std::as_const(shown))
+        QVERIFY(!p || !p->isVisible()); // every one gone when its download ended
+    QCOMPARE(rig.main.book.rowCount(), 7);
+    QCOMPARE(rig.main.openedGraphs, (QList<int>{1, 2, 3, 4, 5, 6}));
+    QCOMPARE(rig.main.events.mid(0, 3), (QStringList{"setGridRowCount 7", "redrawGrid", "logDownloadDone"}));
+    QCOMPARE(rig.main.events.filter("refreshRow").size(), 6);
+    QCOMPARE(rig.main.events.filter("downloadedGraphOpened").size(), 6);
+    QCOMPARE(QDir(rig.dir.path()).entryList(QDir::Files).size(), 6);
+    QVERIFY(rig.main.book.logModified);
+    QVERIFY(rig.main.prompts.asked.empty());
+    QVERIFY(rig.main.prompts.informed.isEmpty());
+    QVERIFY(!rig.controller.Comm1().isOpen());
+}
+
+void TestDeviceController::cancelEndsTheTransferAtOnce()
+{
+    Rig rig;
+    rig.controller.MenuLogLoadClick();
+    QVERIFY(runUntil([&] { return rig.main.book.rowCount() == 7; }));
+    rig.controller.simulator()->engine.misbehaviour = Misbehaviour::of(Misbehaviour::Kind::NoAnswer);
+    rig.state.baroQueue = {2, 3};
+    rig.timerLoad.start(300);
+    QVERIFY(runUntil([&] { return rig.controller.simulator()->engine.requests().size() == 2; }));
+    TProgress *progress = rig.controller.progressWindow();
+    QVERIFY(progress);
+    QTest::mouseClick(progress->BBCancel, Qt::LeftButton);
+    QVERIFY(!progress->isVisible());
+    QVERIFY(!rig.controller.downloader().isTransferring());
+    QVERIFY(!rig.controller.Comm1().isOpen());
+    QVERIFY(!rig.controller.progressWindow());
+    QCOMPARE(rig.state.baroQueue, std::vector<int>{3}); // the queue goes on with the next row
+    QVERIFY(rig.main.prompts.informed.isEmpty());
+    rig.controller.simulator()->engine.misbehaviour = Misbehaviour::none();
+    QVERIFY(runUntil([&] { return rig.main.openedGraphs == QList<int>{3}; }));
+}
+
+void TestDeviceController::portThatCannotOpenIsReported()
+{
+    Rig rig;
+    rig.device = QStringLiteral("/dev/duvazi-no-such-port");
+    rig.controller.MenuAllLoadClick();
+    QCOMPARE(rig.main.prompts.asked.size(), size_t(1));
+    QCOMPARE(rig.main.prompts.asked[0].caption, QStringLiteral("エラー"));
+    QCOMPARE(rig.main.prompts.asked[0].icon, Prompter::Icon::Error);
+    QVERIFY(rig.main.prompts.asked[0].text.contains(rig.device));
+    QVERIFY(!rig.timerLoad.isActive());
+    QVERIFY(!rig.controller.downloader().isTransferring());
+}
+
+void TestDeviceController::silentInstrumentEndsWithTheMessage()
+{
+    Rig rig;
+    rig.controller.downloader().silenceTimeout = 300ms;
+    rig.controller.MenuLogLoadClick();
+    QVERIFY(runUntil([&] { return rig.main.book.rowCount() == 7; }));
+    rig.controller.simulator()->engine.misbehaviour = Misbehaviour::of(Misbehaviour::Kind::NoAnswer);
+    rig.controller.MenuAllLoadClick();
+    QVERIFY(runUntil([&] { return !rig.main.prompts.informed.isEmpty(); }));
+    QCOMPARE(rig.main.prompts.informed, QStringList{msg::NoAnswer.toString()});
+    QVERIFY(runUntil([&] { return rig.idle(); }));
+    QCOMPARE(rig.main.book.rowCount(), 7);
+    QVERIFY(!rig.controller.Comm1().isOpen());
+}
+
+void TestDeviceController::portMenuOffersListedTypedAndSimulator()
+{
+    QMenu menu;
+    menu.addAction(QStringLiteral("COM 1"));
+    QString chosen = QStringLiteral("/dev/pts/9");
+    PortChoiceMenu ports(&menu, [&] { return chosen; });
+    QStringList picked;
+    connect(&ports, &PortChoiceMenu::deviceChosen, this, [&](const QString &d) { picked << d; });
+    ports.rebuild({{QStringLiteral("/dev/ttyUSB0"), QStringLiteral("ttyUSB0  FT232R USB UART")}});
+    QStringList texts;
+    for (QAction *a : ports.entries()) {
+        if (!a->isSeparator())
+            texts << a->text() + (a->isChecked() ? QStringLiteral(" *") : QString());
+    }
+    QCOMPARE(texts, (QStringList{"ttyUSB0  FT232R USB UART", "/dev/pts/9 *", msg::PortTyped.toString(), "シミュレータ"}));
+    ports.entries().constLast()->trigger();
+    ports.entries().at(1)->trigger();
+    QCOMPARE(picked, (QStringList{kSimulatorDevice, "/dev/ttyUSB0"}));
+
+    chosen.clear(); // COM 1 to 4: nothing of ours is ticked, and a rebuild replaces the entries
+    ports.rebuild({});
+    QCOMPARE(menu.actions().size(), 1 + 4);
+    for (QAction *a : ports.entries())
+        QVERIFY(!a->isChecked());
+}
+
+QTEST_MAIN(TestDeviceController)
+#include "tst_devicecontroller.moc"

@@ -1,0 +1,127 @@
+// duvazi-tool download against duvazi-instrument-sim: the two programs as a user runs them.
+#include "barograph/core/barographfile.h"
+#include "device/core/messages.h"
+#include "logbook/core/logfiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run {
+    int exitCode;
+    QString err;
+};
+
+// The simulator, started with `options`; stopped with the test.
+class Simulator {
+public:
+    explicit Simulator(const QStringList &options)
+    {
+        m_process.start(QStringLiteral(DUVAZI_INSTRUMENT_SIM), QStringList{"--bytes-per-second", "0"} + options);
+        if (m_process.waitForReadyRead(10000))
+            path = QString::fromLocal8Bit(m_process.readLine()).trimmed();
+    }
+    ~Simulator()
+    {
+        m_process.terminate();
+        m_process.waitForFinished(5000);
+    }
+    QString path;
+
+private:
+    QProcess m_process;
+};
+
+Run download(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(DUVAZI_TOOL), QStringList{"download"} + args);
+    p.waitForFinished(60000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardError())};
+}
+
+} // namespace
+
+class TestDownloadTool : public QObject {
+    Q_OBJECT
+private slots:
+    void newLogWithBarographs();
+    void appendsToAnExistingLog();
+    void failedTransfersSaveNothing_data();
+    void failedTransfersSaveNothing();
+    void wrongUsage();
+};
+
+void TestDownloadTool::newLogWithBarographs()
+{
+    QTemporaryDir dir;
+    Simulator sim({"--flights", "3"});
+    QVERIFY(!sim.path.isEmpty());
+    const QString log = dir.filePath(QStringLiteral("flights.log"));
+    const Run r = download({"--port", sim.path, "--log", log, "--barographs"});
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    const std::optional<LogFileContents> contents = readLogFile(log);
+    QVERIFY(contents && contents->isComplete());
+    QCOMPARE(contents->records.size(), size_t(4));
+    for (size_t i = 1; i < 4; ++i) {
+        const FlightRecord &row = contents->records[i];
+        QVERIFY(!row.barographFile.isEmpty());
+        const std::optional<BarographFile> baro = readBarographFile(dir.filePath(QString::fromLatin1(row.barographFile)));
+        QVERIFY(baro);
+        QVERIFY(baro->sampleCount() >= 4);
+    }
+    QVERIFY(r.err.contains(QStringLiteral("3 flights downloaded")));
+}
+
+void TestDownloadTool::appendsToAnExistingLog()
+{
+    QTemporaryDir dir;
+    const QString log = dir.filePath(QStringLiteral("three-flights.log"));
+    QVERIFY(QFile::copy(QStringLiteral(TEST_DATA_DIR "/logbook/three-flights.log"), log));
+    QFile::setPermissions(log, QFile::ReadOwner | QFile::WriteOwner);
+    Simulator sim({"--flights", "2"});
+    const Run r = download({"--port", sim.path, "--log", log});
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    const std::optional<LogFileContents> contents = readLogFile(log);
+    QVERIFY(contents && contents->isComplete());
+    QCOMPARE(contents->records.size(), size_t(1 + 3 + 2));
+    QVERIFY(contents->records[5].barographFile.isEmpty()); // the log only
+    QCOMPARE(contents->records[1].date, "24/05/03"); // the old flights stay first
+}
+
+void TestDownloadTool::failedTransfersSaveNothing_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("silent") << "silent" << msg::NoAnswer.toString();
+    QTest::newRow("refused log") << "garbage@log" << msg::LogReplyRefused.toString();
+    QTest::newRow("refused barograph") << "corrupt:3@baro" << QStringLiteral("ﾊﾞﾛｸﾞﾗﾌﾃﾞｰﾀが正しくありません。");
+}
+
+void TestDownloadTool::failedTransfersSaveNothing()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    Simulator sim({"--flights", "2", "--fail", fault});
+    const QString log = dir.filePath(QStringLiteral("flights.log"));
+    const Run r = download({"--port", sim.path, "--log", log, "--barographs"});
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(r.err.contains(message), qPrintable(r.err));
+    QVERIFY(!QFile::exists(log));
+}
+
+void TestDownloadTool::wrongUsage()
+{
+    QCOMPARE(download({"--log", "x.log"}).exitCode, 2);
+    const Run missing = download({"--port", "/dev/duvazi-no-such-port", "--log", "x.log"});
+    QCOMPARE(missing.exitCode, 1);
+    QVERIFY(missing.err.contains(QStringLiteral("/dev/duvazi-no-such-port")));
+}
+
+QTEST_GUILESS_MAIN(TestDownloadTool)
+#include "tst_downloadtool.moc"

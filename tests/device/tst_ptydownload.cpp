@@ -1,0 +1,218 @@
+// The downloads end to end through the real serial link: TComm on a pseudo-terminal with
+// the simulated instrument on the other side, driven by the event loop and real timers.
+#include "device/core/commerror.h"
+#include "device/core/downloadwiring.h"
+#include "device/core/messages.h"
+#include "device/core/timerpacer.h"
+#include "device/serial/tcomm.h"
+#include "device/sim/ptyinstrument.h"
+#include "tests/device/downloadrig.h"
+#include "tests/device/rununtil.h"
+
+#include <QFile>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+class TimedObserver : public RecordingObserver {
+public:
+    explicit TimedObserver(QTimer &timer) : m_timer(timer) {}
+    void armLoadTimer() override
+    {
+        RecordingObserver::armLoadTimer();
+        m_timer.start(kLoadTimerInterval);
+    }
+    void stopLoadTimer() override
+    {
+        RecordingObserver::stopLoadTimer();
+        m_timer.stop();
+    }
+
+private:
+    QTimer &m_timer;
+};
+
+struct PtyRig {
+    QTemporaryDir dir;
+    LogBook book;
+    DownloadState state;
+    PtyInstrument sim;
+    TComm comm;
+    TimerPacer pacer;
+    QTimer loadTimer;
+    ScriptedPrompter prompts;
+    TimedObserver observer{loadTimer};
+    Downloader downloader{book, state, comm, pacer, prompts, observer, [this] { return sim.path(); }};
+
+    PtyRig()
+    {
+        sim.bytesPerSecond = 0;
+        sim.engine.flights = threeFlights();
+        sim.start();
+        book.workFolder = dir.path() + u'/';
+        connectDownloader(downloader, comm, pacer, loadTimer, prompts);
+    }
+
+    bool waitForEnds(size_t count) { return runUntil([&] { return observer.ends.size() >= count; }); }
+    bool waitForIdleTimer()
+    {
+        return runUntil([&] { return !loadTimer.isActive() && !downloader.isTransferring(); }, 20000);
+    }
+    QByteArray file(const char *name) const
+    {
+        QFile f(dir.path() + u'/' + QLatin1String(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+};
+
+QByteArray expected(const char *name)
+{
+    QFile f(QStringLiteral(TEST_DATA_DIR "/device/") + QLatin1String(name) + QStringLiteral(".expected"));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestPtyDownload : public QObject {
+    Q_OBJECT
+private slots:
+    void logDownload_data();
+    void logDownload();
+    void loadAllWritesEveryFileAndOpensTheWindows();
+    void graphQueueDownloadsAndOpens();
+    void silentInstrumentTimesOut();
+    void refusedRepliesWriteNothing_data();
+    void refusedRepliesWriteNothing();
+    void hangUpIsReportedOnceAndStopsTheSequence();
+    void missingPortIsReported();
+};
+
+void TestPtyDownload::logDownload_data()
+{
+    QTest::addColumn<int>("piece");
+    QTest::newRow("in one piece") << 0;
+    QTest::newRow("in 1-byte pieces") << 1;
+    QTest::newRow("in 3-byte pieces") << 3;
+}
+
+void TestPtyDownload::logDownload()
+{
+    QFETCH(int, piece);
+    PtyRig rig;
+    rig.sim.pieceSize = piece;
+    rig.downloader.LogLoad();
+    QVERIFY(rig.waitForEnds(1));
+    QCOMPARE(rig.observer.ends.front().second, TransferOutcome::Done);
+    QCOMPARE(rig.book.rowCount(), 4);
+    QCOMPARE(rig.book.row(3).area, "HAKUBA");
+    QCOMPARE(rig.book.row(3).deviceIndex, 3);
+    QVERIFY(!rig.comm.isOpen());
+    QCOMPARE(rig.sim.engine.requests(), std::vector<QByteArray>{"L"});
+    QVERIFY(rig.sim.engine.received().front().timeMs >= 200); // after the pause
+}
+
+void TestPtyDownload::loadAllWritesEveryFileAndOpensTheWindows()
+{
+    PtyRig rig;
+    rig.sim.pieceSize = 4;
+    rig.downloader.AllLoad();
+    QVERIFY(rig.waitForEnds(4));
+    QVERIFY(rig.waitForIdleTimer());
+    QCOMPARE(rig.sim.engine.requests(), (std::vector<QByteArray>{"L", "B01", "B02", "B03"}));
+    for (const char *name : {"V4050110.V15", "V4050211.V30", "V4050314.V05"})
+        QCOMPARE(rig.file(name), expected(name));
+    QCOMPARE(rig.observer.opened(), (QStringList{"open 1", "open 2", "open 3"}));
+    QVERIFY(rig.prompts.informed.isEmpty());
+    QVERIFY(rig.prompts.asked.empty());
+}
+
+void TestPtyDownload::graphQueueDownloadsAndOpens()
+{
+    PtyRig rig;
+    rig.downloader.LogLoad();
+    QVERIFY(rig.waitForEnds(1));
+    // What the graph command does with rows that can be downloaded.
+    rig.state.baroQueue = {3, 1};
+    rig.loadTimer.start(kLoadTimerInterval);
+    QVERIFY(rig.waitForEnds(3));
+    QVERIFY(rig.waitForIdleTimer());
+    QCOMPARE(rig.sim.engine.requests(), (std::vector<QByteArray>{"L", "B03", "B01"}));
+    QCOMPARE(rig.observer.opened(), (QStringList{"open 3", "open 1"}));
+    QCOMPARE(rig.file("V4050314.V05"), expected("V4050314.V05"));
+}
+
+void TestPtyDownload::silentInstrumentTimesOut()
+{
+    PtyRig rig;
+    rig.downloader.silenceTimeout = 300ms;
+    rig.sim.engine.misbehaviour = Misbehaviour::of(Misbehaviour::Kind::NoAnswer);
+    rig.downloader.AllLoad();
+    QVERIFY(rig.waitForEnds(1));
+    QCOMPARE(rig.observer.ends.front().second, TransferOutcome::TimedOut);
+    QCOMPARE(rig.prompts.informed, QStringList{msg::NoAnswer.toString()});
+    QVERIFY(!rig.comm.isOpen());
+    QVERIFY(rig.waitForIdleTimer());
+    QCOMPARE(rig.book.rowCount(), 1);
+
+    rig.sim.engine.misbehaviour = Misbehaviour::none();
+    rig.downloader.LogLoad();
+    QVERIFY(rig.waitForEnds(2));
+    QCOMPARE(rig.book.rowCount(), 4);
+}
+
+void TestPtyDownload::refusedRepliesWriteNothing_data()
+{
+    QTest::addColumn<Misbehaviour>("fault");
+    const auto baro = Misbehaviour::Target::BarographReply;
+    QTest::newRow("garbage") << Misbehaviour::of(Misbehaviour::Kind::Garbage, 0, baro);
+    QTest::newRow("babble") << Misbehaviour::of(Misbehaviour::Kind::Babble, 4, baro);
+}
+
+void TestPtyDownload::refusedRepliesWriteNothing()
+{
+    QFETCH(Misbehaviour, fault);
+    PtyRig rig;
+    rig.downloader.LogLoad();
+    QVERIFY(rig.waitForEnds(1));
+    rig.sim.engine.misbehaviour = fault;
+    rig.state.baroQueue = {1};
+    rig.loadTimer.start(kLoadTimerInterval);
+    QVERIFY(rig.waitForEnds(2));
+    QCOMPARE(rig.observer.ends.back().second, TransferOutcome::Refused);
+    QVERIFY(rig.book.row(1).barographFile.isEmpty());
+    QVERIFY(rig.file("V4050110.V15").isEmpty());
+    QCOMPARE(rig.prompts.informed.size(), 1);
+    QVERIFY(!rig.comm.isOpen());
+}
+
+void TestPtyDownload::hangUpIsReportedOnceAndStopsTheSequence()
+{
+    PtyRig rig;
+    rig.sim.engine.misbehaviour =
+        Misbehaviour::of(Misbehaviour::Kind::HangUp, 30, Misbehaviour::Target::BarographReply);
+    rig.downloader.AllLoad();
+    QVERIFY(rig.waitForEnds(2));
+    QVERIFY(rig.waitForIdleTimer());
+    QCOMPARE(rig.observer.ends.back().second, TransferOutcome::LinkFailed);
+    QCOMPARE(rig.prompts.asked.size(), size_t(1));
+    QVERIFY(rig.prompts.asked[0].text.startsWith(QStringLiteral("入出力エラー")));
+    QCOMPARE(rig.state.loadAllNext, 0);
+    QVERIFY(!rig.comm.isOpen());
+    QVERIFY(!rig.observer.progressShown);
+}
+
+void TestPtyDownload::missingPortIsReported()
+{
+    PtyRig rig;
+    Downloader elsewhere(rig.book, rig.state, rig.comm, rig.pacer, rig.prompts, rig.observer,
+                         [] { return QStringLiteral("/dev/duvazi-no-such-port"); });
+    QVERIFY(!runCommand(rig.prompts, [&] { elsewhere.AllLoad(); }));
+    QCOMPARE(rig.prompts.asked.size(), size_t(1));
+    QVERIFY(rig.prompts.asked[0].text.contains(QStringLiteral("/dev/duvazi-no-such-port")));
+    QVERIFY(!rig.loadTimer.isActive());
+    QCOMPARE(rig.state.transferMode, TransferMode::Idle);
+}
+
+QTEST_GUILESS_MAIN(TestPtyDownload)
+#include "tst_ptydownload.moc"

@@ -1,0 +1,103 @@
+// duvazi-instrument-sim: the simulated instrument on a pseudo-terminal. Prints the terminal's
+// path on standard output, then answers whatever opens it until it is stopped. What the host
+// sends is logged on standard error with --verbose.
+#include "device/sim/ptyinstrument.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+// "silent", "cut:N", "corrupt:N", "garbage", "babble:N", "hangup:N", each optionally with
+// "@log" or "@baro" to misbehave in that reply only.
+std::optional<Misbehaviour> parseFault(QString text)
+{
+    Misbehaviour m;
+    if (text.endsWith(u"@log")) {
+        m.target = Misbehaviour::Target::LogReply;
+        text.chop(4);
+    } else if (text.endsWith(u"@baro")) {
+        m.target = Misbehaviour::Target::BarographReply;
+        text.chop(5);
+    }
+    const QString kind = text.section(u':', 0, 0);
+    bool ok = true;
+    m.n = text.contains(u':') ? text.section(u':', 1).toInt(&ok) : 0;
+    using K = Misbehaviour::Kind;
+    static const std::pair<const char *, K> kinds[] = {{"none", K::None},       {"silent", K::NoAnswer},
+                                                      {"cut", K::CutAfter},    {"corrupt", K::CorruptByte},
+                                                      {"garbage", K::Garbage}, {"babble", K::Babble},
+                                                      {"hangup", K::HangUp}};
+    for (const auto &[name, k] : kinds) {
+        if (kind == QLatin1String(name) && ok) {
+            m.kind = k;
+            return m;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("The DIV-EVODU-REV instrument, simulated on a pseudo-terminal."));
+    parser.addHelpOption();
+    const QCommandLineOption flightsOption(QStringLiteral("flights"), QStringLiteral("Flights in its log (default 6)."),
+                                           QStringLiteral("N"), QStringLiteral("6"));
+    const QCommandLineOption seedOption(QStringLiteral("seed"), QStringLiteral("Seed of the flights (default 1)."),
+                                        QStringLiteral("S"), QStringLiteral("1"));
+    const QCommandLineOption longOption(QStringLiteral("long"),
+                                        QStringLiteral("Adds a flight of SECONDS at INTERVAL s per sample (repeatable)."),
+                                        QStringLiteral("SECONDS:INTERVAL"));
+    const QCommandLineOption rateOption(QStringLiteral("bytes-per-second"),
+                                        QStringLiteral("Pace of its answers (default 480, the real line; 0 = no pace)."),
+                                        QStringLiteral("N"), QStringLiteral("480"));
+    const QCommandLineOption piecesOption(QStringLiteral("pieces"),
+                                          QStringLiteral("Largest piece written at once (default: no limit)."),
+                                          QStringLiteral("N"), QStringLiteral("0"));
+    const QCommandLineOption faultOption(
+        QStringLiteral("fail"),
+        QStringLiteral("Misbehave: silent, cut:N, corrupt:N, garbage, babble:N or hangup:N, optionally @log or @baro."),
+        QStringLiteral("MODE"));
+    const QCommandLineOption verboseOption(QStringLiteral("verbose"), QStringLiteral("Log the requests on standard error."));
+    parser.addOptions({flightsOption, seedOption, longOption, rateOption, piecesOption, faultOption, verboseOption});
+    parser.process(app);
+
+    PtyInstrument sim;
+    sim.engine.flights = demoFlights(parser.value(flightsOption).toInt(), parser.value(seedOption).toUInt());
+    for (const QString &spec : parser.values(longOption))
+        sim.engine.flights.push_back(longFlight(spec.section(u':', 0, 0).toInt(), qMax(1, spec.section(u':', 1).toInt())));
+    sim.bytesPerSecond = parser.value(rateOption).toInt();
+    sim.pieceSize = parser.value(piecesOption).toInt();
+    if (parser.isSet(faultOption)) {
+        const std::optional<Misbehaviour> fault = parseFault(parser.value(faultOption));
+        if (!fault) {
+            std::fprintf(stderr, "duvazi-instrument-sim: unknown --fail mode\n");
+            return 2;
+        }
+        sim.engine.misbehaviour = *fault;
+    }
+    if (!sim.start()) {
+        std::fprintf(stderr, "duvazi-instrument-sim: %s\n", qPrintable(sim.errorString()));
+        return 1;
+    }
+    if (parser.isSet(verboseOption)) {
+        QObject::connect(&sim, &PtyInstrument::hostBytes, [&sim](const QByteArray &bytes) {
+            std::fprintf(stderr, "%8lld ms  < %s\n", static_cast<long long>(sim.elapsedMs()),
+                         bytes.toPercentEncoding(" ").constData());
+        });
+    }
+    QObject::connect(&sim, &PtyInstrument::hungUp, &app, [] {
+        std::fprintf(stderr, "duvazi-instrument-sim: hung up\n");
+        QCoreApplication::exit(0);
+    });
+    std::printf("%s\n", qPrintable(sim.path()));
+    std::fflush(stdout);
+    return QCoreApplication::exec();
+}

@@ -1,0 +1,165 @@
+// "download": the program's own download procedures without windows, on the event loop.
+// Progress and messages go to standard error.
+#include "output.h"
+#include "verbs.h"
+
+#include "device/core/commerror.h"
+#include "device/core/downloader.h"
+#include "device/core/downloadwiring.h"
+#include "device/core/timerpacer.h"
+#include "device/serial/tcomm.h"
+#include "logbook/core/logbook.h"
+#include "logbook/core/logfiles.h"
+#include "logbook/core/prompter.h"
+#include "logbook/core/text/cp932.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QTimer>
+
+namespace {
+
+// Messages the procedures would show in a box are printed instead.
+class StderrPrompter : public Prompter {
+public:
+    Answer ask(QStringView text, QStringView, Buttons, Icon) override
+    {
+        report(text);
+        return Answer::Ok;
+    }
+    void inform(QStringView text) override { report(text); }
+    QString chooseOpenFile(QStringView, const QString &) override { return {}; }
+    QString chooseSaveFile(QStringView, const QString &) override { return {}; }
+};
+
+// Follows the transfers: prints their progress, remembers whether every one went well, and
+// ends the event loop when nothing is left to do.
+class ToolObserver : public DownloadObserver {
+public:
+    ToolObserver(LogBook &book, QTimer &loadTimer, bool barographs)
+        : m_book(book), m_loadTimer(loadTimer), m_barographs(barographs)
+    {
+    }
+
+    bool failed = false;
+    bool logDone = false;
+    Downloader *downloader = nullptr;
+
+    void logRowsAppended(int rowCount) override
+    {
+        report(QStringLiteral("%1 flights downloaded").arg(rowCount - 1 - m_rowsBefore));
+    }
+    void rowChanged(int row) override
+    {
+        report(QStringLiteral("barograph written: ") + QString::fromLatin1(m_book.row(row).barographFile));
+    }
+    void openDownloadedGraph(int) override {}
+    void armLoadTimer() override { m_loadTimer.start(kLoadTimerInterval); }
+    void stopLoadTimer() override
+    {
+        m_loadTimer.stop();
+        finishLater();
+    }
+    void showProgress(QByteArrayView flightText) override
+    {
+        m_flight = cp932::toUnicode(flightText);
+        m_lastQuarter = -1;
+    }
+    void setProgress(int percent) override
+    {
+        if (percent / 25 != m_lastQuarter) {
+            m_lastQuarter = percent / 25;
+            report(QStringLiteral("barograph %1  %2%").arg(m_flight).arg(percent));
+        }
+    }
+    void closeProgress() override {}
+    void transferEnded(TransferMode mode, TransferOutcome outcome) override
+    {
+        switch (outcome) {
+        case TransferOutcome::Done:
+        case TransferOutcome::TooShort: // said so; the others go on
+            break;
+        case TransferOutcome::Empty:
+            m_barographs = false;
+            break;
+        default:
+            failed = true;
+            break;
+        }
+        if (mode == TransferMode::Log)
+            logDone = true;
+        finishLater();
+    }
+    void setRowsBefore(int rows) { m_rowsBefore = rows - 1; }
+
+private:
+    // Decided once the procedure that called us has returned.
+    void finishLater()
+    {
+        QTimer::singleShot(0, [this] {
+            const bool busy = downloader && downloader->isTransferring();
+            const bool sequenceLeft = m_barographs && !failed && m_loadTimer.isActive();
+            if (logDone && !busy && !sequenceLeft)
+                QCoreApplication::exit(failed ? 1 : 0);
+        });
+    }
+
+    LogBook &m_book;
+    QTimer &m_loadTimer;
+    bool m_barographs;
+    int m_rowsBefore = 0;
+    QString m_flight;
+    int m_lastQuarter = -1;
+};
+
+} // namespace
+
+int download(const QStringList &args)
+{
+    QString port;
+    QString logPath;
+    bool barographs = false;
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == u"--port" && i + 1 < args.size())
+            port = args[++i];
+        else if (args[i] == u"--log" && i + 1 < args.size())
+            logPath = args[++i];
+        else if (args[i] == u"--barographs")
+            barographs = true;
+        else
+            return 2;
+    }
+    if (port.isEmpty() || logPath.isEmpty())
+        return 2;
+    logPath = QFileInfo(logPath).absoluteFilePath();
+
+    // Appended to the log when it exists, else to a new log with its title record.
+    const bool exists = QFileInfo::exists(logPath);
+    std::optional<QByteArray> name;
+    std::optional<LogBook> read = exists ? readLog(logPath, &name) : std::optional<LogBook>(LogBook());
+    if (!read)
+        return 1;
+    LogBook book = std::move(*read);
+    book.workFolder = folderOf(logPath);
+
+    DownloadState state;
+    TComm comm;
+    TimerPacer pacer;
+    QTimer loadTimer;
+    StderrPrompter prompter;
+    ToolObserver observer(book, loadTimer, barographs);
+    observer.setRowsBefore(book.rowCount());
+    Downloader downloader(book, state, comm, pacer, prompter, observer, [&] { return port; });
+    observer.downloader = &downloader;
+    const QMetaObject::Connection timer = connectDownloader(downloader, comm, pacer, loadTimer, prompter);
+
+    const bool started =
+        runCommand(prompter, [&] { barographs ? downloader.AllLoad() : downloader.LogLoad(); });
+    const int rc = started ? QCoreApplication::exec() : 1;
+    QObject::disconnect(timer);
+    if (rc != 0 || observer.failed) {
+        report(QStringLiteral("nothing saved"));
+        return 1;
+    }
+    return book.logModified ? writeLog(book, logPath, name.value_or(QByteArray())) : 0;
+}
