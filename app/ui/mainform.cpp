@@ -4,6 +4,10 @@
 #include "app/core/messages.h"
 #include "app/core/settingsstore.h"
 #include "app/ui/workspace.h"
+#include "barograph/ui/tgraph.h"
+#include "device/core/portname.h"
+#include "device/ui/devicecontroller.h"
+#include "device/ui/portchoicemenu.h"
 #include "logbook/core/logfiles.h"
 #include "logbook/core/messages.h"
 #include "logbook/core/prompter.h"
@@ -100,7 +104,13 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, Prompter *prompter, Q
     m_workspace->addSubWindow(m_logList);
     connect(m_logList, &TLogG::nameEdited, this, &TMainForm::EdNameChange);
     m_logList->show();
+    m_graphFactory = [](MainFormLink &link) -> QMdiSubWindow * { return new TGraph(link); };
     m_commands = std::make_unique<LogBookCommands>(*this, static_cast<LogCommandHost &>(*this), *m_logList);
+    // The controller takes TimerLoad's ticks for the barograph queue and load-all sequence.
+    m_device = new DeviceController(*this, m_download, *TimerLoad,
+                                    [this] { return portDevice(m_settings.comPort, m_settings.comDevice); }, this);
+    m_portChoice = new PortChoiceMenu(MenuPortSet, [this] { return m_settings.comDevice; }, this);
+    connect(m_portChoice, &PortChoiceMenu::deviceChosen, this, &TMainForm::portDeviceChosen);
     connectCommands();
 }
 
@@ -257,6 +267,8 @@ void TMainForm::connectCommands()
     onTrigger(FileSaveItem, [c] { c->save(); });
     onTrigger(FileSaveAsItem, [c] { c->saveAs(); });
     onTrigger(MenuBaroLoad, [c] { c->showBarographs(); });
+    onTrigger(MenuLogLoad, [this] { m_device->MenuLogLoadClick(); });
+    onTrigger(MenuAllLoad, [this] { m_device->MenuAllLoadClick(); });
     onTrigger(FileExitItem, [this] { close(); });
     onTrigger(DeleteItem, [c] { c->deleteSelected(); });
     onTrigger(SortByDate, [c] { c->sortByDate(); });
@@ -309,8 +321,9 @@ void TMainForm::startUp()
     }
     m_workspace->setBackground(m_settings.ifUseBmp, m_settings.ifScaleBmp, m_backgroundPicture);
 
+    // A device chosen below "COM 1" to "COM 4" ticks none of them.
     for (int i = 0; i < 4; ++i)
-        SMCOM[i]->setChecked(m_settings.comPort == i + 1);
+        SMCOM[i]->setChecked(m_settings.comDevice.isEmpty() && m_settings.comPort == i + 1);
 
     const Placement p = decidePlacement(m_settings);
     move(p.left, p.top);
@@ -515,6 +528,11 @@ bool TMainForm::isDeleteButtonEnabled() const
     return CutBtn->isEnabled();
 }
 
+bool TMainForm::isDownloadPending() const
+{
+    return m_download.transferMode != TransferMode::Idle || m_download.hasPendingWork();
+}
+
 void TMainForm::logOpened()
 {
     setSaveCommands(false);
@@ -611,9 +629,17 @@ void TMainForm::EdNameChange()
     SaveBtn->setEnabled(FileSaveItem->isEnabled());
 }
 
+void TMainForm::portDeviceChosen(const QString &device)
+{
+    m_settings.comDevice = device;
+    for (QAction *com : SMCOM)
+        com->setChecked(false);
+}
+
 void TMainForm::SMCOMClick(int port)
 {
     m_settings.comPort = port;
+    m_settings.comDevice.clear();
     for (int i = 0; i < 4; ++i)
         SMCOM[i]->setChecked(i + 1 == port);
 }

@@ -15,6 +15,8 @@
 #include <functional>
 #include <memory>
 
+class DeviceController;
+class PortChoiceMenu;
 class Prompter;
 class SettingsStore;
 class TLogG;
@@ -40,6 +42,8 @@ public:
     Workspace *workspace() const { return m_workspace; }
     const QImage &backgroundPicture() const { return m_backgroundPicture; }
     DownloadState &downloadState() { return m_download; }
+    DeviceController &device() { return *m_device; }
+    PortChoiceMenu &portChoice() { return *m_portChoice; }
     QTimer *loadTimer() const { return TimerLoad; }
 
     /// Makes the child windows of a row. Each reads currentRow() when it is shown and
@@ -97,6 +101,7 @@ private:
 
     // LogCommandHost
     bool isDeleteButtonEnabled() const override;
+    bool isDownloadPending() const override;
     void logOpened() override;
     void logMerged() override;
     void flightsDeleted(bool flightsRemain) override;
@@ -113,6 +118,7 @@ private:
     void WindowArrangeItemClick();
     void WindowMinimizeItemClick();
     void SMCOMClick(int port);
+    void portDeviceChosen(const QString &device);
     void HelpAboutItemClick();
     void updateWindowMenu();
 
@@ -127,6 +133,8 @@ private:
     std::unique_ptr<LogBookCommands> m_commands;
     DownloadState m_download;
     QTimer *TimerLoad;
+    DeviceController *m_device = nullptr;
+    PortChoiceMenu *m_portChoice = nullptr;
     int m_currentRow = -1;
     WindowFactory m_graphFactory;
     WindowFactory m_editorFactory;

@@ -7,6 +7,7 @@
 #include "device/core/downloader.h"
 #include "device/core/timerpacer.h"
 #include "device/serial/tcomm.h"
+#include "device/ui/progresswindow.h"
 
 #include <QObject>
 #include <QPointer>
@@ -17,7 +18,6 @@
 class MainFormLink;
 class PtyInstrument;
 class QTimer;
-class TProgress;
 
 class DeviceController : public QObject, private DownloadObserver {
     Q_OBJECT

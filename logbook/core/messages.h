@@ -47,6 +47,8 @@ inline constexpr QStringView AskDeleteBarograph = u"バログラフファイル�
 inline constexpr QStringView AlreadyEditing = u"すでに編集中です。";        // an editor is already open
 inline constexpr QStringView AlreadyShowing = u"すでに表示しています。";    // a graph is already open
 inline constexpr QStringView CannotShowBarograph = u"バログラフを表示できません。"; // no barograph to show
+// A download from the instrument is running: rows must not move under it.
+inline constexpr QStringView DownloadRunning = u"ﾃﾞｰﾀのﾛｰﾄﾞ中です。\nﾛｰﾄﾞが終わってからもう一度実行してください。";
 inline constexpr QStringView CaptionConfirm = u"確認";
 inline constexpr QStringView CaptionWarning = u"警告";
 

@@ -111,9 +111,19 @@ bool LogBookCommands::closeAllEditors()
     return true;
 }
 
+bool LogBookCommands::downloadAllowsMovingRows()
+{
+    // The downloads keep row numbers; replacing, reordering or removing rows under them
+    // would give a barograph to the wrong flight.
+    if (!m_host.isDownloadPending())
+        return true;
+    m_link.prompter().inform(msg::DownloadRunning);
+    return false;
+}
+
 void LogBookCommands::open(const QString &givenPath)
 {
-    if (!gateOrReport())
+    if (!downloadAllowsMovingRows() || !gateOrReport())
         return;
     LogBook &book = m_link.logBook();
     Prompter &prompter = m_link.prompter();
@@ -227,7 +237,7 @@ void LogBookCommands::saveTo(const QString &path, bool backupCurrent)
 
 void LogBookCommands::sortByDate()
 {
-    if (!gateOrReport())
+    if (!downloadAllowsMovingRows() || !gateOrReport())
         return;
     const bool duplicate = sortFlightsByDate(m_link.logBook());
     m_link.redrawGrid();
@@ -237,7 +247,7 @@ void LogBookCommands::sortByDate()
 
 void LogBookCommands::deleteSelected()
 {
-    if (!gateOrReport())
+    if (!downloadAllowsMovingRows() || !gateOrReport())
         return;
     LogBook &book = m_link.logBook();
     if (!book.hasFlights())

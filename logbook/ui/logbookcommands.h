@@ -20,6 +20,8 @@ public:
     virtual ~LogCommandHost() = default;
 
     virtual bool isDeleteButtonEnabled() const = 0;
+    /// A download is running or waiting: it refers to rows by their index.
+    virtual bool isDownloadPending() const = 0;
     virtual void setRecordCommands(bool enabled) = 0;
     /// Open succeeded: save commands disabled; record commands, save as and add enabled.
     virtual void logOpened() = 0;
@@ -67,6 +69,7 @@ private:
     bool anyWindowOpen() const;
     bool closeRowWindows(bool FlightRecord::*open, QPointer<QObject> FlightRecord::*window);
     bool gateOrReport();
+    bool downloadAllowsMovingRows();
     void saveTo(const QString &path, bool backupCurrent);
 
     MainFormLink &m_link;

@@ -371,6 +371,16 @@ void TestMainCommands::showBarographHandsOverRowsAndQueuesOnce()
     QVERIFY(f.form->loadTimer()->isActive());
     QCOMPARE(f.form->loadTimer()->interval(), 300);
 
+    // While the row waits for its barograph, rows may not be reordered, removed or replaced.
+    f.prompter.informed.clear();
+    f.trigger("SortByDate");
+    f.trigger("FileOpenItem");
+    QCOMPARE(f.prompter.informed.count(QStringLiteral("ﾃﾞｰﾀのﾛｰﾄﾞ中です。\nﾛｰﾄﾞが終わってからもう一度実行してください。")), 2);
+    QVERIFY(f.prompter.asked.empty());
+    QCOMPARE(f.book().rowCount(), 4);
+    f.form->downloadState().baroQueue.clear();
+    f.form->loadTimer()->stop();
+
     // Close all graphs; a window that refuses keeps the command enabled.
     dynamic_cast<StubRowWindow *>(f.book().row(3).graphWindow.data())->refuseClose = true;
     f.trigger("GraphClose");

@@ -1,0 +1,133 @@
+// The main window with the real windows of every subsystem: barograph windows opened from
+// the log list and by a download from the simulated instrument, and the port menu's
+// choices kept in the settings.
+#include "app/core/settingsstore.h"
+#include "app/ui/mainform.h"
+#include "app/ui/workspace.h"
+#include "barograph/ui/tgraph.h"
+#include "device/core/portname.h"
+#include "device/ui/devicecontroller.h"
+#include "device/ui/portchoicemenu.h"
+#include "logbook/core/logfile.h"
+#include "logbook/core/logfiles.h"
+#include "logbook/ui/loglistwindow.h"
+#include "tests/common/scriptedprompter.h"
+#include "tests/device/rununtil.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMdiArea>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+struct Fixture {
+    QTemporaryDir dir;
+    ScriptedPrompter prompter;
+    std::unique_ptr<TMainForm> form;
+
+    Fixture()
+    {
+        form = std::make_unique<TMainForm>(std::make_unique<FileSettingsStore>(dir.filePath("cfg.conf")), &prompter);
+        form->show();
+        form->logBook().workFolder = dir.path() + u'/';
+    }
+    ~Fixture()
+    {
+        prompter.answers = {Prompter::Answer::No, Prompter::Answer::No, Prompter::Answer::No};
+        form->close();
+    }
+    void trigger(const char *name) { qobject_cast<QAction *>(form->command(QLatin1String(name)))->trigger(); }
+    bool enabled(const char *name) const { return form->isCommandEnabled(QLatin1String(name)); }
+    int graphWindows() const
+    {
+        int n = 0;
+        for (QMdiSubWindow *w : form->workspace()->subWindowList())
+            n += qobject_cast<TGraph *>(w) && w->isVisible() ? 1 : 0;
+        return n;
+    }
+};
+
+} // namespace
+
+class TestMainIntegration : public QObject {
+    Q_OBJECT
+private slots:
+    void showBarographOpensTheViewer();
+    void loadAllFromTheSimulatorOpensEveryGraph();
+    void portMenuChoicesAreKept();
+};
+
+void TestMainIntegration::showBarographOpensTheViewer()
+{
+    Fixture f;
+    QVERIFY(QFile::copy(QStringLiteral(TEST_DATA_DIR "/barograph/V7081114.V35"), f.dir.filePath("V7081114.V35")));
+    LogBook &book = f.form->logBook();
+    FlightRecord &r = book.appendRow();
+    r.date = "97/08/11";
+    r.time = "14:35:20";
+    r.barographFile = "V7081114.V35";
+    book.appendRow().barographFile = "missing.V00";
+    f.form->setGridRowCount(book.rowCount());
+    f.form->RedrawGrid();
+    f.form->logList()->selectRows(1, 2);
+    f.trigger("MenuBaroLoad");
+    QVERIFY(runUntil([&] { return f.graphWindows() == 1 && !f.prompter.informed.isEmpty(); }));
+    QCOMPARE(f.prompter.informed, QStringList{QStringLiteral("バログラフファイルが開けません。")});
+    QVERIFY(book.row(1).graphOpen);
+    QVERIFY(!book.row(2).graphOpen);
+    QVERIFY(f.enabled("HeightAdjust") && f.enabled("GraphClose"));
+    QVERIFY(!f.enabled("DeleteItem") && !f.enabled("CutBtn"));
+
+    f.trigger("GraphClose");
+    QVERIFY(runUntil([&] { return f.graphWindows() == 0; }));
+    QVERIFY(!book.row(1).graphOpen);
+    QVERIFY(!f.enabled("HeightAdjust") && !f.enabled("GraphClose"));
+    QVERIFY(f.enabled("DeleteItem"));
+}
+
+void TestMainIntegration::loadAllFromTheSimulatorOpensEveryGraph()
+{
+    Fixture f;
+    f.form->settings().comDevice = kSimulatorDevice;
+    f.form->device().simulatorBytesPerSecond = 0; // as fast as it goes
+    f.trigger("MenuAllLoad");
+    QVERIFY(runUntil([&] { return f.graphWindows() == 6; }, 60000));
+    QVERIFY(runUntil([&] { return !f.form->loadTimer()->isActive(); }));
+    const LogBook &book = f.form->logBook();
+    QCOMPARE(book.rowCount(), 7);
+    for (int row = 1; row < 7; ++row) {
+        QVERIFY(book.row(row).graphOpen);
+        QVERIFY(QFile::exists(f.dir.filePath(QString::fromLatin1(book.row(row).barographFile.toByteArray()))));
+    }
+    QVERIFY(book.logModified);
+    QVERIFY(f.enabled("SBGraph") && f.enabled("FileSaveAsItem") && f.enabled("GraphClose"));
+
+    // The downloaded log saves like any other.
+    f.prompter.files = {f.dir.filePath("downloaded")};
+    f.trigger("FileSaveAsItem");
+    QFile saved(f.dir.filePath("downloaded.log"));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(parseLogFile(saved.readAll()).records.size(), size_t(7));
+}
+
+void TestMainIntegration::portMenuChoicesAreKept()
+{
+    Fixture f;
+    auto *com1 = qobject_cast<QAction *>(f.form->command("SMCOM1"));
+    auto *com3 = qobject_cast<QAction *>(f.form->command("SMCOM3"));
+    QVERIFY(com1->isChecked());
+    emit f.form->portChoice().deviceChosen(QStringLiteral("/dev/ttyUSB0"));
+    QCOMPARE(f.form->settings().comDevice, QStringLiteral("/dev/ttyUSB0"));
+    QVERIFY(!com1->isChecked());
+    com3->trigger();
+    QVERIFY(com3->isChecked());
+    QCOMPARE(f.form->settings().comPort, 3);
+    QVERIFY(f.form->settings().comDevice.isEmpty());
+}
+
+QTEST_MAIN(TestMainIntegration)
+#include "tst_mainintegration.moc"
