@@ -9,6 +9,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <map>
+
 namespace {
 
 // Text drawn with its cell's top-left corner at the given point.
@@ -230,8 +232,19 @@ void paintHeader(QPainter &p, const GraphHeader &header, const PlotStyle &style)
     p.setFont(style.textFont);
     p.setPen(style.ink);
     p.setBackgroundMode(Qt::TransparentMode);
-    for (const PlotText &text : header.texts)
-        drawText(p, text);
+    // The columns of the text block were placed for "ＭＳ Ｐゴシック"; a wider substitute face
+    // would run one text into the next on the same line, so a text starts at least one
+    // space after the one before it.
+    const QFontMetrics metrics(p.font());
+    std::map<int, int> lineEnds; // top of a line -> right edge of its last text
+    for (const PlotText &text : header.texts) {
+        PlotText placed = text;
+        const auto end = lineEnds.find(text.topLeft.y());
+        if (end != lineEnds.end() && placed.topLeft.x() > 0)
+            placed.topLeft.setX(qMax(placed.topLeft.x(), end->second + metrics.horizontalAdvance(u' ')));
+        drawText(p, placed);
+        lineEnds[text.topLeft.y()] = placed.topLeft.x() + metrics.horizontalAdvance(cp932::toUnicode(placed.text));
+    }
     p.restore();
 }
 
