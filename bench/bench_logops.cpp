@@ -28,19 +28,19 @@ Figures measure(int flights)
     other.records = bench::realisticLog(flights / 2).records();
 
     Figures f{};
-    f.sort = bench::medianMs(9, [&] {
+    f.sort = bench::medianMs(31, [&] {
         LogBook book = base;
         sortFlightsByDate(book);
     });
-    const double copy = bench::medianMs(9, [&] { LogBook book = base; });
+    const double copy = bench::medianMs(31, [&] { LogBook book = base; });
     f.sort -= copy; // the copy of the log is not part of the sort
-    f.merge = bench::medianMs(9, [&] {
+    f.merge = bench::medianMs(31, [&] {
         LogBook book = base;
         appendFlights(book, other);
         book.renumber();
         hasDuplicateDateTime(book);
     }) - copy;
-    f.duplicates = bench::medianMs(9, [&] { hasDuplicateDateTime(base); });
+    f.duplicates = bench::medianMs(31, [&] { hasDuplicateDateTime(base); });
     return f;
 }
 

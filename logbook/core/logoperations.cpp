@@ -8,7 +8,7 @@
 #include <QSet>
 
 #include <algorithm>
-#include <numeric>
+#include <utility>
 
 namespace {
 
@@ -62,25 +62,23 @@ bool sortFlightsByDate(LogBook &book)
     const int flights = book.rowCount() - 1;
     if (flights < 2)
         return false;
-    std::vector<qint64> keys(static_cast<size_t>(flights));
-    std::vector<int> order(static_cast<size_t>(flights));
-    for (int i = 0; i < flights; ++i) {
-        const FlightRecord &r = book.row(i + 1);
-        keys[size_t(i)] = flightSortKey(r.date, r.time);
-    }
-    std::iota(order.begin(), order.end(), 0);
+    // Sort (key, row) pairs, then move each record once into its place.
+    std::vector<std::pair<qint64, int>> order;
+    order.reserve(size_t(flights));
+    for (int r = 1; r <= flights; ++r)
+        order.emplace_back(flightSortKey(book.row(r).date, book.row(r).time), r);
     std::stable_sort(order.begin(), order.end(),
-                     [&](int a, int b) { return keys[size_t(a)] < keys[size_t(b)]; });
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
 
     bool duplicate = false;
-    for (int i = 1; i < flights; ++i)
-        duplicate = duplicate || keys[size_t(order[size_t(i)])] == keys[size_t(order[size_t(i - 1)])];
+    for (size_t i = 1; i < order.size() && !duplicate; ++i)
+        duplicate = order[i].first == order[i - 1].first;
 
     std::vector<FlightRecord> rows;
     rows.reserve(size_t(book.rowCount()));
     rows.push_back(std::move(book.row(0)));
-    for (const int i : order)
-        rows.push_back(std::move(book.row(i + 1)));
+    for (const auto &[key, row] : order)
+        rows.push_back(std::move(book.row(row)));
     book.replaceRows(std::move(rows));
     return duplicate;
 }
