@@ -91,6 +91,7 @@ void TestDownloadTool::appendsToAnExistingLog()
     QCOMPARE(contents->records.size(), size_t(1 + 3 + 2));
     QVERIFY(contents->records[5].barographFile.isEmpty()); // the log only
     QCOMPARE(contents->records[1].date, "24/05/03"); // the old flights stay first
+    QCOMPARE(contents->records[5].number, "5");        // numbered as the list numbers them
 }
 
 void TestDownloadTool::failedTransfersSaveNothing_data()

@@ -161,5 +161,8 @@ int download(const QStringList &args)
         report(QStringLiteral("nothing saved"));
         return 1;
     }
-    return book.logModified ? writeLog(book, logPath, name.value_or(QByteArray())) : 0;
+    if (!book.logModified)
+        return 0;
+    book.renumber(); // as the list's redraw does before the program saves
+    return writeLog(book, logPath, name.value_or(QByteArray()));
 }
