@@ -44,6 +44,7 @@ function(add_unit_test name)
   cmake_parse_arguments(ARG "GUI" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_compile_definitions(${name} PRIVATE
       TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
       FUZZ_CORPUS_DIR="${PROJECT_SOURCE_DIR}/fuzz/corpus")

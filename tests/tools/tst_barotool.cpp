@@ -1,25 +1,19 @@
 // duvazi-tool's barograph verbs end to end: the statistics against their golden file, the
 // rendered picture, refused files and wrong usage.
+#include "tests/common/toolrun.h"
+
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 
-struct Run {
-    int exitCode;
-    QByteArray out;
-    QByteArray err;
-};
+using Run = ToolRun;
 
 Run tool(const QStringList &args)
 {
-    QProcess p;
-    p.start(QStringLiteral(DUVAZI_TOOL), args);
-    p.waitForFinished(30000);
-    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+    return runTool(args);
 }
 
 QString data(const char *name)

@@ -1,28 +1,22 @@
 // duvazi-tool end to end: show in its three formats, copy byte for byte, damaged input.
+#include "tests/common/toolrun.h"
+
 #include "logbook/core/text/cp932.h"
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 
-struct Run {
-    int exitCode;
-    QByteArray out;
-    QByteArray err;
-};
+using Run = ToolRun;
 
 Run tool(const QStringList &args)
 {
-    QProcess p;
-    p.start(QStringLiteral(DUVAZI_TOOL), args);
-    p.waitForFinished(30000);
-    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+    return runTool(args);
 }
 
 QString data(const char *name)
