@@ -22,10 +22,20 @@ void InstrumentEngine::lineOpened()
 {
     m_expect = Expect::Command;
     m_partial.clear();
+    if (!keepsSending)
+        dropUnsent();
+    if (m_hungUp)
+        m_hangUpAt = -1;
+    m_hungUp = false;
+}
+
+void InstrumentEngine::dropUnsent()
+{
+    if (keepsSending)
+        return;
     m_out.clear();
     m_babbling = false;
     m_hangUpAt = -1;
-    m_hungUp = false;
 }
 
 void InstrumentEngine::hostSent(QByteArrayView bytes, qint64 nowMs)
@@ -36,10 +46,12 @@ void InstrumentEngine::hostSent(QByteArrayView bytes, qint64 nowMs)
         case Expect::Command:
             switch (c) {
             case protocol::kLogCommand:
+                dropUnsent();
                 m_requests.push_back("L");
                 answer(logReplyFor(flights), Misbehaviour::Target::LogReply);
                 break;
             case protocol::kBarographCommand:
+                dropUnsent();
                 m_expect = Expect::FlightNumber;
                 m_partial.clear();
                 break;

@@ -4,6 +4,7 @@
 
 #include "device/core/downloader.h"
 #include "device/core/pacer.h"
+#include "device/core/protocol.h"
 #include "device/sim/simulatedinstrument.h"
 #include "logbook/core/logbook.h"
 #include "tests/common/scriptedprompter.h"
@@ -79,6 +80,7 @@ struct DownloadRig {
         sim.clock = [this] { return qint64(pacer.t.count()); };
         sim.onReceived = [this](int waiting) { downloader.Comm1CommReceive(waiting); };
         sim.onFailed = [this](const ECommError &e) { downloader.linkFailed(e); };
+        sim.onSent = [this] { downloader.Comm1CommSent(); };
     }
 
     /// Moves the clock by `step`, running every wake-up that falls due on the way.
@@ -93,8 +95,10 @@ struct DownloadRig {
         pacer.t = target;
     }
 
-    /// Runs the pauses of a request (200 ms, and 500 ms for a barograph) so it goes out.
-    void sendRequest() { advance(700ms); }
+    /// Runs the pauses of a request so it goes out: 200 ms after opening (300 ms of quiet
+    /// line after a transfer that did not end cleanly), and for a barograph 500 ms and the
+    /// margin after "B".
+    void sendRequest() { advance(protocol::kSettleTime + protocol::kPauseBeforeFlightNumber + protocol::kWireMargin); }
 
     /// A whole log download: start, request, the answer in one go (or in sim.pieceSize pieces).
     void downloadLog()

@@ -114,8 +114,7 @@ void TestFaultSweep::barographReply()
     rig.observer.ends.clear();
     rig.sim.engine.misbehaviour = fault;
     rig.sim.pieceSize = 3;
-    rig.state.baroQueue = {2};
-    rig.observer.timerArmed = true;
+    rig.downloader.queueBarograph(2);
     rig.downloader.TimerLoadTimer();
     rig.sendRequest();
     rig.sim.deliverAll();

@@ -133,8 +133,8 @@ void TestPtyDownload::graphQueueDownloadsAndOpens()
     rig.downloader.LogLoad();
     QVERIFY(rig.waitForEnds(1));
     // What the graph command does with rows that can be downloaded.
-    rig.state.baroQueue = {3, 1};
-    rig.loadTimer.start(kLoadTimerInterval);
+    rig.downloader.queueBarograph(3);
+    rig.downloader.queueBarograph(1);
     QVERIFY(rig.waitForEnds(3));
     QVERIFY(rig.waitForIdleTimer());
     QCOMPARE(rig.sim.engine.requests(), (std::vector<QByteArray>{"L", "B03", "B01"}));
@@ -176,8 +176,7 @@ void TestPtyDownload::refusedRepliesWriteNothing()
     rig.downloader.LogLoad();
     QVERIFY(rig.waitForEnds(1));
     rig.sim.engine.misbehaviour = fault;
-    rig.state.baroQueue = {1};
-    rig.loadTimer.start(kLoadTimerInterval);
+    rig.downloader.queueBarograph(1);
     QVERIFY(rig.waitForEnds(2));
     QCOMPARE(rig.observer.ends.back().second, TransferOutcome::Refused);
     QVERIFY(rig.book.row(1).barographFile.isEmpty());

@@ -19,6 +19,7 @@ private slots:
     void openAndCloseTwiceChangeNothing();
     void openFailuresSayWhatToDo();
     void closedPortAndLongWritesThrow();
+    void sentEventFollowsEachWrite();
     void receiveEventsCountWaitingBytesInOrder();
     void closeInsideTheReceiveEventEndsTheEvents();
     void hangUpClosesThePortOnce();
@@ -38,21 +39,19 @@ void TestTComm::init()
 void TestTComm::newComponentHasTheDefaults()
 {
     TComm comm;
-    QCOMPARE(comm.Port(), quint8(1));
-    QCOMPARE(comm.BaudRate(), 9600);
-    QCOMPARE(comm.BaudRateUserDefined(), 9600);
-    QCOMPARE(comm.ParityBits(), cpbNone);
-    QCOMPARE(comm.ByteSize(), cbs8);
-    QCOMPARE(comm.StopBits(), csb1);
-    QCOMPARE(comm.FlowControls(), TCommFlowControls(cfcRtsCts));
-    QCOMPARE(comm.InQueueSize(), quint16(4096));
-    QCOMPARE(comm.OutQueueSize(), quint16(4096));
-    QCOMPARE(comm.ReceiveNotifySize(), 3072);
-    QCOMPARE(comm.SendNotifySize(), 1024);
-    QCOMPARE(comm.EventMask(), TCommEventMask(0));
-    QVERIFY(!comm.DsrState());
+    const LineSettings &line = comm.lineSettings();
+    QCOMPARE(line.baudRate, 9600);
+    QCOMPARE(line.baudRateUserDefined, 9600);
+    QCOMPARE(line.parityBits, cpbNone);
+    QCOMPARE(line.byteSize, cbs8);
+    QCOMPARE(line.stopBits, csb1);
+    QCOMPARE(line.flowControls, TCommFlowControls(cfcRtsCts));
+    QCOMPARE(line.inQueueSize, quint16(4096));
+    QCOMPARE(line.outQueueSize, quint16(4096));
+    QCOMPARE(line.receiveNotifySize, 3072);
+    QCOMPARE(line.sendNotifySize, 1024);
+    QCOMPARE(line.eventMask, TCommEventMask(0));
     QVERIFY(!comm.isOpen());
-    QCOMPARE(comm.deviceName(), comDeviceName(1));
     QCOMPARE(lineBytesPerSecond(instrumentLine()), 480);
 }
 
@@ -91,32 +90,29 @@ void TestTComm::openAppliesTheLine()
     QTEST(seen.parity, "parity");
     QTEST(seen.twoStopBits, "twoStopBits");
     QTEST(seen.rtsCts, "rtsCts");
-    // A setter on the open port applies at once.
-    comm.setBaudRate(2400);
-    QCOMPARE(m_sim->hostLine().baudRate, 2400);
+    QCOMPARE(comm.lineSettings(), line);
+    QCOMPARE(comm.deviceName(), m_sim->path());
 }
 
 void TestTComm::openAndCloseTwiceChangeNothing()
 {
     TComm comm;
     comm.close();
-    comm.setPortName(m_sim->path());
-    comm.Open();
-    comm.Open();
+    comm.open(m_sim->path(), instrumentLine());
+    comm.open(m_sim->path(), instrumentLine());
     QVERIFY(comm.isOpen());
-    comm.WriteString("L");
+    comm.write("L");
     QVERIFY(runUntil([&] { return !m_sim->engine.requests().empty(); }));
-    comm.Close();
-    comm.Close();
+    comm.close();
+    comm.close();
     QVERIFY(!comm.isOpen());
 }
 
 void TestTComm::openFailuresSayWhatToDo()
 {
     TComm comm;
-    comm.setPortName(QStringLiteral("/dev/duvazi-no-such-port"));
     try {
-        comm.Open();
+        comm.open(QStringLiteral("/dev/duvazi-no-such-port"), instrumentLine());
         QFAIL("opened a missing device");
     } catch (const ECommOpenError &e) {
         QCOMPARE(e.ErrorCode, -1);
@@ -142,23 +138,52 @@ void TestTComm::openFailuresSayWhatToDo()
 void TestTComm::closedPortAndLongWritesThrow()
 {
     TComm comm;
-    QVERIFY_THROWS_EXCEPTION(ECommError, comm.WriteString("L"));
+    QVERIFY_THROWS_EXCEPTION(ECommError, comm.write("L"));
     QVERIFY_THROWS_EXCEPTION(ECommError, comm.read(1));
     try {
-        comm.WriteString("L");
+        comm.write("L");
     } catch (const ECommError &e) {
         QCOMPARE(e.message(), QStringLiteral("通信が開始されていない。"));
         QCOMPARE(QByteArray(e.what()), QByteArray("通信が開始されていない。"));
     }
-    comm.open(m_sim->path(), instrumentLine());
-    comm.setOutQueueSize(4);
+    LineSettings small = instrumentLine();
+    small.outQueueSize = 4;
+    comm.open(m_sim->path(), small);
     try {
-        comm.WriteString("12345");
+        comm.write("12345");
         QFAIL("wrote more than the queue");
     } catch (const ECommError &e) {
         QCOMPARE(e.message(), msg::CommWriteTooLong.toString());
     }
-    comm.WriteString("1234");
+    comm.write("1234");
+}
+
+// The sent event comes once per write, after the bytes have reached the other side's
+// reach (the terminal), and never before write() was called.
+void TestTComm::sentEventFollowsEachWrite()
+{
+    TComm comm;
+    int sent = 0;
+    qint64 sentAtUs = -1;
+    comm.onSent = [&] {
+        ++sent;
+        sentAtUs = m_sim->elapsedUs();
+    };
+    comm.open(m_sim->path(), instrumentLine());
+    QCoreApplication::processEvents();
+    QCOMPARE(sent, 0);
+    comm.write("B");
+    QVERIFY(runUntil([&] { return sent == 1; }));
+    QVERIFY(runUntil([&] { return !m_sim->engine.received().empty(); }));
+    comm.write("01");
+    QVERIFY(runUntil([&] { return sent == 2; }));
+    QVERIFY(runUntil([&] { return m_sim->engine.requests().size() == 1; }));
+    QCOMPARE(m_sim->engine.requests().front(), QByteArray("B01"));
+    QVERIFY(sentAtUs >= 0);
+    comm.write("L");
+    comm.close(); // closed before the event: none comes
+    QCoreApplication::processEvents();
+    QCOMPARE(sent, 2);
 }
 
 void TestTComm::receiveEventsCountWaitingBytesInOrder()
@@ -174,7 +199,7 @@ void TestTComm::receiveEventsCountWaitingBytesInOrder()
         received += bytes;
     };
     comm.open(m_sim->path(), instrumentLine());
-    comm.WriteString("L");
+    comm.write("L");
     const QByteArray reply = logReplyFor(threeFlights());
     QVERIFY(runUntil([&] { return received.size() >= reply.size(); }));
     QCOMPARE(received, reply);
@@ -188,11 +213,11 @@ void TestTComm::closeInsideTheReceiveEventEndsTheEvents()
     comm.onReceived = [&](int waiting) {
         ++events;
         comm.read(waiting);
-        comm.Close();
+        comm.close();
     };
     comm.open(m_sim->path(), instrumentLine());
     m_sim->pieceSize = 10;
-    comm.WriteString("L");
+    comm.write("L");
     QVERIFY(runUntil([&] { return events > 0; }));
     QVERIFY(!comm.isOpen());
     QVERIFY(runUntil([&] { return m_sim->engine.sentBytes() >= logReplyFor(threeFlights()).size(); }));

@@ -65,8 +65,12 @@ int main(int argc, char *argv[])
         QStringLiteral("fail"),
         QStringLiteral("Misbehave: silent, cut:N, corrupt:N, garbage, babble:N or hangup:N, optionally @log or @baro."),
         QStringLiteral("MODE"));
+    const QCommandLineOption keepSendingOption(
+        QStringLiteral("keep-sending"),
+        QStringLiteral("Finish every reply, even one the host gave up on, before answering the next request."));
     const QCommandLineOption verboseOption(QStringLiteral("verbose"), QStringLiteral("Log the requests on standard error."));
-    parser.addOptions({flightsOption, seedOption, longOption, rateOption, piecesOption, faultOption, verboseOption});
+    parser.addOptions(
+        {flightsOption, seedOption, longOption, rateOption, piecesOption, faultOption, keepSendingOption, verboseOption});
     parser.process(app);
 
     PtyInstrument sim;
@@ -75,6 +79,7 @@ int main(int argc, char *argv[])
         sim.engine.flights.push_back(longFlight(spec.section(u':', 0, 0).toInt(), qMax(1, spec.section(u':', 1).toInt())));
     sim.bytesPerSecond = parser.value(rateOption).toInt();
     sim.pieceSize = parser.value(piecesOption).toInt();
+    sim.engine.keepsSending = parser.isSet(keepSendingOption);
     if (parser.isSet(faultOption)) {
         const std::optional<Misbehaviour> fault = parseFault(parser.value(faultOption));
         if (!fault) {
@@ -89,7 +94,7 @@ int main(int argc, char *argv[])
     }
     if (parser.isSet(verboseOption)) {
         QObject::connect(&sim, &PtyInstrument::hostBytes, [&sim](const QByteArray &bytes) {
-            std::fprintf(stderr, "%8lld ms  < %s\n", static_cast<long long>(sim.elapsedMs()),
+            std::fprintf(stderr, "%12.3f ms  < %s\n", double(sim.elapsedUs()) / 1000.0,
                          bytes.toPercentEncoding(" ").constData());
         });
     }

@@ -26,7 +26,7 @@ const Verb kVerbs[] = {
     {"baro", "stats", "baro stats FILE [--json]          the statistics of a barograph file", baroStats},
     {"baro", "render", "baro render FILE --out PICTURE.png [--mono] [--width W] [--log LOG.log --row N]\n"
                        "                                                draw a barograph as its window does", baroRender},
-    {"download", "", "download --port DEVICE --log FILE.log [--barographs]\n"
+    {"download", "", "download --port DEVICE --log FILE.log [--barographs] [--trace FILE]\n"
                      "                                      the instrument's log (and barographs) into FILE.log", download},
 };
 
