@@ -27,9 +27,13 @@ struct Misbehaviour {
     Kind kind = Kind::None;
     int n = 0;
     Target target = Target::AnyReply;
+    int flight = 0; ///< with BarographReply: only this flight's barograph (0: every one)
 
     static Misbehaviour none() { return {}; }
-    static Misbehaviour of(Kind kind, int n = 0, Target target = Target::AnyReply) { return {kind, n, target}; }
+    static Misbehaviour of(Kind kind, int n = 0, Target target = Target::AnyReply, int flight = 0)
+    {
+        return {kind, n, target, flight};
+    }
 };
 
 class InstrumentEngine {
@@ -79,7 +83,7 @@ public:
 
 private:
     enum class Expect { Command, FlightNumber, SettingsBytes };
-    void answer(const QByteArray &reply, Misbehaviour::Target kind);
+    void answer(const QByteArray &reply, Misbehaviour::Target kind, int flight = 0);
     /// A new command: unless it keeps sending, the instrument drops the rest of its answer.
     void dropUnsent();
 

@@ -57,6 +57,11 @@ private slots:
     void failedTransferLetsTheSequenceGoOn();
     void timeOutEndsTheSequenceWithOneMessage_data();
     void timeOutEndsTheSequenceWithOneMessage();
+    void abandonedReplyNeverReachesTheNextFlight_data();
+    void abandonedReplyNeverReachesTheNextFlight();
+    void lineThatNeverGoesQuietEndsTheSequence();
+    void nextRequestWaitsForAnOpenMessage();
+    void cancelEndsTheWholeSequence();
     void linkFailureStopsSequenceAndQueue();
     void portThatCannotOpenStopsSequenceAndQueue();
     void tinyPiecesEndExactlyAtTheEnd();
@@ -324,6 +329,112 @@ void TestBarographDownload::timeOutEndsTheSequenceWithOneMessage()
     QCOMPARE(rig.sim.engine.requests(), (std::vector<QByteArray>{"L", "B01", "B02"}));
     QCOMPARE(rig.observer.opened(), QStringList{"open 1"});
     QCOMPARE(rig.prompts.informed.size(), 1);
+}
+
+void TestBarographDownload::abandonedReplyNeverReachesTheNextFlight_data()
+{
+    QTest::addColumn<Misbehaviour>("fault");
+    QTest::addColumn<QString>("message");
+    using K = Misbehaviour::Kind;
+    const auto baro = Misbehaviour::Target::BarographReply;
+    const QString refused = msg::BaroReplyRefused.toString().arg(QStringLiteral("24/05/01 10:15:00"));
+    QTest::newRow("corrupt byte") << Misbehaviour::of(K::CorruptByte, 20, baro, 1) << refused;
+    QTest::newRow("unknown interval") << Misbehaviour::of(K::CorruptByte, 3, baro, 1) << refused;
+}
+
+// An instrument that goes on sending a reply the program gave up on: the rest of flight 1's
+// barograph arrives before the next request would, at the line's pace. The next request
+// waits for a quiet line, and flights 2 and 3 get exactly their own bytes.
+void TestBarographDownload::abandonedReplyNeverReachesTheNextFlight()
+{
+    QFETCH(Misbehaviour, fault);
+    QFETCH(QString, message);
+    std::vector<SimFlight> flights = threeFlights();
+    flights[0].samplesTenths.resize(300, 12100); // 1516 bytes: three seconds of line
+    DownloadRig rig(flights);
+    rig.sim.engine.keepsSending = true;
+    rig.sim.engine.misbehaviour = fault;
+    rig.downloader.AllLoad();
+    rig.runPacedLine(5);
+    QCOMPARE(rig.sim.engine.requests(), (std::vector<QByteArray>{"L", "B01", "B02", "B03"}));
+    QVERIFY(rig.book.row(1).barographFile.isEmpty());
+    QVERIFY(!QFile::exists(rig.file(kNames[0])));
+    for (int i = 1; i < 3; ++i) {
+        QCOMPARE(rig.book.row(1 + i).barographFile, kNames[i]);
+        QCOMPARE(readAll(rig.file(kNames[i])),
+                 readAll(QStringLiteral(TEST_DATA_DIR "/device/") + QString::fromLatin1(kNames[i]) + ".expected"));
+    }
+    QCOMPARE(rig.prompts.informed, QStringList{message});
+    QCOMPARE(rig.observer.opened(), (QStringList{"open 2", "open 3"}));
+    // Flight 2 was asked for only once the whole of flight 1 had gone by.
+    const auto &host = rig.sim.engine.received();
+    const auto b02 = std::find_if(host.begin() + 2, host.end(), [](const auto &b) { return b.byte == 'B'; });
+    QVERIFY(b02 != host.end());
+    QVERIFY(b02->timeMs > 3000);
+}
+
+// A line that goes on talking is not waited on for ever: after more bytes than any reply,
+// one message, and the sequence ends.
+void TestBarographDownload::lineThatNeverGoesQuietEndsTheSequence()
+{
+    DownloadRig rig(threeFlights());
+    rig.downloader.settleLimitBytes = 2000;
+    rig.sim.engine.keepsSending = true;
+    rig.sim.engine.misbehaviour = Misbehaviour::of(Misbehaviour::Kind::Babble, 3, Misbehaviour::Target::BarographReply, 1);
+    rig.downloader.AllLoad();
+    rig.runPacedLine(5);
+    QCOMPARE(rig.observer.ends.back().second, TransferOutcome::NeverQuiet);
+    QCOMPARE(rig.sim.engine.requests(), (std::vector<QByteArray>{"L", "B01"}));
+    QCOMPARE(rig.prompts.informed.size(), 2); // flight 1 refused, then the line
+    QCOMPARE(rig.prompts.informed.back(), msg::LineNeverQuiet.toString());
+    QCOMPARE(rig.state.transferMode, TransferMode::Idle);
+    QCOMPARE(rig.state.loadAllNext, 0);
+    QVERIFY(!rig.observer.timerArmed);
+    QVERIFY(!rig.sim.isOpen());
+    QVERIFY(!rig.observer.progressShown);
+}
+
+// A message box runs its own event loop, and the load timer ticks in it: the next request
+// waits until the message has been answered.
+void TestBarographDownload::nextRequestWaitsForAnOpenMessage()
+{
+    std::vector<SimFlight> flights = threeFlights();
+    flights[0].samplesTenths.resize(3);
+    DownloadRig rig(flights);
+    bool startedBehindTheMessage = false;
+    rig.prompts.whileOpen = [&] {
+        QVERIFY(rig.downloader.isShowingMessage());
+        for (int i = 0; i < 5; ++i) {
+            rig.downloader.TimerLoadTimer();
+            startedBehindTheMessage = startedBehindTheMessage || rig.downloader.isTransferring();
+        }
+    };
+    rig.downloader.AllLoad();
+    rig.runPacedLine(50);
+    QVERIFY(!startedBehindTheMessage);
+    QVERIFY(!rig.downloader.isShowingMessage());
+    QCOMPARE(rig.prompts.informed.size(), 1);
+    QCOMPARE(rig.sim.engine.requests(), (std::vector<QByteArray>{"L", "B01", "B02", "B03"}));
+    QCOMPARE(rig.observer.opened(), (QStringList{"open 2", "open 3"}));
+}
+
+void TestBarographDownload::cancelEndsTheWholeSequence()
+{
+    DownloadRig rig(threeFlights());
+    loadAllThroughFlight1(rig);
+    rig.downloader.queueBarograph(3);
+    rig.downloader.TimerLoadTimer();
+    rig.sendRequest();
+    rig.downloader.cancel();
+    QCOMPARE(rig.state.transferMode, TransferMode::Idle);
+    QCOMPARE(rig.state.loadAllNext, 0);
+    QVERIFY(rig.state.baroQueue.empty());
+    QVERIFY(!rig.sim.isOpen());
+    QVERIFY(!rig.observer.progressShown);
+    QVERIFY(rig.prompts.informed.isEmpty());
+    rig.runLoadTimer();
+    QCOMPARE(rig.sim.engine.requests(), (std::vector<QByteArray>{"L", "B01", "B02"}));
+    QCOMPARE(rig.observer.opened(), QStringList{"open 1"}); // what was fetched still opens
 }
 
 void TestBarographDownload::linkFailureStopsSequenceAndQueue()

@@ -2,12 +2,18 @@
 #include "device/core/commerror.h"
 #include "device/core/messages.h"
 #include "device/core/portname.h"
+#include "device/serial/portadvice.h"
 #include "device/serial/tcomm.h"
 #include "device/sim/ptyinstrument.h"
 #include "tests/device/downloadrig.h"
 #include "tests/device/rununtil.h"
 
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <unistd.h>
+
+Q_DECLARE_METATYPE(PortFacts)
 
 class TestTComm : public QObject {
     Q_OBJECT
@@ -18,6 +24,9 @@ private slots:
     void openAppliesTheLine();
     void openAndCloseTwiceChangeNothing();
     void openFailuresSayWhatToDo();
+    void openAdviceSaysWhatToDo_data();
+    void openAdviceSaysWhatToDo();
+    void deviceWithoutPermissionIsExplained();
     void closedPortAndLongWritesThrow();
     void sentEventFollowsEachWrite();
     void receiveEventsCountWaitingBytesInOrder();
@@ -133,6 +142,70 @@ void TestTComm::openFailuresSayWhatToDo()
     }
     QVERIFY(!second.isOpen());
     QVERIFY(first.isOpen());
+}
+
+void TestTComm::openAdviceSaysWhatToDo_data()
+{
+    QTest::addColumn<int>("error");
+    QTest::addColumn<PortFacts>("facts");
+    QTest::addColumn<QString>("advice");
+    const QString dev = QStringLiteral("/dev/ttyUSB0");
+    const int missing = QSerialPort::DeviceNotFoundError;
+    const int refused = QSerialPort::PermissionError;
+    PortFacts gone;
+    QTest::newRow("missing") << missing << gone << msg::PortNotFound.toString().arg(dev);
+    PortFacts goneWithBrltty;
+    goneWithBrltty.portPrograms = {QStringLiteral("brltty")};
+    QTest::newRow("missing, brltty running")
+        << missing << goneWithBrltty
+        << msg::PortNotFound.toString().arg(dev) + u'\n' + msg::PortTakenByBrltty.toString();
+    PortFacts locked;
+    locked.exists = true;
+    QTest::newRow("not in the group") << refused << locked << msg::PortPermissionDenied.toString().arg(dev);
+    PortFacts notYet = locked;
+    notYet.group = QStringLiteral("dialout");
+    notYet.listedInGroup = true;
+    QTest::newRow("in the group since the last login")
+        << refused << notYet << msg::PortNeedsNewLogin.toString().arg(dev, QStringLiteral("dialout"));
+    PortFacts held = locked;
+    held.accessible = true;
+    QTest::newRow("held by another program") << refused << held << msg::PortInUse.toString().arg(dev);
+    held.portPrograms = {QStringLiteral("ModemManager")};
+    QTest::newRow("held, ModemManager running")
+        << refused << held << msg::PortInUse.toString().arg(dev) + u'\n' + msg::PortHeldByModemManager.toString();
+    QTest::newRow("anything else") << int(QSerialPort::UnknownError) << held
+                                   << msg::PortOpenFailed.toString().arg(dev, QStringLiteral("I/O error"));
+}
+
+void TestTComm::openAdviceSaysWhatToDo()
+{
+    QFETCH(int, error);
+    QFETCH(PortFacts, facts);
+    QTEST(openAdvice(QSerialPort::SerialPortError(error), QStringLiteral("/dev/ttyUSB0"), facts,
+                     QStringLiteral("I/O error")),
+          "advice");
+}
+
+// Only a user other than root can be refused a device.
+void TestTComm::deviceWithoutPermissionIsExplained()
+{
+    if (::geteuid() == 0)
+        QSKIP("root opens every device");
+    QTemporaryDir dir;
+    const QString device = dir.filePath(QStringLiteral("ttyLOCKED"));
+    QFile f(device);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.close();
+    QVERIFY(f.setPermissions(QFile::Permissions()));
+    TComm comm;
+    try {
+        comm.open(device, instrumentLine());
+        QFAIL("opened a device without permission");
+    } catch (const ECommOpenError &e) {
+        QVERIFY2(e.message().contains(msg::PortPermissionDenied.toString().arg(device))
+                     || e.message().contains(QStringLiteral("ログインし直す")),
+                 qPrintable(e.message()));
+    }
 }
 
 void TestTComm::closedPortAndLongWritesThrow()

@@ -12,16 +12,25 @@
 namespace {
 
 // "silent", "cut:N", "corrupt:N", "garbage", "babble:N", "hangup:N", each optionally with
-// "@log" or "@baro" to misbehave in that reply only.
+// "@log" or "@baro" to misbehave in that reply only, or "@baroK" in flight K's barograph only.
 std::optional<Misbehaviour> parseFault(QString text)
 {
     Misbehaviour m;
-    if (text.endsWith(u"@log")) {
-        m.target = Misbehaviour::Target::LogReply;
-        text.chop(4);
-    } else if (text.endsWith(u"@baro")) {
-        m.target = Misbehaviour::Target::BarographReply;
-        text.chop(5);
+    const qsizetype at = text.lastIndexOf(u'@');
+    if (at >= 0) {
+        const QString where = text.mid(at + 1);
+        text.truncate(at);
+        if (where == u"log") {
+            m.target = Misbehaviour::Target::LogReply;
+        } else if (where.startsWith(u"baro")) {
+            m.target = Misbehaviour::Target::BarographReply;
+            bool ok = true;
+            m.flight = where.size() > 4 ? where.mid(4).toInt(&ok) : 0;
+            if (!ok || m.flight < 0)
+                return std::nullopt;
+        } else {
+            return std::nullopt;
+        }
     }
     const QString kind = text.section(u':', 0, 0);
     bool ok = true;
@@ -63,7 +72,8 @@ int main(int argc, char *argv[])
                                           QStringLiteral("N"), QStringLiteral("0"));
     const QCommandLineOption faultOption(
         QStringLiteral("fail"),
-        QStringLiteral("Misbehave: silent, cut:N, corrupt:N, garbage, babble:N or hangup:N, optionally @log or @baro."),
+        QStringLiteral("Misbehave: silent, cut:N, corrupt:N, garbage, babble:N or hangup:N, optionally @log, @baro "
+                       "or @baroK (flight K's barograph only)."),
         QStringLiteral("MODE"));
     const QCommandLineOption keepSendingOption(
         QStringLiteral("keep-sending"),
