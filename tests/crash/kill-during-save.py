@@ -9,7 +9,8 @@ After every kill the target must be the complete old or the complete new log, it
 must be the one that goes with it, "bak" must hold the replaced version (log and name file)
 whenever the new one is in place, and nothing else may be left behind. A temporary file of a
 run killed in the instant between naming it and renaming it is counted apart (the next save
-of the same file clears it); every other state is a failure.
+of the same file clears it); every other state is a failure. Then a full disk and a
+read-only folder, for real where a small file system can be mounted.
 
     tests/crash/kill-during-save.py --tool build/test/tools/duvazi-tool \\
         --window build/test/tests/crash_window_save --count 1000
@@ -135,6 +136,45 @@ def judge(saver, folder):
     return state
 
 
+def disk_checks(tool, work):
+    """A full disk and a read-only folder, for real on a small file system of their own
+    (needs the right to mount one; skipped without it). Returns the failures."""
+    mount = os.path.join(work, "tiny")
+    os.makedirs(mount)
+    if subprocess.run(["mount", "-t", "tmpfs", "-o", "size=64k", "tmpfs", mount],
+                      stderr=subprocess.DEVNULL).returncode != 0:
+        print("disk checks: skipped (no file system of our own can be mounted here)")
+        return 0
+    failures = 0
+    try:
+        old, name = read(SAMPLE), "古い名前".encode("cp932")
+        lay_out(mount, old, name)
+        source = os.path.join(work, "tool", "source", "spring.log")
+        target = os.path.join(mount, "spring.log")
+        fd = os.open(os.path.join(mount, "filler"), os.O_WRONLY | os.O_CREAT)
+        try:
+            while os.write(fd, b"\0" * 512):
+                pass
+        except OSError:
+            pass
+        os.close(fd)
+        for what, reason in (("full disk", "ディスクの空き容量が足りません。"),
+                             ("read-only", "読み取り専用の場所です。")):
+            if what == "read-only":
+                os.remove(os.path.join(mount, "filler"))
+                subprocess.run(["mount", "-o", "remount,ro", mount], check=True)
+            before = sorted(os.listdir(mount))
+            r = subprocess.run([tool, "log", "sort", source, target], capture_output=True)
+            err = r.stderr.decode("utf-8", "replace")
+            ok = (r.returncode == 1 and reason in err and read(target) == old
+                  and read(os.path.join(mount, "spring.lif")) == name and sorted(os.listdir(mount)) == before)
+            print(f"disk checks: {what}: {'reported, nothing changed' if ok else 'FAIL: ' + err.strip()}")
+            failures += 0 if ok else 1
+    finally:
+        subprocess.run(["umount", mount], stderr=subprocess.DEVNULL)
+    return failures
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--tool", required=True)
@@ -162,11 +202,12 @@ def main():
                     shutil.rmtree(folder)
             summary = ", ".join(f"{n} {s}" for s, n in sorted(states.items()))
             print(f"{kind}: {args.count} kills (a save takes {saver.duration * 1000:.1f} ms): {summary}")
+        failures += disk_checks(args.tool, work)
     finally:
         if failures == 0:
             shutil.rmtree(work, ignore_errors=True)
     print(f"seed {seed}")
-    print(f"{2 * args.count - failures} passed, {failures} failed")
+    print(f"{2 * args.count + 2 - failures} passed, {failures} failed")
     return 1 if failures else 0
 
 
