@@ -21,7 +21,10 @@ inline constexpr QStringView PortPermissionDenied =
     u"ユーザーを dialout グループに加えて（sudo usermod -aG dialout $USER）、ログインし直してください。"; // no permission
 inline constexpr QStringView PortOpenFailed = u"ポート %1 を開けません。（%2）";   // other reason
 // The line failed during a transfer (cable pulled, adapter removed, other side closed).
-inline constexpr QStringView LineLost = u"通信が切断されました。（%1）";           // connection lost
+inline constexpr QStringView LineLost = u"通信が切断されました。（%1）";           // connection lost (why)
+inline constexpr QStringView LineReadFailed = u"受信できません";                    // ... receiving failed
+inline constexpr QStringView LineWriteFailed = u"送信できません";                   // ... sending failed
+inline constexpr QStringView LineGone = u"ポートが使えなくなりました";              // ... the port went away
 inline constexpr QStringView ErrorCaption = u"エラー";                              // caption: error
 
 // Downloads.
