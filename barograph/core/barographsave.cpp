@@ -2,7 +2,7 @@
 #include "barographsave.h"
 
 #include "barograph/core/flightstats.h"
-#include "barograph/core/numbertext.h"
+#include "logbook/core/text/numbertext.h"
 #include "logbook/core/flightrecord.h"
 #include "logbook/core/logfiles.h"
 #include "logbook/core/text/cp932.h"

@@ -2,7 +2,7 @@
 #include "downloader.h"
 
 #include "barograph/core/barographfile.h"
-#include "barograph/core/numbertext.h"
+#include "logbook/core/text/numbertext.h"
 #include "device/core/commerror.h"
 #include "device/core/linesettings.h"
 #include "device/core/messages.h"

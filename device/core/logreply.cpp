@@ -1,7 +1,7 @@
 // Decoding the log reply.
 #include "logreply.h"
 
-#include "barograph/core/numbertext.h"
+#include "logbook/core/text/numbertext.h"
 
 #include <algorithm>
 
