@@ -44,7 +44,8 @@ QLineEdit *edit(QWidget *parent, const char *name, int x, int y, int width)
 QLineEdit *maskedEdit(QWidget *parent, const char *name, int x, int y, int width, char separator)
 {
     QLineEdit *e = edit(parent, name, x, y, width);
-    e->setInputMask(QStringLiteral("99%199%199; ").arg(QLatin1Char(separator)));
+    const QString sep(QLatin1Char{separator});
+    e->setInputMask(QStringLiteral("99") + sep + QStringLiteral("99") + sep + QStringLiteral("99; "));
     return e;
 }
 
