@@ -5,6 +5,7 @@
 #include "benchdata.h"
 
 #include "barograph/core/barographfile.h"
+#include "barograph/core/barographsave.h"
 #include "barograph/core/barographtrace.h"
 #include "barograph/core/flightstats.h"
 #include "barograph/core/graphplot.h"
@@ -128,7 +129,7 @@ int main(int argc, char *argv[])
     QTemporaryDir dir;
     const QString work = dir.path() + u'/';
     for (const int samples : {2000, 36000, 200000})
-        writeBarographFile(work + QStringLiteral("F%1.V00").arg(samples), flightOf(samples));
+        saveBarographFile(work + QStringLiteral("F%1.V00").arg(samples), flightOf(samples), work);
     const double mb36 = double(QFileInfo(work + "F36000.V00").size()) / 1e6;
     const double mb200 = double(QFileInfo(work + "F200000.V00").size()) / 1e6;
 

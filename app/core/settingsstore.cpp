@@ -1,10 +1,11 @@
 // The settings file.
 #include "settingsstore.h"
 
+#include "logbook/core/filewriter.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <cstring>
@@ -169,10 +170,7 @@ bool FileSettingsStore::commit()
         text += '\n';
     }
     QDir().mkpath(QFileInfo(m_path).absolutePath());
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
-        return false;
-    return file.commit();
+    return !writeFile(m_path, text);
 }
 
 QString FileSettingsStore::defaultPath()

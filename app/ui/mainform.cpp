@@ -14,6 +14,7 @@
 #include "logbook/core/totals.h"
 #include "logbook/ui/japanesefont.h"
 #include "logbook/ui/logbookmodel.h"
+#include "logbook/ui/closequery.h"
 #include "logbook/ui/loglistwindow.h"
 #include "logbook/ui/prompter.h"
 #include "logbook/ui/tdataedit.h"
@@ -482,6 +483,14 @@ void TMainForm::logDownloadDone()
     Reload->setEnabled(true);
 }
 
+void TMainForm::logChanged()
+{
+    if (!m_book.logModified)
+        return;
+    setSaveCommands(true);
+    FileSaveAsItem->setEnabled(true);
+}
+
 void TMainForm::downloadedGraphOpened()
 {
     GraphClose->setEnabled(true);
@@ -504,25 +513,38 @@ void TMainForm::closeEvent(QCloseEvent *event)
 
 bool TMainForm::askToClose()
 {
-    // Child windows close first, each with its own question: a barograph with unsaved cuts
-    // writes its statistics into the log book before the log itself is asked about, and a
-    // window that stays open keeps the program running.
-    for (QMdiSubWindow *w : m_workspace->subWindowList()) {
-        if (w != m_logList && !w->close())
+    // Every question comes before anything closes, so that Cancel at any of them leaves all
+    // windows as they were. The barograph windows ask first: one saved now writes its
+    // statistics into the log before the log itself is asked about.
+    const QList<QMdiSubWindow *> children = m_workspace->subWindowList();
+    for (QMdiSubWindow *w : children) {
+        if (auto *query = dynamic_cast<CloseQuery *>(w); query && !query->queryClose())
             return false;
     }
-    if (!m_book.logModified)
-        return true;
-    switch (m_prompter->ask(msg::AskSaveOnExit, msg::Confirm, Prompter::Buttons::YesNoCancel,
-                            Prompter::Icon::Question)) {
-    case Prompter::Answer::Cancel:
-        return false;
-    case Prompter::Answer::Yes:
-        m_commands->save(); // the window closes whatever becomes of the save
-        return true;
-    default:
-        return true;
+    if (m_book.logModified) {
+        switch (m_prompter->ask(msg::AskSaveOnExit, msg::Confirm, Prompter::Buttons::YesNoCancel,
+                                Prompter::Icon::Question)) {
+        case Prompter::Answer::Cancel:
+            return false;
+        case Prompter::Answer::Yes:
+            // A save that failed (and said why) or whose dialog was cancelled keeps the
+            // program open: closing now would lose the log.
+            if (!m_commands->save())
+                return false;
+            break;
+        default:
+            break;
+        }
     }
+    // A window that stays open all the same keeps the program running.
+    bool allClosed = true;
+    for (QMdiSubWindow *w : children) {
+        if (w == m_logList)
+            continue;
+        auto *query = dynamic_cast<CloseQuery *>(w);
+        allClosed = (query ? query->closeWithoutQuery() : w->close()) && allClosed;
+    }
+    return allClosed;
 }
 
 void TMainForm::writeSettings()

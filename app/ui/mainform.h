@@ -69,6 +69,7 @@ public:
     void editorClosed(bool newRecord) override;
     void editorSaved() override;
     void logDownloadDone() override;
+    void logChanged() override;
     void downloadedGraphOpened() override;
 
     /// Every command, by its name (a QAction for menu items, a QToolButton for buttons).

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -140,32 +139,6 @@ QByteArray buildBarographImage(const BarographFile &file)
     return image;
 }
 
-bool writeBarographFile(const QString &path, const BarographFile &file)
-{
-    return writeBarographFile(path, file, {}, {});
-}
-
-bool writeBarographFile(const QString &path, const BarographFile &file, const std::function<void()> &beforeCommit,
-                        const std::function<void()> &commitFailed)
-{
-    const QByteArray image = buildBarographImage(file);
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    if (out.write(image) != image.size() || !out.flush()) {
-        out.cancelWriting();
-        return false;
-    }
-    if (beforeCommit)
-        beforeCommit();
-    if (!out.commit()) {
-        if (commitFailed)
-            commitFailed();
-        return false;
-    }
-    return true;
-}
-
 QByteArray barographFileName(QByteArrayView date, QByteArrayView time)
 {
     const auto at = [](QByteArrayView text, qsizetype i) {
@@ -182,21 +155,4 @@ QByteArray barographFileName(QByteArrayView date, QByteArrayView time)
     name += at(time, 3);
     name += at(time, 4);
     return name;
-}
-
-std::optional<QString> barographPath(const QString &workFolder, QByteArrayView barographFile)
-{
-    const QString name = cp932::toUnicode(barographFile);
-    if (name.isEmpty() || name == u"." || name == u".." || name.contains(u'/') || name.contains(u'\\')
-        || name.contains(u':') || name.contains(QChar::ReplacementCharacter) || name.contains(QChar(0)))
-        return std::nullopt;
-    const QString folder = workFolder.endsWith(u'/') ? workFolder : workFolder + u'/';
-    const QString exact = folder + name;
-    if (QFileInfo::exists(exact))
-        return exact;
-    for (const QString &entry : QDir(folder).entryList(QDir::Files | QDir::Hidden)) {
-        if (entry.compare(name, Qt::CaseInsensitive) == 0)
-            return folder + entry;
-    }
-    return exact;
 }

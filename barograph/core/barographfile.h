@@ -16,7 +16,6 @@
 #include <QByteArrayView>
 #include <QString>
 
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -60,24 +59,8 @@ std::optional<BarographFile> readBarographFile(const QString &path);
 /// instrument's desktop files have always been.
 QByteArray buildBarographImage(const BarographFile &file);
 
-/// Writes the file all or nothing: a temporary file beside `path` is put in place only when
-/// it is complete, so a failure (full disk, no permission) leaves any old file untouched.
-/// Returns false on failure.
-bool writeBarographFile(const QString &path, const BarographFile &file);
-/// The same, calling `beforeCommit` once the new file is complete, just before it takes the
-/// old one's place, and `commitFailed` when that last step then fails.
-bool writeBarographFile(const QString &path, const BarographFile &file, const std::function<void()> &beforeCommit,
-                        const std::function<void()> &commitFailed);
-
 /// The name the download gives a flight's barograph, from its record's `date` (YY/MM/DD) and
 /// `time` (HH:MM:SS): "V", the year's last digit, month, day, hour, ".V", minutes; a flight
 /// on 97/08/11 at 14:35:20 gets "V7081114.V35". A character that is missing or is not an
 /// ASCII letter or digit (a damaged date) becomes '0', so the name never holds a separator.
 QByteArray barographFileName(QByteArrayView date, QByteArrayView time);
-
-/// The path of a record's barograph file: `workFolder` (ends with '/') followed by the
-/// plain name. When no file of exactly that name exists but one differing only in letter
-/// case does (a log carried over from a case-blind file system), that one is taken.
-/// std::nullopt when the name is empty or holds a path (a separator, a drive, "." or
-/// "..") or bytes that are not cp932: barograph files only ever live in the work folder.
-std::optional<QString> barographPath(const QString &workFolder, QByteArrayView barographFile);

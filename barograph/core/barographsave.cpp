@@ -6,6 +6,7 @@
 #include "logbook/core/fieldformats.h"
 #include "logbook/core/flightrecord.h"
 #include "logbook/core/logfiles.h"
+#include "logbook/core/logoperations.h"
 #include "logbook/core/text/cp932.h"
 
 #include <QDir>
@@ -15,47 +16,41 @@
 #include <algorithm>
 #include <cmath>
 
-bool isSameBarographPath(const QString &a, const QString &b)
+std::optional<WriteFailure> saveBarographFile(const QString &path, const BarographFile &file,
+                                              const QString &workFolder, const WriteOptions &options)
 {
-    return QDir::fromNativeSeparators(a).compare(QDir::fromNativeSeparators(b), Qt::CaseInsensitive) == 0;
-}
-
-bool saveBarographFile(const QString &chosenPath, const BarographFile &file, const QString &readPath,
-                       const QString &workFolder)
-{
-    QDir().mkpath(backupFolder(workFolder));
-    const QString backup = backupFolder(workFolder) + u'/' + QFileInfo(readPath).fileName();
-    bool backedUp = false;
-    return writeBarographFile(
-        chosenPath, file,
-        [&] {
-            // Only now, with the new file complete beside it, does the old one go into "bak".
-            backedUp = isSameBarographPath(chosenPath, readPath) && QFileInfo::exists(readPath)
-                && moveToBackup(readPath, workFolder);
-        },
-        [&] {
-            if (backedUp)
-                QFile::rename(backup, readPath); // put the old file back where it was
-        });
+    const QByteArray image = buildBarographImage(file);
+    QFile old(path);
+    if (old.open(QIODevice::ReadOnly) && old.size() == image.size() && old.readAll() == image)
+        return std::nullopt; // already there: nothing to replace, nothing to back up
+    WriteOptions write = options;
+    if (!write.backup)
+        write.backup = BackupRule{backupFolder(workFolder), 10, {}};
+    return writeFile(path, image, write);
 }
 
 std::optional<QByteArray> recordFileName(const QString &chosenPath)
 {
     const QString name = QFileInfo(QDir::fromNativeSeparators(chosenPath)).fileName();
-    // The same plain names the lookup in the work folder takes.
-    if (name.isEmpty() || name.contains(u'\\') || name.contains(u':') || !cp932::canEncode(name))
+    if (!isPlainBarographName(name) || !cp932::canEncode(name))
         return std::nullopt;
     QByteArray bytes = cp932::fromUnicode(name);
     if (bytes.size() > fieldWidth(Field::BarographFile) - 1)
         return std::nullopt;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(bytes[i]);
+    QByteArray upper = bytes;
+    for (qsizetype i = 0; i < upper.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(upper[i]);
         if (cp932::isLeadByte(c))
             ++i; // its trail byte may look like a lower-case letter
         else if (c >= 'a' && c <= 'z')
-            bytes[i] = char(c - 'a' + 'A');
+            upper[i] = char(c - 'a' + 'A');
     }
-    return bytes;
+    // Where letter case matters, the upper-case name may be another file already: the
+    // record would then name that one instead of the file saved.
+    const QString upperPath = folderOf(QDir::fromNativeSeparators(chosenPath)) + cp932::toUnicode(upper);
+    if (upper != bytes && QFileInfo::exists(upperPath) && !isSameFile(upperPath, chosenPath))
+        return bytes;
+    return upper;
 }
 
 qint32 takeoffSecondsOf(QByteArrayView time)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "barograph/core/barographfile.h"
+#include "logbook/core/filewriter.h"
 
 #include <QByteArray>
 #include <QString>
@@ -12,24 +13,19 @@
 struct FlightRecord;
 struct FlightStats;
 
-/// True when two paths name the same file as the program has always compared them: the
-/// whole texts, letters without regard to case.
-bool isSameBarographPath(const QString &a, const QString &b);
-
-/// Writes a barograph to `chosenPath` all or nothing. When the chosen file is the one the
-/// trace was read from (isSameBarographPath with `readPath`), that file goes into the
-/// "bak" folder of `workFolder` just before the new one takes its place; an older backup of
-/// the same name stays and the file is then simply replaced. The "bak" folder is created
-/// either way. On failure nothing has changed: the old file is where it was.
-/// Returns false when the file cannot be written.
-bool saveBarographFile(const QString &chosenPath, const BarographFile &file, const QString &readPath,
-                       const QString &workFolder);
+/// Writes a barograph file over whatever stands at `path` (filewriter.h): the version it
+/// replaces goes into the "bak" folder of `workFolder` first, and a file that already
+/// holds exactly these bytes is left as it is. Used by the window's save and the download.
+/// On failure nothing has changed.
+std::optional<WriteFailure> saveBarographFile(const QString &path, const BarographFile &file,
+                                              const QString &workFolder, const WriteOptions &options = {});
 
 /// The name a flight record keeps for a barograph saved under another name: the last
 /// component of the chosen path with a to z in upper case (cp932 double-byte characters
-/// left whole). std::nullopt when the record's field cannot hold it (more than 13 bytes,
-/// characters without a cp932 code, or a backslash or colon that the lookup in the work
-/// folder refuses): it would name a file that can never be found.
+/// left whole), unless the upper-case name is another file already (letter case matters on
+/// this file system): then the name as chosen. std::nullopt when the record's field cannot hold it (more than 13 bytes,
+/// characters without a cp932 code, or a name the barograph name rule refuses): it would
+/// name a file that can never be found.
 std::optional<QByteArray> recordFileName(const QString &chosenPath);
 
 /// Seconds after midnight of a record's `time` (HH:MM:SS): the integer conversions of the

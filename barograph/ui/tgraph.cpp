@@ -8,6 +8,8 @@
 #include "barograph/render/graphpainter.h"
 #include "barograph/ui/tcurspos.h"
 #include "logbook/core/logbook.h"
+#include "logbook/core/logfiles.h"
+#include "logbook/core/logoperations.h"
 #include "logbook/core/prompter.h"
 #include "logbook/core/text/cp932.h"
 #include "logbook/ui/mainformlink.h"
@@ -363,9 +365,22 @@ void TGraph::graphMouseReleased(QPoint pos, Qt::MouseButton button)
 
 // Closing ---------------------------------------------------------------------------------
 
+bool TGraph::queryClose()
+{
+    return !m_loaded || closeQuery();
+}
+
+bool TGraph::closeWithoutQuery()
+{
+    m_skipQuery = true;
+    const bool closed = close();
+    m_skipQuery = closed;
+    return closed;
+}
+
 void TGraph::closeEvent(QCloseEvent *event)
 {
-    if (m_loaded && !closeQuery()) {
+    if (m_loaded && !m_skipQuery && !closeQuery()) {
         event->ignore();
         return;
     }
@@ -406,14 +421,14 @@ bool TGraph::save()
         m_link.prompter().chooseSaveFile(QStringView(), book.workFolder + cp932::toUnicode(record.barographFile));
     if (chosen.isEmpty())
         return false;
-    const bool sameFile = isSameBarographPath(chosen, m_path);
+    const bool sameFile = isSameFile(chosen, m_path);
     const std::optional<QByteArray> newName = sameFile ? std::nullopt : recordFileName(chosen);
     if (!sameFile && !newName) {
         m_link.prompter().inform(baromsg::FileNameTooLong);
         return false;
     }
-    if (!saveBarographFile(chosen, m_trace.toFile(), m_path, book.workFolder)) {
-        m_link.prompter().inform(baromsg::FileCannotOpen);
+    if (const std::optional<WriteFailure> failure = saveBarographFile(chosen, m_trace.toFile(), book.workFolder)) {
+        m_link.prompter().inform(baromsg::FileCannotOpen.toString() + u'\n' + failure->reason());
         return false;
     }
     if (newName) {
@@ -424,5 +439,6 @@ bool TGraph::save()
     writeFlightBack(record, m_takeoffSeconds, m_stats);
     m_link.refreshRow(m_row);
     book.logModified = true;
+    m_link.logChanged();
     return true;
 }

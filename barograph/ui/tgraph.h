@@ -10,6 +10,8 @@
 #include "barograph/core/graphlayout.h"
 #include "barograph/core/graphview.h"
 
+#include "logbook/ui/closequery.h"
+
 #include <QImage>
 #include <QMdiSubWindow>
 
@@ -20,7 +22,7 @@ class MainFormLink;
 class TCursPos;
 class QTimer;
 
-class TGraph : public QMdiSubWindow {
+class TGraph : public QMdiSubWindow, public CloseQuery {
     Q_OBJECT
 public:
     /// Adds itself to the link's workspace. Reads link.currentRow() once, when first shown,
@@ -81,6 +83,9 @@ public:
     void resizeTimerFired();
     QTimer *resizeTimer() const { return m_resizeTimer; }
 
+    bool queryClose() override;
+    bool closeWithoutQuery() override;
+
     /// The system tick count in milliseconds, for the 200 ms click rule; tests replace it.
     std::function<quint32()> tickCount;
 
@@ -111,6 +116,7 @@ private:
     bool m_shownOnce = false;
     bool m_loaded = false;
     bool m_baroModified = false;
+    bool m_skipQuery = false; ///< the close question was answered before the close
     qint32 m_takeoffSeconds = 0;
     BarographTrace m_trace;
     FlightStats m_stats;

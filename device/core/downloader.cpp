@@ -2,6 +2,7 @@
 #include "downloader.h"
 
 #include "barograph/core/barographfile.h"
+#include "barograph/core/barographsave.h"
 #include "logbook/core/text/numbertext.h"
 #include "device/core/commerror.h"
 #include "device/core/linesettings.h"
@@ -10,10 +11,12 @@
 #include "device/core/protocol.h"
 #include "device/core/seriallink.h"
 #include "logbook/core/logbook.h"
+#include "logbook/core/logoperations.h"
 #include "logbook/core/prompter.h"
 #include "logbook/core/text/cp932.h"
 
 #include <algorithm>
+#include <cerrno>
 
 using std::chrono::milliseconds;
 
@@ -36,9 +39,15 @@ BarographFile barographFromReply(const BarographReplyDecoder &reply)
     return file;
 }
 
-bool writeDownloadedBarograph(const QString &folder, const QByteArray &fileName, const BarographReplyDecoder &reply)
+std::optional<WriteFailure> writeDownloadedBarograph(const QString &folder, const QByteArray &fileName,
+                                                     const BarographReplyDecoder &reply)
 {
-    return writeBarographFile(folder + QString::fromLatin1(fileName), barographFromReply(reply));
+    // The name rule the viewer uses: a file of the same name in another letter case is the
+    // same barograph. What stands there with other content goes into "bak" first.
+    const std::optional<QString> path = barographPath(folder, fileName);
+    if (!path)
+        return WriteFailure{folder + QString::fromLatin1(fileName), EINVAL};
+    return saveBarographFile(*path, barographFromReply(reply), folder);
 }
 
 Downloader::Downloader(LogBook &book, DownloadState &state, SerialLink &link, Pacer &pacer, Prompter &prompter,
@@ -257,12 +266,15 @@ void Downloader::BaroLoadEnd()
     dropQueueHead(row);
 
     TransferOutcome outcome = TransferOutcome::Done;
+    std::optional<WriteFailure> failure;
     if (m_baroReply.sampleCount() < 4) {
         outcome = TransferOutcome::TooShort;
     } else {
         FlightRecord &record = m_book.row(row);
         const QByteArray name = barographFileName(record.date, record.time);
-        if (writeBarograph && writeBarograph(m_book.workFolder, name, m_baroReply)) {
+        failure = writeBarograph ? writeBarograph(m_book.workFolder, name, m_baroReply)
+                                 : WriteFailure{m_book.workFolder, EINVAL};
+        if (!failure) {
             // The row names the file only once it exists.
             record.barographFile = name;
             m_book.logModified = true;
@@ -277,7 +289,7 @@ void Downloader::BaroLoadEnd()
     if (outcome == TransferOutcome::TooShort)
         m_prompter.inform(msg::BaroTooShort.toString().arg(baroFlightText()));
     else if (outcome == TransferOutcome::CannotWrite)
-        m_prompter.inform(msg::BaroCannotWrite);
+        m_prompter.inform(msg::BaroCannotWrite.toString() + u'\n' + failure->reason());
     ended(TransferMode::Barograph, outcome);
 }
 

@@ -11,6 +11,7 @@
 #include "device/core/barographreply.h"
 #include "device/core/downloadstate.h"
 #include "device/core/logreply.h"
+#include "logbook/core/filewriter.h"
 
 #include <QByteArrayView>
 #include <QString>
@@ -70,15 +71,16 @@ public:
 struct BarographFile;
 
 /// Writes a downloaded barograph into `folder` (ends with '/') under `fileName`, all or
-/// nothing. Returns false when it could not.
-using BarographWriter = std::function<bool(const QString &folder, const QByteArray &fileName,
-                                           const BarographReplyDecoder &reply)>;
+/// nothing. Returns why it could not, if it could not.
+using BarographWriter = std::function<std::optional<WriteFailure>(
+    const QString &folder, const QByteArray &fileName, const BarographReplyDecoder &reply)>;
 
 /// The barograph file of a complete reply: its interval, no marks, and each sample plus
 /// the signed offset in metres.
 BarographFile barographFromReply(const BarographReplyDecoder &reply);
 /// The usual BarographWriter: the barograph file writer (CR LF lines, all or nothing).
-bool writeDownloadedBarograph(const QString &folder, const QByteArray &fileName, const BarographReplyDecoder &reply);
+std::optional<WriteFailure> writeDownloadedBarograph(const QString &folder, const QByteArray &fileName,
+                                                     const BarographReplyDecoder &reply);
 
 class Downloader {
 public:

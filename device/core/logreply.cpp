@@ -12,6 +12,16 @@ bool allDigits(QByteArrayView bytes)
     return std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+// The area is what the instrument's display shows: printable ASCII and half-width
+// katakana, blank padded. No control byte, and above all no 0x00.
+bool isAreaText(QByteArrayView area)
+{
+    return std::all_of(area.begin(), area.end(), [](char ch) {
+        const auto c = static_cast<unsigned char>(ch);
+        return (c >= 0x20 && c <= 0x7E) || (c >= 0xA1 && c <= 0xDF);
+    });
+}
+
 int decimal(QByteArrayView digits)
 {
     int v = 0;
@@ -47,7 +57,7 @@ FlightRecord LogEntry::toFlightRecord(int deviceIndex) const
 std::optional<LogEntry> decodeLogEntry(QByteArrayView entry)
 {
     Q_ASSERT(entry.size() == LogReplyDecoder::kEntryBytes);
-    if (!allDigits(entry.first(26)))
+    if (!allDigits(entry.first(26)) || !isAreaText(entry.sliced(26, 8)))
         return std::nullopt;
     LogEntry e;
     e.date = sixWithSeparators(entry.sliced(0, 6), '/');
@@ -90,7 +100,8 @@ DecodeStatus LogReplyDecoder::feed(QByteArrayView bytes)
         } else {
             std::optional<LogEntry> entry = decodeLogEntry(m_pending);
             if (!entry)
-                return refuse(Problem::EntryNotDigits);
+                return refuse(isAreaText(QByteArrayView(m_pending).sliced(26, 8)) ? Problem::EntryNotDigits
+                                                                                   : Problem::AreaNotText);
             m_entries.push_back(std::move(*entry));
         }
         m_pending.clear();

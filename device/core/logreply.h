@@ -51,7 +51,12 @@ public:
     /// The longest reply there is: 99 flights.
     static constexpr int kMaxReplyBytes = kCountBytes + kEntryBytes * 99;
 
-    enum class Problem { None, CountNotDigits, EntryNotDigits };
+    enum class Problem {
+        None,
+        CountNotDigits,
+        EntryNotDigits,
+        AreaNotText, ///< the area holds a byte the instrument never sends (a 0x00 of line noise)
+    };
 
     /// Takes the next piece of the reply. Once Complete or Malformed, further bytes are
     /// ignored. A count of 00 completes the reply with no entries.

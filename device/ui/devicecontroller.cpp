@@ -77,11 +77,13 @@ void DeviceController::logRowsAppended(int rowCount)
     m_link.setGridRowCount(rowCount);
     m_link.redrawGrid();
     m_link.logDownloadDone();
+    m_link.logChanged();
 }
 
 void DeviceController::rowChanged(int row)
 {
     m_link.refreshRow(row);
+    m_link.logChanged();
 }
 
 void DeviceController::openDownloadedGraph(int row)

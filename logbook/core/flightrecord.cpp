@@ -16,6 +16,7 @@ const char *fieldName(Field field)
 QByteArray fitField(Field field, QByteArrayView text)
 {
     const int width = fieldWidth(field);
+    text = beforeNul(text);
     if (width == 0)
         return text.toByteArray();
     return cp932::truncated(text, width - 1);
@@ -31,7 +32,7 @@ QByteArrayView FlightRecord::fieldText(Field f) const
     case Field::Duration: return duration;
     case Field::MaxAltitude: return maxAltitude;
     case Field::MaxClimb: return maxClimb;
-    case Field::Comment: return comment;
+    case Field::Comment: return comment.bytes();
     case Field::BarographFile: return barographFile;
     }
     Q_UNREACHABLE();
@@ -47,7 +48,7 @@ void FlightRecord::setField(Field f, QByteArrayView text)
     case Field::Duration: duration = text; break;
     case Field::MaxAltitude: maxAltitude = text; break;
     case Field::MaxClimb: maxClimb = text; break;
-    case Field::Comment: comment = text.toByteArray(); break;
+    case Field::Comment: comment = text; break;
     case Field::BarographFile: barographFile = text; break;
     }
 }

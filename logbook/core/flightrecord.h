@@ -47,7 +47,7 @@ struct FlightRecord {
     FixedText<10> duration;      ///< HH:MM:SS in the air
     FixedText<12> maxAltitude;   ///< "%04d m" when downloaded, "%04.1f m" once edited
     FixedText<15> maxClimb;      ///< "%02.1f m/s" when downloaded, "%.1f m/s" once edited
-    QByteArray comment;          ///< any length, may hold line breaks
+    VariableText comment;        ///< any length, may hold line breaks
     FixedText<14> barographFile; ///< plain file name in the work folder; empty without barograph
 
     // Run-time state, never written to a file.

@@ -7,7 +7,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -24,27 +27,6 @@ QString withExtension(const QString &path, QStringView extension)
     const QString p = QDir::fromNativeSeparators(path);
     const qsizetype dot = extensionStart(p);
     return (dot < 0 ? p : p.left(dot)) + extension.toString();
-}
-
-// Writes bytes to a temporary file beside `path` and, if `beforeCommit` agrees, puts it in
-// place. Returns false without touching `path` when anything fails before the commit.
-template<typename BeforeCommit, typename CommitFailed>
-bool writeAllOrNothing(const QString &path, const QByteArray &bytes, BeforeCommit beforeCommit,
-                       CommitFailed commitFailed)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        file.cancelWriting();
-        return false;
-    }
-    beforeCommit();
-    if (!file.commit()) {
-        commitFailed();
-        return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -76,6 +58,24 @@ QString withTrailingSlash(const QString &folder)
     return f;
 }
 
+bool isSameFile(const QString &a, const QString &b)
+{
+    const QFileInfo fa(a);
+    const QFileInfo fb(b);
+    if (fa.exists() && fb.exists()) {
+#ifdef Q_OS_UNIX
+        struct stat sa {};
+        struct stat sb {};
+        if (::stat(QFile::encodeName(fa.absoluteFilePath()).constData(), &sa) == 0
+            && ::stat(QFile::encodeName(fb.absoluteFilePath()).constData(), &sb) == 0)
+            return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+#else
+        return fa.canonicalFilePath().compare(fb.canonicalFilePath(), Qt::CaseInsensitive) == 0;
+#endif
+    }
+    return QDir::cleanPath(fa.absoluteFilePath()) == QDir::cleanPath(fb.absoluteFilePath());
+}
+
 std::optional<LogFileContents> readLogFile(const QString &path)
 {
     QFile file(path);
@@ -105,56 +105,33 @@ QByteArray parseNameFile(QByteArrayView bytes)
     return cp932::truncated(line, LogBook::kLogNameMaxBytes);
 }
 
-bool writeNameFile(const QString &path, const QByteArray &name)
-{
-    return writeAllOrNothing(path, name, [] {}, [] {});
-}
-
 QString backupFolder(const QString &workFolder)
 {
     return withTrailingSlash(workFolder) + QStringLiteral("bak");
 }
 
-bool moveToBackup(const QString &file, const QString &workFolder)
-{
-    const QString folder = backupFolder(workFolder);
-    QDir().mkpath(folder);
-    const QString target = folder + u'/' + QFileInfo(file).fileName();
-    if (QFileInfo::exists(target))
-        return false; // the older backup stays
-    return QFile::rename(file, target);
-}
-
 LogSaveResult saveLogBook(LogBook &book, const QString &chosenPath, const QByteArray &nameText,
-                          bool backupCurrent)
+                          const WriteOptions &options)
 {
     LogSaveResult result;
     result.logPath = logPathFor(chosenPath);
     if (book.rowCount() > LogBook::kMaxRows) {
-        result.log = LogSaveResult::Log::TooManyRows;
+        result.outcome = LogSaveResult::Outcome::TooManyRows;
         return result;
     }
-
-    const QString current = book.currentLogPath;
-    const QString backupTarget = backupFolder(book.workFolder) + u'/' + QFileInfo(current).fileName();
-    bool movedToBackup = false;
-    const bool written = writeAllOrNothing(
-        result.logPath, buildLogImage(book),
-        [&] {
-            if (backupCurrent && !current.isEmpty() && QFileInfo::exists(current))
-                movedToBackup = moveToBackup(current, book.workFolder);
-        },
-        [&] {
-            if (movedToBackup)
-                QFile::rename(backupTarget, current); // put the old file back where it was
-        });
-    if (written) {
-        result.log = LogSaveResult::Log::Written;
-        book.currentLogPath = result.logPath;
-        book.logModified = false;
-    }
-
     book.logName = cp932::truncated(nameText, LogBook::kLogNameMaxBytes);
-    result.nameWritten = writeNameFile(namePathFor(result.logPath), book.logName);
+
+    WriteOptions write = options;
+    if (!write.backup) {
+        const QString work = book.workFolder.isEmpty() ? folderOf(result.logPath) : book.workFolder;
+        write.backup = BackupRule{backupFolder(work), 10, {}};
+    }
+    result.failure = writeFiles({{result.logPath, buildLogImage(book)}, {namePathFor(result.logPath), book.logName}},
+                                write);
+    if (result.failure)
+        return result;
+    result.outcome = LogSaveResult::Outcome::Written;
+    book.currentLogPath = result.logPath;
+    book.logModified = false;
     return result;
 }

@@ -4,6 +4,7 @@
 // Paths are the operating system's own (QString, '/' inside the program), never cp932 text.
 #pragma once
 
+#include "logbook/core/filewriter.h"
 #include "logbook/core/logfile.h"
 
 #include <QByteArray>
@@ -23,6 +24,10 @@ QString folderOf(const QString &path);
 /// A folder path with exactly one trailing '/'.
 QString withTrailingSlash(const QString &folder);
 
+/// True when two paths name one file: the same file on disk when both exist (as the file
+/// system sees links and letter case), else the same absolute path.
+bool isSameFile(const QString &a, const QString &b);
+
 /// Reads a whole log file; std::nullopt when it cannot be opened.
 std::optional<LogFileContents> readLogFile(const QString &path);
 
@@ -31,28 +36,22 @@ std::optional<LogFileContents> readLogFile(const QString &path);
 QByteArray parseNameFile(QByteArrayView bytes);
 /// The name in a name file (parseNameFile); std::nullopt when the file cannot be opened.
 std::optional<QByteArray> readNameFile(const QString &path);
-/// Writes the name without a line end, all or nothing. Returns false on failure.
-bool writeNameFile(const QString &path, const QByteArray &name);
-
 /// The folder backups go to: workFolder + "bak".
 QString backupFolder(const QString &workFolder);
-/// Moves `file` into the backup folder under its own name. Fails (returns false) when the
-/// backup folder already holds a file of that name: the older backup stays.
-bool moveToBackup(const QString &file, const QString &workFolder);
 
 struct LogSaveResult {
-    enum class Log { Written, CannotWrite, TooManyRows };
-    Log log = Log::CannotWrite;
-    bool nameWritten = false; ///< the name file was written
-    QString logPath;          ///< where the log was (or would have been) written
+    enum class Outcome { Written, Failed, TooManyRows };
+    Outcome outcome = Outcome::Failed;
+    std::optional<WriteFailure> failure; ///< why it failed, when it did
+    QString logPath;                     ///< where the log was (or would have been) written
 };
 
-/// Saves the log book: the image goes to a temporary file beside the target, and only when
-/// that is complete is the current file (if `backupCurrent`, the one at currentLogPath)
-/// moved into "bak" and the new file put in place. A failure leaves the old file where it
-/// was and the log marked modified. On success currentLogPath becomes the written path and
-/// logModified is cleared. `logName` takes the name field's text (cut to 31 bytes) and the
-/// name file is written beside the target even when the log file could not be.
-/// With more rows than a file can hold, nothing at all is written.
+/// Saves the log book and its name file as one write (filewriter.h): the log first, the
+/// name file right after, neither replaced unless both were written in full. The versions
+/// they replace go into "bak" under the work folder (beside the target while the log has
+/// no work folder); a backup that cannot be made stops the save. On success
+/// currentLogPath becomes the written path and logModified is cleared; on failure nothing
+/// on disk has changed and the log stays modified. `logName` takes the name field's text
+/// (cut to 31 bytes). With more rows than a file can hold, nothing at all is written.
 LogSaveResult saveLogBook(LogBook &book, const QString &chosenPath, const QByteArray &nameText,
-                          bool backupCurrent);
+                          const WriteOptions &options = {});

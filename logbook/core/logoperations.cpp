@@ -5,6 +5,8 @@
 #include "logbook/core/logfiles.h"
 #include "logbook/core/text/cp932.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSet>
 
 #include <algorithm>
@@ -99,21 +101,47 @@ bool hasDuplicateDateTime(const LogBook &book)
     return false;
 }
 
-std::optional<QString> barographFilePath(const QString &folder, QByteArrayView barographFile)
+bool isPlainBarographName(const QString &name)
 {
-    // Decode first: a byte-wise look for '\' would stop inside characters such as ソ.
-    const QString name = cp932::toUnicode(barographFile);
-    if (name.isEmpty() || name == u"." || name == u".." || name.contains(u'/') || name.contains(u'\\')
-        || name.contains(u':') || name.contains(QChar(0xFFFD)))
-        return std::nullopt;
-    for (const QChar c : name) {
-        if (c.unicode() < 0x20)
-            return std::nullopt;
-    }
-    return withTrailingSlash(folder) + name;
+    if (name.isEmpty() || name == u"." || name == u".." || name.contains(QChar::ReplacementCharacter))
+        return false;
+    return std::none_of(name.begin(), name.end(), [](QChar c) {
+        return c == u'/' || c == u'\\' || c == u':' || c.unicode() < 0x20 || c.unicode() == 0x7F;
+    });
 }
 
-QString barographFolderForDelete(const LogBook &book)
+std::optional<QString> barographPath(const QString &folder, QByteArrayView barographFile)
 {
-    return book.currentLogPath.isEmpty() ? book.workFolder : folderOf(book.currentLogPath);
+    // Decode first: a byte-wise look for '\\' would stop inside characters such as ソ.
+    const QString name = cp932::toUnicode(barographFile);
+    if (!isPlainBarographName(name))
+        return std::nullopt;
+    const QString dir = withTrailingSlash(folder);
+    const QString exact = dir + name;
+    if (QFileInfo::exists(exact))
+        return exact;
+    for (const QString &entry : QDir(dir).entryList(QDir::Files | QDir::Hidden)) {
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return dir + entry;
+    }
+    return exact;
+}
+
+QString barographFolder(const LogBook &book)
+{
+    return book.workFolder;
+}
+
+QList<int> rowsSharingBarograph(const LogBook &book, int row)
+{
+    QList<int> rows;
+    const QString folder = barographFolder(book);
+    const std::optional<QString> path = barographPath(folder, book.row(row).barographFile);
+    if (!path)
+        return rows;
+    for (int r = 1; r < book.rowCount(); ++r) {
+        if (r != row && book.row(r).hasBarograph() && barographPath(folder, book.row(r).barographFile) == path)
+            rows << r;
+    }
+    return rows;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
 
 #include <optional>
@@ -22,10 +23,20 @@ bool sortFlightsByDate(LogBook &book);
 /// True when two flights have byte-equal `date` and `time` texts.
 bool hasDuplicateDateTime(const LogBook &book);
 
-/// A row's barograph file is a plain file name. Returns `folder` + that name, or nothing when
-/// the name is empty or could reach outside the folder (a separator, a drive, "." or "..").
-std::optional<QString> barographFilePath(const QString &folder, QByteArrayView barographFile);
+/// The one rule for the barograph file name a row keeps: a plain file name (no separator,
+/// drive, "." or "..", no control character) whose bytes are cp932. Everything that reads,
+/// writes or deletes a row's barograph goes through barographPath.
+bool isPlainBarographName(const QString &name);
 
-/// The folder where Delete looks for a row's barograph file: the folder of the saved log,
-/// or the work folder while the log has never been saved.
-QString barographFolderForDelete(const LogBook &book);
+/// The path of a row's barograph file in `folder`: the folder followed by the plain name.
+/// When no file of exactly that name exists but one differing only in letter case does (a
+/// log carried over from a case-blind file system), that one is taken. std::nullopt when
+/// the name breaks isPlainBarographName.
+std::optional<QString> barographPath(const QString &folder, QByteArrayView barographFile);
+
+/// The folder where a row's barograph file lives: the work folder, where the viewer reads
+/// it, the downloads write it and Delete removes it.
+QString barographFolder(const LogBook &book);
+
+/// The rows other than `row` whose barograph is the same file as `row`'s.
+QList<int> rowsSharingBarograph(const LogBook &book, int row);

@@ -44,6 +44,11 @@ inline constexpr QStringView DuplicateDateTime = u"同一日時のログがあ�
 inline constexpr QStringView AskDeleteSelected = u"選択されているログを削除します。"; // delete the selection
 // Delete this barograph file too? (%1: the file name)
 inline constexpr QStringView AskDeleteBarograph = u"バログラフファイル：%1\nを削除しますか？";
+// The barograph file stays: another flight of the log still names it (%1: the file name).
+inline constexpr QStringView BarographStillNamed =
+    u"バログラフファイル：%1\nは他のログでも使われているので削除しません。";
+// The barograph file could not be deleted (%1: the file name); the reason follows.
+inline constexpr QStringView BarographNotRemoved = u"バログラフファイル：%1\nを削除できませんでした。";
 inline constexpr QStringView AlreadyEditing = u"すでに編集中です。";        // an editor is already open
 inline constexpr QStringView AlreadyShowing = u"すでに表示しています。";    // a graph is already open
 inline constexpr QStringView CannotShowBarograph = u"バログラフを表示できません。"; // no barograph to show

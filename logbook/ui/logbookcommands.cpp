@@ -11,10 +11,11 @@
 #include "logbook/ui/loglistwindow.h"
 #include "logbook/ui/mainformlink.h"
 
-#include <QFile>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+
+#include <cerrno>
 
 namespace {
 
@@ -194,47 +195,44 @@ void LogBookCommands::merge()
         prompter.inform(msg::DuplicateDateTime);
 }
 
-void LogBookCommands::save()
+bool LogBookCommands::save()
 {
     const LogBook &book = m_link.logBook();
-    if (book.currentLogPath.isEmpty()) {
-        saveAs();
-        return;
-    }
-    saveTo(book.currentLogPath, true);
+    if (book.currentLogPath.isEmpty())
+        return saveAs();
+    return saveTo(book.currentLogPath);
 }
 
-void LogBookCommands::saveAs()
+bool LogBookCommands::saveAs()
 {
     const LogBook &book = m_link.logBook();
     const QString chosen = m_link.prompter().chooseSaveFile(msg::LogFileFilter, book.currentLogPath);
     if (chosen.isEmpty())
-        return;
-    // The current file, named in any letter case, is the same file: back it up first.
-    const QString &current = book.currentLogPath;
-    const bool sameFile = !current.isEmpty()
-                          && chosen.left(current.size()).compare(current, Qt::CaseInsensitive) == 0;
-    saveTo(chosen, sameFile);
+        return false;
+    // Whatever file the save replaces, the current one or another, keeps its old version
+    // in "bak": there is no need to decide here whether the name is the current file's.
+    return saveTo(chosen);
 }
 
-void LogBookCommands::saveTo(const QString &path, bool backupCurrent)
+bool LogBookCommands::saveTo(const QString &path)
 {
     LogBook &book = m_link.logBook();
     Prompter &prompter = m_link.prompter();
-    if (book.rowCount() > LogBook::kMaxRows) {
+    const LogSaveResult result = saveLogBook(book, path, m_list.nameText());
+    switch (result.outcome) {
+    case LogSaveResult::Outcome::TooManyRows:
         prompter.inform(msg::LogTooManyRows);
-        return;
+        return false;
+    case LogSaveResult::Outcome::Failed:
+        prompter.inform(msg::LogFileCannotOpen.toString() + u'\n' + result.failure->reason());
+        return false;
+    case LogSaveResult::Outcome::Written:
+        break;
     }
-    const LogSaveResult result = saveLogBook(book, path, m_list.nameText(), backupCurrent);
-    if (result.log != LogSaveResult::Log::Written)
-        prompter.inform(msg::LogFileCannotOpen);
     m_list.setLogPath(book.currentLogPath);
-    if (result.log == LogSaveResult::Log::Written)
-        m_host.logWritten();
-    if (result.nameWritten)
-        m_list.nameField()->setModified(false);
-    else
-        prompter.inform(msg::NameFileCannotOpen);
+    m_host.logWritten();
+    m_list.nameField()->setModified(false);
+    return true;
 }
 
 void LogBookCommands::sortByDate()
@@ -264,19 +262,10 @@ void LogBookCommands::deleteSelected()
         != Answer::Ok)
         return;
 
-    const QString folder = barographFolderForDelete(book);
+    const QString folder = barographFolder(book);
     for (int i = 0; i < count; ++i) {
-        const FlightRecord &row = book.row(first);
-        if (row.hasBarograph()) {
-            const QString shown = cp932::toUnicode(row.barographFile);
-            if (prompter.ask(msg::AskDeleteBarograph.toString().arg(shown), msg::CaptionConfirm,
-                             Buttons::YesNo, Icon::Question)
-                == Answer::Yes) {
-                // A name that could point outside the folder deletes nothing; the row goes.
-                if (const std::optional<QString> file = barographFilePath(folder, row.barographFile))
-                    QFile::remove(*file);
-            }
-        }
+        if (book.row(first).hasBarograph())
+            deleteBarographOf(first, folder);
         book.removeRow(first);
     }
 
@@ -285,6 +274,29 @@ void LogBookCommands::deleteSelected()
     m_link.redrawGrid();
     m_host.flightsDeleted(flightsRemain);
     book.logModified = true;
+}
+
+// Asks whether a row's barograph file goes too, and removes it if so. A file that another
+// row still names stays (merged copies of one flight share their file), and a file that
+// cannot be removed is reported.
+void LogBookCommands::deleteBarographOf(int row, const QString &folder)
+{
+    const LogBook &book = m_link.logBook();
+    Prompter &prompter = m_link.prompter();
+    const QString shown = cp932::toUnicode(book.row(row).barographFile);
+    if (!rowsSharingBarograph(book, row).isEmpty()) {
+        prompter.inform(msg::BarographStillNamed.toString().arg(shown));
+        return;
+    }
+    if (prompter.ask(msg::AskDeleteBarograph.toString().arg(shown), msg::CaptionConfirm, Buttons::YesNo,
+                     Icon::Question)
+        != Answer::Yes)
+        return;
+    // A name that could reach outside the folder never deletes anything.
+    const std::optional<QString> path = barographPath(folder, book.row(row).barographFile);
+    const std::optional<WriteFailure> failure = path ? deleteFile(*path) : WriteFailure{shown, EINVAL};
+    if (failure)
+        prompter.inform(msg::BarographNotRemoved.toString().arg(shown) + u'\n' + failure->reason());
 }
 
 void LogBookCommands::newRecord()

@@ -52,8 +52,9 @@ public:
     /// Open with a path, or with the open dialog when `path` is empty.
     void open(const QString &path = QString());
     void merge();
-    void save();
-    void saveAs();
+    /// Each returns true when the log was written (false: cancelled, or failed and said so).
+    bool save();
+    bool saveAs();
     void sortByDate();
     void deleteSelected();
     void newRecord();
@@ -76,7 +77,8 @@ private:
     bool closeRowWindows(bool FlightRecord::*open, QPointer<QObject> FlightRecord::*window);
     bool gateOrReport();
     bool downloadAllowsMovingRows();
-    void saveTo(const QString &path, bool backupCurrent);
+    bool saveTo(const QString &path);
+    void deleteBarographOf(int row, const QString &folder);
 
     MainFormLink &m_link;
     LogCommandHost &m_host;

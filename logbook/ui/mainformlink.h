@@ -46,4 +46,7 @@ public:
     virtual void logDownloadDone() = 0;
     /// A downloaded barograph's window was opened: GraphClose enabled.
     virtual void downloadedGraphOpened() = 0;
+    /// The log book changed outside the log book commands (a barograph saved back into its
+    /// row, a download): the save commands are enabled while the log is modified.
+    virtual void logChanged() = 0;
 };

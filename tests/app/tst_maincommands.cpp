@@ -7,6 +7,7 @@
 #include "logbook/core/logfiles.h"
 #include "logbook/core/text/cp932.h"
 #include "logbook/core/totals.h"
+#include "logbook/ui/closequery.h"
 #include "logbook/ui/logbookmodel.h"
 #include "logbook/ui/loglistwindow.h"
 #include "logbook/ui/tdataedit.h"
@@ -34,14 +35,26 @@ using Answer = Prompter::Answer;
 
 // Stands in for an editor or a barograph window: takes its row from the hand-over when
 // shown, keeps the row's flag, and can refuse to close.
-class StubRowWindow : public QMdiSubWindow {
+class StubRowWindow : public QMdiSubWindow, public CloseQuery {
 public:
     StubRowWindow(MainFormLink &link, bool graph) : m_link(link), m_graph(graph)
     {
         setAttribute(Qt::WA_DeleteOnClose);
         link.workspaceArea()->addSubWindow(this);
     }
-    bool refuseClose = false;
+    bool refuseClose = false; ///< its own question is answered Cancel
+    int questions = 0;
+
+    bool queryClose() override
+    {
+        ++questions;
+        return !refuseClose;
+    }
+    bool closeWithoutQuery() override
+    {
+        m_asked = true;
+        return close();
+    }
 
 protected:
     void showEvent(QShowEvent *e) override
@@ -59,7 +72,7 @@ protected:
     }
     void closeEvent(QCloseEvent *e) override
     {
-        if (refuseClose) {
+        if (!m_asked && !queryClose()) {
             e->ignore();
             return;
         }
@@ -77,6 +90,7 @@ private:
     MainFormLink &m_link;
     bool m_graph;
     int m_row = -2;
+    bool m_asked = false;
 };
 
 struct Fixture {
@@ -137,7 +151,7 @@ private slots:
     void gateQuestionComesBeforeDiscardQuestion();
     void damagedLogKeepsCompleteFlightsAndSaysHowMany();
     void addingReportsDuplicatesOnce();
-    void saveAsOntoCurrentNameInOtherCaseMakesBackup();
+    void saveAsKeepsWhateverItReplaces();
     void savingTwiceKeepsTheFirstBackup();
     void deletingEveryFlightLeavesOneBlankRow();
     void deleteNeverTouchesFilesOutsideItsFolder();
@@ -147,7 +161,7 @@ private slots:
     void commandLineOpen();
     void totalsSortFirstAndReuseTheirWindow();
     void realEditorsFromDoubleClickAndNewFlight();
-    void exitClosesChildWindowsFirst();
+    void exitAsksEveryQuestionBeforeClosingAnything();
     void workspaceBackground();
 };
 
@@ -264,18 +278,24 @@ void TestMainCommands::addingReportsDuplicatesOnce()
     QCOMPARE(f.book().rowCount(), 7);
 }
 
-void TestMainCommands::saveAsOntoCurrentNameInOtherCaseMakesBackup()
+void TestMainCommands::saveAsKeepsWhateverItReplaces()
 {
     Fixture f;
     f.openSample();
     const QByteArray original = readAll(f.dir.filePath("three-flights.log"));
     f.book().removeRow(3);
     f.book().logModified = true;
-    f.prompter.files = {f.dir.filePath("THREE-FLIGHTS.LOG")};
+    // "three-flights" is the current file: it is backed up before it is replaced. A name
+    // differing only in letter case is another file here, and the current one stays.
+    f.prompter.files = {f.dir.filePath("THREE-FLIGHTS.LOG"), f.dir.filePath("three-flights")};
     f.trigger("FileSaveAsItem");
     QCOMPARE(f.prompter.dialogs.last(), QStringLiteral("save:") + f.dir.filePath("three-flights.log"));
+    QCOMPARE(readAll(f.dir.filePath("three-flights.log")), original);
+    QVERIFY(!QFile::exists(f.dir.filePath("bak")));
+    f.book().logModified = true;
+    f.trigger("FileSaveAsItem");
     QCOMPARE(readAll(f.dir.filePath("bak/three-flights.log")), original);
-    QCOMPARE(f.book().currentLogPath, f.dir.filePath("THREE-FLIGHTS.log"));
+    QCOMPARE(f.book().currentLogPath, f.dir.filePath("three-flights.log"));
     QVERIFY(!f.book().logModified);
     QVERIFY(!f.enabled("SaveBtn"));
     QCOMPARE(parseLogFile(readAll(f.book().currentLogPath)).records.size(), size_t(3));
@@ -513,20 +533,31 @@ void TestMainCommands::realEditorsFromDoubleClickAndNewFlight()
     QVERIFY(f.enabled("DeleteItem") && f.enabled("CutBtn") && f.enabled("SBEdit") && !f.enabled("DataEditClose"));
 }
 
-void TestMainCommands::exitClosesChildWindowsFirst()
+void TestMainCommands::exitAsksEveryQuestionBeforeClosingAnything()
 {
     Fixture f;
     f.openSample();
-    f.form->logList()->selectRows(1, 1);
+    f.form->logList()->selectRows(1, 3);
     f.click("SBGraph");
     auto *graph = dynamic_cast<StubRowWindow *>(f.book().row(1).graphWindow.data());
-    graph->refuseClose = true; // its own question was answered Cancel
+    auto *other = dynamic_cast<StubRowWindow *>(f.book().row(3).graphWindow.data());
+    // Cancel at a window's own question: nothing closes and the log is not asked about.
+    graph->refuseClose = true;
+    f.book().logModified = true;
     QVERIFY(!f.form->close());
-    QVERIFY(f.form->isVisible());
     QVERIFY(f.prompter.asked.empty());
+    QVERIFY(graph->isVisible() && other->isVisible());
+    // Cancel at the log's question: every window stays as it was.
     graph->refuseClose = false;
+    f.prompter.answers = {Answer::Cancel};
+    QVERIFY(!f.form->close());
+    QVERIFY(graph->isVisible() && other->isVisible() && f.book().row(1).graphOpen);
+    // No: each window closes without asking a second time, then the program.
+    f.prompter.answers = {Answer::No};
+    const int asked = graph->questions;
     QVERIFY(f.form->close());
-    QVERIFY(!f.book().row(1).graphOpen);
+    QCOMPARE(graph->questions, asked + 1);
+    QVERIFY(!f.book().row(1).graphOpen && !f.book().row(3).graphOpen);
 }
 
 void TestMainCommands::workspaceBackground()

@@ -63,7 +63,8 @@ private slots:
     void nameFieldEnablesSaveOnlyWithFlights();
     void exitCancelKeepsRunningAndWritesNothing();
     void exitNoWritesEverySetting();
-    void exitYesWithoutFileShowsSaveDialogAndStillCloses();
+    void exitStaysOpenWhenTheSaveDoesNotHappen_data();
+    void exitStaysOpenWhenTheSaveDoesNotHappen();
     void exitYesSavesTheOpenLog();
     void settingsThatCannotBeWrittenAreReported();
 };
@@ -164,17 +165,32 @@ void TestMainForm::exitNoWritesEverySetting()
              std::optional<QString>(QDir::toNativeSeparators(form->logBook().workFolder)));
 }
 
-void TestMainForm::exitYesWithoutFileShowsSaveDialogAndStillCloses()
+void TestMainForm::exitStaysOpenWhenTheSaveDoesNotHappen_data()
 {
+    QTest::addColumn<bool>("dialogCancelled");
+    QTest::newRow("save dialog cancelled") << true;
+    QTest::newRow("save failed") << false;
+}
+
+void TestMainForm::exitStaysOpenWhenTheSaveDoesNotHappen()
+{
+    QFETCH(bool, dialogCancelled);
     Fixture f;
     auto form = f.start();
     addFlight(*form);
     form->logBook().logModified = true;
+    QVERIFY(QDir(f.dir.path()).mkdir("taken.log")); // a folder where the log would go
     f.prompter.answers = {Prompter::Answer::Yes};
-    f.prompter.files = {QString()}; // the save dialog is cancelled
-    QVERIFY(form->close());
+    f.prompter.files = {dialogCancelled ? QString() : f.dir.filePath("taken")};
+    QVERIFY(!form->close());
+    QVERIFY(form->isVisible());
     QCOMPARE(f.prompter.dialogs, QStringList{QStringLiteral("save:")});
-    QVERIFY(QFile::exists(f.settingsPath));
+    QCOMPARE(f.prompter.informed.size(), dialogCancelled ? 0 : 1);
+    if (!dialogCancelled)
+        QVERIFY(f.prompter.informed[0].startsWith(QStringLiteral("LOGファイルが開けません。\n")));
+    QVERIFY(form->logBook().logModified);
+    QCOMPARE(form->logBook().rowCount(), 2);
+    QVERIFY(!QFile::exists(f.settingsPath)); // the program did not end
 }
 
 void TestMainForm::exitYesSavesTheOpenLog()

@@ -30,12 +30,8 @@ private slots:
     void forgedCountAllocatesNothing();
     void writesExactBytesWithCrLf();
     void writeReadRoundTripKeepsEveryValue();
-    void saveReplacesAllOrNothing();
     void downloadFileName_data();
     void downloadFileName();
-    void pathStaysInWorkFolder_data();
-    void pathStaysInWorkFolder();
-    void pathFindsNameInOtherLetterCase();
 };
 
 void TestBarographFile::readsWhatOthersWrote_data()
@@ -145,36 +141,6 @@ void TestBarographFile::writeReadRoundTripKeepsEveryValue()
     QCOMPARE(buildBarographImage(*flight), sampleBytes("V7081114.V35"));
 }
 
-void TestBarographFile::saveReplacesAllOrNothing()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("V7081114.V35");
-    BarographFile file;
-    file.interval = 1;
-    file.altitudes = {1.0f, 2.0f};
-    QVERIFY(writeBarographFile(path, file));
-    QCOMPARE(fileBytes(path), buildBarographImage(file));
-
-    file.altitudes.push_back(3.0f);
-    QVERIFY(writeBarographFile(path, file));
-    QCOMPARE(fileBytes(path), buildBarographImage(file));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"V7081114.V35"}); // no temporary left
-
-    QVERIFY(!writeBarographFile(dir.filePath("missing-folder/x.v35"), file));
-    QVERIFY(QDir(dir.path()).mkdir("folder"));
-    QVERIFY(!writeBarographFile(dir.filePath("folder"), file));
-
-    // A folder that cannot be written to: the old file stays as it was.
-    const QByteArray before = fileBytes(path);
-    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
-    if (QFileInfo(dir.path()).isWritable())
-        QSKIP("running as a user that ignores folder permissions");
-    file.altitudes.push_back(4.0f);
-    QVERIFY(!writeBarographFile(path, file));
-    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-    QCOMPARE(fileBytes(path), before);
-}
-
 void TestBarographFile::downloadFileName_data()
 {
     QTest::addColumn<QByteArray>("date");
@@ -193,41 +159,6 @@ void TestBarographFile::downloadFileName()
     QFETCH(QByteArray, time);
     QFETCH(QByteArray, name);
     QCOMPARE(barographFileName(date, time), name);
-    QVERIFY(barographPath(QStringLiteral("/w/"), name));
-}
-
-void TestBarographFile::pathStaysInWorkFolder_data()
-{
-    QTest::addColumn<QByteArray>("name");
-    QTest::addColumn<QString>("path"); // empty: refused
-    QTest::newRow("plain") << QByteArray("V7081114.V35") << "/w/V7081114.V35";
-    // ソ is 0x83 0x5C in cp932: its second byte is a backslash in ASCII, not a separator.
-    QTest::newRow("katakana so") << cp932::fromUnicode(u"ソ.V35") << QStringLiteral("/w/ソ.V35");
-    QTest::newRow("empty") << QByteArray() << QString();
-    QTest::newRow("backslash") << QByteArray("..\\x.v35") << QString();
-    QTest::newRow("slash") << QByteArray("/etc/passwd") << QString();
-    QTest::newRow("drive") << QByteArray("c:x.v35") << QString();
-    QTest::newRow("dot dot") << QByteArray("..") << QString();
-    QTest::newRow("not cp932") << QByteArray("\x81") << QString();
-}
-
-void TestBarographFile::pathStaysInWorkFolder()
-{
-    QFETCH(QByteArray, name);
-    QFETCH(QString, path);
-    const std::optional<QString> found = barographPath(QStringLiteral("/w/"), name);
-    QCOMPARE(found.value_or(QString()), path);
-}
-
-void TestBarographFile::pathFindsNameInOtherLetterCase()
-{
-    QTemporaryDir dir;
-    const QString folder = dir.path() + u'/';
-    QFile(folder + "v7081114.v35").open(QIODevice::WriteOnly);
-    QCOMPARE(barographPath(folder, "V7081114.V35").value_or(QString()), folder + "v7081114.v35");
-    QFile(folder + "V7081114.V35").open(QIODevice::WriteOnly);
-    QCOMPARE(barographPath(folder, "V7081114.V35").value_or(QString()), folder + "V7081114.V35");
-    QCOMPARE(barographPath(folder, "MISSING.V00").value_or(QString()), folder + "MISSING.V00");
 }
 
 QTEST_GUILESS_MAIN(TestBarographFile)

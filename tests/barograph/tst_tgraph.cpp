@@ -396,6 +396,7 @@ void TestTGraph::closeQuery_data()
     QTest::newRow("No") << Prompter::Answer::No << QString() << true << QString();
     QTest::newRow("Yes, dialog cancelled") << Prompter::Answer::Yes << QString() << false << QString();
     QTest::newRow("Yes, same name") << Prompter::Answer::Yes << "V7081114.V35" << true << QString();
+    // Where letter case matters this is a file of its own, which the record then names.
     QTest::newRow("Yes, same name in lower case") << Prompter::Answer::Yes << "v7081114.v35" << true << QString();
     QTest::newRow("Yes, elsewhere") << Prompter::Answer::Yes << "other/abc.v12" << true << QString();
     QTest::newRow("Yes, cannot be written") << Prompter::Answer::Yes << "missing/abc.v12" << false
@@ -428,7 +429,9 @@ void TestTGraph::closeQuery()
     QCOMPARE(q.icon, Prompter::Icon::Question);
     if (answer == Prompter::Answer::Yes)
         QCOMPARE(scene.link.prompts.dialogs, QStringList{"save:" + scene.work + "V7081114.V35"});
-    QCOMPARE(scene.link.prompts.informed, message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(scene.link.prompts.informed.size(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty())
+        QVERIFY(scene.link.prompts.informed[0].startsWith(message));
 
     const bool saved = closes && answer == Prompter::Answer::Yes;
     const QString written = scene.work + chosen;
@@ -461,10 +464,10 @@ void TestTGraph::closeQuery()
     QCOMPARE(scene.record().maxClimb.toByteArray().endsWith(" m/s"), true);
     QVERIFY(scene.link.book.logModified);
     QVERIFY(scene.link.events.contains("refreshRow 1"));
-    if (chosen.startsWith(u"other")) {
-        QCOMPARE(scene.record().barographFile, "ABC.V12");
+    if (chosen != u"V7081114.V35") {
+        QCOMPARE(scene.record().barographFile, chosen.startsWith(u"other") ? "ABC.V12" : "v7081114.v35");
         QCOMPARE(fileBytes(scene.work + "V7081114.V35"), sampleBytes("V7081114.V35"));
-        QCOMPARE(QDir(scene.work + "bak").entryList(QDir::Files), QStringList());
+        QVERIFY(!QDir(scene.work + "bak").exists());
     } else {
         QCOMPARE(scene.record().barographFile, "V7081114.V35");
         QCOMPARE(fileBytes(scene.work + "bak/V7081114.V35"), sampleBytes("V7081114.V35"));

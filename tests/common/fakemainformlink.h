@@ -41,4 +41,5 @@ public:
     void editorSaved() override { events << QStringLiteral("editorSaved"); }
     void logDownloadDone() override { events << QStringLiteral("logDownloadDone"); }
     void downloadedGraphOpened() override { events << QStringLiteral("downloadedGraphOpened"); }
+    void logChanged() override { events << QStringLiteral("logChanged"); }
 };

@@ -141,6 +141,11 @@ void TestLogReply::refusedReplies_data()
     QTest::newRow("letter in a date") << "02" + kFlight2.left(3) + 'x' + kFlight2.mid(4) + kFlight1 << entry << 0;
     QTest::newRow("blank in the altitude of flight 1")
         << "02" + kFlight2 + kFlight1.left(18) + " 850" + kFlight1.mid(22) << entry << 1;
+    // The area is the instrument's printable ASCII: a 0x00 there would end the field early
+    // in the log file and shift every field after it.
+    const int area = int(LogReplyDecoder::Problem::AreaNotText);
+    QTest::newRow("0x00 in an area") << "02" + kFlight2.left(28) + '\0' + kFlight2.mid(29) + kFlight1 << area << 0;
+    QTest::newRow("control byte in an area") << "01" + kFlight1.left(33) + '\x1b' << area << 0;
 }
 
 void TestLogReply::refusedReplies()

@@ -9,15 +9,18 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+
 namespace {
 
+// The test's own file helpers (the program's writer is what is under test).
 QByteArray readAll(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
-void writeFile(const QString &path, const QByteArray &bytes)
+void plantFile(const QString &path, const QByteArray &bytes)
 {
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
@@ -47,9 +50,9 @@ private slots:
     void nameFileKeepsFirstLineAnd31Bytes_data();
     void nameFileKeepsFirstLineAnd31Bytes();
     void saveWritesLogAndNameAndClearsModified();
-    void saveMovesOldFileIntoBakAndKeepsOlderBackup();
-    void failedWriteLeavesOldFileAndModified();
-    void nameFileIsWrittenEvenWhenTheLogIsNot();
+    void everySaveKeepsTheVersionItReplaces();
+    void failedSaveChangesNothingAndSaysWhy_data();
+    void failedSaveChangesNothingAndSaysWhy();
     void tooManyRowsWritesNothing();
     void backupFolderLivesUnderWorkFolder();
 };
@@ -97,7 +100,7 @@ void TestLogFiles::nameFileKeepsFirstLineAnd31Bytes()
     QFETCH(QByteArray, content);
     QFETCH(QByteArray, name);
     QTemporaryDir dir;
-    writeFile(dir.filePath("x.lif"), content);
+    plantFile(dir.filePath("x.lif"), content);
     QCOMPARE(readNameFile(dir.filePath("x.lif")), std::optional<QByteArray>(name));
     QVERIFY(!readNameFile(dir.filePath("missing.lif")));
 }
@@ -106,83 +109,110 @@ void TestLogFiles::saveWritesLogAndNameAndClearsModified()
 {
     QTemporaryDir dir;
     LogBook book = bookWithFlights(2, dir.path());
-    const LogSaveResult r = saveLogBook(book, dir.filePath("spring"), "name", false);
-    QCOMPARE(r.log, LogSaveResult::Log::Written);
-    QVERIFY(r.nameWritten);
+    const LogSaveResult r = saveLogBook(book, dir.filePath("spring"), "name");
+    QCOMPARE(r.outcome, LogSaveResult::Outcome::Written);
     QCOMPARE(book.currentLogPath, dir.filePath("spring.log"));
     QVERIFY(!book.logModified);
     QCOMPARE(readAll(dir.filePath("spring.log")), buildLogImage(book));
     QCOMPARE(readAll(dir.filePath("spring.lif")), QByteArray("name")); // no line end
     QCOMPARE(book.logName, QByteArray("name"));
-    // No temporary file is left beside it.
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+    // Nothing replaced, so no backup; no temporary file is left beside it.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot).size(), 2);
 }
 
-void TestLogFiles::saveMovesOldFileIntoBakAndKeepsOlderBackup()
+void TestLogFiles::everySaveKeepsTheVersionItReplaces()
 {
     QTemporaryDir dir;
     LogBook book = bookWithFlights(1, dir.path());
-    QVERIFY(saveLogBook(book, dir.filePath("a.log"), {}, true).log == LogSaveResult::Log::Written);
+    QCOMPARE(saveLogBook(book, dir.filePath("a.log"), "one").outcome, LogSaveResult::Outcome::Written);
     const QByteArray first = readAll(dir.filePath("a.log"));
 
     book.appendRow().comment = "second";
-    QVERIFY(saveLogBook(book, book.currentLogPath, {}, true).log == LogSaveResult::Log::Written);
-    QCOMPARE(readAll(dir.filePath("bak/a.log")), first);
+    QCOMPARE(saveLogBook(book, book.currentLogPath, "two").outcome, LogSaveResult::Outcome::Written);
     const QByteArray second = readAll(dir.filePath("a.log"));
-    QCOMPARE(second, buildLogImage(book));
-
-    // A second save: the backup of that name exists, so it stays and the log is
-    // overwritten in place.
     book.appendRow().comment = "third";
-    QVERIFY(saveLogBook(book, book.currentLogPath, {}, true).log == LogSaveResult::Log::Written);
-    QCOMPARE(readAll(dir.filePath("bak/a.log")), first);
+    QCOMPARE(saveLogBook(book, book.currentLogPath, "three").outcome, LogSaveResult::Outcome::Written);
     QCOMPARE(readAll(dir.filePath("a.log")), buildLogImage(book));
-    QVERIFY(!QFile::exists(dir.filePath("bak/a.lif"))); // only the log file is backed up
+    QCOMPARE(readAll(dir.filePath("a.lif")), QByteArray("three"));
+
+    // bak/a.log is the first version ever replaced, and stays so.
+    QCOMPARE(readAll(dir.filePath("bak/a.log")), first);
+    // Each replaced version is kept with its own name file, oldest first.
+    const QStringList logs = backupHistory(dir.filePath("bak"), "a.log");
+    const QStringList names = backupHistory(dir.filePath("bak"), "a.lif");
+    QCOMPARE(logs.size(), 2);
+    QCOMPARE(readAll(dir.filePath("bak/" + logs[0])), first);
+    QCOMPARE(readAll(dir.filePath("bak/" + logs[1])), second);
+    QCOMPARE(readAll(dir.filePath("bak/" + names[0])), QByteArray("one"));
+    QCOMPARE(readAll(dir.filePath("bak/" + names[1])), QByteArray("two"));
+    QCOMPARE(QString(names[1]).replace(".lif", ".log"), logs[1]); // stamped as a pair
 }
 
-void TestLogFiles::failedWriteLeavesOldFileAndModified()
+void TestLogFiles::failedSaveChangesNothingAndSaysWhy_data()
 {
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("obstacle"); ///< a folder or file made first
+    QTest::addColumn<bool>("obstacleIsFolder");
+    QTest::addColumn<int>("injectedError"); ///< 0: none
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("target is a folder") << "x.log" << "x.log" << true << 0 << QStringLiteral("同じ名前のフォルダー");
+    QTest::newRow("bak is a file") << "a.log" << "bak" << false << 0 << QStringLiteral("バックアップを作れません。");
+    QTest::newRow("folder of the target is a file") << "a.log/in.log" << "" << false << 0 << QString();
+    QTest::newRow("disk full on the name file") << "a.log" << "" << false << int(ENOSPC)
+                                                << QStringLiteral("ディスクの空き容量が足りません。");
+    QTest::newRow("read-only") << "a.log" << "" << false << int(EROFS) << QStringLiteral("読み取り専用");
+}
+
+void TestLogFiles::failedSaveChangesNothingAndSaysWhy()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, obstacle);
+    QFETCH(bool, obstacleIsFolder);
+    QFETCH(int, injectedError);
+    QFETCH(QString, reason);
     QTemporaryDir dir;
     LogBook book = bookWithFlights(1, dir.path());
-    QVERIFY(saveLogBook(book, dir.filePath("a.log"), {}, true).log == LogSaveResult::Log::Written);
+    QCOMPARE(saveLogBook(book, dir.filePath("a.log"), "old").outcome, LogSaveResult::Outcome::Written);
     const QByteArray old = readAll(dir.filePath("a.log"));
+    if (!obstacle.isEmpty()) {
+        if (obstacleIsFolder)
+            QVERIFY(QDir(dir.path()).mkdir(obstacle));
+        else
+            plantFile(dir.filePath(obstacle), "a file");
+    }
+    const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 
-    // The target's folder is replaced by a file, so no temporary file can be created there.
     book.appendRow();
     book.logModified = true;
-    const LogSaveResult r = saveLogBook(book, dir.filePath("a.log/inside.log"), {}, true);
-    QCOMPARE(r.log, LogSaveResult::Log::CannotWrite);
+    WriteOptions options;
+    if (injectedError) {
+        options.fault = [injectedError](WriteStep step, const QString &path) {
+            return step == WriteStep::WriteTemp && path.endsWith(".lif") ? injectedError : 0;
+        };
+    }
+    const LogSaveResult r = saveLogBook(book, dir.filePath(target), "new", options);
+    QCOMPARE(r.outcome, LogSaveResult::Outcome::Failed);
+    QVERIFY(r.failure);
+    if (!reason.isEmpty())
+        QVERIFY2(r.failure->reason().contains(reason), qPrintable(r.failure->reason()));
     QVERIFY(book.logModified);
     QCOMPARE(book.currentLogPath, dir.filePath("a.log"));
-    QCOMPARE(readAll(dir.filePath("a.log")), old); // still in its place, not moved to bak
-    QVERIFY(!QFile::exists(dir.filePath("bak/a.log")));
-}
-
-void TestLogFiles::nameFileIsWrittenEvenWhenTheLogIsNot()
-{
-    QTemporaryDir dir;
-    LogBook book = bookWithFlights(1, dir.path());
-    // A folder stands where the log file would go: the log cannot be written, its name can.
-    QVERIFY(QDir(dir.path()).mkdir("x.log"));
-    const LogSaveResult r = saveLogBook(book, dir.filePath("x.log"), "n", false);
-    QCOMPARE(r.log, LogSaveResult::Log::CannotWrite);
-    QVERIFY(r.nameWritten);
-    QCOMPARE(readAll(dir.filePath("x.lif")), QByteArray("n"));
-    QVERIFY(book.currentLogPath.isEmpty());
+    QCOMPARE(readAll(dir.filePath("a.log")), old);
+    QCOMPARE(readAll(dir.filePath("a.lif")), QByteArray("old"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
 }
 
 void TestLogFiles::tooManyRowsWritesNothing()
 {
     QTemporaryDir dir;
     LogBook book = bookWithFlights(LogBook::kMaxRows, dir.path()); // 65536 rows with the title
-    const LogSaveResult r = saveLogBook(book, dir.filePath("big.log"), "n", false);
-    QCOMPARE(r.log, LogSaveResult::Log::TooManyRows);
-    QVERIFY(!r.nameWritten);
+    const LogSaveResult r = saveLogBook(book, dir.filePath("big.log"), "n");
+    QCOMPARE(r.outcome, LogSaveResult::Outcome::TooManyRows);
     QVERIFY(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot).isEmpty());
     QVERIFY(book.logModified);
 
     book.removeRow(1); // exactly 65535 rows fit
-    QCOMPARE(saveLogBook(book, dir.filePath("big.log"), "n", false).log, LogSaveResult::Log::Written);
+    QCOMPARE(saveLogBook(book, dir.filePath("big.log"), "n").outcome, LogSaveResult::Outcome::Written);
     QCOMPARE(int(parseLogFile(readAll(dir.filePath("big.log"))).records.size()), LogBook::kMaxRows);
 }
 
@@ -191,8 +221,8 @@ void TestLogFiles::backupFolderLivesUnderWorkFolder()
     // After Save as into another folder, the backup still goes under the work folder.
     QTemporaryDir work, other;
     LogBook book = bookWithFlights(1, work.path());
-    QVERIFY(saveLogBook(book, other.filePath("b.log"), {}, false).log == LogSaveResult::Log::Written);
-    QVERIFY(saveLogBook(book, book.currentLogPath, {}, true).log == LogSaveResult::Log::Written);
+    QCOMPARE(saveLogBook(book, other.filePath("b.log"), {}).outcome, LogSaveResult::Outcome::Written);
+    QCOMPARE(saveLogBook(book, book.currentLogPath, {}).outcome, LogSaveResult::Outcome::Written);
     QVERIFY(QFile::exists(work.filePath("bak/b.log")));
     QVERIFY(!QFile::exists(other.filePath("bak/b.log")));
 }

@@ -5,6 +5,8 @@
 #include "logbook/core/text/cp932.h"
 
 #include <QRandomGenerator>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -64,7 +66,7 @@ private slots:
     void duplicateDateTimeIsByteWise();
     void barographPaths_data();
     void barographPaths();
-    void deleteFolderFollowsTheSavedLog();
+    void barographFoundInOtherLetterCaseAndShared();
 };
 
 void TestLogOperations::sortKeys_data()
@@ -155,23 +157,33 @@ void TestLogOperations::barographPaths_data()
     QTest::newRow("absolute") << QByteArray("/etc/passwd") << QString();
     QTest::newRow("drive") << QByteArray("C:x.BRG") << QString();
     QTest::newRow("undecodable") << QByteArray("\x80x") << QString();
+    QTest::newRow("control character") << QByteArray("a\tb.V35") << QString();
 }
 
 void TestLogOperations::barographPaths()
 {
     QFETCH(QByteArray, name);
     QFETCH(QString, path);
-    const std::optional<QString> p = barographFilePath(QStringLiteral("/w"), name);
+    const std::optional<QString> p = barographPath(QStringLiteral("/w"), name);
     QCOMPARE(p.value_or(QString()), path);
 }
 
-void TestLogOperations::deleteFolderFollowsTheSavedLog()
+void TestLogOperations::barographFoundInOtherLetterCaseAndShared()
 {
+    QTemporaryDir dir;
     LogBook book;
-    book.workFolder = QStringLiteral("/work/");
-    QCOMPARE(barographFolderForDelete(book), QStringLiteral("/work/"));
-    book.currentLogPath = QStringLiteral("/elsewhere/a.log");
-    QCOMPARE(barographFolderForDelete(book), QStringLiteral("/elsewhere/"));
+    book.workFolder = dir.path() + u'/';
+    QFile(dir.filePath("v7081114.v35")).open(QIODevice::WriteOnly);
+    QCOMPARE(barographPath(book.workFolder, "V7081114.V35"), std::optional<QString>(dir.filePath("v7081114.v35")));
+    QCOMPARE(barographPath(book.workFolder, "MISSING.V00"), std::optional<QString>(dir.filePath("MISSING.V00")));
+
+    // Two merged copies of one flight name the same file, in any letter case.
+    for (const char *name : {"V7081114.V35", "other.V00", "v7081114.v35"})
+        book.appendRow().barographFile = name;
+    QCOMPARE(rowsSharingBarograph(book, 1), QList<int>{3});
+    QCOMPARE(rowsSharingBarograph(book, 2), QList<int>());
+    QFile(dir.filePath("V7081114.V35")).open(QIODevice::WriteOnly); // now two files
+    QCOMPARE(rowsSharingBarograph(book, 1), QList<int>());
 }
 
 QTEST_GUILESS_MAIN(TestLogOperations)

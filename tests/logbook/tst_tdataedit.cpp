@@ -77,7 +77,7 @@ void TestTDataEdit::okWithoutChangesStoresEditorFormats()
     QCOMPARE(f.maxClimb, "5.4 m/s");
     QCOMPARE(f.date, "24/05/03");
     QCOMPARE(f.area, cp932::fromUnicode(u"足尾山"));
-    QCOMPARE(f.comment, QByteArray("thermal\r\nwind")); // Windows line ends stay
+    QCOMPARE(f.comment.bytes(), QByteArray("thermal\r\nwind")); // Windows line ends stay
     QCOMPARE(f.barographFile, "24050310.BRG");
     QVERIFY(!f.editorOpen);
     QVERIFY(rig.link.book.logModified);
@@ -139,7 +139,7 @@ void TestTDataEdit::newFlightAppendsOneRow()
     QCOMPARE(f.maxClimb, "0.0 m/s");
     QVERIFY(!f.hasBarograph());
     QCOMPARE(f.deviceIndex, -1);
-    QCOMPARE(f.comment, cp932::fromUnicode(u"手入力"));
+    QCOMPARE(f.comment.bytes(), cp932::fromUnicode(u"手入力"));
     QCOMPARE(rig.link.events, QStringList({"editorShown 1", "setGridRowCount 5", "redrawGrid",
                                            "editorSaved", "editorClosed 1"}));
 }

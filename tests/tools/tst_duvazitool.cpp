@@ -156,7 +156,7 @@ void TestDuvaziTool::totalsSortFirstAndSayDuplicates()
     }
     QTemporaryDir dir;
     const QString path = dir.filePath("mixed.log");
-    QCOMPARE(saveLogBook(book, path, QByteArray("mixed"), false).log, LogSaveResult::Log::Written);
+    QCOMPARE(saveLogBook(book, path, QByteArray("mixed")).outcome, LogSaveResult::Outcome::Written);
     const QByteArray before = readAll(path);
 
     const Run json = tool({"log", "totals", path, "--json"});

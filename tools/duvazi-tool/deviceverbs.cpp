@@ -10,11 +10,15 @@
 #include "device/serial/tcomm.h"
 #include "logbook/core/logbook.h"
 #include "logbook/core/logfiles.h"
+#include "logbook/core/logoperations.h"
 #include "logbook/core/prompter.h"
 #include "logbook/core/text/cp932.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QTimer>
 
 namespace {
@@ -32,8 +36,8 @@ public:
     QString chooseSaveFile(QStringView, const QString &) override { return {}; }
 };
 
-// Follows the transfers: prints their progress, remembers whether every one went well, and
-// ends the event loop when nothing is left to do.
+// Follows the transfers: prints their progress, names every one that failed, remembers the
+// barograph files it saw written, and ends the event loop when nothing is left to do.
 class ToolObserver : public DownloadObserver {
 public:
     ToolObserver(LogBook &book, QTimer &loadTimer, bool barographs)
@@ -41,8 +45,9 @@ public:
     {
     }
 
-    bool failed = false;
-    bool logDone = false;
+    bool logFailed = false;
+    int failures = 0;
+    QStringList writtenFiles; ///< barograph files written by this run, as paths
     Downloader *downloader = nullptr;
 
     void logRowsAppended(int rowCount) override
@@ -51,7 +56,10 @@ public:
     }
     void rowChanged(int row) override
     {
-        report(QStringLiteral("barograph written: ") + QString::fromLatin1(m_book.row(row).barographFile));
+        const QByteArray name = m_book.row(row).barographFile.toByteArray();
+        if (const std::optional<QString> path = barographPath(m_book.workFolder, name))
+            writtenFiles << *path;
+        report(QStringLiteral("barograph written: ") + QString::fromLatin1(name));
     }
     void openDownloadedGraph(int) override {}
     void armLoadTimer() override { m_loadTimer.start(kLoadTimerInterval); }
@@ -77,17 +85,21 @@ public:
     {
         switch (outcome) {
         case TransferOutcome::Done:
-        case TransferOutcome::TooShort: // said so; the others go on
+        case TransferOutcome::TooShort: // said so; nothing to keep, and no failure
             break;
         case TransferOutcome::Empty:
             m_barographs = false;
             break;
         default:
-            failed = true;
+            ++failures;
+            if (mode == TransferMode::Log)
+                logFailed = true;
+            report(mode == TransferMode::Log ? QStringLiteral("failed: the log")
+                                             : QStringLiteral("failed: barograph %1").arg(m_flight));
             break;
         }
         if (mode == TransferMode::Log)
-            logDone = true;
+            m_logDone = true;
         finishLater();
     }
     void setRowsBefore(int rows) { m_rowsBefore = rows - 1; }
@@ -98,15 +110,16 @@ private:
     {
         QTimer::singleShot(0, [this] {
             const bool busy = downloader && downloader->isTransferring();
-            const bool sequenceLeft = m_barographs && !failed && m_loadTimer.isActive();
-            if (logDone && !busy && !sequenceLeft)
-                QCoreApplication::exit(failed ? 1 : 0);
+            const bool sequenceLeft = m_barographs && !logFailed && m_loadTimer.isActive();
+            if (m_logDone && !busy && !sequenceLeft)
+                QCoreApplication::exit(0);
         });
     }
 
     LogBook &m_book;
     QTimer &m_loadTimer;
     bool m_barographs;
+    bool m_logDone = false;
     int m_rowsBefore = 0;
     QString m_flight;
     int m_lastQuarter = -1;
@@ -141,6 +154,12 @@ int download(const QStringList &args)
         return 1;
     LogBook book = std::move(*read);
     book.workFolder = folderOf(logPath);
+    const QSet<QString> existedBefore = [&] {
+        QSet<QString> files;
+        for (const QString &f : QDir(book.workFolder).entryList(QDir::Files | QDir::Hidden))
+            files.insert(book.workFolder + f);
+        return files;
+    }();
 
     DownloadState state;
     TComm comm;
@@ -155,14 +174,26 @@ int download(const QStringList &args)
 
     const bool started =
         runCommand(prompter, [&] { barographs ? downloader.AllLoad() : downloader.LogLoad(); });
-    const int rc = started ? QCoreApplication::exec() : 1;
+    if (started)
+        QCoreApplication::exec();
     QObject::disconnect(timer);
-    if (rc != 0 || observer.failed) {
-        report(QStringLiteral("nothing saved"));
-        return 1;
+    if (!started)
+        observer.logFailed = true;
+
+    // What arrived whole is kept: the log with every barograph that was written. A log that
+    // cannot be saved takes back the barograph files this run made, so that no file stays
+    // that no saved log names.
+    int rc = observer.failures > 0 || !started ? 1 : 0;
+    if (book.logModified) {
+        book.renumber(); // as the list's redraw does before the program saves
+        if (writeLog(book, logPath, name.value_or(QByteArray())) != 0) {
+            for (const QString &file : std::as_const(observer.writtenFiles)) {
+                if (!existedBefore.contains(file))
+                    QFile::remove(file);
+            }
+            report(QStringLiteral("nothing saved"));
+            rc = 1;
+        }
     }
-    if (!book.logModified)
-        return 0;
-    book.renumber(); // as the list's redraw does before the program saves
-    return writeLog(book, logPath, name.value_or(QByteArray()));
+    return rc;
 }

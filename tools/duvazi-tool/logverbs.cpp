@@ -9,6 +9,7 @@
 #include "logbook/core/text/cp932.h"
 #include "logbook/core/totals.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -121,21 +122,19 @@ int logShow(const QStringList &args)
 
 int writeLog(LogBook &book, const QString &path, const QByteArray &name)
 {
-    if (book.rowCount() > LogBook::kMaxRows) {
+    book.workFolder = folderOf(QFileInfo(path).absoluteFilePath());
+    const LogSaveResult result = saveLogBook(book, path, name);
+    switch (result.outcome) {
+    case LogSaveResult::Outcome::Written:
+        return 0;
+    case LogSaveResult::Outcome::TooManyRows:
         report(msg::LogTooManyRows);
         return 1;
+    case LogSaveResult::Outcome::Failed:
+        break;
     }
-    book.workFolder = folderOf(path);
-    const LogSaveResult result = saveLogBook(book, path, name, false);
-    if (result.log != LogSaveResult::Log::Written) {
-        report(msg::LogFileCannotOpen.toString() + QStringLiteral(" (") + result.logPath + u')');
-        return 1;
-    }
-    if (!result.nameWritten) {
-        report(msg::NameFileCannotOpen);
-        return 1;
-    }
-    return 0;
+    report(msg::LogFileCannotOpen.toString() + u'\n' + result.failure->reason());
+    return 1;
 }
 
 // Reads IN (and its name file), lets `change` work on the log, and writes it to OUT with

@@ -63,7 +63,7 @@ int main(int argc, char *argv[])
             const int rc = v.run(args.mid(oneWord ? 1 : 2));
             if (rc == 2)
                 std::fprintf(stderr, "usage: duvazi-tool %s\n", v.usage);
-            return rc;
+            return finishOut() ? rc : 1;
         }
     }
     return usage();

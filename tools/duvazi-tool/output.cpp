@@ -1,11 +1,23 @@
 // Output helpers.
 #include "output.h"
 
+#include "logbook/core/filewriter.h"
+
+#include <cerrno>
 #include <cstdio>
 
 void writeOut(const QByteArray &utf8)
 {
     std::fwrite(utf8.constData(), 1, size_t(utf8.size()), stdout);
+}
+
+bool finishOut()
+{
+    errno = 0;
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return true;
+    report(QStringLiteral("出力を書き込めません。\n") + systemReason(errno ? errno : EIO));
+    return false;
 }
 
 void report(QStringView message)

@@ -6,6 +6,9 @@
 #include <QStringView>
 
 void writeOut(const QByteArray &utf8);
+/// Flushes standard output. False, with the reason reported, when anything written to it
+/// was lost (a full disk, a closed pipe): the verb then fails.
+bool finishOut();
 /// "duvazi-tool: <message>" on standard error, with a line end.
 void report(QStringView message);
 /// A CSV field, quoted when it holds a comma, quote or line break.

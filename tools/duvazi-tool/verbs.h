@@ -22,6 +22,6 @@ int download(const QStringList &args);
 /// damaged or unreadable file is reported and gives std::nullopt: the tool never works on
 /// part of a log.
 std::optional<LogBook> readLog(const QString &path, std::optional<QByteArray> *name = nullptr);
-/// Writes a log book (and its name file) as the program's save does, into the folder of
-/// `path`; 0 on success, 1 with the failure reported.
+/// Writes a log book (and its name file) as the program's save does, the versions it
+/// replaces kept in "bak" beside `path`; 0 on success, 1 with the failure reported.
 int writeLog(LogBook &book, const QString &path, const QByteArray &name);

@@ -1,0 +1,594 @@
+// Writing files all or nothing, with backups.
+#include "filewriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+// ---- The system calls, one small function each ------------------------------------------
+
+#ifdef Q_OS_WIN
+// Untested here: the program is built and tried on Linux. The same steps with the calls
+// Windows has for them.
+int lastError()
+{
+    switch (GetLastError()) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return ENOSPC;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: return ENOENT;
+    case ERROR_WRITE_PROTECT: return EROFS;
+    case ERROR_ALREADY_EXISTS:
+    case ERROR_FILE_EXISTS: return EEXIST;
+    default: return EACCES;
+    }
+}
+std::wstring wide(const QString &path) { return QDir::toNativeSeparators(path).toStdWString(); }
+int openNew(const QString &path) { return _wopen(wide(path).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE); }
+int openAnonymous(const QString &) { errno = EOPNOTSUPP; return -1; }
+bool nameAnonymous(int, const QString &) { errno = EOPNOTSUPP; return false; }
+qint64 writeSome(int fd, const char *data, qint64 size) { return _write(fd, data, unsigned(std::min<qint64>(size, 1 << 30))); }
+bool syncFd(int fd) { return _commit(fd) == 0; }
+void closeFd(int fd) { _close(fd); }
+void copyMode(int, const QString &) {}
+bool renameOver(const QString &from, const QString &to)
+{
+    if (MoveFileExW(wide(from).c_str(), wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    errno = lastError();
+    return false;
+}
+bool hardLink(const QString &from, const QString &to)
+{
+    if (CreateHardLinkW(wide(to).c_str(), wide(from).c_str(), nullptr))
+        return true;
+    errno = lastError();
+    return false;
+}
+bool syncFolder(const QString &) { return true; } // NTFS commits the rename itself
+bool removeFile(const QString &path) { return DeleteFileW(wide(path).c_str()) != 0; }
+bool makeFolder(const QString &path)
+{
+    if (CreateDirectoryW(wide(path).c_str(), nullptr))
+        return true;
+    errno = lastError();
+    return false;
+}
+#else
+QByteArray native(const QString &path) { return QFile::encodeName(path); }
+int openNew(const QString &path) { return ::open(native(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666); }
+int openAnonymous(const QString &folder)
+{
+#ifdef O_TMPFILE
+    // An unnamed file: a crash while it is written leaves nothing behind. It gets a name only
+    // an instant before it is renamed over its target, through /proc.
+    if (::access("/proc/self/fd", X_OK) != 0) {
+        errno = EOPNOTSUPP;
+        return -1;
+    }
+    return ::open(native(folder).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+#else
+    Q_UNUSED(folder);
+    errno = EOPNOTSUPP;
+    return -1;
+#endif
+}
+bool nameAnonymous(int fd, const QString &path)
+{
+    const QByteArray proc = "/proc/self/fd/" + QByteArray::number(fd);
+    return ::linkat(AT_FDCWD, proc.constData(), AT_FDCWD, native(path).constData(), AT_SYMLINK_FOLLOW) == 0;
+}
+qint64 writeSome(int fd, const char *data, qint64 size) { return ::write(fd, data, size_t(size)); }
+bool syncFd(int fd) { return ::fsync(fd) == 0; }
+void closeFd(int fd) { ::close(fd); }
+// The new file keeps the permissions of the one it replaces.
+void copyMode(int fd, const QString &target)
+{
+    struct stat st {};
+    if (::stat(native(target).constData(), &st) == 0 && S_ISREG(st.st_mode))
+        ::fchmod(fd, st.st_mode & 07777);
+}
+bool renameOver(const QString &from, const QString &to) { return ::rename(native(from).constData(), native(to).constData()) == 0; }
+bool hardLink(const QString &from, const QString &to) { return ::link(native(from).constData(), native(to).constData()) == 0; }
+bool syncFolder(const QString &folder)
+{
+    const int fd = ::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fsync(fd) == 0 || errno == EINVAL; // some file systems cannot sync a folder
+    const int saved = errno;
+    ::close(fd);
+    errno = saved;
+    return ok;
+}
+bool removeFile(const QString &path) { return ::unlink(native(path).constData()) == 0; }
+bool makeFolder(const QString &path) { return ::mkdir(native(path).constData(), 0777) == 0; }
+#endif
+
+bool isRegularFile(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() && info.isFile();
+}
+
+// ---- Names ---------------------------------------------------------------------------------
+
+QString randomTag()
+{
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    QString tag;
+    for (int i = 0; i < 6; ++i)
+        tag += QLatin1Char(letters[QRandomGenerator::global()->bounded(int(sizeof letters - 1))]);
+    return tag;
+}
+
+// The temporary files of a target: ".NAME.~xxxxxx.tmp" beside it.
+QString tempPathFor(const QString &target)
+{
+    const QFileInfo info(target);
+    return info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".~") + randomTag()
+           + QStringLiteral(".tmp");
+}
+
+QRegularExpression tempPattern(const QString &fileName)
+{
+    return QRegularExpression(QStringLiteral("^\\.") + QRegularExpression::escape(fileName)
+                              + QStringLiteral("\\.~[a-z0-9]{6}\\.tmp$"));
+}
+
+// A run killed between naming its temporary file and renaming it leaves the file behind;
+// the next write of the same target clears it away.
+void removeStaleTemps(const QString &target)
+{
+    const QFileInfo info(target);
+    const QRegularExpression pattern = tempPattern(info.fileName());
+    const QDir folder(info.absolutePath());
+    for (const QString &entry : folder.entryList({QStringLiteral(".*.tmp")}, QDir::Files | QDir::Hidden)) {
+        if (pattern.match(entry).hasMatch())
+            removeFile(folder.filePath(entry));
+    }
+}
+
+// "NAME.EXT" split at its last dot: ("NAME", ".EXT"); no dot: (name, "").
+std::pair<QString, QString> splitExtension(const QString &fileName)
+{
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    if (dot <= 0)
+        return {fileName, QString()};
+    return {fileName.left(dot), fileName.mid(dot)};
+}
+
+QString historyName(const QString &fileName, const QString &stamp, int sequence)
+{
+    const auto [base, ext] = splitExtension(fileName);
+    return base + u'.' + stamp + (sequence > 1 ? QStringLiteral("-%1").arg(sequence) : QString()) + ext;
+}
+
+QRegularExpression historyPattern(const QString &fileName)
+{
+    const auto [base, ext] = splitExtension(fileName);
+    return QRegularExpression(u'^' + QRegularExpression::escape(base) + QStringLiteral("\\.(\\d{8}-\\d{6})(?:-(\\d+))?")
+                              + QRegularExpression::escape(ext) + u'$');
+}
+
+// ---- One write -----------------------------------------------------------------------------
+
+class Write {
+public:
+    Write(const std::vector<FileImage> &files, const WriteOptions &options) : m_files(files), m_options(options) {}
+    ~Write() { discardTemps(); }
+
+    std::optional<WriteFailure> run();
+
+private:
+    struct Temp {
+        int fd = -1;
+        QString path;       ///< its name in the folder; empty while it has none
+        bool replaces = false; ///< its target exists: the old version is backed up
+    };
+    struct MadeBackup {
+        QString path;
+        bool transient = false; ///< only a restore point: removed whatever happens
+    };
+
+    bool fails(WriteStep step, const QString &path)
+    {
+        const int error = m_options.fault ? m_options.fault(step, path) : 0;
+        if (error)
+            errno = error;
+        return error != 0;
+    }
+    std::optional<WriteFailure> failure(const QString &path, bool backup = false) const
+    {
+        return WriteFailure{QDir::toNativeSeparators(path), errno ? errno : EIO, backup};
+    }
+
+    std::optional<WriteFailure> writeTemp(const FileImage &file, Temp &temp);
+    std::optional<WriteFailure> keepOldVersions();
+    void keepRestorePoints();
+    std::optional<WriteFailure> linkOrCopy(const QString &from, const QString &to);
+    std::optional<WriteFailure> commit();
+    bool nameTemp(Temp &temp, const QString &target);
+    void putBack(size_t renamed);
+    void pruneHistory();
+    void discardTemps();
+
+    const std::vector<FileImage> &m_files;
+    const WriteOptions &m_options;
+    std::vector<Temp> m_temps;
+    std::vector<MadeBackup> m_backups;
+    std::vector<QString> m_backupOf; ///< per file: its timestamped backup, if it has one
+};
+
+std::optional<WriteFailure> Write::run()
+{
+    m_temps.resize(m_files.size());
+    m_backupOf.resize(m_files.size());
+    for (size_t i = 0; i < m_files.size(); ++i) {
+        if (auto f = writeTemp(m_files[i], m_temps[i]))
+            return f;
+    }
+    if (auto f = keepOldVersions())
+        return f;
+    keepRestorePoints();
+    return commit();
+}
+
+// Several files without a backup rule still go in all together: each old version gets a
+// hidden second name until the last rename is done, so that a failure can put it back.
+void Write::keepRestorePoints()
+{
+    if (m_options.backup || m_files.size() < 2)
+        return;
+    for (size_t i = 0; i < m_files.size(); ++i) {
+        if (!m_temps[i].replaces)
+            continue;
+        const QString point = tempPathFor(m_files[i].path);
+        if (hardLink(m_files[i].path, point)) {
+            m_backups.push_back({point, true});
+            m_backupOf[i] = point;
+        }
+    }
+}
+
+std::optional<WriteFailure> Write::writeTemp(const FileImage &file, Temp &temp)
+{
+    const QFileInfo target(file.path);
+    if (target.isDir()) {
+        errno = EISDIR;
+        return failure(file.path);
+    }
+    temp.replaces = isRegularFile(file.path);
+    removeStaleTemps(file.path);
+    if (fails(WriteStep::CreateTemp, file.path))
+        return failure(file.path);
+    temp.fd = openAnonymous(target.absolutePath());
+    if (temp.fd < 0) {
+        if (errno == ENOENT || errno == EACCES || errno == EROFS || errno == ENOSPC)
+            return failure(file.path);
+        temp.path = tempPathFor(file.path);
+        temp.fd = openNew(temp.path);
+        if (temp.fd < 0) {
+            const int error = errno;
+            temp.path.clear();
+            errno = error;
+            return failure(file.path);
+        }
+    }
+    copyMode(temp.fd, file.path);
+
+    const char *data = file.bytes.constData();
+    qint64 left = file.bytes.size();
+    while (left > 0) {
+        if (fails(WriteStep::WriteTemp, file.path))
+            return failure(file.path);
+        const qint64 n = writeSome(temp.fd, data, left);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = ENOSPC;
+            return failure(file.path);
+        }
+        data += n;
+        left -= n;
+    }
+    if (fails(WriteStep::SyncTemp, file.path) || !syncFd(temp.fd))
+        return failure(file.path);
+    return std::nullopt;
+}
+
+std::optional<WriteFailure> Write::keepOldVersions()
+{
+    const bool anyReplaced = std::any_of(m_temps.begin(), m_temps.end(), [](const Temp &t) { return t.replaces; });
+    if (!m_options.backup || !anyReplaced)
+        return std::nullopt;
+    const BackupRule &rule = *m_options.backup;
+    const QString folder = QDir::cleanPath(rule.folder);
+
+    if (fails(WriteStep::MakeBackupFolder, folder))
+        return failure(folder, true);
+    const QFileInfo info(folder);
+    if (info.exists() && !info.isDir()) {
+        errno = ENOTDIR; // a file stands where the folder should be
+        return failure(folder, true);
+    }
+    if (!info.exists() && !QDir().mkpath(folder)) {
+        makeFolder(folder); // for its errno
+        return failure(folder, true);
+    }
+
+    // One stamp for every file of this write, so that a log and its name file pair up.
+    const QDateTime now = rule.now.isValid() ? rule.now : QDateTime::currentDateTime();
+    const QString stamp = now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    int sequence = 1;
+    const auto taken = [&](int seq) {
+        for (size_t i = 0; i < m_files.size(); ++i) {
+            const QString name = historyName(QFileInfo(m_files[i].path).fileName(), stamp, seq);
+            if (m_temps[i].replaces && QFileInfo::exists(folder + u'/' + name))
+                return true;
+        }
+        return false;
+    };
+    while (taken(sequence))
+        ++sequence;
+
+    for (size_t i = 0; i < m_files.size(); ++i) {
+        if (!m_temps[i].replaces)
+            continue;
+        const QString source = m_files[i].path;
+        const QString fileName = QFileInfo(source).fileName();
+        const QString history = folder + u'/' + historyName(fileName, stamp, sequence);
+        if (auto f = linkOrCopy(source, history))
+            return f;
+        m_backups.push_back({history});
+        m_backupOf[i] = history;
+        const QString first = folder + u'/' + fileName;
+        if (!QFileInfo::exists(first)) {
+            if (auto f = linkOrCopy(source, first))
+                return f;
+            m_backups.push_back({first});
+        }
+    }
+    if (fails(WriteStep::SyncFolder, folder) || !syncFolder(folder))
+        return failure(folder, true);
+    return std::nullopt;
+}
+
+std::optional<WriteFailure> Write::linkOrCopy(const QString &from, const QString &to)
+{
+    if (fails(WriteStep::Backup, to))
+        return failure(to, true);
+    if (hardLink(from, to))
+        return std::nullopt;
+    // Another file system, or one without links: a synced copy, put in place by rename.
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly)) {
+        errno = EACCES;
+        return failure(from, true);
+    }
+    const QByteArray bytes = source.readAll();
+    const QString temp = tempPathFor(to);
+    const int fd = openNew(temp);
+    if (fd < 0)
+        return failure(to, true);
+    const char *data = bytes.constData();
+    qint64 left = bytes.size();
+    bool ok = true;
+    while (ok && left > 0) {
+        const qint64 n = writeSome(fd, data, left);
+        if (n < 0 && errno == EINTR)
+            continue;
+        ok = n > 0;
+        if (n == 0)
+            errno = ENOSPC;
+        data += std::max<qint64>(n, 0);
+        left -= std::max<qint64>(n, 0);
+    }
+    ok = ok && syncFd(fd);
+    const int error = errno;
+    closeFd(fd);
+    if (ok && renameOver(temp, to))
+        return std::nullopt;
+    const int finalError = ok ? errno : error;
+    removeFile(temp);
+    errno = finalError;
+    return failure(to, true);
+}
+
+bool Write::nameTemp(Temp &temp, const QString &target)
+{
+    if (!temp.path.isEmpty())
+        return true;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        const QString path = tempPathFor(target);
+        if (nameAnonymous(temp.fd, path)) {
+            temp.path = path;
+            return true;
+        }
+        if (errno != EEXIST)
+            return false;
+    }
+    return false;
+}
+
+std::optional<WriteFailure> Write::commit()
+{
+    for (size_t i = 0; i < m_files.size(); ++i) {
+        Temp &temp = m_temps[i];
+        const QString &target = m_files[i].path;
+        if (fails(WriteStep::Rename, target) || !nameTemp(temp, target) || !renameOver(temp.path, target)) {
+            const int error = errno;
+            putBack(i);
+            errno = error;
+            return failure(target);
+        }
+        closeFd(temp.fd);
+        temp.fd = -1;
+        temp.path.clear();
+    }
+    std::vector<QString> folders;
+    for (const FileImage &file : m_files) {
+        const QString folder = QFileInfo(file.path).absolutePath();
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end())
+            folders.push_back(folder);
+    }
+    // The backups hold the replaced versions now and stay; restore points go.
+    for (const MadeBackup &b : m_backups) {
+        if (b.transient)
+            removeFile(b.path);
+    }
+    m_backups.clear();
+    pruneHistory();
+    for (const QString &folder : folders) {
+        // The files are in place; a folder that cannot be synced may lose them to a power
+        // cut, which the pilot must hear about.
+        if (fails(WriteStep::SyncFolder, folder) || !syncFolder(folder))
+            return failure(folder);
+    }
+    return std::nullopt;
+}
+
+// A rename failed after `renamed` files were put in place: the old versions go back (from
+// their backups) and the files that did not exist before are removed again.
+void Write::putBack(size_t renamed)
+{
+    for (size_t j = 0; j < renamed; ++j) {
+        const QString &target = m_files[j].path;
+        if (!m_temps[j].replaces) {
+            removeFile(target);
+            continue;
+        }
+        if (m_backupOf[j].isEmpty())
+            continue; // nothing to restore from: the new file stays, complete
+        const QString temp = tempPathFor(target);
+        if (hardLink(m_backupOf[j], temp) && !renameOver(temp, target))
+            removeFile(temp);
+    }
+}
+
+void Write::pruneHistory()
+{
+    if (!m_options.backup)
+        return;
+    const QString folder = QDir::cleanPath(m_options.backup->folder);
+    for (size_t i = 0; i < m_files.size(); ++i) {
+        if (!m_temps[i].replaces)
+            continue;
+        QStringList history = backupHistory(folder, QFileInfo(m_files[i].path).fileName());
+        const int excess = int(history.size()) - std::max(1, m_options.backup->historyToKeep);
+        for (int k = 0; k < excess; ++k)
+            removeFile(folder + u'/' + history[k]);
+    }
+}
+
+void Write::discardTemps()
+{
+    for (Temp &temp : m_temps) {
+        if (temp.fd >= 0)
+            closeFd(temp.fd);
+        if (!temp.path.isEmpty())
+            removeFile(temp.path);
+        temp = Temp{};
+    }
+    for (const MadeBackup &b : m_backups)
+        removeFile(b.path); // the write failed: the old versions never left their places
+    m_backups.clear();
+}
+
+} // namespace
+
+QString WriteFailure::reason() const
+{
+    QString text = systemReason(error);
+    if (backup)
+        text = QStringLiteral("バックアップを作れません。") + text;
+    return text + QStringLiteral("（") + path + QStringLiteral("）");
+}
+
+QString systemReason(int error)
+{
+    switch (error) {
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+        return QStringLiteral("ディスクの空き容量が足りません。");
+    case EACCES:
+    case EPERM: return QStringLiteral("書き込みが許可されていません。");
+    case EROFS: return QStringLiteral("読み取り専用の場所です。");
+    case EISDIR: return QStringLiteral("同じ名前のフォルダーがあります。");
+    case ENOTDIR:
+    case EEXIST: return QStringLiteral("フォルダーの場所に同じ名前のファイルがあります。");
+    case ENOENT: return QStringLiteral("見つかりません。");
+    case ENAMETOOLONG: return QStringLiteral("名前が長すぎます。");
+    case EFBIG: return QStringLiteral("ファイルが大きすぎます。");
+    case EINVAL: return QStringLiteral("ファイル名が正しくありません。");
+    case EIO: return QStringLiteral("ディスクの読み書きでエラーが起きました。");
+    default: return QString::fromLocal8Bit(std::strerror(error));
+    }
+}
+
+std::optional<WriteFailure> writeFiles(const std::vector<FileImage> &files, const WriteOptions &options)
+{
+    const int saved = errno;
+    errno = 0;
+    std::optional<WriteFailure> result = Write(files, options).run();
+    errno = saved;
+    return result;
+}
+
+std::optional<WriteFailure> writeFile(const QString &path, const QByteArray &bytes, const WriteOptions &options)
+{
+    return writeFiles({FileImage{path, bytes}}, options);
+}
+
+std::optional<WriteFailure> deleteFile(const QString &path)
+{
+    if (!QFileInfo(path).isDir() && removeFile(path))
+        return std::nullopt;
+    const int error = QFileInfo(path).isDir() ? EISDIR : errno;
+    return WriteFailure{QDir::toNativeSeparators(path), error ? error : EIO};
+}
+
+QStringList backupHistory(const QString &backupFolder, const QString &fileName)
+{
+    const QRegularExpression pattern = historyPattern(fileName);
+    struct Entry {
+        QString name;
+        QString stamp;
+        int sequence;
+    };
+    std::vector<Entry> entries;
+    for (const QString &name : QDir(backupFolder).entryList(QDir::Files | QDir::Hidden)) {
+        const QRegularExpressionMatch m = pattern.match(name);
+        if (m.hasMatch())
+            entries.push_back({name, m.captured(1), m.captured(2).isEmpty() ? 1 : m.captured(2).toInt()});
+    }
+    std::sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) {
+        return a.stamp != b.stamp ? a.stamp < b.stamp : a.sequence < b.sequence;
+    });
+    QStringList names;
+    for (const Entry &e : entries)
+        names << e.name;
+    return names;
+}

@@ -1,0 +1,154 @@
+// The all-or-nothing writer: a failure at any step leaves every target and the backup folder
+// as they were; the history keeps the newest versions; a backup across file systems is a
+// copy; a temporary file left by a killed run is cleared by the next write.
+#include "logbook/core/filewriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStorageInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cerrno>
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void plant(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// Every name under a folder with its bytes, for before-and-after comparisons.
+QMap<QString, QByteArray> snapshot(const QString &root)
+{
+    QMap<QString, QByteArray> files;
+    QDir dir(root);
+    for (const QString &name : dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        const QString path = dir.filePath(name);
+        if (QFileInfo(path).isDir()) {
+            files.insert(name + u'/', {});
+            const QMap<QString, QByteArray> inner = snapshot(path);
+            for (auto it = inner.begin(); it != inner.end(); ++it)
+                files.insert(name + u'/' + it.key(), it.value());
+        } else {
+            files.insert(name, readAll(path));
+        }
+    }
+    return files;
+}
+
+WriteOptions withBackup(const QString &folder, QDateTime now = {})
+{
+    WriteOptions o;
+    o.backup = BackupRule{folder, 10, now};
+    return o;
+}
+
+} // namespace
+
+class TestFileWriter : public QObject {
+    Q_OBJECT
+private slots:
+    void failureAtAnyStepChangesNothing();
+    void historyKeepsTheNewestTen();
+    void backupAcrossFileSystemsIsACopy();
+    void leftoverTemporaryFileIsCleared();
+};
+
+void TestFileWriter::failureAtAnyStepChangesNothing()
+{
+    // Count the steps of a whole write of two files over old ones, then fail each in turn.
+    const auto run = [](const QString &root, int failAt, int *steps) {
+        WriteOptions o = withBackup(root + "/bak", QDateTime(QDate(2026, 5, 3), QTime(10, 21, 5)));
+        int n = 0;
+        o.fault = [&n, failAt](WriteStep, const QString &) { return ++n == failAt ? ENOSPC : 0; };
+        const auto failure = writeFiles({{root + "/a.log", "new log"}, {root + "/a.lif", "new name"}}, o);
+        if (steps)
+            *steps = n;
+        return failure;
+    };
+    const auto prepare = [](const QTemporaryDir &dir) {
+        plant(dir.filePath("a.log"), "old log");
+        plant(dir.filePath("a.lif"), "old name");
+        QDir(dir.path()).mkdir("bak");
+        plant(dir.filePath("bak/a.log"), "first backup");
+    };
+    int total = 0;
+    {
+        QTemporaryDir dir;
+        prepare(dir);
+        QVERIFY(!run(dir.path(), 0, &total));
+        QCOMPARE(readAll(dir.filePath("a.log")), QByteArray("new log"));
+        QCOMPARE(readAll(dir.filePath("bak/a.20260503-102105.lif")), QByteArray("old name"));
+    }
+    QVERIFY(total >= 10);
+    for (int failAt = 1; failAt <= total; ++failAt) {
+        QTemporaryDir dir;
+        prepare(dir);
+        const QMap<QString, QByteArray> before = snapshot(dir.path());
+        const std::optional<WriteFailure> failure = run(dir.path(), failAt, nullptr);
+        QVERIFY2(failure, qPrintable(QString::number(failAt)));
+        QCOMPARE(failure->error, ENOSPC);
+        const QMap<QString, QByteArray> after = snapshot(dir.path());
+        if (after != before) {
+            // Only a failed sync of the folders after the last rename leaves the new files in
+            // place, complete and paired, with their backups.
+            QCOMPARE(after.value("a.log"), QByteArray("new log"));
+            QCOMPARE(after.value("a.lif"), QByteArray("new name"));
+            QCOMPARE(after.value("bak/a.20260503-102105.log"), QByteArray("old log"));
+            QCOMPARE(failAt, total);
+        }
+    }
+}
+
+void TestFileWriter::historyKeepsTheNewestTen()
+{
+    QTemporaryDir dir;
+    const QDateTime start(QDate(2026, 1, 1), QTime(9, 0, 0));
+    for (int i = 0; i < 14; ++i) {
+        // Two writes in one second get a sequence number; the order stays the write order.
+        const QDateTime now = start.addSecs(i / 2);
+        QVERIFY(!writeFile(dir.filePath("V7081114.V35"), QByteArray::number(i), withBackup(dir.filePath("bak"), now)));
+    }
+    const QStringList history = backupHistory(dir.filePath("bak"), "V7081114.V35");
+    QCOMPARE(history.size(), 10);
+    for (int k = 0; k < 10; ++k)
+        QCOMPARE(readAll(dir.filePath("bak/" + history[k])), QByteArray::number(k + 3)); // versions 3 to 12
+    QCOMPARE(history.first(), QStringLiteral("V7081114.20260101-090002.V35"));
+    QCOMPARE(history[1], QStringLiteral("V7081114.20260101-090002-2.V35"));
+    QCOMPARE(readAll(dir.filePath("bak/V7081114.V35")), QByteArray("0")); // the first, for good
+    QCOMPARE(readAll(dir.filePath("V7081114.V35")), QByteArray("13"));
+}
+
+void TestFileWriter::backupAcrossFileSystemsIsACopy()
+{
+    QTemporaryDir here;
+    QTemporaryDir there(QStringLiteral("/dev/shm/duvazi-XXXXXX"));
+    if (!there.isValid() || QStorageInfo(here.path()).device() == QStorageInfo(there.path()).device())
+        QSKIP("no second file system to back up to");
+    plant(here.filePath("a.log"), "old");
+    QVERIFY(!writeFile(here.filePath("a.log"), "new", withBackup(there.filePath("bak"))));
+    QCOMPARE(readAll(there.filePath("bak/a.log")), QByteArray("old"));
+    QCOMPARE(backupHistory(there.filePath("bak"), "a.log").size(), 1);
+    QCOMPARE(QDir(there.filePath("bak")).entryList(QDir::Files | QDir::Hidden).size(), 2); // no temporary left
+}
+
+void TestFileWriter::leftoverTemporaryFileIsCleared()
+{
+    QTemporaryDir dir;
+    plant(dir.filePath(".a.log.~abc123.tmp"), "a killed run's");
+    plant(dir.filePath(".b.log.~abc123.tmp"), "another file's");
+    QVERIFY(!writeFile(dir.filePath("a.log"), "new"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{".b.log.~abc123.tmp", "a.log"}));
+}
+
+QTEST_GUILESS_MAIN(TestFileWriter)
+#include "tst_filewriter.moc"
