@@ -11,6 +11,7 @@
 #include "logbook/ui/mainformlink.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -43,6 +44,10 @@ QLineEdit *edit(QWidget *parent, const char *name, int x, int y, int width)
 // Blank positions are spaces, and the text is always all eight characters.
 QLineEdit *maskedEdit(QWidget *parent, const char *name, int x, int y, int width, char separator)
 {
+    // The widths were chosen for "ＭＳ Ｐゴシック"; where a wider face stands in, the field
+    // still shows its eight characters whole (there is room before the next label).
+    const QFontMetrics metrics(japaneseUiFont(12));
+    width = qMax(width, metrics.horizontalAdvance(QStringLiteral("88/88/88")) + 12);
     QLineEdit *e = edit(parent, name, x, y, width);
     const QString sep(QLatin1Char{separator});
     e->setInputMask(QStringLiteral("99") + sep + QStringLiteral("99") + sep + QStringLiteral("99; "));
@@ -148,7 +153,26 @@ void TDataEdit::showEvent(QShowEvent *event)
     if (m_shown)
         return;
     m_shown = true;
+    placeInView();
     EDOnShow();
+}
+
+void TDataEdit::placeInView()
+{
+    // The workspace's own placement puts a window in free space, which may lie beyond its
+    // right edge; an editor whose OK button cannot be seen is moved in, a step further
+    // down and right than the editors already open.
+    QMdiArea *area = mdiArea();
+    if (!area)
+        return;
+    const QRect room = area->viewport()->rect();
+    if (room.contains(geometry()))
+        return;
+    int others = 0;
+    for (QMdiSubWindow *w : area->subWindowList())
+        others += w != this && qobject_cast<TDataEdit *>(w) ? 1 : 0;
+    const int step = 24 * (1 + others % 8);
+    move(qBound(0, step, qMax(0, room.width() - width())), qBound(0, step, qMax(0, room.height() - height())));
 }
 
 void TDataEdit::EDOnShow()

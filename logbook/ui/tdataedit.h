@@ -47,6 +47,7 @@ private:
         QString savedText;
         int savedCaret = 0;
     };
+    void placeInView();
     void EDOnShow();
     bool DataSave();
     void numberChanged(NumberField &field);
