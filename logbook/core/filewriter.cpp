@@ -363,7 +363,7 @@ std::optional<WriteFailure> Write::keepOldVersions()
         m_backups.push_back({history});
         m_backupOf[i] = history;
         const QString first = folder + u'/' + fileName;
-        if (!QFileInfo::exists(first)) {
+        if (m_files[i].keepFirst && !QFileInfo::exists(first)) {
             if (auto f = linkOrCopy(source, first))
                 return f;
             m_backups.push_back({first});

@@ -31,6 +31,7 @@
 struct FileImage {
     QString path;
     QByteArray bytes;
+    bool keepFirst = true; ///< keep "bak/NAME.EXT" besides the history (a log's name file has none)
 };
 
 /// Where a write keeps the versions it replaces.

@@ -126,7 +126,9 @@ LogSaveResult saveLogBook(LogBook &book, const QString &chosenPath, const QByteA
         const QString work = book.workFolder.isEmpty() ? folderOf(result.logPath) : book.workFolder;
         write.backup = BackupRule{backupFolder(work), 10, {}};
     }
-    result.failure = writeFiles({{result.logPath, buildLogImage(book)}, {namePathFor(result.logPath), book.logName}},
+    // "bak/NAME.log" has always been the log's first backup alone; the name files are kept
+    // with their logs in the dated history.
+    result.failure = writeFiles({{result.logPath, buildLogImage(book), true}, {namePathFor(result.logPath), book.logName, false}},
                                 write);
     if (result.failure)
         return result;

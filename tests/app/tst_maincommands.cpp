@@ -154,7 +154,7 @@ private slots:
     void saveAsKeepsWhateverItReplaces();
     void savingTwiceKeepsTheFirstBackup();
     void deletingEveryFlightLeavesOneBlankRow();
-    void deleteNeverTouchesFilesOutsideItsFolder();
+    void deleteRemovesOnlyWhatNoOtherRowNames();
     void sortReportsDuplicatesAndLeavesSaveAlone();
     void showBarographHandsOverRowsAndQueuesOnce();
     void editOpensOneEditorPerRowAndCloseAllEditors();
@@ -340,24 +340,32 @@ void TestMainCommands::deletingEveryFlightLeavesOneBlankRow()
     QVERIFY(f.book().logModified);
 }
 
-void TestMainCommands::deleteNeverTouchesFilesOutsideItsFolder()
+void TestMainCommands::deleteRemovesOnlyWhatNoOtherRowNames()
 {
     Fixture f;
     QDir(f.dir.path()).mkdir("work");
-    QFile::copy(QStringLiteral(TEST_DATA_DIR "/logbook/empty.log"), f.dir.filePath("outside.BRG"));
-    QFile::copy(QStringLiteral(TEST_DATA_DIR "/logbook/empty.log"), f.dir.filePath("work/inside.BRG"));
+    for (const char *name : {"x.BRG", "work/inside.BRG", "work/shared.BRG"})
+        QFile::copy(QStringLiteral(TEST_DATA_DIR "/logbook/empty.log"), f.dir.filePath(name));
     // A log that was never saved: barograph files are looked for in the work folder.
     f.book().workFolder = f.dir.filePath("work/");
-    f.book().appendRow().barographFile = "../outside.BRG";
-    f.book().appendRow().barographFile = "inside.BRG";
-    f.form->setGridRowCount(3);
+    for (const char *name : {"../x.BRG", "inside.BRG", "shared.BRG", "SHARED.brg", "missing.BRG"})
+        f.book().appendRow().barographFile = name;
+    f.form->setGridRowCount(6);
     f.form->RedrawGrid();
-    f.form->logList()->selectRows(1, 2);
+    f.form->logList()->selectRows(1, 5);
     qobject_cast<QAction *>(f.form->command("DeleteItem"))->setEnabled(true);
-    f.prompter.answers = {Answer::Ok, Answer::Yes, Answer::Yes};
+    f.prompter.answers = {Answer::Ok, Answer::Yes, Answer::Yes, Answer::Yes, Answer::Yes};
     f.trigger("DeleteItem");
-    QVERIFY(QFile::exists(f.dir.filePath("outside.BRG")));
+    QVERIFY(QFile::exists(f.dir.filePath("x.BRG")));
     QVERIFY(!QFile::exists(f.dir.filePath("work/inside.BRG")));
+    // Merged copies of one flight share a file: it goes with the last row that names it.
+    QVERIFY(!QFile::exists(f.dir.filePath("work/shared.BRG")));
+    QCOMPARE(f.prompter.informed, (QStringList{
+        QStringLiteral("バログラフファイル：../x.BRG\nを削除できませんでした。\nファイル名が正しくありません。（../x.BRG）"),
+        QStringLiteral("バログラフファイル：shared.BRG\nは他のログでも使われているので削除しません。"),
+        QStringLiteral("バログラフファイル：missing.BRG\nを削除できませんでした。\n見つかりません。（")
+            + QDir::toNativeSeparators(f.dir.filePath("work/missing.BRG")) + QStringLiteral("）"),
+    }));
     QCOMPARE(f.book().rowCount(), 1);
 }
 

@@ -105,6 +105,7 @@ void TestMainIntegration::loadAllFromTheSimulatorOpensEveryGraph()
     }
     QVERIFY(book.logModified);
     QVERIFY(f.enabled("SBGraph") && f.enabled("FileSaveAsItem") && f.enabled("GraphClose"));
+    QVERIFY(f.enabled("SaveBtn") && f.enabled("FileSaveItem")); // the download modified the log
 
     // The downloaded log saves like any other.
     f.prompter.files = {f.dir.filePath("downloaded")};

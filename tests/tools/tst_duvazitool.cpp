@@ -5,11 +5,13 @@
 #include "logbook/core/logfiles.h"
 #include "logbook/core/text/cp932.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <QProcess>
 #include <QTest>
 
 namespace {
@@ -45,6 +47,7 @@ private slots:
     void damagedFilesFail();
     void sortAndMergeRenumberAndReportDuplicates();
     void totalsSortFirstAndSayDuplicates();
+    void writingOverALogKeepsTheOldOneAndFailuresExitOne();
     void wrongUsage();
 };
 
@@ -184,6 +187,33 @@ void TestDuvaziTool::totalsSortFirstAndSayDuplicates()
     QVERIFY(lines[1].endsWith("00:10:00\t\t\ta\\nb\t"));
     QCOMPARE(lines[2].split('\t').size(), 9);
     QCOMPARE(readAll(path), before);
+}
+
+void TestDuvaziTool::writingOverALogKeepsTheOldOneAndFailuresExitOne()
+{
+    QTemporaryDir dir;
+    const QString log = dir.filePath("spring.log");
+    QCOMPARE(tool({"log", "copy", data("three-flights.log"), log}).exitCode, 0);
+    const QByteArray before = readAll(log);
+    // Sorting a log onto itself keeps the version it replaced, as the window's Save does.
+    QCOMPARE(tool({"log", "sort", log, log}).exitCode, 0);
+    QVERIFY(readAll(log) != before);
+    QCOMPARE(readAll(dir.filePath("bak/spring.log")), before);
+
+    // A folder where the output would go: nothing written, the reason on the second line.
+    QVERIFY(QDir(dir.path()).mkdir("taken.log"));
+    const Run refused = tool({"log", "copy", log, dir.filePath("taken.log")});
+    QCOMPARE(refused.exitCode, 1);
+    QVERIFY2(QString::fromUtf8(refused.err).contains(QStringLiteral("LOGファイルが開けません。\n同じ名前のフォルダーがあります。")),
+             refused.err.constData());
+
+    // Output that cannot be written is a failure, not a success.
+    QProcess p;
+    p.setStandardOutputFile(QStringLiteral("/dev/full"));
+    p.start(QStringLiteral(DUVAZI_TOOL), {"log", "show", log});
+    QVERIFY(p.waitForFinished(30000));
+    QCOMPARE(p.exitCode(), 1);
+    QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains(QStringLiteral("ディスクの空き容量が足りません。")));
 }
 
 void TestDuvaziTool::wrongUsage()

@@ -6,17 +6,32 @@
 #include <cerrno>
 #include <cstdio>
 
+namespace {
+
+// The first reason standard output failed: later calls only see its error flag.
+int &outputError()
+{
+    static int error = 0;
+    return error;
+}
+
+} // namespace
+
 void writeOut(const QByteArray &utf8)
 {
-    std::fwrite(utf8.constData(), 1, size_t(utf8.size()), stdout);
+    errno = 0;
+    if (std::fwrite(utf8.constData(), 1, size_t(utf8.size()), stdout) != size_t(utf8.size()) && !outputError())
+        outputError() = errno ? errno : EIO;
 }
 
 bool finishOut()
 {
     errno = 0;
-    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+    if (std::fflush(stdout) != 0 && !outputError())
+        outputError() = errno ? errno : EIO;
+    if (!outputError() && !std::ferror(stdout))
         return true;
-    report(QStringLiteral("出力を書き込めません。\n") + systemReason(errno ? errno : EIO));
+    report(QStringLiteral("出力を書き込めません。\n") + systemReason(outputError() ? outputError() : EIO));
     return false;
 }
 
