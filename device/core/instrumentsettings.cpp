@@ -1,7 +1,7 @@
 // The settings messages.
 #include "instrumentsettings.h"
 
-#include "barograph/core/numbertext.h"
+#include "logbook/core/text/numbertext.h"
 #include "logbook/core/text/cp932.h"
 
 #include <cmath>
