@@ -11,11 +11,13 @@
 #include "logbook/core/logfiles.h"
 #include "logbook/core/messages.h"
 #include "logbook/core/prompter.h"
+#include "logbook/core/totals.h"
 #include "logbook/ui/japanesefont.h"
 #include "logbook/ui/logbookmodel.h"
 #include "logbook/ui/closequery.h"
 #include "logbook/ui/loglistwindow.h"
 #include "logbook/ui/prompter.h"
+#include "logbook/ui/tdataedit.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -23,6 +25,8 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QGuiApplication>
+#include <QItemSelectionModel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -31,9 +35,12 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTableView>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+
+#include <climits>
 
 namespace {
 
@@ -100,12 +107,17 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, Prompter *prompter, Q
     createMenus();
     // The status bar is one simple panel showing the hint under the mouse.
     statusBar()->setSizeGripEnabled(true);
+    // On its right, the number and flying time of the flights selected in the list.
+    m_selectionTotals = new QLabel(statusBar());
+    m_selectionTotals->setObjectName(QStringLiteral("SelectionTotals"));
+    statusBar()->addPermanentWidget(m_selectionTotals);
 
     m_logList = new TLogG(m_book, m_workspace);
     m_workspace->addSubWindow(m_logList);
     connect(m_logList, &TLogG::nameEdited, this, &TMainForm::EdNameChange);
     m_logList->show();
     m_graphFactory = [](MainFormLink &link) -> QMdiSubWindow * { return new TGraph(link); };
+    m_editorFactory = [](MainFormLink &link) -> QMdiSubWindow * { return new TDataEdit(link); };
     m_commands = std::make_unique<LogBookCommands>(*this, static_cast<LogCommandHost &>(*this), *m_logList);
     // The controller takes TimerLoad's ticks for the barograph queue and load-all sequence.
     m_device = new DeviceController(*this, m_download, *TimerLoad,
@@ -283,7 +295,15 @@ void TMainForm::connectCommands()
     onTrigger(DeleteItem, [c] { c->deleteSelected(); });
     onTrigger(SortByDate, [c] { c->sortByDate(); });
     onTrigger(MenuNewLog, [c] { c->newRecord(); });
+    onTrigger(MenuTotal, [c] { c->showTotals(); });
     connect(m_logList, &TLogG::editRequested, this, [c] { c->editSelected(); });
+
+    const QAbstractItemModel *list = m_logList->grid()->model();
+    connect(m_logList->grid()->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TMainForm::updateSelectionTotals);
+    connect(list, &QAbstractItemModel::dataChanged, this, &TMainForm::updateSelectionTotals);
+    connect(list, &QAbstractItemModel::rowsInserted, this, &TMainForm::updateSelectionTotals);
+    connect(list, &QAbstractItemModel::rowsRemoved, this, &TMainForm::updateSelectionTotals);
 
     onTrigger(WindowCascadeItem, [this] { m_workspace->cascadeSubWindows(); });
     onTrigger(WindowTileItem, [this] { m_workspace->tileSubWindows(); });
@@ -700,4 +720,18 @@ void TMainForm::updateWindowMenu()
         connect(a, &QAction::triggered, this, [this, w] { m_workspace->setActiveSubWindow(w); });
         m_windowListActions << a;
     }
+}
+
+void TMainForm::updateSelectionTotals()
+{
+    const bool selected = m_logList->grid()->selectionModel()->hasSelection();
+    const auto [top, bottom] = m_logList->selectedRange();
+    const RangeTotals totals = rangeTotals(m_book, top, bottom);
+    if (!selected || totals.flights == 0) {
+        m_selectionTotals->clear();
+        return;
+    }
+    const qint32 seconds = qint32(qBound(qint64(INT_MIN), totals.seconds, qint64(INT_MAX)));
+    m_selectionTotals->setText(
+        msg::SelectionTotals.toString().arg(totals.flights).arg(QString::fromLatin1(totalTimeText(seconds))));
 }

@@ -23,6 +23,7 @@ class TLogG;
 class Workspace;
 class QAction;
 class QActionGroup;
+class QLabel;
 class QMenu;
 class QMdiSubWindow;
 class QTimer;
@@ -122,6 +123,7 @@ private:
     void portDeviceChosen(const QString &device);
     void HelpAboutItemClick();
     void updateWindowMenu();
+    void updateSelectionTotals();
 
     std::unique_ptr<SettingsStore> m_store;
     std::unique_ptr<Prompter> m_ownPrompter;
@@ -157,4 +159,5 @@ private:
     QActionGroup *m_comGroup;
     QAction *HelpAboutItem;
     QList<QAction *> m_windowListActions;
+    QLabel *m_selectionTotals; ///< the status bar's totals of the selected flights
 };

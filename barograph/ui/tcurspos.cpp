@@ -2,7 +2,7 @@
 #include "tcurspos.h"
 
 #include "barograph/core/messages.h"
-#include "barograph/core/numbertext.h"
+#include "logbook/core/text/numbertext.h"
 #include "barograph/ui/tgraph.h"
 #include "logbook/ui/japanesefont.h"
 

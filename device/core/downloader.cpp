@@ -3,7 +3,7 @@
 
 #include "barograph/core/barographfile.h"
 #include "barograph/core/barographsave.h"
-#include "barograph/core/numbertext.h"
+#include "logbook/core/text/numbertext.h"
 #include "device/core/commerror.h"
 #include "device/core/linesettings.h"
 #include "device/core/messages.h"

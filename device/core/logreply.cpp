@@ -1,7 +1,7 @@
 // Decoding the log reply.
 #include "logreply.h"
 
-#include "barograph/core/numbertext.h"
+#include "logbook/core/fieldformats.h"
 
 #include <algorithm>
 
@@ -79,10 +79,10 @@ std::optional<LogEntry> decodeLogEntry(QByteArrayView entry)
     e.date = sixWithSeparators(entry.sliced(0, 6), '/');
     e.time = sixWithSeparators(entry.sliced(6, 6), ':');
     e.duration = sixWithSeparators(entry.sliced(12, 6), ':');
-    e.maxAltitude = numtext::decimal(decimal(entry.sliced(18, 4)), 4, true) + " m";
+    e.maxAltitude = fieldformat::altitudeText(decimal(entry.sliced(18, 4)));
     // The small addition keeps a tenth that double cannot hold exactly (0.35 is 0.3499...)
     // from rounding down when printed with one decimal.
-    e.maxClimb = numtext::fixed(decimal(entry.sliced(22, 4)) * 0.1 + 0.0001, 1, 2, true) + " m/s";
+    e.maxClimb = fieldformat::climbText(decimal(entry.sliced(22, 4)) * 0.1 + 0.0001);
     QByteArrayView area = entry.sliced(26, 8);
     while (!area.isEmpty() && area.back() == ' ')
         area.chop(1);

@@ -28,7 +28,10 @@ inline constexpr QStringView PortTakenByBrltty =
     u"USB シリアル変換器は brltty に使われて見えなくなることがあります。（sudo apt remove brltty）"; // brltty took it
 inline constexpr QStringView PortOpenFailed = u"ポート %1 を開けません。（%2）";   // other reason
 // The line failed during a transfer (cable pulled, adapter removed, other side closed).
-inline constexpr QStringView LineLost = u"通信が切断されました。（%1）";           // connection lost
+inline constexpr QStringView LineLost = u"通信が切断されました。（%1）";           // connection lost (why)
+inline constexpr QStringView LineReadFailed = u"受信できません";                    // ... receiving failed
+inline constexpr QStringView LineWriteFailed = u"送信できません";                   // ... sending failed
+inline constexpr QStringView LineGone = u"ポートが使えなくなりました";              // ... the port went away
 inline constexpr QStringView ErrorCaption = u"エラー";                              // caption: error
 
 // Downloads.
@@ -60,5 +63,24 @@ inline constexpr QStringView PortSimulator = u"シミュレータ";           //
 inline constexpr QStringView PortTyped = u"デバイスを指定(&P)...";        // type a device path
 inline constexpr QStringView PortTypedPrompt = u"シリアルデバイスのパス:"; // device path:
 inline constexpr QStringView SimulatorFailed = u"シミュレータを起動できません。（%1）"; // simulator failed
+
+// Sending the instrument its settings.
+inline constexpr QStringView AskSend = u"DIV-EVODU-REV に送信しますか？";  // send to the instrument?
+inline constexpr QStringView Confirm = u"確認";                            // caption: confirm
+inline constexpr QStringView SendDone = u"送信終了";                        // sent
+inline constexpr QStringView FlyerNameCaption = u"フライヤー名登録";        // flyer name
+inline constexpr QStringView ParameterCaption = u"ﾊﾟﾗﾒｰﾀ設定";             // parameters
+inline constexpr QStringView OptionCaption = u"ｵﾌﾟｼｮﾝ表示設定";           // option displays
+inline constexpr QStringView DelayCaption = u"送信ディレイ設定";            // send delays
+inline constexpr QStringView ThresholdRange = u"上昇音、下降音は0.1から4.0までです。"; // thresholds out of range
+// A download holds the port: the upload waits for it to end.
+inline constexpr QStringView SendWhileLoading =
+    u"ﾃﾞｰﾀのﾛｰﾄﾞ中は送信できません。\nﾛｰﾄﾞが終わってからもう一度実行してください。";
+inline constexpr QStringView DelayNotNumber = u"ディレイはミリ秒の整数で入力してください。"; // a delay is no integer
+inline constexpr QStringView SettingsFileFilter = u"機器設定ファイル(*.dvs)";              // settings file filter
+inline constexpr QStringView SettingsFileSave = u"設定ファイルに保存...";                  // save to a file
+inline constexpr QStringView SettingsFileLoad = u"設定ファイルから読込...";                // load from a file
+inline constexpr QStringView SettingsFileUnreadable = u"設定ファイルが読めません。\n%1行目：%2"; // line, why
+inline constexpr QStringView SettingsFileCannotWrite = u"設定ファイルが書き込めません。";       // not written
 
 } // namespace msg

@@ -180,7 +180,11 @@ void TComm::onError(QSerialPort::SerialPortError error)
     if (m_failing || !m_serial.isOpen())
         return;
     m_failing = true;
-    const QString detail = msg::LineLost.toString().arg(m_serial.errorString());
+    // Not the port's errorString(): after a hang-up it can still hold the reason of an
+    // earlier refused request (the DTR ioctl on a pseudo-terminal).
+    const QString detail = msg::LineLost.toString().arg(error == QSerialPort::ReadError    ? msg::LineReadFailed
+                                                        : error == QSerialPort::WriteError ? msg::LineWriteFailed
+                                                                                           : msg::LineGone);
     m_sentPoll.stop();
     m_sendPending = false;
     m_serial.close();

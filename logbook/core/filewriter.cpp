@@ -433,18 +433,27 @@ bool Write::nameTemp(Temp &temp, const QString &target)
 
 std::optional<WriteFailure> Write::commit()
 {
+    // Every temporary file is named first, so that the renames follow each other with
+    // nothing in between: a kill can pair a new log with an old name file only in the
+    // instant between two renames.
+    for (size_t i = 0; i < m_files.size(); ++i) {
+        if (fails(WriteStep::NameTemp, m_files[i].path) || !nameTemp(m_temps[i], m_files[i].path))
+            return failure(m_files[i].path);
+    }
     for (size_t i = 0; i < m_files.size(); ++i) {
         Temp &temp = m_temps[i];
         const QString &target = m_files[i].path;
-        if (fails(WriteStep::Rename, target) || !nameTemp(temp, target) || !renameOver(temp.path, target)) {
+        if (fails(WriteStep::Rename, target) || !renameOver(temp.path, target)) {
             const int error = errno;
             putBack(i);
             errno = error;
             return failure(target);
         }
+        temp.path.clear();
+    }
+    for (Temp &temp : m_temps) {
         closeFd(temp.fd);
         temp.fd = -1;
-        temp.path.clear();
     }
     std::vector<QString> folders;
     for (const FileImage &file : m_files) {

@@ -42,7 +42,7 @@ struct BackupRule {
 };
 
 /// The steps of a write, for the fault injection of tests.
-enum class WriteStep { CreateTemp, WriteTemp, SyncTemp, MakeBackupFolder, Backup, Rename, SyncFolder };
+enum class WriteStep { CreateTemp, WriteTemp, SyncTemp, MakeBackupFolder, Backup, NameTemp, Rename, SyncFolder };
 
 struct WriteOptions {
     std::optional<BackupRule> backup; ///< no backup without it

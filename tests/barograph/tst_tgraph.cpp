@@ -3,7 +3,7 @@
 // the close query with its save steps, and the resize redraw.
 #include "barograph/core/barographfile.h"
 #include "barograph/core/messages.h"
-#include "barograph/core/numbertext.h"
+#include "logbook/core/text/numbertext.h"
 #include "barograph/ui/tcurspos.h"
 #include "barograph/ui/tgraph.h"
 #include "logbook/core/text/cp932.h"

@@ -23,6 +23,7 @@ const Verb kVerbs[] = {
     {"log", "copy", "log copy IN.log OUT.log            read a log and write it anew", logCopy},
     {"log", "sort", "log sort IN.log OUT.log            sort the flights by date and time", logSort},
     {"log", "merge", "log merge IN.log ADD.log OUT.log  add the flights of ADD.log after those of IN.log", logMerge},
+    {"log", "totals", "log totals FILE.log [--json]       flying time by month and year, sorted first", logTotals},
     {"baro", "stats", "baro stats FILE [--json]          the statistics of a barograph file", baroStats},
     {"baro", "render", "baro render FILE --out PICTURE.png [--mono] [--width W] [--log LOG.log --row N]\n"
                        "                                                draw a barograph as its window does", baroRender},
