@@ -76,6 +76,9 @@ AppSettings readAppSettings(const SettingsStore &store, QSize screen)
     readInt("ComPort", s.comPort);
     if (auto v = store.readString(QStringLiteral("ComDevice")))
         s.comDevice = *v;
+    readInt("IgcUtcOffset", s.igcUtcOffsetMinutes);
+    if (auto v = store.readString(QStringLiteral("SitesFile")))
+        s.sitesFile = *v;
     return s;
 }
 
@@ -113,6 +116,8 @@ void writeAppSettings(SettingsStore &store, const AppSettings &s, const QString 
     store.writeBool(QStringLiteral("IfScaleBmp"), s.ifScaleBmp);
     store.writeString(QStringLiteral("BmpFileName"), s.bmpFileName);
     store.writeString(QStringLiteral("ComDevice"), s.comDevice);
+    store.writeInt(QStringLiteral("IgcUtcOffset"), s.igcUtcOffsetMinutes);
+    store.writeString(QStringLiteral("SitesFile"), s.sitesFile);
 }
 
 Placement decidePlacement(const AppSettings &s)

@@ -80,7 +80,7 @@ void TestDuvaziTool::showCsvQuotesComments()
     const Run r = tool({"log", "show", data("three-flights.log"), "--csv"});
     QCOMPARE(r.exitCode, 0);
     const QString text = QString::fromUtf8(r.out);
-    QVERIFY(text.startsWith(QStringLiteral("number,date,time,area,duration,maxAltitude,maxClimb,comment,barographFile\n")));
+    QVERIFY(text.startsWith(QStringLiteral("number,date,time,area,duration,maxAltitude,maxClimb,comment,barographFile\r\n")));
     QVERIFY(text.contains(QStringLiteral("\"サーマル良好。\r\n南東の風 2m/s\"")));
     const Run plain = tool({"log", "show", data("three-flights.log")});
     QCOMPARE(plain.exitCode, 0);
