@@ -76,6 +76,10 @@ AppSettings readAppSettings(const SettingsStore &store, QSize screen)
     readInt("ComPort", s.comPort);
     if (auto v = store.readString(QStringLiteral("ComDevice")))
         s.comDevice = *v;
+    if (auto v = store.readString(QStringLiteral("ComTypedDevice")))
+        s.comTypedDevice = *v;
+    if (auto v = store.readString(QStringLiteral("TrafficTrace")))
+        s.trafficTrace = *v;
     readInt("IgcUtcOffset", s.igcUtcOffsetMinutes);
     if (auto v = store.readString(QStringLiteral("SitesFile")))
         s.sitesFile = *v;
@@ -116,6 +120,8 @@ void writeAppSettings(SettingsStore &store, const AppSettings &s, const QString 
     store.writeBool(QStringLiteral("IfScaleBmp"), s.ifScaleBmp);
     store.writeString(QStringLiteral("BmpFileName"), s.bmpFileName);
     store.writeString(QStringLiteral("ComDevice"), s.comDevice);
+    store.writeString(QStringLiteral("ComTypedDevice"), s.comTypedDevice);
+    store.writeString(QStringLiteral("TrafficTrace"), s.trafficTrace);
     store.writeInt(QStringLiteral("IgcUtcOffset"), s.igcUtcOffsetMinutes);
     store.writeString(QStringLiteral("SitesFile"), s.sitesFile);
 }

@@ -130,8 +130,17 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, Prompter *prompter, Q
     // The controller takes TimerLoad's ticks for the barograph queue and load-all sequence.
     m_device = new DeviceController(*this, m_download, *TimerLoad,
                                     [this] { return portDevice(m_settings.comPort, m_settings.comDevice); }, this);
-    m_portChoice = new PortChoiceMenu(MenuPortSet, [this] { return m_settings.comDevice; }, this);
+    m_portChoice = new PortChoiceMenu(MenuPortSet, [this] { return m_settings.comDevice; },
+                                      [this] { return m_settings.comTypedDevice; }, this);
     connect(m_portChoice, &PortChoiceMenu::deviceChosen, this, &TMainForm::portDeviceChosen);
+    connect(m_portChoice, &PortChoiceMenu::deviceTyped, this, [this](const QString &device) { m_settings.comTypedDevice = device; });
+    // While the log arrives (no progress window), the status bar says how far it is.
+    connect(m_device, &DeviceController::statusChanged, this, [this](const QString &text) {
+        if (text.isEmpty())
+            statusBar()->clearMessage();
+        else
+            statusBar()->showMessage(text);
+    });
     connectCommands();
 }
 
@@ -356,6 +365,8 @@ void TMainForm::startUp()
         m_backgroundPicture.load(m_settings.bmpFileName);
     }
     m_workspace->setBackground(m_settings.ifUseBmp, m_settings.ifScaleBmp, m_backgroundPicture);
+
+    m_device->setTrafficTrace(m_settings.trafficTrace);
 
     // A device chosen below "COM 1" to "COM 4" ticks none of them.
     for (int i = 0; i < 4; ++i)
@@ -648,10 +659,7 @@ QMdiSubWindow *TMainForm::createEditorWindow(int row)
 
 void TMainForm::queueBarograph(int row)
 {
-    // A row already waiting is not queued twice, however often the command is given.
-    if (!m_download.isQueued(row))
-        m_download.baroQueue.push_back(row);
-    TimerLoad->start(300);
+    m_device->downloader().queueBarograph(row);
 }
 
 void TMainForm::WindowArrangeItemClick()

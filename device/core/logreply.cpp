@@ -30,6 +30,15 @@ int decimal(QByteArrayView digits)
     return v;
 }
 
+/// Six digits read as three two-digit numbers, each within its range.
+bool inRanges(QByteArrayView six, int lo0, int hi0, int lo1, int hi1, int lo2, int hi2)
+{
+    const int a = decimal(six.sliced(0, 2));
+    const int b = decimal(six.sliced(2, 2));
+    const int c = decimal(six.sliced(4, 2));
+    return a >= lo0 && a <= hi0 && b >= lo1 && b <= hi1 && c >= lo2 && c <= hi2;
+}
+
 /// "ab" "cd" "ef" from six characters, joined by `separator`.
 QByteArray sixWithSeparators(QByteArrayView six, char separator)
 {
@@ -58,6 +67,13 @@ std::optional<LogEntry> decodeLogEntry(QByteArrayView entry)
 {
     Q_ASSERT(entry.size() == LogReplyDecoder::kEntryBytes);
     if (!allDigits(entry.first(26)) || !isAreaText(entry.sliced(26, 8)))
+        return std::nullopt;
+    // What the instrument's clock can show: bytes of another reply (a barograph's digits
+    // arriving late, say) give months like 88 and are no log entry.
+    const bool plausible = inRanges(entry.sliced(0, 6), 0, 99, 1, 12, 1, 31)   // YYMMDD
+                           && inRanges(entry.sliced(6, 6), 0, 23, 0, 59, 0, 59)  // take-off hhmmss
+                           && inRanges(entry.sliced(12, 6), 0, 23, 0, 59, 0, 59); // in the air, under a day
+    if (!plausible)
         return std::nullopt;
     LogEntry e;
     e.date = sixWithSeparators(entry.sliced(0, 6), '/');

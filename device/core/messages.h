@@ -19,6 +19,13 @@ inline constexpr QStringView PortInUse =
 inline constexpr QStringView PortPermissionDenied =
     u"ポート %1 を開く権限がありません。\n"
     u"ユーザーを dialout グループに加えて（sudo usermod -aG dialout $USER）、ログインし直してください。"; // no permission
+inline constexpr QStringView PortNeedsNewLogin =
+    u"ポート %1 を開く権限がありません。\n"
+    u"ユーザーは %2 グループに入っていますが、ログインし直すまで有効になりません。"; // group joined, not yet active
+inline constexpr QStringView PortHeldByModemManager =
+    u"ModemManager がポートを使っていることがあります。（sudo systemctl stop ModemManager）"; // ModemManager holds it
+inline constexpr QStringView PortTakenByBrltty =
+    u"USB シリアル変換器は brltty に使われて見えなくなることがあります。（sudo apt remove brltty）"; // brltty took it
 inline constexpr QStringView PortOpenFailed = u"ポート %1 を開けません。（%2）";   // other reason
 // The line failed during a transfer (cable pulled, adapter removed, other side closed).
 inline constexpr QStringView LineLost = u"通信が切断されました。（%1）";           // connection lost (why)
@@ -38,6 +45,13 @@ inline constexpr QStringView BaroReplyRefused =
     u"ﾊﾞﾛｸﾞﾗﾌﾃﾞｰﾀが正しくありません。\n %1"; // bad barograph reply (%1: date and time)
 inline constexpr QStringView BaroTooShort = u"ﾊﾞﾛｸﾞﾗﾌﾃﾞｰﾀが短すぎます。\n %1"; // fewer than 4 samples
 inline constexpr QStringView BaroCannotWrite = u"バログラフファイルが書き込めません。"; // file not written
+inline constexpr QStringView LineNeverQuiet =
+    u"DIV-EVODU-REV からデータが送られ続けているため、転送を中止しました。\n"
+    u"DIV-EVODU-REV の電源を入れ直してから、もう一度ロードしてください。"; // the line never went quiet
+// The status bar while the log arrives (%1: bytes so far, %2: bytes in all, once known).
+inline constexpr QStringView LogReceiving = u"ﾛｸﾞﾃﾞｰﾀを受信中です。 %1 バイト";          // receiving the log
+inline constexpr QStringView LogReceivingOf = u"ﾛｸﾞﾃﾞｰﾀを受信中です。 %1 / %2 バイト";   // ... of a known total
+inline constexpr QStringView LogWaiting = u"DIV-EVODU-REV の応答を待っています。";       // waiting for the answer
 
 // The progress window.
 inline constexpr QStringView ProgressCaption = u"Loading Barograph";

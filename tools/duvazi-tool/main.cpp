@@ -33,7 +33,7 @@ const Verb kVerbs[] = {
     {"baro", "export", "baro export FILE --igc OUT.igc --log LOG.log --row N [--sites SITES.cup] [--site NAME]\n"
                        "                  [--utc-offset +9] [--pilot NAME]\n"
                        "                                      an IGC file of the barograph at the flight's site", baroExport},
-    {"download", "", "download --port DEVICE --log FILE.log [--barographs]\n"
+    {"download", "", "download --port DEVICE --log FILE.log [--barographs] [--trace FILE]\n"
                      "                                      the instrument's log (and barographs) into FILE.log", download},
 };
 
