@@ -4,6 +4,8 @@
 #include "app/core/messages.h"
 #include "app/core/settingsstore.h"
 #include "app/ui/workspace.h"
+#include "barograph/ui/igcexportcommand.h"
+#include "barograph/ui/igcsettingsdialog.h"
 #include "barograph/ui/tgraph.h"
 #include "device/core/portname.h"
 #include "device/ui/devicecontroller.h"
@@ -116,7 +118,13 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, Prompter *prompter, Q
     m_workspace->addSubWindow(m_logList);
     connect(m_logList, &TLogG::nameEdited, this, &TMainForm::EdNameChange);
     m_logList->show();
-    m_graphFactory = [](MainFormLink &link) -> QMdiSubWindow * { return new TGraph(link); };
+    m_graphFactory = [this](MainFormLink &link) -> QMdiSubWindow * {
+        auto *graph = new TGraph(link);
+        connect(graph, &TGraph::igcExportRequested, this, [this, graph] {
+            exportGraphIgc(*graph, *this, {m_settings.igcUtcOffsetMinutes, m_settings.sitesFile, m_settings.flyerName});
+        });
+        return graph;
+    };
     m_editorFactory = [](MainFormLink &link) -> QMdiSubWindow * { return new TDataEdit(link); };
     m_commands = std::make_unique<LogBookCommands>(*this, static_cast<LogCommandHost &>(*this), *m_logList);
     // The controller takes TimerLoad's ticks for the barograph queue and load-all sequence.
@@ -206,6 +214,8 @@ void TMainForm::createMenus()
     FileSaveItem = item(File1, "FileSaveItem", QStringLiteral("上書き保存(&S)"), QStringLiteral("ﾌｧｲﾙを保存する"));
     FileSaveAsItem = item(File1, "FileSaveAsItem", QStringLiteral("名前を付けて保存(&A)..."),
                           QStringLiteral("ﾌｧｲﾙに別の名前を付けて保存"));
+    FileCsvExport = item(File1, "FileCsvExport", QStringLiteral("CSVに書き出す"));
+    FileCsvImport = item(File1, "FileCsvImport", QStringLiteral("CSVから追加"));
     File1->addSeparator();
     MenuLogLoad = item(File1, "MenuLogLoad", QStringLiteral("ﾛｸﾞﾃﾞｰﾀのﾛｰﾄﾞ(&L)"));
     MenuBaroLoad = item(File1, "MenuBaroLoad", QStringLiteral("ﾊﾞﾛｸﾞﾗﾌの表示(&B)"));
@@ -265,6 +275,8 @@ void TMainForm::createMenus()
     MenuFlyer = item(Option, "MenuFlyer", QStringLiteral("ﾌﾗｲﾔｰ名設定(&N)"));
     MenuParam = item(Option, "MenuParam", QStringLiteral("ﾊﾟﾗﾒｰﾀ設定(&Q)"));
     MenuOption = item(Option, "MenuOption", QStringLiteral("ｵﾌﾟｼｮﾝ表示設定(&O)"));
+    Option->addSeparator();
+    MenuIgc = item(Option, "MenuIgc", QStringLiteral("IGC設定(&I)"));
 
     Help1 = menu("Help1", QStringLiteral("ﾍﾙﾌﾟ(&H)"), QStringLiteral("ﾄﾋﾟｯｸの検索"));
     HelpAboutItem = item(Help1, "HelpAboutItem", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"));
@@ -292,6 +304,9 @@ void TMainForm::connectCommands()
     onTrigger(MenuLogLoad, [this] { m_device->MenuLogLoadClick(); });
     onTrigger(MenuAllLoad, [this] { m_device->MenuAllLoadClick(); });
     onTrigger(FileExitItem, [this] { close(); });
+    onTrigger(FileCsvExport, [c] { c->exportCsv(); });
+    onTrigger(FileCsvImport, [c] { c->importCsv(); });
+    onTrigger(MenuIgc, [this] { MenuIgcClick(); });
     onTrigger(DeleteItem, [c] { c->deleteSelected(); });
     onTrigger(SortByDate, [c] { c->sortByDate(); });
     onTrigger(MenuNewLog, [c] { c->newRecord(); });
@@ -734,4 +749,13 @@ void TMainForm::updateSelectionTotals()
     const qint32 seconds = qint32(qBound(qint64(INT_MIN), totals.seconds, qint64(INT_MAX)));
     m_selectionTotals->setText(
         msg::SelectionTotals.toString().arg(totals.flights).arg(QString::fromLatin1(totalTimeText(seconds))));
+}
+
+void TMainForm::MenuIgcClick()
+{
+    IgcSettingsDialog dialog(m_settings.igcUtcOffsetMinutes, m_settings.sitesFile, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_settings.igcUtcOffsetMinutes = dialog.utcOffsetMinutes();
+    m_settings.sitesFile = dialog.sitesFile();
 }

@@ -122,6 +122,7 @@ private:
     void SMCOMClick(int port);
     void portDeviceChosen(const QString &device);
     void HelpAboutItemClick();
+    void MenuIgcClick();
     void updateWindowMenu();
     void updateSelectionTotals();
 
@@ -149,12 +150,12 @@ private:
     // Menu items
     QMenu *File1, *Edit1, *Window1, *Option, *Help1, *MenuPortSet;
     QAction *FileNewItem, *FileOpenItem, *Reload, *FileCloseItem, *FileSaveItem, *FileSaveAsItem,
-        *MenuLogLoad, *MenuBaroLoad, *MenuAllLoad, *FileExitItem;
+        *MenuLogLoad, *MenuBaroLoad, *MenuAllLoad, *FileExitItem, *FileCsvExport, *FileCsvImport;
     QAction *DeleteItem, *CutItem, *CopyItem, *PasteItem, *SortByDate, *MenuTotal, *MenuNewLog;
     QAction *WindowCascadeItem, *WindowTileItem, *WindowArrangeItem, *WindowMinimizeItem,
         *DataEditClose, *GraphClose;
     QAction *HeightAdjust, *MMBackground, *PrintColorSet, *MenuStartDir, *MenuFlyer, *MenuParam,
-        *MenuOption;
+        *MenuOption, *MenuIgc;
     QAction *SMCOM[4];
     QActionGroup *m_comGroup;
     QAction *HelpAboutItem;

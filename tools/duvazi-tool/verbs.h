@@ -14,8 +14,11 @@ int logCopy(const QStringList &args);
 int logSort(const QStringList &args);
 int logMerge(const QStringList &args);
 int logTotals(const QStringList &args);
+int logExport(const QStringList &args);
+int logImport(const QStringList &args);
 int baroStats(const QStringList &args);
 int baroRender(const QStringList &args);
+int baroExport(const QStringList &args);
 int download(const QStringList &args);
 
 /// Reads a log the way the program opens it (and its name file into `name`, when given). A
