@@ -10,6 +10,7 @@
 #include "device/core/portname.h"
 #include "device/ui/devicecontroller.h"
 #include "device/ui/portchoicemenu.h"
+#include "device/ui/settingsdialogs.h"
 #include "logbook/core/logfiles.h"
 #include "logbook/core/messages.h"
 #include "logbook/core/prompter.h"
@@ -45,6 +46,65 @@
 #include <climits>
 
 namespace {
+
+// The settings dialogs' view of the program: the values in AppSettings, the upload on the
+// device controller's port.
+class InstrumentSettingsLink : public SettingsSender {
+public:
+    InstrumentSettingsLink(AppSettings &settings, DeviceController &device) : m_settings(settings), m_device(device) {}
+
+    bool startUpload(const Request &r, std::function<void(int)> progress, std::function<void(bool)> finished) override
+    {
+        return m_device.startUpload({r.command, r.message, r.afterCommand, r.afterByte}, std::move(progress),
+                                    std::move(finished));
+    }
+    std::pair<int, int> sendDelays() const override { return {m_settings.sendDelayMs, m_settings.sendDelayCharMs}; }
+    void setSendDelays(int afterCommand, int afterByte) override
+    {
+        m_settings.sendDelayMs = afterCommand;
+        m_settings.sendDelayCharMs = afterByte;
+    }
+    QByteArray flyerName() const override { return m_settings.flyerName; }
+    void storeFlyerName(const QByteArray &name) override { m_settings.flyerName = name; }
+    ParameterSettings parameters() const override
+    {
+        const AppSettings &a = m_settings;
+        return {float(a.rise), float(a.sink), a.autoSet, a.takeOff, a.sound, a.barGraph, a.numeric, a.sampling, a.printer};
+    }
+    void storeParameters(const ParameterSettings &p) override
+    {
+        AppSettings &a = m_settings;
+        a.rise = p.rise;
+        a.sink = p.sink;
+        a.autoSet = p.autoSet;
+        a.takeOff = p.takeOff;
+        a.sound = p.sound;
+        a.barGraph = p.barGraph;
+        a.numeric = p.numeric;
+        a.sampling = p.sampling;
+        a.printer = p.printer;
+    }
+    OptionSettings options() const override
+    {
+        const AppSettings &a = m_settings;
+        return {a.option1, a.barometer, a.thermo, a.maxAlt, a.alt2, a.alt3, a.windV};
+    }
+    void storeOptions(const OptionSettings &o) override
+    {
+        AppSettings &a = m_settings;
+        a.option1 = o.option1;
+        a.barometer = o.barometer;
+        a.thermo = o.thermo;
+        a.maxAlt = o.maxAlt;
+        a.alt2 = o.alt2;
+        a.alt3 = o.alt3;
+        a.windV = o.windV;
+    }
+
+private:
+    AppSettings &m_settings;
+    DeviceController &m_device;
+};
 
 // A hint's text before "|" is the tooltip, the text after it (or the whole hint when there
 // is no "|") the status-bar text.
@@ -130,6 +190,7 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, Prompter *prompter, Q
     // The controller takes TimerLoad's ticks for the barograph queue and load-all sequence.
     m_device = new DeviceController(*this, m_download, *TimerLoad,
                                     [this] { return portDevice(m_settings.comPort, m_settings.comDevice); }, this);
+    m_instrumentSettings = std::make_unique<InstrumentSettingsLink>(m_settings, *m_device);
     m_portChoice = new PortChoiceMenu(MenuPortSet, [this] { return m_settings.comDevice; },
                                       [this] { return m_settings.comTypedDevice; }, this);
     connect(m_portChoice, &PortChoiceMenu::deviceChosen, this, &TMainForm::portDeviceChosen);
@@ -307,6 +368,9 @@ void TMainForm::connectCommands()
     onTrigger(FileCsvExport, [c] { c->exportCsv(); });
     onTrigger(FileCsvImport, [c] { c->importCsv(); });
     onTrigger(MenuIgc, [this] { MenuIgcClick(); });
+    onTrigger(MenuFlyer, [this] { MenuFlyerClick(); });
+    onTrigger(MenuParam, [this] { (new TFormParam(*m_instrumentSettings, *m_prompter, this))->show(); });
+    onTrigger(MenuOption, [this] { (new TFormOption(*m_instrumentSettings, *m_prompter, this))->show(); });
     onTrigger(DeleteItem, [c] { c->deleteSelected(); });
     onTrigger(SortByDate, [c] { c->sortByDate(); });
     onTrigger(MenuNewLog, [c] { c->newRecord(); });
@@ -707,6 +771,15 @@ void TMainForm::SMCOMClick(int port)
     m_settings.comDevice.clear();
     for (int i = 0; i < 4; ++i)
         SMCOM[i]->setChecked(i + 1 == port);
+}
+
+void TMainForm::MenuFlyerClick()
+{
+    // With Shift held the same item opens the send delays.
+    if (QGuiApplication::keyboardModifiers() & Qt::ShiftModifier)
+        (new TFormDelay(*m_instrumentSettings, *m_prompter, this))->show();
+    else
+        (new TFormName(*m_instrumentSettings, *m_prompter, this))->show();
 }
 
 void TMainForm::HelpAboutItemClick()

@@ -123,6 +123,7 @@ private:
     void portDeviceChosen(const QString &device);
     void HelpAboutItemClick();
     void MenuIgcClick();
+    void MenuFlyerClick();
     void updateWindowMenu();
     void updateSelectionTotals();
 
@@ -138,6 +139,7 @@ private:
     DownloadState m_download;
     QTimer *TimerLoad;
     DeviceController *m_device = nullptr;
+    std::unique_ptr<class SettingsSender> m_instrumentSettings; ///< what the settings dialogs use
     PortChoiceMenu *m_portChoice = nullptr;
     int m_currentRow = -1;
     WindowFactory m_graphFactory;
