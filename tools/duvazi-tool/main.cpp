@@ -33,6 +33,10 @@ const Verb kVerbs[] = {
     {"baro", "export", "baro export FILE --igc OUT.igc --log LOG.log --row N [--sites SITES.cup] [--site NAME]\n"
                        "                  [--utc-offset +9] [--pilot NAME]\n"
                        "                                      an IGC file of the barograph at the flight's site", baroExport},
+    {"send", "", "send name TEXT | param RISE SINK AUTOSET TAKEOFF SOUND BARGRAPH NUMERIC SAMPLING PRINTER\n"
+                 "                                      | option OPTION1 BARO THERMO MAXALT ALT2 ALT3 WINDV\n"
+                 "                                      --port DEVICE [--delay1 MS --delay2 MS]\n"
+                 "                                      send the instrument its settings (choices as the dialogs' indexes)", send},
     {"download", "", "download --port DEVICE --log FILE.log [--barographs] [--trace FILE]\n"
                      "                                      the instrument's log (and barographs) into FILE.log", download},
 };

@@ -20,6 +20,7 @@ int baroStats(const QStringList &args);
 int baroRender(const QStringList &args);
 int baroExport(const QStringList &args);
 int download(const QStringList &args);
+int send(const QStringList &args);
 
 /// Reads a log the way the program opens it (and its name file into `name`, when given). A
 /// damaged or unreadable file is reported and gives std::nullopt: the tool never works on
