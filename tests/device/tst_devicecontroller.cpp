@@ -50,6 +50,7 @@ private slots:
     void portThatCannotOpenIsReported();
     void silentInstrumentEndsWithTheMessage();
     void portMenuOffersListedTypedAndSimulator();
+    void uploadAndDownloadsTakeTurnsOnThePort();
 };
 
 void TestDeviceController::loadAllFromTheSimulatorOpensEveryGraph()
@@ -174,6 +175,29 @@ void TestDeviceController::portMenuOffersListedTypedAndSimulator()
     for (QAction *a : ports.entries())
         QVERIFY(!a->isChecked());
     QCOMPARE(ports.entries().at(1)->text(), typed);
+}
+
+void TestDeviceController::uploadAndDownloadsTakeTurnsOnThePort()
+{
+    Rig rig;
+    rig.controller.MenuLogLoadClick();
+    QVERIFY(runUntil([&] { return rig.main.book.rowCount() == 7; }));
+    // A barograph waiting in the queue holds the port: the upload says so and sends nothing.
+    rig.controller.downloader().queueBarograph(2);
+    bool ended = false;
+    QVERIFY(!rig.controller.startUpload({'F', "ABCDE           ", 80ms, 10ms}, [](int) {}, [&](bool) { ended = true; }));
+    QCOMPARE(rig.main.prompts.informed.size(), 1);
+    QVERIFY(runUntil([&] { return rig.idle(); }));
+    // While the upload sends, a download waits for it.
+    QVERIFY(rig.controller.startUpload({'F', "ABCDE           ", 80ms, 10ms}, [](int) {}, [&](bool sent) { ended = sent; }));
+    rig.controller.MenuLogLoadClick();
+    QCOMPARE(rig.main.prompts.informed.size(), 2);
+    QVERIFY(runUntil([&] { return ended; }));
+    const auto &messages = rig.controller.simulator()->engine.settingsMessages();
+    QCOMPARE(messages.size(), size_t(1));
+    QCOMPARE(messages[0].bytes, QByteArray("ABCDE           "));
+    QCOMPARE(rig.main.book.rowCount(), 7); // the refused log download appended nothing
+    QVERIFY(!rig.controller.Comm1().isOpen());
 }
 
 QTEST_MAIN(TestDeviceController)
