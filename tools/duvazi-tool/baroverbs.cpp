@@ -56,18 +56,10 @@ QByteArray marksText(const std::vector<qint32> &marks, const char *separator)
 
 int baroStats(const QStringList &args)
 {
-    QString path;
-    bool json = false;
-    for (const QString &a : args) {
-        if (a == u"--json")
-            json = true;
-        else if (path.isEmpty() && !a.startsWith(u"--"))
-            path = a;
-        else
-            return 2;
-    }
-    if (path.isEmpty())
+    const auto parsed = fileAndJsonFlag(args);
+    if (!parsed)
         return 2;
+    const auto &[path, json] = *parsed;
     const std::optional<BarographTrace> trace = readTrace(path);
     if (!trace)
         return 1;

@@ -274,18 +274,10 @@ int logMerge(const QStringList &args)
 
 int logTotals(const QStringList &args)
 {
-    QString path;
-    bool json = false;
-    for (const QString &a : args) {
-        if (a == u"--json")
-            json = true;
-        else if (path.isEmpty() && !a.startsWith(u"--"))
-            path = a;
-        else
-            return 2;
-    }
-    if (path.isEmpty())
+    const auto parsed = fileAndJsonFlag(args);
+    if (!parsed)
         return 2;
+    const auto &[path, json] = *parsed;
     std::optional<QByteArray> name;
     std::optional<LogBook> book = readLog(path, &name);
     if (!book)

@@ -17,6 +17,23 @@ int &outputError()
 
 } // namespace
 
+std::optional<std::pair<QString, bool>> fileAndJsonFlag(const QStringList &args)
+{
+    QString path;
+    bool json = false;
+    for (const QString &a : args) {
+        if (a == u"--json")
+            json = true;
+        else if (path.isEmpty() && !a.startsWith(u"--"))
+            path = a;
+        else
+            return std::nullopt;
+    }
+    if (path.isEmpty())
+        return std::nullopt;
+    return std::make_pair(path, json);
+}
+
 void writeOut(const QByteArray &utf8)
 {
     errno = 0;

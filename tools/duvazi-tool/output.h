@@ -3,7 +3,15 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
+
+#include <optional>
+#include <utility>
+
+/// The arguments "FILE [--json]": the file, and whether --json was given; std::nullopt for
+/// anything else (wrong usage).
+std::optional<std::pair<QString, bool>> fileAndJsonFlag(const QStringList &args);
 
 void writeOut(const QByteArray &utf8);
 /// Flushes standard output. False, with the reason reported, when anything written to it
