@@ -202,7 +202,12 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, Prompter *prompter, Q
         else
             statusBar()->showMessage(text);
     });
+    for (int i = 0; i < kCommandCount; ++i) {
+        m_commandObjects[i] = findChild<QObject *>(commandName(Command(i)));
+        Q_ASSERT(m_commandObjects[i]);
+    }
     connectCommands();
+    connectCommandEvents();
 }
 
 TMainForm::~TMainForm() = default;
@@ -393,6 +398,60 @@ void TMainForm::connectCommands()
     onTrigger(HelpAboutItem, [this] { HelpAboutItemClick(); });
 }
 
+void TMainForm::connectCommandEvents()
+{
+    using E = CommandEvent;
+    const auto on = [this](auto *sender, auto signal, E event) {
+        connect(sender, signal, this, [this, event] { applyCommandEvent(event); });
+    };
+    LogBookCommands *c = m_commands.get();
+    on(c, &LogBookCommands::logOpened, E::LogOpened);
+    connect(c, &LogBookCommands::openFailed, this,
+            [this](bool recordCommands) { applyCommandEvent(E::OpenFailed, recordCommands); });
+    on(c, &LogBookCommands::logMerged, E::LogMerged);
+    connect(c, &LogBookCommands::flightsDeleted, this,
+            [this](bool remain) { applyCommandEvent(remain ? E::FlightsDeleted : E::AllFlightsDeleted); });
+    on(c, &LogBookCommands::logWritten, E::LogWritten);
+    on(c, &LogBookCommands::editorsOpened, E::EditorsOpened);
+    on(c, &LogBookCommands::graphsOpened, E::GraphsOpened);
+    on(c, &LogBookCommands::allEditorsClosed, E::AllEditorsClosed);
+    on(c, &LogBookCommands::allGraphsClosed, E::AllGraphsClosed);
+    on(m_device, &DeviceController::logDownloaded, E::LogDownloaded);
+    on(m_device, &DeviceController::downloadedGraphOpened, E::GraphsOpened);
+}
+
+void TMainForm::connectWindowEvents(QMdiSubWindow *window)
+{
+    using E = CommandEvent;
+    if (auto *graph = qobject_cast<TGraph *>(window)) {
+        connect(graph, &TGraph::graphLoaded, this, [this] { applyCommandEvent(E::GraphLoaded); });
+        connect(graph, &TGraph::graphClosed, this, [this] { applyCommandEvent(E::GraphClosed); });
+    } else if (auto *editor = qobject_cast<TDataEdit *>(window)) {
+        connect(editor, &TDataEdit::editorShown, this,
+                [this](bool newFlight) { applyCommandEvent(newFlight ? E::NewEditorShown : E::EditorShown); });
+        connect(editor, &TDataEdit::editorSaved, this, [this] { applyCommandEvent(E::EditorSaved); });
+        connect(editor, &TDataEdit::editorClosed, this,
+                [this](bool newFlight) { applyCommandEvent(newFlight ? E::NewEditorClosed : E::EditorClosed); });
+    }
+}
+
+void TMainForm::applyCommandEvent(CommandEvent event, bool recordCommandsBefore)
+{
+    CommandFacts facts;
+    facts.recordCommandsBefore = recordCommandsBefore;
+    facts.graphOpen = anyRowHas(&FlightRecord::graphOpen);
+    facts.windowOpen = facts.graphOpen || anyRowHas(&FlightRecord::editorOpen);
+    facts.logModified = m_book.logModified;
+    facts.hasFlights = m_book.hasFlights();
+    for (const CommandSetting &s : commandSettings(event, facts)) {
+        QObject *o = m_commandObjects[int(s.command)];
+        if (auto *action = qobject_cast<QAction *>(o))
+            action->setEnabled(s.enabled);
+        else if (auto *widget = qobject_cast<QWidget *>(o))
+            widget->setEnabled(s.enabled);
+    }
+}
+
 QObject *TMainForm::command(const QString &name) const
 {
     return findChild<QObject *>(name);
@@ -445,39 +504,12 @@ void TMainForm::startUp()
         setWindowState(Qt::WindowMinimized);
 
     m_book.reset();
-
-    setRecordCommands(false);
-    setSaveCommands(false);
-    FileSaveAsItem->setEnabled(false);
-    FileNewItem->setEnabled(false);
-    FileCloseItem->setEnabled(false);
-    Reload->setEnabled(false);
-    HeightAdjust->setEnabled(false);
-    CopyBtn->setEnabled(false);
-    PasteBtn->setEnabled(false);
-    GraphClose->setEnabled(false);
-    DataEditClose->setEnabled(false);
+    applyCommandEvent(CommandEvent::StartUp);
 
     m_book.logModified = false;
     m_book.currentLogPath.clear();
 
     QDir::setCurrent(m_book.workFolder);
-}
-
-void TMainForm::setRecordCommands(bool enabled)
-{
-    SBGraph->setEnabled(enabled);
-    SBEdit->setEnabled(enabled);
-    DeleteItem->setEnabled(enabled);
-    CutBtn->setEnabled(enabled);
-    MenuTotal->setEnabled(enabled);
-    SortByDate->setEnabled(enabled);
-}
-
-void TMainForm::setSaveCommands(bool enabled)
-{
-    SaveBtn->setEnabled(enabled);
-    FileSaveItem->setEnabled(enabled);
 }
 
 void TMainForm::RedrawGrid()
@@ -516,74 +548,9 @@ void TMainForm::openGraphWindow(int row)
     QMdiSubWindow *window = m_graphFactory ? m_graphFactory(*this) : nullptr;
     if (!window)
         return;
+    connectWindowEvents(window);
     m_book.row(row).graphWindow = window;
     window->show();
-}
-
-void TMainForm::graphLoaded()
-{
-    DeleteItem->setEnabled(false);
-    CutBtn->setEnabled(DeleteItem->isEnabled());
-    HeightAdjust->setEnabled(true);
-}
-
-void TMainForm::graphClosed()
-{
-    if (!anyRowHas(&FlightRecord::graphOpen))
-        HeightAdjust->setEnabled(false);
-    if (!anyRowHas(&FlightRecord::graphOpen) && !anyRowHas(&FlightRecord::editorOpen)) {
-        DeleteItem->setEnabled(true);
-        CutBtn->setEnabled(DeleteItem->isEnabled());
-    }
-}
-
-void TMainForm::editorShown(bool newRecord)
-{
-    DeleteItem->setEnabled(false);
-    CutBtn->setEnabled(false);
-    if (newRecord)
-        MenuNewLog->setEnabled(false);
-}
-
-void TMainForm::editorClosed(bool newRecord)
-{
-    if (!anyRowHas(&FlightRecord::graphOpen) && !anyRowHas(&FlightRecord::editorOpen)) {
-        SBGraph->setEnabled(true);
-        SBEdit->setEnabled(true);
-        DeleteItem->setEnabled(true);
-        CutBtn->setEnabled(true);
-    }
-    if (newRecord)
-        MenuNewLog->setEnabled(true);
-}
-
-void TMainForm::editorSaved()
-{
-    FileSaveAsItem->setEnabled(true);
-    Reload->setEnabled(true);
-    SortByDate->setEnabled(true);
-    SaveBtn->setEnabled(m_book.logModified);
-    FileSaveItem->setEnabled(SaveBtn->isEnabled());
-}
-
-void TMainForm::logDownloadDone()
-{
-    setRecordCommands(true);
-    FileSaveAsItem->setEnabled(true);
-    Reload->setEnabled(true);
-}
-
-void TMainForm::logChanged()
-{
-    if (!m_book.logModified)
-        return;
-    setSaveCommands(true);
-    FileSaveAsItem->setEnabled(true);
-}
-
-void TMainForm::downloadedGraphOpened()
-{
-    GraphClose->setEnabled(true);
 }
 
 void TMainForm::closeEvent(QCloseEvent *event)
@@ -665,59 +632,14 @@ bool TMainForm::isDownloadPending() const
     return m_download.transferMode != TransferMode::Idle || m_download.hasPendingWork();
 }
 
-void TMainForm::logOpened()
-{
-    setSaveCommands(false);
-    setRecordCommands(true);
-    FileSaveAsItem->setEnabled(true);
-    Reload->setEnabled(true);
-}
-
-void TMainForm::logMerged()
-{
-    setSaveCommands(true);
-    setRecordCommands(true);
-    FileSaveAsItem->setEnabled(true);
-}
-
-void TMainForm::flightsDeleted(bool flightsRemain)
-{
-    if (!flightsRemain)
-        setRecordCommands(false);
-    setSaveCommands(true);
-}
-
-void TMainForm::logWritten()
-{
-    setSaveCommands(false);
-}
-
-void TMainForm::editorOpened()
-{
-    DataEditClose->setEnabled(true);
-}
-
-void TMainForm::graphOpened()
-{
-    GraphClose->setEnabled(true);
-}
-
-void TMainForm::allEditorsClosed()
-{
-    DataEditClose->setEnabled(false);
-}
-
-void TMainForm::allGraphsClosed()
-{
-    GraphClose->setEnabled(false);
-}
-
 QMdiSubWindow *TMainForm::createEditorWindow(int row)
 {
     m_currentRow = row;
     QMdiSubWindow *window = m_editorFactory ? m_editorFactory(*this) : nullptr;
-    if (window)
+    if (window) {
+        connectWindowEvents(window);
         window->show();
+    }
     return window;
 }
 
@@ -754,8 +676,7 @@ void TMainForm::EdNameChange()
     if (!m_book.hasFlights())
         return;
     m_book.logModified = true;
-    FileSaveItem->setEnabled(true);
-    SaveBtn->setEnabled(FileSaveItem->isEnabled());
+    applyCommandEvent(CommandEvent::NameChanged);
 }
 
 void TMainForm::portDeviceChosen(const QString &device)

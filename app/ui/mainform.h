@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/core/appsettings.h"
+#include "app/core/commandstates.h"
 #include "device/core/downloadstate.h"
 #include "logbook/core/logbook.h"
 #include "logbook/ui/logbookcommands.h"
@@ -48,7 +49,8 @@ public:
     QTimer *loadTimer() const { return TimerLoad; }
 
     /// Makes the child windows of a row. Each reads currentRow() when it is shown and
-    /// returns null when no such window can be made.
+    /// returns null when no such window can be made. What an editor or a barograph window
+    /// announces (shown, loaded, saved, closed) sets the commands through applyCommandEvent().
     using WindowFactory = std::function<QMdiSubWindow *(MainFormLink &)>;
     void setGraphWindowFactory(WindowFactory f) { m_graphFactory = std::move(f); }
     void setEditorWindowFactory(WindowFactory f) { m_editorFactory = std::move(f); }
@@ -63,14 +65,11 @@ public:
     void redrawGrid() override { RedrawGrid(); }
     void refreshRow(int row) override;
     void openGraphWindow(int row) override;
-    void graphLoaded() override;
-    void graphClosed() override;
-    void editorShown(bool newRecord) override;
-    void editorClosed(bool newRecord) override;
-    void editorSaved() override;
-    void logDownloadDone() override;
-    void logChanged() override;
-    void downloadedGraphOpened() override;
+    void logChanged() override { applyCommandEvent(CommandEvent::LogChanged); }
+
+    /// Sets the commands an event names, as the enabling table gives them for the program's
+    /// state now. `recordCommandsBefore` is the record commands' state when Open started.
+    void applyCommandEvent(CommandEvent event, bool recordCommandsBefore = false);
 
     /// Every command, by its name (a QAction for menu items, a QToolButton for buttons).
     QObject *command(const QString &name) const;
@@ -96,22 +95,12 @@ private:
 
     bool anyRowHas(bool FlightRecord::*flag) const;
     void connectCommands();
-
-    // Command groups, set in their documented order.
-    void setRecordCommands(bool enabled) override;
-    void setSaveCommands(bool enabled);
+    void connectCommandEvents();
+    void connectWindowEvents(QMdiSubWindow *window);
 
     // LogCommandHost
     bool isDeleteButtonEnabled() const override;
     bool isDownloadPending() const override;
-    void logOpened() override;
-    void logMerged() override;
-    void flightsDeleted(bool flightsRemain) override;
-    void logWritten() override;
-    void editorOpened() override;
-    void graphOpened() override;
-    void allEditorsClosed() override;
-    void allGraphsClosed() override;
     QMdiSubWindow *createEditorWindow(int row) override;
     void queueBarograph(int row) override;
 
@@ -144,6 +133,7 @@ private:
     int m_currentRow = -1;
     WindowFactory m_graphFactory;
     WindowFactory m_editorFactory;
+    QObject *m_commandObjects[kCommandCount] = {}; ///< each Command's menu item or button
     bool m_shown = false;
     bool m_closing = false;
 

@@ -157,7 +157,7 @@ bool TGraph::load()
     m_dragMode = 0;
     m_cursorOn = false;
     book.row(m_row).graphOpen = true;
-    m_link.graphLoaded();
+    emit graphLoaded();
     m_cursPos = new TCursPos(*this, m_trace.altitudes.front(), m_trace.varios.front());
     m_cursPos->move(mapToGlobal(QPoint(60, 80)));
     m_cursPos->show();
@@ -397,7 +397,7 @@ void TGraph::closeEvent(QCloseEvent *event)
     m_loaded = false; // a second close finds nothing left to ask
     if (m_cursPos)
         m_cursPos->hide();
-    m_link.graphClosed();
+    emit graphClosed();
     QMdiSubWindow::closeEvent(event);
 }
 

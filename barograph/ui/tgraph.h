@@ -97,6 +97,10 @@ signals:
     void printRequested();
     /// "IGCに書き出す" in the window's menu: the main window writes the trace as it stands.
     void igcExportRequested();
+    /// The file is loaded and the row marked as shown.
+    void graphLoaded();
+    /// The window closed; its row is no longer marked as shown.
+    void graphClosed();
 
 protected:
     void showEvent(QShowEvent *event) override;

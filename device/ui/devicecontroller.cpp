@@ -150,7 +150,7 @@ void DeviceController::logRowsAppended(int rowCount)
 {
     m_link.setGridRowCount(rowCount);
     m_link.redrawGrid();
-    m_link.logDownloadDone();
+    emit logDownloaded();
     m_link.logChanged();
 }
 
@@ -163,7 +163,7 @@ void DeviceController::rowChanged(int row)
 void DeviceController::openDownloadedGraph(int row)
 {
     m_link.openGraphWindow(row);
-    m_link.downloadedGraphOpened();
+    emit downloadedGraphOpened();
 }
 
 void DeviceController::armLoadTimer()

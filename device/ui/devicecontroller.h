@@ -65,6 +65,10 @@ public:
 signals:
     /// The text for the main window's status bar while the log arrives; empty when done.
     void statusChanged(const QString &text);
+    /// A log download appended its flights to the log book (and redrew the list).
+    void logDownloaded();
+    /// A downloaded barograph's window was opened.
+    void downloadedGraphOpened();
 
 private:
     QString deviceToOpen();

@@ -106,7 +106,7 @@ bool LogBookCommands::closeAllGraphs()
 {
     if (!closeRowWindows(&FlightRecord::graphOpen, &FlightRecord::graphWindow))
         return false;
-    m_host.allGraphsClosed();
+    emit allGraphsClosed();
     return true;
 }
 
@@ -114,7 +114,7 @@ bool LogBookCommands::closeAllEditors()
 {
     if (!closeRowWindows(&FlightRecord::editorOpen, &FlightRecord::editorWindow))
         return false;
-    m_host.allEditorsClosed();
+    emit allEditorsClosed();
     return true;
 }
 
@@ -144,18 +144,18 @@ void LogBookCommands::open(const QString &givenPath)
     if (path.isEmpty()) {
         path = prompter.chooseOpenFile(msg::LogFileFilter, book.workFolder);
         if (path.isEmpty()) {
-            m_host.setRecordCommands(recordCommands);
+            emit openFailed(recordCommands);
             return;
         }
     }
     std::optional<LogFileContents> contents = readLogFile(path);
     if (!contents) {
         prompter.inform(msg::LogFileCannotOpen);
-        m_host.setRecordCommands(recordCommands);
+        emit openFailed(recordCommands);
         return;
     }
     if (!reportDamage(prompter, *contents)) {
-        m_host.setRecordCommands(recordCommands);
+        emit openFailed(recordCommands);
         return;
     }
 
@@ -173,7 +173,7 @@ void LogBookCommands::open(const QString &givenPath)
     m_list.setNameText(book.logName);
 
     book.logModified = false;
-    m_host.logOpened();
+    emit logOpened();
 }
 
 void LogBookCommands::merge()
@@ -200,7 +200,7 @@ void LogBookCommands::flightsAdded()
     m_link.setGridRowCount(book.rowCount());
     m_link.redrawGrid();
     book.logModified = true;
-    m_host.logMerged();
+    emit logMerged();
     if (hasDuplicateDateTime(book))
         m_link.prompter().inform(msg::DuplicateDateTime);
 }
@@ -240,7 +240,7 @@ bool LogBookCommands::saveTo(const QString &path)
         break;
     }
     m_list.setLogPath(book.currentLogPath);
-    m_host.logWritten();
+    emit logWritten();
     m_list.nameField()->setModified(false);
     return true;
 }
@@ -282,7 +282,7 @@ void LogBookCommands::deleteSelected()
     const bool flightsRemain = book.hasFlights();
     m_link.setGridRowCount(book.rowCount()); // a log without flights keeps one blank row
     m_link.redrawGrid();
-    m_host.flightsDeleted(flightsRemain);
+    emit flightsDeleted(flightsRemain);
     book.logModified = true;
 }
 
@@ -327,7 +327,7 @@ void LogBookCommands::editSelected()
         }
         if (QMdiSubWindow *editor = m_host.createEditorWindow(r)) {
             book.row(r).editorWindow = editor;
-            m_host.editorOpened();
+            emit editorsOpened();
         }
     }
 }
@@ -344,7 +344,7 @@ void LogBookCommands::showBarographs()
             m_link.prompter().inform(msg::AlreadyShowing);
         } else if (row.hasBarograph()) {
             m_link.openGraphWindow(r);
-            m_host.graphOpened();
+            emit graphsOpened();
         } else if (row.deviceIndex <= 0) {
             m_link.prompter().inform(msg::CannotShowBarograph);
         } else {

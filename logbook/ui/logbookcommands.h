@@ -1,12 +1,13 @@
 // The log book commands as the pilot starts them from the main window: open, add, save,
 // save as, sort, delete, new record, edit, show barograph, and the closing of editor and
-// barograph windows. The main window dispatches to these and sets command states through
-// LogCommandHost.
+// barograph windows. The main window dispatches to these; each command announces what it did
+// with a signal, from which the main window sets the command states.
 #pragma once
 
 #include "logbook/core/flightrecord.h"
 #include "logbook/ui/tformtotal.h"
 
+#include <QObject>
 #include <QPointer>
 #include <QString>
 
@@ -14,30 +15,17 @@ class MainFormLink;
 class QMdiSubWindow;
 class TLogG;
 
-/// What the log book commands need from the main window beyond MainFormLink: the command
-/// states their events set, and the windows and the barograph queue it owns.
+/// What the log book commands need from the main window beyond MainFormLink: the state of
+/// its delete button, and the windows and the barograph queue it owns.
 class LogCommandHost {
 public:
     virtual ~LogCommandHost() = default;
 
+    /// The record commands' state as the delete button shows it (Open, cancelled or failed,
+    /// gives it back to them).
     virtual bool isDeleteButtonEnabled() const = 0;
     /// A download is running or waiting: it refers to rows by their index.
     virtual bool isDownloadPending() const = 0;
-    virtual void setRecordCommands(bool enabled) = 0;
-    /// Open succeeded: save commands disabled; record commands, save as and add enabled.
-    virtual void logOpened() = 0;
-    /// Add done: save commands, record commands and save as enabled.
-    virtual void logMerged() = 0;
-    /// Delete done: save commands enabled; record commands disabled if no flight remains.
-    virtual void flightsDeleted(bool flightsRemain) = 0;
-    /// The log file was written: save commands disabled.
-    virtual void logWritten() = 0;
-    /// An editor / a barograph window was opened by Edit / Show barograph.
-    virtual void editorOpened() = 0;
-    virtual void graphOpened() = 0;
-    /// Close all editors / graphs left none open.
-    virtual void allEditorsClosed() = 0;
-    virtual void allGraphsClosed() = 0;
     /// Makes the editor of a row (-1: a new flight) after setting currentRow; null when no
     /// editor can be made.
     virtual QMdiSubWindow *createEditorWindow(int row) = 0;
@@ -45,7 +33,8 @@ public:
     virtual void queueBarograph(int row) = 0;
 };
 
-class LogBookCommands {
+class LogBookCommands : public QObject {
+    Q_OBJECT
 public:
     LogBookCommands(MainFormLink &link, LogCommandHost &host, TLogG &list);
 
@@ -77,6 +66,24 @@ public:
     /// The gate before the rows are replaced, reordered or removed: asks to close every
     /// editor and barograph window. True when none is left open.
     bool closeAll();
+
+signals:
+    /// Open read a log file into the log book.
+    void logOpened();
+    /// Open was cancelled in its file dialog or could not read the file; the record
+    /// commands go back to `recordCommands`, their state when it started.
+    void openFailed(bool recordCommands);
+    /// Add (or a CSV's flights) appended flights.
+    void logMerged();
+    void flightsDeleted(bool flightsRemain);
+    /// Save or Save as wrote the log file.
+    void logWritten();
+    /// Edit opened at least one editor; Show barograph opened a window.
+    void editorsOpened();
+    void graphsOpened();
+    /// Close all editors / graphs left none open.
+    void allEditorsClosed();
+    void allGraphsClosed();
 
 private:
     bool anyWindowOpen() const;

@@ -212,7 +212,7 @@ void TDataEdit::EDOnShow()
         field->savedCaret = field->edit->cursorPosition();
     }
 
-    m_link.editorShown(m_newFlight);
+    emit editorShown(m_newFlight);
     if (!m_newFlight)
         book.row(row).editorOpen = true;
 }
@@ -273,7 +273,7 @@ bool TDataEdit::DataSave()
     flight.setField(Field::Comment, commentFromMemo(Memo->toPlainText()));
     book.logModified = true;
     m_link.redrawGrid();
-    m_link.editorSaved();
+    emit editorSaved();
     return true;
 }
 
@@ -311,7 +311,7 @@ void TDataEdit::closeEvent(QCloseEvent *event)
         LogBook &book = m_link.logBook();
         if (m_rowIndex >= 1 && m_rowIndex < book.rowCount())
             book.row(m_rowIndex).editorOpen = false;
-        m_link.editorClosed(m_newFlight);
+        emit editorClosed(m_newFlight);
     }
     QMdiSubWindow::closeEvent(event);
 }

@@ -33,6 +33,14 @@ public:
     QPlainTextEdit *Memo;
     QPushButton *BBOk, *BBCancel;
 
+signals:
+    /// Shown with its flight (`newFlight`: one not yet in the log); the row is marked after.
+    void editorShown(bool newFlight);
+    /// OK stored the fields in the log book.
+    void editorSaved();
+    /// Closed; its row is no longer marked as edited.
+    void editorClosed(bool newFlight);
+
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;

@@ -34,13 +34,14 @@ namespace {
 using Answer = Prompter::Answer;
 
 // Stands in for an editor or a barograph window: takes its row from the hand-over when
-// shown, keeps the row's flag, and can refuse to close.
+// shown, keeps the row's flag, reports being shown and closed to the main window's enabling
+// table as the real windows' signals do, and can refuse to close.
 class StubRowWindow : public QMdiSubWindow, public CloseQuery {
 public:
-    StubRowWindow(MainFormLink &link, bool graph) : m_link(link), m_graph(graph)
+    StubRowWindow(TMainForm &form, bool graph) : m_link(form), m_form(form), m_graph(graph)
     {
         setAttribute(Qt::WA_DeleteOnClose);
-        link.workspaceArea()->addSubWindow(this);
+        form.workspaceArea()->addSubWindow(this);
     }
     bool refuseClose = false; ///< its own question is answered Cancel
     int questions = 0;
@@ -66,9 +67,9 @@ protected:
         if (m_row >= 1)
             flag() = true;
         if (m_graph)
-            m_link.graphLoaded();
+            m_form.applyCommandEvent(CommandEvent::GraphLoaded);
         else
-            m_link.editorShown(m_row < 0);
+            m_form.applyCommandEvent(m_row < 0 ? CommandEvent::NewEditorShown : CommandEvent::EditorShown);
     }
     void closeEvent(QCloseEvent *e) override
     {
@@ -79,15 +80,16 @@ protected:
         if (m_row >= 1)
             flag() = false;
         if (m_graph)
-            m_link.graphClosed();
+            m_form.applyCommandEvent(CommandEvent::GraphClosed);
         else
-            m_link.editorClosed(m_row < 0);
+            m_form.applyCommandEvent(m_row < 0 ? CommandEvent::NewEditorClosed : CommandEvent::EditorClosed);
         QMdiSubWindow::closeEvent(e);
     }
 
 private:
     bool &flag() { return m_graph ? m_link.logBook().row(m_row).graphOpen : m_link.logBook().row(m_row).editorOpen; }
     MainFormLink &m_link;
+    TMainForm &m_form;
     bool m_graph;
     int m_row = -2;
     bool m_asked = false;
@@ -103,8 +105,9 @@ struct Fixture {
         for (const char *name : {"three-flights.log", "three-flights.lif", "damaged-inside-record.log", "empty.log"})
             QFile::copy(QStringLiteral(TEST_DATA_DIR "/logbook/") + QLatin1String(name), dir.filePath(name));
         form = std::make_unique<TMainForm>(std::make_unique<FileSettingsStore>(dir.filePath("cfg.conf")), &prompter);
-        form->setGraphWindowFactory([](MainFormLink &l) { return new StubRowWindow(l, true); });
-        form->setEditorWindowFactory([](MainFormLink &l) { return new StubRowWindow(l, false); });
+        TMainForm &main = *form;
+        form->setGraphWindowFactory([&main](MainFormLink &) { return new StubRowWindow(main, true); });
+        form->setEditorWindowFactory([&main](MainFormLink &) { return new StubRowWindow(main, false); });
         form->show();
     }
     ~Fixture()

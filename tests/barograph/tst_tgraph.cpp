@@ -53,6 +53,10 @@ struct Scene {
     {
         auto *graph = new TGraph(link);
         graph->tickCount = [this] { return now; };
+        // What the window announces, in order with what it asks of the link.
+        QStringList &events = link.events;
+        QObject::connect(graph, &TGraph::graphLoaded, [&events] { events << QStringLiteral("graphLoaded"); });
+        QObject::connect(graph, &TGraph::graphClosed, [&events] { events << QStringLiteral("graphClosed"); });
         graph->show();
         return graph;
     }

@@ -1,5 +1,5 @@
 // A MainFormLink for window tests without the main window: a log book, a scripted
-// prompter, a workspace, and a record of every enabling event that was raised.
+// prompter, a workspace, and a record of what the windows asked of it.
 #pragma once
 
 #include "logbook/core/logbook.h"
@@ -16,7 +16,7 @@ public:
     QMdiArea area;
     int row = -1;            ///< what currentRow() answers
     int gridRows = 2;
-    QStringList events;      ///< "graphLoaded", "refreshRow 3", ... in order
+    QStringList events;      ///< "redrawGrid", "refreshRow 3", ... in order
     QList<int> openedGraphs; ///< rows passed to openGraphWindow()
 
     FakeMainFormLink() { area.resize(1000, 700); }
@@ -34,12 +34,5 @@ public:
     }
     void refreshRow(int r) override { events << QStringLiteral("refreshRow %1").arg(r); }
     void openGraphWindow(int r) override { openedGraphs << r; }
-    void graphLoaded() override { events << QStringLiteral("graphLoaded"); }
-    void graphClosed() override { events << QStringLiteral("graphClosed"); }
-    void editorShown(bool newRecord) override { events << QStringLiteral("editorShown %1").arg(newRecord); }
-    void editorClosed(bool newRecord) override { events << QStringLiteral("editorClosed %1").arg(newRecord); }
-    void editorSaved() override { events << QStringLiteral("editorSaved"); }
-    void logDownloadDone() override { events << QStringLiteral("logDownloadDone"); }
-    void downloadedGraphOpened() override { events << QStringLiteral("downloadedGraphOpened"); }
     void logChanged() override { events << QStringLiteral("logChanged"); }
 };

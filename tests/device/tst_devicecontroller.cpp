@@ -36,6 +36,11 @@ struct Rig {
     {
         main.book.workFolder = dir.path() + u'/';
         controller.simulatorBytesPerSecond = 0;
+        // What the controller announces, in order with what it asks of the link.
+        QStringList &events = main.events;
+        QObject::connect(&controller, &DeviceController::logDownloaded, [&events] { events << QStringLiteral("logDownloaded"); });
+        QObject::connect(&controller, &DeviceController::downloadedGraphOpened,
+                         [&events] { events << QStringLiteral("downloadedGraphOpened"); });
     }
     bool idle() { return !timerLoad.isActive() && !controller.downloader().isTransferring(); }
 };
@@ -75,7 +80,7 @@ void TestDeviceController::loadAllFromTheSimulatorOpensEveryGraph()
         QVERIFY(!p || !p->isVisible()); // every one gone when its download ended
     QCOMPARE(rig.main.book.rowCount(), 7);
     QCOMPARE(rig.main.openedGraphs, (QList<int>{1, 2, 3, 4, 5, 6}));
-    QCOMPARE(rig.main.events.mid(0, 3), (QStringList{"setGridRowCount 7", "redrawGrid", "logDownloadDone"}));
+    QCOMPARE(rig.main.events.mid(0, 3), (QStringList{"setGridRowCount 7", "redrawGrid", "logDownloaded"}));
     QCOMPARE(rig.main.events.filter("refreshRow").size(), 6);
     QCOMPARE(rig.main.events.filter("downloadedGraphOpened").size(), 6);
     QCOMPARE(QDir(rig.dir.path()).entryList(QDir::Files).size(), 6);

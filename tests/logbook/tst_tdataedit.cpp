@@ -43,6 +43,11 @@ struct Rig {
         link.row = row;
         link.area.show();
         editor = new TDataEdit(link);
+        // What the editor announces, in order with what it asks of the link.
+        QStringList &events = link.events;
+        QObject::connect(editor, &TDataEdit::editorShown, [&events](bool n) { events << QStringLiteral("editorShown %1").arg(n); });
+        QObject::connect(editor, &TDataEdit::editorSaved, [&events] { events << QStringLiteral("editorSaved"); });
+        QObject::connect(editor, &TDataEdit::editorClosed, [&events](bool n) { events << QStringLiteral("editorClosed %1").arg(n); });
         editor->show();
     }
     ~Rig() { delete editor.data(); }

@@ -1,0 +1,119 @@
+// The enabling table. Nothing recomputes command states from the data: each event sets
+// exactly the commands its rows name, so a command keeps whatever the last event gave it.
+#include "commandstates.h"
+
+
+namespace {
+
+using C = Command;
+using E = CommandEvent;
+
+enum class Value { Off, On, LogModified, RecordCommandsBefore };
+enum class When { Always, HasFlights, NoGraphOpen, NoWindowOpen, LogModified };
+
+struct Row {
+    E event;
+    std::vector<C> commands;
+    Value value;
+    When when = When::Always;
+};
+
+// The record commands and the save commands are always set together, in this order.
+#define RECORD C::SBGraph, C::SBEdit, C::DeleteItem, C::CutBtn, C::MenuTotal, C::SortByDate
+#define SAVE C::SaveBtn, C::FileSaveItem
+
+const std::vector<Row> &table()
+{
+    static const std::vector<Row> kTable = {
+        {E::StartUp, {RECORD, SAVE, C::FileSaveAsItem, C::FileNewItem, C::FileCloseItem, C::Reload, C::HeightAdjust,
+                      C::CopyBtn, C::PasteBtn, C::GraphClose, C::DataEditClose}, Value::Off},
+        {E::LogOpened, {SAVE}, Value::Off},
+        {E::LogOpened, {RECORD, C::FileSaveAsItem, C::Reload}, Value::On},
+        {E::OpenFailed, {RECORD}, Value::RecordCommandsBefore},
+        {E::LogMerged, {SAVE, RECORD, C::FileSaveAsItem}, Value::On},
+        {E::LogDownloaded, {RECORD, C::FileSaveAsItem, C::Reload}, Value::On},
+        {E::FlightsDeleted, {SAVE}, Value::On},
+        {E::AllFlightsDeleted, {RECORD}, Value::Off},
+        {E::AllFlightsDeleted, {SAVE}, Value::On},
+        {E::LogWritten, {SAVE}, Value::Off},
+        // Here the menu item leads and the button follows it.
+        {E::NameChanged, {C::FileSaveItem, C::SaveBtn}, Value::On, When::HasFlights},
+        {E::EditorSaved, {C::FileSaveAsItem, C::Reload, C::SortByDate}, Value::On},
+        {E::EditorSaved, {SAVE}, Value::LogModified},
+        {E::EditorShown, {C::DeleteItem, C::CutBtn}, Value::Off},
+        {E::NewEditorShown, {C::DeleteItem, C::CutBtn, C::MenuNewLog}, Value::Off},
+        {E::EditorClosed, {C::SBGraph, C::SBEdit, C::DeleteItem, C::CutBtn}, Value::On, When::NoWindowOpen},
+        {E::NewEditorClosed, {C::SBGraph, C::SBEdit, C::DeleteItem, C::CutBtn}, Value::On, When::NoWindowOpen},
+        {E::NewEditorClosed, {C::MenuNewLog}, Value::On},
+        {E::GraphLoaded, {C::DeleteItem, C::CutBtn}, Value::Off},
+        {E::GraphLoaded, {C::HeightAdjust}, Value::On},
+        {E::GraphClosed, {C::HeightAdjust}, Value::Off, When::NoGraphOpen},
+        {E::GraphClosed, {C::DeleteItem, C::CutBtn}, Value::On, When::NoWindowOpen},
+        {E::EditorsOpened, {C::DataEditClose}, Value::On},
+        {E::GraphsOpened, {C::GraphClose}, Value::On},
+        {E::AllEditorsClosed, {C::DataEditClose}, Value::Off},
+        {E::AllGraphsClosed, {C::GraphClose}, Value::Off},
+        {E::StartDirOpened, {C::MenuStartDir}, Value::Off},
+        {E::StartDirClosed, {C::MenuStartDir}, Value::On},
+        {E::BackgroundOpened, {C::MMBackground}, Value::Off},
+        {E::BackgroundClosed, {C::MMBackground}, Value::On},
+        {E::LogChanged, {SAVE, C::FileSaveAsItem}, Value::On, When::LogModified},
+    };
+    return kTable;
+}
+
+#undef RECORD
+#undef SAVE
+
+bool holds(When when, const CommandFacts &facts)
+{
+    switch (when) {
+    case When::Always: return true;
+    case When::HasFlights: return facts.hasFlights;
+    case When::NoGraphOpen: return !facts.graphOpen;
+    case When::NoWindowOpen: return !facts.windowOpen;
+    case When::LogModified: return facts.logModified;
+    }
+    return false;
+}
+
+bool valueOf(Value value, const CommandFacts &facts)
+{
+    switch (value) {
+    case Value::Off: return false;
+    case Value::On: return true;
+    case Value::LogModified: return facts.logModified;
+    case Value::RecordCommandsBefore: return facts.recordCommandsBefore;
+    }
+    return false;
+}
+
+} // namespace
+
+QLatin1StringView commandName(Command command)
+{
+    static constexpr QLatin1StringView kNames[kCommandCount] = {
+        QLatin1StringView("SBGraph"),       QLatin1StringView("SBEdit"),        QLatin1StringView("DeleteItem"),
+        QLatin1StringView("CutBtn"),        QLatin1StringView("MenuTotal"),     QLatin1StringView("SortByDate"),
+        QLatin1StringView("SaveBtn"),       QLatin1StringView("FileSaveItem"),  QLatin1StringView("FileSaveAsItem"),
+        QLatin1StringView("FileNewItem"),   QLatin1StringView("FileCloseItem"), QLatin1StringView("Reload"),
+        QLatin1StringView("HeightAdjust"),  QLatin1StringView("CopyBtn"),       QLatin1StringView("PasteBtn"),
+        QLatin1StringView("GraphClose"),    QLatin1StringView("DataEditClose"), QLatin1StringView("MenuNewLog"),
+        QLatin1StringView("MenuStartDir"),  QLatin1StringView("MMBackground"),
+    };
+    const int i = int(command);
+    return i >= 0 && i < kCommandCount ? kNames[i] : QLatin1StringView();
+}
+
+std::vector<CommandSetting> commandSettings(CommandEvent event, const CommandFacts &facts)
+{
+    std::vector<CommandSetting> settings;
+    for (const Row &row : table()) {
+        if (row.event != event || !holds(row.when, facts))
+            continue;
+        const bool enabled = valueOf(row.value, facts);
+        for (Command c : row.commands)
+            settings.push_back({c, enabled});
+    }
+    return settings;
+}

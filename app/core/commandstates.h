@@ -1,0 +1,70 @@
+// Which commands of the main window each event enables or disables: one table, kept apart
+// from the widgets so that every rule can be checked without a window. QtCore only.
+#pragma once
+
+#include <QLatin1StringView>
+
+#include <vector>
+
+/// The commands whose enabled state events set; each is named as the main window's
+/// menu item or speed button of that name.
+enum class Command {
+    SBGraph, SBEdit, DeleteItem, CutBtn, MenuTotal, SortByDate, // the record commands
+    SaveBtn, FileSaveItem,                                     // the save commands
+    FileSaveAsItem, FileNewItem, FileCloseItem, Reload, HeightAdjust, CopyBtn, PasteBtn,
+    GraphClose, DataEditClose, MenuNewLog, MenuStartDir, MMBackground,
+};
+inline constexpr int kCommandCount = int(Command::MMBackground) + 1;
+
+/// The object name of a command's menu item or button.
+QLatin1StringView commandName(Command command);
+
+/// What happened. Each event's settings are fixed, some under a condition (see CommandFacts).
+enum class CommandEvent {
+    StartUp,
+    LogOpened,         ///< Open read a log file
+    OpenFailed,        ///< Open cancelled in its file dialog, or the file could not be read
+    LogMerged,         ///< Add (or a CSV's flights) appended flights
+    LogDownloaded,     ///< a log download appended its flights
+    FlightsDeleted,    ///< Delete done, flights remain
+    AllFlightsDeleted, ///< Delete done, no flight remains
+    LogWritten,        ///< Save or Save as wrote the log file
+    NameChanged,       ///< the log list's name field was typed in
+    EditorSaved,       ///< a record editor stored its data in the log book
+    EditorShown,
+    NewEditorShown,    ///< the editor of a flight not yet in the log
+    EditorClosed,
+    NewEditorClosed,
+    GraphLoaded,       ///< a barograph window has loaded its file
+    GraphClosed,
+    EditorsOpened,     ///< Edit opened at least one editor
+    GraphsOpened,      ///< Show barograph, or a finished download, opened a barograph window
+    AllEditorsClosed,  ///< close all editors left none open
+    AllGraphsClosed,   ///< close all graphs left none open
+    StartDirOpened,
+    StartDirClosed,
+    BackgroundOpened,
+    BackgroundClosed,
+    /// The log book changed outside its commands (a barograph saved back into its flight,
+    /// a downloaded barograph named in its row): the log can be saved while it is modified.
+    LogChanged,
+};
+
+/// The state of the program that some settings depend on, as it is when the event happens.
+struct CommandFacts {
+    bool recordCommandsBefore = false; ///< CutBtn's state when Open started (for OpenFailed)
+    bool graphOpen = false;            ///< some row has a barograph window open
+    bool windowOpen = false;           ///< some row has an editor or a barograph window open
+    bool logModified = false;
+    bool hasFlights = false;
+};
+
+struct CommandSetting {
+    Command command;
+    bool enabled;
+    bool operator==(const CommandSetting &) const = default;
+};
+
+/// The settings an event makes, in the order they are made; commands not named keep their
+/// state.
+std::vector<CommandSetting> commandSettings(CommandEvent event, const CommandFacts &facts);

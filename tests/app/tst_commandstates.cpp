@@ -1,0 +1,117 @@
+// The enabling table, row by row: what each event sets, in order, under each of its
+// conditions.
+#include "app/core/commandstates.h"
+
+#include <QTest>
+
+Q_DECLARE_METATYPE(CommandEvent)
+
+namespace {
+
+// "SBGraph+ SaveBtn-": every setting in order, + enabled, - disabled.
+QString describe(const std::vector<CommandSetting> &settings)
+{
+    QStringList parts;
+    for (const CommandSetting &s : settings)
+        parts << commandName(s.command) + QLatin1Char(s.enabled ? '+' : '-');
+    return parts.join(u' ');
+}
+
+CommandFacts facts(const char *which)
+{
+    const QByteArray w(which);
+    CommandFacts f;
+    f.recordCommandsBefore = w.contains("before");
+    f.graphOpen = w.contains("graph");
+    f.windowOpen = w.contains("graph") || w.contains("editor");
+    f.logModified = w.contains("modified");
+    f.hasFlights = w.contains("flights");
+    return f;
+}
+
+} // namespace
+
+class TestCommandStates : public QObject {
+    Q_OBJECT
+private slots:
+    void everyRowSetsItsCommands_data();
+    void everyRowSetsItsCommands();
+    void everyCommandHasItsObjectName();
+};
+
+void TestCommandStates::everyRowSetsItsCommands_data()
+{
+    QTest::addColumn<CommandEvent>("event");
+    QTest::addColumn<QString>("facts");
+    QTest::addColumn<QString>("expected");
+    using E = CommandEvent;
+    const QString record = QStringLiteral("SBGraph%1 SBEdit%1 DeleteItem%1 CutBtn%1 MenuTotal%1 SortByDate%1");
+    const QString save = QStringLiteral("SaveBtn%1 FileSaveItem%1");
+    const auto row = [](const char *name, E e, const char *f, const QString &expected) {
+        QTest::newRow(name) << e << QString::fromLatin1(f) << expected;
+    };
+
+    row("start-up", E::StartUp, "flights modified graph",
+        record.arg('-') + u' ' + save.arg('-')
+            + QStringLiteral(" FileSaveAsItem- FileNewItem- FileCloseItem- Reload- HeightAdjust- CopyBtn- PasteBtn-"
+                             " GraphClose- DataEditClose-"));
+    row("open succeeded", E::LogOpened, "modified",
+        save.arg('-') + u' ' + record.arg('+') + QStringLiteral(" FileSaveAsItem+ Reload+"));
+    // Cancelled or unreadable: the record commands go back to what the delete button was.
+    row("open failed, were on", E::OpenFailed, "before", record.arg('+'));
+    row("open failed, were off", E::OpenFailed, "flights", record.arg('-'));
+    row("add done", E::LogMerged, "", save.arg('+') + u' ' + record.arg('+') + QStringLiteral(" FileSaveAsItem+"));
+    row("log download done", E::LogDownloaded, "modified", record.arg('+') + QStringLiteral(" FileSaveAsItem+ Reload+"));
+    row("delete, flights remain", E::FlightsDeleted, "flights", save.arg('+'));
+    row("delete, none remains", E::AllFlightsDeleted, "", record.arg('-') + u' ' + save.arg('+'));
+    row("log written", E::LogWritten, "flights modified", save.arg('-'));
+    row("name typed with flights", E::NameChanged, "flights", QStringLiteral("FileSaveItem+ SaveBtn+"));
+    row("name typed without flights", E::NameChanged, "modified", QString());
+    row("editor saved", E::EditorSaved, "modified",
+        QStringLiteral("FileSaveAsItem+ Reload+ SortByDate+ ") + save.arg('+'));
+    row("editor saved, log unmodified", E::EditorSaved, "",
+        QStringLiteral("FileSaveAsItem+ Reload+ SortByDate+ ") + save.arg('-'));
+    row("editor shown", E::EditorShown, "editor", QStringLiteral("DeleteItem- CutBtn-"));
+    row("new-flight editor shown", E::NewEditorShown, "editor", QStringLiteral("DeleteItem- CutBtn- MenuNewLog-"));
+    row("last editor closed", E::EditorClosed, "", QStringLiteral("SBGraph+ SBEdit+ DeleteItem+ CutBtn+"));
+    row("editor closed, a graph open", E::EditorClosed, "graph", QString());
+    row("editor closed, another editor open", E::EditorClosed, "editor", QString());
+    row("new-flight editor closed, last", E::NewEditorClosed, "",
+        QStringLiteral("SBGraph+ SBEdit+ DeleteItem+ CutBtn+ MenuNewLog+"));
+    row("new-flight editor closed, others open", E::NewEditorClosed, "editor", QStringLiteral("MenuNewLog+"));
+    row("graph loaded", E::GraphLoaded, "graph", QStringLiteral("DeleteItem- CutBtn- HeightAdjust+"));
+    row("last graph closed", E::GraphClosed, "", QStringLiteral("HeightAdjust- DeleteItem+ CutBtn+"));
+    row("graph closed, an editor open", E::GraphClosed, "editor", QStringLiteral("HeightAdjust-"));
+    row("graph closed, another graph open", E::GraphClosed, "graph", QString());
+    row("edit opened editors", E::EditorsOpened, "", QStringLiteral("DataEditClose+"));
+    row("a graph window opened", E::GraphsOpened, "", QStringLiteral("GraphClose+"));
+    row("close all editors", E::AllEditorsClosed, "", QStringLiteral("DataEditClose-"));
+    row("close all graphs", E::AllGraphsClosed, "", QStringLiteral("GraphClose-"));
+    row("start-folder dialog opened", E::StartDirOpened, "", QStringLiteral("MenuStartDir-"));
+    row("start-folder dialog closed", E::StartDirClosed, "", QStringLiteral("MenuStartDir+"));
+    row("background dialog opened", E::BackgroundOpened, "", QStringLiteral("MMBackground-"));
+    row("background dialog closed", E::BackgroundClosed, "", QStringLiteral("MMBackground+"));
+    row("log changed elsewhere", E::LogChanged, "modified", save.arg('+') + QStringLiteral(" FileSaveAsItem+"));
+    row("log unchanged elsewhere", E::LogChanged, "flights", QString());
+}
+
+void TestCommandStates::everyRowSetsItsCommands()
+{
+    QFETCH(CommandEvent, event);
+    QFETCH(QString, facts);
+    QFETCH(QString, expected);
+    QCOMPARE(describe(commandSettings(event, ::facts(facts.toLatin1().constData()))), expected);
+}
+
+void TestCommandStates::everyCommandHasItsObjectName()
+{
+    QStringList names;
+    for (int i = 0; i < kCommandCount; ++i) {
+        const QString name = commandName(Command(i));
+        QVERIFY2(!name.isEmpty() && !names.contains(name), qPrintable(name));
+        names << name;
+    }
+}
+
+QTEST_GUILESS_MAIN(TestCommandStates)
+#include "tst_commandstates.moc"
