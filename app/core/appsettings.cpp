@@ -6,6 +6,7 @@
 #include "logbook/core/text/cp932.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -145,4 +146,9 @@ QString decideWorkFolder(const AppSettings &s, const QString &currentFolder)
             return withTrailingSlash(folder);
     }
     return withTrailingSlash(currentFolder);
+}
+
+bool fitsPathSetting(const QString &path)
+{
+    return QFile::encodeName(QDir::toNativeSeparators(path)).size() <= kPathSettingMaxBytes;
 }

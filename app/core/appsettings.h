@@ -97,3 +97,11 @@ Placement decidePlacement(const AppSettings &settings);
 /// The start folder with a trailing '/': "StartDir" when "IfDirSet" is 1 and that folder
 /// exists, otherwise `currentFolder`.
 QString decideWorkFolder(const AppSettings &settings, const QString &currentFolder);
+
+/// "StartDir" and "BmpFileName" hold at most this many bytes (a folder with its final
+/// separator, a picture's full path).
+inline constexpr int kPathSettingMaxBytes = 127;
+
+/// True when `path` fits "StartDir" or "BmpFileName", counted in the bytes the file system
+/// names it with.
+bool fitsPathSetting(const QString &path);

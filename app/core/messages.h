@@ -15,4 +15,25 @@ inline constexpr QStringView AskSaveOnExit = u"ログデータが変更されて
 // The settings could not be written at exit (a full disk, a folder without rights).
 inline constexpr QStringView SettingsNotSaved = u"設定を保存できませんでした。\n次回は前回保存された設定で起動します。";
 
+// The start-folder dialog.
+inline constexpr QStringView FormDirCaption = u"ﾌｫﾙﾀﾞｰ設定";                     // folder settings
+inline constexpr QStringView FormDirDefaultFolder = u"ﾃﾞﾌｫﾙﾄﾌｫﾙﾀﾞｰ設定";          // default folder
+inline constexpr QStringView FormDirUseCurrent = u"実行時のﾌｫﾙﾀﾞｰを使う";        // the folder current at start
+inline constexpr QStringView FormDirUseStored = u"設定されたﾌｫﾙﾀﾞｰを使う";       // the folder set here
+inline constexpr QStringView FormDirDontAsk = u"起動時にこの設定画面を表示しない。"; // do not show this at start
+// A folder whose path does not fit the 127 bytes the setting keeps.
+inline constexpr QStringView FolderPathTooLong =
+    u"ﾌｫﾙﾀﾞｰ名が長すぎます。\n%1ﾊﾞｲﾄまでのﾌｫﾙﾀﾞｰを選んでください。";
+
+// The background dialog.
+inline constexpr QStringView BackGrdCaption = u"背景設定";                       // background settings
+inline constexpr QStringView BackGrdUse = u"背景にビットマップを使う";           // use a bitmap as the background
+inline constexpr QStringView BackGrdStretch = u"ビットマップを背景サイズに合わせる"; // fit it to the background
+// OK with the picture chosen but no file selected.
+inline constexpr QStringView PictureNotChosen = u"背景に使う画像ファイルを選んでください。";
+// A picture path longer than the 127 bytes the setting keeps.
+inline constexpr QStringView PicturePathTooLong = u"画像ファイル名が長すぎます。\n%1ﾊﾞｲﾄまでです。";
+// A file that is not a picture the program can read: the gradient is painted instead.
+inline constexpr QStringView PictureCannotLoad = u"背景の画像が読み込めません。\n%1";
+
 } // namespace msg

@@ -3,6 +3,9 @@
 
 #include "app/core/messages.h"
 #include "app/core/settingsstore.h"
+#include "app/core/tiling.h"
+#include "app/ui/tbackgrd.h"
+#include "app/ui/tformdir.h"
 #include "app/ui/workspace.h"
 #include "barograph/ui/igcexportcommand.h"
 #include "barograph/ui/igcsettingsdialog.h"
@@ -14,6 +17,7 @@
 #include "logbook/core/logfiles.h"
 #include "logbook/core/messages.h"
 #include "logbook/core/prompter.h"
+#include "logbook/core/text/cp932.h"
 #include "logbook/core/totals.h"
 #include "logbook/ui/japanesefont.h"
 #include "logbook/ui/logbookmodel.h"
@@ -373,6 +377,8 @@ void TMainForm::connectCommands()
     onTrigger(FileCsvExport, [c] { c->exportCsv(); });
     onTrigger(FileCsvImport, [c] { c->importCsv(); });
     onTrigger(MenuIgc, [this] { MenuIgcClick(); });
+    onTrigger(MenuStartDir, [this] { MenuStartDirClick(); });
+    onTrigger(MMBackground, [this] { MMBackgroundClick(); });
     onTrigger(MenuFlyer, [this] { MenuFlyerClick(); });
     onTrigger(MenuParam, [this] { (new TFormParam(*m_instrumentSettings, *m_prompter, this))->show(); });
     onTrigger(MenuOption, [this] { (new TFormOption(*m_instrumentSettings, *m_prompter, this))->show(); });
@@ -390,7 +396,7 @@ void TMainForm::connectCommands()
     connect(list, &QAbstractItemModel::rowsRemoved, this, &TMainForm::updateSelectionTotals);
 
     onTrigger(WindowCascadeItem, [this] { m_workspace->cascadeSubWindows(); });
-    onTrigger(WindowTileItem, [this] { m_workspace->tileSubWindows(); });
+    onTrigger(WindowTileItem, [this] { WindowTileItemClick(); });
     onTrigger(WindowArrangeItem, [this] { WindowArrangeItemClick(); });
     onTrigger(WindowMinimizeItem, [this] { WindowMinimizeItemClick(); });
     onTrigger(DataEditClose, [c] { c->closeAllEditors(); });
@@ -509,7 +515,65 @@ void TMainForm::startUp()
     m_book.logModified = false;
     m_book.currentLogPath.clear();
 
+    // Start-up does not wait for the dialog: the folder read from the settings is current
+    // until the pilot chooses another.
+    if (!m_settings.dontAskDir)
+        MenuStartDirClick();
     QDir::setCurrent(m_book.workFolder);
+}
+
+void TMainForm::MenuStartDirClick()
+{
+    auto *dialog = new TFormDir({m_book.workFolder, m_settings.ifDirSet, m_settings.dontAskDir}, *m_prompter, this);
+    m_formDir = dialog;
+    connect(dialog, &TFormDir::chosen, this, &TMainForm::startFolderChosen);
+    // A double-click on a log file: the dialog has closed with its settings taken, and the
+    // log opens with the open command's questions.
+    connect(dialog, &TFormDir::logFileChosen, this, [this](const QString &path) { m_commands->open(path); });
+    showOptionDialog(dialog, CommandEvent::StartDirOpened, CommandEvent::StartDirClosed);
+}
+
+void TMainForm::showOptionDialog(QDialog *dialog, CommandEvent opened, CommandEvent closed)
+{
+    connect(dialog, &QDialog::finished, this, [this, closed] { applyCommandEvent(closed); });
+    applyCommandEvent(opened);
+    dialog->show();
+}
+
+void TMainForm::startFolderChosen(const StartFolderChoice &choice)
+{
+    m_book.workFolder = choice.workFolder;
+    m_settings.ifDirSet = choice.ifDirSet;
+    m_settings.dontAskDir = choice.dontAskDir;
+    QDir::setCurrent(m_book.workFolder);
+}
+
+void TMainForm::MMBackgroundClick()
+{
+    auto *dialog = new TBackGrd({m_settings.ifUseBmp, m_settings.ifScaleBmp, m_settings.bmpFileName}, m_book.workFolder,
+                                *m_prompter, this);
+    m_backGrd = dialog;
+    connect(dialog, &TBackGrd::chosen, this, &TMainForm::backgroundChosen);
+    showOptionDialog(dialog, CommandEvent::BackgroundOpened, CommandEvent::BackgroundClosed);
+}
+
+void TMainForm::backgroundChosen(const BackgroundChoice &choice)
+{
+    m_settings.ifUseBmp = choice.usePicture;
+    m_settings.ifScaleBmp = choice.stretch;
+    m_settings.bmpFileName = choice.pictureFile;
+    bool failed = false;
+    if (m_settings.ifUseBmp) {
+        m_backgroundPicture = QImage(choice.pictureFile);
+        // The settings say what the workspace shows: without a picture, the gradient.
+        failed = m_backgroundPicture.isNull();
+        if (failed)
+            m_settings.ifUseBmp = false;
+    }
+    m_workspace->setBackground(m_settings.ifUseBmp, m_settings.ifScaleBmp, m_backgroundPicture);
+    m_workspace->viewport()->repaint();
+    if (failed)
+        m_prompter->inform(msg::PictureCannotLoad.toString().arg(QDir::toNativeSeparators(choice.pictureFile)));
 }
 
 void TMainForm::RedrawGrid()
@@ -664,6 +728,22 @@ void TMainForm::WindowArrangeItemClick()
     }
 }
 
+void TMainForm::WindowTileItemClick()
+{
+    // Minimised windows stay where they are, along the bottom.
+    QList<QMdiSubWindow *> windows;
+    for (QMdiSubWindow *w : m_workspace->subWindowList()) {
+        if (w->isVisible() && !w->isMinimized())
+            windows << w;
+    }
+    const std::vector<QRect> places = tileHorizontally(int(windows.size()), m_workspace->viewport()->size());
+    for (qsizetype i = 0; i < windows.size(); ++i) {
+        if (windows[i]->isMaximized())
+            windows[i]->showNormal();
+        windows[i]->setGeometry(places[size_t(i)]);
+    }
+}
+
 void TMainForm::WindowMinimizeItemClick()
 {
     const QList<QMdiSubWindow *> windows = m_workspace->subWindowList();
@@ -723,7 +803,17 @@ void TMainForm::updateWindowMenu()
     m_windowListActions << Window1->addSeparator();
     int n = 1;
     for (QMdiSubWindow *w : windows) {
-        QAction *a = Window1->addAction(QStringLiteral("&%1 %2").arg(n++).arg(w->windowTitle()));
+        QString title = w->windowTitle();
+        // Barograph windows all bear one caption: the menu tells them apart by their flight.
+        for (int r = 1; r < m_book.rowCount(); ++r) {
+            const FlightRecord &row = m_book.row(r);
+            if (row.graphOpen && row.graphWindow == w) {
+                title += QStringLiteral(" %1 %2").arg(cp932::toUnicode(row.date.toByteArray()),
+                                                      cp932::toUnicode(row.time.toByteArray()));
+                break;
+            }
+        }
+        QAction *a = Window1->addAction(QStringLiteral("&%1 %2").arg(n++).arg(title));
         a->setCheckable(true);
         a->setChecked(w == m_workspace->activeSubWindow());
         connect(a, &QAction::triggered, this, [this, w] { m_workspace->setActiveSubWindow(w); });

@@ -5,6 +5,8 @@
 
 #include "app/core/appsettings.h"
 #include "app/core/commandstates.h"
+#include "app/ui/tbackgrd.h"
+#include "app/ui/tformdir.h"
 #include "device/core/downloadstate.h"
 #include "logbook/core/logbook.h"
 #include "logbook/ui/logbookcommands.h"
@@ -12,6 +14,7 @@
 
 #include <QImage>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -81,6 +84,9 @@ public:
     /// Open with a path (the command line), as the open command does after its dialog.
     void openLog(const QString &path);
     LogBookCommands &logCommands() { return *m_commands; }
+    /// The start-folder and background dialogs while they are open (null otherwise).
+    TFormDir *formDir() const { return m_formDir; }
+    TBackGrd *backgroundDialog() const { return m_backGrd; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -113,6 +119,13 @@ private:
     void HelpAboutItemClick();
     void MenuIgcClick();
     void MenuFlyerClick();
+    /// Shows a modeless option dialog; its command stays disabled while it is open.
+    void showOptionDialog(QDialog *dialog, CommandEvent opened, CommandEvent closed);
+    void MenuStartDirClick();
+    void startFolderChosen(const StartFolderChoice &choice);
+    void MMBackgroundClick();
+    void backgroundChosen(const BackgroundChoice &choice);
+    void WindowTileItemClick();
     void updateWindowMenu();
     void updateSelectionTotals();
 
@@ -152,5 +165,7 @@ private:
     QActionGroup *m_comGroup;
     QAction *HelpAboutItem;
     QList<QAction *> m_windowListActions;
+    QPointer<TFormDir> m_formDir;
+    QPointer<TBackGrd> m_backGrd;
     QLabel *m_selectionTotals; ///< the status bar's totals of the selected flights
 };

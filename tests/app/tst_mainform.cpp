@@ -2,6 +2,7 @@
 // and the exit question.
 #include "app/core/settingsstore.h"
 #include "app/ui/mainform.h"
+#include "app/ui/tformdir.h"
 #include "logbook/core/logfile.h"
 #include "logbook/ui/logbookmodel.h"
 #include "logbook/ui/loglistwindow.h"
@@ -37,13 +38,14 @@ struct Fixture {
 const char *const kEnabledAtStart[] = {
     "OpenBtn", "ExitBtn", "FileOpenItem", "MenuLogLoad", "MenuBaroLoad", "MenuAllLoad",
     "FileExitItem", "MenuNewLog", "WindowCascadeItem", "WindowTileItem", "WindowArrangeItem",
-    "WindowMinimizeItem", "MMBackground", "PrintColorSet", "MenuStartDir", "MenuFlyer",
+    "WindowMinimizeItem", "MMBackground", "PrintColorSet", "MenuFlyer",
     "MenuParam", "MenuOption", "HelpAboutItem",
 };
 const char *const kDisabledAtStart[] = {
     "SBGraph", "SBEdit", "DeleteItem", "CutBtn", "MenuTotal", "SortByDate", "SaveBtn",
     "FileSaveItem", "FileSaveAsItem", "FileNewItem", "FileCloseItem", "Reload", "HeightAdjust",
     "CopyBtn", "PasteBtn", "GraphClose", "DataEditClose", "CutItem", "CopyItem", "PasteItem",
+    "MenuStartDir", // a first run shows the start-folder dialog
 };
 
 void addFlight(TMainForm &form)
@@ -84,6 +86,7 @@ void TestMainForm::startUpSetsCaptionStatesAndFolder()
     QCOMPARE(form->logBook().workFolder, before + u'/');
     QVERIFY(!form->logBook().logModified);
     QVERIFY(form->logList()->isVisible());
+    QVERIFY(form->formDir() && form->formDir()->isVisible());
     QDir::setCurrent(before);
 }
 

@@ -1,0 +1,175 @@
+// The chained drive, folder and file lists.
+#include "folderbrowser.h"
+
+#include "logbook/ui/japanesefont.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QListView>
+#include <QStorageInfo>
+#include <QTreeView>
+
+namespace {
+
+// The drive whose root is the longest start of `folder`.
+int driveIndexFor(const QStringList &roots, const QString &folder)
+{
+    int best = -1;
+    qsizetype bestLength = -1;
+    for (int i = 0; i < roots.size(); ++i) {
+        const QString root = roots.at(i);
+        const bool inside = folder == root || folder.startsWith(root.endsWith(u'/') ? root : root + u'/');
+        if (inside && root.size() > bestLength) {
+            best = i;
+            bestLength = root.size();
+        }
+    }
+    return best;
+}
+
+} // namespace
+
+FolderBrowser::FolderBrowser(QWidget *parent, const QStringList &nameFilters)
+    : QObject(parent), m_drives(new QComboBox(parent)), m_folders(new QTreeView(parent)),
+      m_files(new QListView(parent)), m_folderModel(new QFileSystemModel(this)), m_fileModel(new QFileSystemModel(this))
+{
+    m_drives->setObjectName(QStringLiteral("DriveComboBox"));
+    m_folders->setObjectName(QStringLiteral("DirectoryListBox"));
+    m_files->setObjectName(QStringLiteral("FileListBox"));
+    const QFont listFont = japaneseUiFont(13);
+    QPalette black = m_folders->palette();
+    black.setColor(QPalette::Text, Qt::black);
+    for (QWidget *w : {static_cast<QWidget *>(m_drives), static_cast<QWidget *>(m_folders), static_cast<QWidget *>(m_files)}) {
+        w->setFont(listFont);
+        w->setPalette(black);
+    }
+
+    for (const QString &root : driveRoots())
+        m_drives->addItem(QDir::toNativeSeparators(root), root);
+
+    m_folderModel->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+    m_folderModel->setRootPath(QDir::rootPath());
+    m_folders->setModel(m_folderModel);
+    for (int c = 1; c < m_folderModel->columnCount(); ++c)
+        m_folders->hideColumn(c);
+    m_folders->setHeaderHidden(true);
+    m_folders->setEditTriggers(QAbstractItemView::NoEditTriggers);
+
+    m_fileModel->setFilter(QDir::Files);
+    m_fileModel->setNameFilters(nameFilters);
+    m_fileModel->setNameFilterDisables(false); // files that do not match are not listed at all
+    m_fileModel->setReadOnly(true);
+    m_files->setModel(m_fileModel);
+    m_files->setEditTriggers(QAbstractItemView::NoEditTriggers);
+
+    connect(m_drives, &QComboBox::activated, this, &FolderBrowser::chooseDrive);
+    connect(m_folders->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex &current) {
+                if (current.isValid())
+                    folderChosen(m_folderModel->filePath(current));
+            });
+    connect(m_files, &QListView::doubleClicked, this, [this](const QModelIndex &index) {
+        if (index.isValid())
+            emit fileActivated(m_fileModel->filePath(index));
+    });
+}
+
+void FolderBrowser::place(const QRect &drives, const QRect &folders, const QRect &files)
+{
+    m_drives->setGeometry(drives.x(), drives.y(), drives.width(), m_drives->sizeHint().height());
+    m_folders->setGeometry(folders);
+    m_files->setGeometry(files);
+}
+
+QStringList FolderBrowser::driveRoots()
+{
+    QStringList roots{QDir::homePath()};
+    for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
+        if (!volume.isValid() || !volume.isReady())
+            continue;
+        const QString root = volume.rootPath();
+        // Snap and container mounts are not where a pilot keeps flights.
+        if (root.startsWith(QLatin1String("/snap/")) || root.startsWith(QLatin1String("/var/lib/"))
+            || roots.contains(root))
+            continue;
+        roots << root;
+    }
+    return roots;
+}
+
+void FolderBrowser::chooseDrive(int index)
+{
+    const QString root = m_drives->itemData(index).toString();
+    m_folders->setRootIndex(m_folderModel->index(root));
+    m_folders->clearSelection();
+    folderChosen(root);
+}
+
+void FolderBrowser::showFolder(const QString &given)
+{
+    QString folder = QDir::cleanPath(QDir::fromNativeSeparators(given));
+    if (!QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    QStringList roots;
+    for (int i = 0; i < m_drives->count(); ++i)
+        roots << m_drives->itemData(i).toString();
+    const int drive = driveIndexFor(roots, folder);
+    if (drive < 0) {
+        // A folder on no listed drive (a mount that appeared since): offer its own root.
+        m_drives->addItem(QDir::toNativeSeparators(QDir::rootPath()), QDir::rootPath());
+        return showFolder(folder);
+    }
+    m_drives->setCurrentIndex(drive);
+    const QString root = roots.at(drive);
+    m_folders->setRootIndex(m_folderModel->index(root));
+    if (folder == root) {
+        m_folders->clearSelection();
+        folderChosen(root);
+        return;
+    }
+    const QModelIndex index = m_folderModel->index(folder);
+    m_folders->setCurrentIndex(index); // lists its files through currentChanged
+    m_folders->expand(index);
+    m_folders->scrollTo(index);
+    folderChosen(folder);
+}
+
+void FolderBrowser::folderChosen(const QString &folder)
+{
+    if (folder == m_folder)
+        return;
+    m_folder = folder;
+    m_files->setRootIndex(m_fileModel->setRootPath(folder));
+}
+
+bool FolderBrowser::selectFile(const QString &file)
+{
+    const QFileInfo info(file);
+    showFolder(info.absolutePath());
+    if (!info.isFile())
+        return false;
+    const QModelIndex index = m_fileModel->index(info.absoluteFilePath());
+    if (!index.isValid())
+        return false;
+    m_files->setCurrentIndex(index);
+    m_files->scrollTo(index);
+    return true;
+}
+
+QString FolderBrowser::selectedFile() const
+{
+    const QModelIndex index = m_files->currentIndex();
+    if (!index.isValid() || !m_files->selectionModel()->isSelected(index))
+        return QString();
+    return m_fileModel->filePath(index);
+}
+
+void FolderBrowser::setEnabled(bool enabled)
+{
+    m_drives->setEnabled(enabled);
+    m_folders->setEnabled(enabled);
+    m_files->setEnabled(enabled);
+}

@@ -1,0 +1,60 @@
+// The chained drive list, folder tree and file list that the start-folder and background
+// dialogs share: choosing a drive shows its folders, choosing a folder shows its files. On
+// Linux the "drives" are the home folder and the mounted file systems.
+#pragma once
+
+#include <QObject>
+#include <QRect>
+#include <QStringList>
+
+class QComboBox;
+class QFileSystemModel;
+class QListView;
+class QTreeView;
+class QWidget;
+
+class FolderBrowser : public QObject {
+    Q_OBJECT
+public:
+    /// Makes the three lists on `parent`; the file list shows the files matching
+    /// `nameFilters` (letter case ignored).
+    FolderBrowser(QWidget *parent, const QStringList &nameFilters);
+
+    /// Places the lists (client coordinates of the parent).
+    void place(const QRect &drives, const QRect &folders, const QRect &files);
+
+    /// Shows `folder` in the tree (its drive chosen, the folder open) and lists its files.
+    void showFolder(const QString &folder);
+    /// Shows the folder of `file` and selects `file` in the file list. False when the file
+    /// does not exist (the folder is shown if it exists).
+    bool selectFile(const QString &file);
+
+    /// The folder selected in the tree, without a trailing separator.
+    QString folder() const { return m_folder; }
+    /// The full path of the file selected in the file list; empty when none is.
+    QString selectedFile() const;
+
+    void setEnabled(bool enabled);
+
+    /// The drives offered: the home folder first, then every mounted file system.
+    static QStringList driveRoots();
+
+    QComboBox *drives() const { return m_drives; }
+    QTreeView *folders() const { return m_folders; }
+    QListView *files() const { return m_files; }
+
+signals:
+    /// A double-click on a file (its full path).
+    void fileActivated(const QString &path);
+
+private:
+    void chooseDrive(int index);
+    void folderChosen(const QString &folder);
+
+    QComboBox *m_drives;
+    QTreeView *m_folders;
+    QListView *m_files;
+    QFileSystemModel *m_folderModel;
+    QFileSystemModel *m_fileModel;
+    QString m_folder;
+};
