@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QIcon>
 #include <QTimer>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -20,10 +21,23 @@ int main(int argc, char *argv[])
     QApplication::setOrganizationName(QStringLiteral("vevave"));
     QApplication::setApplicationVersion(QStringLiteral(DUVAZI_VERSION));
 
-    // Qt's own buttons and dialogs speak Japanese like the rest of the program.
+    QApplication::setDesktopFileName(QStringLiteral("duvazi"));
+    QIcon icon;
+    for (int size : {32, 64, 256})
+        icon.addFile(QStringLiteral(":/icons/duvazi-%1.png").arg(size));
+    QApplication::setWindowIcon(icon);
+
+    // Qt's own buttons and dialogs (file dialogs, message box buttons) in the desktop's
+    // language where Qt has it, otherwise in Japanese like the rest of the program. English
+    // is Qt's own language: an English or unset locale gets Japanese too, so that no
+    // "Folder" or "Cancel" stands among the Japanese texts.
     QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
-                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    const QString translations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    const QLocale locale;
+    const bool english = locale.language() == QLocale::English || locale.language() == QLocale::C;
+    if ((!english && qtTranslator.load(locale, QStringLiteral("qtbase"), QStringLiteral("_"), translations))
+        || qtTranslator.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+                             translations))
         QApplication::installTranslator(&qtTranslator);
 
     try {

@@ -424,7 +424,7 @@ bool TGraph::save()
     FlightRecord &record = book.row(m_row);
     // The dialog opens in the work folder with the file's own name.
     const QString chosen =
-        m_link.prompter().chooseSaveFile(QStringView(), book.workFolder + cp932::toUnicode(record.barographFile));
+        m_link.prompter().chooseSaveFileKeepingOld(QStringView(), book.workFolder + cp932::toUnicode(record.barographFile));
     if (chosen.isEmpty())
         return false;
     const bool sameFile = isSameFile(chosen, m_path);

@@ -23,4 +23,11 @@ public:
     virtual QString chooseOpenFile(QStringView filter, const QString &folder) = 0;
     /// The save dialog, preset with `preset`; an empty string when it is cancelled.
     virtual QString chooseSaveFile(QStringView filter, const QString &preset) = 0;
+    /// The save dialog for a file whose replaced version the save keeps in "bak" (the log,
+    /// a barograph): it does not ask whether to replace an existing file, since nothing is
+    /// lost. Otherwise as chooseSaveFile.
+    virtual QString chooseSaveFileKeepingOld(QStringView filter, const QString &preset)
+    {
+        return chooseSaveFile(filter, preset);
+    }
 };

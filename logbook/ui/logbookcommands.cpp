@@ -216,7 +216,7 @@ bool LogBookCommands::save()
 bool LogBookCommands::saveAs()
 {
     const LogBook &book = m_link.logBook();
-    const QString chosen = m_link.prompter().chooseSaveFile(msg::LogFileFilter, book.currentLogPath);
+    const QString chosen = m_link.prompter().chooseSaveFileKeepingOld(msg::LogFileFilter, book.currentLogPath);
     if (chosen.isEmpty())
         return false;
     // Whatever file the save replaces, the current one or another, keeps its old version

@@ -61,3 +61,9 @@ QString QtPrompter::chooseSaveFile(QStringView filter, const QString &preset)
 {
     return QFileDialog::getSaveFileName(m_parent, QString(), preset, filter.toString());
 }
+
+QString QtPrompter::chooseSaveFileKeepingOld(QStringView filter, const QString &preset)
+{
+    return QFileDialog::getSaveFileName(m_parent, QString(), preset, filter.toString(), nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}

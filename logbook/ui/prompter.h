@@ -15,6 +15,7 @@ public:
     void inform(QStringView text) override;
     QString chooseOpenFile(QStringView filter, const QString &folder) override;
     QString chooseSaveFile(QStringView filter, const QString &preset) override;
+    QString chooseSaveFileKeepingOld(QStringView filter, const QString &preset) override;
 
 private:
     QPointer<QWidget> m_parent;

@@ -187,7 +187,7 @@ void TestMainForm::exitStaysOpenWhenTheSaveDoesNotHappen()
     f.prompter.files = {dialogCancelled ? QString() : f.dir.filePath("taken")};
     QVERIFY(!form->close());
     QVERIFY(form->isVisible());
-    QCOMPARE(f.prompter.dialogs, QStringList{QStringLiteral("save:")});
+    QCOMPARE(f.prompter.dialogs, QStringList{QStringLiteral("save, old kept:")});
     QCOMPARE(f.prompter.informed.size(), dialogCancelled ? 0 : 1);
     if (!dialogCancelled)
         QVERIFY(f.prompter.informed[0].startsWith(QStringLiteral("LOGファイルが開けません。\n")));

@@ -432,7 +432,7 @@ void TestTGraph::closeQuery()
     QCOMPARE(q.buttons, Prompter::Buttons::YesNoCancel);
     QCOMPARE(q.icon, Prompter::Icon::Question);
     if (answer == Prompter::Answer::Yes)
-        QCOMPARE(scene.link.prompts.dialogs, QStringList{"save:" + scene.work + "V7081114.V35"});
+        QCOMPARE(scene.link.prompts.dialogs, QStringList{"save, old kept:" + scene.work + "V7081114.V35"});
     QCOMPARE(scene.link.prompts.informed.size(), message.isEmpty() ? 0 : 1);
     if (!message.isEmpty())
         QVERIFY(scene.link.prompts.informed[0].startsWith(message));

@@ -22,7 +22,7 @@ public:
     std::deque<QString> files;      ///< next file names chosen ("" = cancelled)
     std::vector<Asked> asked;       ///< every question, in order
     QStringList informed;           ///< every plain message, in order
-    QStringList dialogs;            ///< "open:<filter>" / "save:<preset>" per file dialog
+    QStringList dialogs;            ///< "open:<filter>" / "save:<preset>" / "save, old kept:<preset>" per file dialog
     /// Runs while a message is open, as a real box's event loop runs timers and events.
     std::function<void()> whileOpen;
 
@@ -51,6 +51,11 @@ public:
     QString chooseSaveFile(QStringView, const QString &preset) override
     {
         dialogs << QStringLiteral("save:") + preset;
+        return nextFile();
+    }
+    QString chooseSaveFileKeepingOld(QStringView, const QString &preset) override
+    {
+        dialogs << QStringLiteral("save, old kept:") + preset;
         return nextFile();
     }
 

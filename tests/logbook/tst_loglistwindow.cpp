@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
@@ -52,6 +53,7 @@ private slots:
     void settingTheNameIsNotAnEdit();
     void selectedRangeIsTopToBottom();
     void doubleClickRequestsEdit();
+    void numberColumnStaysWhenScrolledSideways();
     void closingOnlyMinimises();
 };
 
@@ -152,6 +154,40 @@ void TestLogListWindow::doubleClickRequestsEdit()
     QTest::mouseDClick(titles->viewport(), Qt::LeftButton, {}, title);
     QCOMPARE(edit.count(), 2);
     QCOMPARE(w.selectedRange(), std::make_pair(2, 2));
+}
+
+void TestLogListWindow::numberColumnStaysWhenScrolledSideways()
+{
+    LogBook book = threeFlights();
+    TLogG w(book);
+    w.model()->setGridRowCount(book.rowCount());
+    w.resize(300, 110); // narrower than the nine columns, lower than the four rows
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTableView *grid = w.grid();
+    auto *numbers = grid->findChild<QTableView *>(QStringLiteral("NumberColumn"));
+    QVERIFY(numbers && numbers->isVisible());
+    grid->horizontalScrollBar()->setValue(grid->horizontalScrollBar()->maximum());
+    QVERIFY(grid->horizontalScrollBar()->value() > grid->columnWidth(0));
+
+    // The numbers still stand at the left edge, over the scrolled columns.
+    QCOMPARE(numbers->x(), grid->frameWidth());
+    QCOMPARE(numbers->width(), grid->columnWidth(0) + 1);
+    const QRect second = numbers->visualRect(w.model()->index(1, 0));
+    QVERIFY(second.left() == 0 && second.width() > 0);
+    QCOMPARE(w.model()->index(1, 0).data().toString(), QStringLiteral("2"));
+
+    // A click on a number selects its row in the list; a double-click there edits it.
+    QSignalSpy edit(&w, &TLogG::editRequested);
+    QTest::mouseClick(numbers->viewport(), Qt::LeftButton, {}, second.center());
+    QTest::mouseDClick(numbers->viewport(), Qt::LeftButton, {}, second.center());
+    QCOMPARE(w.selectedRange(), std::make_pair(2, 2));
+    QCOMPARE(edit.count(), 1);
+    // Scrolling down moves both together.
+    QVERIFY(grid->verticalScrollBar()->maximum() > 0);
+    grid->verticalScrollBar()->setValue(1);
+    QCOMPARE(grid->verticalScrollBar()->value(), 1);
+    QCOMPARE(numbers->verticalScrollBar()->value(), grid->verticalScrollBar()->value());
 }
 
 void TestLogListWindow::closingOnlyMinimises()

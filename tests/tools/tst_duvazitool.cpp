@@ -40,6 +40,7 @@ QByteArray readAll(const QString &path)
 class TestDuvaziTool : public QObject {
     Q_OBJECT
 private slots:
+    void helpListsEveryVerb();
     void showJsonDecodesJapanese();
     void showJsonNameIsNullWithoutNameFile();
     void showCsvQuotesComments();
@@ -88,6 +89,19 @@ void TestDuvaziTool::showCsvQuotesComments()
     const Run plain = tool({"log", "show", data("three-flights.log")});
     QCOMPARE(plain.exitCode, 0);
     QCOMPARE(plain.out.count('\n'), 5); // header and four rows, line breaks escaped
+}
+
+void TestDuvaziTool::helpListsEveryVerb()
+{
+    // --help answers on standard output and succeeds; no arguments is a usage error.
+    const Run help = tool({QStringLiteral("--help")});
+    QCOMPARE(help.exitCode, 0);
+    QVERIFY(help.err.isEmpty());
+    for (const char *verb : {"log show", "baro render", "send name", "download --port"})
+        QVERIFY2(help.out.contains(QByteArray("duvazi-tool ") + verb), verb);
+    const Run none = tool({});
+    QCOMPARE(none.exitCode, 2);
+    QVERIFY(none.out.isEmpty() && none.err.startsWith("usage: duvazi-tool"));
 }
 
 void TestDuvaziTool::copyIsByteIdentical()

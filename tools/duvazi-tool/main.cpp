@@ -41,11 +41,16 @@ const Verb kVerbs[] = {
                      "                                      the instrument's log (and barographs) into FILE.log", download},
 };
 
+void printUsage(FILE *out)
+{
+    std::fputs("usage: duvazi-tool <verb> ...\n", out);
+    for (const Verb &v : kVerbs)
+        std::fprintf(out, "  duvazi-tool %s\n", v.usage);
+}
+
 int usage()
 {
-    std::fputs("usage: duvazi-tool <verb> ...\n", stderr);
-    for (const Verb &v : kVerbs)
-        std::fprintf(stderr, "  duvazi-tool %s\n", v.usage);
+    printUsage(stderr);
     return 2;
 }
 
@@ -65,6 +70,14 @@ int main(int argc, char *argv[])
     const std::unique_ptr<QCoreApplication> app(draws ? new QGuiApplication(argc, argv)
                                                       : new QCoreApplication(argc, argv));
     const QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.size() == 1 && (args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h"))) {
+        printUsage(stdout);
+        return 0;
+    }
+    if (args.size() == 1 && args[0] == QLatin1String("--version")) {
+        std::printf("duvazi-tool %s\n", DUVAZI_VERSION);
+        return 0;
+    }
     if (args.size() < 2)
         return usage();
     for (const Verb &v : kVerbs) {
