@@ -7,6 +7,8 @@ set(duvazi_programs duvazi duvazi-tool)
 if(TARGET duvazi-instrument-sim)
   list(APPEND duvazi_programs duvazi-instrument-sim)
 endif()
+# Installed programs find Qt where the system keeps it; no run path of their own.
+set_target_properties(${duvazi_programs} PROPERTIES INSTALL_RPATH "")
 install(TARGETS ${duvazi_programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 if(UNIX AND NOT APPLE)

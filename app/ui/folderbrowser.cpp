@@ -9,6 +9,7 @@
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QListView>
+#include <QScrollBar>
 #include <QStorageInfo>
 #include <QTreeView>
 
@@ -66,6 +67,17 @@ FolderBrowser::FolderBrowser(QWidget *parent, const QStringList &nameFilters)
     m_files->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
     connect(m_drives, &QComboBox::activated, this, &FolderBrowser::chooseDrive);
+    // The model reads and sorts folders in the background: the shown folder is brought back
+    // into view as rows arrive above it, until the pilot scrolls or clicks the tree.
+    const auto keepInView = [this] {
+        if (m_keepInView && m_folders->currentIndex().isValid())
+            m_folders->scrollTo(m_folders->currentIndex(), QAbstractItemView::PositionAtCenter);
+    };
+    connect(m_folderModel, &QFileSystemModel::directoryLoaded, this, keepInView);
+    connect(m_folderModel, &QAbstractItemModel::layoutChanged, this, keepInView);
+    connect(m_folderModel, &QAbstractItemModel::rowsInserted, this, keepInView);
+    connect(m_folders->verticalScrollBar(), &QAbstractSlider::actionTriggered, this, [this] { m_keepInView = false; });
+    connect(m_folders, &QAbstractItemView::pressed, this, [this] { m_keepInView = false; });
     connect(m_folders->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &current) {
                 if (current.isValid())
@@ -131,9 +143,12 @@ void FolderBrowser::showFolder(const QString &given)
         return;
     }
     const QModelIndex index = m_folderModel->index(folder);
+    for (QModelIndex above = index.parent(); above.isValid(); above = above.parent())
+        m_folders->expand(above);
     m_folders->setCurrentIndex(index); // lists its files through currentChanged
     m_folders->expand(index);
-    m_folders->scrollTo(index);
+    m_keepInView = true;
+    m_folders->scrollTo(index, QAbstractItemView::PositionAtCenter);
     folderChosen(folder);
 }
 

@@ -57,4 +57,5 @@ private:
     QFileSystemModel *m_folderModel;
     QFileSystemModel *m_fileModel;
     QString m_folder;
+    bool m_keepInView = false; ///< the shown folder is kept in view while the tree fills
 };

@@ -75,8 +75,10 @@ void TBackGrd::BBOKClick()
         m_prompter.inform(msg::PicturePathTooLong.toString().arg(kPathSettingMaxBytes));
         return;
     }
-    emit chosen({CBUse->isChecked(), CBSize->isChecked(), file});
+    // Closed first: a message about the picture must not stand behind this dialog.
+    const BackgroundChoice choice{CBUse->isChecked(), CBSize->isChecked(), file};
     accept();
+    emit chosen(choice);
 }
 
 void TBackGrd::BBCancelClick()
