@@ -24,8 +24,18 @@ const Verb kVerbs[] = {
     {"log", "sort", "log sort IN.log OUT.log            sort the flights by date and time", logSort},
     {"log", "merge", "log merge IN.log ADD.log OUT.log  add the flights of ADD.log after those of IN.log", logMerge},
     {"baro", "stats", "baro stats FILE [--json]          the statistics of a barograph file", baroStats},
-    {"baro", "render", "baro render FILE --out PICTURE.png [--mono] [--width W] [--log LOG.log --row N]\n"
-                       "                                                draw a barograph as its window does", baroRender},
+    {"baro", "render", "baro render FILE --out PICTURE.png|PAGE.pdf [--mono] [--width W] [--log LOG.log --row N]\n"
+                       "                  [--view OPERATION...]   draw a barograph as its window does, a PDF as its print",
+     baroRender},
+    {"baro", "view", "baro view FILE [--width W] [OPERATION...] --json\n"
+                     "                                  the view after zoom-in-h, zoom-out-h, zoom-in-v, zoom-out-v,\n"
+                     "                                  scroll-left, scroll-right, scroll-up, scroll-down,\n"
+                     "                                  pan X0,Y0:X1,Y1 (right button), rubber X0,Y0:X1,Y1 (left button)",
+     baroView},
+    {"baro", "correct", "baro correct FILE --zero|--takeoff M|--offset M [--out OUT] [--log LOG.log --row N]\n"
+                        "                                  shift the altitudes and save as the window does", baroCorrect},
+    {"baro", "cut", "baro cut FILE --left SECONDS|--right SECONDS [--out OUT] [--log LOG.log --row N]\n"
+                    "                                  cut at a time and save as the window does", baroCut},
     {"download", "", "download --port DEVICE --log FILE.log [--barographs]\n"
                      "                                      the instrument's log (and barographs) into FILE.log", download},
 };

@@ -15,6 +15,9 @@ int logSort(const QStringList &args);
 int logMerge(const QStringList &args);
 int baroStats(const QStringList &args);
 int baroRender(const QStringList &args);
+int baroView(const QStringList &args);
+int baroCorrect(const QStringList &args);
+int baroCut(const QStringList &args);
 int download(const QStringList &args);
 
 /// Reads a log the way the program opens it (and its name file into `name`, when given). A
