@@ -90,7 +90,7 @@ Figures measure(const QStringList &simOptions, Start &&start)
     QElapsedTimer wall;
     const double cpu0 = cpuSeconds();
     wall.start();
-    start(downloader, book, state);
+    start(downloader, book);
     QCoreApplication::exec();
     f.wallS = double(wall.nsecsElapsed()) / 1e9;
     f.cpuS = cpuSeconds() - cpu0;
@@ -117,21 +117,21 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const double afterOpen = protocol::kPauseAfterOpen.count() / 1000.0;
-    const double beforeNumber = protocol::kPauseBeforeFlightNumber.count() / 1000.0;
+    const double beforeNumber = (protocol::kPauseBeforeFlightNumber + protocol::kWireMargin).count() / 1000.0;
 
-    const Figures log = measure({"--flights", "40"}, [](Downloader &d, LogBook &, DownloadState &) { d.LogLoad(); });
+    const Figures log = measure({"--flights", "40"}, [](Downloader &d, LogBook &) { d.LogLoad(); });
     print("log of 40 flights", 2 + 34 * 40, afterOpen, log);
 
     // Flight 1 of the instrument: 2 hours at 2 s per sample, 3601 samples, fetched as the
     // graph command's queue fetches it.
     const Figures baro =
-        measure({"--flights", "0", "--long", "7200:2"}, [](Downloader &d, LogBook &book, DownloadState &state) {
+        measure({"--flights", "0", "--long", "7200:2"}, [](Downloader &d, LogBook &book) {
             FlightRecord &r = book.appendRow();
             r.date = "24/06/15";
             r.time = "11:00:00";
             r.duration = "02:00:00";
             r.deviceIndex = 1;
-            state.baroQueue = {1};
+            d.queueBarograph(1);
             d.TimerLoadTimer();
         });
     print("barograph of 2 hours at 2 s", 16 + 5 * 3601, afterOpen + beforeNumber, baro);

@@ -76,6 +76,10 @@ AppSettings readAppSettings(const SettingsStore &store, QSize screen)
     readInt("ComPort", s.comPort);
     if (auto v = store.readString(QStringLiteral("ComDevice")))
         s.comDevice = *v;
+    if (auto v = store.readString(QStringLiteral("ComTypedDevice")))
+        s.comTypedDevice = *v;
+    if (auto v = store.readString(QStringLiteral("TrafficTrace")))
+        s.trafficTrace = *v;
     return s;
 }
 
@@ -113,6 +117,8 @@ void writeAppSettings(SettingsStore &store, const AppSettings &s, const QString 
     store.writeBool(QStringLiteral("IfScaleBmp"), s.ifScaleBmp);
     store.writeString(QStringLiteral("BmpFileName"), s.bmpFileName);
     store.writeString(QStringLiteral("ComDevice"), s.comDevice);
+    store.writeString(QStringLiteral("ComTypedDevice"), s.comTypedDevice);
+    store.writeString(QStringLiteral("TrafficTrace"), s.trafficTrace);
 }
 
 Placement decidePlacement(const AppSettings &s)

@@ -58,6 +58,12 @@ struct AppSettings {
     /// "ComDevice": the device chosen outside COM 1 to 4 (a USB adapter, a typed path, the
     /// simulator); empty when one of COM 1 to 4 is chosen.
     QString comDevice;
+    /// "ComTypedDevice": the device path last typed in, offered again in the port menu
+    /// whichever port is chosen.
+    QString comTypedDevice;
+    /// "TrafficTrace": a file that every byte to and from the instrument is appended to,
+    /// with its time, for diagnosing a troublesome cable; empty (the default) records nothing.
+    QString trafficTrace;
 
     // Not persisted: the two send delays of the settings upload, for this run only.
     int sendDelayMs = 120;

@@ -13,11 +13,13 @@
 #include "logbook/core/logfiles.h"
 #include "logbook/core/messages.h"
 #include "logbook/core/prompter.h"
+#include "logbook/core/totals.h"
 #include "logbook/ui/japanesefont.h"
 #include "logbook/ui/logbookmodel.h"
 #include "logbook/ui/closequery.h"
 #include "logbook/ui/loglistwindow.h"
 #include "logbook/ui/prompter.h"
+#include "logbook/ui/tdataedit.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -26,6 +28,8 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QGuiApplication>
+#include <QItemSelectionModel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -34,9 +38,12 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTableView>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+
+#include <climits>
 
 namespace {
 
@@ -103,6 +110,10 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, Prompter *prompter, Q
     createMenus();
     // The status bar is one simple panel showing the hint under the mouse.
     statusBar()->setSizeGripEnabled(true);
+    // On its right, the number and flying time of the flights selected in the list.
+    m_selectionTotals = new QLabel(statusBar());
+    m_selectionTotals->setObjectName(QStringLiteral("SelectionTotals"));
+    statusBar()->addPermanentWidget(m_selectionTotals);
 
     m_logList = new TLogG(m_book, m_workspace);
     m_workspace->addSubWindow(m_logList);
@@ -118,12 +129,22 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, Prompter *prompter, Q
         wireGraph(graph);
         return graph;
     };
+    m_editorFactory = [](MainFormLink &link) -> QMdiSubWindow * { return new TDataEdit(link); };
     m_commands = std::make_unique<LogBookCommands>(*this, static_cast<LogCommandHost &>(*this), *m_logList);
     // The controller takes TimerLoad's ticks for the barograph queue and load-all sequence.
     m_device = new DeviceController(*this, m_download, *TimerLoad,
                                     [this] { return portDevice(m_settings.comPort, m_settings.comDevice); }, this);
-    m_portChoice = new PortChoiceMenu(MenuPortSet, [this] { return m_settings.comDevice; }, this);
+    m_portChoice = new PortChoiceMenu(MenuPortSet, [this] { return m_settings.comDevice; },
+                                      [this] { return m_settings.comTypedDevice; }, this);
     connect(m_portChoice, &PortChoiceMenu::deviceChosen, this, &TMainForm::portDeviceChosen);
+    connect(m_portChoice, &PortChoiceMenu::deviceTyped, this, [this](const QString &device) { m_settings.comTypedDevice = device; });
+    // While the log arrives (no progress window), the status bar says how far it is.
+    connect(m_device, &DeviceController::statusChanged, this, [this](const QString &text) {
+        if (text.isEmpty())
+            statusBar()->clearMessage();
+        else
+            statusBar()->showMessage(text);
+    });
     connectCommands();
 }
 
@@ -286,7 +307,15 @@ void TMainForm::connectCommands()
     onTrigger(DeleteItem, [c] { c->deleteSelected(); });
     onTrigger(SortByDate, [c] { c->sortByDate(); });
     onTrigger(MenuNewLog, [c] { c->newRecord(); });
+    onTrigger(MenuTotal, [c] { c->showTotals(); });
     connect(m_logList, &TLogG::editRequested, this, [c] { c->editSelected(); });
+
+    const QAbstractItemModel *list = m_logList->grid()->model();
+    connect(m_logList->grid()->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TMainForm::updateSelectionTotals);
+    connect(list, &QAbstractItemModel::dataChanged, this, &TMainForm::updateSelectionTotals);
+    connect(list, &QAbstractItemModel::rowsInserted, this, &TMainForm::updateSelectionTotals);
+    connect(list, &QAbstractItemModel::rowsRemoved, this, &TMainForm::updateSelectionTotals);
 
     onTrigger(WindowCascadeItem, [this] { m_workspace->cascadeSubWindows(); });
     onTrigger(WindowTileItem, [this] { m_workspace->tileSubWindows(); });
@@ -360,6 +389,8 @@ void TMainForm::startUp()
         m_backgroundPicture.load(m_settings.bmpFileName);
     }
     m_workspace->setBackground(m_settings.ifUseBmp, m_settings.ifScaleBmp, m_backgroundPicture);
+
+    m_device->setTrafficTrace(m_settings.trafficTrace);
 
     // A device chosen below "COM 1" to "COM 4" ticks none of them.
     for (int i = 0; i < 4; ++i)
@@ -654,10 +685,7 @@ QMdiSubWindow *TMainForm::createEditorWindow(int row)
 
 void TMainForm::queueBarograph(int row)
 {
-    // A row already waiting is not queued twice, however often the command is given.
-    if (!m_download.isQueued(row))
-        m_download.baroQueue.push_back(row);
-    TimerLoad->start(300);
+    m_device->downloader().queueBarograph(row);
 }
 
 void TMainForm::WindowArrangeItemClick()
@@ -733,4 +761,18 @@ void TMainForm::updateWindowMenu()
         connect(a, &QAction::triggered, this, [this, w] { m_workspace->setActiveSubWindow(w); });
         m_windowListActions << a;
     }
+}
+
+void TMainForm::updateSelectionTotals()
+{
+    const bool selected = m_logList->grid()->selectionModel()->hasSelection();
+    const auto [top, bottom] = m_logList->selectedRange();
+    const RangeTotals totals = rangeTotals(m_book, top, bottom);
+    if (!selected || totals.flights == 0) {
+        m_selectionTotals->clear();
+        return;
+    }
+    const qint32 seconds = qint32(qBound(qint64(INT_MIN), totals.seconds, qint64(INT_MAX)));
+    m_selectionTotals->setText(
+        msg::SelectionTotals.toString().arg(totals.flights).arg(QString::fromLatin1(totalTimeText(seconds))));
 }

@@ -27,6 +27,7 @@ class Workspace;
 class QAction;
 
 class QActionGroup;
+class QLabel;
 class QMenu;
 class QMdiSubWindow;
 class QTimer;
@@ -135,6 +136,7 @@ private:
     void PrintColorSetClick();
     void wireGraph(TGraph *graph);
     void updateWindowMenu();
+    void updateSelectionTotals();
 
     std::unique_ptr<SettingsStore> m_store;
     std::unique_ptr<Prompter> m_ownPrompter;
@@ -172,4 +174,5 @@ private:
     QActionGroup *m_comGroup;
     QAction *HelpAboutItem;
     QList<QAction *> m_windowListActions;
+    QLabel *m_selectionTotals; ///< the status bar's totals of the selected flights
 };

@@ -1,7 +1,7 @@
 // The barograph file.
 #include "barographfile.h"
 
-#include "barograph/core/numbertext.h"
+#include "logbook/core/text/numbertext.h"
 #include "logbook/core/text/cp932.h"
 
 #include <QDir>

@@ -2,7 +2,8 @@
 #include "barographsave.h"
 
 #include "barograph/core/flightstats.h"
-#include "barograph/core/numbertext.h"
+#include "logbook/core/text/numbertext.h"
+#include "logbook/core/fieldformats.h"
 #include "logbook/core/flightrecord.h"
 #include "logbook/core/logfiles.h"
 #include "logbook/core/logoperations.h"
@@ -63,6 +64,6 @@ void writeFlightBack(FlightRecord &record, qint32 takeoffSeconds, const FlightSt
 {
     record.time = numtext::clockText(takeoffSeconds);
     record.duration = numtext::clockText(stats.flightSeconds);
-    record.maxAltitude = numtext::decimal(qint64(std::trunc(double(stats.peakAltitude) + 0.5)), 4, true) + " m";
-    record.maxClimb = numtext::fixed(stats.peakClimb, 1, 2, true) + " m/s";
+    record.maxAltitude = fieldformat::altitudeText(qint64(std::trunc(double(stats.peakAltitude) + 0.5)));
+    record.maxClimb = fieldformat::climbText(stats.peakClimb);
 }

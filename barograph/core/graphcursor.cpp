@@ -3,7 +3,7 @@
 
 #include "barograph/core/barographtrace.h"
 #include "barograph/core/graphview.h"
-#include "barograph/core/numbertext.h"
+#include "logbook/core/text/numbertext.h"
 
 #include <algorithm>
 #include <cmath>

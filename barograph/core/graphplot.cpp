@@ -5,7 +5,7 @@
 #include "barograph/core/flightstats.h"
 #include "barograph/core/graphview.h"
 #include "barograph/core/messages.h"
-#include "barograph/core/numbertext.h"
+#include "logbook/core/text/numbertext.h"
 #include "logbook/core/flightrecord.h"
 #include "logbook/core/text/cp932.h"
 

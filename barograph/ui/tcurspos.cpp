@@ -2,8 +2,8 @@
 #include "tcurspos.h"
 
 #include "barograph/core/messages.h"
-#include "barograph/core/numbertext.h"
 #include "barograph/ui/toolglyphs.h"
+#include "logbook/core/text/numbertext.h"
 #include "logbook/ui/japanesefont.h"
 
 #include <QEvent>

@@ -2,7 +2,7 @@
 #include "tgraph.h"
 
 #include "barograph/core/messages.h"
-#include "barograph/core/numbertext.h"
+#include "logbook/core/text/numbertext.h"
 #include "barograph/render/graphpainter.h"
 #include "barograph/ui/tctrlzoom.h"
 #include "barograph/ui/tcurspos.h"

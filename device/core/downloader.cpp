@@ -3,7 +3,7 @@
 
 #include "barograph/core/barographfile.h"
 #include "barograph/core/barographsave.h"
-#include "barograph/core/numbertext.h"
+#include "logbook/core/text/numbertext.h"
 #include "device/core/commerror.h"
 #include "device/core/linesettings.h"
 #include "device/core/messages.h"
@@ -50,9 +50,32 @@ std::optional<WriteFailure> writeDownloadedBarograph(const QString &folder, cons
     return saveBarographFile(*path, barographFromReply(reply), folder);
 }
 
+bool endsTheSequence(TransferOutcome outcome)
+{
+    switch (outcome) {
+    case TransferOutcome::TimedOut:
+    case TransferOutcome::NeverQuiet:
+    case TransferOutcome::Cancelled:
+    case TransferOutcome::Replaced:
+    case TransferOutcome::OpenFailed:
+    case TransferOutcome::LinkFailed:
+        return true;
+    case TransferOutcome::Done:
+    case TransferOutcome::Empty:
+    case TransferOutcome::TooShort:
+    case TransferOutcome::Refused:
+    case TransferOutcome::RowGone:
+    case TransferOutcome::CannotWrite:
+        return false;
+    }
+    return true;
+}
+
 Downloader::Downloader(LogBook &book, DownloadState &state, SerialLink &link, Pacer &pacer, Prompter &prompter,
                        DownloadObserver &observer, std::function<QString()> portName)
     : silenceTimeout(protocol::kSilenceTimeout),
+      settleTime(protocol::kSettleTime),
+      settleLimitBytes(std::max(LogReplyDecoder::kMaxReplyBytes, BarographReplyDecoder::kMaxReplyBytes)),
       writeBarograph(writeDownloadedBarograph),
       m_book(book),
       m_state(state),
@@ -71,6 +94,7 @@ void Downloader::LogLoad()
     if (isTransferring()) {
         const TransferMode mode = m_state.transferMode;
         endTransfer();
+        m_lineDirty = true; // the reply that was running may go on arriving
         ended(mode, TransferOutcome::Replaced);
     }
     // The instrument numbers its flights afresh in every log reply: earlier numbers, and the
@@ -91,7 +115,7 @@ void Downloader::LogLoad()
     m_state.expectedLength = 0;
     m_state.flightCount = 0;
     m_logReply.reset();
-    pauseThen(Step::BeforeCommand, protocol::kPauseAfterOpen);
+    startRequest();
 }
 
 void Downloader::AllLoad()
@@ -103,6 +127,13 @@ void Downloader::AllLoad()
     m_observer.armLoadTimer();
 }
 
+void Downloader::queueBarograph(int row)
+{
+    if (!m_state.isQueued(row))
+        m_state.baroQueue.push_back(row);
+    m_observer.armLoadTimer();
+}
+
 void Downloader::BaroLoad(int row)
 {
     const FlightRecord &record = m_book.row(row);
@@ -110,20 +141,20 @@ void Downloader::BaroLoad(int row)
     m_state.transferMode = TransferMode::Barograph;
     m_state.baroInterval = 0;
     m_state.baroRow = row;
-    m_baroDate = record.date.toByteArray();
-    m_baroTime = record.time.toByteArray();
+    m_baroRowId = record.rowId;
+    m_baroFlight = record.date.toByteArray() + ' ' + record.time.toByteArray();
     m_baroReply.reset();
     try {
         openPort();
     } catch (const ECommError &) {
         m_state.transferMode = TransferMode::Idle;
-        stopAfterLinkFailure();
+        stopSequence();
         ended(TransferMode::Barograph, TransferOutcome::OpenFailed);
         throw;
     }
-    m_observer.showProgress(m_baroDate + "  " + m_baroTime);
+    m_observer.showProgress(record.date.toByteArray() + "  " + record.time.toByteArray());
     m_observer.setProgress(0);
-    pauseThen(Step::BeforeCommand, protocol::kPauseAfterOpen);
+    startRequest();
 }
 
 void Downloader::openPort()
@@ -132,6 +163,38 @@ void Downloader::openPort()
 }
 
 // ---- Stepping through a request ---------------------------------------------------------
+
+void Downloader::startRequest()
+{
+    m_opened = m_pacer.now();
+    m_quietSince = m_opened;
+    m_discarded = 0;
+    m_step = Step::BeforeCommand;
+    m_pacer.wakeAfter(std::max(milliseconds(0), commandDue() - m_opened));
+}
+
+milliseconds Downloader::commandDue() const
+{
+    const milliseconds afterOpen = m_opened + protocol::kPauseAfterOpen;
+    return m_lineDirty ? std::max(afterOpen, m_quietSince + settleTime) : afterOpen;
+}
+
+void Downloader::sendCommand()
+{
+    m_lineDirty = false;
+    if (m_state.transferMode == TransferMode::Log) {
+        awaitReply();
+        m_observer.logReceiving(0, 0);
+        send(protocol::logRequest());
+        return;
+    }
+    // The pause before the flight number starts once "B" has left the port (Comm1CommSent).
+    // Should that never happen (a handshake that holds the port), the silence time-out ends it.
+    m_step = Step::SendingCommand;
+    m_lastActivity = m_pacer.now();
+    m_pacer.wakeAfter(silenceTimeout);
+    send(protocol::barographCommand());
+}
 
 void Downloader::pauseThen(Step step, milliseconds pause)
 {
@@ -157,6 +220,12 @@ void Downloader::send(const QByteArray &bytes)
     }
 }
 
+void Downloader::Comm1CommSent()
+{
+    if (m_step == Step::SendingCommand)
+        pauseThen(Step::BeforeFlightNumber, protocol::kPauseBeforeFlightNumber + protocol::kWireMargin);
+}
+
 void Downloader::tick()
 {
     const milliseconds now = m_pacer.now();
@@ -164,24 +233,22 @@ void Downloader::tick()
     case Step::Idle:
         return;
     case Step::BeforeCommand:
+        if (now < commandDue())
+            m_pacer.wakeAfter(commandDue() - now);
+        else
+            sendCommand();
+        return;
     case Step::BeforeFlightNumber:
         if (now < m_due) {
             m_pacer.wakeAfter(m_due - now);
-            return;
-        }
-        if (m_state.transferMode == TransferMode::Log) {
-            send(protocol::logRequest());
-            awaitReply();
-        } else if (m_step == Step::BeforeCommand) {
-            send(protocol::barographCommand());
-            pauseThen(Step::BeforeFlightNumber, protocol::kPauseBeforeFlightNumber);
-        } else if (!isBaroRowIntact()) {
-            giveUp(TransferOutcome::Cancelled, {});
+        } else if (baroRowNow() < 0) {
+            giveUp(TransferOutcome::RowGone, {});
         } else {
-            send(protocol::barographFlightNumber(m_book.row(m_state.baroRow).deviceIndex));
             awaitReply();
+            send(protocol::barographFlightNumber(m_book.row(baroRowNow()).deviceIndex));
         }
         return;
+    case Step::SendingCommand:
     case Step::AwaitingReply:
         if (now - m_lastActivity >= silenceTimeout)
             giveUp(TransferOutcome::TimedOut, msg::NoAnswer);
@@ -193,6 +260,24 @@ void Downloader::tick()
 
 // ---- Receiving --------------------------------------------------------------------------
 
+void Downloader::discard(qsizetype count)
+{
+    if (m_step != Step::BeforeCommand) {
+        // Between "B" and the flight number: the request goes on (its reply is judged when it
+        // comes), but the next one waits for a quiet line.
+        m_lineDirty = true;
+        return;
+    }
+    m_lineDirty = true;
+    m_quietSince = m_pacer.now();
+    m_discarded += count;
+    if (m_discarded > settleLimitBytes) {
+        giveUp(TransferOutcome::NeverQuiet, msg::LineNeverQuiet);
+        return;
+    }
+    m_pacer.wakeAfter(commandDue() - m_quietSince);
+}
+
 void Downloader::Comm1CommReceive(int waiting)
 {
     QByteArray bytes;
@@ -202,9 +287,13 @@ void Downloader::Comm1CommReceive(int waiting)
         abandonAfterLinkFailure();
         throw;
     }
-    // Bytes before the request went out, or with no download running, are no answer.
-    if (m_step != Step::AwaitingReply || bytes.isEmpty())
+    // With no download running, bytes are no answer and nothing waits for the line.
+    if (m_step == Step::Idle || bytes.isEmpty())
         return;
+    if (m_step != Step::AwaitingReply) {
+        discard(bytes.size());
+        return;
+    }
     m_lastActivity = m_pacer.now();
     m_pacer.wakeAfter(silenceTimeout);
 
@@ -216,6 +305,8 @@ void Downloader::Comm1CommReceive(int waiting)
             LogLoadEnd();
         else if (status == DecodeStatus::Malformed)
             giveUp(TransferOutcome::Refused, msg::LogReplyRefused);
+        else
+            m_observer.logReceiving(m_logReply.received(), m_state.expectedLength);
         return;
     }
 
@@ -243,7 +334,7 @@ void Downloader::LogLoadEnd()
     if (count == 0) {
         m_state.loadAllNext = 0;
         armTimerIfPending();
-        m_prompter.inform(msg::LogEmpty);
+        inform(msg::LogEmpty);
         ended(TransferMode::Log, TransferOutcome::Empty);
         return;
     }
@@ -257,18 +348,19 @@ void Downloader::LogLoadEnd()
 
 void Downloader::BaroLoadEnd()
 {
-    const int row = m_state.baroRow;
-    if (!isBaroRowIntact()) {
-        giveUp(TransferOutcome::Cancelled, {});
-        return;
-    }
+    // The row is followed by its identity: edited meanwhile, it still gets its file (named
+    // by its date and time as they are now); deleted, it gets none.
+    const int row = baroRowNow();
     endTransfer();
-    dropQueueHead(row);
+    dropQueueHead(m_state.baroRow);
 
     TransferOutcome outcome = TransferOutcome::Done;
     std::optional<WriteFailure> failure;
-    if (m_baroReply.sampleCount() < 4) {
+    if (row < 0) {
+        outcome = TransferOutcome::RowGone;
+    } else if (m_baroReply.sampleCount() < 4) {
         outcome = TransferOutcome::TooShort;
+        m_lineDirty = true;
     } else {
         FlightRecord &record = m_book.row(row);
         const QByteArray name = barographFileName(record.date, record.time);
@@ -287,9 +379,9 @@ void Downloader::BaroLoadEnd()
     m_baroReply.reset();
     armTimerIfPending();
     if (outcome == TransferOutcome::TooShort)
-        m_prompter.inform(msg::BaroTooShort.toString().arg(baroFlightText()));
+        inform(msg::BaroTooShort.toString().arg(baroFlightText()));
     else if (outcome == TransferOutcome::CannotWrite)
-        m_prompter.inform(msg::BaroCannotWrite.toString() + u'\n' + failure->reason());
+        inform(msg::BaroCannotWrite.toString() + u'\n' + failure->reason());
     ended(TransferMode::Barograph, outcome);
 }
 
@@ -307,17 +399,21 @@ void Downloader::endTransfer()
 void Downloader::giveUp(TransferOutcome outcome, QStringView message)
 {
     const TransferMode mode = m_state.transferMode;
-    const int row = m_state.baroRow;
     endTransfer();
+    // Whatever the instrument was sending may go on arriving.
+    m_lineDirty = true;
     m_logReply.reset();
     m_baroReply.reset();
     if (mode == TransferMode::Log)
         m_state.loadAllNext = 0; // no flights, so no barographs to fetch
     else
-        dropQueueHead(row);
-    armTimerIfPending();
+        dropQueueHead(m_state.baroRow);
+    if (endsTheSequence(outcome))
+        stopSequence();
+    else
+        armTimerIfPending();
     if (!message.isEmpty())
-        m_prompter.inform(message);
+        inform(message);
     ended(mode, outcome);
 }
 
@@ -325,6 +421,8 @@ void Downloader::cancel()
 {
     if (isTransferring())
         giveUp(TransferOutcome::Cancelled, {});
+    else if (m_state.loadAllNext > 0 || !m_state.baroQueue.empty())
+        stopSequence();
 }
 
 void Downloader::linkFailed(const ECommError &)
@@ -338,14 +436,15 @@ void Downloader::abandonAfterLinkFailure()
         return;
     const TransferMode mode = m_state.transferMode;
     endTransfer();
-    stopAfterLinkFailure();
+    m_lineDirty = true;
+    m_logReply.reset();
+    m_baroReply.reset();
+    stopSequence();
     ended(mode, TransferOutcome::LinkFailed);
 }
 
-void Downloader::stopAfterLinkFailure()
+void Downloader::stopSequence()
 {
-    m_logReply.reset();
-    m_baroReply.reset();
     m_state.loadAllNext = 0;
     m_state.baroQueue.clear();
     // The rows already downloaded still get their windows.
@@ -367,24 +466,32 @@ void Downloader::armTimerIfPending()
         m_observer.armLoadTimer();
 }
 
+// A message box runs an event loop of its own: the load timer's ticks come on while it is
+// open and must not start the next request behind it.
+void Downloader::inform(QStringView text)
+{
+    ++m_messagesOpen;
+    struct Closed {
+        int &open;
+        ~Closed() { --open; }
+    } closed{m_messagesOpen};
+    m_prompter.inform(text);
+}
+
 void Downloader::ended(TransferMode mode, TransferOutcome outcome)
 {
     m_observer.transferEnded(mode, outcome);
 }
 
-// Rows may have been deleted while the transfer ran: the file must not go to another flight.
-bool Downloader::isBaroRowIntact() const
+int Downloader::baroRowNow() const
 {
-    const int row = m_state.baroRow;
-    if (row < 1 || row >= m_book.rowCount())
-        return false;
-    const FlightRecord &r = m_book.row(row);
-    return r.date == m_baroDate && r.time == m_baroTime;
+    const int row = m_book.rowOfId(m_baroRowId);
+    return row >= 1 ? row : -1;
 }
 
 QString Downloader::baroFlightText() const
 {
-    return cp932::toUnicode(m_baroDate) + u' ' + cp932::toUnicode(m_baroTime);
+    return cp932::toUnicode(m_baroFlight);
 }
 
 // ---- The load timer ---------------------------------------------------------------------
@@ -399,7 +506,7 @@ bool Downloader::canDownload(int row) const
 
 void Downloader::TimerLoadTimer()
 {
-    if (isTransferring())
+    if (isTransferring() || isShowingMessage())
         return; // the timer stays armed; a later tick tries again
 
     // The load-all sequence. The timer stays armed through its last row, so that the tick

@@ -32,12 +32,19 @@ enum class TransferOutcome {
     TooShort,    ///< the barograph had fewer than 4 samples; nothing written
     Refused,     ///< the reply was not what the instrument sends; nothing appended or written
     TimedOut,    ///< nothing arrived for the silence time-out
+    NeverQuiet,  ///< the line went on talking before the request for longer than any reply
     Cancelled,   ///< the user cancelled
     Replaced,    ///< a new log download took over the port
+    RowGone,     ///< the row was deleted while its barograph downloaded; nothing written
     CannotWrite, ///< the barograph file could not be written
     OpenFailed,  ///< the port could not be opened (also thrown)
     LinkFailed,  ///< a read or write failed or the line went dead (also thrown or reported)
 };
+
+/// Whether a transfer that ended so ends the load-all sequence and the queue with it: the
+/// user said stop, or the instrument or the port is not there. A refused, short or
+/// unwritable barograph concerns its flight only.
+bool endsTheSequence(TransferOutcome outcome);
 
 /// What the procedures ask of the windows (the main window, the log list, the progress
 /// window and the load timer).
@@ -60,6 +67,13 @@ public:
     virtual void showProgress(QByteArrayView flightText) = 0;
     virtual void setProgress(int percent) = 0;
     virtual void closeProgress() = 0;
+    /// The log is arriving: `received` bytes so far (0 while the request waits for its
+    /// answer), of `expected` once the count is in (else 0).
+    virtual void logReceiving(int received, int expected)
+    {
+        Q_UNUSED(received);
+        Q_UNUSED(expected);
+    }
     /// A transfer ended, after everything else it does (for callers that wait on it).
     virtual void transferEnded(TransferMode mode, TransferOutcome outcome)
     {
@@ -89,57 +103,89 @@ public:
     Downloader(LogBook &book, DownloadState &state, SerialLink &link, Pacer &pacer, Prompter &prompter,
                DownloadObserver &observer, std::function<QString()> portName);
 
-    /// Log download: forgets earlier flight numbers, opens the port and, 200 ms later,
-    /// sends "L". A transfer that is running is ended first. Throws ECommOpenError.
+    /// Log download: forgets earlier flight numbers, opens the port and, 200 ms later (and
+    /// once the line is quiet), sends "L". A transfer that is running is ended first.
+    /// Throws ECommOpenError.
     void LogLoad();
     /// Load all: the log download, then (from the load timer) the barograph of every flight
     /// it appends, one at a time; their windows open at the end. Throws ECommOpenError.
     void AllLoad();
+    /// The graph command's queueing: the row's barograph is fetched when the load timer gets
+    /// to it (a row already queued is not queued twice); its window opens then.
+    void queueBarograph(int row);
     /// The receive event: `waiting` bytes can be read. Throws ECommError when reading fails.
     void Comm1CommReceive(int waiting);
+    /// The link's "sent" event: what was written has left the port.
+    void Comm1CommSent();
     /// The load timer's tick: starts the next barograph download of the load-all sequence
-    /// or the queue, or opens the windows of the downloaded rows. Throws ECommOpenError.
+    /// or the queue, or opens the windows of the downloaded rows. Waits while a message of
+    /// the downloads is open. Throws ECommOpenError.
     void TimerLoadTimer();
     /// The pacer's wake-up: the next step of a paused request, or the silence time-out.
     /// Throws ECommError when sending fails.
     void tick();
-    /// The progress window's Cancel: ends the transfer at once; the sequence or queue goes on.
+    /// The progress window's Cancel: ends the transfer, the load-all sequence and the queue
+    /// at once. The barographs already fetched still get their windows.
     void cancel();
     /// The link failed on its own (already closed): ends the transfer and stops the
     /// sequence and queue. The caller reports `error`.
     void linkFailed(const ECommError &error);
 
     bool isTransferring() const { return m_state.transferMode != TransferMode::Idle; }
+    /// A message of the downloads is open (the next request waits for it).
+    bool isShowingMessage() const { return m_messagesOpen > 0; }
 
     /// How long a transfer may receive nothing before it is given up.
     std::chrono::milliseconds silenceTimeout;
+    /// How long the line must be quiet before a request after a transfer that did not end
+    /// cleanly.
+    std::chrono::milliseconds settleTime;
+    /// Bytes a line may send while we wait for it to go quiet before the transfer is given
+    /// up: the longest reply the instrument can send.
+    qint64 settleLimitBytes;
     /// Writes the barograph files; writeDownloadedBarograph unless replaced.
     BarographWriter writeBarograph;
 
 private:
-    enum class Step { Idle, BeforeCommand, BeforeFlightNumber, AwaitingReply };
+    enum class Step {
+        Idle,
+        BeforeCommand,      ///< the pause after opening, and the wait for a quiet line
+        SendingCommand,     ///< "B" is written and has not left the port yet
+        BeforeFlightNumber, ///< the pause after "B" has left the port
+        AwaitingReply,      ///< the request is out
+    };
 
     void BaroLoad(int row);
     void LogLoadEnd();
     void BaroLoadEnd();
 
     void openPort();
+    /// After opening: the first command goes out once the pause after opening is over and,
+    /// if the line may still carry an abandoned reply, once it has been quiet for settleTime.
+    void startRequest();
+    std::chrono::milliseconds commandDue() const;
+    void sendCommand();
     void send(const QByteArray &bytes);
     void pauseThen(Step step, std::chrono::milliseconds pause);
     void awaitReply();
+    /// Bytes that are no answer: read and thrown away; before the request they restart the
+    /// wait for a quiet line.
+    void discard(qsizetype count);
     bool canDownload(int row) const;
     /// Closes the port and the progress window and returns to idle.
     void endTransfer();
-    /// Ends a transfer that failed or was given up; the sequence or queue goes on (a log
-    /// download's sequence has nothing to go on with).
+    /// Ends a transfer that failed or was given up, shows `message` (if any) and lets the
+    /// sequence or queue go on or stops it, as the outcome says.
     void giveUp(TransferOutcome outcome, QStringView message);
-    /// After a link failure: the sequence and the queue stop.
-    void stopAfterLinkFailure();
+    /// The sequence and the queue stop; the rows already downloaded still get their windows.
+    void stopSequence();
     /// Ends a running transfer whose link failed, with the sequence and queue.
     void abandonAfterLinkFailure();
-    bool isBaroRowIntact() const;
+    /// The row being downloaded, found by its identity; -1 when it was deleted.
+    int baroRowNow() const;
     void dropQueueHead(int row);
     void armTimerIfPending();
+    void inform(QStringView text);
     void ended(TransferMode mode, TransferOutcome outcome);
     /// "date time" of the flight being downloaded, for messages.
     QString baroFlightText() const;
@@ -154,11 +200,17 @@ private:
 
     Step m_step = Step::Idle;
     std::chrono::milliseconds m_due{0};
+    std::chrono::milliseconds m_opened{0};
     std::chrono::milliseconds m_lastActivity{0};
+    /// The last transfer did not end cleanly: the line may still carry its reply.
+    bool m_lineDirty = false;
+    std::chrono::milliseconds m_quietSince{0};
+    qint64 m_discarded = 0;
+    int m_messagesOpen = 0;
     LogReplyDecoder m_logReply;
     BarographReplyDecoder m_baroReply;
-    QByteArray m_baroDate; ///< date and time of the row being downloaded, to find it unchanged
-    QByteArray m_baroTime;
+    quint64 m_baroRowId = 0;  ///< identity of the row being downloaded
+    QByteArray m_baroFlight;  ///< its date and time when the download started, for messages
 };
 
 /// Seconds of an "hh:mm:ss" text: the numbers at characters 1, 4 and 7, each read as far

@@ -14,6 +14,7 @@ QMetaObject::Connection connectDownloader(Downloader &downloader, SerialLink &li
     link.onReceived = [&downloader, &prompter](int waiting) {
         runCommand(prompter, [&] { downloader.Comm1CommReceive(waiting); });
     };
+    link.onSent = [&downloader] { downloader.Comm1CommSent(); };
     link.onFailed = [&downloader, &prompter](const ECommError &error) {
         downloader.linkFailed(error);
         reportCommError(prompter, error);

@@ -1,7 +1,7 @@
 // Decoding the log reply.
 #include "logreply.h"
 
-#include "barograph/core/numbertext.h"
+#include "logbook/core/fieldformats.h"
 
 #include <algorithm>
 
@@ -28,6 +28,15 @@ int decimal(QByteArrayView digits)
     for (const char c : digits)
         v = v * 10 + (c - '0');
     return v;
+}
+
+/// Six digits read as three two-digit numbers, each within its range.
+bool inRanges(QByteArrayView six, int lo0, int hi0, int lo1, int hi1, int lo2, int hi2)
+{
+    const int a = decimal(six.sliced(0, 2));
+    const int b = decimal(six.sliced(2, 2));
+    const int c = decimal(six.sliced(4, 2));
+    return a >= lo0 && a <= hi0 && b >= lo1 && b <= hi1 && c >= lo2 && c <= hi2;
 }
 
 /// "ab" "cd" "ef" from six characters, joined by `separator`.
@@ -59,14 +68,21 @@ std::optional<LogEntry> decodeLogEntry(QByteArrayView entry)
     Q_ASSERT(entry.size() == LogReplyDecoder::kEntryBytes);
     if (!allDigits(entry.first(26)) || !isAreaText(entry.sliced(26, 8)))
         return std::nullopt;
+    // What the instrument's clock can show: bytes of another reply (a barograph's digits
+    // arriving late, say) give months like 88 and are no log entry.
+    const bool plausible = inRanges(entry.sliced(0, 6), 0, 99, 1, 12, 1, 31)   // YYMMDD
+                           && inRanges(entry.sliced(6, 6), 0, 23, 0, 59, 0, 59)  // take-off hhmmss
+                           && inRanges(entry.sliced(12, 6), 0, 23, 0, 59, 0, 59); // in the air, under a day
+    if (!plausible)
+        return std::nullopt;
     LogEntry e;
     e.date = sixWithSeparators(entry.sliced(0, 6), '/');
     e.time = sixWithSeparators(entry.sliced(6, 6), ':');
     e.duration = sixWithSeparators(entry.sliced(12, 6), ':');
-    e.maxAltitude = numtext::decimal(decimal(entry.sliced(18, 4)), 4, true) + " m";
+    e.maxAltitude = fieldformat::altitudeText(decimal(entry.sliced(18, 4)));
     // The small addition keeps a tenth that double cannot hold exactly (0.35 is 0.3499...)
     // from rounding down when printed with one decimal.
-    e.maxClimb = numtext::fixed(decimal(entry.sliced(22, 4)) * 0.1 + 0.0001, 1, 2, true) + " m/s";
+    e.maxClimb = fieldformat::climbText(decimal(entry.sliced(22, 4)) * 0.1 + 0.0001);
     QByteArrayView area = entry.sliced(26, 8);
     while (!area.isEmpty() && area.back() == ' ')
         area.chop(1);

@@ -41,7 +41,9 @@ struct LogEntry {
 };
 
 /// Decodes one 34-byte entry. std::nullopt when a date, time or number field holds anything
-/// but decimal digits: such an entry did not come from the instrument's log.
+/// but decimal digits, or a date or time the instrument's clock cannot show (month 1-12, day
+/// 1-31, hours 0-23, minutes and seconds 0-59; a time in the air of less than a day): such
+/// an entry did not come from the instrument's log.
 std::optional<LogEntry> decodeLogEntry(QByteArrayView entry);
 
 class LogReplyDecoder {

@@ -19,6 +19,13 @@ inline constexpr QStringView PortInUse =
 inline constexpr QStringView PortPermissionDenied =
     u"ポート %1 を開く権限がありません。\n"
     u"ユーザーを dialout グループに加えて（sudo usermod -aG dialout $USER）、ログインし直してください。"; // no permission
+inline constexpr QStringView PortNeedsNewLogin =
+    u"ポート %1 を開く権限がありません。\n"
+    u"ユーザーは %2 グループに入っていますが、ログインし直すまで有効になりません。"; // group joined, not yet active
+inline constexpr QStringView PortHeldByModemManager =
+    u"ModemManager がポートを使っていることがあります。（sudo systemctl stop ModemManager）"; // ModemManager holds it
+inline constexpr QStringView PortTakenByBrltty =
+    u"USB シリアル変換器は brltty に使われて見えなくなることがあります。（sudo apt remove brltty）"; // brltty took it
 inline constexpr QStringView PortOpenFailed = u"ポート %1 を開けません。（%2）";   // other reason
 // The line failed during a transfer (cable pulled, adapter removed, other side closed).
 inline constexpr QStringView LineLost = u"通信が切断されました。（%1）";           // connection lost (why)
@@ -38,6 +45,13 @@ inline constexpr QStringView BaroReplyRefused =
     u"ﾊﾞﾛｸﾞﾗﾌﾃﾞｰﾀが正しくありません。\n %1"; // bad barograph reply (%1: date and time)
 inline constexpr QStringView BaroTooShort = u"ﾊﾞﾛｸﾞﾗﾌﾃﾞｰﾀが短すぎます。\n %1"; // fewer than 4 samples
 inline constexpr QStringView BaroCannotWrite = u"バログラフファイルが書き込めません。"; // file not written
+inline constexpr QStringView LineNeverQuiet =
+    u"DIV-EVODU-REV からデータが送られ続けているため、転送を中止しました。\n"
+    u"DIV-EVODU-REV の電源を入れ直してから、もう一度ロードしてください。"; // the line never went quiet
+// The status bar while the log arrives (%1: bytes so far, %2: bytes in all, once known).
+inline constexpr QStringView LogReceiving = u"ﾛｸﾞﾃﾞｰﾀを受信中です。 %1 バイト";          // receiving the log
+inline constexpr QStringView LogReceivingOf = u"ﾛｸﾞﾃﾞｰﾀを受信中です。 %1 / %2 バイト";   // ... of a known total
+inline constexpr QStringView LogWaiting = u"DIV-EVODU-REV の応答を待っています。";       // waiting for the answer
 
 // The progress window.
 inline constexpr QStringView ProgressCaption = u"Loading Barograph";
@@ -49,5 +63,24 @@ inline constexpr QStringView PortSimulator = u"シミュレータ";           //
 inline constexpr QStringView PortTyped = u"デバイスを指定(&P)...";        // type a device path
 inline constexpr QStringView PortTypedPrompt = u"シリアルデバイスのパス:"; // device path:
 inline constexpr QStringView SimulatorFailed = u"シミュレータを起動できません。（%1）"; // simulator failed
+
+// Sending the instrument its settings.
+inline constexpr QStringView AskSend = u"DIV-EVODU-REV に送信しますか？";  // send to the instrument?
+inline constexpr QStringView Confirm = u"確認";                            // caption: confirm
+inline constexpr QStringView SendDone = u"送信終了";                        // sent
+inline constexpr QStringView FlyerNameCaption = u"フライヤー名登録";        // flyer name
+inline constexpr QStringView ParameterCaption = u"ﾊﾟﾗﾒｰﾀ設定";             // parameters
+inline constexpr QStringView OptionCaption = u"ｵﾌﾟｼｮﾝ表示設定";           // option displays
+inline constexpr QStringView DelayCaption = u"送信ディレイ設定";            // send delays
+inline constexpr QStringView ThresholdRange = u"上昇音、下降音は0.1から4.0までです。"; // thresholds out of range
+// A download holds the port: the upload waits for it to end.
+inline constexpr QStringView SendWhileLoading =
+    u"ﾃﾞｰﾀのﾛｰﾄﾞ中は送信できません。\nﾛｰﾄﾞが終わってからもう一度実行してください。";
+inline constexpr QStringView DelayNotNumber = u"ディレイはミリ秒の整数で入力してください。"; // a delay is no integer
+inline constexpr QStringView SettingsFileFilter = u"機器設定ファイル(*.dvs)";              // settings file filter
+inline constexpr QStringView SettingsFileSave = u"設定ファイルに保存...";                  // save to a file
+inline constexpr QStringView SettingsFileLoad = u"設定ファイルから読込...";                // load from a file
+inline constexpr QStringView SettingsFileUnreadable = u"設定ファイルが読めません。\n%1行目：%2"; // line, why
+inline constexpr QStringView SettingsFileCannotWrite = u"設定ファイルが書き込めません。";       // not written
 
 } // namespace msg

@@ -35,6 +35,15 @@ inline constexpr milliseconds kPauseAfterOpen{200};
 /// Between "B" and the flight number: the instrument takes the number only after it has
 /// switched to the barograph exchange.
 inline constexpr milliseconds kPauseBeforeFlightNumber{500};
+/// Pauses timed from a byte are counted from when it has left the port, and this is added:
+/// the instrument sees the gap between the arrivals of two bytes, which the adapter's and the
+/// timers' jitter can shorten by a few milliseconds.
+inline constexpr milliseconds kWireMargin{20};
+/// After a transfer that did not end cleanly the instrument may still be sending the reply
+/// that was given up on (a port that is closed holds it off through RTS; it goes on when the
+/// port opens again). The next request waits until nothing has arrived for this long: a reply
+/// goes out without gaps, so some 140 byte times of quiet mean that it has ended.
+inline constexpr milliseconds kSettleTime{300};
 /// A transfer that receives nothing for this long has failed. The instrument answers within
 /// a second and, once it answers, sends without gaps; ten seconds leave room for a slow
 /// USB adapter without making a silent instrument look alive.

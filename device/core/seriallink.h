@@ -23,8 +23,9 @@ public:
     /// never waits for anything.
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
-    /// Sends bytes. Throws ECommError when closed or too long, ECommReadWriteError when the
-    /// port refuses them.
+    /// Sends bytes: queues them and returns; onSent tells when they have left the port.
+    /// Throws ECommError when closed or too long, ECommReadWriteError when the port refuses
+    /// them.
     virtual void write(const QByteArray &bytes) = 0;
     /// Takes up to `count` received bytes without waiting; meant for the count that
     /// onReceived reported. Throws ECommError when closed, ECommReadWriteError on failure.
@@ -32,6 +33,11 @@ public:
 
     /// Raised on the GUI thread, in order, when received bytes are waiting: how many.
     std::function<void(int waiting)> onReceived;
+    /// Raised on the GUI thread once every byte written so far has left the port (the
+    /// driver's transmit queue has run empty), possibly from inside write(). A pause the
+    /// instrument must see between two bytes starts here, not when the first was queued:
+    /// the transmit queue, the handshake and a busy event loop can hold a byte back.
+    std::function<void()> onSent;
     /// Raised on the GUI thread when the port failed on its own (the other side hung up,
     /// the adapter was pulled). The port is already closed when this is called.
     std::function<void(const ECommError &error)> onFailed;

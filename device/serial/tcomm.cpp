@@ -3,75 +3,50 @@
 
 #include "device/core/commerror.h"
 #include "device/core/messages.h"
-#include "device/core/portname.h"
-
-#include <QFileInfo>
+#include "device/serial/portadvice.h"
 
 #ifdef Q_OS_UNIX
-#include <unistd.h>
+#include <sys/ioctl.h>
+#include <termios.h>
 #endif
+
+namespace {
+
+/// Bytes still in the driver's transmit queue, not yet on the wire (0 where the platform
+/// does not say).
+int driverQueued(const QSerialPort &port)
+{
+#if defined(Q_OS_UNIX) && defined(TIOCOUTQ)
+    int queued = 0;
+    if (::ioctl(int(port.handle()), TIOCOUTQ, &queued) == 0)
+        return queued;
+#else
+    Q_UNUSED(port);
+#endif
+    return 0;
+}
+
+} // namespace
 
 TComm::TComm(QObject *parent) : QObject(parent)
 {
     connect(&m_serial, &QSerialPort::readyRead, this, &TComm::DoCommReceive);
-    connect(&m_serial, &QSerialPort::bytesWritten, this, &TComm::DoCommTransmit);
+    connect(&m_serial, &QSerialPort::bytesWritten, this, &TComm::checkSent);
     connect(&m_serial, &QSerialPort::errorOccurred, this, &TComm::onError);
+    m_sentPoll.setSingleShot(true);
+    m_sentPoll.setTimerType(Qt::PreciseTimer);
+    connect(&m_sentPoll, &QTimer::timeout, this, &TComm::checkSent);
 }
 
 TComm::~TComm()
 {
-    Close();
+    close();
 }
 
-QString TComm::deviceName() const
-{
-    return m_portName.isEmpty() ? comDeviceName(m_port) : m_portName;
-}
-
-void TComm::setBaudRate(qint32 rate)
-{
-    m_line.baudRate = rate;
-    applyLine();
-}
-
-void TComm::setBaudRateUserDefined(qint32 rate)
-{
-    m_line.baudRateUserDefined = rate;
-    applyLine();
-}
-
-void TComm::setParityBits(TCommParityBits parity)
-{
-    m_line.parityBits = parity;
-    applyLine();
-}
-
-void TComm::setByteSize(TCommByteSize size)
-{
-    m_line.byteSize = size;
-    applyLine();
-}
-
-void TComm::setStopBits(TCommStopBits bits)
-{
-    m_line.stopBits = bits;
-    applyLine();
-}
-
-void TComm::setFlowControls(TCommFlowControls flow)
-{
-    m_line.flowControls = flow;
-    applyLine();
-}
-
-void TComm::setInQueueSize(quint16 size)
-{
-    m_line.inQueueSize = size;
-    applyLine();
-}
-
-// QSerialPort keeps these and applies them when it opens; on an open port they take effect
-// at once. A value the port cannot take (4 data bits, say) leaves the previous one.
+// RTS/CTS (also for half duplex, which Qt has no toggle mode for) or XON/XOFF; without
+// either, RTS is held on. DTR/DSR flow control is not offered by Qt: DTR is then simply
+// raised while the port is open, as it is without it. A value the port cannot take (4 data
+// bits, say) leaves the previous one.
 void TComm::applyLine()
 {
     m_serial.setBaudRate(m_line.effectiveBaudRate());
@@ -85,14 +60,6 @@ void TComm::applyLine()
     m_serial.setStopBits(stops[m_line.stopBits]);
     // The driver's receive queue: when it is full, RTS holds the instrument off.
     m_serial.setReadBufferSize(m_line.inQueueSize);
-    applyFlowControl();
-}
-
-// RTS/CTS (also for half duplex, which Qt has no toggle mode for) or XON/XOFF; without
-// either, RTS is held on. DTR/DSR flow control is not offered by Qt: DTR is then simply
-// raised while the port is open, as it is without it.
-void TComm::applyFlowControl()
-{
     const TCommFlowControls f = m_line.flowControls;
     if (f & (cfcRtsCts | cfcHalfDuplex))
         m_serial.setFlowControl(QSerialPort::HardwareControl);
@@ -104,28 +71,31 @@ void TComm::applyFlowControl()
         m_serial.setRequestToSend(true);
 }
 
-void TComm::Open()
+void TComm::open(const QString &portName, const LineSettings &settings)
 {
     if (m_serial.isOpen())
         return;
-    const QString device = deviceName();
-    m_serial.setPortName(device);
+    m_device = portName;
+    m_line = settings;
+    m_serial.setPortName(portName);
     applyLine();
     if (!m_serial.open(QIODevice::ReadWrite)) {
         const QSerialPort::SerialPortError error = m_serial.error();
-        const QString advice = openAdvice(error, device);
+        const QString advice = openFailureAdvice(error, portName, m_serial.errorString());
         m_serial.clearError();
         throw ECommOpenError(-1, advice);
     }
     m_serial.clear(QSerialPort::AllDirections);
-    applyFlowControl();
+    applyLine();
     // A pseudo-terminal (the simulator) refuses the DTR request; the line works without it.
     if (!m_serial.setDataTerminalReady(true))
         m_serial.clearError();
 }
 
-void TComm::Close()
+void TComm::close()
 {
+    m_sentPoll.stop();
+    m_sendPending = false;
     if (!m_serial.isOpen())
         return;
     if (!m_serial.setDataTerminalReady(false))
@@ -135,56 +105,38 @@ void TComm::Close()
     m_serial.clearError();
 }
 
-void TComm::Write(const char *buffer, int count)
+void TComm::write(const QByteArray &bytes)
 {
     if (!m_serial.isOpen())
         throw ECommError(msg::CommNotOpen.toString());
-    if (count > m_line.outQueueSize)
+    if (bytes.size() > m_line.outQueueSize)
         throw ECommError(msg::CommWriteTooLong.toString());
-    if (m_serial.write(buffer, count) != count) {
+    m_sendPending = true;
+    // flush() hands the bytes to the driver now rather than at the event loop's next turn,
+    // which a modal box or a busy window can put off.
+    const bool taken = m_serial.write(bytes) == bytes.size()
+                       && (m_serial.flush() || m_serial.error() == QSerialPort::NoError);
+    if (!taken && m_serial.isOpen()) {
         const int code = int(m_serial.error());
         const QString detail = m_serial.errorString();
         m_serial.clearError();
+        m_sendPending = false;
         throw ECommReadWriteError(code, detail);
     }
-}
-
-void TComm::Read(char *buffer, int count)
-{
-    if (!m_serial.isOpen())
-        throw ECommError(msg::CommNotOpen.toString());
-    if (m_serial.read(buffer, count) < 0) {
-        const int code = int(m_serial.error());
-        const QString detail = m_serial.errorString();
-        m_serial.clearError();
-        throw ECommReadWriteError(code, detail);
-    }
-}
-
-void TComm::WriteString(QByteArrayView text)
-{
-    Write(text.data(), int(text.size()));
-}
-
-void TComm::open(const QString &portName, const LineSettings &settings)
-{
-    if (m_serial.isOpen())
-        return;
-    m_portName = portName;
-    m_line = settings;
-    Open();
 }
 
 QByteArray TComm::read(int count)
 {
+    if (!m_serial.isOpen())
+        throw ECommError(msg::CommNotOpen.toString());
     QByteArray bytes(qMin<qint64>(count, m_serial.bytesAvailable()), Qt::Uninitialized);
-    Read(bytes.data(), int(bytes.size()));
+    if (m_serial.read(bytes.data(), bytes.size()) < 0) {
+        const int code = int(m_serial.error());
+        const QString detail = m_serial.errorString();
+        m_serial.clearError();
+        throw ECommReadWriteError(code, detail);
+    }
     return bytes;
-}
-
-bool TComm::DsrState()
-{
-    return m_serial.isOpen() && (m_serial.pinoutSignals() & QSerialPort::DataSetReadySignal);
 }
 
 void TComm::DoCommReceive()
@@ -196,10 +148,20 @@ void TComm::DoCommReceive()
         onReceived(int(qMin<qint64>(waiting, 0xFFFF)));
 }
 
-void TComm::DoCommTransmit()
+// Written bytes have left the port when Qt's buffer and the driver's transmit queue are
+// both empty. The driver gives no event for that, so its queue is looked at every
+// millisecond until it is: a byte takes 2 ms at 4800 bit/s.
+void TComm::checkSent()
 {
-    if (m_serial.isOpen() && OnCommTransmit && m_serial.bytesToWrite() == 0)
-        OnCommTransmit(this, 0);
+    if (!m_sendPending || !m_serial.isOpen() || m_serial.bytesToWrite() > 0)
+        return;
+    if (driverQueued(m_serial) > 0) {
+        m_sentPoll.start(1);
+        return;
+    }
+    m_sendPending = false;
+    if (onSent)
+        onSent();
 }
 
 // A failed read, write or device ends the transfer: the port is closed at once. Left open,
@@ -213,7 +175,7 @@ void TComm::onError(QSerialPort::SerialPortError error)
     case QSerialPort::ResourceError:
         break;
     default:
-        return; // open failures are thrown by Open(); a refused DTR request is harmless
+        return; // open failures are thrown by open(); a refused DTR request is harmless
     }
     if (m_failing || !m_serial.isOpen())
         return;
@@ -223,27 +185,11 @@ void TComm::onError(QSerialPort::SerialPortError error)
     const QString detail = msg::LineLost.toString().arg(error == QSerialPort::ReadError    ? msg::LineReadFailed
                                                         : error == QSerialPort::WriteError ? msg::LineWriteFailed
                                                                                            : msg::LineGone);
+    m_sentPoll.stop();
+    m_sendPending = false;
     m_serial.close();
     m_serial.clearError();
     m_failing = false;
     if (onFailed)
         onFailed(ECommReadWriteError(int(error), detail));
-}
-
-QString TComm::openAdvice(QSerialPort::SerialPortError error, const QString &device) const
-{
-    switch (error) {
-    case QSerialPort::DeviceNotFoundError:
-        return msg::PortNotFound.toString().arg(device);
-    case QSerialPort::PermissionError:
-#ifdef Q_OS_UNIX
-        // The same error stands for a device another program holds (its lock file) and
-        // for a device this user may not open; only the second is cured by a group.
-        if (QFileInfo::exists(device) && ::access(QFile::encodeName(device).constData(), R_OK | W_OK) != 0)
-            return msg::PortPermissionDenied.toString().arg(device);
-#endif
-        return msg::PortInUse.toString().arg(device);
-    default:
-        return msg::PortOpenFailed.toString().arg(device, m_serial.errorString());
-    }
 }

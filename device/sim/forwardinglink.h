@@ -11,11 +11,13 @@ public:
     {
         m_inner.onReceived = [this](int waiting) { receivedFromInner(waiting); };
         m_inner.onFailed = [this](const ECommError &e) { failedFromInner(e); };
+        m_inner.onSent = [this] { sentFromInner(); };
     }
     ~ForwardingLink() override
     {
         m_inner.onReceived = nullptr;
         m_inner.onFailed = nullptr;
+        m_inner.onSent = nullptr;
     }
 
     void open(const QString &portName, const LineSettings &settings) override { m_inner.open(portName, settings); }
@@ -29,6 +31,11 @@ protected:
     {
         if (onReceived)
             onReceived(waiting);
+    }
+    virtual void sentFromInner()
+    {
+        if (onSent)
+            onSent();
     }
     virtual void failedFromInner(const ECommError &e)
     {

@@ -22,10 +22,20 @@ void InstrumentEngine::lineOpened()
 {
     m_expect = Expect::Command;
     m_partial.clear();
+    if (!keepsSending)
+        dropUnsent();
+    if (m_hungUp)
+        m_hangUpAt = -1;
+    m_hungUp = false;
+}
+
+void InstrumentEngine::dropUnsent()
+{
+    if (keepsSending)
+        return;
     m_out.clear();
     m_babbling = false;
     m_hangUpAt = -1;
-    m_hungUp = false;
 }
 
 void InstrumentEngine::hostSent(QByteArrayView bytes, qint64 nowMs)
@@ -36,10 +46,12 @@ void InstrumentEngine::hostSent(QByteArrayView bytes, qint64 nowMs)
         case Expect::Command:
             switch (c) {
             case protocol::kLogCommand:
+                dropUnsent();
                 m_requests.push_back("L");
                 answer(logReplyFor(flights), Misbehaviour::Target::LogReply);
                 break;
             case protocol::kBarographCommand:
+                dropUnsent();
                 m_expect = Expect::FlightNumber;
                 m_partial.clear();
                 break;
@@ -67,7 +79,7 @@ void InstrumentEngine::hostSent(QByteArrayView bytes, qint64 nowMs)
                 m_requests.push_back("B" + m_partial);
                 const int number = m_partial.toInt();
                 if (number >= 1 && number <= int(flights.size()))
-                    answer(flights[size_t(number - 1)].barographReply(), Misbehaviour::Target::BarographReply);
+                    answer(flights[size_t(number - 1)].barographReply(), Misbehaviour::Target::BarographReply, number);
             }
             break;
         case Expect::SettingsBytes:
@@ -82,10 +94,11 @@ void InstrumentEngine::hostSent(QByteArrayView bytes, qint64 nowMs)
     }
 }
 
-void InstrumentEngine::answer(const QByteArray &reply, Misbehaviour::Target kind)
+void InstrumentEngine::answer(const QByteArray &reply, Misbehaviour::Target kind, int flight)
 {
     const Misbehaviour &m = misbehaviour;
-    const bool applies = m.target == Misbehaviour::Target::AnyReply || m.target == kind;
+    const bool applies = (m.target == Misbehaviour::Target::AnyReply || m.target == kind)
+                         && (m.flight == 0 || m.flight == flight);
     if (!applies || m.kind == Misbehaviour::Kind::None || m.kind == Misbehaviour::Kind::OpenFails) {
         m_out += reply;
         return;

@@ -27,9 +27,13 @@ struct Misbehaviour {
     Kind kind = Kind::None;
     int n = 0;
     Target target = Target::AnyReply;
+    int flight = 0; ///< with BarographReply: only this flight's barograph (0: every one)
 
     static Misbehaviour none() { return {}; }
-    static Misbehaviour of(Kind kind, int n = 0, Target target = Target::AnyReply) { return {kind, n, target}; }
+    static Misbehaviour of(Kind kind, int n = 0, Target target = Target::AnyReply, int flight = 0)
+    {
+        return {kind, n, target, flight};
+    }
 };
 
 class InstrumentEngine {
@@ -48,6 +52,11 @@ public:
 
     std::vector<SimFlight> flights; ///< index 0 is flight 1
     Misbehaviour misbehaviour;
+    /// Goes on sending a reply to its end whatever the host does: a reply the host gave up
+    /// on comes out in full when the port opens again, and a new request is answered only
+    /// after it. Otherwise the instrument drops what it had still to send when the port
+    /// opens or a new command arrives.
+    bool keepsSending = false;
 
     /// The host's bytes, arrived at `nowMs`.
     void hostSent(QByteArrayView bytes, qint64 nowMs);
@@ -67,13 +76,16 @@ public:
     /// The requests answered so far: "L", "B05", ...
     const std::vector<QByteArray> &requests() const { return m_requests; }
 
-    /// The host opened the port: a half-received request and unsent answers are gone, and
-    /// a line that went dead works again (plugged back in).
+    /// The host opened the port: a half-received request is gone, so are unsent answers
+    /// unless the instrument keeps sending, and a line that went dead works again (plugged
+    /// back in).
     void lineOpened();
 
 private:
     enum class Expect { Command, FlightNumber, SettingsBytes };
-    void answer(const QByteArray &reply, Misbehaviour::Target kind);
+    void answer(const QByteArray &reply, Misbehaviour::Target kind, int flight = 0);
+    /// A new command: unless it keeps sending, the instrument drops the rest of its answer.
+    void dropUnsent();
 
     Expect m_expect = Expect::Command;
     QByteArray m_partial;

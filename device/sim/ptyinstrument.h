@@ -44,6 +44,8 @@ public:
     HostLine hostLine() const;
     /// Milliseconds since start().
     qint64 elapsedMs() const { return m_clock.elapsed(); }
+    /// Microseconds since start(), for measuring the host's pauses.
+    qint64 elapsedUs() const { return m_clock.nsecsElapsed() / 1000; }
 
 signals:
     /// The host sent bytes (already given to the engine).

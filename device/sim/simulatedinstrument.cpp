@@ -31,6 +31,14 @@ void SimulatedInstrument::write(const QByteArray &bytes)
     if (bytes.size() > m_settings.outQueueSize)
         throw ECommError(msg::CommWriteTooLong.toString());
     engine.hostSent(bytes, clock());
+    if (sentAtOnce)
+        reportSent();
+}
+
+void SimulatedInstrument::reportSent()
+{
+    if (m_open && onSent)
+        onSent();
 }
 
 QByteArray SimulatedInstrument::read(int count)

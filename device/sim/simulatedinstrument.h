@@ -13,6 +13,9 @@ public:
     InstrumentEngine engine;
     /// Largest piece one delivery hands over; 0 delivers all that is waiting at once.
     int pieceSize = 0;
+    /// Whether what the host writes has left the port at once (onSent from inside write());
+    /// otherwise it leaves when the test calls reportSent().
+    bool sentAtOnce = true;
     /// The time recorded with each byte the host sends (milliseconds).
     std::function<qint64()> clock = [] { return qint64(0); };
 
@@ -32,6 +35,9 @@ public:
     /// Delivers until nothing is waiting, the port is closed, or `maxBytes` went over.
     /// Returns the bytes delivered.
     qint64 deliverAll(qint64 maxBytes = 4 * 1024 * 1024);
+
+    /// The bytes written have left the port: raises onSent.
+    void reportSent();
 
     int openCount() const { return m_openCount; }
     const QString &lastPortName() const { return m_portName; }

@@ -3,6 +3,8 @@
 
 #include "device/core/commerror.h"
 
+#include <QIODevice>
+
 TrafficLog::TrafficLog(SerialLink &inner, std::function<qint64()> clock)
     : ForwardingLink(inner), m_clock(std::move(clock))
 {
@@ -10,7 +12,7 @@ TrafficLog::TrafficLog(SerialLink &inner, std::function<qint64()> clock)
 
 void TrafficLog::failedFromInner(const ECommError &e)
 {
-    m_entries.push_back({Direction::Failed, m_clock(), e.message().toUtf8()});
+    record(Direction::Failed, e.message().toUtf8());
     ForwardingLink::failedFromInner(e);
 }
 
@@ -19,27 +21,27 @@ void TrafficLog::open(const QString &portName, const LineSettings &settings)
     const bool wasOpen = m_inner.isOpen();
     m_inner.open(portName, settings);
     if (!wasOpen)
-        m_entries.push_back({Direction::Open, m_clock(), portName.toUtf8()});
+        record(Direction::Open, portName.toUtf8());
 }
 
 void TrafficLog::close()
 {
     if (m_inner.isOpen())
-        m_entries.push_back({Direction::Close, m_clock(), {}});
+        record(Direction::Close, {});
     m_inner.close();
 }
 
 void TrafficLog::write(const QByteArray &bytes)
 {
     m_inner.write(bytes);
-    m_entries.push_back({Direction::Sent, m_clock(), bytes});
+    record(Direction::Sent, bytes);
 }
 
 QByteArray TrafficLog::read(int count)
 {
     QByteArray bytes = m_inner.read(count);
     if (!bytes.isEmpty())
-        m_entries.push_back({Direction::Received, m_clock(), bytes});
+        record(Direction::Received, bytes);
     return bytes;
 }
 
@@ -63,26 +65,39 @@ QByteArray TrafficLog::sentBytes() const
     return out;
 }
 
+void TrafficLog::record(Direction direction, QByteArray bytes)
+{
+    Entry entry{direction, m_clock(), std::move(bytes)};
+    if (m_transcript)
+        m_transcript->write(entryText(entry) + '\n');
+    if (keepEntries)
+        m_entries.push_back(std::move(entry));
+}
+
+QByteArray TrafficLog::entryText(const Entry &e)
+{
+    QByteArray out = QByteArray::number(e.timeMs) + ' ';
+    switch (e.direction) {
+    case Direction::Open: out += "open "; break;
+    case Direction::Close: out += "close"; break;
+    case Direction::Sent: out += "> "; break;
+    case Direction::Received: out += "< "; break;
+    case Direction::Failed: out += "failed "; break;
+    }
+    for (const char c : e.bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u >= 0x20 && u < 0x7F && c != '\\')
+            out += c;
+        else
+            out += "\\x" + QByteArray::number(u, 16).rightJustified(2, '0');
+    }
+    return out;
+}
+
 QByteArray TrafficLog::toText() const
 {
     QByteArray out;
-    for (const Entry &e : m_entries) {
-        out += QByteArray::number(e.timeMs) + ' ';
-        switch (e.direction) {
-        case Direction::Open: out += "open "; break;
-        case Direction::Close: out += "close"; break;
-        case Direction::Sent: out += "> "; break;
-        case Direction::Received: out += "< "; break;
-        case Direction::Failed: out += "failed "; break;
-        }
-        for (const char c : e.bytes) {
-            const auto u = static_cast<unsigned char>(c);
-            if (u >= 0x20 && u < 0x7F && c != '\\')
-                out += c;
-            else
-                out += "\\x" + QByteArray::number(u, 16).rightJustified(2, '0');
-        }
-        out += '\n';
-    }
+    for (const Entry &e : m_entries)
+        out += entryText(e) + '\n';
     return out;
 }

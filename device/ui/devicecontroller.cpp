@@ -26,19 +26,35 @@ DeviceController::DeviceController(MainFormLink &link, DownloadState &state, QTi
       m_link(link),
       m_loadTimer(loadTimer),
       m_portDevice(std::move(portDevice)),
-      m_downloader(link.logBook(), state, m_comm, m_pacer, link.prompter(), *this, [this] { return deviceToOpen(); })
+      m_traffic(m_comm, [this] { return qint64(m_pacer.now().count()); }),
+      m_downloader(link.logBook(), state, m_traffic, m_pacer, link.prompter(), *this, [this] { return deviceToOpen(); })
 {
-    m_timerConnection = connectDownloader(m_downloader, m_comm, m_pacer, m_loadTimer, link.prompter());
+    m_traffic.keepEntries = false;
+    m_timerConnection = connectDownloader(m_downloader, m_traffic, m_pacer, m_loadTimer, link.prompter());
+}
+
+bool DeviceController::setTrafficTrace(const QString &path)
+{
+    m_traffic.setTranscript(nullptr);
+    m_trace.close();
+    if (path.isEmpty())
+        return true;
+    m_trace.setFileName(path);
+    if (!m_trace.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+        return false;
+    m_traffic.setTranscript(&m_trace);
+    return true;
 }
 
 DeviceController::~DeviceController()
 {
     // Nothing may call back into a half-destroyed controller.
-    m_comm.onReceived = nullptr;
-    m_comm.onFailed = nullptr;
+    m_traffic.onReceived = nullptr;
+    m_traffic.onFailed = nullptr;
+    m_traffic.onSent = nullptr;
     m_pacer.onWake = nullptr;
     QObject::disconnect(m_timerConnection);
-    m_comm.Close();
+    m_comm.close();
     delete m_progress;
 }
 
@@ -126,4 +142,20 @@ void DeviceController::closeProgress()
         m_progress->deleteLater();
     }
     m_progress = nullptr;
+}
+
+void DeviceController::logReceiving(int received, int expected)
+{
+    if (received == 0)
+        emit statusChanged(msg::LogWaiting.toString());
+    else if (expected > 0)
+        emit statusChanged(msg::LogReceivingOf.toString().arg(received).arg(expected));
+    else
+        emit statusChanged(msg::LogReceiving.toString().arg(received));
+}
+
+void DeviceController::transferEnded(TransferMode mode, TransferOutcome)
+{
+    if (mode == TransferMode::Log)
+        emit statusChanged(QString());
 }

@@ -7,8 +7,10 @@
 #include "device/core/downloader.h"
 #include "device/core/timerpacer.h"
 #include "device/serial/tcomm.h"
+#include "device/sim/trafficlog.h"
 #include "device/ui/progresswindow.h"
 
+#include <QFile>
 #include <QObject>
 #include <QPointer>
 
@@ -35,6 +37,11 @@ public:
     /// MenuAllLoad "全てのﾃﾞｰﾀのﾛｰﾄﾞ(&D)".
     void MenuAllLoadClick();
 
+    /// Appends every byte to and from the instrument, with its time, to the file at `path`
+    /// (the "TrafficTrace" setting); empty stops recording. Returns false when the file
+    /// cannot be opened (nothing is recorded then).
+    bool setTrafficTrace(const QString &path);
+
     /// The pace of the simulated instrument when it is started: the real line's 480 bytes/s,
     /// so the progress window moves as it would with the instrument (0: as fast as it goes).
     int simulatorBytesPerSecond = 480;
@@ -46,6 +53,10 @@ public:
     /// The simulated instrument, once it has been started by a transfer (null before, and
     /// where pseudo-terminals do not exist).
     PtyInstrument *simulator() const { return m_simulator.get(); }
+
+signals:
+    /// The text for the main window's status bar while the log arrives; empty when done.
+    void statusChanged(const QString &text);
 
 private:
     QString deviceToOpen();
@@ -59,12 +70,16 @@ private:
     void showProgress(QByteArrayView flightText) override;
     void setProgress(int percent) override;
     void closeProgress() override;
+    void logReceiving(int received, int expected) override;
+    void transferEnded(TransferMode mode, TransferOutcome outcome) override;
 
     MainFormLink &m_link;
     QTimer &m_loadTimer;
     std::function<QString()> m_portDevice;
     TComm m_comm;
     TimerPacer m_pacer;
+    TrafficLog m_traffic; ///< every transfer goes through it; it writes only with a transcript
+    QFile m_trace;
     Downloader m_downloader;
     QPointer<TProgress> m_progress;
     std::unique_ptr<PtyInstrument> m_simulator;

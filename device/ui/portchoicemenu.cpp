@@ -3,14 +3,35 @@
 
 #include "device/core/messages.h"
 #include "device/core/portname.h"
+#include "device/serial/portadvice.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMenu>
 #include <QSerialPortInfo>
 
-PortChoiceMenu::PortChoiceMenu(QMenu *menu, std::function<QString()> chosenDevice, QWidget *dialogParent)
-    : QObject(menu), m_menu(menu), m_chosenDevice(std::move(chosenDevice)), m_dialogParent(dialogParent)
+std::vector<ListedPort> withStableNames(std::vector<ListedPort> ports, const std::vector<StableName> &names)
+{
+    for (ListedPort &p : ports) {
+        for (const StableName &n : names) {
+            if (n.target != p.device)
+                continue;
+            p.text = QStringLiteral("%1 (%2)").arg(QFileInfo(n.link).fileName(), QFileInfo(n.target).fileName());
+            p.device = n.link;
+            break;
+        }
+    }
+    return ports;
+}
+
+PortChoiceMenu::PortChoiceMenu(QMenu *menu, std::function<QString()> chosenDevice, std::function<QString()> typedDevice,
+                               QWidget *dialogParent)
+    : QObject(menu),
+      m_menu(menu),
+      m_chosenDevice(std::move(chosenDevice)),
+      m_typedDevice(std::move(typedDevice)),
+      m_dialogParent(dialogParent)
 {
     connect(m_menu, &QMenu::aboutToShow, this, qOverload<>(&PortChoiceMenu::rebuild));
 }
@@ -30,7 +51,7 @@ std::vector<ListedPort> PortChoiceMenu::listedPorts()
             text += QStringLiteral("  ") + info.description();
         ports.push_back({device, text});
     }
-    return ports;
+    return withStableNames(std::move(ports), stableSerialNames());
 }
 
 void PortChoiceMenu::rebuild()
@@ -57,17 +78,24 @@ void PortChoiceMenu::rebuild(const std::vector<ListedPort> &ports)
         return a;
     };
     m_entries << m_menu->addSeparator();
+    const QString typed = m_typedDevice ? m_typedDevice() : QString();
     bool chosenListed = chosen.isEmpty() || chosen == kSimulatorDevice;
+    bool typedListed = typed.isEmpty() || typed == chosen;
     for (const ListedPort &p : ports) {
         add(p.text, p.device);
         chosenListed = chosenListed || p.device == chosen;
+        typedListed = typedListed || p.device == typed;
     }
-    // A typed device (a pseudo-terminal, say) keeps its entry while it is the choice.
+    // A device chosen earlier that is not listed now (a pseudo-terminal, an adapter
+    // unplugged) keeps its entry while it is the choice, and the path last typed stays
+    // on offer whatever is chosen.
     if (!chosenListed)
         add(chosen, chosen);
-    QAction *typed = add(msg::PortTyped.toString(), QString());
-    typed->setCheckable(false);
-    connect(typed, &QAction::triggered, this, &PortChoiceMenu::askForDevice);
+    if (!typedListed)
+        add(typed, typed);
+    QAction *typeIn = add(msg::PortTyped.toString(), QString());
+    typeIn->setCheckable(false);
+    connect(typeIn, &QAction::triggered, this, &PortChoiceMenu::askForDevice);
     m_entries << m_menu->addSeparator();
     add(msg::PortSimulator.toString(), kSimulatorDevice);
 }
@@ -75,11 +103,14 @@ void PortChoiceMenu::rebuild(const std::vector<ListedPort> &ports)
 void PortChoiceMenu::askForDevice()
 {
     bool ok = false;
-    const QString current = m_chosenDevice();
+    const QString typed = m_typedDevice ? m_typedDevice() : QString();
+    const QString current = typed.isEmpty() ? m_chosenDevice() : typed;
     const QString device = QInputDialog::getText(m_dialogParent, msg::PortTyped.toString().remove(QStringLiteral("(&P)...")),
                                                  msg::PortTypedPrompt.toString(), QLineEdit::Normal,
                                                  current == kSimulatorDevice ? QString() : current, &ok)
                                .trimmed();
-    if (ok && !device.isEmpty())
+    if (ok && !device.isEmpty()) {
+        emit deviceTyped(device);
         emit deviceChosen(device);
+    }
 }

@@ -56,6 +56,9 @@ struct FlightRecord {
     QPointer<QObject> graphWindow;  ///< valid only while graphOpen
     QPointer<QObject> editorWindow; ///< valid only while editorOpen
     qint32 deviceIndex = -1; ///< 1-based position in the instrument after the latest download
+    /// Names the row for as long as it is in its log book, wherever sorting or deletions
+    /// move it; given by LogBook when the row is appended (0: not in a log book).
+    quint64 rowId = 0;
 
     /// The text of a field.
     QByteArrayView fieldText(Field f) const;

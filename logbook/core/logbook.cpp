@@ -38,6 +38,7 @@ FlightRecord &LogBook::appendRow(FlightRecord record)
     record.graphOpen = false;
     record.graphWindow = nullptr;
     record.editorWindow = nullptr;
+    record.rowId = ++m_lastRowId;
     m_records.push_back(std::move(record));
     return m_records.back();
 }
@@ -55,8 +56,19 @@ void LogBook::swapRows(int a, int b)
 void LogBook::adoptRows(std::vector<FlightRecord> rows)
 {
     m_records = std::move(rows);
+    for (FlightRecord &r : m_records)
+        r.rowId = ++m_lastRowId;
     m_capacity = 4;
     growFor(rowCount() - 1);
+}
+
+int LogBook::rowOfId(quint64 id) const
+{
+    for (int r = 0; r < rowCount(); ++r) {
+        if (m_records[size_t(r)].rowId == id)
+            return r;
+    }
+    return -1;
 }
 
 void LogBook::replaceRows(std::vector<FlightRecord> rows)

@@ -27,9 +27,12 @@ public:
     void clear();
     /// Clears and starts again with the title record, as at start-up.
     void reset();
+    /// The row whose rowId is `id`; -1 when no row has it (deleted, or another log opened).
+    int rowOfId(quint64 id) const;
+
     /// Appends an empty row (deviceIndex -1) and returns it.
     FlightRecord &appendRow();
-    /// Appends a row holding `record`; its run-time state is reset.
+    /// Appends a row holding `record`; its run-time state is reset and it gets a new rowId.
     FlightRecord &appendRow(FlightRecord record);
     /// Removes a row; later rows move down by one.
     void removeRow(int index);
@@ -37,7 +40,7 @@ public:
     /// Replaces all rows at once (sorting); the count must not change.
     void replaceRows(std::vector<FlightRecord> rows);
     /// Takes freshly read rows as the whole log (after clear()), as if each had been
-    /// appended in turn; their run-time state must be the defaults.
+    /// appended in turn (each gets a new rowId); their run-time state must be the defaults.
     void adoptRows(std::vector<FlightRecord> rows);
     /// Rewrites the `number` of every flight as its row index ("%d"), as every redraw of
     /// the list does; these numbers are what the next save stores.
@@ -58,4 +61,5 @@ private:
 
     std::vector<FlightRecord> m_records;
     int m_capacity = 4;
+    quint64 m_lastRowId = 0; ///< never reused, so an old id never names a new row
 };

@@ -61,4 +61,27 @@ inline constexpr QStringView LogListCaption = u"ログファイル";            
 inline constexpr QStringView LogListCaptionWithPath = u"ログファイル - %1"; // ... with the path
 inline constexpr QStringView NameLabel = u"名前";                           // name
 
+// The record editor.
+inline constexpr QStringView EditorCaption = u"ログエディット";         // log edit
+inline constexpr QStringView EditorFlightHeading = u" Flight #%1 ";     // heading of a flight's editor
+inline constexpr QStringView EditorNewFlightHeading = u" New Flight ";  // heading of a new flight's editor
+inline constexpr QStringView EditorDate = u"日付";                      // date
+inline constexpr QStringView EditorTime = u"時刻";                      // time
+inline constexpr QStringView EditorDuration = u"滞空時間";              // time in the air
+inline constexpr QStringView EditorArea = u"エリア";                    // area
+inline constexpr QStringView EditorMaxAltitude = u"最大高度";           // maximum altitude
+inline constexpr QStringView EditorMaxClimb = u"最大上昇率";            // maximum climb rate
+inline constexpr QStringView EditorBarographFile = u"バログラフファイル"; // barograph file
+inline constexpr QStringView EditorComment = u"備考・コメント";         // remarks, comment
+inline constexpr QStringView EditorOk = u"OK";
+inline constexpr QStringView EditorCancel = u"キャンセル";              // cancel
+// A barograph file name longer than the record keeps (%1: bytes): nothing is stored yet.
+inline constexpr QStringView BarographNameTooLong =
+    u"バログラフファイル名が長すぎます。\n半角%1文字（全角は1文字を2文字と数えます）までにしてください。";
+
+// Totals.
+inline constexpr QStringView TotalsCaption = u"集計"; // totals
+// The status bar's totals of the selected rows (%1 flights, %2 flying time).
+inline constexpr QStringView SelectionTotals = u"選択 %1件　滞空時間 %2";
+
 } // namespace msg

@@ -7,10 +7,12 @@
 #include "logbook/core/messages.h"
 #include "logbook/core/prompter.h"
 #include "logbook/core/text/cp932.h"
+#include "logbook/core/totals.h"
 #include "logbook/ui/loglistwindow.h"
 #include "logbook/ui/mainformlink.h"
 
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 
 #include <cerrno>
@@ -339,4 +341,21 @@ void LogBookCommands::showBarographs()
             m_host.queueBarograph(r);
         }
     }
+}
+
+void LogBookCommands::showTotals()
+{
+    const LogBook &book = m_link.logBook();
+    if (!book.hasFlights())
+        return;
+    // Declined or impossible, the sort leaves the flights in the list's order, and the
+    // totals follow that order.
+    sortByDate();
+    if (!m_totals) {
+        m_totals = new TFormTotal;
+        m_link.workspaceArea()->addSubWindow(m_totals);
+        m_totals->show();
+    }
+    m_totals->showTotals(computeTotals(book), m_list.nameText());
+    m_link.workspaceArea()->setActiveSubWindow(m_totals);
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "logbook/core/flightrecord.h"
+#include "logbook/ui/tformtotal.h"
 
 #include <QPointer>
 #include <QString>
@@ -59,6 +60,11 @@ public:
     void newRecord();
     void editSelected();
     void showBarographs();
+    /// Sorts (with the sort's question and messages) and shows the totals by month and year
+    /// in the one totals window, made when there is none. Does nothing without flights.
+    void showTotals();
+    /// The totals window while it is open.
+    TFormTotal *totalsWindow() const { return m_totals; }
     /// Asks every open barograph / editor window to close. Returns true when none is left.
     bool closeAllGraphs();
     bool closeAllEditors();
@@ -77,4 +83,5 @@ private:
     MainFormLink &m_link;
     LogCommandHost &m_host;
     TLogG &m_list;
+    QPointer<TFormTotal> m_totals;
 };

@@ -2,8 +2,8 @@
 #include "logbookmodel.h"
 
 #include "logbook/core/logbook.h"
-#include "logbook/core/messages.h"
 #include "logbook/core/text/cp932.h"
+#include "logbook/ui/loggrid.h"
 
 #include <QBrush>
 #include <QColor>
@@ -83,18 +83,7 @@ QVariant LogBookModel::headerData(int section, Qt::Orientation orientation, int 
         return {};
     if (orientation == Qt::Vertical)
         return section + 1;
-    static const QStringView titles[kFieldCount] = {
-        u"",
-        msg::TitleDate,
-        msg::TitleTime,
-        msg::TitleArea,
-        msg::TitleDuration,
-        msg::TitleMaxAltitude,
-        msg::TitleMaxClimb,
-        msg::TitleComment,
-        msg::TitleBarographFile,
-    };
-    return section >= 0 && section < kFieldCount ? titles[section].toString() : QString();
+    return logColumnTitle(section);
 }
 
 Qt::ItemFlags LogBookModel::flags(const QModelIndex &index) const

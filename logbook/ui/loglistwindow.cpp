@@ -6,10 +6,10 @@
 #include "logbook/core/text/cp932.h"
 #include "logbook/ui/japanesefont.h"
 #include "logbook/ui/logbookmodel.h"
+#include "logbook/ui/loggrid.h"
 
 #include <QCloseEvent>
 #include <QDir>
-#include <QFontMetrics>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -17,9 +17,26 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <functional>
+
 namespace {
-constexpr int kColumnWidths[kFieldCount] = {28, 60, 58, 58, 58, 69, 68, 166, 84};
-constexpr int kRowHeight = 18;
+
+// The grid runs the Edit command on a double-click anywhere on it: a cell, the empty space
+// below the last row, or the title row. The selection the click leaves is what is edited.
+class LogGrid : public QTableView {
+public:
+    using QTableView::QTableView;
+    std::function<void()> onDoubleClick;
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent *event) override
+    {
+        QTableView::mouseDoubleClickEvent(event);
+        if (onDoubleClick)
+            onDoubleClick();
+    }
+};
+
 } // namespace
 
 TLogG::TLogG(const LogBook &book, QWidget *parent)
@@ -39,30 +56,14 @@ TLogG::TLogG(const LogBook &book, QWidget *parent)
     EdName->setObjectName(QStringLiteral("EdName"));
     EdName->setGeometry(64, 7, 169, 21);
 
-    StringGrid1 = new QTableView(body);
+    auto *grid = new LogGrid(body);
+    grid->onDoubleClick = [this] { emit editRequested(); };
+    StringGrid1 = grid;
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
     StringGrid1->setModel(m_model);
     StringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     StringGrid1->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    StringGrid1->setWordWrap(false);
-    StringGrid1->setShowGrid(true);
-    StringGrid1->verticalHeader()->hide();
-    StringGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    StringGrid1->verticalHeader()->setDefaultSectionSize(kRowHeight);
-    StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    StringGrid1->horizontalHeader()->setHighlightSections(false);
-    StringGrid1->horizontalHeader()->setFixedHeight(kRowHeight + 2);
-    // The widths were chosen for "ＭＳ Ｐゴシック"; where another face is wider, a column
-    // still shows its usual contents whole (a date, a clock time, a file name).
-    static const char *const kWidestContents[kFieldCount] = {
-        "8888", "88/88/88", "88:88:88", nullptr, "88:88:88", "8888.8 m", "88.8 m/s", nullptr, "V0000000.V00",
-    };
-    const QFontMetrics metrics(japaneseUiFont(12));
-    for (int c = 0; c < kFieldCount; ++c) {
-        const int needed = kWidestContents[c] ? metrics.horizontalAdvance(QLatin1String(kWidestContents[c])) + 10 : 0;
-        StringGrid1->setColumnWidth(c, qMax(kColumnWidths[c], needed));
-    }
+    setUpLogGrid(StringGrid1);
 
     auto *layout = new QVBoxLayout(body);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -73,7 +74,7 @@ TLogG::TLogG(const LogBook &book, QWidget *parent)
     resize(640, 350);
 
     connect(EdName, &QLineEdit::textEdited, this, &TLogG::onNameEdited);
-    connect(StringGrid1, &QTableView::doubleClicked, this, [this] { emit editRequested(); });
+    connect(StringGrid1->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this, [this] { emit editRequested(); });
     StringGrid1->setCurrentIndex(m_model->index(0, 0));
 }
 
@@ -123,17 +124,11 @@ void TLogG::setLogPath(const QString &path)
         setWindowTitle(msg::LogListCaptionWithPath.toString().arg(QDir::toNativeSeparators(path)));
 }
 
-void TLogG::onNameEdited(const QString &text)
+void TLogG::onNameEdited()
 {
     // A name file keeps 31 bytes: cut what is typed there, so the field shows what is kept.
-    const QByteArray bytes = cp932::fromUnicode(text);
-    if (bytes.size() > LogBook::kLogNameMaxBytes) {
-        const int cursor = EdName->cursorPosition();
-        const QString kept = cp932::toUnicode(cp932::truncated(bytes, LogBook::kLogNameMaxBytes));
-        EdName->setText(kept);
-        EdName->setCursorPosition(qMin(cursor, int(kept.size())));
+    if (keepCp932Bytes(EdName, LogBook::kLogNameMaxBytes))
         EdName->setModified(true);
-    }
     emit nameEdited();
 }
 

@@ -44,7 +44,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void onNameEdited(const QString &text);
+    void onNameEdited();
 
     const LogBook &m_book;
     LogBookModel *m_model;

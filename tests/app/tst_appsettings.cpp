@@ -129,6 +129,8 @@ void TestAppSettings::storedValuesSurviveAWriteAndRead()
     s.rise = 2.3;
     s.comPort = 7; // no item is ticked for it, and it is written back as it was
     s.comDevice = QStringLiteral("/dev/ttyUSB0");
+    s.comTypedDevice = QStringLiteral("/dev/pts/4");
+    s.trafficTrace = QStringLiteral("/tmp/evodu.trace");
     s.windowState = 2;
     s.ifDirSet = 1;
     {
@@ -142,6 +144,8 @@ void TestAppSettings::storedValuesSurviveAWriteAndRead()
     QCOMPARE(back.rise, 2.3);
     QCOMPARE(back.comPort, 7);
     QCOMPARE(back.comDevice, QStringLiteral("/dev/ttyUSB0"));
+    QCOMPARE(back.comTypedDevice, QStringLiteral("/dev/pts/4"));
+    QCOMPARE(back.trafficTrace, QStringLiteral("/tmp/evodu.trace"));
     QVERIFY(back.windowStateStored);
     QCOMPARE(back.windowState, 2);
     QCOMPARE(back.startDir, std::optional<QString>(QDir::toNativeSeparators("/flights/")));

@@ -6,16 +6,23 @@
 #include "logbook/core/logfile.h"
 #include "logbook/core/logfiles.h"
 #include "logbook/core/text/cp932.h"
+#include "logbook/core/totals.h"
 #include "logbook/ui/closequery.h"
 #include "logbook/ui/logbookmodel.h"
 #include "logbook/ui/loglistwindow.h"
+#include "logbook/ui/tdataedit.h"
+#include "logbook/ui/tformtotal.h"
+#include "logbook/ui/totalsmodel.h"
 #include "tests/common/scriptedprompter.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
 #include <QTest>
@@ -152,6 +159,8 @@ private slots:
     void showBarographHandsOverRowsAndQueuesOnce();
     void editOpensOneEditorPerRowAndCloseAllEditors();
     void commandLineOpen();
+    void totalsSortFirstAndReuseTheirWindow();
+    void realEditorsFromDoubleClickAndNewFlight();
     void exitAsksEveryQuestionBeforeClosingAnything();
     void workspaceBackground();
 };
@@ -447,6 +456,89 @@ void TestMainCommands::commandLineOpen()
     f.form->openLog(f.dir.filePath("three-flights.log"));
     QVERIFY(f.prompter.dialogs.isEmpty());
     QCOMPARE(f.book().rowCount(), 4);
+}
+
+void TestMainCommands::totalsSortFirstAndReuseTheirWindow()
+{
+    Fixture f;
+    f.trigger("MenuTotal"); // no flights: nothing happens
+    QCOMPARE(f.form->workspace()->subWindowList().size(), 1);
+    f.openSample();
+    // The list's selection totalled in the status bar.
+    f.form->logList()->selectRows(2, 3);
+    auto *selection = f.form->findChild<QLabel *>(QStringLiteral("SelectionTotals"));
+    QCOMPARE(selection->text(), QStringLiteral("選択 2件　滞空時間 00:25:13"));
+
+    // An editor is open: the sort's question, declined, then its message; the table follows
+    // the list as it is.
+    f.form->logList()->selectRows(1, 1);
+    f.click("SBEdit");
+    f.trigger("MenuTotal");
+    QCOMPARE(f.prompter.asked.size(), size_t(1));
+    QCOMPARE(f.prompter.informed.last(), QStringLiteral("ﾃﾞｰﾀ編集/ｸﾞﾗﾌ表示のすべてを削除できませんでした。\n作業を中止します。"));
+    TFormTotal *totals = f.form->logCommands().totalsWindow();
+    QVERIFY(totals && totals->isVisible());
+    QCOMPARE(totals->windowTitle(), QStringLiteral("集計"));
+    QCOMPARE(totals->nameField()->text(), QStringLiteral("春の足尾山"));
+    QCOMPARE(totals->model()->rowCount(), 7); // 2024, then 1999: a year row after each
+    QCOMPARE(totals->model()->index(6, 1).data().toString(), QStringLiteral("  1999年"));
+
+    // Sorted the second time; the same window shows the new table whole.
+    f.prompter.answers = {Answer::Ok};
+    totals->showMinimized();
+    f.trigger("MenuTotal");
+    QCOMPARE(f.form->logCommands().totalsWindow(), totals);
+    QVERIFY(!totals->isMinimized());
+    QCOMPARE(f.cell(1, 1), QStringLiteral("99/12/31"));
+    const FlightTotals expected = computeTotals(f.book());
+    QCOMPARE(totals->model()->rowCount(), expected.rowCount());
+    for (int r = 0; r < expected.rowCount(); ++r) {
+        for (int c = 0; c < kFieldCount; ++c) {
+            if (c != 7) // the comment cell shows line breaks as a mark
+                QCOMPARE(totals->model()->index(r, c).data().toString(), cp932::toUnicode(expected.cell(r, c)));
+        }
+    }
+    QCOMPARE(totals->grid()->model()->headerData(4, Qt::Horizontal).toString(), QStringLiteral("滞空時間"));
+    QCOMPARE(f.form->workspace()->subWindowList().size(), 2);
+    totals->close();
+    QTRY_VERIFY(!f.form->logCommands().totalsWindow());
+}
+
+void TestMainCommands::realEditorsFromDoubleClickAndNewFlight()
+{
+    Fixture f;
+    f.form->setEditorWindowFactory([](MainFormLink &l) { return new TDataEdit(l); });
+    f.openSample();
+    QTableView *grid = f.form->logList()->grid();
+    QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+    // A double-click below the last row edits the selected rows.
+    f.form->logList()->selectRows(2, 3);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, QPoint(10, grid->viewport()->height() - 4));
+    QVERIFY(f.book().row(2).editorOpen && f.book().row(3).editorOpen);
+    QVERIFY(f.enabled("DataEditClose") && !f.enabled("DeleteItem") && !f.enabled("CutBtn"));
+    f.trigger("MenuNewLog");
+    QVERIFY(!f.enabled("MenuNewLog"));
+
+    // OK on flight 2 as downloaded: its numbers in the editor's formats, the log modified.
+    auto *second = qobject_cast<TDataEdit *>(f.book().row(2).editorWindow.data());
+    second->BBOk->click();
+    QCOMPARE(f.cell(2, 5), QStringLiteral("612.0 m"));
+    QVERIFY(f.book().logModified && f.enabled("SaveBtn") && f.enabled("FileSaveItem"));
+    QVERIFY(!f.enabled("DeleteItem")); // flight 3 is still being edited
+
+    // The new flight saves as row 4; closing every editor gives the commands back.
+    auto *added = f.form->findChild<TDataEdit *>();
+    for (TDataEdit *e : f.form->findChildren<TDataEdit *>()) {
+        if (e->isNewFlight())
+            added = e;
+    }
+    added->BBOk->click();
+    QCOMPARE(f.book().rowCount(), 5);
+    QCOMPARE(f.cell(4, 0), QStringLiteral("4"));
+    QVERIFY(f.enabled("MenuNewLog"));
+    f.trigger("DataEditClose");
+    QVERIFY(!f.book().row(3).editorOpen);
+    QVERIFY(f.enabled("DeleteItem") && f.enabled("CutBtn") && f.enabled("SBEdit") && !f.enabled("DataEditClose"));
 }
 
 void TestMainCommands::exitAsksEveryQuestionBeforeClosingAnything()

@@ -4,7 +4,6 @@
 // the tools following their window, the altitude correction command and printing.
 #include "barograph/core/barographfile.h"
 #include "barograph/core/messages.h"
-#include "barograph/core/numbertext.h"
 #include "barograph/ui/tcprint.h"
 #include "barograph/ui/tctrlzoom.h"
 #include "barograph/ui/tcurspos.h"
@@ -12,6 +11,7 @@
 #include "barograph/ui/tgraph.h"
 #include "logbook/core/text/cp932.h"
 #include "tests/barograph/barographtestdata.h"
+#include "logbook/core/text/numbertext.h"
 #include "tests/common/fakemainformlink.h"
 
 #include <QDir>

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 
 class ScriptedPrompter : public Prompter {
 public:
@@ -22,17 +23,26 @@ public:
     std::vector<Asked> asked;       ///< every question, in order
     QStringList informed;           ///< every plain message, in order
     QStringList dialogs;            ///< "open:<filter>" / "save:<preset>" per file dialog
+    /// Runs while a message is open, as a real box's event loop runs timers and events.
+    std::function<void()> whileOpen;
 
     Answer ask(QStringView text, QStringView caption, Buttons buttons, Icon icon) override
     {
         asked.push_back({text.toString(), caption.toString(), buttons, icon});
+        if (whileOpen)
+            whileOpen();
         if (answers.empty())
             return Answer::Cancel;
         const Answer a = answers.front();
         answers.pop_front();
         return a;
     }
-    void inform(QStringView text) override { informed << text.toString(); }
+    void inform(QStringView text) override
+    {
+        informed << text.toString();
+        if (whileOpen)
+            whileOpen();
+    }
     QString chooseOpenFile(QStringView filter, const QString &) override
     {
         dialogs << QStringLiteral("open:") + filter.toString();

@@ -4,6 +4,8 @@
 
 #include "device/core/downloader.h"
 #include "device/core/pacer.h"
+#include "device/core/protocol.h"
+#include "device/sim/faultylink.h"
 #include "device/sim/simulatedinstrument.h"
 #include "logbook/core/logbook.h"
 #include "tests/common/scriptedprompter.h"
@@ -39,6 +41,7 @@ public:
     bool progressShown = false;
     std::vector<int> progressValues;
     std::vector<std::pair<TransferMode, TransferOutcome>> ends;
+    std::vector<std::pair<int, int>> logProgress; ///< (received, expected) while the log arrives
 
     void logRowsAppended(int rowCount) override { events << QStringLiteral("rows %1").arg(rowCount); }
     void rowChanged(int row) override { events << QStringLiteral("row %1").arg(row); }
@@ -57,6 +60,7 @@ public:
         events << QStringLiteral("closeProgress");
     }
     void transferEnded(TransferMode mode, TransferOutcome outcome) override { ends.emplace_back(mode, outcome); }
+    void logReceiving(int received, int expected) override { logProgress.emplace_back(received, expected); }
 
     QStringList opened() const { return events.filter(QStringLiteral("open ")); }
 };
@@ -66,6 +70,7 @@ struct DownloadRig {
     LogBook book;
     DownloadState state;
     SimulatedInstrument sim;
+    FaultyLink faulty{sim}; ///< what the downloader talks to; passes everything until told to fail
     ManualPacer pacer;
     ScriptedPrompter prompts;
     RecordingObserver observer;
@@ -73,12 +78,13 @@ struct DownloadRig {
 
     explicit DownloadRig(std::vector<SimFlight> flights = {})
         : sim(std::move(flights)),
-          downloader(book, state, sim, pacer, prompts, observer, [] { return QStringLiteral("/dev/ttyTEST"); })
+          downloader(book, state, faulty, pacer, prompts, observer, [] { return QStringLiteral("/dev/ttyTEST"); })
     {
         book.workFolder = dir.path() + u'/';
         sim.clock = [this] { return qint64(pacer.t.count()); };
-        sim.onReceived = [this](int waiting) { downloader.Comm1CommReceive(waiting); };
-        sim.onFailed = [this](const ECommError &e) { downloader.linkFailed(e); };
+        faulty.onReceived = [this](int waiting) { downloader.Comm1CommReceive(waiting); };
+        faulty.onFailed = [this](const ECommError &e) { downloader.linkFailed(e); };
+        faulty.onSent = [this] { downloader.Comm1CommSent(); };
     }
 
     /// Moves the clock by `step`, running every wake-up that falls due on the way.
@@ -93,8 +99,10 @@ struct DownloadRig {
         pacer.t = target;
     }
 
-    /// Runs the pauses of a request (200 ms, and 500 ms for a barograph) so it goes out.
-    void sendRequest() { advance(700ms); }
+    /// Runs the pauses of a request so it goes out: 200 ms after opening (300 ms of quiet
+    /// line after a transfer that did not end cleanly), and for a barograph 500 ms and the
+    /// margin after "B".
+    void sendRequest() { advance(protocol::kSettleTime + protocol::kPauseBeforeFlightNumber + protocol::kWireMargin); }
 
     /// A whole log download: start, request, the answer in one go (or in sim.pieceSize pieces).
     void downloadLog()
@@ -116,6 +124,24 @@ struct DownloadRig {
             sim.deliverAll();
         }
         return ticks;
+    }
+
+    /// Plays a line that carries `bytesPer10ms` bytes every 10 ms while the port is open
+    /// (a closed port holds the instrument off), with the load timer ticking every 300 ms
+    /// while it is armed, until nothing is left to do or `limit` has passed.
+    void runPacedLine(int bytesPer10ms, std::chrono::milliseconds limit = std::chrono::minutes(10))
+    {
+        sim.pieceSize = bytesPer10ms;
+        const auto end = pacer.t + limit;
+        auto nextTick = pacer.t;
+        while (pacer.t < end && (observer.timerArmed || downloader.isTransferring())) {
+            if (observer.timerArmed && pacer.t >= nextTick) {
+                downloader.TimerLoadTimer();
+                nextTick = pacer.t + std::chrono::milliseconds(300);
+            }
+            advance(std::chrono::milliseconds(10));
+            sim.deliver();
+        }
     }
 
     QString file(const QByteArray &name) const { return dir.path() + u'/' + QString::fromLatin1(name); }

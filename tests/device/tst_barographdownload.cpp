@@ -27,6 +27,17 @@ void downloadAfterOneOldFlight(DownloadRig &rig)
     rig.downloadLog();
 }
 
+/// Load all, as far as flight 1's barograph written.
+void loadAllThroughFlight1(DownloadRig &rig)
+{
+    rig.downloader.AllLoad();
+    rig.sendRequest();
+    rig.sim.deliverAll();
+    rig.downloader.TimerLoadTimer();
+    rig.sendRequest();
+    rig.sim.deliverAll();
+}
+
 } // namespace
 
 class TestBarographDownload : public QObject {
@@ -34,6 +45,7 @@ class TestBarographDownload : public QObject {
 private slots:
     void loadAllFetchesEveryBarographThenOpensTheWindows();
     void requestIsPacedAndNumbered();
+    void pauseStartsWhenTheCommandHasLeftThePort();
     void progressFollowsTheReply();
     void graphQueueRunsOneRowAtATime();
     void rowsThatCannotDownloadAreSkipped();
@@ -43,10 +55,17 @@ private slots:
     void fileThatCannotBeWrittenLeavesTheRowAlone();
     void failedTransferLetsTheSequenceGoOn_data();
     void failedTransferLetsTheSequenceGoOn();
+    void timeOutEndsTheSequenceWithOneMessage_data();
+    void timeOutEndsTheSequenceWithOneMessage();
+    void abandonedReplyNeverReachesTheNextFlight_data();
+    void abandonedReplyNeverReachesTheNextFlight();
+    void lineThatNeverGoesQuietEndsTheSequence();
+    void nextRequestWaitsForAnOpenMessage();
+    void cancelEndsTheWholeSequence();
     void linkFailureStopsSequenceAndQueue();
     void portThatCannotOpenStopsSequenceAndQueue();
     void tinyPiecesEndExactlyAtTheEnd();
-    void rowDeletedDuringTheTransferGetsNoFile();
+    void rowsAreFollowedByIdentity();
 };
 
 void TestBarographDownload::loadAllFetchesEveryBarographThenOpensTheWindows()
@@ -87,8 +106,7 @@ void TestBarographDownload::requestIsPacedAndNumbered()
         flights.push_back(flights[0]);
     DownloadRig rig(flights);
     rig.downloadLog();
-    rig.state.baroQueue = {12};
-    rig.observer.timerArmed = true;
+    rig.downloader.queueBarograph(12);
     rig.pacer.t = 1000ms;
     rig.downloader.TimerLoadTimer();
     rig.sendRequest();
@@ -98,8 +116,39 @@ void TestBarographDownload::requestIsPacedAndNumbered()
     QCOMPARE(sent[1].timeMs, 1200);
     QCOMPARE(sent[2].byte, '1');
     QCOMPARE(sent[3].byte, '2');
-    QCOMPARE(sent[2].timeMs, 1700);
-    QCOMPARE(sent[3].timeMs, 1700);
+    QCOMPARE(sent[2].timeMs, 1720); // 500 ms and the margin
+    QCOMPARE(sent[3].timeMs, 1720);
+}
+
+// The pause after "B" is what the instrument must see: it starts when "B" has left the
+// port, however long the port held it, and a "B" that never leaves times out.
+void TestBarographDownload::pauseStartsWhenTheCommandHasLeftThePort()
+{
+    DownloadRig rig(threeFlights());
+    rig.downloadLog();
+    rig.sim.sentAtOnce = false;
+    rig.pacer.t = 1000ms;
+    rig.downloader.queueBarograph(1);
+    rig.downloader.TimerLoadTimer();
+    rig.advance(200ms);
+    QCOMPARE(rig.sim.hostBytes(), QByteArray("LB"));
+    rig.advance(150ms); // the handshake holds "B" back
+    rig.sim.reportSent();
+    rig.advance(519ms);
+    QCOMPARE(rig.sim.hostBytes(), QByteArray("LB"));
+    rig.advance(1ms);
+    QCOMPARE(rig.sim.hostBytes(), QByteArray("LB01"));
+    QCOMPARE(rig.sim.engine.received().back().timeMs, 1000 + 200 + 150 + 520);
+    rig.sim.deliverAll();
+    QCOMPARE(rig.book.row(1).barographFile, kNames[0]);
+
+    rig.downloader.queueBarograph(2);
+    rig.downloader.TimerLoadTimer();
+    rig.advance(10s + 200ms); // never sent: the silence time-out
+    QCOMPARE(rig.sim.hostBytes(), QByteArray("LB01B"));
+    QCOMPARE(rig.observer.ends.back().second, TransferOutcome::TimedOut);
+    QCOMPARE(rig.prompts.informed, QStringList{msg::NoAnswer.toString()});
+    QVERIFY(!rig.sim.isOpen());
 }
 
 void TestBarographDownload::progressFollowsTheReply()
@@ -108,8 +157,7 @@ void TestBarographDownload::progressFollowsTheReply()
     rig.downloadLog();
     QCOMPARE(rig.book.row(1).duration, "00:10:00");
     rig.sim.pieceSize = 100;
-    rig.state.baroQueue = {1};
-    rig.observer.timerArmed = true;
+    rig.downloader.queueBarograph(1);
     rig.runLoadTimer();
     const std::vector<int> &p = rig.observer.progressValues;
     QCOMPARE(p.front(), 0);
@@ -122,8 +170,8 @@ void TestBarographDownload::graphQueueRunsOneRowAtATime()
 {
     DownloadRig rig(threeFlights());
     rig.downloadLog();
-    rig.state.baroQueue = {3, 1};
-    rig.observer.timerArmed = true;
+    rig.downloader.queueBarograph(3);
+    rig.downloader.queueBarograph(1);
     rig.downloader.TimerLoadTimer();
     QVERIFY(!rig.observer.timerArmed); // the finish re-arms it
     QCOMPARE(rig.state.baroQueue, (std::vector<int>{3, 1}));
@@ -143,8 +191,11 @@ void TestBarographDownload::rowsThatCannotDownloadAreSkipped()
     downloadAfterOneOldFlight(rig);
     rig.book.row(3).barographFile = "V0000000.V00";
     rig.book.row(4).graphOpen = true;
-    rig.state.baroQueue = {1, 3, 4, 9, 2};
-    rig.observer.timerArmed = true;
+    rig.downloader.queueBarograph(1);
+    rig.downloader.queueBarograph(3);
+    rig.downloader.queueBarograph(4);
+    rig.downloader.queueBarograph(9);
+    rig.downloader.queueBarograph(2);
     rig.runLoadTimer();
     QCOMPARE(rig.sim.engine.requests(), (std::vector<QByteArray>{"L", "B01"}));
     QCOMPARE(rig.observer.opened(), QStringList{"open 2"});
@@ -184,8 +235,7 @@ void TestBarographDownload::existingFileIsReplaced()
     QVERIFY(old.open(QIODevice::WriteOnly));
     old.write("an older download of this flight\r\n");
     old.close();
-    rig.state.baroQueue = {2};
-    rig.observer.timerArmed = true;
+    rig.downloader.queueBarograph(2);
     rig.runLoadTimer();
     QCOMPARE(readAll(rig.file(kNames[1])), readAll(QStringLiteral(TEST_DATA_DIR "/device/V4050211.V30.expected")));
     // The file it replaced is kept.
@@ -219,29 +269,20 @@ void TestBarographDownload::failedTransferLetsTheSequenceGoOn_data()
     QTest::addColumn<QString>("message");
     using K = Misbehaviour::Kind;
     const auto baro = Misbehaviour::Target::BarographReply;
-    const QString silence = msg::NoAnswer.toString();
     const QString refused = msg::BaroReplyRefused.toString().arg(QStringLiteral("24/05/02 11:30:00"));
-    QTest::newRow("no answer") << Misbehaviour::of(K::NoAnswer, 0, baro) << silence;
-    QTest::newRow("cut in a sample") << Misbehaviour::of(K::CutAfter, 12, baro) << silence;
-    QTest::newRow("cut in the trailer") << Misbehaviour::of(K::CutAfter, 40, baro) << silence;
     QTest::newRow("garbage") << Misbehaviour::of(K::Garbage, 0, baro) << refused;
     QTest::newRow("unknown interval") << Misbehaviour::of(K::CorruptByte, 3, baro) << refused;
     QTest::newRow("corrupt sample") << Misbehaviour::of(K::CorruptByte, 10, baro) << refused;
     QTest::newRow("babble") << Misbehaviour::of(K::Babble, 4, baro) << refused;
 }
 
-// Only flight 2's barograph misbehaves: flights 1 and 3 are written, 2 is not.
+// Only flight 2's barograph is refused: flights 1 and 3 are written, 2 is not.
 void TestBarographDownload::failedTransferLetsTheSequenceGoOn()
 {
     QFETCH(Misbehaviour, fault);
     QFETCH(QString, message);
     DownloadRig rig(threeFlights());
-    rig.downloader.AllLoad();
-    rig.sendRequest();
-    rig.sim.deliverAll();
-    rig.downloader.TimerLoadTimer();
-    rig.sendRequest();
-    rig.sim.deliverAll();
+    loadAllThroughFlight1(rig);
     rig.sim.engine.misbehaviour = fault;
     rig.downloader.TimerLoadTimer();
     rig.sendRequest();
@@ -259,13 +300,153 @@ void TestBarographDownload::failedTransferLetsTheSequenceGoOn()
     QCOMPARE(rig.observer.opened(), (QStringList{"open 1", "open 3"}));
 }
 
+void TestBarographDownload::timeOutEndsTheSequenceWithOneMessage_data()
+{
+    QTest::addColumn<Misbehaviour>("fault");
+    using K = Misbehaviour::Kind;
+    const auto baro = Misbehaviour::Target::BarographReply;
+    QTest::newRow("no answer") << Misbehaviour::of(K::NoAnswer, 0, baro);
+    QTest::newRow("cut in a sample") << Misbehaviour::of(K::CutAfter, 12, baro);
+    QTest::newRow("cut in the trailer") << Misbehaviour::of(K::CutAfter, 40, baro);
+}
+
+// A silent instrument does not cost ten seconds and a message per flight: the first
+// time-out ends the sequence and the queue, and flight 1's window still opens.
+void TestBarographDownload::timeOutEndsTheSequenceWithOneMessage()
+{
+    QFETCH(Misbehaviour, fault);
+    DownloadRig rig(threeFlights());
+    loadAllThroughFlight1(rig);
+    rig.sim.engine.misbehaviour = fault;
+    rig.downloader.queueBarograph(3);
+    rig.downloader.TimerLoadTimer();
+    rig.sendRequest();
+    rig.sim.deliverAll();
+    rig.advance(10s);
+    QCOMPARE(rig.state.transferMode, TransferMode::Idle);
+    QCOMPARE(rig.observer.ends.back().second, TransferOutcome::TimedOut);
+    QCOMPARE(rig.state.loadAllNext, 0);
+    QVERIFY(rig.state.baroQueue.empty());
+    QCOMPARE(rig.prompts.informed, QStringList{msg::NoAnswer.toString()});
+    rig.runLoadTimer();
+    QCOMPARE(rig.sim.engine.requests(), (std::vector<QByteArray>{"L", "B01", "B02"}));
+    QCOMPARE(rig.observer.opened(), QStringList{"open 1"});
+    QCOMPARE(rig.prompts.informed.size(), 1);
+}
+
+void TestBarographDownload::abandonedReplyNeverReachesTheNextFlight_data()
+{
+    QTest::addColumn<Misbehaviour>("fault");
+    QTest::addColumn<QString>("message");
+    using K = Misbehaviour::Kind;
+    const auto baro = Misbehaviour::Target::BarographReply;
+    const QString refused = msg::BaroReplyRefused.toString().arg(QStringLiteral("24/05/01 10:15:00"));
+    QTest::newRow("corrupt byte") << Misbehaviour::of(K::CorruptByte, 20, baro, 1) << refused;
+    QTest::newRow("unknown interval") << Misbehaviour::of(K::CorruptByte, 3, baro, 1) << refused;
+}
+
+// An instrument that goes on sending a reply the program gave up on: the rest of flight 1's
+// barograph arrives before the next request would, at the line's pace. The next request
+// waits for a quiet line, and flights 2 and 3 get exactly their own bytes.
+void TestBarographDownload::abandonedReplyNeverReachesTheNextFlight()
+{
+    QFETCH(Misbehaviour, fault);
+    QFETCH(QString, message);
+    std::vector<SimFlight> flights = threeFlights();
+    flights[0].samplesTenths.resize(300, 12100); // 1516 bytes: three seconds of line
+    DownloadRig rig(flights);
+    rig.sim.engine.keepsSending = true;
+    rig.sim.engine.misbehaviour = fault;
+    rig.downloader.AllLoad();
+    rig.runPacedLine(5);
+    QCOMPARE(rig.sim.engine.requests(), (std::vector<QByteArray>{"L", "B01", "B02", "B03"}));
+    QVERIFY(rig.book.row(1).barographFile.isEmpty());
+    QVERIFY(!QFile::exists(rig.file(kNames[0])));
+    for (int i = 1; i < 3; ++i) {
+        QCOMPARE(rig.book.row(1 + i).barographFile, kNames[i]);
+        QCOMPARE(readAll(rig.file(kNames[i])),
+                 readAll(QStringLiteral(TEST_DATA_DIR "/device/") + QString::fromLatin1(kNames[i]) + ".expected"));
+    }
+    QCOMPARE(rig.prompts.informed, QStringList{message});
+    QCOMPARE(rig.observer.opened(), (QStringList{"open 2", "open 3"}));
+    // Flight 2 was asked for only once the whole of flight 1 had gone by.
+    const auto &host = rig.sim.engine.received();
+    const auto b02 = std::find_if(host.begin() + 2, host.end(), [](const auto &b) { return b.byte == 'B'; });
+    QVERIFY(b02 != host.end());
+    QVERIFY(b02->timeMs > 3000);
+}
+
+// A line that goes on talking is not waited on for ever: after more bytes than any reply,
+// one message, and the sequence ends.
+void TestBarographDownload::lineThatNeverGoesQuietEndsTheSequence()
+{
+    DownloadRig rig(threeFlights());
+    rig.downloader.settleLimitBytes = 2000;
+    rig.sim.engine.keepsSending = true;
+    rig.sim.engine.misbehaviour = Misbehaviour::of(Misbehaviour::Kind::Babble, 3, Misbehaviour::Target::BarographReply, 1);
+    rig.downloader.AllLoad();
+    rig.runPacedLine(5);
+    QCOMPARE(rig.observer.ends.back().second, TransferOutcome::NeverQuiet);
+    QCOMPARE(rig.sim.engine.requests(), (std::vector<QByteArray>{"L", "B01"}));
+    QCOMPARE(rig.prompts.informed.size(), 2); // flight 1 refused, then the line
+    QCOMPARE(rig.prompts.informed.back(), msg::LineNeverQuiet.toString());
+    QCOMPARE(rig.state.transferMode, TransferMode::Idle);
+    QCOMPARE(rig.state.loadAllNext, 0);
+    QVERIFY(!rig.observer.timerArmed);
+    QVERIFY(!rig.sim.isOpen());
+    QVERIFY(!rig.observer.progressShown);
+}
+
+// A message box runs its own event loop, and the load timer ticks in it: the next request
+// waits until the message has been answered.
+void TestBarographDownload::nextRequestWaitsForAnOpenMessage()
+{
+    std::vector<SimFlight> flights = threeFlights();
+    flights[0].samplesTenths.resize(3);
+    DownloadRig rig(flights);
+    bool startedBehindTheMessage = false;
+    rig.prompts.whileOpen = [&] {
+        QVERIFY(rig.downloader.isShowingMessage());
+        for (int i = 0; i < 5; ++i) {
+            rig.downloader.TimerLoadTimer();
+            startedBehindTheMessage = startedBehindTheMessage || rig.downloader.isTransferring();
+        }
+    };
+    rig.downloader.AllLoad();
+    rig.runPacedLine(50);
+    QVERIFY(!startedBehindTheMessage);
+    QVERIFY(!rig.downloader.isShowingMessage());
+    QCOMPARE(rig.prompts.informed.size(), 1);
+    QCOMPARE(rig.sim.engine.requests(), (std::vector<QByteArray>{"L", "B01", "B02", "B03"}));
+    QCOMPARE(rig.observer.opened(), (QStringList{"open 2", "open 3"}));
+}
+
+void TestBarographDownload::cancelEndsTheWholeSequence()
+{
+    DownloadRig rig(threeFlights());
+    loadAllThroughFlight1(rig);
+    rig.downloader.queueBarograph(3);
+    rig.downloader.TimerLoadTimer();
+    rig.sendRequest();
+    rig.downloader.cancel();
+    QCOMPARE(rig.state.transferMode, TransferMode::Idle);
+    QCOMPARE(rig.state.loadAllNext, 0);
+    QVERIFY(rig.state.baroQueue.empty());
+    QVERIFY(!rig.sim.isOpen());
+    QVERIFY(!rig.observer.progressShown);
+    QVERIFY(rig.prompts.informed.isEmpty());
+    rig.runLoadTimer();
+    QCOMPARE(rig.sim.engine.requests(), (std::vector<QByteArray>{"L", "B01", "B02"}));
+    QCOMPARE(rig.observer.opened(), QStringList{"open 1"}); // what was fetched still opens
+}
+
 void TestBarographDownload::linkFailureStopsSequenceAndQueue()
 {
     DownloadRig rig(threeFlights());
     rig.downloader.AllLoad();
     rig.sendRequest();
     rig.sim.deliverAll();
-    rig.state.baroQueue = {3};
+    rig.downloader.queueBarograph(3);
     rig.downloader.TimerLoadTimer();
     rig.sendRequest();
     rig.sim.deliverAll();
@@ -291,7 +472,7 @@ void TestBarographDownload::portThatCannotOpenStopsSequenceAndQueue()
     rig.downloader.AllLoad();
     rig.sendRequest();
     rig.sim.deliverAll();
-    rig.state.baroQueue = {3};
+    rig.downloader.queueBarograph(3);
     rig.sim.engine.misbehaviour = Misbehaviour::of(Misbehaviour::Kind::OpenFails);
     QVERIFY_THROWS_EXCEPTION(ECommOpenError, rig.downloader.TimerLoadTimer());
     QCOMPARE(rig.state.transferMode, TransferMode::Idle);
@@ -310,8 +491,7 @@ void TestBarographDownload::tinyPiecesEndExactlyAtTheEnd()
     rig.downloadLog();
     for (const int piece : {1, 2, 3, 4}) {
         rig.book.row(2).barographFile.clear();
-        rig.state.baroQueue = {2};
-        rig.observer.timerArmed = true;
+        rig.downloader.queueBarograph(2);
         rig.sim.pieceSize = piece;
         rig.runLoadTimer();
         QCOMPARE(rig.book.row(2).barographFile, kNames[1]);
@@ -320,20 +500,35 @@ void TestBarographDownload::tinyPiecesEndExactlyAtTheEnd()
     }
 }
 
-void TestBarographDownload::rowDeletedDuringTheTransferGetsNoFile()
+void TestBarographDownload::rowsAreFollowedByIdentity()
 {
     DownloadRig rig(threeFlights());
     rig.downloadLog();
-    rig.state.baroQueue = {2};
+    // A row above is deleted and the row itself edited while its barograph downloads: it
+    // still gets its file, named by its date and time as they are now.
+    rig.downloader.queueBarograph(2);
     rig.downloader.TimerLoadTimer();
     rig.sendRequest();
-    rig.book.removeRow(1); // row 2 is now flight 3
+    rig.book.removeRow(1);
+    rig.book.row(1).time = "11:31:00";
+    rig.sim.deliverAll();
+    QCOMPARE(rig.book.row(1).barographFile, QByteArray("V4050211.V31"));
+    QCOMPARE(readAll(rig.file("V4050211.V31")), readAll(QStringLiteral(TEST_DATA_DIR "/device/V4050211.V30.expected")));
+    QVERIFY(rig.book.row(2).barographFile.isEmpty());
+    rig.runLoadTimer();
+    QCOMPARE(rig.observer.opened(), QStringList{"open 1"});
+
+    // The row itself deleted: no file at all, and nothing else is touched.
+    rig.downloader.queueBarograph(2);
+    rig.downloader.TimerLoadTimer();
+    rig.sendRequest();
+    rig.book.removeRow(2);
     rig.sim.deliverAll();
     QCOMPARE(rig.state.transferMode, TransferMode::Idle);
     QVERIFY(!rig.sim.isOpen());
-    QVERIFY(rig.book.row(2).barographFile.isEmpty());
-    QVERIFY(QDir(rig.dir.path()).entryList(QDir::Files).isEmpty());
-    QCOMPARE(rig.observer.ends.back().second, TransferOutcome::Cancelled);
+    QCOMPARE(QDir(rig.dir.path()).entryList(QDir::Files), QStringList{"V4050211.V31"});
+    QCOMPARE(rig.observer.ends.back().second, TransferOutcome::RowGone);
+    QVERIFY(rig.prompts.informed.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestBarographDownload)

@@ -2,6 +2,7 @@
 // simulated instrument started inside the program and a fake main window.
 #include "device/core/messages.h"
 #include "device/core/portname.h"
+#include "device/serial/portadvice.h"
 #include "device/sim/ptyinstrument.h"
 #include "device/ui/devicecontroller.h"
 #include "device/ui/portchoicemenu.h"
@@ -89,8 +90,8 @@ void TestDeviceController::cancelEndsTheTransferAtOnce()
     rig.controller.MenuLogLoadClick();
     QVERIFY(runUntil([&] { return rig.main.book.rowCount() == 7; }));
     rig.controller.simulator()->engine.misbehaviour = Misbehaviour::of(Misbehaviour::Kind::NoAnswer);
-    rig.state.baroQueue = {2, 3};
-    rig.timerLoad.start(300);
+    rig.controller.downloader().queueBarograph(2);
+    rig.controller.downloader().queueBarograph(3);
     QVERIFY(runUntil([&] { return rig.controller.simulator()->engine.requests().size() == 2; }));
     TProgress *progress = rig.controller.progressWindow();
     QVERIFY(progress);
@@ -99,10 +100,14 @@ void TestDeviceController::cancelEndsTheTransferAtOnce()
     QVERIFY(!rig.controller.downloader().isTransferring());
     QVERIFY(!rig.controller.Comm1().isOpen());
     QVERIFY(!rig.controller.progressWindow());
-    QCOMPARE(rig.state.baroQueue, std::vector<int>{3}); // the queue goes on with the next row
+    QVERIFY(rig.state.baroQueue.empty()); // one Cancel ends the whole queue
+    QVERIFY(rig.idle());
     QVERIFY(rig.main.prompts.informed.isEmpty());
+    // The program is idle and the next download works.
     rig.controller.simulator()->engine.misbehaviour = Misbehaviour::none();
+    rig.controller.downloader().queueBarograph(3);
     QVERIFY(runUntil([&] { return rig.main.openedGraphs == QList<int>{3}; }));
+    QCOMPARE(rig.controller.simulator()->engine.requests().size(), size_t(3));
 }
 
 void TestDeviceController::portThatCannotOpenIsReported()
@@ -138,25 +143,37 @@ void TestDeviceController::portMenuOffersListedTypedAndSimulator()
     QMenu menu;
     menu.addAction(QStringLiteral("COM 1"));
     QString chosen = QStringLiteral("/dev/pts/9");
-    PortChoiceMenu ports(&menu, [&] { return chosen; });
+    QString typed = QStringLiteral("/dev/pts/7");
+    PortChoiceMenu ports(&menu, [&] { return chosen; }, [&] { return typed; });
     QStringList picked;
     connect(&ports, &PortChoiceMenu::deviceChosen, this, [&](const QString &d) { picked << d; });
-    ports.rebuild({{QStringLiteral("/dev/ttyUSB0"), QStringLiteral("ttyUSB0  FT232R USB UART")}});
+    const QString byId = QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+    const std::vector<ListedPort> listed = withStableNames(
+        {{QStringLiteral("/dev/ttyUSB0"), QStringLiteral("ttyUSB0  FT232R USB UART")},
+         {QStringLiteral("/dev/ttyACM0"), QStringLiteral("ttyACM0")}},
+        {{byId, QStringLiteral("/dev/ttyUSB0")}});
+    QCOMPARE(listed[0].device, byId);
+    QCOMPARE(listed[1].device, QStringLiteral("/dev/ttyACM0")); // no stable name: as listed
+    ports.rebuild(listed);
     QStringList texts;
     for (QAction *a : ports.entries()) {
         if (!a->isSeparator())
             texts << a->text() + (a->isChecked() ? QStringLiteral(" *") : QString());
     }
-    QCOMPARE(texts, (QStringList{"ttyUSB0  FT232R USB UART", "/dev/pts/9 *", msg::PortTyped.toString(), "シミュレータ"}));
+    QCOMPARE(texts, (QStringList{"usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0 (ttyUSB0)", "ttyACM0",
+                                 "/dev/pts/9 *", "/dev/pts/7", msg::PortTyped.toString(), "シミュレータ"}));
     ports.entries().constLast()->trigger();
     ports.entries().at(1)->trigger();
-    QCOMPARE(picked, (QStringList{kSimulatorDevice, "/dev/ttyUSB0"}));
+    QCOMPARE(picked, (QStringList{kSimulatorDevice, byId}));
 
-    chosen.clear(); // COM 1 to 4: nothing of ours is ticked, and a rebuild replaces the entries
+    // COM 1 to 4: nothing of ours is ticked, the typed path stays on offer, and a rebuild
+    // replaces the entries.
+    chosen.clear();
     ports.rebuild({});
-    QCOMPARE(menu.actions().size(), 1 + 4);
+    QCOMPARE(menu.actions().size(), 1 + 5);
     for (QAction *a : ports.entries())
         QVERIFY(!a->isChecked());
+    QCOMPARE(ports.entries().at(1)->text(), typed);
 }
 
 QTEST_MAIN(TestDeviceController)

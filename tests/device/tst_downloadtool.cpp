@@ -53,6 +53,7 @@ private slots:
     void appendsToAnExistingLog();
     void failedTransfersKeepWhatArrivedWhole_data();
     void failedTransfersKeepWhatArrivedWhole();
+    void abandonedBarographSpoilsNoOtherFlight();
     void wrongUsage();
 };
 
@@ -124,6 +125,45 @@ void TestDownloadTool::failedTransfersKeepWhatArrivedWhole()
     QCOMPARE(contents->records.size(), size_t(3));
     QVERIFY(contents->records[1].barographFile.isEmpty() && contents->records[2].barographFile.isEmpty());
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{"flights.lif", "flights.log"}));
+}
+
+// The instrument goes on sending flight 1's corrupted barograph after the tool gave up on it,
+// at a paced line: flight 1 gets no file and a message, every other flight the very file a
+// clean download writes, the tool exits 1, and the transcript holds every byte.
+void TestDownloadTool::abandonedBarographSpoilsNoOtherFlight()
+{
+    QTemporaryDir clean;
+    {
+        Simulator sim({"--flights", "3"});
+        const Run r = download({"--port", sim.path, "--log", clean.filePath("f.log"), "--barographs"});
+        QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    }
+    QTemporaryDir dir;
+    Simulator sim({"--flights", "3", "--bytes-per-second", "4800", "--keep-sending", "--fail", "corrupt:20@baro1"});
+    const QString trace = dir.filePath("download.trace");
+    const Run r = download({"--port", sim.path, "--log", dir.filePath("f.log"), "--barographs", "--trace", trace});
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(r.err.contains(QStringLiteral("ﾊﾞﾛｸﾞﾗﾌﾃﾞｰﾀが正しくありません。")), qPrintable(r.err));
+    const std::optional<LogFileContents> contents = readLogFile(dir.filePath("f.log"));
+    QVERIFY(contents && contents->isComplete());
+    QCOMPARE(contents->records.size(), size_t(4));
+    QVERIFY(contents->records[1].barographFile.isEmpty());
+    QStringList expected = QDir(clean.path()).entryList({"V*"}, QDir::Files);
+    QCOMPARE(expected.size(), 3);
+    expected.removeOne(QString::fromLatin1(readLogFile(clean.filePath("f.log"))->records[1].barographFile));
+    QCOMPARE(QDir(dir.path()).entryList({"V*"}, QDir::Files), expected);
+    for (const QString &name : std::as_const(expected)) {
+        QFile a(clean.filePath(name));
+        QFile b(dir.filePath(name));
+        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        QVERIFY2(a.readAll() == b.readAll(), qPrintable(name));
+    }
+    QFile transcript(trace);
+    QVERIFY(transcript.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromLatin1(transcript.readAll()).split(u'\n');
+    QCOMPARE(lines.filter(QStringLiteral(" > B")).size(), 3);
+    QCOMPARE(lines.filter(QStringLiteral(" open ")).size(), 4);
+    QVERIFY(lines.filter(QStringLiteral(" < ")).size() > 3);
 }
 
 void TestDownloadTool::wrongUsage()

@@ -1,6 +1,8 @@
-// The fault sweep: every reply cut, corrupted or hung up at every byte position. Whatever
-// happens, the port ends closed, the transfer idle, at most one message is shown, and no
-// flight or file comes from a reply that was not whole and sound.
+// The fault sweep: every reply cut, corrupted or hung up at every byte position, and the
+// link failing at every byte it writes or reads. Whatever happens, the port ends closed,
+// the transfer idle, at most one message is shown, and no flight or file comes from a reply
+// that was not whole and sound.
+#include "device/core/commerror.h"
 #include "device/core/messages.h"
 #include "tests/device/downloadrig.h"
 
@@ -55,6 +57,8 @@ private slots:
     void logReply();
     void barographReply_data();
     void barographReply();
+    void linkFailsAtEveryByte_data();
+    void linkFailsAtEveryByte();
 };
 
 void TestFaultSweep::logReply_data()
@@ -114,8 +118,7 @@ void TestFaultSweep::barographReply()
     rig.observer.ends.clear();
     rig.sim.engine.misbehaviour = fault;
     rig.sim.pieceSize = 3;
-    rig.state.baroQueue = {2};
-    rig.observer.timerArmed = true;
+    rig.downloader.queueBarograph(2);
     rig.downloader.TimerLoadTimer();
     rig.sendRequest();
     rig.sim.deliverAll();
@@ -135,6 +138,50 @@ void TestFaultSweep::barographReply()
     QVERIFY(rig.book.row(2).barographFile.isEmpty());
     QVERIFY(rig.state.openList.empty());
     QCOMPARE(outcome, outcomeOf(fault.kind));
+}
+
+void TestFaultSweep::linkFailsAtEveryByte_data()
+{
+    QTest::addColumn<bool>("writing");
+    QTest::addColumn<int>("n");
+    // "L", then "B" and two digits per flight.
+    for (int n = 0; n < 1 + 3 * 3; ++n)
+        QTest::addRow("write fails after %d", n) << true << n;
+    const int replies = int(logReplyFor(threeFlights()).size());
+    for (int n = 0; n < replies + 60; n += 3)
+        QTest::addRow("read fails after %d", n) << false << n;
+}
+
+// A port that fails in the middle of a load-all: one error, thrown once, and the whole
+// sequence ends with the port closed and nothing half-written.
+void TestFaultSweep::linkFailsAtEveryByte()
+{
+    QFETCH(bool, writing);
+    QFETCH(int, n);
+    DownloadRig rig(threeFlights());
+    (writing ? rig.faulty.failWriteAfter : rig.faulty.failReadAfter) = n;
+    int thrown = 0;
+    try {
+        rig.downloader.AllLoad();
+        rig.runPacedLine(7);
+    } catch (const ECommError &) {
+        ++thrown;
+    }
+    QCOMPARE(thrown, 1);
+    QVERIFY(!rig.sim.isOpen());
+    QCOMPARE(rig.state.transferMode, TransferMode::Idle);
+    QVERIFY(!rig.pacer.due);
+    QVERIFY(!rig.observer.progressShown);
+    QCOMPARE(rig.state.loadAllNext, 0);
+    QVERIFY(rig.prompts.informed.isEmpty());
+    QCOMPARE(rig.observer.ends.back().second, TransferOutcome::LinkFailed);
+    // Every file written is named by its row, and only those.
+    QStringList named;
+    for (int r = 1; r < rig.book.rowCount(); ++r) {
+        if (rig.book.row(r).hasBarograph())
+            named << QString::fromLatin1(rig.book.row(r).barographFile);
+    }
+    QCOMPARE(QDir(rig.dir.path()).entryList(QDir::Files, QDir::Name), named);
 }
 
 QTEST_GUILESS_MAIN(TestFaultSweep)

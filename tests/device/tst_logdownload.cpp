@@ -16,7 +16,9 @@ private slots:
     void bytesBeforeTheRequestAreNoAnswer();
     void failedTransfersAppendNothing_data();
     void failedTransfersAppendNothing();
+    void impossibleDateAppendsNothing();
     void silenceIsCountedFromTheLastByte();
+    void logProgressIsReported();
     void portThatCannotOpenLeavesEverythingIdle();
     void emptyLogSaysSo();
     void cancelEndsAtOnce();
@@ -81,7 +83,8 @@ void TestLogDownload::earlierRowsLoseTheirFlightNumbers()
 {
     DownloadRig rig(threeFlights());
     rig.downloadLog();
-    rig.state.baroQueue = {2, 3};
+    rig.downloader.queueBarograph(2);
+    rig.downloader.queueBarograph(3);
     rig.downloadLog(); // the same log again is appended again: no duplicate check here
     QCOMPARE(rig.book.rowCount(), 7);
     for (int r = 1; r <= 3; ++r)
@@ -144,6 +147,28 @@ void TestLogDownload::failedTransfersAppendNothing()
     // The program stays usable: the next download works.
     rig.sim.engine.misbehaviour = Misbehaviour::none();
     rig.downloadLog();
+    QCOMPARE(rig.book.rowCount(), 4);
+}
+
+void TestLogDownload::impossibleDateAppendsNothing()
+{
+    std::vector<SimFlight> flights = threeFlights();
+    flights[1].date = "241302"; // month 13, in the middle of the reply
+    DownloadRig rig(flights);
+    rig.downloadLog();
+    QCOMPARE(rig.book.rowCount(), 1);
+    QVERIFY(!rig.book.logModified);
+    QCOMPARE(rig.prompts.informed, QStringList{msg::LogReplyRefused.toString()});
+    QCOMPARE(rig.observer.ends.back().second, TransferOutcome::Refused);
+}
+
+void TestLogDownload::logProgressIsReported()
+{
+    DownloadRig rig(threeFlights());
+    rig.sim.pieceSize = 40;
+    rig.downloadLog();
+    // Waiting for the answer, then each piece but the last (which ends the transfer).
+    QCOMPARE(rig.observer.logProgress, (std::vector<std::pair<int, int>>{{0, 0}, {40, 104}, {80, 104}}));
     QCOMPARE(rig.book.rowCount(), 4);
 }
 
@@ -237,7 +262,7 @@ void TestLogDownload::loadAllStopsWhenTheLogFails()
     QCOMPARE(rig.state.transferMode, TransferMode::Log);
     rig.advance(10s);
     QCOMPARE(rig.state.loadAllNext, 0);
-    QCOMPARE(rig.runLoadTimer(), 1);
+    QVERIFY(!rig.observer.timerArmed);
     QCOMPARE(rig.sim.engine.requests(), std::vector<QByteArray>{"L"});
 }
 

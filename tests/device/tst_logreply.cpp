@@ -34,6 +34,8 @@ private slots:
     void piecesGiveTheSameReply();
     void refusedReplies_data();
     void refusedReplies();
+    void onlyPossibleDatesAndTimes_data();
+    void onlyPossibleDatesAndTimes();
     void zeroFlightsCompleteAfterTheCount();
     void bytesAfterTheReplyAreIgnored();
     void longestReplyIsNinetyNineFlights();
@@ -159,6 +161,40 @@ void TestLogReply::refusedReplies()
     QCOMPARE(int(d.entries().size()), entriesKept);
     // Once refused, it stays refused.
     QCOMPARE(d.feed(kTwoFlights), DecodeStatus::Malformed);
+}
+
+void TestLogReply::onlyPossibleDatesAndTimes_data()
+{
+    QTest::addColumn<QByteArray>("date");
+    QTest::addColumn<QByteArray>("takeoff");
+    QTest::addColumn<QByteArray>("duration");
+    QTest::addColumn<bool>("taken");
+    QTest::newRow("the edges") << QByteArray("991231") << QByteArray("235959") << QByteArray("235959") << true;
+    QTest::newRow("the other edges") << QByteArray("000101") << QByteArray("000000") << QByteArray("000000") << true;
+    QTest::newRow("month 0") << QByteArray("240001") << QByteArray("120000") << QByteArray("010000") << false;
+    QTest::newRow("month 13") << QByteArray("241301") << QByteArray("120000") << QByteArray("010000") << false;
+    QTest::newRow("day 0") << QByteArray("240500") << QByteArray("120000") << QByteArray("010000") << false;
+    QTest::newRow("day 32") << QByteArray("240532") << QByteArray("120000") << QByteArray("010000") << false;
+    // A barograph's digits read as an entry: the month 88 that once made its way in.
+    QTest::newRow("88/88/08") << QByteArray("888808") << QByteArray("120000") << QByteArray("010000") << false;
+    QTest::newRow("hour 24") << QByteArray("240501") << QByteArray("240000") << QByteArray("010000") << false;
+    QTest::newRow("minute 60") << QByteArray("240501") << QByteArray("126000") << QByteArray("010000") << false;
+    QTest::newRow("second 60") << QByteArray("240501") << QByteArray("120060") << QByteArray("010000") << false;
+    QTest::newRow("a day in the air") << QByteArray("240501") << QByteArray("120000") << QByteArray("240000") << false;
+    QTest::newRow("duration minute 60") << QByteArray("240501") << QByteArray("120000") << QByteArray("006000") << false;
+    QTest::newRow("duration second 99") << QByteArray("240501") << QByteArray("120000") << QByteArray("000099") << false;
+}
+
+void TestLogReply::onlyPossibleDatesAndTimes()
+{
+    QFETCH(QByteArray, date);
+    QFETCH(QByteArray, takeoff);
+    QFETCH(QByteArray, duration);
+    QFETCH(bool, taken);
+    const QByteArray entry = date + takeoff + duration + "0850" + "0035" + "HAKUBA  ";
+    QCOMPARE(decodeLogEntry(entry).has_value(), taken);
+    LogReplyDecoder d;
+    QCOMPARE(d.feed("02" + kFlight2 + entry), taken ? DecodeStatus::Complete : DecodeStatus::Malformed);
 }
 
 void TestLogReply::zeroFlightsCompleteAfterTheCount()

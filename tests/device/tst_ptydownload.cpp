@@ -86,6 +86,8 @@ private slots:
     void refusedRepliesWriteNothing();
     void hangUpIsReportedOnceAndStopsTheSequence();
     void missingPortIsReported();
+    void instrumentSeesTheWholePauseAfterTheCommand_data();
+    void instrumentSeesTheWholePauseAfterTheCommand();
 };
 
 void TestPtyDownload::logDownload_data()
@@ -133,8 +135,8 @@ void TestPtyDownload::graphQueueDownloadsAndOpens()
     rig.downloader.LogLoad();
     QVERIFY(rig.waitForEnds(1));
     // What the graph command does with rows that can be downloaded.
-    rig.state.baroQueue = {3, 1};
-    rig.loadTimer.start(kLoadTimerInterval);
+    rig.downloader.queueBarograph(3);
+    rig.downloader.queueBarograph(1);
     QVERIFY(rig.waitForEnds(3));
     QVERIFY(rig.waitForIdleTimer());
     QCOMPARE(rig.sim.engine.requests(), (std::vector<QByteArray>{"L", "B03", "B01"}));
@@ -176,8 +178,7 @@ void TestPtyDownload::refusedRepliesWriteNothing()
     rig.downloader.LogLoad();
     QVERIFY(rig.waitForEnds(1));
     rig.sim.engine.misbehaviour = fault;
-    rig.state.baroQueue = {1};
-    rig.loadTimer.start(kLoadTimerInterval);
+    rig.downloader.queueBarograph(1);
     QVERIFY(rig.waitForEnds(2));
     QCOMPARE(rig.observer.ends.back().second, TransferOutcome::Refused);
     QVERIFY(rig.book.row(1).barographFile.isEmpty());
@@ -212,6 +213,44 @@ void TestPtyDownload::missingPortIsReported()
     QVERIFY(rig.prompts.asked[0].text.contains(QStringLiteral("/dev/duvazi-no-such-port")));
     QVERIFY(!rig.loadTimer.isActive());
     QCOMPARE(rig.state.transferMode, TransferMode::Idle);
+}
+
+void TestPtyDownload::instrumentSeesTheWholePauseAfterTheCommand_data()
+{
+    QTest::addColumn<int>("bytesPerSecond");
+    QTest::newRow("the real line, 480 bytes/s") << 480;
+    QTest::newRow("as fast as it goes") << 0;
+}
+
+// Measured where it matters, at the instrument: from the arrival of "B" to the arrival of
+// the first digit, in every request of a load-all.
+void TestPtyDownload::instrumentSeesTheWholePauseAfterTheCommand()
+{
+    QFETCH(int, bytesPerSecond);
+    PtyRig rig;
+    rig.sim.bytesPerSecond = bytesPerSecond;
+    std::vector<SimFlight> flights = threeFlights();
+    for (const SimFlight &f : threeFlights())
+        flights.push_back(f);
+    rig.sim.engine.flights = flights;
+    QByteArray host;
+    std::vector<qint64> arrivalUs;
+    connect(&rig.sim, &PtyInstrument::hostBytes, this, [&](const QByteArray &bytes) {
+        for (const char c : bytes) {
+            host += c;
+            arrivalUs.push_back(rig.sim.elapsedUs());
+        }
+    });
+    rig.downloader.AllLoad();
+    QVERIFY(runUntil([&] { return rig.observer.ends.size() == 7 && !rig.downloader.isTransferring(); }, 30000));
+    QCOMPARE(host, QByteArray("LB01B02B03B04B05B06"));
+    for (qsizetype i = 0; i < host.size(); ++i) {
+        if (host[i] != 'B')
+            continue;
+        const qint64 gapUs = arrivalUs[size_t(i + 1)] - arrivalUs[size_t(i)];
+        QVERIFY2(gapUs >= 500000, qPrintable(QStringLiteral("%1 µs after B%2").arg(gapUs).arg(i)));
+    }
+    QCOMPARE(rig.observer.ends.back().second, TransferOutcome::Done);
 }
 
 QTEST_GUILESS_MAIN(TestPtyDownload)

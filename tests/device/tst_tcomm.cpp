@@ -2,12 +2,18 @@
 #include "device/core/commerror.h"
 #include "device/core/messages.h"
 #include "device/core/portname.h"
+#include "device/serial/portadvice.h"
 #include "device/serial/tcomm.h"
 #include "device/sim/ptyinstrument.h"
 #include "tests/device/downloadrig.h"
 #include "tests/device/rununtil.h"
 
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <unistd.h>
+
+Q_DECLARE_METATYPE(PortFacts)
 
 class TestTComm : public QObject {
     Q_OBJECT
@@ -18,7 +24,11 @@ private slots:
     void openAppliesTheLine();
     void openAndCloseTwiceChangeNothing();
     void openFailuresSayWhatToDo();
+    void openAdviceSaysWhatToDo_data();
+    void openAdviceSaysWhatToDo();
+    void deviceWithoutPermissionIsExplained();
     void closedPortAndLongWritesThrow();
+    void sentEventFollowsEachWrite();
     void receiveEventsCountWaitingBytesInOrder();
     void closeInsideTheReceiveEventEndsTheEvents();
     void hangUpClosesThePortOnce();
@@ -38,21 +48,19 @@ void TestTComm::init()
 void TestTComm::newComponentHasTheDefaults()
 {
     TComm comm;
-    QCOMPARE(comm.Port(), quint8(1));
-    QCOMPARE(comm.BaudRate(), 9600);
-    QCOMPARE(comm.BaudRateUserDefined(), 9600);
-    QCOMPARE(comm.ParityBits(), cpbNone);
-    QCOMPARE(comm.ByteSize(), cbs8);
-    QCOMPARE(comm.StopBits(), csb1);
-    QCOMPARE(comm.FlowControls(), TCommFlowControls(cfcRtsCts));
-    QCOMPARE(comm.InQueueSize(), quint16(4096));
-    QCOMPARE(comm.OutQueueSize(), quint16(4096));
-    QCOMPARE(comm.ReceiveNotifySize(), 3072);
-    QCOMPARE(comm.SendNotifySize(), 1024);
-    QCOMPARE(comm.EventMask(), TCommEventMask(0));
-    QVERIFY(!comm.DsrState());
+    const LineSettings &line = comm.lineSettings();
+    QCOMPARE(line.baudRate, 9600);
+    QCOMPARE(line.baudRateUserDefined, 9600);
+    QCOMPARE(line.parityBits, cpbNone);
+    QCOMPARE(line.byteSize, cbs8);
+    QCOMPARE(line.stopBits, csb1);
+    QCOMPARE(line.flowControls, TCommFlowControls(cfcRtsCts));
+    QCOMPARE(line.inQueueSize, quint16(4096));
+    QCOMPARE(line.outQueueSize, quint16(4096));
+    QCOMPARE(line.receiveNotifySize, 3072);
+    QCOMPARE(line.sendNotifySize, 1024);
+    QCOMPARE(line.eventMask, TCommEventMask(0));
     QVERIFY(!comm.isOpen());
-    QCOMPARE(comm.deviceName(), comDeviceName(1));
     QCOMPARE(lineBytesPerSecond(instrumentLine()), 480);
 }
 
@@ -91,32 +99,29 @@ void TestTComm::openAppliesTheLine()
     QTEST(seen.parity, "parity");
     QTEST(seen.twoStopBits, "twoStopBits");
     QTEST(seen.rtsCts, "rtsCts");
-    // A setter on the open port applies at once.
-    comm.setBaudRate(2400);
-    QCOMPARE(m_sim->hostLine().baudRate, 2400);
+    QCOMPARE(comm.lineSettings(), line);
+    QCOMPARE(comm.deviceName(), m_sim->path());
 }
 
 void TestTComm::openAndCloseTwiceChangeNothing()
 {
     TComm comm;
     comm.close();
-    comm.setPortName(m_sim->path());
-    comm.Open();
-    comm.Open();
+    comm.open(m_sim->path(), instrumentLine());
+    comm.open(m_sim->path(), instrumentLine());
     QVERIFY(comm.isOpen());
-    comm.WriteString("L");
+    comm.write("L");
     QVERIFY(runUntil([&] { return !m_sim->engine.requests().empty(); }));
-    comm.Close();
-    comm.Close();
+    comm.close();
+    comm.close();
     QVERIFY(!comm.isOpen());
 }
 
 void TestTComm::openFailuresSayWhatToDo()
 {
     TComm comm;
-    comm.setPortName(QStringLiteral("/dev/duvazi-no-such-port"));
     try {
-        comm.Open();
+        comm.open(QStringLiteral("/dev/duvazi-no-such-port"), instrumentLine());
         QFAIL("opened a missing device");
     } catch (const ECommOpenError &e) {
         QCOMPARE(e.ErrorCode, -1);
@@ -139,26 +144,119 @@ void TestTComm::openFailuresSayWhatToDo()
     QVERIFY(first.isOpen());
 }
 
+void TestTComm::openAdviceSaysWhatToDo_data()
+{
+    QTest::addColumn<int>("error");
+    QTest::addColumn<PortFacts>("facts");
+    QTest::addColumn<QString>("advice");
+    const QString dev = QStringLiteral("/dev/ttyUSB0");
+    const int missing = QSerialPort::DeviceNotFoundError;
+    const int refused = QSerialPort::PermissionError;
+    PortFacts gone;
+    QTest::newRow("missing") << missing << gone << msg::PortNotFound.toString().arg(dev);
+    PortFacts goneWithBrltty;
+    goneWithBrltty.portPrograms = {QStringLiteral("brltty")};
+    QTest::newRow("missing, brltty running")
+        << missing << goneWithBrltty
+        << msg::PortNotFound.toString().arg(dev) + u'\n' + msg::PortTakenByBrltty.toString();
+    PortFacts locked;
+    locked.exists = true;
+    QTest::newRow("not in the group") << refused << locked << msg::PortPermissionDenied.toString().arg(dev);
+    PortFacts notYet = locked;
+    notYet.group = QStringLiteral("dialout");
+    notYet.listedInGroup = true;
+    QTest::newRow("in the group since the last login")
+        << refused << notYet << msg::PortNeedsNewLogin.toString().arg(dev, QStringLiteral("dialout"));
+    PortFacts held = locked;
+    held.accessible = true;
+    QTest::newRow("held by another program") << refused << held << msg::PortInUse.toString().arg(dev);
+    held.portPrograms = {QStringLiteral("ModemManager")};
+    QTest::newRow("held, ModemManager running")
+        << refused << held << msg::PortInUse.toString().arg(dev) + u'\n' + msg::PortHeldByModemManager.toString();
+    QTest::newRow("anything else") << int(QSerialPort::UnknownError) << held
+                                   << msg::PortOpenFailed.toString().arg(dev, QStringLiteral("I/O error"));
+}
+
+void TestTComm::openAdviceSaysWhatToDo()
+{
+    QFETCH(int, error);
+    QFETCH(PortFacts, facts);
+    QTEST(openAdvice(QSerialPort::SerialPortError(error), QStringLiteral("/dev/ttyUSB0"), facts,
+                     QStringLiteral("I/O error")),
+          "advice");
+}
+
+// Only a user other than root can be refused a device.
+void TestTComm::deviceWithoutPermissionIsExplained()
+{
+    if (::geteuid() == 0)
+        QSKIP("root opens every device");
+    QTemporaryDir dir;
+    const QString device = dir.filePath(QStringLiteral("ttyLOCKED"));
+    QFile f(device);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.close();
+    QVERIFY(f.setPermissions(QFile::Permissions()));
+    TComm comm;
+    try {
+        comm.open(device, instrumentLine());
+        QFAIL("opened a device without permission");
+    } catch (const ECommOpenError &e) {
+        QVERIFY2(e.message().contains(msg::PortPermissionDenied.toString().arg(device))
+                     || e.message().contains(QStringLiteral("ログインし直す")),
+                 qPrintable(e.message()));
+    }
+}
+
 void TestTComm::closedPortAndLongWritesThrow()
 {
     TComm comm;
-    QVERIFY_THROWS_EXCEPTION(ECommError, comm.WriteString("L"));
+    QVERIFY_THROWS_EXCEPTION(ECommError, comm.write("L"));
     QVERIFY_THROWS_EXCEPTION(ECommError, comm.read(1));
     try {
-        comm.WriteString("L");
+        comm.write("L");
     } catch (const ECommError &e) {
         QCOMPARE(e.message(), QStringLiteral("通信が開始されていない。"));
         QCOMPARE(QByteArray(e.what()), QByteArray("通信が開始されていない。"));
     }
-    comm.open(m_sim->path(), instrumentLine());
-    comm.setOutQueueSize(4);
+    LineSettings small = instrumentLine();
+    small.outQueueSize = 4;
+    comm.open(m_sim->path(), small);
     try {
-        comm.WriteString("12345");
+        comm.write("12345");
         QFAIL("wrote more than the queue");
     } catch (const ECommError &e) {
         QCOMPARE(e.message(), msg::CommWriteTooLong.toString());
     }
-    comm.WriteString("1234");
+    comm.write("1234");
+}
+
+// The sent event comes once per write, after the bytes have reached the other side's
+// reach (the terminal), and never before write() was called.
+void TestTComm::sentEventFollowsEachWrite()
+{
+    TComm comm;
+    int sent = 0;
+    qint64 sentAtUs = -1;
+    comm.onSent = [&] {
+        ++sent;
+        sentAtUs = m_sim->elapsedUs();
+    };
+    comm.open(m_sim->path(), instrumentLine());
+    QCoreApplication::processEvents();
+    QCOMPARE(sent, 0);
+    comm.write("B");
+    QVERIFY(runUntil([&] { return sent == 1; }));
+    QVERIFY(runUntil([&] { return !m_sim->engine.received().empty(); }));
+    comm.write("01");
+    QVERIFY(runUntil([&] { return sent == 2; }));
+    QVERIFY(runUntil([&] { return m_sim->engine.requests().size() == 1; }));
+    QCOMPARE(m_sim->engine.requests().front(), QByteArray("B01"));
+    QVERIFY(sentAtUs >= 0);
+    comm.write("L");
+    comm.close(); // closed before the event: none comes
+    QCoreApplication::processEvents();
+    QCOMPARE(sent, 2);
 }
 
 void TestTComm::receiveEventsCountWaitingBytesInOrder()
@@ -174,7 +272,7 @@ void TestTComm::receiveEventsCountWaitingBytesInOrder()
         received += bytes;
     };
     comm.open(m_sim->path(), instrumentLine());
-    comm.WriteString("L");
+    comm.write("L");
     const QByteArray reply = logReplyFor(threeFlights());
     QVERIFY(runUntil([&] { return received.size() >= reply.size(); }));
     QCOMPARE(received, reply);
@@ -188,11 +286,11 @@ void TestTComm::closeInsideTheReceiveEventEndsTheEvents()
     comm.onReceived = [&](int waiting) {
         ++events;
         comm.read(waiting);
-        comm.Close();
+        comm.close();
     };
     comm.open(m_sim->path(), instrumentLine());
     m_sim->pieceSize = 10;
-    comm.WriteString("L");
+    comm.write("L");
     QVERIFY(runUntil([&] { return events > 0; }));
     QVERIFY(!comm.isOpen());
     QVERIFY(runUntil([&] { return m_sim->engine.sentBytes() >= logReplyFor(threeFlights()).size(); }));

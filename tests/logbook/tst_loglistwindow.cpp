@@ -145,6 +145,13 @@ void TestLogListWindow::doubleClickRequestsEdit()
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, r.center());
     QCOMPARE(edit.count(), 1);
     QCOMPARE(w.selectedRange(), std::make_pair(2, 2));
+    // The title row: a click selects nothing, a double-click edits the selection.
+    QHeaderView *titles = grid->horizontalHeader();
+    const QPoint title(titles->sectionViewportPosition(3) + 5, 5);
+    QTest::mouseClick(titles->viewport(), Qt::LeftButton, {}, title);
+    QTest::mouseDClick(titles->viewport(), Qt::LeftButton, {}, title);
+    QCOMPARE(edit.count(), 2);
+    QCOMPARE(w.selectedRange(), std::make_pair(2, 2));
 }
 
 void TestLogListWindow::closingOnlyMinimises()

@@ -1,6 +1,8 @@
 // duvazi-tool end to end: show in its three formats, copy byte for byte, damaged input.
 #include "tests/common/toolrun.h"
 
+#include "logbook/core/logbook.h"
+#include "logbook/core/logfiles.h"
 #include "logbook/core/text/cp932.h"
 
 #include <QDir>
@@ -44,6 +46,7 @@ private slots:
     void damagedFilesFail_data();
     void damagedFilesFail();
     void sortAndMergeRenumberAndReportDuplicates();
+    void totalsSortFirstAndSayDuplicates();
     void writingOverALogKeepsTheOldOneAndFailuresExitOne();
     void wrongUsage();
 };
@@ -139,6 +142,51 @@ void TestDuvaziTool::sortAndMergeRenumberAndReportDuplicates()
     QCOMPARE(all[6].toObject().value("number").toString(), QStringLiteral("6"));
     QCOMPARE(tool({"log", "merge", data("three-flights.log"), data("damaged-count.log"), dir.filePath("x.log")}).exitCode, 1);
     QVERIFY(!QFile::exists(dir.filePath("x.log")));
+}
+
+void TestDuvaziTool::totalsSortFirstAndSayDuplicates()
+{
+    // Out of order, a duplicate date and time, a blank date, a year beyond 99 hours.
+    LogBook book;
+    const char *const flights[][3] = {{"98/04/11", "12:00:00", "60:00:00"}, {"  /  /  ", "  :  :  ", "00:10:00"},
+                                      {"98/04/11", "12:00:30", "40:00:10"}, {"97/05/03", "10:00:00", "01:00:00"}};
+    for (const auto &[date, time, duration] : flights) {
+        FlightRecord &r = book.appendRow();
+        r.date = date;
+        r.time = time;
+        r.duration = duration;
+        r.comment = "a\r\nb";
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath("mixed.log");
+    QCOMPARE(saveLogBook(book, path, QByteArray("mixed")).outcome, LogSaveResult::Outcome::Written);
+    const QByteArray before = readAll(path);
+
+    const Run json = tool({"log", "totals", path, "--json"});
+    QCOMPARE(json.exitCode, 0);
+    QVERIFY(QString::fromUtf8(json.err).contains(QStringLiteral("同一日時のログがあります。")));
+    const QJsonObject root = QJsonDocument::fromJson(json.out).object();
+    QCOMPARE(root.value("duplicates").toBool(), true);
+    QStringList rows;
+    for (const QJsonValue &row : root.value("rows").toArray()) {
+        const QJsonArray cells = row.toObject().value("cells").toArray();
+        QCOMPARE(cells.size(), 9);
+        rows << row.toObject().value("kind").toString() + u'|' + cells[0].toString() + u'|' + cells[1].toString()
+                    + u'|' + cells[4].toString();
+    }
+    // The sort puts a date without numbers first; the totals count it in 2000.
+    QCOMPARE(rows, QStringList({"flight|1|  /  /  |00:10:00", "month||     0月|00:10:00", "year||  2000年|00:10:00",
+                                "flight|2|97/05/03|01:00:00", "month||     5月|01:00:00", "year||  1997年|01:00:00",
+                                "flight|3|98/04/11|60:00:00", "flight|4|98/04/11|40:00:10",
+                                "month||     4月|100:00:10", "year||  1998年|100:00:10"}));
+    // The text form: the same rows under the field names, one line each; the file untouched.
+    const Run text = tool({"log", "totals", path});
+    QCOMPARE(text.exitCode, 0);
+    const QList<QByteArray> lines = text.out.trimmed().split('\n');
+    QCOMPARE(lines.size(), 1 + rows.size());
+    QVERIFY(lines[1].endsWith("00:10:00\t\t\ta\\nb\t"));
+    QCOMPARE(lines[2].split('\t').size(), 9);
+    QCOMPARE(readAll(path), before);
 }
 
 void TestDuvaziTool::writingOverALogKeepsTheOldOneAndFailuresExitOne()

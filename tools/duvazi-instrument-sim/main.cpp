@@ -12,16 +12,25 @@
 namespace {
 
 // "silent", "cut:N", "corrupt:N", "garbage", "babble:N", "hangup:N", each optionally with
-// "@log" or "@baro" to misbehave in that reply only.
+// "@log" or "@baro" to misbehave in that reply only, or "@baroK" in flight K's barograph only.
 std::optional<Misbehaviour> parseFault(QString text)
 {
     Misbehaviour m;
-    if (text.endsWith(u"@log")) {
-        m.target = Misbehaviour::Target::LogReply;
-        text.chop(4);
-    } else if (text.endsWith(u"@baro")) {
-        m.target = Misbehaviour::Target::BarographReply;
-        text.chop(5);
+    const qsizetype at = text.lastIndexOf(u'@');
+    if (at >= 0) {
+        const QString where = text.mid(at + 1);
+        text.truncate(at);
+        if (where == u"log") {
+            m.target = Misbehaviour::Target::LogReply;
+        } else if (where.startsWith(u"baro")) {
+            m.target = Misbehaviour::Target::BarographReply;
+            bool ok = true;
+            m.flight = where.size() > 4 ? where.mid(4).toInt(&ok) : 0;
+            if (!ok || m.flight < 0)
+                return std::nullopt;
+        } else {
+            return std::nullopt;
+        }
     }
     const QString kind = text.section(u':', 0, 0);
     bool ok = true;
@@ -63,10 +72,15 @@ int main(int argc, char *argv[])
                                           QStringLiteral("N"), QStringLiteral("0"));
     const QCommandLineOption faultOption(
         QStringLiteral("fail"),
-        QStringLiteral("Misbehave: silent, cut:N, corrupt:N, garbage, babble:N or hangup:N, optionally @log or @baro."),
+        QStringLiteral("Misbehave: silent, cut:N, corrupt:N, garbage, babble:N or hangup:N, optionally @log, @baro "
+                       "or @baroK (flight K's barograph only)."),
         QStringLiteral("MODE"));
+    const QCommandLineOption keepSendingOption(
+        QStringLiteral("keep-sending"),
+        QStringLiteral("Finish every reply, even one the host gave up on, before answering the next request."));
     const QCommandLineOption verboseOption(QStringLiteral("verbose"), QStringLiteral("Log the requests on standard error."));
-    parser.addOptions({flightsOption, seedOption, longOption, rateOption, piecesOption, faultOption, verboseOption});
+    parser.addOptions(
+        {flightsOption, seedOption, longOption, rateOption, piecesOption, faultOption, keepSendingOption, verboseOption});
     parser.process(app);
 
     PtyInstrument sim;
@@ -75,6 +89,7 @@ int main(int argc, char *argv[])
         sim.engine.flights.push_back(longFlight(spec.section(u':', 0, 0).toInt(), qMax(1, spec.section(u':', 1).toInt())));
     sim.bytesPerSecond = parser.value(rateOption).toInt();
     sim.pieceSize = parser.value(piecesOption).toInt();
+    sim.engine.keepsSending = parser.isSet(keepSendingOption);
     if (parser.isSet(faultOption)) {
         const std::optional<Misbehaviour> fault = parseFault(parser.value(faultOption));
         if (!fault) {
@@ -89,7 +104,7 @@ int main(int argc, char *argv[])
     }
     if (parser.isSet(verboseOption)) {
         QObject::connect(&sim, &PtyInstrument::hostBytes, [&sim](const QByteArray &bytes) {
-            std::fprintf(stderr, "%8lld ms  < %s\n", static_cast<long long>(sim.elapsedMs()),
+            std::fprintf(stderr, "%12.3f ms  < %s\n", double(sim.elapsedUs()) / 1000.0,
                          bytes.toPercentEncoding(" ").constData());
         });
     }

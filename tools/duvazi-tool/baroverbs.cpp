@@ -11,7 +11,7 @@
 #include "barograph/core/graphplot.h"
 #include "barograph/core/graphview.h"
 #include "barograph/core/messages.h"
-#include "barograph/core/numbertext.h"
+#include "logbook/core/text/numbertext.h"
 #include "barograph/render/graphpainter.h"
 #include "logbook/core/logbook.h"
 #include "logbook/core/logfile.h"

@@ -1,5 +1,6 @@
 // "download": the program's own download procedures without windows, on the event loop.
-// Progress and messages go to standard error.
+// Progress and messages go to standard error; with --trace, every byte to and from the
+// instrument goes to a transcript file with its time.
 #include "output.h"
 #include "verbs.h"
 
@@ -8,6 +9,7 @@
 #include "device/core/downloadwiring.h"
 #include "device/core/timerpacer.h"
 #include "device/serial/tcomm.h"
+#include "device/sim/trafficlog.h"
 #include "logbook/core/logbook.h"
 #include "logbook/core/logfiles.h"
 #include "logbook/core/logoperations.h"
@@ -16,6 +18,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
@@ -131,6 +134,7 @@ int download(const QStringList &args)
 {
     QString port;
     QString logPath;
+    QString tracePath;
     bool barographs = false;
     for (int i = 0; i < args.size(); ++i) {
         if (args[i] == u"--port" && i + 1 < args.size())
@@ -139,6 +143,8 @@ int download(const QStringList &args)
             logPath = args[++i];
         else if (args[i] == u"--barographs")
             barographs = true;
+        else if (args[i] == u"--trace" && i + 1 < args.size())
+            tracePath = args[++i];
         else
             return 2;
     }
@@ -161,16 +167,27 @@ int download(const QStringList &args)
         return files;
     }();
 
+    QFile trace(tracePath);
+    if (!tracePath.isEmpty() && !trace.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+        report(QStringLiteral("cannot write %1").arg(tracePath));
+        return 1;
+    }
     DownloadState state;
     TComm comm;
+    QElapsedTimer clock;
+    clock.start();
+    TrafficLog traffic(comm, [&clock] { return clock.elapsed(); });
+    traffic.keepEntries = false;
+    if (trace.isOpen())
+        traffic.setTranscript(&trace);
     TimerPacer pacer;
     QTimer loadTimer;
     StderrPrompter prompter;
     ToolObserver observer(book, loadTimer, barographs);
     observer.setRowsBefore(book.rowCount());
-    Downloader downloader(book, state, comm, pacer, prompter, observer, [&] { return port; });
+    Downloader downloader(book, state, traffic, pacer, prompter, observer, [&] { return port; });
     observer.downloader = &downloader;
-    const QMetaObject::Connection timer = connectDownloader(downloader, comm, pacer, loadTimer, prompter);
+    const QMetaObject::Connection timer = connectDownloader(downloader, traffic, pacer, loadTimer, prompter);
 
     const bool started =
         runCommand(prompter, [&] { barographs ? downloader.AllLoad() : downloader.LogLoad(); });

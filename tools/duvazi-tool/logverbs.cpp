@@ -1,4 +1,4 @@
-// "log show" and "log copy".
+// The log verbs: show, copy, sort, merge and totals.
 #include "output.h"
 #include "verbs.h"
 
@@ -7,6 +7,7 @@
 #include "logbook/core/logoperations.h"
 #include "logbook/core/messages.h"
 #include "logbook/core/text/cp932.h"
+#include "logbook/core/totals.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -48,6 +49,25 @@ QString text(QByteArrayView cp932Bytes)
     return cp932::toUnicode(cp932Bytes);
 }
 
+// A cell of the tab-separated output: on one line, without tabs.
+QString oneLineCell(QByteArrayView cp932Bytes)
+{
+    QString cell = text(cp932Bytes);
+    cell.replace(u'\t', u' ');
+    cell.replace(QStringLiteral("\r\n"), QStringLiteral("\\n"));
+    cell.replace(u'\n', QStringLiteral("\\n"));
+    cell.replace(u'\r', QStringLiteral("\\n"));
+    return cell;
+}
+
+QString fieldNamesLine(QChar separator)
+{
+    QString line;
+    for (int f = 0; f < kFieldCount; ++f)
+        line += (f ? QString(separator) : QString()) + QLatin1String(fieldName(Field(f)));
+    return line + u'\n';
+}
+
 } // namespace
 
 int logShow(const QStringList &args)
@@ -86,22 +106,12 @@ int logShow(const QStringList &args)
         return 0;
     }
 
-    QString out;
     const QChar separator = format == Format::Csv ? u',' : u'\t';
-    for (int f = 0; f < kFieldCount; ++f)
-        out += (f ? QString(separator) : QString()) + QLatin1String(fieldName(Field(f)));
-    out += u'\n';
+    QString out = fieldNamesLine(separator);
     for (const FlightRecord &r : book->records()) {
         for (int f = 0; f < kFieldCount; ++f) {
-            QString cell = text(r.fieldText(Field(f)));
-            if (format == Format::Csv) {
-                cell = csvField(cell);
-            } else {
-                cell.replace(u'\t', u' ');
-                cell.replace(QStringLiteral("\r\n"), QStringLiteral("\\n"));
-                cell.replace(u'\n', QStringLiteral("\\n"));
-                cell.replace(u'\r', QStringLiteral("\\n"));
-            }
+            const QByteArrayView bytes = r.fieldText(Field(f));
+            const QString cell = format == Format::Csv ? csvField(text(bytes)) : oneLineCell(bytes);
             out += (f ? QString(separator) : QString()) + cell;
         }
         out += u'\n';
@@ -174,4 +184,56 @@ int logMerge(const QStringList &args)
             report(msg::DuplicateDateTime);
         return true;
     });
+}
+
+int logTotals(const QStringList &args)
+{
+    QString path;
+    bool json = false;
+    for (const QString &a : args) {
+        if (a == u"--json")
+            json = true;
+        else if (path.isEmpty() && !a.startsWith(u"--"))
+            path = a;
+        else
+            return 2;
+    }
+    if (path.isEmpty())
+        return 2;
+    std::optional<QByteArray> name;
+    std::optional<LogBook> book = readLog(path, &name);
+    if (!book)
+        return 1;
+    // The totals command sorts first, as this does; the file itself is left as it is.
+    const bool duplicate = book->hasFlights() && sortFlightsByDate(*book);
+    book->renumber();
+    if (duplicate)
+        report(msg::DuplicateDateTime);
+    const FlightTotals totals = computeTotals(*book);
+
+    if (json) {
+        static const char *const kinds[] = {"flight", "month", "year"};
+        QJsonArray rows;
+        for (int r = 0; r < totals.rowCount(); ++r) {
+            QJsonArray cells;
+            for (int c = 0; c < kFieldCount; ++c)
+                cells.append(text(totals.cell(r, c)));
+            rows.append(QJsonObject{{QStringLiteral("kind"), QLatin1String(kinds[int(totals.kind(r))])},
+                                    {QStringLiteral("cells"), cells}});
+        }
+        QJsonObject root;
+        root.insert(QStringLiteral("name"), name ? QJsonValue(text(*name)) : QJsonValue());
+        root.insert(QStringLiteral("duplicates"), duplicate);
+        root.insert(QStringLiteral("rows"), rows);
+        writeOut(QJsonDocument(root).toJson(QJsonDocument::Indented));
+        return 0;
+    }
+    QString out = fieldNamesLine(u'\t');
+    for (int r = 0; r < totals.rowCount(); ++r) {
+        for (int c = 0; c < kFieldCount; ++c)
+            out += (c ? QStringLiteral("\t") : QString()) + oneLineCell(totals.cell(r, c));
+        out += u'\n';
+    }
+    writeOut(out.toUtf8());
+    return 0;
 }

@@ -23,6 +23,7 @@ const Verb kVerbs[] = {
     {"log", "copy", "log copy IN.log OUT.log            read a log and write it anew", logCopy},
     {"log", "sort", "log sort IN.log OUT.log            sort the flights by date and time", logSort},
     {"log", "merge", "log merge IN.log ADD.log OUT.log  add the flights of ADD.log after those of IN.log", logMerge},
+    {"log", "totals", "log totals FILE.log [--json]       flying time by month and year, sorted first", logTotals},
     {"baro", "stats", "baro stats FILE [--json]          the statistics of a barograph file", baroStats},
     {"baro", "render", "baro render FILE --out PICTURE.png|PAGE.pdf [--mono] [--width W] [--log LOG.log --row N]\n"
                        "                  [--view OPERATION...]   draw a barograph as its window does, a PDF as its print",
@@ -36,7 +37,7 @@ const Verb kVerbs[] = {
                         "                                  shift the altitudes and save as the window does", baroCorrect},
     {"baro", "cut", "baro cut FILE --left SECONDS|--right SECONDS [--out OUT] [--log LOG.log --row N]\n"
                     "                                  cut at a time and save as the window does", baroCut},
-    {"download", "", "download --port DEVICE --log FILE.log [--barographs]\n"
+    {"download", "", "download --port DEVICE --log FILE.log [--barographs] [--trace FILE]\n"
                      "                                      the instrument's log (and barographs) into FILE.log", download},
 };
 

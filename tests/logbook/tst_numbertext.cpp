@@ -1,5 +1,5 @@
 // Numbers as text: printf's formats without the locale, and C's atoi and atof.
-#include "barograph/core/numbertext.h"
+#include "logbook/core/text/numbertext.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-// Numbers as text, the way the barograph files and the viewer write them ("%5.1f",
+// Numbers as text, the way the log, the barograph files and the viewer write them ("%5.1f",
 // "%04d", "%02d:%02d:%02d", ...) and read them back (C's atoi and atof). Independent of the
 // process locale: a German desktop must not turn "1244.5" into "1244,5". QtCore only.
 #pragma once

@@ -1,0 +1,62 @@
+// TDataEdit, the record editor: an MDI child in which the pilot corrects one flight or types
+// in a flight the instrument did not record. Nothing reaches the log book until OK, which
+// writes every field at once; Cancel (or any other close) discards the edits.
+#pragma once
+
+#include <QByteArray>
+#include <QMdiSubWindow>
+
+class MainFormLink;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+class TDataEdit : public QMdiSubWindow {
+    Q_OBJECT
+public:
+    /// Adds itself to the link's workspace. Reads link.currentRow() once, when first shown:
+    /// a flight's row, or -1 for a new flight.
+    explicit TDataEdit(MainFormLink &link);
+
+    bool isNewFlight() const { return m_newFlight; }
+    /// The row written to: the edited flight's, or a new flight's once saved (-1 before).
+    int rowIndex() const { return m_rowIndex; }
+
+    /// OK: stores every field (after checking the barograph file name) and closes.
+    void BBOkClick();
+    /// Cancel: closes; nothing is stored.
+    void BBCancelClick();
+
+    QLabel *LabelNum;
+    QLineEdit *EdDate, *EdTime, *EdDuration, *EdArea, *EdMaxH, *EdMaxRise, *EdBFile;
+    QPlainTextEdit *Memo;
+    QPushButton *BBOk, *BBCancel;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // The number filter of one of the two number fields: the text and caret to go back to
+    // when a change would make the field something other than a number.
+    struct NumberField {
+        QLineEdit *edit = nullptr;
+        QString savedText;
+        int savedCaret = 0;
+    };
+    void placeInView();
+    void EDOnShow();
+    bool DataSave();
+    void numberChanged(NumberField &field);
+
+    MainFormLink &m_link;
+    bool m_shown = false;
+    bool m_closed = false;
+    bool m_newFlight = false;
+    int m_rowIndex = -1;
+    NumberField m_maxH;
+    NumberField m_maxRise;
+};

@@ -1,0 +1,188 @@
+// The record editor on a fake main window: what OK writes and in which formats, the number
+// filter for typing and pasting, new flights, byte limits, and the events it raises.
+#include "logbook/core/logbook.h"
+#include "logbook/core/text/cp932.h"
+#include "logbook/ui/tdataedit.h"
+#include "tests/common/fakemainformlink.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QPointer>
+
+namespace {
+
+// Three flights, the first as the instrument delivered it.
+void fillThreeFlights(LogBook &book)
+{
+    for (int i = 0; i < 3; ++i) {
+        FlightRecord &f = book.appendRow();
+        f.date = "24/05/0" + QByteArray::number(i + 3);
+        f.time = "10:21:05";
+        f.area = cp932::fromUnicode(u"足尾山");
+        f.duration = "01:12:40";
+        f.maxAltitude = "0345 m";
+        f.maxClimb = "05.4 m/s";
+        f.comment = "thermal\r\nwind";
+        f.barographFile = "24050310.BRG";
+        f.deviceIndex = i + 1;
+    }
+    book.renumber();
+}
+
+struct Rig {
+    FakeMainFormLink link;
+    QPointer<TDataEdit> editor;
+
+    explicit Rig(int row)
+    {
+        fillThreeFlights(link.book);
+        link.gridRows = link.book.rowCount();
+        link.row = row;
+        link.area.show();
+        editor = new TDataEdit(link);
+        editor->show();
+    }
+    ~Rig() { delete editor.data(); }
+};
+
+} // namespace
+
+class TestTDataEdit : public QObject {
+    Q_OBJECT
+private slots:
+    void okWithoutChangesStoresEditorFormats();
+    void numberFilterRestoresTypingAndPasting();
+    void newFlightAppendsOneRow();
+    void textsKeepToTheirFieldWidths();
+    void cancelStoresNothing();
+};
+
+void TestTDataEdit::okWithoutChangesStoresEditorFormats()
+{
+    Rig rig(1);
+    QCOMPARE(rig.editor->LabelNum->text(), QStringLiteral(" Flight #1 "));
+    QCOMPARE(rig.editor->EdMaxH->text(), QStringLiteral("345.0"));
+    QCOMPARE(rig.editor->EdMaxRise->text(), QStringLiteral("5.4"));
+    QCOMPARE(rig.editor->Memo->toPlainText(), QStringLiteral("thermal\nwind"));
+    QVERIFY(rig.link.book.row(1).editorOpen);
+    QCOMPARE(rig.editor->size(), QSize(500, 320));
+
+    rig.editor->BBOk->click();
+    QTRY_VERIFY(!rig.editor); // closed and gone
+    const FlightRecord &f = rig.link.book.row(1);
+    QCOMPARE(f.maxAltitude, "345.0 m");
+    QCOMPARE(f.maxClimb, "5.4 m/s");
+    QCOMPARE(f.date, "24/05/03");
+    QCOMPARE(f.area, cp932::fromUnicode(u"足尾山"));
+    QCOMPARE(f.comment.bytes(), QByteArray("thermal\r\nwind")); // Windows line ends stay
+    QCOMPARE(f.barographFile, "24050310.BRG");
+    QVERIFY(!f.editorOpen);
+    QVERIFY(rig.link.book.logModified);
+    QCOMPARE(rig.link.events,
+             QStringList({"editorShown 0", "redrawGrid", "editorSaved", "editorClosed 0"}));
+}
+
+void TestTDataEdit::numberFilterRestoresTypingAndPasting()
+{
+    Rig rig(2);
+    QLineEdit *h = rig.editor->EdMaxH;
+    h->setFocus();
+    h->selectAll();
+    QTest::keyClicks(h, "12.3");
+    QCOMPARE(h->text(), QStringLiteral("12.3"));
+    h->setCursorPosition(4);
+    QTest::keyClick(h, Qt::Key_4);
+    QCOMPARE(h->text(), QStringLiteral("12.3"));
+    QCOMPARE(h->cursorPosition(), 4);
+    // A second digit typed before the last one: the caret goes back to where it was.
+    h->setCursorPosition(3);
+    QTest::keyClick(h, Qt::Key_9);
+    QCOMPARE(h->text(), QStringLiteral("12.3"));
+    QCOMPARE(h->cursorPosition(), 3);
+
+    QLineEdit *rise = rig.editor->EdMaxRise;
+    QTest::keyClick(rise, Qt::Key_End);
+    QTest::keyClick(rise, Qt::Key_A);
+    QCOMPARE(rise->text(), QStringLiteral("5.4"));
+    // A change with no key press before it (a paste with the mouse) goes back to the last
+    // good text, not to an older one.
+    rise->setText(QStringLiteral("-2.5"));
+    rise->insert(QStringLiteral("x"));
+    QCOMPARE(rise->text(), QStringLiteral("-2.5"));
+
+    rig.editor->BBOk->click();
+    QCOMPARE(rig.link.book.row(2).maxAltitude, "12.3 m");
+    QCOMPARE(rig.link.book.row(2).maxClimb, "-2.5 m/s");
+}
+
+void TestTDataEdit::newFlightAppendsOneRow()
+{
+    Rig rig(-1);
+    QVERIFY(rig.editor->isNewFlight());
+    QCOMPARE(rig.editor->LabelNum->text(), QStringLiteral(" New Flight "));
+    QCOMPARE(rig.editor->LabelNum->palette().color(QPalette::Window), QColor(0xFF, 0x00, 0xFF));
+    QCOMPARE(rig.editor->EdMaxH->text(), QStringLiteral("0.0"));
+    rig.editor->EdDate->clear(); // a cleared date keeps its separators, blanks as spaces
+    rig.editor->EdMaxH->setText(QString());
+    rig.editor->Memo->setPlainText(QStringLiteral("手入力"));
+    rig.editor->BBOk->click();
+
+    QCOMPARE(rig.link.book.rowCount(), 5);
+    const FlightRecord &f = rig.link.book.row(4);
+    QCOMPARE(f.number, "4");
+    QCOMPARE(f.date, "  /  /  ");
+    QCOMPARE(f.time, "00:00:00");
+    QCOMPARE(f.maxAltitude, "00.0 m");
+    QCOMPARE(f.maxClimb, "0.0 m/s");
+    QVERIFY(!f.hasBarograph());
+    QCOMPARE(f.deviceIndex, -1);
+    QCOMPARE(f.comment.bytes(), cp932::fromUnicode(u"手入力"));
+    QCOMPARE(rig.link.events, QStringList({"editorShown 1", "setGridRowCount 5", "redrawGrid",
+                                           "editorSaved", "editorClosed 1"}));
+}
+
+void TestTDataEdit::textsKeepToTheirFieldWidths()
+{
+    Rig rig(3);
+    // The area keeps 24 bytes, never half a character: 13 kanji typed, 12 kept.
+    rig.editor->EdArea->clear();
+    for (int i = 0; i < 13; ++i)
+        QTest::sendKeyEvent(QTest::Click, rig.editor->EdArea, Qt::Key_unknown, QStringLiteral("高"), {});
+    QCOMPARE(rig.editor->EdArea->text(), QStringLiteral("高高高高高高高高高高高高"));
+    rig.editor->EdArea->setText(QStringLiteral("a高高高高高高高高高高高高")); // 25 bytes by a paste
+    emit rig.editor->EdArea->textEdited(rig.editor->EdArea->text());
+    QCOMPARE(cp932::fromUnicode(rig.editor->EdArea->text()).size(), 23);
+
+    // A barograph file name longer than 13 bytes is refused; the editor stays open.
+    rig.editor->EdBFile->setText(QStringLiteral("24050310.BRGX"));
+    rig.editor->EdMaxH->setText(QStringLiteral("999"));
+    rig.editor->EdBFile->setText(QStringLiteral("24050310-1.BRG"));
+    rig.editor->BBOk->click();
+    QVERIFY(rig.editor && rig.editor->isVisible());
+    QCOMPARE(rig.link.prompts.informed.size(), 1);
+    QVERIFY(rig.link.prompts.informed[0].contains(u"13"));
+    QCOMPARE(rig.link.book.row(3).maxAltitude, "0345 m");
+    QVERIFY(!rig.link.book.logModified);
+    rig.editor->EdBFile->setText(QStringLiteral("ｱｼｵ.BRG")); // 7 bytes
+    rig.editor->BBOk->click();
+    QTRY_VERIFY(!rig.editor); // closed and gone
+    QCOMPARE(rig.link.book.row(3).barographFile, cp932::fromUnicode(u"ｱｼｵ.BRG"));
+    QCOMPARE(rig.link.book.row(3).area, cp932::fromUnicode(u"a高高高高高高高高高高高"));
+}
+
+void TestTDataEdit::cancelStoresNothing()
+{
+    Rig rig(1);
+    rig.editor->EdArea->setText(QStringLiteral("other"));
+    QTest::keyClick(rig.editor->EdArea, Qt::Key_Escape);
+    QTRY_VERIFY(!rig.editor); // closed and gone
+    QCOMPARE(rig.link.book.row(1).area, cp932::fromUnicode(u"足尾山"));
+    QVERIFY(!rig.link.book.row(1).editorOpen && !rig.link.book.logModified);
+    QCOMPARE(rig.link.events, QStringList({"editorShown 0", "editorClosed 0"}));
+}
+
+QTEST_MAIN(TestTDataEdit)
+#include "tst_tdataedit.moc"
