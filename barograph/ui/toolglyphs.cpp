@@ -26,11 +26,11 @@ QIcon glyphIcon(Glyph glyph)
     switch (glyph) {
     case Glyph::Previous:
     case Glyph::Left:
-        triangle({11, 3}, {4, 8}, {11, 13}, glyph == Glyph::Left ? QColor(128, 0, 128) : QColor(Qt::darkBlue));
+        triangle({11, 3}, {4, 8}, {11, 13}, glyph == Glyph::Left ? QColor(Qt::white) : QColor(Qt::darkBlue));
         break;
     case Glyph::Next:
     case Glyph::Right:
-        triangle({5, 3}, {12, 8}, {5, 13}, glyph == Glyph::Right ? QColor(128, 0, 128) : QColor(Qt::darkBlue));
+        triangle({5, 3}, {12, 8}, {5, 13}, glyph == Glyph::Right ? QColor(Qt::white) : QColor(Qt::darkBlue));
         break;
     case Glyph::Zoom:
         p.drawEllipse(QRectF(2, 2, 8, 8));
@@ -66,10 +66,10 @@ QIcon glyphIcon(Glyph glyph)
         p.drawRect(QRectF(4, 10, 8, 5));
         break;
     case Glyph::Up:
-        triangle({3, 11}, {8, 4}, {13, 11}, QColor(128, 0, 128));
+        triangle({3, 11}, {8, 4}, {13, 11}, Qt::white);
         break;
     case Glyph::Down:
-        triangle({3, 5}, {8, 12}, {13, 5}, QColor(128, 0, 128));
+        triangle({3, 5}, {8, 12}, {13, 5}, Qt::white);
         break;
     case Glyph::Close:
         p.setPen(QPen(Qt::darkRed, 2));
