@@ -80,6 +80,9 @@ AppSettings readAppSettings(const SettingsStore &store, QSize screen)
         s.comTypedDevice = *v;
     if (auto v = store.readString(QStringLiteral("TrafficTrace")))
         s.trafficTrace = *v;
+    readInt("IgcUtcOffset", s.igcUtcOffsetMinutes);
+    if (auto v = store.readString(QStringLiteral("SitesFile")))
+        s.sitesFile = *v;
     return s;
 }
 
@@ -119,6 +122,8 @@ void writeAppSettings(SettingsStore &store, const AppSettings &s, const QString 
     store.writeString(QStringLiteral("ComDevice"), s.comDevice);
     store.writeString(QStringLiteral("ComTypedDevice"), s.comTypedDevice);
     store.writeString(QStringLiteral("TrafficTrace"), s.trafficTrace);
+    store.writeInt(QStringLiteral("IgcUtcOffset"), s.igcUtcOffsetMinutes);
+    store.writeString(QStringLiteral("SitesFile"), s.sitesFile);
 }
 
 Placement decidePlacement(const AppSettings &s)

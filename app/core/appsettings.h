@@ -65,6 +65,10 @@ struct AppSettings {
     /// with its time, for diagnosing a troublesome cable; empty (the default) records nothing.
     QString trafficTrace;
 
+    // IGC export of barograph-only flights
+    qint32 igcUtcOffsetMinutes = 9 * 60; ///< "IgcUtcOffset": the instrument's clock ahead of UTC, minutes
+    QString sitesFile;                   ///< "SitesFile": the flying sites (SeeYou CUP) file
+
     // Not persisted: the two send delays of the settings upload, for this run only.
     int sendDelayMs = 120;
     int sendDelayCharMs = 10;

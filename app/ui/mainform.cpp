@@ -6,10 +6,13 @@
 #include "app/ui/workspace.h"
 #include "barograph/ui/tcprint.h"
 #include "barograph/ui/tformadjust.h"
+#include "barograph/ui/igcexportcommand.h"
+#include "barograph/ui/igcsettingsdialog.h"
 #include "barograph/ui/tgraph.h"
 #include "device/core/portname.h"
 #include "device/ui/devicecontroller.h"
 #include "device/ui/portchoicemenu.h"
+#include "device/ui/settingsdialogs.h"
 #include "logbook/core/logfiles.h"
 #include "logbook/core/messages.h"
 #include "logbook/core/prompter.h"
@@ -46,6 +49,65 @@
 #include <climits>
 
 namespace {
+
+// The settings dialogs' view of the program: the values in AppSettings, the upload on the
+// device controller's port.
+class InstrumentSettingsLink : public SettingsSender {
+public:
+    InstrumentSettingsLink(AppSettings &settings, DeviceController &device) : m_settings(settings), m_device(device) {}
+
+    bool startUpload(const Request &r, std::function<void(int)> progress, std::function<void(bool)> finished) override
+    {
+        return m_device.startUpload({r.command, r.message, r.afterCommand, r.afterByte}, std::move(progress),
+                                    std::move(finished));
+    }
+    std::pair<int, int> sendDelays() const override { return {m_settings.sendDelayMs, m_settings.sendDelayCharMs}; }
+    void setSendDelays(int afterCommand, int afterByte) override
+    {
+        m_settings.sendDelayMs = afterCommand;
+        m_settings.sendDelayCharMs = afterByte;
+    }
+    QByteArray flyerName() const override { return m_settings.flyerName; }
+    void storeFlyerName(const QByteArray &name) override { m_settings.flyerName = name; }
+    ParameterSettings parameters() const override
+    {
+        const AppSettings &a = m_settings;
+        return {float(a.rise), float(a.sink), a.autoSet, a.takeOff, a.sound, a.barGraph, a.numeric, a.sampling, a.printer};
+    }
+    void storeParameters(const ParameterSettings &p) override
+    {
+        AppSettings &a = m_settings;
+        a.rise = p.rise;
+        a.sink = p.sink;
+        a.autoSet = p.autoSet;
+        a.takeOff = p.takeOff;
+        a.sound = p.sound;
+        a.barGraph = p.barGraph;
+        a.numeric = p.numeric;
+        a.sampling = p.sampling;
+        a.printer = p.printer;
+    }
+    OptionSettings options() const override
+    {
+        const AppSettings &a = m_settings;
+        return {a.option1, a.barometer, a.thermo, a.maxAlt, a.alt2, a.alt3, a.windV};
+    }
+    void storeOptions(const OptionSettings &o) override
+    {
+        AppSettings &a = m_settings;
+        a.option1 = o.option1;
+        a.barometer = o.barometer;
+        a.thermo = o.thermo;
+        a.maxAlt = o.maxAlt;
+        a.alt2 = o.alt2;
+        a.alt3 = o.alt3;
+        a.windV = o.windV;
+    }
+
+private:
+    AppSettings &m_settings;
+    DeviceController &m_device;
+};
 
 // A hint's text before "|" is the tooltip, the text after it (or the whole hint when there
 // is no "|") the status-bar text.
@@ -127,6 +189,9 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, Prompter *prompter, Q
     m_graphFactory = [this](MainFormLink &link) -> QMdiSubWindow * {
         auto *graph = new TGraph(link);
         wireGraph(graph);
+        connect(graph, &TGraph::igcExportRequested, this, [this, graph] {
+            exportGraphIgc(*graph, *this, {m_settings.igcUtcOffsetMinutes, m_settings.sitesFile, m_settings.flyerName});
+        });
         return graph;
     };
     m_editorFactory = [](MainFormLink &link) -> QMdiSubWindow * { return new TDataEdit(link); };
@@ -134,6 +199,7 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, Prompter *prompter, Q
     // The controller takes TimerLoad's ticks for the barograph queue and load-all sequence.
     m_device = new DeviceController(*this, m_download, *TimerLoad,
                                     [this] { return portDevice(m_settings.comPort, m_settings.comDevice); }, this);
+    m_instrumentSettings = std::make_unique<InstrumentSettingsLink>(m_settings, *m_device);
     m_portChoice = new PortChoiceMenu(MenuPortSet, [this] { return m_settings.comDevice; },
                                       [this] { return m_settings.comTypedDevice; }, this);
     connect(m_portChoice, &PortChoiceMenu::deviceChosen, this, &TMainForm::portDeviceChosen);
@@ -218,6 +284,8 @@ void TMainForm::createMenus()
     FileSaveItem = item(File1, "FileSaveItem", QStringLiteral("上書き保存(&S)"), QStringLiteral("ﾌｧｲﾙを保存する"));
     FileSaveAsItem = item(File1, "FileSaveAsItem", QStringLiteral("名前を付けて保存(&A)..."),
                           QStringLiteral("ﾌｧｲﾙに別の名前を付けて保存"));
+    FileCsvExport = item(File1, "FileCsvExport", QStringLiteral("CSVに書き出す"));
+    FileCsvImport = item(File1, "FileCsvImport", QStringLiteral("CSVから追加"));
     File1->addSeparator();
     MenuLogLoad = item(File1, "MenuLogLoad", QStringLiteral("ﾛｸﾞﾃﾞｰﾀのﾛｰﾄﾞ(&L)"));
     MenuBaroLoad = item(File1, "MenuBaroLoad", QStringLiteral("ﾊﾞﾛｸﾞﾗﾌの表示(&B)"));
@@ -277,6 +345,8 @@ void TMainForm::createMenus()
     MenuFlyer = item(Option, "MenuFlyer", QStringLiteral("ﾌﾗｲﾔｰ名設定(&N)"));
     MenuParam = item(Option, "MenuParam", QStringLiteral("ﾊﾟﾗﾒｰﾀ設定(&Q)"));
     MenuOption = item(Option, "MenuOption", QStringLiteral("ｵﾌﾟｼｮﾝ表示設定(&O)"));
+    Option->addSeparator();
+    MenuIgc = item(Option, "MenuIgc", QStringLiteral("IGC設定(&I)"));
 
     Help1 = menu("Help1", QStringLiteral("ﾍﾙﾌﾟ(&H)"), QStringLiteral("ﾄﾋﾟｯｸの検索"));
     HelpAboutItem = item(Help1, "HelpAboutItem", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"));
@@ -304,6 +374,12 @@ void TMainForm::connectCommands()
     onTrigger(MenuLogLoad, [this] { m_device->MenuLogLoadClick(); });
     onTrigger(MenuAllLoad, [this] { m_device->MenuAllLoadClick(); });
     onTrigger(FileExitItem, [this] { close(); });
+    onTrigger(FileCsvExport, [c] { c->exportCsv(); });
+    onTrigger(FileCsvImport, [c] { c->importCsv(); });
+    onTrigger(MenuIgc, [this] { MenuIgcClick(); });
+    onTrigger(MenuFlyer, [this] { MenuFlyerClick(); });
+    onTrigger(MenuParam, [this] { (new TFormParam(*m_instrumentSettings, *m_prompter, this))->show(); });
+    onTrigger(MenuOption, [this] { (new TFormOption(*m_instrumentSettings, *m_prompter, this))->show(); });
     onTrigger(DeleteItem, [c] { c->deleteSelected(); });
     onTrigger(SortByDate, [c] { c->sortByDate(); });
     onTrigger(MenuNewLog, [c] { c->newRecord(); });
@@ -735,6 +811,15 @@ void TMainForm::SMCOMClick(int port)
         SMCOM[i]->setChecked(i + 1 == port);
 }
 
+void TMainForm::MenuFlyerClick()
+{
+    // With Shift held the same item opens the send delays.
+    if (QGuiApplication::keyboardModifiers() & Qt::ShiftModifier)
+        (new TFormDelay(*m_instrumentSettings, *m_prompter, this))->show();
+    else
+        (new TFormName(*m_instrumentSettings, *m_prompter, this))->show();
+}
+
 void TMainForm::HelpAboutItemClick()
 {
     QMessageBox::about(this, QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"),
@@ -775,4 +860,13 @@ void TMainForm::updateSelectionTotals()
     const qint32 seconds = qint32(qBound(qint64(INT_MIN), totals.seconds, qint64(INT_MAX)));
     m_selectionTotals->setText(
         msg::SelectionTotals.toString().arg(totals.flights).arg(QString::fromLatin1(totalTimeText(seconds))));
+}
+
+void TMainForm::MenuIgcClick()
+{
+    IgcSettingsDialog dialog(m_settings.igcUtcOffsetMinutes, m_settings.sitesFile, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_settings.igcUtcOffsetMinutes = dialog.utcOffsetMinutes();
+    m_settings.sitesFile = dialog.sitesFile();
 }

@@ -135,6 +135,8 @@ private:
     void HeightAdjustClick();
     void PrintColorSetClick();
     void wireGraph(TGraph *graph);
+    void MenuIgcClick();
+    void MenuFlyerClick();
     void updateWindowMenu();
     void updateSelectionTotals();
 
@@ -150,6 +152,7 @@ private:
     DownloadState m_download;
     QTimer *TimerLoad;
     DeviceController *m_device = nullptr;
+    std::unique_ptr<class SettingsSender> m_instrumentSettings; ///< what the settings dialogs use
     PortChoiceMenu *m_portChoice = nullptr;
     TCPrint *m_printMode = nullptr;
     TFormAdjust *m_formAdjust = nullptr;
@@ -164,12 +167,12 @@ private:
     // Menu items
     QMenu *File1, *Edit1, *Window1, *Option, *Help1, *MenuPortSet;
     QAction *FileNewItem, *FileOpenItem, *Reload, *FileCloseItem, *FileSaveItem, *FileSaveAsItem,
-        *MenuLogLoad, *MenuBaroLoad, *MenuAllLoad, *FileExitItem;
+        *MenuLogLoad, *MenuBaroLoad, *MenuAllLoad, *FileExitItem, *FileCsvExport, *FileCsvImport;
     QAction *DeleteItem, *CutItem, *CopyItem, *PasteItem, *SortByDate, *MenuTotal, *MenuNewLog;
     QAction *WindowCascadeItem, *WindowTileItem, *WindowArrangeItem, *WindowMinimizeItem,
         *DataEditClose, *GraphClose;
     QAction *HeightAdjust, *MMBackground, *PrintColorSet, *MenuStartDir, *MenuFlyer, *MenuParam,
-        *MenuOption;
+        *MenuOption, *MenuIgc;
     QAction *SMCOM[4];
     QActionGroup *m_comGroup;
     QAction *HelpAboutItem;

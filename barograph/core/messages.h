@@ -71,5 +71,28 @@ inline constexpr QStringView PrintDontAsk = u"プリント時この確認メッ�
 inline constexpr QStringView SavePdf = u"PDFに保存";                            // save as PDF
 inline constexpr QStringView PdfFilter = u"PDF(*.pdf)";
 inline constexpr QStringView PdfCannotWrite = u"PDFファイルが書けません。";     // cannot write the PDF file
+// IGC files of barograph-only flights.
+inline constexpr QStringView IgcExport = u"IGCに書き出す";                       // export as IGC (command)
+inline constexpr QStringView IgcFilter = u"IGCファイル(*.igc)";                  // dialog filter
+inline constexpr QStringView IgcCannotWrite = u"IGCファイルを書き込めません。";  // the reason follows
+// No position for the flight: viewers reject a file without one, so a site is asked for.
+inline constexpr QStringView IgcNoSite =
+    u"飛行エリアの位置がわかりません。\n位置のないIGCファイルはビューアで読み込めないので、サイトを指定してください。";
+inline constexpr QStringView IgcSiteNotFound = u"サイトファイルに「%1」がありません。"; // no such site (%1 its name)
+inline constexpr QStringView IgcChooseSite = u"IGCファイルの位置にするサイトを選んでください。"; // choose a site
+inline constexpr QStringView IgcBadDate = u"ログの日付が読めないのでIGCファイルを作れません。";   // date unreadable
+inline constexpr QStringView IgcBadTime = u"ログの時刻が読めないのでIGCファイルを作れません。";   // time unreadable
+inline constexpr QStringView IgcTooLong = u"24時間以上のバログラフはIGCファイルにできません。";  // a day or longer
+inline constexpr QStringView SitesFileCannotOpen = u"サイトファイルが開けません。";              // cannot open the sites file
+inline constexpr QStringView SitesFileFilter = u"サイトファイル(*.cup)";                          // dialog filter
+// Lines of the sites file that name no usable waypoint (%1 their numbers).
+inline constexpr QStringView SitesFileBadLines = u"サイトファイルの%1行目は読めないので使いません。";
+
+// The IGC settings dialog.
+inline constexpr QStringView IgcSettingsCaption = u"IGC設定";                       // caption
+inline constexpr QStringView IgcSettingsOffset = u"計器の時計のUTCとの時差（時間）"; // the clock's offset from UTC, hours
+inline constexpr QStringView IgcSettingsSites = u"サイトファイル（SeeYou CUP形式）"; // the sites file
+inline constexpr QStringView IgcSettingsBrowse = u"参照...";                          // browse
+inline constexpr QStringView IgcSettingsBadOffset = u"時差は -12 から +14 の時間で入力してください（例：+9、+5.5、+5:45）。";
 
 } // namespace baromsg

@@ -14,7 +14,9 @@
 #include <QDeadlineTimer>
 #include <QFrame>
 #include <QLayout>
+#include <QAction>
 #include <QMdiArea>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollArea>
@@ -99,6 +101,10 @@ TGraph::TGraph(MainFormLink &link)
     m_resizeTimer->setSingleShot(true);
     m_resizeTimer->setInterval(50);
     connect(m_resizeTimer, &QTimer::timeout, this, &TGraph::resizeTimerFired);
+    // The window's own menu carries the export; the main window answers it.
+    QAction *igc = systemMenu()->addAction(baromsg::IgcExport.toString());
+    igc->setObjectName(QStringLiteral("IgcExport"));
+    connect(igc, &QAction::triggered, this, &TGraph::igcExportRequested);
 
     if (QMdiArea *area = link.workspaceArea()) {
         area->addSubWindow(this);

@@ -125,6 +125,8 @@ signals:
     /// which owns their dialogs.
     void heightAdjustRequested();
     void printRequested();
+    /// "IGCに書き出す" in the window's menu: the main window writes the trace as it stands.
+    void igcExportRequested();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -132,6 +132,8 @@ public:
     void linkFailed(const ECommError &error);
 
     bool isTransferring() const { return m_state.transferMode != TransferMode::Idle; }
+    /// A transfer runs, or the load-all sequence or the queue has more to fetch.
+    bool needsPort() const { return isTransferring() || m_state.loadAllNext > 0 || !m_state.baroQueue.empty(); }
     /// A message of the downloads is open (the next request waits for it).
     bool isShowingMessage() const { return m_messagesOpen > 0; }
 

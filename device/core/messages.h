@@ -76,6 +76,13 @@ inline constexpr QStringView ThresholdRange = u"上昇音、下降音は0.1か�
 // A download holds the port: the upload waits for it to end.
 inline constexpr QStringView SendWhileLoading =
     u"ﾃﾞｰﾀのﾛｰﾄﾞ中は送信できません。\nﾛｰﾄﾞが終わってからもう一度実行してください。";
+// An upload holds the port: downloads wait for it to end.
+inline constexpr QStringView LoadWhileSending =
+    u"DIV-EVODU-REV に送信中です。\n送信が終わってからもう一度実行してください。";
+// A byte of the upload never left the port (the handshake held it).
+inline constexpr QStringView SendTimedOut =
+    u"DIV-EVODU-REV に10秒間送信できないため、送信を中止しました。\n"
+    u"ケーブルの接続と電源、ｼﾘｱﾙﾎﾟｰﾄの設定を確認してください。";
 inline constexpr QStringView DelayNotNumber = u"ディレイはミリ秒の整数で入力してください。"; // a delay is no integer
 inline constexpr QStringView SettingsFileFilter = u"機器設定ファイル(*.dvs)";              // settings file filter
 inline constexpr QStringView SettingsFileSave = u"設定ファイルに保存...";                  // save to a file

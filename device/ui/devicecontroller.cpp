@@ -6,6 +6,7 @@
 #include "device/core/messages.h"
 #include "device/core/portname.h"
 #include "device/ui/progresswindow.h"
+#include "logbook/core/prompter.h"
 #include "logbook/core/text/cp932.h"
 #include "logbook/ui/mainformlink.h"
 
@@ -27,10 +28,62 @@ DeviceController::DeviceController(MainFormLink &link, DownloadState &state, QTi
       m_loadTimer(loadTimer),
       m_portDevice(std::move(portDevice)),
       m_traffic(m_comm, [this] { return qint64(m_pacer.now().count()); }),
-      m_downloader(link.logBook(), state, m_traffic, m_pacer, link.prompter(), *this, [this] { return deviceToOpen(); })
+      m_downloader(link.logBook(), state, m_traffic, m_pacer, link.prompter(), *this, [this] { return deviceToOpen(); }),
+      m_uploader(m_traffic, m_uploadPacer, [this] { return deviceToOpen(); })
 {
     m_traffic.keepEntries = false;
     m_timerConnection = connectDownloader(m_downloader, m_traffic, m_pacer, m_loadTimer, link.prompter());
+    // The port is one: while an upload holds it, its events are the upload's, and the load
+    // timer starts no download.
+    const auto toDownloads = std::move(m_traffic.onSent);
+    m_traffic.onSent = [this, toDownloads] {
+        if (m_uploader.isRunning())
+            m_uploader.sent();
+        else if (toDownloads)
+            toDownloads();
+    };
+    const auto failedDownloads = std::move(m_traffic.onFailed);
+    m_traffic.onFailed = [this, failedDownloads](const ECommError &error) {
+        if (!m_uploader.isRunning()) {
+            if (failedDownloads)
+                failedDownloads(error);
+            return;
+        }
+        m_uploader.linkFailed();
+        reportCommError(m_link.prompter(), error);
+    };
+    QObject::disconnect(m_timerConnection);
+    m_timerConnection = connect(&m_loadTimer, &QTimer::timeout, this, [this] {
+        if (!m_uploader.isRunning())
+            runCommand(m_link.prompter(), [this] { m_downloader.TimerLoadTimer(); });
+    });
+    m_uploadPacer.onWake = [this] { runCommand(m_link.prompter(), [this] { m_uploader.tick(); }); };
+}
+
+bool DeviceController::portFreeForDownload()
+{
+    if (!m_uploader.isRunning())
+        return true;
+    m_link.prompter().inform(msg::LoadWhileSending);
+    return false;
+}
+
+bool DeviceController::startUpload(const Uploader::Request &request, std::function<void(int percent)> progress,
+                                   std::function<void(bool sent)> finished)
+{
+    if (m_uploader.isRunning())
+        return false;
+    if (m_downloader.needsPort()) {
+        m_link.prompter().inform(msg::SendWhileLoading);
+        return false;
+    }
+    m_uploader.onProgress = std::move(progress);
+    m_uploader.onFinished = [this, finished = std::move(finished)](Uploader::Outcome outcome) {
+        if (outcome == Uploader::Outcome::TimedOut)
+            m_link.prompter().inform(msg::SendTimedOut);
+        finished(outcome == Uploader::Outcome::Sent);
+    };
+    return runCommand(m_link.prompter(), [&] { m_uploader.start(request); });
 }
 
 bool DeviceController::setTrafficTrace(const QString &path)
@@ -53,6 +106,9 @@ DeviceController::~DeviceController()
     m_traffic.onFailed = nullptr;
     m_traffic.onSent = nullptr;
     m_pacer.onWake = nullptr;
+    m_uploadPacer.onWake = nullptr;
+    m_uploader.onFinished = nullptr;
+    m_uploader.onProgress = nullptr;
     QObject::disconnect(m_timerConnection);
     m_comm.close();
     delete m_progress;
@@ -60,12 +116,14 @@ DeviceController::~DeviceController()
 
 void DeviceController::MenuLogLoadClick()
 {
-    runCommand(m_link.prompter(), [this] { m_downloader.LogLoad(); });
+    if (portFreeForDownload())
+        runCommand(m_link.prompter(), [this] { m_downloader.LogLoad(); });
 }
 
 void DeviceController::MenuAllLoadClick()
 {
-    runCommand(m_link.prompter(), [this] { m_downloader.AllLoad(); });
+    if (portFreeForDownload())
+        runCommand(m_link.prompter(), [this] { m_downloader.AllLoad(); });
 }
 
 QString DeviceController::deviceToOpen()

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "device/core/downloader.h"
+#include "device/core/uploader.h"
 #include "device/core/timerpacer.h"
 #include "device/serial/tcomm.h"
 #include "device/sim/trafficlog.h"
@@ -37,6 +38,13 @@ public:
     /// MenuAllLoad "全てのﾃﾞｰﾀのﾛｰﾄﾞ(&D)".
     void MenuAllLoadClick();
 
+    /// Sends a settings message on the same port. Refused with a message while a download
+    /// runs or waits; false when it did not start (the reason was shown). Then `progress`
+    /// and `finished` follow it; a time-out or a failed link is said before `finished`.
+    bool startUpload(const Uploader::Request &request, std::function<void(int percent)> progress,
+                     std::function<void(bool sent)> finished);
+    Uploader &uploader() { return m_uploader; }
+
     /// Appends every byte to and from the instrument, with its time, to the file at `path`
     /// (the "TrafficTrace" setting); empty stops recording. Returns false when the file
     /// cannot be opened (nothing is recorded then).
@@ -60,6 +68,8 @@ signals:
 
 private:
     QString deviceToOpen();
+    /// A download may start now: no upload holds the port (said when one does).
+    bool portFreeForDownload();
 
     // DownloadObserver
     void logRowsAppended(int rowCount) override;
@@ -81,6 +91,8 @@ private:
     TrafficLog m_traffic; ///< every transfer goes through it; it writes only with a transcript
     QFile m_trace;
     Downloader m_downloader;
+    TimerPacer m_uploadPacer;
+    Uploader m_uploader;
     QPointer<TProgress> m_progress;
     std::unique_ptr<PtyInstrument> m_simulator;
     QMetaObject::Connection m_timerConnection;

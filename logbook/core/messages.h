@@ -84,4 +84,32 @@ inline constexpr QStringView TotalsCaption = u"集計"; // totals
 // The status bar's totals of the selected rows (%1 flights, %2 flying time).
 inline constexpr QStringView SelectionTotals = u"選択 %1件　滞空時間 %2";
 
+// CSV files of the log book.
+inline constexpr QStringView CsvFilter = u"CSVファイル(*.csv)";                  // dialog filter
+inline constexpr QStringView CsvCannotOpen = u"CSVファイルが開けません。";        // cannot open the CSV file
+inline constexpr QStringView CsvCannotWrite = u"CSVファイルを書き込めません。";   // cannot write the CSV file; the reason follows
+// The file has lines that cannot become flights: nothing was added; the lines follow.
+inline constexpr QStringView CsvCannotRead =
+    u"CSVファイルに読み込めない行があります。ログは追加していません。";
+inline constexpr QStringView CsvLine = u"%1行目：%2";                               // line %1: reason
+inline constexpr QStringView CsvUnclosedQuote = u"引用符（\"）が閉じていません。";   // a quote is never closed
+inline constexpr QStringView CsvTextAfterQuote = u"引用符（\"）の後に文字があります。"; // text after a closing quote
+inline constexpr QStringView CsvQuoteInCell = u"引用符（\"）で始まらない欄に引用符があります。"; // a stray quote
+inline constexpr QStringView CsvNotLogHeader = u"ログブックのCSVの見出し行ではありません。"; // not the header row
+// A row with another number of cells than a flight has (%1 cells, %2 expected).
+inline constexpr QStringView CsvCellCount = u"欄が%1個あります（%2個のはずです）。";
+// A field longer than the log can keep (%1 the column title, %2 bytes).
+inline constexpr QStringView CsvCellTooLong = u"「%1」が長すぎます（半角%2文字までです）。";
+// Characters that Shift-JIS cannot hold (%1 the column title).
+inline constexpr QStringView CsvNotEncodable = u"「%1」にShift-JISで表せない文字があります。";
+// A field ending in the first byte of a double-byte character (%1 the column title).
+inline constexpr QStringView CsvBrokenCharacter = u"「%1」の最後の文字が途中で切れています。";
+inline constexpr QStringView CsvNulInCell = u"「%1」にNUL文字があります。"; // a 0x00 byte in a field
+// Asked before writing: which encoding? Yes UTF-8, No Shift-JIS.
+inline constexpr QStringView AskCsvEncoding =
+    u"文字コードを選んでください。\n［はい］UTF-8（Excelなど）\n［いいえ］Shift-JIS（古いソフト用）";
+// A UTF-8 file gives back other bytes for %1 fields (duplicated codes): Shift-JIS keeps them.
+inline constexpr QStringView CsvUtf8Changes =
+    u"%1個の欄に、UTF-8では元と同じ文字コードに戻らない文字（NEC/IBM拡張文字の重複コードなど）があります。\n元のまま読み戻すにはShift-JISで書き出してください。";
+
 } // namespace msg

@@ -1,7 +1,9 @@
 // The log book commands.
 #include "logbookcommands.h"
 
+#include "logbook/core/filewriter.h"
 #include "logbook/core/logbook.h"
+#include "logbook/core/logcsv.h"
 #include "logbook/core/logfiles.h"
 #include "logbook/core/logoperations.h"
 #include "logbook/core/messages.h"
@@ -11,6 +13,8 @@
 #include "logbook/ui/loglistwindow.h"
 #include "logbook/ui/mainformlink.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -187,12 +191,18 @@ void LogBookCommands::merge()
     if (!reportDamage(prompter, *contents))
         return;
     appendFlights(book, *contents);
+    flightsAdded();
+}
+
+void LogBookCommands::flightsAdded()
+{
+    LogBook &book = m_link.logBook();
     m_link.setGridRowCount(book.rowCount());
     m_link.redrawGrid();
     book.logModified = true;
     m_host.logMerged();
     if (hasDuplicateDateTime(book))
-        prompter.inform(msg::DuplicateDateTime);
+        m_link.prompter().inform(msg::DuplicateDateTime);
 }
 
 bool LogBookCommands::save()
@@ -358,4 +368,52 @@ void LogBookCommands::showTotals()
     }
     m_totals->showTotals(computeTotals(book), m_list.nameText());
     m_link.workspaceArea()->setActiveSubWindow(m_totals);
+}
+
+bool LogBookCommands::exportCsv()
+{
+    const LogBook &book = m_link.logBook();
+    Prompter &prompter = m_link.prompter();
+    CsvEncoding encoding = CsvEncoding::Utf8;
+    switch (prompter.ask(msg::AskCsvEncoding, msg::CaptionConfirm, Buttons::YesNoCancel, Icon::Question)) {
+    case Answer::Yes: break;
+    case Answer::No: encoding = CsvEncoding::Cp932; break;
+    default: return false;
+    }
+    const QString preset = book.currentLogPath.isEmpty()
+                               ? QString()
+                               : folderOf(book.currentLogPath) + QFileInfo(book.currentLogPath).completeBaseName()
+                                     + QStringLiteral(".csv");
+    const QString path = prompter.chooseSaveFile(msg::CsvFilter, preset);
+    if (path.isEmpty())
+        return false;
+    const LogCsv csvFile = buildLogCsv(book, encoding);
+    if (const std::optional<WriteFailure> failure = writeFile(path, csvFile.bytes)) {
+        prompter.inform(msg::CsvCannotWrite.toString() + u'\n' + failure->reason());
+        return false;
+    }
+    if (csvFile.cellsChangedByUtf8 > 0)
+        prompter.inform(msg::CsvUtf8Changes.toString().arg(csvFile.cellsChangedByUtf8));
+    return true;
+}
+
+void LogBookCommands::importCsv()
+{
+    LogBook &book = m_link.logBook();
+    Prompter &prompter = m_link.prompter();
+    const QString path = prompter.chooseOpenFile(msg::CsvFilter, book.workFolder);
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        prompter.inform(msg::CsvCannotOpen);
+        return;
+    }
+    const LogCsvContents contents = parseLogCsv(file.readAll());
+    if (!contents.isReadable()) {
+        prompter.inform(msg::CsvCannotRead.toString() + u'\n' + describeProblems(contents.problems));
+        return;
+    }
+    appendCsvFlights(book, contents);
+    flightsAdded();
 }

@@ -60,6 +60,12 @@ public:
     void newRecord();
     void editSelected();
     void showBarographs();
+    /// Writes the flights as CSV: asks for the encoding (Yes UTF-8, No cp932) and the file.
+    /// Returns true when a file was written.
+    bool exportCsv();
+    /// Adds the flights of a CSV file as Add does; a file with any unreadable line adds
+    /// nothing and names those lines.
+    void importCsv();
     /// Sorts (with the sort's question and messages) and shows the totals by month and year
     /// in the one totals window, made when there is none. Does nothing without flights.
     void showTotals();
@@ -76,6 +82,8 @@ private:
     bool anyWindowOpen() const;
     bool closeRowWindows(bool FlightRecord::*open, QPointer<QObject> FlightRecord::*window);
     bool gateOrReport();
+    /// After flights were appended (Add, CSV): redraw, mark modified, report duplicates.
+    void flightsAdded();
     bool downloadAllowsMovingRows();
     bool saveTo(const QString &path);
     void deleteBarographOf(int row, const QString &folder);

@@ -36,10 +36,10 @@ private:
     QProcess m_process;
 };
 
-Run download(const QStringList &args)
+Run download(const QStringList &args, const char *verb = "download")
 {
     QProcess p;
-    p.start(QStringLiteral(DUVAZI_TOOL), QStringList{"download"} + args);
+    p.start(QStringLiteral(DUVAZI_TOOL), QStringList{QString::fromLatin1(verb)} + args);
     p.waitForFinished(60000);
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardError())};
 }
@@ -54,6 +54,7 @@ private slots:
     void failedTransfersKeepWhatArrivedWhole_data();
     void failedTransfersKeepWhatArrivedWhole();
     void abandonedBarographSpoilsNoOtherFlight();
+    void sendsSettingsAndRefusesBadValues();
     void wrongUsage();
 };
 
@@ -164,6 +165,23 @@ void TestDownloadTool::abandonedBarographSpoilsNoOtherFlight()
     QCOMPARE(lines.filter(QStringLiteral(" > B")).size(), 3);
     QCOMPARE(lines.filter(QStringLiteral(" open ")).size(), 4);
     QVERIFY(lines.filter(QStringLiteral(" < ")).size() > 3);
+}
+
+void TestDownloadTool::sendsSettingsAndRefusesBadValues()
+{
+    Simulator sim({"--verbose"});
+    const Run name = download({"name", "ABCDE", "--port", sim.path}, "send");
+    QVERIFY2(name.exitCode == 0, qPrintable(name.err));
+    QVERIFY(name.err.contains(QStringLiteral("sent: F + 16 bytes")));
+    const Run option = download({"option", "0", "0", "1", "0", "0", "1", "0", "--port", sim.path, "--delay1", "0", "--delay2", "0"}, "send");
+    QVERIFY2(option.exitCode == 0, qPrintable(option.err));
+    // A value out of range: a message, exit 1, nothing sent.
+    const Run rise = download({"param", "4.1", "0.3", "0", "1", "4", "0", "0", "2", "1", "--port", sim.path}, "send");
+    QCOMPARE(rise.exitCode, 1);
+    QVERIFY(rise.err.contains(QStringLiteral("上昇音、下降音は0.1から4.0までです。")));
+    const Run five = download({"option", "0", "1", "1", "1", "1", "1", "0", "--port", sim.path}, "send");
+    QCOMPARE(five.exitCode, 1);
+    QCOMPARE(download({"param", "1.0", "--port", sim.path}, "send").exitCode, 2);
 }
 
 void TestDownloadTool::wrongUsage()

@@ -56,6 +56,7 @@ private slots:
     void renderPdfAsThePrint();
     void viewAfterOperations();
     void editsSaveAsTheWindowDoes();
+    void exportWritesAnIgcAtTheSite();
     void wrongUsage_data();
     void wrongUsage();
 };
@@ -219,6 +220,33 @@ void TestBaroTool::editsSaveAsTheWindowDoes()
     QCOMPARE(tool({"baro", "cut", file, "--right", "99999"}).exitCode, 1);
     QCOMPARE(tool({"baro", "correct", file, "--offset", "1e9"}).exitCode, 1);
     QCOMPARE(fileBytes(file), before);
+}
+
+void TestBaroTool::exportWritesAnIgcAtTheSite()
+{
+    QTemporaryDir dir;
+    QFile sites(dir.filePath("sites.cup"));
+    QVERIFY(sites.open(QIODevice::WriteOnly));
+    sites.write(QStringLiteral("name,code,country,lat,lon,elev\r\n\"足尾山\",ASHIO,JA,3617.583N,14007.250E,627m\r\n").toUtf8());
+    sites.close();
+    const QString baro = data("barograph/V7081114.V35"), log = data("logbook/three-flights.log");
+    const Run r = tool({"baro", "export", baro, "--igc", dir.filePath("f.igc"), "--log", log, "--row", "1",
+                        "--sites", sites.fileName(), "--utc-offset", "+9"});
+    QCOMPARE(r.exitCode, 0);
+    QFile igc(dir.filePath("f.igc"));
+    QVERIFY(igc.open(QIODevice::ReadOnly));
+    const QByteArray bytes = igc.readAll();
+    QVERIFY(bytes.startsWith("AXDUBAR\r\nHFDTEDATE:030524,01\r\n"));
+    QVERIFY(bytes.contains("\r\nB0121053617583N14007250EV"));
+
+    // Row 2's area is in no sites file: nothing is written, and --site names one instead.
+    const Run missing = tool({"baro", "export", baro, "--igc", dir.filePath("g.igc"), "--log", log, "--row", "2",
+                              "--sites", sites.fileName()});
+    QCOMPARE(missing.exitCode, 1);
+    QVERIFY(QString::fromUtf8(missing.err).contains(QStringLiteral("位置のないIGCファイル")));
+    QVERIFY(!QFile::exists(dir.filePath("g.igc")));
+    QCOMPARE(tool({"baro", "export", baro, "--igc", dir.filePath("g.igc"), "--log", log, "--row", "2", "--sites",
+                   sites.fileName(), "--site", "ashio"}).exitCode, 0);
 }
 
 void TestBaroTool::wrongUsage_data()

@@ -12,6 +12,7 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
 
 namespace {
@@ -48,6 +49,8 @@ private slots:
     void sortAndMergeRenumberAndReportDuplicates();
     void totalsSortFirstAndSayDuplicates();
     void writingOverALogKeepsTheOldOneAndFailuresExitOne();
+    void csvExportImportRoundTrip();
+    void csvOpensInLibreOffice();
     void wrongUsage();
 };
 
@@ -80,7 +83,7 @@ void TestDuvaziTool::showCsvQuotesComments()
     const Run r = tool({"log", "show", data("three-flights.log"), "--csv"});
     QCOMPARE(r.exitCode, 0);
     const QString text = QString::fromUtf8(r.out);
-    QVERIFY(text.startsWith(QStringLiteral("number,date,time,area,duration,maxAltitude,maxClimb,comment,barographFile\n")));
+    QVERIFY(text.startsWith(QStringLiteral("number,date,time,area,duration,maxAltitude,maxClimb,comment,barographFile\r\n")));
     QVERIFY(text.contains(QStringLiteral("\"サーマル良好。\r\n南東の風 2m/s\"")));
     const Run plain = tool({"log", "show", data("three-flights.log")});
     QCOMPARE(plain.exitCode, 0);
@@ -214,6 +217,64 @@ void TestDuvaziTool::writingOverALogKeepsTheOldOneAndFailuresExitOne()
     QVERIFY(p.waitForFinished(30000));
     QCOMPARE(p.exitCode(), 1);
     QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains(QStringLiteral("ディスクの空き容量が足りません。")));
+}
+
+void TestDuvaziTool::csvExportImportRoundTrip()
+{
+    QTemporaryDir dir;
+    const QString sjis = dir.filePath("log.csv"), utf8 = dir.filePath("log-utf8.csv");
+    // cp932 gives the same log back byte for byte: kanji, NEC and IBM codes, a comment with
+    // a line break. UTF-8 says that one field (an IBM code that has a twin) will not.
+    QCOMPARE(tool({"log", "export", data("three-flights.log"), "--csv", sjis, "--encoding", "cp932"}).exitCode, 0);
+    const Run u = tool({"log", "export", data("three-flights.log"), "--csv", utf8});
+    QCOMPARE(u.exitCode, 0);
+    QVERIFY(readAll(utf8).startsWith("\xEF\xBB\xBF"));
+    QVERIFY(QString::fromUtf8(u.err).contains(QStringLiteral("1個の欄")));
+    QCOMPARE(tool({"log", "import", sjis, dir.filePath("new.log")}).exitCode, 0);
+    QCOMPARE(readAll(dir.filePath("new.log")), readAll(data("three-flights.log")));
+
+    // Into an existing log: added after its flights, duplicates said, the old file kept.
+    const Run again = tool({"log", "import", utf8, dir.filePath("new.log")});
+    QCOMPARE(again.exitCode, 0);
+    QVERIFY(QString::fromUtf8(again.err).contains(QStringLiteral("同一日時のログがあります。")));
+    QCOMPARE(readAll(dir.filePath("bak/new.log")), readAll(data("three-flights.log")));
+    std::optional<LogFileContents> merged = readLogFile(dir.filePath("new.log"));
+    QVERIFY(merged && merged->isComplete());
+    QCOMPARE(merged->records.size(), size_t(7));
+    QCOMPARE(merged->records[6].number, "6");
+
+    // A file with a bad line adds nothing and names it.
+    QFile bad(dir.filePath("bad.csv"));
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write(readAll(sjis) + "4,\"open\r\n");
+    bad.close();
+    const Run refused = tool({"log", "import", bad.fileName(), dir.filePath("new.log")});
+    QCOMPARE(refused.exitCode, 1);
+    QVERIFY2(QString::fromUtf8(refused.err).contains(QStringLiteral("6行目：")) /* the first flight spans two lines */, refused.err.constData());
+    QCOMPARE(readLogFile(dir.filePath("new.log"))->records.size(), size_t(7));
+}
+
+void TestDuvaziTool::csvOpensInLibreOffice()
+{
+    QString office = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (office.isEmpty())
+        office = QStandardPaths::findExecutable(QStringLiteral("libreoffice"));
+    if (office.isEmpty())
+        QSKIP("LibreOffice is not installed");
+    QTemporaryDir dir;
+    const QString csvPath = dir.filePath("flights.csv");
+    QCOMPARE(tool({"log", "export", data("three-flights.log"), "--csv", csvPath}).exitCode, 0);
+    // Calc opens the file (UTF-8, comma, quoted cells as text) and converts it: the text
+    // survives, line breaks inside cells and formula-like cells included.
+    QProcess p;
+    p.start(office, {"--headless", "-env:UserInstallation=file://" + dir.filePath("profile"), "--infilter=CSV:44,34,76",
+                     "--convert-to", "html", "--outdir", dir.filePath("out"), csvPath});
+    QVERIFY(p.waitForFinished(240000));
+    const QString html = QString::fromUtf8(readAll(dir.filePath("out/flights.html")));
+    QVERIFY2(!html.isEmpty(), p.readAllStandardError().constData());
+    for (const QString &text : {QStringLiteral("足尾山"), QStringLiteral("①≒∵ソ表"), QStringLiteral("サーマル良好。"),
+                                QStringLiteral("南東の風 2m/s"), QStringLiteral("ﾊﾞﾛｸﾞﾗﾌﾌｧｲﾙ"), QStringLiteral("0987 m")})
+        QVERIFY2(html.contains(text), qPrintable(text));
 }
 
 void TestDuvaziTool::wrongUsage()

@@ -1,5 +1,5 @@
-// "baro stats", "baro render", "baro view", "baro correct" and "baro cut": the barograph
-// window's operations on the same session and writer.
+// "baro stats", "baro render", "baro view", "baro correct", "baro cut" and "baro export":
+// the barograph window's operations on the same session and writer.
 #include "output.h"
 #include "verbs.h"
 
@@ -10,6 +10,8 @@
 #include "barograph/core/flightstats.h"
 #include "barograph/core/graphplot.h"
 #include "barograph/core/graphview.h"
+#include "barograph/core/igcexport.h"
+#include "barograph/core/sitesfile.h"
 #include "barograph/core/messages.h"
 #include "logbook/core/text/numbertext.h"
 #include "barograph/render/graphpainter.h"
@@ -464,4 +466,80 @@ int baroCut(const QStringList &args)
         return 1;
     }
     return finishEdit(*session, e);
+}
+
+int baroExport(const QStringList &args)
+{
+    QString path, outPath, logPath, sitesPath, siteName, pilot;
+    int row = -1;
+    qint32 offsetMinutes = 9 * 60;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        bool ok = true;
+        if (a == u"--igc" && hasValue) {
+            outPath = args[++i];
+        } else if (a == u"--log" && hasValue) {
+            logPath = args[++i];
+        } else if (a == u"--row" && hasValue) {
+            row = args[++i].toInt(&ok);
+        } else if (a == u"--sites" && hasValue) {
+            sitesPath = args[++i];
+        } else if (a == u"--site" && hasValue) {
+            siteName = args[++i];
+        } else if (a == u"--pilot" && hasValue) {
+            pilot = args[++i];
+        } else if (a == u"--utc-offset" && hasValue) {
+            const std::optional<qint32> offset = parseUtcOffset(args[++i]);
+            ok = offset.has_value();
+            offsetMinutes = offset.value_or(0);
+        } else if (path.isEmpty() && !a.startsWith(u"--")) {
+            path = a;
+        } else {
+            return 2;
+        }
+        if (!ok)
+            return 2;
+    }
+    if (path.isEmpty() || outPath.isEmpty() || logPath.isEmpty() || row < 1)
+        return 2;
+    const std::optional<BarographTrace> trace = readTrace(path);
+    if (!trace)
+        return 1;
+    const std::optional<LogFileContents> contents = readLogFile(logPath);
+    if (!contents || !contents->isComplete() || row >= int(contents->records.size())) {
+        report(QStringLiteral("no flight %1 in %2").arg(row).arg(logPath));
+        return 1;
+    }
+    const FlightRecord &record = contents->records[size_t(row)];
+
+    IgcFlight flight;
+    flight.date = record.date.toByteArray();
+    flight.time = record.time.toByteArray();
+    flight.utcOffsetMinutes = offsetMinutes;
+    flight.pilot = cp932::fromUnicode(pilot);
+    const QByteArray wanted = siteName.isEmpty() ? record.area.toByteArray() : cp932::fromUnicode(siteName);
+    if (!sitesPath.isEmpty()) {
+        const std::optional<SitesFileContents> sites = readSitesFile(sitesPath);
+        if (!sites) {
+            report(baromsg::SitesFileCannotOpen.toString() + QStringLiteral(" (") + sitesPath + u')');
+            return 1;
+        }
+        flight.site = findSite(sites->sites, wanted);
+        if (!flight.site)
+            report(baromsg::IgcSiteNotFound.toString().arg(cp932::toUnicode(wanted)));
+    }
+    const IgcFile igc = buildIgc(*trace, flight);
+    switch (igc.problem) {
+    case IgcFile::Problem::None: break;
+    case IgcFile::Problem::NoSite: report(baromsg::IgcNoSite.toString() + QStringLiteral("（--sites, --site）")); return 1;
+    case IgcFile::Problem::BadDate: report(baromsg::IgcBadDate); return 1;
+    case IgcFile::Problem::BadTime: report(baromsg::IgcBadTime); return 1;
+    case IgcFile::Problem::TooLong: report(baromsg::IgcTooLong); return 1;
+    }
+    if (const std::optional<WriteFailure> failure = writeFile(outPath, igc.bytes)) {
+        report(baromsg::IgcCannotWrite.toString() + u'\n' + failure->reason());
+        return 1;
+    }
+    return 0;
 }

@@ -1,14 +1,18 @@
-// The log verbs: show, copy, sort, merge and totals.
+// The log verbs: show, copy, sort, merge, totals, and CSV export and import.
 #include "output.h"
 #include "verbs.h"
 
+#include "logbook/core/csv.h"
+#include "logbook/core/filewriter.h"
 #include "logbook/core/logbook.h"
+#include "logbook/core/logcsv.h"
 #include "logbook/core/logfiles.h"
 #include "logbook/core/logoperations.h"
 #include "logbook/core/messages.h"
 #include "logbook/core/text/cp932.h"
 #include "logbook/core/totals.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -106,18 +110,100 @@ int logShow(const QStringList &args)
         return 0;
     }
 
-    const QChar separator = format == Format::Csv ? u',' : u'\t';
-    QString out = fieldNamesLine(separator);
-    for (const FlightRecord &r : book->records()) {
-        for (int f = 0; f < kFieldCount; ++f) {
-            const QByteArrayView bytes = r.fieldText(Field(f));
-            const QString cell = format == Format::Csv ? csvField(text(bytes)) : oneLineCell(bytes);
-            out += (f ? QString(separator) : QString()) + cell;
+    if (format == Format::Csv) {
+        // Every row, the titles included, under the field names; written as the export is.
+        QList<QByteArray> cells;
+        for (int f = 0; f < kFieldCount; ++f)
+            cells << fieldName(Field(f));
+        QByteArray out = csv::row(cells);
+        for (const FlightRecord &r : book->records()) {
+            cells.clear();
+            for (int f = 0; f < kFieldCount; ++f)
+                cells << csv::guarded(text(r.fieldText(Field(f))).toUtf8());
+            out += csv::row(cells);
         }
+        writeOut(out);
+        return 0;
+    }
+
+    QString out = fieldNamesLine(u'\t');
+    for (const FlightRecord &r : book->records()) {
+        for (int f = 0; f < kFieldCount; ++f)
+            out += (f ? QStringLiteral("\t") : QString()) + oneLineCell(r.fieldText(Field(f)));
         out += u'\n';
     }
     writeOut(out.toUtf8());
     return 0;
+}
+
+int logExport(const QStringList &args)
+{
+    QString path, outPath;
+    CsvEncoding encoding = CsvEncoding::Utf8;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == u"--csv" && hasValue) {
+            outPath = args[++i];
+        } else if (a == u"--encoding" && hasValue) {
+            const QString e = args[++i].toLower();
+            if (e == u"utf8" || e == u"utf-8")
+                encoding = CsvEncoding::Utf8;
+            else if (e == u"cp932" || e == u"sjis" || e == u"shift_jis")
+                encoding = CsvEncoding::Cp932;
+            else
+                return 2;
+        } else if (path.isEmpty() && !a.startsWith(u"--")) {
+            path = a;
+        } else {
+            return 2;
+        }
+    }
+    if (path.isEmpty() || outPath.isEmpty())
+        return 2;
+    const std::optional<LogBook> book = readLog(path);
+    if (!book)
+        return 1;
+    const LogCsv csvFile = buildLogCsv(*book, encoding);
+    if (const std::optional<WriteFailure> failure = writeFile(outPath, csvFile.bytes)) {
+        report(msg::CsvCannotWrite.toString() + u'\n' + failure->reason());
+        return 1;
+    }
+    if (csvFile.cellsChangedByUtf8 > 0)
+        report(msg::CsvUtf8Changes.toString().arg(csvFile.cellsChangedByUtf8));
+    return 0;
+}
+
+int logImport(const QStringList &args)
+{
+    if (args.size() != 2 || args[0].startsWith(u"--") || args[1].startsWith(u"--"))
+        return 2;
+    const QString &csvPath = args[0];
+    const QString &logPath = args[1];
+    QFile in(csvPath);
+    if (!in.open(QIODevice::ReadOnly)) {
+        report(msg::CsvCannotOpen.toString() + QStringLiteral(" (") + csvPath + u')');
+        return 1;
+    }
+    const LogCsvContents contents = parseLogCsv(in.readAll());
+    if (!contents.isReadable()) {
+        report(msg::CsvCannotRead.toString() + u'\n' + describeProblems(contents.problems));
+        return 1;
+    }
+    // Added after the flights of an existing log, as Add does; else into a new log.
+    std::optional<QByteArray> name;
+    std::optional<LogBook> book;
+    if (QFileInfo::exists(logPath))
+        book = readLog(logPath, &name);
+    else
+        book.emplace();
+    if (!book)
+        return 1;
+    appendCsvFlights(*book, contents);
+    book->renumber();
+    if (hasDuplicateDateTime(*book))
+        report(msg::DuplicateDateTime);
+    return writeLog(*book, logPath, name.value_or(QByteArray()));
 }
 
 int writeLog(LogBook &book, const QString &path, const QByteArray &name)

@@ -24,6 +24,9 @@ const Verb kVerbs[] = {
     {"log", "sort", "log sort IN.log OUT.log            sort the flights by date and time", logSort},
     {"log", "merge", "log merge IN.log ADD.log OUT.log  add the flights of ADD.log after those of IN.log", logMerge},
     {"log", "totals", "log totals FILE.log [--json]       flying time by month and year, sorted first", logTotals},
+    {"log", "export", "log export FILE.log --csv OUT.csv [--encoding utf8|cp932]\n"
+                      "                                      the log as CSV (UTF-8 with a byte-order mark, or cp932)", logExport},
+    {"log", "import", "log import IN.csv OUT.log          add the flights of a CSV to OUT.log (made when missing)", logImport},
     {"baro", "stats", "baro stats FILE [--json]          the statistics of a barograph file", baroStats},
     {"baro", "render", "baro render FILE --out PICTURE.png|PAGE.pdf [--mono] [--width W] [--log LOG.log --row N]\n"
                        "                  [--view OPERATION...]   draw a barograph as its window does, a PDF as its print",
@@ -37,6 +40,13 @@ const Verb kVerbs[] = {
                         "                                  shift the altitudes and save as the window does", baroCorrect},
     {"baro", "cut", "baro cut FILE --left SECONDS|--right SECONDS [--out OUT] [--log LOG.log --row N]\n"
                     "                                  cut at a time and save as the window does", baroCut},
+    {"baro", "export", "baro export FILE --igc OUT.igc --log LOG.log --row N [--sites SITES.cup] [--site NAME]\n"
+                       "                  [--utc-offset +9] [--pilot NAME]\n"
+                       "                                      an IGC file of the barograph at the flight's site", baroExport},
+    {"send", "", "send name TEXT | param RISE SINK AUTOSET TAKEOFF SOUND BARGRAPH NUMERIC SAMPLING PRINTER\n"
+                 "                                      | option OPTION1 BARO THERMO MAXALT ALT2 ALT3 WINDV\n"
+                 "                                      --port DEVICE [--delay1 MS --delay2 MS]\n"
+                 "                                      send the instrument its settings (choices as the dialogs' indexes)", send},
     {"download", "", "download --port DEVICE --log FILE.log [--barographs] [--trace FILE]\n"
                      "                                      the instrument's log (and barographs) into FILE.log", download},
 };

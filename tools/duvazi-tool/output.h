@@ -11,5 +11,3 @@ void writeOut(const QByteArray &utf8);
 bool finishOut();
 /// "duvazi-tool: <message>" on standard error, with a line end.
 void report(QStringView message);
-/// A CSV field, quoted when it holds a comma, quote or line break.
-QString csvField(const QString &text);

@@ -14,12 +14,16 @@ int logCopy(const QStringList &args);
 int logSort(const QStringList &args);
 int logMerge(const QStringList &args);
 int logTotals(const QStringList &args);
+int logExport(const QStringList &args);
+int logImport(const QStringList &args);
 int baroStats(const QStringList &args);
 int baroRender(const QStringList &args);
 int baroView(const QStringList &args);
 int baroCorrect(const QStringList &args);
 int baroCut(const QStringList &args);
+int baroExport(const QStringList &args);
 int download(const QStringList &args);
+int send(const QStringList &args);
 
 /// Reads a log the way the program opens it (and its name file into `name`, when given). A
 /// damaged or unreadable file is reported and gives std::nullopt: the tool never works on
