@@ -190,7 +190,9 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, Prompter *prompter, Q
         auto *graph = new TGraph(link);
         wireGraph(graph);
         connect(graph, &TGraph::igcExportRequested, this, [this, graph] {
-            exportGraphIgc(*graph, *this, {m_settings.igcUtcOffsetMinutes, m_settings.sitesFile, m_settings.flyerName});
+            // The file says when its altitudes are not the instrument's own.
+            exportGraphIgc(*graph, *this, {m_settings.igcUtcOffsetMinutes, m_settings.sitesFile, m_settings.flyerName},
+                           graph->session().appliedCorrection());
         });
         return graph;
     };

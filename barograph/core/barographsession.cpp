@@ -339,6 +339,7 @@ bool BarographSession::correctAltitudes(float offsetM)
         a += offsetM;
     recompute();
     m_baroModified = true;
+    m_correctionM = m_correctionM.value_or(0.0f) + offsetM;
     return true;
 }
 

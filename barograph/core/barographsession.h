@@ -65,6 +65,8 @@ public:
     const GraphView &view() const { return m_view; }
     qint32 takeoffSeconds() const { return m_takeoffSeconds; }
     bool baroModified() const { return m_baroModified; }
+    /// The altitude corrections applied since the file was read, added up; none when none was.
+    std::optional<float> appliedCorrection() const { return m_correctionM; }
     /// The file the trace was read from (empty for a session made from a trace).
     const QString &path() const { return m_path; }
     const GraphDrag &drag() const { return m_drag; }
@@ -135,6 +137,7 @@ private:
     QString m_path;
     qint32 m_takeoffSeconds = 0;
     bool m_baroModified = false;
+    std::optional<float> m_correctionM;
 };
 
 /// Where a surface of `surface` pixels goes on a page whose printable area is `page`

@@ -249,6 +249,7 @@ void TestBarographSession::altitudeCorrection()
     QVERIFY(twice.correctAltitudes(-30));
     QVERIFY(twice.correctAltitudes(-30));
     QCOMPARE(twice.trace().altitudes[0], 940.0f);
+    QCOMPARE(twice.appliedCorrection(), std::optional<float>(-60.0f)); // what an IGC export declares
     BarographSession zero = sessionOf(100);
     QVERIFY(zero.correctAltitudes(0));
     QVERIFY(zero.baroModified());
@@ -258,6 +259,7 @@ void TestBarographSession::altitudeCorrection()
     QVERIFY(!far.correctAltitudes(std::numeric_limits<float>::infinity()));
     QCOMPARE(far.trace().altitudes[0], 1000.0f);
     QVERIFY(!far.baroModified());
+    QVERIFY(!far.appliedCorrection());
 }
 
 void TestBarographSession::cutsAndSave()
