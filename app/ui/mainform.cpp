@@ -7,6 +7,8 @@
 #include "app/ui/tbackgrd.h"
 #include "app/ui/tformdir.h"
 #include "app/ui/workspace.h"
+#include "barograph/ui/tcprint.h"
+#include "barograph/ui/tformadjust.h"
 #include "barograph/ui/igcexportcommand.h"
 #include "barograph/ui/igcsettingsdialog.h"
 #include "barograph/ui/tgraph.h"
@@ -29,6 +31,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
 #include <QGuiApplication>
@@ -182,10 +185,18 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, Prompter *prompter, Q
     m_workspace->addSubWindow(m_logList);
     connect(m_logList, &TLogG::nameEdited, this, &TMainForm::EdNameChange);
     m_logList->show();
+    // The two dialogs that live as long as the program, keeping what the pilot chose.
+    m_printMode = new TCPrint(this);
+    m_formAdjust = new TFormAdjust(this);
+    showDialog = [](QDialog &dialog) { return dialog.exec() == QDialog::Accepted; };
+    choosePrinter = systemPrintDialog;
     m_graphFactory = [this](MainFormLink &link) -> QMdiSubWindow * {
         auto *graph = new TGraph(link);
+        wireGraph(graph);
         connect(graph, &TGraph::igcExportRequested, this, [this, graph] {
-            exportGraphIgc(*graph, *this, {m_settings.igcUtcOffsetMinutes, m_settings.sitesFile, m_settings.flyerName});
+            // The file says when its altitudes are not the instrument's own.
+            exportGraphIgc(*graph, *this, {m_settings.igcUtcOffsetMinutes, m_settings.sitesFile, m_settings.flyerName},
+                           graph->session().appliedCorrection());
         });
         return graph;
     };
@@ -402,6 +413,31 @@ void TMainForm::connectCommands()
     onTrigger(DataEditClose, [c] { c->closeAllEditors(); });
     onTrigger(GraphClose, [c] { c->closeAllGraphs(); });
     onTrigger(HelpAboutItem, [this] { HelpAboutItemClick(); });
+    onTrigger(HeightAdjust, [this] { HeightAdjustClick(); });
+    onTrigger(PrintColorSet, [this] { PrintColorSetClick(); });
+}
+
+void TMainForm::wireGraph(TGraph *graph)
+{
+    // A tool window's button speaks for its own graph, which becomes the active window
+    // the correction then finds.
+    connect(graph, &TGraph::heightAdjustRequested, this, [this, graph] {
+        m_workspace->setActiveSubWindow(graph);
+        HeightAdjustClick();
+    });
+    connect(graph, &TGraph::printRequested, this, [this, graph] {
+        printGraph(*graph, *m_printMode, *m_prompter, showDialog, choosePrinter);
+    });
+}
+
+void TMainForm::HeightAdjustClick()
+{
+    runAltitudeCorrection(*m_formAdjust, *m_workspace, *m_prompter, showDialog);
+}
+
+void TMainForm::PrintColorSetClick()
+{
+    showDialog(*m_printMode); // its answer changes nothing here
 }
 
 void TMainForm::connectCommandEvents()
@@ -488,6 +524,8 @@ void TMainForm::startUp()
     m_settings = readAppSettings(*m_store, screenSize);
 
     m_book.workFolder = decideWorkFolder(m_settings, QDir::currentPath());
+    m_printMode->setItemIndex(m_settings.monoPrint);
+    m_printMode->CheckBColor->setChecked(m_settings.askPrint);
 
     if (!m_settings.bmpFileName.isEmpty()) {
         // A picture that cannot be loaded leaves the workspace with its gradient.
@@ -670,6 +708,8 @@ bool TMainForm::askToClose()
 
 void TMainForm::writeSettings()
 {
+    m_settings.monoPrint = m_printMode->itemIndex();
+    m_settings.askPrint = m_printMode->CheckBColor->isChecked();
     const Qt::WindowStates state = windowState();
     m_settings.windowState = state & Qt::WindowMinimized ? 1 : state & Qt::WindowMaximized ? 2 : 0;
     m_settings.formTop = y();

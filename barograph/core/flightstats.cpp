@@ -77,6 +77,10 @@ AltitudeAxis altitudeAxis(const FlightStats &stats)
     axis.step = coarseAltitudeStep(stats.altitudeRange);
     axis.min = qint32(std::floor((double(stats.lowAltitude) + 0.5) / axis.step) * axis.step);
     axis.max = qint32(std::ceil((double(stats.peakAltitude) + 0.5) / axis.step) * axis.step);
+    // Rounding half a metre up can lift the bottom over the lowest sample (99.5 m gives
+    // 100): one step lower keeps the whole trace inside the axis.
+    if (double(axis.min) > double(stats.lowAltitude))
+        axis.min -= axis.step;
     if (axis.max <= axis.min)
         axis.max = axis.min + axis.step;
     return axis;

@@ -39,7 +39,8 @@ struct AltitudeAxis {
 /// 50 up to 300, 100 up to 500, 200 up to 1000, 500 up to 3000, else 1000.
 qint32 coarseAltitudeStep(float altitudeRange);
 
-/// floor((low + 0.5) / step) x step to ceiling((peak + 0.5) / step) x step. A trace so
-/// flat that both bounds meet (all samples at 99.5 m) gets one step of height, so that the
-/// axis never has zero height.
+/// floor((low + 0.5) / step) x step to ceiling((peak + 0.5) / step) x step, the bottom one
+/// step lower where that rounding put it above the lowest sample (a trace at 99.5 m gets
+/// 90 to 100, not 100 to 110, so that it lies inside). Both bounds never meet: the axis
+/// always has one step of height at least.
 AltitudeAxis altitudeAxis(const FlightStats &stats);

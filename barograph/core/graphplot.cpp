@@ -81,28 +81,59 @@ private:
     qint32 m_last;
 };
 
-void addGrid(GraphPlot &plot, const GraphView &view, const GraphLayout &l)
+// The cell a label's text covers, with a gap of 2 pixels around it.
+QRect cellOf(const PlotText &label, const TextWidth &textWidth)
 {
+    return QRect(label.topLeft, QSize(std::max(textWidth(label.text), 1), kLabelHeight)).adjusted(-2, 0, 2, 0);
+}
+
+bool runsInto(const QRect &cell, const std::vector<QRect> &taken)
+{
+    return std::any_of(taken.begin(), taken.end(), [&cell](const QRect &r) { return r.intersects(cell); });
+}
+
+// The grid, after the gain marks: a time label that would run into the edge labels, the
+// gain's labels or the label before it is left out, and so is an altitude label that would
+// run into the top one or the start time.
+void addGrid(GraphPlot &plot, const GraphView &view, const GraphLayout &l, const TextWidth &textWidth)
+{
+    plot.timeEdgeLabels = {{{QPoint(l.plotLeft - 20, l.plotBottom + 6), hoursMinutesSeconds(view.viewStart)},
+                            {QPoint(l.plotRight - 10, l.plotBottom + 6), hoursMinutesSeconds(view.viewEnd)},
+                            {QPoint(l.plotRight + 4, l.plotBottom - 6), "Time"}}};
+    plot.altitudeTopLabel = {QPoint(l.plotLeft - 28, l.plotTop - 5), numtext::decimal(view.viewAltMax, 4)};
+    std::vector<QRect> taken = {cellOf(plot.timeEdgeLabels[0], textWidth), cellOf(plot.timeEdgeLabels[1], textWidth)};
+    for (const GraphPlot::GainMark &mark : plot.gainMarks) {
+        taken.push_back(cellOf(mark.name, textWidth));
+        taken.push_back(cellOf(mark.value, textWidth));
+    }
+
     const qint64 plotWidth = l.plotWidth();
     const qint64 seconds = std::max(view.viewSeconds, 1);
     for (qint64 t = firstTimeTick(view); t < view.viewEnd; t += view.timeTick) {
         const qint32 x = qint32(l.plotLeft + (t - view.viewStart) * plotWidth / seconds);
-        const QByteArray label = view.timeTick >= 60 ? hoursMinutes(qint32(t)) : hoursMinutesSeconds(qint32(t));
+        PlotText label{QPoint(x - 10, l.plotBottom + 6),
+                       view.timeTick >= 60 ? hoursMinutes(qint32(t)) : hoursMinutesSeconds(qint32(t))};
+        const QRect cell = cellOf(label, textWidth);
+        if (runsInto(cell, taken))
+            label.text.clear();
+        else
+            taken.push_back(cell);
         plot.timeTicks.push_back({{QPoint(x, l.plotTop), QPoint(x, l.plotBottom)},
-                                  {QPoint(x - 10, l.plotBottom + 6), label},
+                                  label,
                                   {QPoint(x, l.varioTop), QPoint(x, l.varioBottom)}});
     }
-    plot.timeEdgeLabels = {{{QPoint(l.plotLeft - 20, l.plotBottom + 6), hoursMinutesSeconds(view.viewStart)},
-                            {QPoint(l.plotRight - 10, l.plotBottom + 6), hoursMinutesSeconds(view.viewEnd)},
-                            {QPoint(l.plotRight + 4, l.plotBottom - 6), "Time"}}};
 
+    const std::vector<QRect> besideAltitudes = {cellOf(plot.altitudeTopLabel, textWidth),
+                                                cellOf(plot.timeEdgeLabels[0], textWidth)};
     for (qint64 a = firstAltitudeTick(view); a < view.viewAltMax; a += view.altTick) {
         const qint32 y = view.altY(qint32(a), l);
-        if (y > l.plotTop && y < l.plotBottom)
-            plot.altitudeTicks.push_back({{QPoint(l.plotLeft, y), QPoint(l.plotRight, y)},
-                                          {QPoint(l.plotLeft - 28, y - 5), numtext::decimal(a, 4)}});
+        if (y > l.plotTop && y < l.plotBottom) {
+            PlotText label{QPoint(l.plotLeft - 28, y - 5), numtext::decimal(a, 4)};
+            if (runsInto(cellOf(label, textWidth), besideAltitudes))
+                label.text.clear();
+            plot.altitudeTicks.push_back({{QPoint(l.plotLeft, y), QPoint(l.plotRight, y)}, label});
+        }
     }
-    plot.altitudeTopLabel = {QPoint(l.plotLeft - 28, l.plotTop - 5), numtext::decimal(view.viewAltMax, 4)};
 
     for (qint32 k = 0; k <= 4; ++k) {
         const qint32 y = l.varioTop + l.varioHeight() * k / 4;
@@ -272,15 +303,20 @@ QByteArray minutesSeconds(qint32 index, qint32 interval)
 
 } // namespace
 
+qint32 estimatedTextWidth(const QByteArray &text)
+{
+    return qint32(text.size()) * 7;
+}
+
 GraphPlot buildGraphPlot(const BarographTrace &trace, const FlightStats &stats, const GraphView &view,
-                         const GraphLayout &layout)
+                         const GraphLayout &layout, const TextWidth &textWidth)
 {
     GraphPlot plot;
     plot.clear = QRect(QPoint(0, layout.plotTop - 31), QPoint(layout.imageWidth - 1, layout.imageHeight - 1));
-    addGrid(plot, view, layout);
+    addGain(plot, stats, view, layout);
+    addGrid(plot, view, layout, textWidth);
     addTraces(plot, trace, view, layout);
     addFrames(plot, layout);
-    addGain(plot, stats, view, layout);
     addMarks(plot, trace, view, layout);
     plot.altitudeTitle = {QPoint(8, (layout.plotTop + layout.plotBottom) / 2 + 32), "Altitude (m)"};
     plot.varioTitle = {QPoint(8, (layout.varioTop + layout.varioBottom) / 2 + 36), "Variogram (m/s)"};

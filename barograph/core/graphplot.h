@@ -12,6 +12,7 @@
 #include <QRect>
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -41,7 +42,7 @@ struct GraphPlot {
 
     struct TimeTick {
         PlotSegment altitudeLine; ///< dotted, grey in colour
-        PlotText label;           ///< "%d:%02d" or "%d:%02d'%02d\""
+        PlotText label;           ///< "%d:%02d" or "%d:%02d'%02d\""; empty when left out
         PlotSegment varioLine;
     };
     std::vector<TimeTick> timeTicks;
@@ -49,7 +50,7 @@ struct GraphPlot {
 
     struct GridLine {
         PlotSegment line; ///< dotted black
-        PlotText label;
+        PlotText label;   ///< empty when left out
     };
     std::vector<GridLine> altitudeTicks;
     PlotText altitudeTopLabel;          ///< "%4d" of viewAltMax
@@ -88,9 +89,19 @@ struct GraphHeader {
     std::vector<PlotText> texts;
 };
 
-/// Everything drawGraph draws for a view of a trace.
+/// How wide a label's cp932 text is drawn, in surface pixels: the painter's font answers
+/// it (textWidthOf in barograph/render); estimatedTextWidth where no font is at hand.
+using TextWidth = std::function<qint32(const QByteArray &text)>;
+/// 7 pixels a byte: about the widest digits of the 12-pixel label face.
+qint32 estimatedTextWidth(const QByteArray &text);
+/// The height of a label's cell in surface pixels.
+inline constexpr qint32 kLabelHeight = 13;
+
+/// Everything drawGraph draws for a view of a trace. A grid label that would run into
+/// another (the view's start and end times, "Gain Bottom" and its value, the top altitude,
+/// the label before it) is left out, its grid line kept: its text is empty.
 GraphPlot buildGraphPlot(const BarographTrace &trace, const FlightStats &stats, const GraphView &view,
-                         const GraphLayout &layout);
+                         const GraphLayout &layout, const TextWidth &textWidth = estimatedTextWidth);
 
 /// What the text block shows of a flight.
 struct HeaderFacts {

@@ -45,6 +45,32 @@ inline constexpr QStringView HintCutRight = u"ｶｰｿﾙﾎﾟｲﾝﾄの右�
 inline constexpr QStringView HintPrint = u"ﾊﾞﾛｸﾞﾗﾌのﾌﾟﾘﾝﾄ";               // print the barograph
 inline constexpr QStringView HintClose = u"閉じる";                       // close
 
+// Hints of the zoom tool window's buttons.
+inline constexpr QStringView HintZoomLeft = u"HZoomDown/ScrollLeft";
+inline constexpr QStringView HintZoomRight = u"HZoomUp/ScrollRight";
+inline constexpr QStringView HintZoomUp = u"VZoomUp/ScrollUp";
+inline constexpr QStringView HintZoomDown = u"VZoomDown/ScrollDown";
+
+// Altitude correction.
+inline constexpr QStringView AdjustCaption = u"高度補正";                 // altitude correction (caption)
+inline constexpr QStringView AdjustZero = u"最小値を０ｍに補正";            // lowest sample to 0 m
+inline constexpr QStringView AdjustTakeoff = u"テイクオフ高度指定補正";     // to a take-off altitude
+inline constexpr QStringView AdjustOffset = u"オフセット値を指定";          // by an offset
+inline constexpr QStringView NoGraphSelected = u"ﾊﾞﾛｸﾞﾗﾌｳｨﾝﾄﾞｳが選択されていません。"; // no barograph window chosen
+inline constexpr QStringView ErrorCaption = u"エラー";                    // error (caption)
+// A correction that would take a sample beyond what a barograph file holds (+-100000 m).
+inline constexpr QStringView CorrectionOutOfRange =
+    u"補正後の高度が範囲を超えます。\n（±100000m以内になるように指定してください。）";
+
+// Printing.
+inline constexpr QStringView PrintModeCaption = u"プリント　モード";           // print mode (caption)
+inline constexpr QStringView PrintGroup = u"プリント";                          // print (group title)
+inline constexpr QStringView PrintColour = u"カラープリント";                   // colour print
+inline constexpr QStringView PrintMono = u"白黒プリント";                       // black-and-white print
+inline constexpr QStringView PrintDontAsk = u"プリント時この確認メッセージを表示をしない。"; // don't ask when printing
+inline constexpr QStringView SavePdf = u"PDFに保存";                            // save as PDF
+inline constexpr QStringView PdfFilter = u"PDF(*.pdf)";
+inline constexpr QStringView PdfCannotWrite = u"PDFファイルが書けません。";     // cannot write the PDF file
 // IGC files of barograph-only flights.
 inline constexpr QStringView IgcExport = u"IGCに書き出す";                       // export as IGC (command)
 inline constexpr QStringView IgcFilter = u"IGCファイル(*.igc)";                  // dialog filter

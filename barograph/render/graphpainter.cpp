@@ -1,13 +1,17 @@
 // The barograph painter.
 #include "graphpainter.h"
 
+#include "barograph/core/barographsession.h"
 #include "barograph/core/barographtrace.h"
 #include "barograph/core/flightstats.h"
 #include "barograph/core/graphview.h"
 #include "logbook/core/text/cp932.h"
 
+#include <QBuffer>
 #include <QFontMetrics>
+#include <QPageLayout>
 #include <QPainter>
+#include <QPdfWriter>
 
 #include <map>
 
@@ -23,6 +27,8 @@ void drawText(QPainter &p, const PlotText &text)
 // Grid labels sit on a white cell of their own, so that grid lines never cross them.
 void drawLabel(QPainter &p, const PlotText &text, const PlotStyle &style)
 {
+    if (text.text.isEmpty())
+        return; // left out where it would run into another
     const QPen pen = p.pen();
     p.setPen(style.ink);
     drawText(p, text);
@@ -44,7 +50,7 @@ void drawLine(QPainter &p, const PlotSegment &segment)
 // they are ordinary lines and points.
 class PixelWriter {
 public:
-    explicit PixelWriter(QPainter &p) : m_painter(p)
+    PixelWriter(QPainter &p, const PlotStyle &style) : m_painter(p), m_style(style)
     {
         QPaintDevice *device = p.device();
         if (device && device->devType() == QInternal::Image && p.transform().isIdentity() && !p.hasClipping()
@@ -60,7 +66,7 @@ public:
     {
         if (!m_image) {
             const QPen pen = m_painter.pen();
-            m_painter.setPen(PlotStyle::solidPen(colour));
+            m_painter.setPen(m_style.pen(colour));
             drawLine(m_painter, run);
             m_painter.setPen(pen);
             return;
@@ -94,7 +100,7 @@ public:
         }
         if (!m_image) {
             const QPen pen = m_painter.pen();
-            m_painter.setPen(PlotStyle::solidPen(colour));
+            m_painter.setPen(m_style.pen(colour));
             m_painter.drawPoints(dots.data(), int(dots.size()));
             m_painter.setPen(pen);
         }
@@ -102,15 +108,16 @@ public:
 
 private:
     QPainter &m_painter;
+    const PlotStyle &m_style;
     QImage *m_image = nullptr;
 };
 
 // The altitude trace: a polyline, its segments each drawn whole with both end points, so that
 // its picture is the union of its segments whatever order or joins they come in. (A polyline
 // call leaves out join pixels where a trace doubles back on itself within one column.)
-void drawAltitudeTrace(QPainter &p, const std::vector<QPoint> &points, const QColor &colour)
+void drawAltitudeTrace(QPainter &p, const std::vector<QPoint> &points, const QColor &colour, const PlotStyle &style)
 {
-    PixelWriter runs(p);
+    PixelWriter runs(p, style);
     if (points.size() == 1)
         runs.draw({points.front(), points.front()}, colour);
     std::vector<QLine> slanted;
@@ -121,16 +128,16 @@ void drawAltitudeTrace(QPainter &p, const std::vector<QPoint> &points, const QCo
         else
             slanted.emplace_back(points[i - 1], points[i]);
     }
-    p.setPen(PlotStyle::solidPen(colour));
+    p.setPen(style.pen(colour));
     p.drawLines(slanted.data(), int(slanted.size()));
 }
 
 // The variogram's strokes, strictly in their order: a later stroke covers an earlier one.
 void drawVario(QPainter &p, const std::vector<VarioStroke> &strokes, const PlotStyle &style)
 {
-    PixelWriter runs(p);
-    const QPen climbPen = PlotStyle::solidPen(style.varioClimb);
-    const QPen sinkPen = PlotStyle::solidPen(style.varioSink);
+    PixelWriter runs(p, style);
+    const QPen climbPen = style.pen(style.varioClimb);
+    const QPen sinkPen = style.pen(style.varioSink);
     p.setPen(sinkPen);
     bool penClimbs = false;
     for (const VarioStroke &stroke : strokes) {
@@ -176,7 +183,7 @@ void paintGraph(QPainter &p, const GraphPlot &plot, const PlotStyle &style)
     p.setBackground(style.paper);
     p.setBackgroundMode(Qt::OpaqueMode);
 
-    PixelWriter pixels(p);
+    PixelWriter pixels(p, style);
     for (const GraphPlot::TimeTick &tick : plot.timeTicks) {
         pixels.drawDotted(tick.altitudeLine, style.timeGrid);
         drawLabel(p, tick.label, style);
@@ -194,25 +201,25 @@ void paintGraph(QPainter &p, const GraphPlot &plot, const PlotStyle &style)
         drawLabel(p, tick.label, style);
     }
 
-    drawAltitudeTrace(p, plot.altitudeTrace, style.altitudeTrace);
+    drawAltitudeTrace(p, plot.altitudeTrace, style.altitudeTrace, style);
     drawVario(p, plot.varioTrace, style);
 
-    p.setPen(PlotStyle::solidPen(style.ink));
+    p.setPen(style.pen(style.ink));
     p.drawPolyline(plot.altitudeFrame.data(), int(plot.altitudeFrame.size()));
     p.drawPolyline(plot.varioFrame.data(), int(plot.varioFrame.size()));
     drawLine(p, plot.zeroLine);
 
     for (const GraphPlot::GainMark &mark : plot.gainMarks) {
-        p.setPen(PlotStyle::solidPen(style.gain));
+        p.setPen(style.pen(style.gain));
         p.drawPolyline(mark.arrow.data(), int(mark.arrow.size()));
-        p.setPen(PlotStyle::solidPen(style.ink));
+        p.setPen(style.pen(style.ink));
         drawLabel(p, mark.name, style);
         drawLabel(p, mark.value, style);
     }
     if (plot.maxGainLabel)
         drawLabel(p, *plot.maxGainLabel, style);
 
-    p.setPen(PlotStyle::solidPen(style.marks));
+    p.setPen(style.pen(style.marks));
     p.setBrush(Qt::NoBrush);
     for (const QRect &circle : plot.markCircles)
         p.drawEllipse(circle);
@@ -261,15 +268,55 @@ void paintCursor(QPainter &p, const CursorPlacement &c, const GraphLayout &l)
     p.restore();
 }
 
-QImage renderGraphPicture(const BarographTrace &trace, const HeaderFacts &facts, qint32 width,
-                          const PlotStyle &style)
+TextWidth textWidthOf(const PlotStyle &style)
 {
-    const FlightStats stats = computeFlightStats(trace);
-    const GraphLayout layout = GraphLayout::forWidth(width);
-    const GraphView view = GraphView::fullView(trace, stats);
-    QImage image = newSurface(layout);
+    const QFontMetrics metrics(style.textFont);
+    return [metrics](const QByteArray &text) { return qint32(metrics.horizontalAdvance(cp932::toUnicode(text))); };
+}
+
+void paintPage(QPainter &p, QSize page, const GraphLayout &layout, const GraphPlot &plot, const GraphHeader &header,
+               const PlotStyle &style)
+{
+    const PrintPlacement at = printPlacement(layout.imageWidth, layout.imageHeight, page.width(), page.height());
+    const PlotStyle pageStyle = style.forPage();
+    p.save();
+    p.translate(at.left, at.top);
+    p.scale(at.scale, at.scale);
+    p.setClipRect(QRect(0, 0, layout.imageWidth, layout.imageHeight));
+    paintGraph(p, plot, pageStyle);
+    paintHeader(p, header, pageStyle);
+    p.restore();
+}
+
+QByteArray pdfOfPicture(const GraphLayout &layout, const GraphPlot &plot, const GraphHeader &header,
+                        const PlotStyle &style)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&buffer);
+        pdf.setCreator(QStringLiteral("DUVAZI"));
+        pdf.setResolution(600);
+        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+        QPainter p(&pdf);
+        paintPage(p, QSize(pdf.width(), pdf.height()), layout, plot, header, style);
+    }
+    return bytes;
+}
+
+SurfacePicture pictureOf(const BarographSession &session, const HeaderFacts &facts, const PlotStyle &style)
+{
+    return {buildGraphPlot(session.trace(), session.stats(), session.view(), session.layout(), textWidthOf(style)),
+            buildGraphHeader(facts, session.stats(), session.layout())};
+}
+
+QImage renderGraphPicture(const BarographSession &session, const HeaderFacts &facts, const PlotStyle &style)
+{
+    const SurfacePicture picture = pictureOf(session, facts, style);
+    QImage image = newSurface(session.layout());
     QPainter painter(&image);
-    paintGraph(painter, buildGraphPlot(trace, stats, view, layout), style);
-    paintHeader(painter, buildGraphHeader(facts, stats, layout), style);
+    paintGraph(painter, picture.plot, style);
+    paintHeader(painter, picture.header, style);
     return image;
 }

@@ -9,6 +9,7 @@
 
 #include <QImage>
 
+class BarographSession;
 class QPainter;
 
 /// Everything below the text block, in the order of the plot.
@@ -19,10 +20,29 @@ void paintHeader(QPainter &painter, const GraphHeader &header, const PlotStyle &
 /// drawing them twice leaves the picture as it was.
 void paintCursor(QPainter &painter, const CursorPlacement &cursor, const GraphLayout &layout);
 
+/// How wide the style's label face draws a text: what buildGraphPlot leaves labels out by.
+TextWidth textWidthOf(const PlotStyle &style);
+
+/// The picture of a surface (text block and graph) on a page of `page` device pixels (the
+/// printable area), placed and scaled as printPlacement gives it and drawn at the device's
+/// own resolution, never stretched from a bitmap. `style` is used as forPage() of it.
+void paintPage(QPainter &painter, QSize page, const GraphLayout &layout, const GraphPlot &plot,
+               const GraphHeader &header, const PlotStyle &style);
+/// A PDF file of one A4 portrait page at 600 dpi showing the picture as the print does.
+QByteArray pdfOfPicture(const GraphLayout &layout, const GraphPlot &plot, const GraphHeader &header,
+                        const PlotStyle &style);
+
 /// A new surface for a layout, white, in the format the window and the picture files use.
 QImage newSurface(const GraphLayout &layout);
 
-/// The whole picture of a trace shown in full on a surface `width` pixels wide: what a
-/// barograph window of that width shows right after loading, without the cursor.
-QImage renderGraphPicture(const BarographTrace &trace, const HeaderFacts &facts, qint32 width,
-                          const PlotStyle &style);
+/// What a barograph window draws for a session: its graph and text block, labels left out
+/// by the style's face.
+struct SurfacePicture {
+    GraphPlot plot;
+    GraphHeader header;
+};
+SurfacePicture pictureOf(const BarographSession &session, const HeaderFacts &facts, const PlotStyle &style);
+
+/// The whole picture of a session's view on its surface, without the cursor: what its
+/// window shows.
+QImage renderGraphPicture(const BarographSession &session, const HeaderFacts &facts, const PlotStyle &style);

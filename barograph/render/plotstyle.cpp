@@ -25,6 +25,20 @@ PlotStyle PlotStyle::mono()
     return s;
 }
 
+PlotStyle PlotStyle::forPage() const
+{
+    PlotStyle s = *this;
+    s.scaledPens = true;
+    return s;
+}
+
+QPen PlotStyle::pen(const QColor &colour) const
+{
+    QPen p = solidPen(colour);
+    p.setCosmetic(!scaledPens);
+    return p;
+}
+
 QPen PlotStyle::solidPen(const QColor &colour)
 {
     QPen pen(colour, 1);

@@ -20,11 +20,19 @@ struct PlotStyle {
     QFont textFont;  ///< labels and the text block: 12 pixels, Japanese proportional gothic
     QFont titleFont; ///< the rotated axis titles: 16 pixels, serif
 
+    /// Lines one surface pixel wide however the painter is scaled (the screen), or one
+    /// surface pixel scaled with the picture (a page drawn at the printer's resolution).
+    bool scaledPens = false;
+
     static PlotStyle colour();
     /// Every pen and text black; the same lines, fonts and positions.
     static PlotStyle mono();
+    /// The same style for a page: pens scale with the picture.
+    PlotStyle forPage() const;
 
     /// The solid one-pixel pen of traces and outlines.
+    QPen pen(const QColor &colour) const;
+    /// The solid one-pixel pen on the screen's surface.
     static QPen solidPen(const QColor &colour);
 };
 

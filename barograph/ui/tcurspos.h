@@ -1,27 +1,22 @@
 // TCursPos, the barograph window's cursor tool: a small borderless yellow strip with the
 // step buttons, the cursor's elapsed time (editable), altitude and climb rate, and the
 // buttons for zoom, cursor on/off, altitude correction, both cuts, print and close.
-// Owned by its TGraph.
+// Owned by its TGraph; it tells the graph what was pressed through its signals.
 #pragma once
 
 #include "barograph/core/graphcursor.h"
+#include "barograph/ui/toolstrip.h"
 
-#include <QPoint>
-#include <QWidget>
-
-#include <functional>
-
-class TGraph;
 class QLineEdit;
 class QTimer;
 class QToolButton;
 
-class TCursPos : public QWidget {
+class TCursPos : public ToolStrip {
     Q_OBJECT
 public:
-    /// A tool window of `graph` (which frees it), shown beside it. `altitude0` and `vario0`
-    /// are the first sample's values, shown until the cursor is first drawn.
-    TCursPos(TGraph &graph, float altitude0, float vario0);
+    /// A tool window of `owner` (which frees it). `altitude0` and `vario0` are the first
+    /// sample's values, shown until the cursor is first drawn.
+    TCursPos(QWidget *owner, float altitude0, float vario0);
 
     QToolButton *SpeedButtonL, *SpeedButtonR, *SBZoom, *SBCursOn, *SBHAdjust, *SBLeftCut, *SBRightCut,
         *SBPrinter, *SBOnClose;
@@ -33,8 +28,6 @@ public:
     bool updatingEdit = false;
     bool stepRightHeld = false;
     bool stepLeftHeld = false;
-    /// Whether Shift is down; tests replace it.
-    std::function<bool()> shiftHeld;
 
     /// Enables or disables the seven controls that need a shown cursor.
     void setCursorControlsEnabled(bool enabled);
@@ -51,14 +44,19 @@ public:
     /// The time edit changed.
     void EdTimeChange();
 
+signals:
+    /// A step button: at its press, and at each repetition while it is held.
+    void stepClicked(bool right, bool shift);
+    /// The pilot typed a complete time (seconds), not yet checked against the flight.
+    void timeTyped(qint32 seconds);
+    void zoomClicked();
+    void cursorOnOffClicked();
+    void heightAdjustClicked();
+    void leftCutClicked();
+    void rightCutClicked();
+    void printClicked();
+    void closeClicked();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-
-private:
-    TGraph &m_graph;
-    QPoint m_dragOffset;
-    bool m_dragging = false;
 };

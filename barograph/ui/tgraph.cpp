@@ -1,15 +1,12 @@
 // The barograph window.
 #include "tgraph.h"
 
-#include "barograph/core/barographfile.h"
-#include "barograph/core/barographsave.h"
-#include "barograph/core/graphplot.h"
 #include "barograph/core/messages.h"
+#include "logbook/core/text/numbertext.h"
 #include "barograph/render/graphpainter.h"
+#include "barograph/ui/tctrlzoom.h"
 #include "barograph/ui/tcurspos.h"
 #include "logbook/core/logbook.h"
-#include "logbook/core/logfiles.h"
-#include "logbook/core/logoperations.h"
 #include "logbook/core/prompter.h"
 #include "logbook/core/text/cp932.h"
 #include "logbook/ui/mainformlink.h"
@@ -22,7 +19,11 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTimer>
+
+#include <cmath>
 
 // The drawing surface: a lowered panel showing the window's picture, with the cursor laid
 // over it by exclusive-or, so that moving the cursor never redraws the trace. Mouse
@@ -33,7 +34,8 @@ public:
     {
         setFrameStyle(QFrame::Panel | QFrame::Sunken);
         setMouseTracking(true); // a shown cursor follows the mouse without a button held
-        setMinimumSize(1, 1);
+        // The surface keeps its height; a window shorter than it scrolls.
+        setMinimumSize(1, GraphLayout::kSurfaceHeight + 2 * frameWidth());
     }
 
     QPoint origin() const { return contentsRect().topLeft(); }
@@ -84,12 +86,16 @@ int nextGraphNumber()
 } // namespace
 
 TGraph::TGraph(MainFormLink &link)
-    : m_link(link), m_surface(new GraphSurface(*this)), m_resizeTimer(new QTimer(this))
+    : m_link(link), m_scroll(new QScrollArea), m_surface(new GraphSurface(*this)), m_resizeTimer(new QTimer(this))
 {
     setObjectName(QStringLiteral("Graph%1").arg(nextGraphNumber()));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(baromsg::GraphCaption.toString());
-    setWidget(m_surface);
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setWidget(m_surface);
+    setWidget(m_scroll);
     tickCount = [] { return quint32(QDeadlineTimer::current().deadline()); };
 
     m_resizeTimer->setSingleShot(true);
@@ -102,11 +108,18 @@ TGraph::TGraph(MainFormLink &link)
 
     if (QMdiArea *area = link.workspaceArea()) {
         area->addSubWindow(this);
-        resize(kDefaultWidth, kDefaultHeight);
+        // A workspace lower than the window would hide the variogram below its edge: the
+        // window takes the workspace's height and its surface scrolls.
+        resize(kDefaultWidth, std::min(kDefaultHeight, std::max(area->viewport()->height(), 200)));
         if (area->viewport()->width() < kMaximiseBelowWidth)
             setWindowState(Qt::WindowMaximized);
     } else {
         resize(kDefaultWidth, kDefaultHeight);
+    }
+    m_frame = link.frameWindow();
+    if (m_frame) {
+        m_framePos = m_frame->pos();
+        m_frame->installEventFilter(this);
     }
 }
 
@@ -137,66 +150,134 @@ void TGraph::showEvent(QShowEvent *event)
 
 bool TGraph::load()
 {
-    m_baroModified = false;
     LogBook &book = m_link.logBook();
     if (m_row < 1 || m_row >= book.rowCount())
         return false;
-    const FlightRecord &record = book.row(m_row);
-    const std::optional<QString> path = barographPath(book.workFolder, record.barographFile);
-    std::optional<BarographFile> file = path ? readBarographFile(*path) : std::nullopt;
-    if (!file)
-        return false;
-    m_path = *path;
-    m_trace = BarographTrace::fromFile(std::move(*file));
-    m_takeoffSeconds = takeoffSecondsOf(record.time);
-    m_loaded = true;
     if (layout())
         layout()->activate(); // the surface gets its width before the first drawing
+    m_session = BarographSession::load(book.workFolder, book.row(m_row), surfaceWidth());
+    if (!m_session)
+        return false;
+    m_image = newSurface(m_session->layout());
     recompute();
 
-    m_dragMode = 0;
-    m_cursorOn = false;
     book.row(m_row).graphOpen = true;
     emit graphLoaded();
-    m_cursPos = new TCursPos(*this, m_trace.altitudes.front(), m_trace.varios.front());
-    m_cursPos->move(mapToGlobal(QPoint(60, 80)));
+    m_cursPos = new TCursPos(this, trace().altitudes.front(), trace().varios.front());
+    connectCursorTool();
+    m_cursPos->move(toolPosition());
     m_cursPos->show();
-    m_cursorTime = 0;
     return true;
+}
+
+void TGraph::connectCursorTool()
+{
+    TCursPos *tool = m_cursPos;
+    connect(tool, &TCursPos::stepClicked, this, [this](bool right, bool shift) {
+        if (right)
+            stepRight(shift);
+        else
+            stepLeft(shift);
+    });
+    connect(tool, &TCursPos::timeTyped, this, &TGraph::timeTyped);
+    connect(tool, &TCursPos::zoomClicked, this, &TGraph::toggleZoomWindow);
+    connect(tool, &TCursPos::cursorOnOffClicked, this, [this] {
+        // A click at the cursor's column on the altitude panel's top edge: it hides a shown
+        // cursor, and shows a hidden one as long as its time lies in the view.
+        clickAt(QPoint(view().xAtTime(cursorTime(), graphLayout()), graphLayout().plotTop));
+    });
+    connect(tool, &TCursPos::heightAdjustClicked, this, &TGraph::heightAdjustRequested);
+    connect(tool, &TCursPos::leftCutClicked, this, &TGraph::cutLeft);
+    connect(tool, &TCursPos::rightCutClicked, this, &TGraph::cutRight);
+    connect(tool, &TCursPos::printClicked, this, &TGraph::printRequested);
+    connect(tool, &TCursPos::closeClicked, this, &QWidget::close);
+}
+
+// Main window's top-left + the window's own position in the workspace + (60, 80): over the
+// window's caption, clear of the text block.
+QPoint TGraph::toolPosition() const
+{
+    return (m_frame ? m_frame->frameGeometry().topLeft() : QPoint()) + pos() + QPoint(60, 80);
+}
+
+void TGraph::moveTools(QPoint by)
+{
+    if (by.isNull())
+        return;
+    for (QWidget *tool : {static_cast<QWidget *>(m_cursPos), static_cast<QWidget *>(m_ctrlZoom.data())}) {
+        if (tool)
+            tool->move(tool->pos() + by);
+    }
+}
+
+void TGraph::showTools(bool shown)
+{
+    if (m_cursPos)
+        m_cursPos->setVisible(shown);
+    if (m_ctrlZoom)
+        m_ctrlZoom->setVisible(shown);
+}
+
+// The tool windows go where their graph goes: moved or tiled in the workspace, or with the
+// main window.
+void TGraph::moveEvent(QMoveEvent *event)
+{
+    QMdiSubWindow::moveEvent(event);
+    if (!isMinimized())
+        moveTools(event->pos() - event->oldPos());
+}
+
+bool TGraph::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Move && m_frame && watched == m_frame) {
+        const QPoint now = m_frame->pos();
+        moveTools(now - m_framePos);
+        m_framePos = now;
+    }
+    return QMdiSubWindow::eventFilter(watched, event);
+}
+
+// While the window is an icon its tools are out of sight.
+void TGraph::changeEvent(QEvent *event)
+{
+    QMdiSubWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isLoaded())
+        showTools(!isMinimized());
 }
 
 void TGraph::recompute()
 {
-    if (!m_loaded)
+    if (!m_session)
         return;
-    m_stats = computeFlightStats(m_trace);
-    m_layout = GraphLayout::forWidth(m_image.isNull() ? surfaceWidth() : m_image.width());
-    if (m_image.width() != m_layout.imageWidth)
-        m_image = newSurface(m_layout);
-    m_view = GraphView::fullView(m_trace, m_stats);
+    m_session->recompute();
     drawGraph(false);
     drawHeader();
 }
 
 void TGraph::drawGraph(bool mono)
 {
-    if (!m_loaded)
+    if (!m_session)
         return;
+    const PlotStyle style = mono ? PlotStyle::mono() : PlotStyle::colour();
     QPainter p(&m_image);
-    paintGraph(p, buildGraphPlot(m_trace, m_stats, m_view, m_layout), mono ? PlotStyle::mono() : PlotStyle::colour());
+    paintGraph(p, buildGraphPlot(trace(), stats(), view(), graphLayout(), textWidthOf(style)), style);
     m_surface->update();
+}
+
+HeaderFacts TGraph::headerFacts() const
+{
+    const LogBook &book = m_link.logBook();
+    if (!m_session || m_row < 1 || m_row >= book.rowCount())
+        return HeaderFacts();
+    return HeaderFacts::of(m_row, book.logName, book.row(m_row), takeoffSeconds(), trace().interval);
 }
 
 void TGraph::drawHeader()
 {
-    if (!m_loaded)
+    if (!m_session)
         return;
-    const LogBook &book = m_link.logBook();
-    if (m_row >= book.rowCount())
-        return;
-    const HeaderFacts facts = HeaderFacts::of(m_row, book.logName, book.row(m_row), m_takeoffSeconds, m_trace.interval);
     QPainter p(&m_image);
-    paintHeader(p, buildGraphHeader(facts, m_stats, m_layout), PlotStyle::colour());
+    paintHeader(p, buildGraphHeader(headerFacts(), stats(), graphLayout()), PlotStyle::colour());
     m_surface->update();
 }
 
@@ -210,11 +291,10 @@ void TGraph::resizeEvent(QResizeEvent *event)
 void TGraph::resizeTimerFired()
 {
     m_resizeTimer->stop();
-    if (!m_loaded)
+    if (!m_session)
         return;
-    m_layout = GraphLayout::forWidth(surfaceWidth());
-    m_image = newSurface(m_layout);
-    m_view.updateTicks();
+    m_session->setSurfaceWidth(surfaceWidth());
+    m_image = newSurface(graphLayout());
     drawGraph(false);
     drawHeader();
 }
@@ -224,7 +304,7 @@ void TGraph::resizeTimerFired()
 void TGraph::updateCursorArea()
 {
     const QPoint o = m_surface->origin();
-    const GraphLayout &l = m_layout;
+    const GraphLayout &l = graphLayout();
     m_surface->update(QRect(m_cursor.x, l.plotTop, 1, l.varioBottom - l.plotTop + 1).translated(o));
     for (const qint32 y : {m_cursor.altitudeY, m_cursor.varioY})
         m_surface->update(QRect(l.plotLeft, y, l.plotWidth() + 1, 1).translated(o));
@@ -232,7 +312,7 @@ void TGraph::updateCursorArea()
 
 void TGraph::drawCursor(bool updateEdit)
 {
-    m_cursor = placeCursor(m_cursorTime, m_trace, m_view, m_layout);
+    m_cursor = placeCursor(cursorTime(), trace(), view(), graphLayout());
     updateCursorArea();
     if (m_cursPos)
         m_cursPos->showReadouts(m_cursor, updateEdit);
@@ -240,10 +320,10 @@ void TGraph::drawCursor(bool updateEdit)
 
 void TGraph::cursorShow(float t)
 {
-    if (m_cursorOn || !m_loaded)
+    if (!m_session || m_session->cursorOn)
         return;
-    m_cursorOn = true;
-    m_cursorTime = t;
+    m_session->cursorOn = true;
+    m_session->cursorTime = t;
     const bool updating = m_cursPos && m_cursPos->updatingEdit;
     if (m_cursPos)
         m_cursPos->updatingEdit = true;
@@ -256,9 +336,9 @@ void TGraph::cursorShow(float t)
 
 void TGraph::cursorHide()
 {
-    if (!m_cursorOn)
+    if (!cursorOn())
         return;
-    m_cursorOn = false;
+    m_session->cursorOn = false;
     updateCursorArea();
     if (m_cursPos)
         m_cursPos->setCursorControlsEnabled(false);
@@ -266,11 +346,13 @@ void TGraph::cursorHide()
 
 void TGraph::cursorMove(float t, bool updateEdit)
 {
+    if (!m_session)
+        return;
     const bool updating = m_cursPos && m_cursPos->updatingEdit;
     if (m_cursPos)
         m_cursPos->updatingEdit = true;
-    m_cursorTime = t;
-    if (m_cursorOn) {
+    m_session->cursorTime = t;
+    if (m_session->cursorOn) {
         updateCursorArea(); // where it was
         drawCursor(updateEdit);
     }
@@ -280,23 +362,38 @@ void TGraph::cursorMove(float t, bool updateEdit)
 
 void TGraph::clickAt(QPoint pos)
 {
-    if (!m_loaded || !(m_layout.inAltitudePanel(pos.x(), pos.y()) || m_layout.inVarioPanel(pos.x(), pos.y())))
+    if (!m_session || !(graphLayout().inAltitudePanel(pos.x(), pos.y()) || graphLayout().inVarioPanel(pos.x(), pos.y())))
         return;
-    if (m_cursorOn)
+    if (cursorOn())
         cursorHide();
     else
-        cursorShow(m_view.timeAtX(pos.x(), m_layout));
+        cursorShow(view().timeAtX(pos.x(), graphLayout()));
 }
 
 void TGraph::stepRight(bool shift)
 {
-    cursorMove(float(stepRightTime(m_cursorTime, m_trace.interval, m_view.viewEnd, shift)), true);
+    if (m_session)
+        cursorMove(float(stepRightTime(cursorTime(), trace().interval, view().viewEnd, shift)), true);
 }
 
 void TGraph::stepLeft(bool shift)
 {
-    if (const std::optional<qint32> t = stepLeftTime(m_cursorTime, m_trace.interval, m_view.viewStart, shift))
+    if (!m_session)
+        return;
+    if (const std::optional<qint32> t = stepLeftTime(cursorTime(), trace().interval, view().viewStart, shift))
         cursorMove(float(*t), true);
+}
+
+void TGraph::timeTyped(qint32 seconds)
+{
+    if (!m_session)
+        return;
+    if (seconds > stats().flightSeconds) {
+        if (m_cursPos)
+            m_cursPos->setTimeText(numtext::clockText(truncClamped(std::trunc(cursorTime()))));
+    } else {
+        cursorMove(float(seconds), false);
+    }
 }
 
 bool TGraph::confirmCut(QStringView question)
@@ -307,73 +404,149 @@ bool TGraph::confirmCut(QStringView question)
 
 void TGraph::cutRight()
 {
-    const std::optional<qint32> keep = m_loaded ? rightCutKeep(m_trace, m_cursorTime) : std::nullopt;
-    if (!keep || !confirmCut(baromsg::CutRightQuestion))
-        return;
-    cursorHide();
-    m_trace.cutAfter(*keep);
-    recompute();
-    cursorShow(float(m_stats.flightSeconds));
-    m_baroModified = true;
+    cut(true);
 }
 
 void TGraph::cutLeft()
 {
-    const std::optional<qint32> removed = m_loaded ? leftCutRemove(m_trace, m_cursorTime) : std::nullopt;
-    if (!removed || !confirmCut(baromsg::CutLeftQuestion))
+    cut(false);
+}
+
+void TGraph::cut(bool right)
+{
+    if (!m_session || !(right ? m_session->canCutRight() : m_session->canCutLeft())
+        || !confirmCut(right ? baromsg::CutRightQuestion : baromsg::CutLeftQuestion))
         return;
     cursorHide();
-    m_takeoffSeconds += *removed * m_trace.interval;
-    m_trace.cutBefore(*removed);
-    recompute();
-    cursorShow(0);
-    m_baroModified = true;
+    if (right)
+        m_session->cutRight();
+    else
+        m_session->cutLeft();
+    drawGraph(false);
+    drawHeader();
+    // The cut leaves the cursor at the new end, or at the new start.
+    m_session->cursorOn = false;
+    cursorShow(m_session->cursorTime);
+}
+
+// Zoom, scroll and correction ----------------------------------------------------------------
+
+// The view changed: the graph is drawn again (not the text block) and a shown cursor stands
+// at its (perhaps clamped) time in the new view.
+void TGraph::viewChanged()
+{
+    drawGraph(false);
+    if (cursorOn()) {
+        updateCursorArea();
+        const bool updating = m_cursPos && m_cursPos->updatingEdit;
+        if (m_cursPos)
+            m_cursPos->updatingEdit = true;
+        drawCursor(true);
+        if (m_cursPos)
+            m_cursPos->updatingEdit = updating;
+    }
+}
+
+void TGraph::zoomStep(ZoomStep step)
+{
+    if (m_session && m_session->zoom(step))
+        viewChanged();
+}
+
+void TGraph::toggleZoomWindow()
+{
+    if (!m_session)
+        return;
+    if (m_ctrlZoom) {
+        m_ctrlZoom->close();
+        delete m_ctrlZoom;
+        recompute(); // the whole trace again
+        if (cursorOn())
+            viewChanged();
+        return;
+    }
+    m_ctrlZoom = new TCtrlZoom(this);
+    connect(m_ctrlZoom, &TCtrlZoom::stepClicked, this, &TGraph::zoomStep);
+    m_ctrlZoom->move(toolPosition());
+    m_ctrlZoom->setVisible(!isMinimized());
+}
+
+void TGraph::applyAltitudeCorrection(CorrectionMode mode, const QString &takeoffText, const QString &offsetText)
+{
+    if (!m_session)
+        return;
+    // Like C's atof: what is not a number counts as 0, without a message.
+    const auto valueOf = [](const QString &text) { return numtext::toReal(text.toLatin1()).value_or(0.0); };
+    const float offset = m_session->correctionOffset(mode, valueOf(takeoffText), valueOf(offsetText));
+    if (!m_session->correctAltitudes(offset)) {
+        m_link.prompter().inform(baromsg::CorrectionOutOfRange);
+        return;
+    }
+    drawGraph(false);
+    drawHeader();
+    viewChanged();
+}
+
+// Printing ------------------------------------------------------------------------------------
+
+void TGraph::paintPage(QPaintDevice &device, bool mono)
+{
+    if (!m_session)
+        return;
+    const PlotStyle style = mono ? PlotStyle::mono() : PlotStyle::colour();
+    const SurfacePicture picture = pictureOf(*m_session, headerFacts(), style);
+    QPainter p(&device);
+    ::paintPage(p, QSize(device.width(), device.height()), graphLayout(), picture.plot, picture.header, style);
+}
+
+QByteArray TGraph::pdfPage(bool mono)
+{
+    if (!m_session)
+        return {};
+    const PlotStyle style = mono ? PlotStyle::mono() : PlotStyle::colour();
+    const SurfacePicture picture = pictureOf(*m_session, headerFacts(), style);
+    return pdfOfPicture(graphLayout(), picture.plot, picture.header, style);
 }
 
 // The mouse -------------------------------------------------------------------------------
 
 void TGraph::graphMousePressed(QPoint pos, Qt::MouseButton button)
 {
-    if (!m_loaded)
+    if (!m_session)
         return;
-    // Panning (right button) and rubber zoom (left button) start in the altitude panel;
-    // they move the view once zooming exists.
-    if (m_dragMode == 0 && m_layout.inAltitudePanel(pos.x(), pos.y())) {
-        if (button == Qt::RightButton)
-            m_dragMode = 1;
-        else if (button == Qt::LeftButton)
-            m_dragMode = 2;
-    }
-    if (m_layout.inGraphBand(pos.x(), pos.y()))
+    // Panning (right button) and rubber zoom (left button) start in the altitude panel.
+    if (button == Qt::RightButton || button == Qt::LeftButton)
+        m_session->beginDrag(pos, button == Qt::RightButton);
+    if (graphLayout().inGraphBand(pos.x(), pos.y()))
         m_pressTick = tickCount();
 }
 
 void TGraph::graphMouseMoved(QPoint pos)
 {
-    if (!m_loaded || pos.y() < m_layout.plotTop || pos.y() > m_layout.varioBottom)
+    if (!m_session)
         return;
-    const qint32 x = std::clamp(pos.x(), m_layout.plotLeft, m_layout.plotRight);
-    if (m_cursorOn)
-        cursorMove(m_view.timeAtX(x, m_layout), true);
+    const GraphLayout &l = graphLayout();
+    if (pos.y() >= l.plotTop && pos.y() <= l.varioBottom && cursorOn())
+        cursorMove(view().timeAtX(std::clamp(pos.x(), l.plotLeft, l.plotRight), l), true);
+    if (m_session->dragTo(pos))
+        viewChanged();
 }
 
 void TGraph::graphMouseReleased(QPoint pos, Qt::MouseButton button)
 {
-    if (!m_loaded)
+    if (!m_session)
         return;
     if (tickCount() - m_pressTick < kClickMs)
         clickAt(pos);
-    if (button == Qt::RightButton && m_dragMode == 1)
-        m_dragMode = 0;
-    else if (button == Qt::LeftButton && m_dragMode == 2)
-        m_dragMode = 0;
+    if (button == Qt::RightButton || button == Qt::LeftButton)
+        m_session->endDrag(button == Qt::RightButton);
 }
 
 // Closing ---------------------------------------------------------------------------------
 
 bool TGraph::queryClose()
 {
-    return !m_loaded || closeQuery();
+    return !m_session || closeQuery();
 }
 
 bool TGraph::closeWithoutQuery()
@@ -386,24 +559,26 @@ bool TGraph::closeWithoutQuery()
 
 void TGraph::closeEvent(QCloseEvent *event)
 {
-    if (m_loaded && !m_skipQuery && !closeQuery()) {
+    if (m_session && !m_skipQuery && !closeQuery()) {
         event->ignore();
         return;
     }
     cursorHide();
     LogBook &book = m_link.logBook();
-    if (m_loaded && m_row >= 1 && m_row < book.rowCount())
+    if (m_session && m_row >= 1 && m_row < book.rowCount())
         book.row(m_row).graphOpen = false;
-    m_loaded = false; // a second close finds nothing left to ask
+    m_session.reset(); // a second close finds nothing left to ask
     if (m_cursPos)
         m_cursPos->hide();
+    if (m_ctrlZoom)
+        m_ctrlZoom->close();
     emit graphClosed();
     QMdiSubWindow::closeEvent(event);
 }
 
 bool TGraph::closeQuery()
 {
-    if (!m_baroModified)
+    if (!baroModified())
         return true;
     switch (m_link.prompter().ask(baromsg::SaveQuestion, baromsg::Confirm, Prompter::Buttons::YesNoCancel,
                                   Prompter::Icon::Question)) {
@@ -427,22 +602,17 @@ bool TGraph::save()
         m_link.prompter().chooseSaveFileKeepingOld(QStringView(), book.workFolder + cp932::toUnicode(record.barographFile));
     if (chosen.isEmpty())
         return false;
-    const bool sameFile = isSameFile(chosen, m_path);
-    const std::optional<QByteArray> newName = sameFile ? std::nullopt : recordFileName(chosen);
-    if (!sameFile && !newName) {
+    const BarographSession::SaveResult result = m_session->save(chosen, book.workFolder, &record);
+    switch (result.status) {
+    case BarographSession::SaveStatus::NameRefused:
         m_link.prompter().inform(baromsg::FileNameTooLong);
         return false;
-    }
-    if (const std::optional<WriteFailure> failure = saveBarographFile(chosen, m_trace.toFile(), book.workFolder)) {
-        m_link.prompter().inform(baromsg::FileCannotOpen.toString() + u'\n' + failure->reason());
+    case BarographSession::SaveStatus::WriteFailed:
+        m_link.prompter().inform(baromsg::FileCannotOpen.toString() + u'\n' + result.failure->reason());
         return false;
+    case BarographSession::SaveStatus::Saved:
+        break;
     }
-    if (newName) {
-        record.barographFile = *newName;
-        m_link.refreshRow(m_row);
-        book.logModified = true;
-    }
-    writeFlightBack(record, m_takeoffSeconds, m_stats);
     m_link.refreshRow(m_row);
     book.logModified = true;
     m_link.logChanged();

@@ -1,60 +1,69 @@
-// TGraph, the barograph window: an MDI child that loads one flight's barograph file, shows
-// the text block, the altitude trace and the variogram on its drawing surface, carries the
-// cursor and the cuts, and on closing offers to save a changed trace back to the file and
-// the flight's record. It owns its cursor tool window (TCursPos).
+// TGraph, the barograph window: an MDI child that shows one flight's barograph session
+// (barograph/core/barographsession.h) on its drawing surface, the text block, the altitude
+// trace and the variogram, and turns clicks, drags and its tool windows' signals into the
+// session's operations. On closing it offers to save a changed trace back to the file and
+// the flight's record. It owns its cursor tool (TCursPos) and, while open, its zoom tool
+// (TCtrlZoom).
 #pragma once
 
-#include "barograph/core/barographtrace.h"
-#include "barograph/core/flightstats.h"
+#include "barograph/core/barographsession.h"
 #include "barograph/core/graphcursor.h"
-#include "barograph/core/graphlayout.h"
-#include "barograph/core/graphview.h"
+#include "barograph/core/graphplot.h"
 
+#include "barograph/ui/tctrlzoom.h"
 #include "logbook/ui/closequery.h"
 
 #include <QImage>
 #include <QMdiSubWindow>
+#include <QPointer>
 
 #include <functional>
+#include <optional>
 
 class GraphSurface;
 class MainFormLink;
 class TCursPos;
+class QPaintDevice;
+class QScrollArea;
 class QTimer;
 
 class TGraph : public QMdiSubWindow, public CloseQuery {
     Q_OBJECT
 public:
-    /// Adds itself to the link's workspace. Reads link.currentRow() once, when first shown,
-    /// and loads that row's barograph; a file that cannot be used is reported and the window
-    /// closes again.
+    /// Adds itself to the link's workspace, no taller than it. Reads link.currentRow() once,
+    /// when first shown, and loads that row's barograph; a file that cannot be used is
+    /// reported and the window closes again.
     explicit TGraph(MainFormLink &link);
     ~TGraph() override;
 
     // What the window shows.
-    bool isLoaded() const { return m_loaded; }
+    bool isLoaded() const { return m_session.has_value(); }
     int row() const { return m_row; }
-    QString path() const { return m_path; }
-    const BarographTrace &trace() const { return m_trace; }
-    const FlightStats &stats() const { return m_stats; }
-    const GraphLayout &graphLayout() const { return m_layout; }
-    const GraphView &view() const { return m_view; }
-    qint32 takeoffSeconds() const { return m_takeoffSeconds; }
-    bool baroModified() const { return m_baroModified; }
+    QString path() const { return m_session ? m_session->path() : QString(); }
+    /// The session; only while isLoaded().
+    const BarographSession &session() const { return *m_session; }
+    const BarographTrace &trace() const { return m_session->trace(); }
+    const FlightStats &stats() const { return m_session->stats(); }
+    const GraphLayout &graphLayout() const { return m_session->layout(); }
+    const GraphView &view() const { return m_session->view(); }
+    qint32 takeoffSeconds() const { return m_session->takeoffSeconds(); }
+    bool baroModified() const { return m_session && m_session->baroModified(); }
     /// The drawing surface: text block and graph, without the cursor.
     const QImage &surfaceImage() const { return m_image; }
     QWidget *surface() const;
     TCursPos *cursorTool() const { return m_cursPos; }
+    TCtrlZoom *zoomTool() const { return m_ctrlZoom; }
+    bool zoomWindowOpen() const { return m_ctrlZoom != nullptr; }
 
-    /// Statistics, layout and the whole view, then drawGraph in colour and drawHeader.
+    /// Statistics and the whole view, then drawGraph in colour and drawHeader.
     void recompute();
-    /// Draws everything below the text block; `mono` draws without colour (printing).
+    /// Draws everything below the text block; `mono` draws without colour.
     void drawGraph(bool mono);
     void drawHeader();
 
     // The cursor.
-    bool cursorOn() const { return m_cursorOn; }
-    float cursorTime() const { return m_cursorTime; }
+    bool cursorOn() const { return m_session && m_session->cursorOn; }
+    float cursorTime() const { return m_session ? m_session->cursorTime : 0.0f; }
     const CursorPlacement &cursorPlacement() const { return m_cursor; }
     /// Shows the cursor at t (seconds) unless it is already on, and enables the tool
     /// window's cursor controls.
@@ -70,9 +79,31 @@ public:
     /// The step buttons: to the next or previous sample, by one second with Shift.
     void stepRight(bool shift);
     void stepLeft(bool shift);
+    /// A complete time typed in the tool window: the cursor goes there, or the edit shows
+    /// the cursor's time again when it lies beyond the flight.
+    void timeTyped(qint32 seconds);
     /// The cuts at the cursor, each after asking; a cut with nothing to remove does nothing.
     void cutRight();
     void cutLeft();
+
+    /// The zoom tool's buttons: the view changes and is drawn again, a shown cursor kept.
+    void zoomStep(ZoomStep step);
+    /// Opens the zoom tool window, or closes it and shows the whole trace again.
+    void toggleZoomWindow();
+
+    /// Shifts every altitude as the correction dialog says (its edits' texts read leniently:
+    /// what is not a number counts as 0), recomputes and marks the trace modified. A
+    /// correction beyond what a barograph file can hold is refused with a message.
+    void applyAltitudeCorrection(CorrectionMode mode, const QString &takeoffText, const QString &offsetText);
+
+    /// The window's picture as the print has it, on a page device (a printer, a PDF
+    /// writer): drawn at the device's resolution, centred on 90 % of its printable area.
+    /// The window itself and its cursor are left as they are.
+    void paintPage(QPaintDevice &device, bool mono);
+    /// The same page as a PDF file's bytes.
+    QByteArray pdfPage(bool mono);
+    /// The facts of the text block: the flight's row, the log's name.
+    HeaderFacts headerFacts() const;
 
     // Mouse on the surface, in image positions.
     void graphMousePressed(QPoint pos, Qt::MouseButton button);
@@ -90,9 +121,8 @@ public:
     std::function<quint32()> tickCount;
 
 signals:
-    /// The tool window's zoom, altitude correction and print buttons. Nothing answers
-    /// them yet; the main window connects them when those commands exist.
-    void zoomRequested();
+    /// The tool window's altitude correction and print buttons: commands of the main window,
+    /// which owns their dialogs.
     void heightAdjustRequested();
     void printRequested();
     /// "IGCに書き出す" in the window's menu: the main window writes the trace as it stands.
@@ -106,36 +136,39 @@ protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     bool load();
     bool closeQuery();
     bool save();
     bool confirmCut(QStringView question);
+    void cut(bool right);
     qint32 surfaceWidth() const;
     void drawCursor(bool updateEdit);
     void updateCursorArea();
+    void viewChanged();
+    void connectCursorTool();
+    QPoint toolPosition() const;
+    void moveTools(QPoint by);
+    void showTools(bool shown);
 
     MainFormLink &m_link;
     int m_row = -1;
-    QString m_path; ///< the file the trace was read from
     bool m_shownOnce = false;
-    bool m_loaded = false;
-    bool m_baroModified = false;
     bool m_skipQuery = false; ///< the close question was answered before the close
-    qint32 m_takeoffSeconds = 0;
-    BarographTrace m_trace;
-    FlightStats m_stats;
-    GraphLayout m_layout;
-    GraphView m_view;
+    std::optional<BarographSession> m_session;
     QImage m_image;
+    QScrollArea *m_scroll;
     GraphSurface *m_surface;
     TCursPos *m_cursPos = nullptr;
+    QPointer<TCtrlZoom> m_ctrlZoom;
     QTimer *m_resizeTimer;
+    QPointer<QWidget> m_frame; ///< the main window
+    QPoint m_framePos;         ///< where it stood, so that the tools follow it
 
-    bool m_cursorOn = false;
-    float m_cursorTime = 0;
     CursorPlacement m_cursor; ///< where the shown cursor is drawn
     quint32 m_pressTick = 0;
-    int m_dragMode = 0; ///< 0 none, 1 panning, 2 rubber zoom
 };

@@ -3,6 +3,7 @@
 #include "app/core/settingsstore.h"
 #include "app/ui/mainform.h"
 #include "app/ui/tformdir.h"
+#include "barograph/ui/tcprint.h"
 #include "logbook/core/logfile.h"
 #include "logbook/ui/logbookmodel.h"
 #include "logbook/ui/loglistwindow.h"
@@ -13,6 +14,8 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <QAction>
+#include <QCheckBox>
 #include <QTest>
 
 namespace {
@@ -69,6 +72,7 @@ private slots:
     void exitStaysOpenWhenTheSaveDoesNotHappen();
     void exitYesSavesTheOpenLog();
     void settingsThatCannotBeWrittenAreReported();
+    void printModeKeptAcrossRuns();
 };
 
 void TestMainForm::startUpSetsCaptionStatesAndFolder()
@@ -166,6 +170,30 @@ void TestMainForm::exitNoWritesEverySetting()
     QCOMPARE(saved.readInt("ComPort"), std::optional<qint32>(7));
     QCOMPARE(saved.readString("StartDir"),
              std::optional<QString>(QDir::toNativeSeparators(form->logBook().workFolder)));
+}
+
+void TestMainForm::printModeKeptAcrossRuns()
+{
+    Fixture f;
+    auto form = f.start([](FileSettingsStore &s) {
+        s.writeInt("MonoPrint", 1);
+        s.writeBool("AskPrint", true);
+    });
+    TCPrint *mode = form->printMode();
+    QCOMPARE(mode->itemIndex(), 1);
+    QVERIFY(mode->CheckBColor->isChecked());
+    // The menu command shows the same dialog, whose changes are kept and written at exit.
+    form->showDialog = [](QDialog &dialog) {
+        auto &print = static_cast<TCPrint &>(dialog);
+        print.setItemIndex(0);
+        print.CheckBColor->setChecked(false);
+        return false;
+    };
+    qobject_cast<QAction *>(form->command("PrintColorSet"))->trigger();
+    QVERIFY(form->close());
+    const FileSettingsStore saved(f.settingsPath);
+    QCOMPARE(saved.readInt("MonoPrint"), std::optional<qint32>(0));
+    QCOMPARE(saved.readBool("AskPrint"), std::optional<bool>(false));
 }
 
 void TestMainForm::exitStaysOpenWhenTheSaveDoesNotHappen_data()

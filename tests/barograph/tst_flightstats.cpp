@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+#include <algorithm>
+
 namespace {
 
 using Values = std::vector<float>;
@@ -91,11 +93,12 @@ void TestFlightStats::axisBounds_data()
     QTest::addColumn<qint32>("max");
     QTest::newRow("512.3 to 987.6") << Values{512.3f, 987.6f} << 500 << 1000;
     QTest::newRow("rounded at a half") << Values{19.4f, 49.4f} << 10 << 50;
-    QTest::newRow("a half over the bound") << Values{19.5f, 49.5f} << 20 << 50;
+    // Rounded up to 20, the bottom would lie above 19.5: one step lower.
+    QTest::newRow("a half over the bound") << Values{19.5f, 49.5f} << 10 << 50;
     QTest::newRow("below zero") << Values{-12.0f, 30.0f} << -20 << 40;
     QTest::newRow("150.1 and 100.1 take step 20") << Values{100.1f, 150.1f} << 100 << 160;
-    // Both bounds would be 100: the axis keeps one step of height.
-    QTest::newRow("flat at 99.5") << Values{99.5f, 99.5f} << 100 << 110;
+    // The trace lies inside its axis, which keeps one step of height.
+    QTest::newRow("flat at 99.5") << Values{99.5f, 99.5f} << 90 << 100;
     QTest::newRow("flat at 100") << Values{100.0f, 100.0f} << 100 << 110;
 }
 
@@ -108,6 +111,7 @@ void TestFlightStats::axisBounds()
     QCOMPARE(axis.min, min);
     QCOMPARE(axis.max, max);
     QVERIFY(axis.span() > 0);
+    QVERIFY(axis.min <= *std::min_element(altitudes.begin(), altitudes.end()));
 }
 
 void TestFlightStats::gainSearch_data()

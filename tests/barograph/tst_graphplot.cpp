@@ -56,6 +56,7 @@ private slots:
     void timeGridLabels_data();
     void timeGridLabels();
     void altitudeGridStaysStrictlyInside();
+    void labelsNeverRunIntoOthers();
     void varioGridAndFrames();
     void varioColours();
     void climbBeyond8IsDrawnAtTheEdge();
@@ -77,8 +78,9 @@ void TestGraphPlot::timeGridLabels_data()
         << 179 << QByteArrayList{"0:00'30\"", "0:01'00\"", "0:01'30\"", "0:02'00\"", "0:02'30\""};
     QTest::newRow("180 s: every minute, hours and minutes")
         << 180 << QByteArrayList{"0:01", "0:02"};
+    // "3:00" would run into the end label "3:10'00\"": its line stays, its label goes.
     QTest::newRow("3 h 10 min: every hour")
-        << 3 * 3600 + 600 << QByteArrayList{"1:00", "2:00", "3:00"};
+        << 3 * 3600 + 600 << QByteArrayList{"1:00", "2:00", ""};
 }
 
 void TestGraphPlot::timeGridLabels()
@@ -104,6 +106,23 @@ void TestGraphPlot::altitudeGridStaysStrictlyInside()
     QCOMPARE(d.plot.altitudeTicks.front().line.from, QPoint(58, 540 - 54));
     QCOMPARE(d.plot.altitudeTicks.front().label.topLeft, QPoint(30, 540 - 54 - 5));
     QCOMPARE(d.plot.altitudeTopLabel.text, QByteArray("1000"));
+}
+
+void TestGraphPlot::labelsNeverRunIntoOthers()
+{
+    // A view whose 900 m line lies 4 pixels below the top: its label would cover the top
+    // label's, so it goes; the line stays.
+    Drawn d(traceOf(1, {512.3f, 987.6f}));
+    d.view.viewAltMax = 905;
+    d.view.viewAltSpan = 405;
+    const GraphPlot plot = buildGraphPlot(d.trace, d.stats, d.view, d.layout);
+    QCOMPARE(labelsOf(plot.altitudeTicks), (QByteArrayList{" 600", " 700", " 800", ""}));
+    QCOMPARE(plot.altitudeTicks.back().line.from.y(), 540 - 400 * 270 / 405);
+    // The painter's face decides: where its text is narrow, "3:00" fits before the end.
+    const Drawn hours(traceOf(3 * 3600 + 600, {100, 200}));
+    const GraphPlot narrow =
+        buildGraphPlot(hours.trace, hours.stats, hours.view, hours.layout, [](const QByteArray &) { return 20; });
+    QCOMPARE(labelsOf(narrow.timeTicks), (QByteArrayList{"1:00", "2:00", "3:00"}));
 }
 
 void TestGraphPlot::varioGridAndFrames()

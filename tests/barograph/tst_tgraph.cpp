@@ -1,19 +1,27 @@
 // The barograph window and its cursor tool on the offscreen platform, with a fake main
 // window: loading and refusing files, the cursor by mouse, buttons and typed time, both cuts,
-// the close query with its save steps, and the resize redraw.
+// the close query with its save steps, the resize redraw, the zoom tool and the mouse drags,
+// the tools following their window, the altitude correction command and printing.
 #include "barograph/core/barographfile.h"
 #include "barograph/core/messages.h"
-#include "logbook/core/text/numbertext.h"
+#include "barograph/ui/tcprint.h"
+#include "barograph/ui/tctrlzoom.h"
 #include "barograph/ui/tcurspos.h"
+#include "barograph/ui/tformadjust.h"
 #include "barograph/ui/tgraph.h"
 #include "logbook/core/text/cp932.h"
 #include "tests/barograph/barographtestdata.h"
+#include "logbook/core/text/numbertext.h"
 #include "tests/common/fakemainformlink.h"
 
 #include <QDir>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QCheckBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -113,7 +121,10 @@ private slots:
     void closeQuery_data();
     void closeQuery();
     void resizeRedrawsOnceAtTheNewWidth();
-    void otherButtonsDoNothingHarmful();
+    void zoomWindowAndMouse();
+    void toolsFollowTheirWindow();
+    void altitudeCorrectionCommand();
+    void printing();
 };
 
 void TestTGraph::loadsAndOpensTheCursorTool()
@@ -502,21 +513,168 @@ void TestTGraph::resizeRedrawsOnceAtTheNewWidth()
     QVERIFY(graph->cursorOn());
 }
 
-void TestTGraph::otherButtonsDoNothingHarmful()
+void TestTGraph::zoomWindowAndMouse()
 {
     Scene scene;
     std::unique_ptr<TGraph> graph(scene.open());
-    int requests = 0;
-    for (auto signal : {&TGraph::zoomRequested, &TGraph::heightAdjustRequested, &TGraph::printRequested})
-        connect(graph.get(), signal, [&requests] { ++requests; });
     TCursPos *tool = graph->cursorTool();
-    for (QToolButton *b : {tool->SBZoom, tool->SBHAdjust, tool->SBPrinter})
-        b->click();
-    QCOMPARE(requests, 3);
-    QVERIFY(graph->isVisible());
+    // Both tools open at the main window's corner + the window's place + (60, 80).
+    const QPoint expected = scene.link.area.frameGeometry().topLeft() + graph->pos() + QPoint(60, 80);
+    QCOMPARE(tool->pos(), expected);
+    tool->SBZoom->click();
+    QVERIFY(graph->zoomWindowOpen());
+    TCtrlZoom *zoom = graph->zoomTool();
+    QCOMPARE(zoom->size(), QSize(88, 60));
+    QCOMPARE(zoom->pos(), expected);
+    bool shift = false;
+    zoom->shiftHeld = [&shift] { return shift; };
+    cursorAt(graph.get(), 3000.0f);
+    zoom->SBZoomR->click();
+    QCOMPARE(graph->view().viewSamples, 870);
+    QVERIFY(graph->cursorOn());
+    QCOMPARE(graph->cursorTime(), float(graph->view().viewEnd)); // kept in view
+    QCOMPARE(tool->EdTime->text().toLatin1(), numtext::clockText(graph->view().viewEnd));
+    shift = true;
+    zoom->SBZoomR->click();
+    QCOMPARE(graph->view().firstSample, 435);
+    zoom->SBZoomU->click();
+    QCOMPARE(graph->view().viewAltMax, graph->view().axisAltMax);
+
+    // A left drag of 35 pixels on the altitude panel zooms in around the press; held
+    // longer than a click, it leaves the cursor alone.
+    cursorAt(graph.get(), 1000.0f);
+    graph->cursorHide();
+    const QPoint press(300, 400);
+    QTest::mousePress(graph->surface(), Qt::LeftButton, {}, inSurface(graph.get(), press));
+    moveMouse(graph.get(), press + QPoint(35, 0));
+    scene.now += 500;
+    QTest::mouseRelease(graph->surface(), Qt::LeftButton, {}, inSurface(graph.get(), press + QPoint(35, 0)));
+    QCOMPARE(graph->view().viewSamples, 870 * 4 / 5 * 4 / 5 * 4 / 5);
+    QVERIFY(!graph->cursorOn());
+    // The right button pans; the picture follows.
+    const QImage before = graph->surfaceImage();
+    QTest::mousePress(graph->surface(), Qt::RightButton, {}, inSurface(graph.get(), press));
+    moveMouse(graph.get(), press + QPoint(-100, 0));
+    QVERIFY(graph->surfaceImage() != before);
+
+    tool->SBZoom->click(); // closed: the whole trace again
+    QVERIFY(!graph->zoomWindowOpen());
+    QCOMPARE(graph->view().viewSamples, 1741);
+    QCOMPARE(graph->view().viewAltSpan, graph->view().axisAltSpan);
+}
+
+void TestTGraph::toolsFollowTheirWindow()
+{
+    Scene scene;
+    scene.link.area.resize(1000, 500);
+    std::unique_ptr<TGraph> graph(scene.open());
+    // Lower than the window's picture: the window fits the workspace and its surface scrolls.
+    QVERIFY(graph->height() <= 500);
+    auto *scroll = graph->findChild<QScrollArea *>();
+    QVERIFY(scroll && scroll->verticalScrollBar()->maximum() > 0);
+    graph->cursorTool()->SBZoom->click();
+    const QPoint cursorAt0 = graph->cursorTool()->pos(), zoomAt0 = graph->zoomTool()->pos();
+    graph->move(graph->pos() + QPoint(30, 20));
+    QCOMPARE(graph->cursorTool()->pos(), cursorAt0 + QPoint(30, 20));
+    QCOMPARE(graph->zoomTool()->pos(), zoomAt0 + QPoint(30, 20));
+    scene.link.area.move(scene.link.area.pos() + QPoint(5, 7)); // the main window moves
+    QCOMPARE(graph->cursorTool()->pos(), cursorAt0 + QPoint(35, 27));
+    graph->showMinimized();
+    QVERIFY(!graph->cursorTool()->isVisible());
+    QVERIFY(!graph->zoomTool()->isVisible());
+    graph->showNormal();
+    QVERIFY(graph->cursorTool()->isVisible());
+    QVERIFY(graph->zoomTool()->isVisible());
+}
+
+void TestTGraph::altitudeCorrectionCommand()
+{
+    Scene scene;
+    TFormAdjust form;
+    QVERIFY(form.RBZero->isChecked() && !form.EdTakeoff->isEnabled() && !form.EdOffset->isEnabled());
+    form.RBTakeoff->setChecked(true);
+    QVERIFY(form.EdTakeoff->isEnabled() && !form.EdOffset->isEnabled());
+    bool ok = true;
+    const auto dialog = [&ok](QDialog &) { return ok; };
+
+    // No barograph window active: the error, nothing else.
+    runAltitudeCorrection(form, scene.link.area, scene.link.prompts, dialog);
+    QCOMPARE(scene.link.prompts.asked.size(), size_t(1));
+    QCOMPARE(scene.link.prompts.asked[0].text, QStringLiteral("ﾊﾞﾛｸﾞﾗﾌｳｨﾝﾄﾞｳが選択されていません。"));
+    QCOMPARE(scene.link.prompts.asked[0].caption, QStringLiteral("エラー"));
+    QCOMPARE(scene.link.prompts.asked[0].icon, Prompter::Icon::Exclamation);
+
+    std::unique_ptr<TGraph> graph(scene.open());
+    scene.link.area.setActiveSubWindow(graph.get());
+    cursorAt(graph.get(), 600.0f);
+    const float first = graph->trace().altitudes[0];
+    form.EdTakeoff->setText(QStringLiteral("350m")); // read as C reads numbers: 350
+    ok = false; // Cancel changes nothing
+    runAltitudeCorrection(form, scene.link.area, scene.link.prompts, dialog);
     QVERIFY(!graph->baroModified());
-    QVERIFY(scene.link.prompts.asked.empty());
-    tool->SBOnClose->click();
+    ok = true;
+    runAltitudeCorrection(form, scene.link.area, scene.link.prompts, dialog);
+    QCOMPARE(graph->trace().altitudes[0], first + (350.0f - first));
+    QVERIFY(graph->baroModified());
+    QVERIFY(graph->cursorOn());
+    QCOMPARE(graph->cursorTime(), 600.0f);
+    QCOMPARE(graph->cursorTool()->EdHeight->text().toLatin1(), numtext::fixed(graph->trace().altitudes[300], 1, 4));
+    form.RBOffset->setChecked(true);
+    form.EdOffset->setText(QStringLiteral("1e9")); // beyond what a file holds: refused
+    runAltitudeCorrection(form, scene.link.area, scene.link.prompts, dialog);
+    QCOMPARE(scene.link.prompts.informed.size(), 1);
+    QCOMPARE(graph->trace().altitudes[0], 350.0f);
+    // The tool window's button asks the main window, which owns the dialog.
+    int asked = 0;
+    connect(graph.get(), &TGraph::heightAdjustRequested, [&asked] { ++asked; });
+    graph->cursorTool()->SBHAdjust->click();
+    QCOMPARE(asked, 1);
+}
+
+void TestTGraph::printing()
+{
+    Scene scene;
+    std::unique_ptr<TGraph> graph(scene.open());
+    TCPrint mode;
+    cursorAt(graph.get(), 600.0f);
+    const QImage shown = graph->surfaceImage();
+    int dialogs = 0;
+    const auto cancelMode = [&dialogs, &mode](QDialog &) {
+        ++dialogs;
+        mode.setItemIndex(1); // the pilot picks black and white, then cancels
+        return false;
+    };
+    PrintTarget target = PrintTarget::Cancelled;
+    const auto chooser = [&target](QPrinter &, QWidget *) { return target; };
+
+    printGraph(*graph, mode, scene.link.prompts, cancelMode, chooser); // print dialog cancelled
+    QCOMPARE(dialogs, 1);
+    QVERIFY(scene.link.prompts.dialogs.isEmpty());
+
+    target = PrintTarget::Pdf;
+    const QString pdf = scene.work + "page.pdf";
+    scene.link.prompts.files = {pdf};
+    printGraph(*graph, mode, scene.link.prompts, cancelMode, chooser);
+    QCOMPARE(scene.link.prompts.dialogs, QStringList{"save:" + scene.work + "V7081114.V35.pdf"});
+    QVERIFY(fileBytes(pdf).startsWith("%PDF"));
+    // The window still shows its colour picture and its cursor.
+    QCOMPARE(graph->surfaceImage(), shown);
+    QVERIFY(graph->cursorOn());
+    QCOMPARE(graph->cursorTime(), 600.0f);
+
+    // Told not to ask, the mode dialog is skipped; a file that cannot be written says why.
+    mode.CheckBColor->setChecked(true);
+    scene.link.prompts.files = {scene.work + "missing/page.pdf"};
+    printGraph(*graph, mode, scene.link.prompts, cancelMode, chooser);
+    QCOMPARE(dialogs, 2);
+    QCOMPARE(scene.link.prompts.informed.size(), 1);
+    QVERIFY(scene.link.prompts.informed[0].startsWith(QStringLiteral("PDFファイルが書けません。\n")));
+
+    int asked = 0;
+    connect(graph.get(), &TGraph::printRequested, [&asked] { ++asked; });
+    graph->cursorTool()->SBPrinter->click();
+    QCOMPARE(asked, 1);
+    graph->cursorTool()->SBOnClose->click();
     QVERIFY(!graph->isVisible());
     graph.release(); // deleted on close
 }

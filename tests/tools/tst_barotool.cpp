@@ -1,9 +1,14 @@
 // duvazi-tool's barograph verbs end to end: the statistics against their golden file, the
-// rendered picture, refused files and wrong usage.
+// rendered picture and PDF page, the view after operations, edits saved exactly as the
+// window saves them, refused files and wrong usage.
+#include "barograph/core/barographsession.h"
+#include "logbook/core/flightrecord.h"
 #include "tests/common/toolrun.h"
 
 #include <QFile>
+#include <QDir>
 #include <QImage>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -19,6 +24,12 @@ Run tool(const QStringList &args)
 QString data(const char *name)
 {
     return QStringLiteral(TEST_DATA_DIR "/") + QLatin1String(name);
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
 int pixelsOf(const QImage &image, QRgb colour)
@@ -42,6 +53,9 @@ private slots:
     void renderDrawsTheWindowsPicture();
     void renderWithTheFlightsRow();
     void renderReportsAnUnwritablePicture();
+    void renderPdfAsThePrint();
+    void viewAfterOperations();
+    void editsSaveAsTheWindowDoes();
     void exportWritesAnIgcAtTheSite();
     void wrongUsage_data();
     void wrongUsage();
@@ -126,6 +140,88 @@ void TestBaroTool::renderReportsAnUnwritablePicture()
     QVERIFY(r.err.contains("cannot write"));
 }
 
+void TestBaroTool::renderPdfAsThePrint()
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("page.pdf");
+    QCOMPARE(tool({"baro", "render", data("barograph/V7081114.V35"), "--out", pdf, "--view", "zoom-in-h"}).exitCode, 0);
+    QFile f(pdf);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(f.readAll().startsWith("%PDF"));
+    // The page as a picture: A4 with the graph centred on 90 % of its width.
+    const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    if (pdftoppm.isEmpty())
+        QSKIP("pdftoppm (poppler-utils) is not installed");
+    QProcess p;
+    p.start(pdftoppm, {"-r", "50", "-png", "-singlefile", pdf, dir.filePath("page")});
+    QVERIFY(p.waitForFinished(30000) && p.exitCode() == 0);
+    const QImage page(dir.filePath("page.png"));
+    QCOMPARE(page.size(), QSize(414, 585));
+    QVERIFY(pixelsOf(page, qRgb(0, 0, 255)) > 100);
+    int left = page.width();
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < left; ++x)
+            if (qGray(page.pixel(x, y)) < 128)
+                left = x;
+    QVERIFY2(left >= 18 && left < 60, qPrintable(QString::number(left)));
+}
+
+void TestBaroTool::viewAfterOperations()
+{
+    // From 1741 samples: halved (870), then a left drag of 35 pixels around the middle of
+    // the altitude panel (870, 696, 556, 444).
+    const Run r = tool({"baro", "view", data("barograph/V7081114.V35"), "zoom-in-h", "rubber", "329,405:364,405",
+                        "scroll-up", "--json"});
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY(r.out.contains("\"viewSamples\": 444,\n"));
+    QVERIFY(r.out.contains("\"viewSeconds\": 886,\n"));
+    QVERIFY(r.out.contains("\"timeTick\": 120,\n"));
+    QVERIFY(r.out.endsWith("\"altTick\": 500\n}\n"));
+    const Run pan = tool({"baro", "view", data("barograph/V7081114.V35"), "zoom-in-h", "pan", "300,400:600,400",
+                          "--json"});
+    QVERIFY(pan.out.contains("\"viewStart\": 0,\n"));
+}
+
+void TestBaroTool::editsSaveAsTheWindowDoes()
+{
+    QTemporaryDir dir;
+    const QString work = dir.path() + u'/';
+    const QString file = work + "V7081114.V35";
+    QVERIFY(QFile::copy(data("barograph/V7081114.V35"), file));
+    QVERIFY(QFile::copy(data("logbook/three-flights.log"), work + "three.log"));
+    const Run cut = tool({"baro", "cut", file, "--left", "100", "--log", work + "three.log", "--row", "1"});
+    QCOMPARE(cut.exitCode, 0);
+    const Run zero = tool({"baro", "correct", file, "--takeoff", "1250", "--out", work + "c.V35"});
+    QCOMPARE(zero.exitCode, 0);
+
+    // The same edits on the session the window works on, saved as its close does.
+    FlightRecord record;
+    record.time = "12:00:00";
+    std::optional<BarographSession> s = BarographSession::loadFile(data("barograph/V7081114.V35"), "12:00:00", 640);
+    s->cursorTime = 100;
+    QVERIFY(s->cutLeft());
+    QVERIFY(s->save(work + "window.V35", work, &record).status == BarographSession::SaveStatus::Saved);
+    QCOMPARE(fileBytes(file), fileBytes(work + "window.V35"));
+    QVERIFY(QFile::exists(work + "bak/V7081114.V35")); // the version replaced is kept
+    QVERIFY(s->correctAltitudes(s->correctionOffset(CorrectionMode::Takeoff, 1250, 0)));
+    QVERIFY(s->save(work + "window2.V35", work, &record).status == BarographSession::SaveStatus::Saved);
+    QCOMPARE(fileBytes(work + "c.V35"), fileBytes(work + "window2.V35"));
+    QVERIFY(zero.out.contains("duration         " + record.duration.toByteArray() + '\n'));
+    QVERIFY(zero.out.contains("maxAltitude      " + record.maxAltitude.toByteArray() + '\n'));
+    QVERIFY(zero.out.contains("maxClimb         " + record.maxClimb.toByteArray() + '\n'));
+    // With the log, the row's take-off moves 98 s later and the log is saved with its backup.
+    const Run row = tool({"log", "show", work + "three.log", "--csv"});
+    QVERIFY(cut.out.contains("duration         00:56:22\n"));
+    QVERIFY(QFile::exists(work + "bak/three.log"));
+    QVERIFY(row.out.contains(",00:56:22,"));
+
+    // Nothing to cut, or a correction beyond any file: nothing written, exit 1.
+    const QByteArray before = fileBytes(file);
+    QCOMPARE(tool({"baro", "cut", file, "--right", "99999"}).exitCode, 1);
+    QCOMPARE(tool({"baro", "correct", file, "--offset", "1e9"}).exitCode, 1);
+    QCOMPARE(fileBytes(file), before);
+}
+
 void TestBaroTool::exportWritesAnIgcAtTheSite()
 {
     QTemporaryDir dir;
@@ -162,6 +258,14 @@ void TestBaroTool::wrongUsage_data()
     QTest::newRow("render, width 0") << QStringList{"baro", "render", "x", "--out", "y.png", "--width", "0"};
     QTest::newRow("render, width not a number") << QStringList{"baro", "render", "x", "--out", "y.png", "--width", "a"};
     QTest::newRow("render, log without row") << QStringList{"baro", "render", "x", "--out", "y.png", "--log", "z"};
+    QTest::newRow("view without --json") << QStringList{"baro", "view", data("barograph/V7081114.V35")};
+    QTest::newRow("view, unknown operation")
+        << QStringList{"baro", "view", data("barograph/V7081114.V35"), "zoom-in", "--json"};
+    QTest::newRow("view, pan without points")
+        << QStringList{"baro", "view", data("barograph/V7081114.V35"), "pan", "1,2", "--json"};
+    QTest::newRow("correct, two modes") << QStringList{"baro", "correct", "x", "--zero", "--offset", "3"};
+    QTest::newRow("correct, not a number") << QStringList{"baro", "correct", "x", "--offset", "3m"};
+    QTest::newRow("cut, no side") << QStringList{"baro", "cut", "x"};
 }
 
 void TestBaroTool::wrongUsage()

@@ -1,8 +1,10 @@
-// "baro stats", "baro render" and "baro export".
+// "baro stats", "baro render", "baro view", "baro correct", "baro cut" and "baro export":
+// the barograph window's operations on the same session and writer.
 #include "output.h"
 #include "verbs.h"
 
 #include "barograph/core/barographfile.h"
+#include "barograph/core/barographsession.h"
 #include "barograph/core/barographsave.h"
 #include "barograph/core/barographtrace.h"
 #include "barograph/core/flightstats.h"
@@ -15,12 +17,16 @@
 #include "barograph/render/graphpainter.h"
 #include "logbook/core/logbook.h"
 #include "logbook/core/logfile.h"
+#include "logbook/core/filewriter.h"
 #include "logbook/core/logfiles.h"
 #include "logbook/core/text/cp932.h"
 
-#include <QSaveFile>
+#include <QBuffer>
+#include <QFileInfo>
 
 #include <charconv>
+#include <cmath>
+#include <functional>
 #include <optional>
 
 namespace {
@@ -50,6 +56,215 @@ QByteArray marksText(const std::vector<qint32> &marks, const char *separator)
     for (const qint32 m : marks)
         items << QByteArray::number(m);
     return items.join(separator);
+}
+
+// A session on a barograph file the way the window opens it; a file it refuses is reported.
+std::optional<BarographSession> readSession(const QString &path, int width, QByteArrayView takeoffTime = "00:00:00")
+{
+    std::optional<BarographSession> session = BarographSession::loadFile(path, takeoffTime, width);
+    if (!session)
+        report(baromsg::FileCannotOpen.toString() + QStringLiteral(" (") + path + u')');
+    return session;
+}
+
+// "X0,Y0:X1,Y1": a press and the point the mouse moves to, in pixels of the surface.
+std::optional<std::pair<QPoint, QPoint>> dragOf(const QString &text)
+{
+    const QStringList ends = text.split(u':');
+    if (ends.size() != 2)
+        return std::nullopt;
+    QPoint points[2];
+    for (int i = 0; i < 2; ++i) {
+        const QStringList xy = ends[i].split(u',');
+        bool okX = false, okY = false;
+        if (xy.size() != 2)
+            return std::nullopt;
+        points[i] = QPoint(xy[0].toInt(&okX), xy[1].toInt(&okY));
+        if (!okX || !okY)
+            return std::nullopt;
+    }
+    return std::pair{points[0], points[1]};
+}
+
+// The view operations, as the zoom window's buttons and the mouse on the altitude panel do
+// them: "zoom-in-h", ..., "scroll-down", "pan X0,Y0:X1,Y1" (right button) and
+// "rubber X0,Y0:X1,Y1" (left button). Takes them from args[i] on while they are operations;
+// false on a malformed one.
+bool takeViewOperations(const QStringList &args, qsizetype &i, BarographSession &session)
+{
+    static const QList<std::pair<QLatin1String, ZoomStep>> steps = {
+        {QLatin1String("zoom-in-h"), ZoomStep::ZoomInH},       {QLatin1String("zoom-out-h"), ZoomStep::ZoomOutH},
+        {QLatin1String("zoom-in-v"), ZoomStep::ZoomInV},       {QLatin1String("zoom-out-v"), ZoomStep::ZoomOutV},
+        {QLatin1String("scroll-left"), ZoomStep::ScrollLeft},  {QLatin1String("scroll-right"), ZoomStep::ScrollRight},
+        {QLatin1String("scroll-up"), ZoomStep::ScrollUp},      {QLatin1String("scroll-down"), ZoomStep::ScrollDown}};
+    for (; i < args.size(); ++i) {
+        const QString &op = args[i];
+        const auto step = std::find_if(steps.begin(), steps.end(), [&op](const auto &s) { return op == s.first; });
+        if (step != steps.end()) {
+            session.zoom(step->second);
+            continue;
+        }
+        if (op != u"pan" && op != u"rubber")
+            return true; // not an operation: the caller's
+        const std::optional<std::pair<QPoint, QPoint>> drag = i + 1 < args.size() ? dragOf(args[i + 1]) : std::nullopt;
+        if (!drag)
+            return false;
+        ++i;
+        const bool right = op == u"pan";
+        // A press outside the altitude panel starts nothing, as in the window.
+        if (session.beginDrag(drag->first, right)) {
+            session.dragTo(drag->second);
+            session.endDrag(right);
+        }
+    }
+    return true;
+}
+
+// The flight's row of a log given with --log and --row.
+struct RowOfLog {
+    LogBook book;
+    QByteArray name;
+    int row = -1;
+};
+
+std::optional<RowOfLog> readRowOfLog(const QString &logPath, int row)
+{
+    std::optional<QByteArray> name;
+    std::optional<LogBook> book = readLog(logPath, &name);
+    if (!book)
+        return std::nullopt;
+    if (row < 1 || row >= book->rowCount()) {
+        report(QStringLiteral("no flight %1 in %2").arg(row).arg(logPath));
+        return std::nullopt;
+    }
+    return RowOfLog{std::move(*book), name.value_or(QByteArray()), row};
+}
+
+// Writes a picture (PNG, BMP, or PDF laid out as the print) all or nothing.
+bool writePicture(const QString &outPath, const BarographSession &session, const HeaderFacts &facts, bool mono)
+{
+    const PlotStyle style = mono ? PlotStyle::mono() : PlotStyle::colour();
+    QByteArray bytes;
+    if (outPath.endsWith(u".pdf", Qt::CaseInsensitive)) {
+        const SurfacePicture picture = pictureOf(session, facts, style);
+        bytes = pdfOfPicture(session.layout(), picture.plot, picture.header, style);
+    } else {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        const char *format = outPath.endsWith(u".bmp", Qt::CaseInsensitive) ? "BMP" : "PNG";
+        renderGraphPicture(session, facts, style).save(&buffer, format);
+    }
+    if (const std::optional<WriteFailure> failure = writeFile(outPath, bytes)) {
+        report(QStringLiteral("cannot write ") + outPath + u'\n' + failure->reason());
+        return false;
+    }
+    return true;
+}
+
+QByteArray viewJson(const GraphView &v)
+{
+    const QList<std::pair<const char *, qint32>> fields = {
+        {"firstSample", v.firstSample}, {"lastSample", v.lastSample},   {"viewSamples", v.viewSamples},
+        {"viewStart", v.viewStart},     {"viewEnd", v.viewEnd},         {"viewSeconds", v.viewSeconds},
+        {"viewAltMin", v.viewAltMin},   {"viewAltMax", v.viewAltMax},   {"timeTick", v.timeTick},
+        {"altTick", v.altTick}};
+    QByteArrayList items;
+    for (const auto &[key, value] : fields)
+        items << "  \"" + QByteArray(key) + "\": " + QByteArray::number(value);
+    return "{\n" + items.join(",\n") + "\n}\n";
+}
+
+// What an edit writes: FILE (or --out) through the window's save, and with --log the row's
+// take-off time, duration, maximum altitude and climb (and the file's name when --out names
+// another), the log saved with its backups. Prints the four fields as the row holds them.
+struct EditArgs {
+    QString path, outPath, logPath;
+    int row = -1;
+};
+
+int finishEdit(BarographSession &session, const EditArgs &a)
+{
+    std::optional<RowOfLog> log;
+    if (!a.logPath.isEmpty()) {
+        log = readRowOfLog(a.logPath, a.row);
+        if (!log)
+            return 1;
+    }
+    FlightRecord scratch;
+    FlightRecord &record = log ? log->book.row(log->row) : scratch;
+    const QString out = a.outPath.isEmpty() ? a.path : a.outPath;
+    const QString workFolder = folderOf(QFileInfo(out).absoluteFilePath());
+    const BarographSession::SaveResult saved = session.save(out, workFolder, log ? &record : nullptr);
+    switch (saved.status) {
+    case BarographSession::SaveStatus::NameRefused:
+        report(baromsg::FileNameTooLong);
+        return 1;
+    case BarographSession::SaveStatus::WriteFailed:
+        report(baromsg::FileCannotOpen.toString() + u'\n' + saved.failure->reason());
+        return 1;
+    case BarographSession::SaveStatus::Saved:
+        break;
+    }
+    if (!log)
+        writeFlightBack(record, session.takeoffSeconds(), session.stats());
+    else if (writeLog(log->book, a.logPath, log->name) != 0)
+        return 1;
+    QByteArray text;
+    if (log)
+        text += "barographFile    " + record.barographFile.toByteArray() + '\n';
+    text += "time             " + record.time.toByteArray() + '\n';
+    text += "duration         " + record.duration.toByteArray() + '\n';
+    text += "maxAltitude      " + record.maxAltitude.toByteArray() + '\n';
+    text += "maxClimb         " + record.maxClimb.toByteArray() + '\n';
+    writeOut(text);
+    return 0;
+}
+
+// FILE, --out, --log and --row of the edit verbs, and the verb's own options, which
+// `option` takes (args[i] is the option; it moves i past its value and says whether it was
+// one of its own and well formed). False on wrong usage.
+bool parseEditArgs(const QStringList &args, EditArgs &e,
+                   const std::function<bool(const QStringList &, qsizetype &)> &option)
+{
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        bool ok = true;
+        if (a == u"--out" && hasValue)
+            e.outPath = args[++i];
+        else if (a == u"--log" && hasValue)
+            e.logPath = args[++i];
+        else if (a == u"--row" && hasValue)
+            e.row = args[++i].toInt(&ok);
+        else if (e.path.isEmpty() && !a.startsWith(u"--"))
+            e.path = a;
+        else
+            ok = option(args, i);
+        if (!ok)
+            return false;
+    }
+    return !e.path.isEmpty() && e.logPath.isEmpty() == (e.row < 0);
+}
+
+// The session an edit works on: FILE, whose first sample lies at the row's take-off time
+// when a log is given (a left cut moves it), else at 00:00:00.
+std::optional<BarographSession> openForEdit(const EditArgs &e)
+{
+    QByteArray takeoff = "00:00:00";
+    if (!e.logPath.isEmpty()) {
+        const std::optional<RowOfLog> log = readRowOfLog(e.logPath, e.row);
+        if (!log)
+            return std::nullopt;
+        takeoff = log->book.row(e.row).time.toByteArray();
+    }
+    return readSession(e.path, 640, takeoff);
+}
+
+std::optional<double> strictNumber(const QString &text)
+{
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    return ok && std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
 }
 
 } // namespace
@@ -107,6 +322,7 @@ int baroRender(const QStringList &args)
     bool mono = false;
     int width = 640;
     int row = -1;
+    QStringList viewOps;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString &a = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -121,6 +337,9 @@ int baroRender(const QStringList &args)
             logPath = args[++i];
         else if (a == u"--row" && hasValue)
             row = args[++i].toInt(&ok);
+        else if (a == u"--view")
+            while (i + 1 < args.size() && !args[i + 1].startsWith(u"--"))
+                viewOps << args[++i];
         else if (path.isEmpty() && !a.startsWith(u"--"))
             path = a;
         else
@@ -130,32 +349,115 @@ int baroRender(const QStringList &args)
     }
     if (path.isEmpty() || outPath.isEmpty() || width < 1 || width > 10000 || logPath.isEmpty() != (row < 0))
         return 2;
-    const std::optional<BarographTrace> trace = readTrace(path);
-    if (!trace)
-        return 1;
 
     // The text block shows the flight's row when a log is given, as the window does.
+    std::optional<RowOfLog> log;
+    if (!logPath.isEmpty() && !(log = readRowOfLog(logPath, row)))
+        return 1;
+    const QByteArray takeoff = log ? log->book.row(row).time.toByteArray() : QByteArray("00:00:00");
+    std::optional<BarographSession> session = readSession(path, width, takeoff);
+    if (!session)
+        return 1;
+    qsizetype at = 0;
+    if (!takeViewOperations(viewOps, at, *session) || at != viewOps.size())
+        return 2;
     HeaderFacts facts;
-    facts.interval = trace->interval;
-    if (!logPath.isEmpty()) {
-        std::optional<LogFileContents> contents = readLogFile(logPath);
-        if (!contents || !contents->isComplete() || row < 1 || row >= int(contents->records.size())) {
-            report(QStringLiteral("no flight %1 in %2").arg(row).arg(logPath));
-            return 1;
-        }
-        const FlightRecord &record = contents->records[size_t(row)];
-        facts = HeaderFacts::of(row, readNameFile(namePathFor(logPath)).value_or(QByteArray()), record,
-                                takeoffSecondsOf(record.time), trace->interval);
-    }
+    facts.interval = session->trace().interval;
+    if (log)
+        facts = HeaderFacts::of(row, log->name, log->book.row(row), session->takeoffSeconds(), facts.interval);
+    return writePicture(outPath, *session, facts, mono) ? 0 : 1;
+}
 
-    const QImage picture = renderGraphPicture(*trace, facts, width, mono ? PlotStyle::mono() : PlotStyle::colour());
-    QSaveFile out(outPath);
-    const QByteArray format = outPath.endsWith(u".bmp", Qt::CaseInsensitive) ? "BMP" : "PNG";
-    if (!out.open(QIODevice::WriteOnly) || !picture.save(&out, format.constData()) || !out.commit()) {
-        report(QStringLiteral("cannot write ") + outPath);
+int baroView(const QStringList &args)
+{
+    QString path;
+    int width = 640;
+    bool json = false;
+    QStringList ops;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        bool ok = true;
+        if (a == u"--json")
+            json = true;
+        else if (a == u"--width" && i + 1 < args.size())
+            width = args[++i].toInt(&ok);
+        else if (!a.startsWith(u"--"))
+            (path.isEmpty() ? path : ops.emplace_back()) = a;
+        else
+            return 2;
+        if (!ok)
+            return 2;
+    }
+    if (path.isEmpty() || !json || width < 1 || width > 10000)
+        return 2;
+    std::optional<BarographSession> session = readSession(path, width);
+    if (!session)
+        return 1;
+    qsizetype at = 0;
+    if (!takeViewOperations(ops, at, *session) || at != ops.size())
+        return 2;
+    writeOut(viewJson(session->view()));
+    return 0;
+}
+
+int baroCorrect(const QStringList &args)
+{
+    EditArgs e;
+    CorrectionMode mode = CorrectionMode::None;
+    double value = 0;
+    int modes = 0;
+    const bool usage = parseEditArgs(args, e, [&](const QStringList &a, qsizetype &i) {
+        ++modes;
+        if (a[i] == u"--zero") {
+            mode = CorrectionMode::Zero;
+            return true;
+        }
+        if ((a[i] != u"--takeoff" && a[i] != u"--offset") || i + 1 >= a.size())
+            return false;
+        mode = a[i] == u"--takeoff" ? CorrectionMode::Takeoff : CorrectionMode::Offset;
+        const std::optional<double> number = strictNumber(a[++i]);
+        value = number.value_or(0);
+        return number.has_value();
+    });
+    if (!usage || modes != 1)
+        return 2;
+    std::optional<BarographSession> session = openForEdit(e);
+    if (!session)
+        return 1;
+    if (!session->correctAltitudes(session->correctionOffset(mode, value, value))) {
+        report(baromsg::CorrectionOutOfRange);
         return 1;
     }
-    return 0;
+    return finishEdit(*session, e);
+}
+
+int baroCut(const QStringList &args)
+{
+    EditArgs e;
+    std::optional<double> at;
+    bool left = false;
+    int cuts = 0;
+    const bool usage = parseEditArgs(args, e, [&](const QStringList &a, qsizetype &i) {
+        ++cuts;
+        if ((a[i] != u"--left" && a[i] != u"--right") || i + 1 >= a.size())
+            return false;
+        left = a[i] == u"--left";
+        at = strictNumber(a[++i]);
+        return at.has_value();
+    });
+    if (!usage || cuts != 1)
+        return 2;
+    std::optional<BarographSession> session = openForEdit(e);
+    if (!session)
+        return 1;
+    // The cursor stands at the time given, as the pilot puts it before pressing a cut.
+    session->cursorOn = true;
+    session->cursorTime = float(*at);
+    if (!(left ? session->cutLeft() : session->cutRight())) {
+        report(QStringLiteral("nothing to cut %1 of %2 s").arg(left ? "left" : "right").arg(*at));
+        return 1;
+    }
+    return finishEdit(*session, e);
 }
 
 int baroExport(const QStringList &args)

@@ -28,8 +28,18 @@ const Verb kVerbs[] = {
                       "                                      the log as CSV (UTF-8 with a byte-order mark, or cp932)", logExport},
     {"log", "import", "log import IN.csv OUT.log          add the flights of a CSV to OUT.log (made when missing)", logImport},
     {"baro", "stats", "baro stats FILE [--json]          the statistics of a barograph file", baroStats},
-    {"baro", "render", "baro render FILE --out PICTURE.png [--mono] [--width W] [--log LOG.log --row N]\n"
-                       "                                                draw a barograph as its window does", baroRender},
+    {"baro", "render", "baro render FILE --out PICTURE.png|PAGE.pdf [--mono] [--width W] [--log LOG.log --row N]\n"
+                       "                  [--view OPERATION...]   draw a barograph as its window does, a PDF as its print",
+     baroRender},
+    {"baro", "view", "baro view FILE [--width W] [OPERATION...] --json\n"
+                     "                                  the view after zoom-in-h, zoom-out-h, zoom-in-v, zoom-out-v,\n"
+                     "                                  scroll-left, scroll-right, scroll-up, scroll-down,\n"
+                     "                                  pan X0,Y0:X1,Y1 (right button), rubber X0,Y0:X1,Y1 (left button)",
+     baroView},
+    {"baro", "correct", "baro correct FILE --zero|--takeoff M|--offset M [--out OUT] [--log LOG.log --row N]\n"
+                        "                                  shift the altitudes and save as the window does", baroCorrect},
+    {"baro", "cut", "baro cut FILE --left SECONDS|--right SECONDS [--out OUT] [--log LOG.log --row N]\n"
+                    "                                  cut at a time and save as the window does", baroCut},
     {"baro", "export", "baro export FILE --igc OUT.igc --log LOG.log --row N [--sites SITES.cup] [--site NAME]\n"
                        "                  [--utc-offset +9] [--pilot NAME]\n"
                        "                                      an IGC file of the barograph at the flight's site", baroExport},

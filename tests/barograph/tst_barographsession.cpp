@@ -1,0 +1,315 @@
+// The barograph session without a display: the zoom window's buttons and their limits, the
+// rubber zoom and panning on the altitude panel, the cursor kept in view, the altitude
+// correction, the cuts with the save into the file and the flight's row, and the print
+// rectangle.
+#include "barograph/core/barographfile.h"
+#include "barograph/core/barographsession.h"
+#include "logbook/core/flightrecord.h"
+#include "tests/barograph/barographtestdata.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// `samples` samples at `interval` s, a slow climb from 1000 m to 1999 m over the trace:
+// axis 1000 to 2000, on the default 640-pixel surface (plot 542 x 270 pixels).
+BarographSession sessionOf(int samples, qint32 interval = 2)
+{
+    std::vector<float> altitudes;
+    for (int i = 0; i < samples; ++i)
+        altitudes.push_back(1000.0f + 999.0f * float(i) / float(std::max(samples - 1, 1)));
+    return BarographSession(traceOf(interval, altitudes), 10 * 3600, 640);
+}
+
+struct Edges {
+    qint32 first, last, start, end;
+};
+
+Edges edgesOf(const BarographSession &s)
+{
+    const GraphView &v = s.view();
+    return {v.firstSample, v.lastSample, v.viewStart, v.viewEnd};
+}
+
+bool consistent(const BarographSession &s)
+{
+    const GraphView &v = s.view();
+    return v.viewSamples == v.lastSample - v.firstSample + 1 && v.viewSeconds == v.viewEnd - v.viewStart
+        && v.viewAltSpan == v.viewAltMax - v.viewAltMin && v.firstSample >= 0
+        && v.lastSample < s.trace().sampleCount() && v.viewAltMin >= v.axisAltMin && v.viewAltMax <= v.axisAltMax;
+}
+
+} // namespace
+
+class TestBarographSession : public QObject {
+    Q_OBJECT
+private slots:
+    void horizontalButtons();
+    void verticalButtons();
+    void rubberZoom();
+    void panning();
+    void cursorKeptInTheView();
+    void altitudeCorrection();
+    void cutsAndSave();
+    void printRectangle();
+};
+
+void TestBarographSession::horizontalButtons()
+{
+    BarographSession s = sessionOf(1000);
+    QVERIFY(s.zoom(ZoomStep::ZoomInH));
+    QCOMPARE(s.view().viewSamples, 500);
+    QCOMPARE(s.view().lastSample, 499);
+    QCOMPARE(s.view().viewEnd, 998);
+    QCOMPARE(s.view().timeTick, 300); // ticks follow the zoom
+
+    // Scrolls keep the ticks and stop at either end of the trace.
+    s.zoom(ZoomStep::ScrollRight);
+    QCOMPARE(s.view().firstSample, 250);
+    const qint32 tick = s.view().timeTick;
+    for (int i = 0; i < 5; ++i)
+        QVERIFY(s.zoom(ZoomStep::ScrollRight));
+    QCOMPARE(s.view().lastSample, 999);
+    QCOMPARE(s.view().firstSample, 500);
+    QCOMPARE(s.view().viewStart, 1000);
+    QCOMPARE(s.view().timeTick, tick);
+    for (int i = 0; i < 5; ++i)
+        s.zoom(ZoomStep::ScrollLeft);
+    QCOMPARE(s.view().firstSample, 0);
+
+    // Zooming out at the end of the trace shifts the view to end at the last sample.
+    s.zoom(ZoomStep::ZoomInH);
+    for (int i = 0; i < 10; ++i)
+        s.zoom(ZoomStep::ScrollRight); // 750 to 999
+    QCOMPARE(s.view().firstSample, 750);
+    s.zoom(ZoomStep::ZoomOutH);
+    QCOMPARE(s.view().viewSamples, 500);
+    QCOMPARE(s.view().lastSample, 999);
+    QCOMPARE(s.view().firstSample, 500);
+    QCOMPARE(s.view().viewStart, 1000);
+    QVERIFY(consistent(s));
+
+    // Halving stops once fewer than 16 samples are shown: at most 8 through the buttons.
+    BarographSession small = sessionOf(1000);
+    int zooms = 0;
+    while (small.zoom(ZoomStep::ZoomInH))
+        ++zooms;
+    QCOMPARE(small.view().viewSamples, 15);
+    QCOMPARE(zooms, 6);
+    const Edges before = edgesOf(small);
+    QVERIFY(!small.zoom(ZoomStep::ZoomInH));
+    QCOMPARE(edgesOf(small).last, before.last);
+    for (int i = 0; i < 10; ++i)
+        small.zoom(ZoomStep::ZoomOutH);
+    QCOMPARE(small.view().viewSamples, 1000);
+    QVERIFY(consistent(small));
+}
+
+void TestBarographSession::verticalButtons()
+{
+    BarographSession s = sessionOf(1000); // axis 1000 to 2000
+    QCOMPARE(s.view().axisAltSpan, 1000);
+    s.zoom(ZoomStep::ZoomInV);
+    QCOMPARE(s.view().viewAltMin, 1000);
+    QCOMPARE(s.view().viewAltMax, 1500);
+    QCOMPARE(s.view().altTick, 100);
+    s.zoom(ZoomStep::ScrollUp);
+    s.zoom(ZoomStep::ScrollUp);
+    QCOMPARE(s.view().viewAltMax, 2000); // held at the axis
+    QCOMPARE(s.view().viewAltMin, 1500);
+    // Doubling on the unchanged bottom would reach 2500: the span doubles, the view moves
+    // down to end at the axis top.
+    s.zoom(ZoomStep::ZoomInV);
+    s.zoom(ZoomStep::ScrollUp);
+    s.zoom(ZoomStep::ScrollUp); // 1750 to 2000
+    QVERIFY(s.zoom(ZoomStep::ZoomOutV));
+    QCOMPARE(s.view().viewAltSpan, 500);
+    QCOMPARE(s.view().viewAltMax, 2000);
+    QCOMPARE(s.view().viewAltMin, 1500);
+    s.zoom(ZoomStep::ScrollDown);
+    s.zoom(ZoomStep::ScrollDown);
+    QCOMPARE(s.view().viewAltMin, 1000);
+    while (s.zoom(ZoomStep::ZoomInV)) {
+    }
+    QVERIFY(s.view().viewAltSpan >= 30 && s.view().viewAltSpan < 60);
+    QVERIFY(consistent(s));
+}
+
+void TestBarographSession::rubberZoom()
+{
+    const GraphLayout l = GraphLayout::forWidth(640);
+    const QPoint press(l.plotLeft + 271, l.plotTop + 135); // the middle of the altitude panel
+    BarographSession s = sessionOf(1000);
+    QVERIFY(s.beginDrag(press, false));
+    const qint32 anchor = s.drag().anchorSample;
+    // 35 pixels right: three steps, 1000, 800, 640, 512; the sample under the press stays.
+    QVERIFY(s.dragTo(press + QPoint(35, 3)));
+    QCOMPARE(s.view().viewSamples, 512);
+    QCOMPARE(s.view().firstSample, anchor - qint32(512 * s.drag().xFraction));
+    QCOMPARE(s.view().viewAltSpan, 1000); // horizontal only
+    // Back to the press: the view at the press, not nudged by the anchor's rounding.
+    s.dragTo(press + QPoint(4, 2));
+    QCOMPARE(s.view().viewSamples, 1000);
+    QCOMPARE(s.view().viewAltMin, 1000);
+    // Far right: never fewer than 16 samples; far left: never more than the trace.
+    s.dragTo(press + QPoint(500, 0));
+    QCOMPARE(s.view().viewSamples, 16);
+    s.dragTo(press - QPoint(500, 0));
+    QCOMPARE(s.view().viewSamples, 1000);
+    // Straight up: vertical only, 4/5 per 10 pixels, at least 30 m.
+    s.dragTo(press - QPoint(0, 20));
+    QCOMPARE(s.view().viewAltSpan, 640);
+    QCOMPARE(s.view().viewSamples, 1000);
+    s.dragTo(press - QPoint(0, 200));
+    QCOMPARE(s.view().viewAltSpan, 30);
+    s.dragTo(press + QPoint(0, 200)); // down: grows, at most the axis
+    QCOMPARE(s.view().viewAltSpan, 1000);
+    QVERIFY(consistent(s));
+    s.endDrag(true); // the other button ends nothing
+    QCOMPARE(s.drag().mode, int(GraphDrag::Rubber));
+    s.endDrag(false);
+    QVERIFY(!s.dragTo(press + QPoint(35, 0)));
+
+    // Outside the altitude panel nothing starts; a trace shorter than 16 samples shows all.
+    QVERIFY(!s.beginDrag(QPoint(press.x(), l.varioTop + 5), false));
+    BarographSession tiny = sessionOf(10);
+    tiny.beginDrag(press, false);
+    tiny.dragTo(press + QPoint(100, 0));
+    QCOMPARE(tiny.view().viewSamples, 10);
+    QVERIFY(consistent(tiny));
+}
+
+void TestBarographSession::panning()
+{
+    const GraphLayout l = GraphLayout::forWidth(640);
+    BarographSession s = sessionOf(1000);
+    s.zoom(ZoomStep::ZoomInH);
+    s.zoom(ZoomStep::ScrollRight); // samples 250 to 749, 500 s to 1498 s
+    s.zoom(ZoomStep::ZoomInV);     // 1000 to 1500 m
+    const QPoint press(300, 400);
+    QVERIFY(s.beginDrag(press, true));
+    // The trace follows the mouse: 271 pixels right is half the view earlier, 27 pixels
+    // down shows 50 m higher up.
+    QVERIFY(s.dragTo(press + QPoint(271, 27)));
+    QCOMPARE(s.view().viewStart, 500 - 998 / 2);
+    QCOMPARE(s.view().firstSample, s.view().viewStart / 2);
+    QCOMPARE(s.view().viewAltMin, 1050);
+    QCOMPARE(s.view().timeTick, 300); // no new ticks while panning
+    // Beyond the start it stops at 0, beyond the axis at its top.
+    s.dragTo(QPoint(l.plotRight + 200, l.plotBottom));
+    QCOMPARE(s.view().viewStart, 0);
+    QCOMPARE(s.view().viewAltMax, 1000 + 140 * 500 / 270 + 500);
+    s.dragTo(QPoint(l.plotLeft - 100, l.plotTop)); // held to the panel's left edge
+    QCOMPARE(s.view().viewStart, 500 + 242 * 998 / 542);
+    QCOMPARE(s.view().viewAltMin, 1000);
+    QVERIFY(consistent(s));
+    QVERIFY(!s.dragTo(QPoint(300, l.varioTop + 10))); // outside the altitude panel
+}
+
+void TestBarographSession::cursorKeptInTheView()
+{
+    BarographSession s = sessionOf(1000);
+    s.cursorOn = true;
+    s.cursorTime = 1500;
+    s.zoom(ZoomStep::ZoomInH);
+    QCOMPARE(s.cursorTime, 998.0f);
+    s.zoom(ZoomStep::ScrollRight); // starts at 500 s
+    s.cursorTime = 100;
+    s.zoom(ZoomStep::ScrollRight);
+    QCOMPARE(s.cursorTime, float(s.view().viewStart));
+    s.cursorOn = false; // a hidden cursor keeps its time
+    s.cursorTime = 0;
+    s.zoom(ZoomStep::ScrollRight);
+    QCOMPARE(s.cursorTime, 0.0f);
+}
+
+void TestBarographSession::altitudeCorrection()
+{
+    BarographSession s(traceOf(2, {1180.4f, 1300.0f, 412.3f, 700.0f}), 0, 640);
+    s.zoom(ZoomStep::ZoomInV);
+    QCOMPARE(s.correctionOffset(CorrectionMode::Zero, 0, 0), -412.3f);
+    QCOMPARE(s.correctionOffset(CorrectionMode::Takeoff, 1250, 0), float(1250.0 - double(1180.4f)));
+    QCOMPARE(s.correctionOffset(CorrectionMode::Offset, 0, -30), -30.0f);
+    QCOMPARE(s.correctionOffset(CorrectionMode::None, 5, 5), 0.0f);
+
+    const std::vector<float> varios = s.trace().varios;
+    s.cursorOn = true;
+    s.cursorTime = 3;
+    QVERIFY(s.correctAltitudes(s.correctionOffset(CorrectionMode::Zero, 0, 0)));
+    QCOMPARE(s.trace().altitudes[2], 0.0f);
+    QCOMPARE(s.trace().altitudes[0], 1180.4f - 412.3f);
+    QCOMPARE(s.trace().varios, varios); // differences stay as they were
+    QCOMPARE(s.stats().lowAltitude, 0.0f);
+    QCOMPARE(s.view().viewAltSpan, s.view().axisAltSpan); // the whole flight again
+    QCOMPARE(s.cursorTime, 3.0f);
+    QVERIFY(s.baroModified());
+
+    BarographSession twice = sessionOf(100);
+    QVERIFY(twice.correctAltitudes(-30));
+    QVERIFY(twice.correctAltitudes(-30));
+    QCOMPARE(twice.trace().altitudes[0], 940.0f);
+    QCOMPARE(twice.appliedCorrection(), std::optional<float>(-60.0f)); // what an IGC export declares
+    BarographSession zero = sessionOf(100);
+    QVERIFY(zero.correctAltitudes(0));
+    QVERIFY(zero.baroModified());
+    // Beyond what a file can hold: refused, nothing changed.
+    BarographSession far = sessionOf(100);
+    QVERIFY(!far.correctAltitudes(1e9f));
+    QVERIFY(!far.correctAltitudes(std::numeric_limits<float>::infinity()));
+    QCOMPARE(far.trace().altitudes[0], 1000.0f);
+    QVERIFY(!far.baroModified());
+    QVERIFY(!far.appliedCorrection());
+}
+
+void TestBarographSession::cutsAndSave()
+{
+    QTemporaryDir dir;
+    const QString work = dir.path() + u'/';
+    QVERIFY(QFile::copy(samplePath("V7081114.V35"), work + "V7081114.V35"));
+    FlightRecord record;
+    record.time = "14:35:20";
+    record.barographFile = "V7081114.V35";
+    std::optional<BarographSession> s = BarographSession::load(work, record, 640);
+    QVERIFY(s);
+    s->cursorTime = 2; // the second sample: nothing to cut on the left
+    QVERIFY(!s->canCutLeft() && !s->cutLeft());
+    s->cursorTime = 100;
+    QVERIFY(s->cutLeft()); // 49 samples go, 98 s later
+    QCOMPARE(s->takeoffSeconds(), 14 * 3600 + 35 * 60 + 20 + 98);
+    QVERIFY(s->cursorOn && s->cursorTime == 0.0f);
+    s->cursorTime = 3000;
+    QVERIFY(s->cutRight());
+    QCOMPARE(s->trace().sampleCount(), 1501);
+    QCOMPARE(s->cursorTime, 3000.0f);
+    QVERIFY(s->correctAltitudes(-100));
+
+    const BarographSession::SaveResult saved = s->save(work + "V7081114.V35", work, &record);
+    QCOMPARE(saved.status, BarographSession::SaveStatus::Saved);
+    QVERIFY(!saved.renamed);
+    QCOMPARE(fileBytes(work + "bak/V7081114.V35"), sampleBytes("V7081114.V35"));
+    QCOMPARE(fileBytes(work + "V7081114.V35"), buildBarographImage(s->trace().toFile()));
+    QCOMPARE(record.time, "14:36:58");
+    QCOMPARE(record.duration, "00:50:00");
+    QCOMPARE(record.maxAltitude, QByteArray::number(qint64(s->stats().peakAltitude + 0.5f)).rightJustified(4, '0') + " m");
+    QCOMPARE(record.barographFile, "V7081114.V35");
+    // Another name: the record takes it in upper case; one it cannot hold writes nothing.
+    QCOMPARE(s->save(work + "abc.v12", work, &record).status, BarographSession::SaveStatus::Saved);
+    QCOMPARE(record.barographFile, "ABC.V12");
+    QCOMPARE(s->save(work + "a-very-long-name.v12", work, &record).status, BarographSession::SaveStatus::NameRefused);
+    QVERIFY(!QFile::exists(work + "a-very-long-name.v12"));
+}
+
+void TestBarographSession::printRectangle()
+{
+    const PrintPlacement p = printPlacement(640, 766, 4800, 6600);
+    QCOMPARE(p.scale, 6.75f);
+    QCOMPARE((std::array<qint32, 4>{p.left, p.top, p.right, p.bottom}), (std::array<qint32, 4>{240, 714, 4560, 5885}));
+    // A wide surface on a landscape page is limited by its height.
+    const PrintPlacement wide = printPlacement(1000, 766, 6600, 4800);
+    QVERIFY(std::abs(wide.bottom - wide.top - 766 * wide.scale) <= 1);
+    QVERIFY(wide.top > 0 && wide.left > 0 && wide.right < 6600);
+}
+
+QTEST_GUILESS_MAIN(TestBarographSession)
+#include "tst_barographsession.moc"
