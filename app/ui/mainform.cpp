@@ -1,5 +1,6 @@
 // The main window: controls, start-up, exit and the enabling of commands.
 #include "mainform.h"
+#include "logbook/ui/questionparent.h"
 
 #include "app/core/messages.h"
 #include "app/core/settingsstore.h"
@@ -825,7 +826,7 @@ void TMainForm::MenuFlyerClick()
 
 void TMainForm::HelpAboutItemClick()
 {
-    QMessageBox::about(this, QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"),
+    QMessageBox::about(questionParent(this), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"),
                        QStringLiteral("DUVAZI %1\nDIV-EVODU-REV フライトログ管理")
                            .arg(QCoreApplication::applicationVersion()));
 }

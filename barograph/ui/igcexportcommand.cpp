@@ -1,5 +1,6 @@
 // The IGC export command of a barograph window.
 #include "igcexportcommand.h"
+#include "logbook/ui/questionparent.h"
 
 #include "barograph/core/igcexport.h"
 #include "barograph/core/messages.h"
@@ -37,7 +38,7 @@ std::optional<FlyingSite> chooseSite(const std::vector<FlyingSite> &sites, QWidg
     for (const FlyingSite &s : sites)
         names << cp932::toUnicode(s.name) + QStringLiteral(" (") + cp932::toUnicode(s.code) + u')';
     bool ok = false;
-    const QString chosen = QInputDialog::getItem(parent, baromsg::IgcExport.toString(),
+    const QString chosen = QInputDialog::getItem(questionParent(parent), baromsg::IgcExport.toString(),
                                                  baromsg::IgcChooseSite.toString(), names, 0, false, &ok);
     const qsizetype index = names.indexOf(chosen);
     if (!ok || index < 0)

@@ -1,5 +1,6 @@
 // The IGC settings dialog.
 #include "igcsettingsdialog.h"
+#include "logbook/ui/questionparent.h"
 
 #include "barograph/core/igcexport.h"
 #include "barograph/core/messages.h"
@@ -23,7 +24,7 @@ IgcSettingsDialog::IgcSettingsDialog(qint32 utcOffsetMinutes, const QString &sit
     m_sites->setMinimumWidth(280);
     auto *browse = new QPushButton(baromsg::IgcSettingsBrowse.toString());
     connect(browse, &QPushButton::clicked, this, [this] {
-        const QString path = QFileDialog::getOpenFileName(this, QString(), m_sites->text(),
+        const QString path = QFileDialog::getOpenFileName(questionParent(this), QString(), m_sites->text(),
                                                           baromsg::SitesFileFilter.toString());
         if (!path.isEmpty())
             m_sites->setText(path);
@@ -49,7 +50,7 @@ void IgcSettingsDialog::accept()
 {
     const std::optional<qint32> offset = parseUtcOffset(m_offset->text());
     if (!offset) {
-        QMessageBox::warning(this, baromsg::IgcSettingsCaption.toString(), baromsg::IgcSettingsBadOffset.toString());
+        QMessageBox::warning(questionParent(this), baromsg::IgcSettingsCaption.toString(), baromsg::IgcSettingsBadOffset.toString());
         return;
     }
     m_offsetMinutes = *offset;

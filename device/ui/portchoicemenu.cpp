@@ -1,5 +1,6 @@
 // The serial-port menu's device entries.
 #include "portchoicemenu.h"
+#include "logbook/ui/questionparent.h"
 
 #include "device/core/messages.h"
 #include "device/core/portname.h"
@@ -105,7 +106,7 @@ void PortChoiceMenu::askForDevice()
     bool ok = false;
     const QString typed = m_typedDevice ? m_typedDevice() : QString();
     const QString current = typed.isEmpty() ? m_chosenDevice() : typed;
-    const QString device = QInputDialog::getText(m_dialogParent, msg::PortTyped.toString().remove(QStringLiteral("(&P)...")),
+    const QString device = QInputDialog::getText(questionParent(m_dialogParent), msg::PortTyped.toString().remove(QStringLiteral("(&P)...")),
                                                  msg::PortTypedPrompt.toString(), QLineEdit::Normal,
                                                  current == kSimulatorDevice ? QString() : current, &ok)
                                .trimmed();

@@ -1,10 +1,13 @@
 // Message boxes and file dialogs.
 #include "prompter.h"
 
+#include "logbook/ui/questionparent.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace {
 
@@ -32,12 +35,28 @@ QMessageBox::StandardButtons toQt(Prompter::Buttons buttons)
     return QMessageBox::Ok;
 }
 
+/// Shows `box` over what asked and waits for the answer. The box lives on the heap: the
+/// dialog it belongs to may be destroyed while the box waits (its parent then takes the box
+/// along), which counts as Cancel.
+int execQuestion(QMessageBox *box)
+{
+    raiseAboveOnTop(*box);
+    box->setAttribute(Qt::WA_DeleteOnClose, false);
+    QPointer<QMessageBox> guard(box);
+    const int answer = box->exec();
+    if (!guard)
+        return QMessageBox::Cancel;
+    delete box;
+    return answer;
+}
+
 } // namespace
 
 Prompter::Answer QtPrompter::ask(QStringView text, QStringView caption, Buttons buttons, Icon icon)
 {
-    QMessageBox box(toQt(icon), caption.toString(), text.toString(), toQt(buttons), m_parent);
-    switch (box.exec()) {
+    auto *box = new QMessageBox(toQt(icon), caption.toString(), text.toString(), toQt(buttons),
+                                questionParent(m_parent));
+    switch (execQuestion(box)) {
     case QMessageBox::Ok: return Answer::Ok;
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
@@ -47,23 +66,22 @@ Prompter::Answer QtPrompter::ask(QStringView text, QStringView caption, Buttons 
 
 void QtPrompter::inform(QStringView text)
 {
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text.toString(),
-                    QMessageBox::Ok, m_parent);
-    box.exec();
+    execQuestion(new QMessageBox(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text.toString(),
+                                 QMessageBox::Ok, questionParent(m_parent)));
 }
 
 QString QtPrompter::chooseOpenFile(QStringView filter, const QString &folder)
 {
-    return QFileDialog::getOpenFileName(m_parent, QString(), folder, filter.toString());
+    return QFileDialog::getOpenFileName(questionParent(m_parent), QString(), folder, filter.toString());
 }
 
 QString QtPrompter::chooseSaveFile(QStringView filter, const QString &preset)
 {
-    return QFileDialog::getSaveFileName(m_parent, QString(), preset, filter.toString());
+    return QFileDialog::getSaveFileName(questionParent(m_parent), QString(), preset, filter.toString());
 }
 
 QString QtPrompter::chooseSaveFileKeepingOld(QStringView filter, const QString &preset)
 {
-    return QFileDialog::getSaveFileName(m_parent, QString(), preset, filter.toString(), nullptr,
+    return QFileDialog::getSaveFileName(questionParent(m_parent), QString(), preset, filter.toString(), nullptr,
                                         QFileDialog::DontConfirmOverwrite);
 }

@@ -1,0 +1,17 @@
+// Where a question, a message or a file dialog opens. The program keeps some dialogs on top
+// of every other window (the settings dialogs, the start-folder and background dialogs); a
+// box parented anywhere else opens under them, takes the keyboard, and leaves the pilot in
+// front of a dialog that no longer answers. Every window raises its boxes through this one
+// rule.
+#pragma once
+
+class QWidget;
+
+/// The window a box raised on behalf of `asker` (may be null) belongs over: the dialog whose
+/// modal loop is running, else the program's on-top dialog that is up (the active one first),
+/// else `asker`'s own window.
+QWidget *questionParent(QWidget *asker);
+
+/// Before `box` is shown: keeps it above every on-top window of the program that is up, so
+/// it is seen and has the keyboard even when its parent is not one of them.
+void raiseAboveOnTop(QWidget &box);
