@@ -4,6 +4,7 @@
 // (its parent, whether it is on top) are then exercised as in the program.
 #pragma once
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
@@ -20,7 +21,9 @@ struct SeenBox {
     QString text;
     QPointer<QWidget> parent;  ///< the window it was raised over
     bool onTop = false;        ///< it asked to stay on top
-    bool hadKeyboardFocus = false; ///< the focus was inside it (offscreen: its focus widget)
+    /// The keyboard focus was inside it. The offscreen platform activates windows only
+    /// sometimes: rely on it under a window manager (tools/trials), not offscreen.
+    bool hadKeyboardFocus = false;
 };
 
 /// Arms `act` to run on the next modal widget that opens (the active modal widget), from
@@ -47,6 +50,8 @@ inline std::shared_ptr<SeenBox> whenBoxOpens(std::function<void(QWidget *box)> a
             seen->text = box->windowTitle();
         seen->parent = box->parentWidget() ? box->parentWidget()->window() : nullptr;
         seen->onTop = box->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        // The window system activates a new box a moment after it is shown.
+        (void)QTest::qWaitForWindowActive(box, 1000);
         QWidget *focus = QApplication::focusWidget();
         seen->hadKeyboardFocus = focus && box->isAncestorOf(focus);
         act(box);
