@@ -2,12 +2,16 @@
 // rendered picture and PDF page, the view after operations, edits saved exactly as the
 // window saves them, refused files and wrong usage.
 #include "barograph/core/barographsession.h"
+#include "barograph/core/flightanalysis.h"
 #include "logbook/core/flightrecord.h"
 #include "tests/common/toolrun.h"
 
 #include <QFile>
 #include <QDir>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -48,6 +52,7 @@ class TestBaroTool : public QObject {
 private slots:
     void statsMatchTheGoldenFile();
     void statsText();
+    void climbsJsonIsTheAnalysis();
     void refusedFilesFail_data();
     void refusedFilesFail();
     void renderDrawsTheWindowsPicture();
@@ -85,6 +90,25 @@ void TestBaroTool::statsText()
     QVERIFY(r.out.contains("axisAltMin       0\n"));
     QVERIFY(r.out.contains("axisAltMax       1000\n"));
     QVERIFY(r.out.contains("peakAltitude     987.6\n"));
+}
+
+void TestBaroTool::climbsJsonIsTheAnalysis()
+{
+    const Run r = tool({"baro", "climbs", data("barograph/V7081114.V35"), "--json"});
+    QCOMPARE(r.exitCode, 0);
+    const QJsonObject json = QJsonDocument::fromJson(r.out).object();
+    const FlightAnalysis a = analyseFlight(BarographTrace::fromFile(*readBarographFile(data("barograph/V7081114.V35"))));
+    QCOMPARE(json.value("takeoff").toDouble(), *a.takeoff);
+    QCOMPARE(json.value("landing").toDouble(), *a.landing);
+    const QJsonArray climbs = json.value("climbs").toArray();
+    QCOMPARE(climbs.size(), qsizetype(a.climbs.size()));
+    QVERIFY(!climbs.isEmpty());
+    for (const char *key : {"start", "end", "baseAltitude", "topAltitude", "gain", "meanClimb", "bestClimb30s"})
+        QVERIFY2(climbs.last().toObject().contains(QLatin1String(key)), key);
+    QCOMPARE(climbs.last().toObject().value("end").toDouble(), a.climbs.back().end);
+    QCOMPARE(json.value("histogram").toArray().size(), qsizetype(a.histogram.size()));
+    for (const char *key : {"climbingShare", "totalClimb", "bestClimb30s", "maxSink30s"})
+        QVERIFY2(json.value(QLatin1String(key)).isDouble(), key);
 }
 
 void TestBaroTool::refusedFilesFail_data()

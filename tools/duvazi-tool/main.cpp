@@ -28,6 +28,7 @@ const Verb kVerbs[] = {
                       "                                      the log as CSV (UTF-8 with a byte-order mark, or cp932)", logExport},
     {"log", "import", "log import IN.csv OUT.log          add the flights of a CSV to OUT.log (made when missing)", logImport},
     {"baro", "stats", "baro stats FILE [--json]          the statistics of a barograph file", baroStats},
+    {"baro", "climbs", "baro climbs FILE [--json]         take-off, landing, every climb and the climb rates flown", baroClimbs},
     {"baro", "render", "baro render FILE --out PICTURE.png|PAGE.pdf [--mono] [--width W] [--log LOG.log --row N]\n"
                        "                  [--view OPERATION...]   draw a barograph as its window does, a PDF as its print",
      baroRender},

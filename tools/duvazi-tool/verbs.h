@@ -22,6 +22,7 @@ int baroView(const QStringList &args);
 int baroCorrect(const QStringList &args);
 int baroCut(const QStringList &args);
 int baroExport(const QStringList &args);
+int baroClimbs(const QStringList &args);
 int download(const QStringList &args);
 int send(const QStringList &args);
 
