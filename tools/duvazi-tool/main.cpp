@@ -27,6 +27,7 @@ const Verb kVerbs[] = {
     {"log", "export", "log export FILE.log --csv OUT.csv [--encoding utf8|cp932]\n"
                       "                                      the log as CSV (UTF-8 with a byte-order mark, or cp932)", logExport},
     {"log", "import", "log import IN.csv OUT.log          add the flights of a CSV to OUT.log (made when missing)", logImport},
+    {"log", "stats", "log stats FILE.log [--json]        per year, month of the year and site, and the records", logStats},
     {"baro", "stats", "baro stats FILE [--json]          the statistics of a barograph file", baroStats},
     {"baro", "climbs", "baro climbs FILE [--json]         take-off, landing, every climb and the climb rates flown", baroClimbs},
     {"baro", "render", "baro render FILE --out PICTURE.png|PAGE.pdf [--mono] [--width W] [--log LOG.log --row N]\n"

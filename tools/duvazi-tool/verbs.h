@@ -16,6 +16,7 @@ int logMerge(const QStringList &args);
 int logTotals(const QStringList &args);
 int logExport(const QStringList &args);
 int logImport(const QStringList &args);
+int logStats(const QStringList &args);
 int baroStats(const QStringList &args);
 int baroRender(const QStringList &args);
 int baroView(const QStringList &args);

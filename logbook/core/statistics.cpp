@@ -1,0 +1,117 @@
+// The statistics of a flying life.
+#include "statistics.h"
+
+#include "logbook/core/fieldformats.h"
+#include "logbook/core/logbook.h"
+#include "logbook/core/totals.h"
+#include "logbook/core/text/numbertext.h"
+
+#include <algorithm>
+#include <map>
+
+namespace {
+
+/// A date's order: year, month and day as the totals read them.
+qint64 dateOrder(QByteArrayView date)
+{
+    const int day = date.size() > 6 ? qBound(-100000, numtext::toInt(date.sliced(6)), 100000) : 0;
+    return qint64(flightYear(date)) * 100000000 + qint64(flightMonth(date)) * 10000 + day;
+}
+
+/// Keeps the larger value with the first row that reached it.
+void raise(FlightRecordHolder &record, int row, double value)
+{
+    if (record.row == 0 || value > record.value)
+        record = {row, value};
+}
+
+} // namespace
+
+QByteArray siteOf(QByteArrayView area)
+{
+    qsizetype end = area.size();
+    while (end > 0 && (area[end - 1] == ' ' || area[end - 1] == '\t'))
+        --end;
+    return area.first(end).toByteArray();
+}
+
+LogStatistics computeStatistics(const LogBook &book, const StatisticsInputs &inputs)
+{
+    LogStatistics s;
+    std::map<int, YearStatistics> years;
+    std::map<int, MonthStatistics> months;
+    std::map<QByteArray, SiteStatistics> sites;
+    std::map<QByteArray, std::pair<qint64, qint64>> siteDates; // first and last date order
+    for (int row = 1; row < book.rowCount(); ++row) {
+        if (inputs.excluded && inputs.excluded(row)) {
+            ++s.excluded;
+            continue;
+        }
+        const FlightRecord &flight = book.row(row);
+        const qint64 seconds = fieldformat::durationSeconds(flight.duration);
+        const double altitude = fieldformat::numberAtStart(flight.maxAltitude);
+        const double climb = fieldformat::numberAtStart(flight.maxClimb);
+        ++s.flights;
+        s.seconds += seconds;
+
+        const int yearNumber = flightYear(flight.date);
+        YearStatistics &year = years[yearNumber];
+        const bool firstOfYear = year.flights == 0;
+        year.year = yearNumber;
+        ++year.flights;
+        year.seconds += seconds;
+        year.longestSeconds = std::max(year.longestSeconds, seconds);
+        year.highest = firstOfYear ? altitude : std::max(year.highest, altitude);
+        year.bestClimb = firstOfYear ? climb : std::max(year.bestClimb, climb);
+
+        if (const int monthNumber = flightMonth(flight.date); monthNumber >= 1 && monthNumber <= 12) {
+            MonthStatistics &month = months[monthNumber];
+            month.month = monthNumber;
+            ++month.flights;
+            month.seconds += seconds;
+        }
+
+        const QByteArray siteName = siteOf(flight.area);
+        SiteStatistics &site = sites[siteName];
+        auto &[first, last] = siteDates[siteName];
+        const qint64 order = dateOrder(flight.date);
+        if (site.flights == 0 || order < first) {
+            first = order;
+            site.firstDate = flight.date.toByteArray();
+        }
+        if (site.flights == 0 || order >= last) {
+            last = order;
+            site.lastDate = flight.date.toByteArray();
+        }
+        site.highest = site.flights == 0 ? altitude : std::max(site.highest, altitude);
+        site.site = siteName;
+        ++site.flights;
+        site.seconds += seconds;
+        site.rows.push_back(row);
+
+        raise(s.longest, row, double(seconds));
+        raise(s.highest, row, altitude);
+        raise(s.bestClimb, row, climb);
+        if (inputs.climbing) {
+            if (const auto climbing = inputs.climbing(row)) {
+                ++year.withBarograph;
+                year.totalClimbed += climbing->total;
+                raise(s.biggestGain, row, climbing->biggest);
+            }
+        }
+    }
+    s.carriedFlights = inputs.carriedFlights;
+    s.carriedSeconds = inputs.carriedSeconds;
+    s.flights += inputs.carriedFlights;
+    s.seconds += inputs.carriedSeconds;
+    for (auto &[key, year] : years)
+        s.years.push_back(year);
+    for (auto &[key, month] : months)
+        s.months.push_back(month);
+    for (auto &[key, site] : sites)
+        s.sites.push_back(std::move(site));
+    std::stable_sort(s.sites.begin(), s.sites.end(), [](const SiteStatistics &a, const SiteStatistics &b) {
+        return a.seconds > b.seconds;
+    });
+    return s;
+}

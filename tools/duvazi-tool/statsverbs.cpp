@@ -1,0 +1,118 @@
+// "log stats": the statistics of a log, as the statistics window shows them.
+#include "output.h"
+#include "verbs.h"
+
+#include "barograph/core/barographfile.h"
+#include "barograph/core/barographtrace.h"
+#include "barograph/core/flightanalysis.h"
+#include "logbook/core/logbook.h"
+#include "logbook/core/statistics.h"
+#include "logbook/core/text/cp932.h"
+#include "logbook/core/totals.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+QJsonValue holder(const FlightRecordHolder &record)
+{
+    if (record.row == 0)
+        return QJsonValue::Null;
+    return QJsonObject{{QStringLiteral("row"), record.row}, {QStringLiteral("value"), record.value}};
+}
+
+QJsonObject json(const LogStatistics &s)
+{
+    QJsonArray years, months, sites;
+    for (const YearStatistics &y : s.years) {
+        QJsonObject year{{QStringLiteral("year"), y.year},
+                         {QStringLiteral("flights"), y.flights},
+                         {QStringLiteral("seconds"), double(y.seconds)},
+                         {QStringLiteral("meanSeconds"), double(y.meanSeconds())},
+                         {QStringLiteral("longestSeconds"), double(y.longestSeconds)},
+                         {QStringLiteral("highest"), y.highest},
+                         {QStringLiteral("bestClimb"), y.bestClimb}};
+        if (y.withBarograph > 0) {
+            year.insert(QStringLiteral("withBarograph"), y.withBarograph);
+            year.insert(QStringLiteral("totalClimbed"), y.totalClimbed);
+        }
+        years.append(year);
+    }
+    for (const MonthStatistics &m : s.months)
+        months.append(QJsonObject{{QStringLiteral("month"), m.month},
+                                  {QStringLiteral("flights"), m.flights},
+                                  {QStringLiteral("seconds"), double(m.seconds)}});
+    for (const SiteStatistics &site : s.sites)
+        sites.append(QJsonObject{{QStringLiteral("site"), cp932::toUnicode(site.site)},
+                                 {QStringLiteral("flights"), site.flights},
+                                 {QStringLiteral("seconds"), double(site.seconds)},
+                                 {QStringLiteral("highest"), site.highest},
+                                 {QStringLiteral("firstDate"), cp932::toUnicode(site.firstDate)},
+                                 {QStringLiteral("lastDate"), cp932::toUnicode(site.lastDate)}});
+    return {{QStringLiteral("total"),
+             QJsonObject{{QStringLiteral("flights"), s.flights}, {QStringLiteral("seconds"), double(s.seconds)}}},
+            {QStringLiteral("excluded"), s.excluded},
+            {QStringLiteral("carriedOver"), QJsonObject{{QStringLiteral("flights"), s.carriedFlights},
+                                                        {QStringLiteral("seconds"), double(s.carriedSeconds)}}},
+            {QStringLiteral("years"), years},
+            {QStringLiteral("months"), months},
+            {QStringLiteral("sites"), sites},
+            {QStringLiteral("records"), QJsonObject{{QStringLiteral("longest"), holder(s.longest)},
+                                                    {QStringLiteral("highest"), holder(s.highest)},
+                                                    {QStringLiteral("bestClimb"), holder(s.bestClimb)},
+                                                    {QStringLiteral("biggestGain"), holder(s.biggestGain)}}}};
+}
+
+QString text(const LogStatistics &s)
+{
+    const auto time = [](qint64 seconds) { return QString::fromLatin1(totalTimeText(qint32(qMin<qint64>(seconds, INT_MAX)))); };
+    QString out = QStringLiteral("total\t%1 flights\t%2\n").arg(s.flights).arg(time(s.seconds));
+    if (s.excluded)
+        out += QStringLiteral("excluded\t%1 flights\n").arg(s.excluded);
+    for (const YearStatistics &y : s.years)
+        out += QStringLiteral("%1\t%2 flights\t%3\tmean %4\tlongest %5\thighest %6 m\tbest climb %7 m/s\n")
+                   .arg(y.year).arg(y.flights).arg(time(y.seconds), time(y.meanSeconds()), time(y.longestSeconds))
+                   .arg(y.highest).arg(y.bestClimb);
+    for (const MonthStatistics &m : s.months)
+        out += QStringLiteral("month %1\t%2 flights\t%3\n").arg(m.month).arg(m.flights).arg(time(m.seconds));
+    for (const SiteStatistics &site : s.sites)
+        out += QStringLiteral("%1\t%2 flights\t%3\t%4 .. %5\n")
+                   .arg(cp932::toUnicode(site.site)).arg(site.flights).arg(time(site.seconds))
+                   .arg(cp932::toUnicode(site.firstDate), cp932::toUnicode(site.lastDate));
+    return out;
+}
+
+} // namespace
+
+int logStats(const QStringList &args)
+{
+    const auto parsed = fileAndJsonFlag(args);
+    if (!parsed)
+        return 2;
+    const auto &[path, asJson] = *parsed;
+    std::optional<LogBook> book = readLog(path);
+    if (!book)
+        return 1;
+    // Barographs lie beside the log, as in the work folder the program reads them from.
+    const QString folder = QFileInfo(path).absolutePath() + u'/';
+    StatisticsInputs inputs;
+    inputs.climbing = [&](int row) -> std::optional<StatisticsInputs::Climbing> {
+        const FlightRecord &flight = book->row(row);
+        if (!flight.hasBarograph())
+            return std::nullopt;
+        std::optional<BarographFile> file = readBarographFile(folder + cp932::toUnicode(flight.barographFile));
+        if (!file)
+            return std::nullopt;
+        const FlightAnalysis analysis = analyseFlight(BarographTrace::fromFile(std::move(*file)));
+        StatisticsInputs::Climbing climbing{analysis.totalClimb, 0};
+        for (const Climb &c : analysis.climbs)
+            climbing.biggest = std::max(climbing.biggest, double(c.gain));
+        return climbing;
+    };
+    const LogStatistics statistics = computeStatistics(*book, inputs);
+    writeOut(asJson ? QJsonDocument(json(statistics)).toJson(QJsonDocument::Indented) : text(statistics).toUtf8());
+    return finishOut() ? 0 : 1;
+}
