@@ -11,13 +11,6 @@
 
 namespace {
 
-/// A date's order: year, month and day as the totals read them.
-qint64 dateOrder(QByteArrayView date)
-{
-    const int day = date.size() > 6 ? qBound(-100000, numtext::toInt(date.sliced(6)), 100000) : 0;
-    return qint64(flightYear(date)) * 100000000 + qint64(flightMonth(date)) * 10000 + day;
-}
-
 /// Keeps the larger value with the first row that reached it.
 void raise(FlightRecordHolder &record, int row, double value)
 {
@@ -26,6 +19,12 @@ void raise(FlightRecordHolder &record, int row, double value)
 }
 
 } // namespace
+
+qint64 flightDateOrder(QByteArrayView date)
+{
+    const int day = date.size() > 6 ? qBound(-100000, numtext::toInt(date.sliced(6)), 100000) : 0;
+    return qint64(flightYear(date)) * 100000000 + qint64(flightMonth(date)) * 10000 + day;
+}
 
 QByteArray siteOf(QByteArrayView area)
 {
@@ -74,7 +73,7 @@ LogStatistics computeStatistics(const LogBook &book, const StatisticsInputs &inp
         const QByteArray siteName = siteOf(flight.area);
         SiteStatistics &site = sites[siteName];
         auto &[first, last] = siteDates[siteName];
-        const qint64 order = dateOrder(flight.date);
+        const qint64 order = flightDateOrder(flight.date);
         if (site.flights == 0 || order < first) {
             first = order;
             site.firstDate = flight.date.toByteArray();

@@ -83,3 +83,5 @@ LogStatistics computeStatistics(const LogBook &book, const StatisticsInputs &inp
 
 /// The site a flight counts under: its area without trailing blanks.
 QByteArray siteOf(QByteArrayView area);
+/// A date's order: its year as the totals read it, its month and its day.
+qint64 flightDateOrder(QByteArrayView date);

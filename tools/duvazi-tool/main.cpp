@@ -28,6 +28,8 @@ const Verb kVerbs[] = {
                       "                                      the log as CSV (UTF-8 with a byte-order mark, or cp932)", logExport},
     {"log", "import", "log import IN.csv OUT.log          add the flights of a CSV to OUT.log (made when missing)", logImport},
     {"log", "stats", "log stats FILE.log [--json]        per year, month of the year and site, and the records", logStats},
+    {"log", "print", "log print FILE.log --out BOOK.pdf [--from YY/MM/DD --to YY/MM/DD]\n"
+                     "                                      the log book on paper: A4 pages with their totals", logPrint},
     {"baro", "stats", "baro stats FILE [--json]          the statistics of a barograph file", baroStats},
     {"baro", "climbs", "baro climbs FILE [--json]         take-off, landing, every climb and the climb rates flown", baroClimbs},
     {"baro", "render", "baro render FILE --out PICTURE.png|PAGE.pdf [--mono] [--width W] [--log LOG.log --row N]\n"
@@ -71,7 +73,8 @@ int usage()
 // Verbs that draw need fonts, hence a GUI application, which never needs a display.
 bool drawsPictures(int argc, char *argv[])
 {
-    return argc > 2 && std::strcmp(argv[1], "baro") == 0 && std::strcmp(argv[2], "render") == 0;
+    return argc > 2 && ((std::strcmp(argv[1], "baro") == 0 && std::strcmp(argv[2], "render") == 0) ||
+                        (std::strcmp(argv[1], "log") == 0 && std::strcmp(argv[2], "print") == 0));
 }
 
 int main(int argc, char *argv[])

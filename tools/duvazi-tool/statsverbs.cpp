@@ -1,14 +1,18 @@
-// "log stats": the statistics of a log, as the statistics window shows them.
+// "log stats" and "log print": the statistics of a log, as the statistics window shows them,
+// and the log book on paper, as its print command draws it.
 #include "output.h"
 #include "verbs.h"
 
 #include "barograph/core/barographfile.h"
 #include "barograph/core/barographtrace.h"
 #include "barograph/core/flightanalysis.h"
+#include "logbook/core/filewriter.h"
 #include "logbook/core/logbook.h"
+#include "logbook/core/logbookpages.h"
 #include "logbook/core/statistics.h"
 #include "logbook/core/text/cp932.h"
 #include "logbook/core/totals.h"
+#include "logbook/render/logbookprint.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -115,4 +119,48 @@ int logStats(const QStringList &args)
     const LogStatistics statistics = computeStatistics(*book, inputs);
     writeOut(asJson ? QJsonDocument(json(statistics)).toJson(QJsonDocument::Indented) : text(statistics).toUtf8());
     return finishOut() ? 0 : 1;
+}
+
+int logPrint(const QStringList &args)
+{
+    QString path, out;
+    std::optional<qint64> from, to;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if ((a == u"--out" || a == u"--from" || a == u"--to") && !hasValue)
+            return 2;
+        if (a == u"--out") {
+            out = args[++i];
+        } else if (a == u"--from" || a == u"--to") {
+            const QString date = args[++i];
+            const std::optional<qint64> bound = dateBound(date.toLatin1());
+            if (!bound) {
+                report(QStringLiteral("not a date YY/MM/DD: ") + date);
+                return 2;
+            }
+            (a == u"--from" ? from : to) = bound;
+        } else if (path.isEmpty() && !a.startsWith(u"--")) {
+            path = a;
+        } else {
+            return 2;
+        }
+    }
+    if (path.isEmpty() || out.isEmpty())
+        return 2;
+    std::optional<QByteArray> name;
+    std::optional<LogBook> book = readLog(path, &name);
+    if (!book)
+        return 1;
+    LogBookSelection selection;
+    selection.fromDate = from.value_or(0);
+    selection.toDate = to.value_or(0);
+    const std::vector<LogBookPage> pages = logBookPages(*book, selection);
+    QString title = name && !name->isEmpty() ? cp932::toUnicode(*name) : QFileInfo(path).completeBaseName();
+    const QByteArray bytes = logBookPdf(*book, pages, title, selection.rowsPerPage);
+    if (const std::optional<WriteFailure> failure = writeFile(out, bytes)) {
+        report(QStringLiteral("cannot write ") + out + u'\n' + failure->reason());
+        return 1;
+    }
+    return 0;
 }

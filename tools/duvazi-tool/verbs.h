@@ -17,6 +17,7 @@ int logTotals(const QStringList &args);
 int logExport(const QStringList &args);
 int logImport(const QStringList &args);
 int logStats(const QStringList &args);
+int logPrint(const QStringList &args);
 int baroStats(const QStringList &args);
 int baroRender(const QStringList &args);
 int baroView(const QStringList &args);

@@ -1,0 +1,50 @@
+// The log book on paper.
+#include "logbookpages.h"
+
+#include "logbook/core/fieldformats.h"
+#include "logbook/core/logbook.h"
+#include "logbook/core/statistics.h"
+
+#include <algorithm>
+
+std::optional<qint64> dateBound(QByteArrayView date)
+{
+    const bool shaped = date.size() == 8 && date[2] == '/' && date[5] == '/' &&
+                        std::all_of(date.begin(), date.end(), [](char c) { return c == '/' || (c >= '0' && c <= '9'); });
+    if (!shaped)
+        return std::nullopt;
+    return flightDateOrder(date);
+}
+
+std::vector<LogBookPage> logBookPages(const LogBook &book, const LogBookSelection &selection)
+{
+    const int perPage = std::max(1, selection.rowsPerPage);
+    std::vector<LogBookPage> pages;
+    PageTotal sum = selection.carried;
+    const auto newPage = [&] {
+        LogBookPage page;
+        page.before = sum;
+        page.cumulative = sum;
+        pages.push_back(page);
+    };
+    for (int row = 1; row < book.rowCount(); ++row) {
+        if (selection.excluded && selection.excluded(row))
+            continue;
+        const qint64 order = flightDateOrder(book.row(row).date);
+        if ((selection.fromDate && order < selection.fromDate) || (selection.toDate && order > selection.toDate))
+            continue;
+        if (pages.empty() || int(pages.back().rows.size()) == perPage)
+            newPage();
+        LogBookPage &page = pages.back();
+        const qint64 seconds = fieldformat::durationSeconds(book.row(row).duration);
+        page.rows.push_back(row);
+        ++page.page.flights;
+        page.page.seconds += seconds;
+        ++sum.flights;
+        sum.seconds += seconds;
+        page.cumulative = sum;
+    }
+    if (pages.empty())
+        newPage();
+    return pages;
+}

@@ -1,0 +1,145 @@
+// The log book on paper, drawn.
+#include "logbookprint.h"
+
+#include "logbook/core/flightrecord.h"
+#include "logbook/core/logbook.h"
+#include "logbook/core/text/cp932.h"
+#include "logbook/core/totals.h"
+
+#include <QBuffer>
+#include <QFont>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <array>
+
+namespace {
+
+/// Each column's share of the table's width, in the log list's order.
+constexpr std::array<double, kFieldCount> kColumnShare = {0.045, 0.085, 0.075, 0.16, 0.085, 0.085, 0.085, 0.27, 0.11};
+constexpr std::array<Qt::Alignment, kFieldCount> kColumnAlign = {
+    Qt::AlignRight, Qt::AlignHCenter, Qt::AlignHCenter, Qt::AlignLeft, Qt::AlignRight,
+    Qt::AlignRight, Qt::AlignRight,   Qt::AlignLeft,    Qt::AlignLeft};
+
+QFont pageFont(int pixelSize)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Pゴシック"), QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
+                      QStringLiteral("Noto Sans CJK JP")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(std::max(1, pixelSize));
+    return font;
+}
+
+/// One line of a cell: line breaks of a comment become blanks, and what does not fit is
+/// elided rather than drawn over the next column.
+void drawCell(QPainter &p, const QRect &cell, const QString &text, Qt::Alignment align)
+{
+    if (text.isEmpty())
+        return;
+    const int pad = std::max(1, cell.height() / 6);
+    const QRect inner = cell.adjusted(pad, 0, -pad, 0);
+    QString line = text;
+    line.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(u'\n', u' ').replace(u'\r', u' ');
+    p.drawText(inner, int(align | Qt::AlignVCenter), p.fontMetrics().elidedText(line, Qt::ElideRight, inner.width()));
+}
+
+} // namespace
+
+QString pageTotalCaption(int which)
+{
+    static const char16_t *const captions[] = {u"このページ計", u"前ページまでの計", u"累計"};
+    return QString::fromUtf16(captions[std::clamp(which, 0, 2)]);
+}
+
+void paintLogBookPage(QPainter &p, QRect page, const LogBook &book, const std::vector<LogBookPage> &pages, int index,
+                      const QString &title, int rowsPerPage)
+{
+    const LogBookPage &sheet = pages.at(size_t(index));
+    // Title line, the column titles, the rows, and three total rows, with a little air.
+    const int lines = rowsPerPage + 6;
+    const int rowHeight = page.height() / (lines + 1);
+    p.save();
+    p.setPen(QPen(Qt::black, std::max(1, rowHeight / 30)));
+    p.setFont(pageFont(rowHeight * 11 / 10));
+    drawCell(p, QRect(page.left(), page.top(), page.width(), rowHeight), title, Qt::AlignLeft);
+    drawCell(p, QRect(page.left(), page.top(), page.width(), rowHeight),
+             QStringLiteral("%1 / %2").arg(index + 1).arg(pages.size()), Qt::AlignRight);
+
+    std::array<int, kFieldCount + 1> x{};
+    x[0] = page.left();
+    double share = 0;
+    for (int c = 0; c < kFieldCount; ++c) {
+        share += kColumnShare[size_t(c)];
+        x[size_t(c) + 1] = page.left() + int(page.width() * share);
+    }
+    int y = page.top() + rowHeight * 3 / 2;
+    const int tableTop = y;
+    p.setFont(pageFont(rowHeight * 3 / 5));
+    const auto rowLine = [&](const auto &cellText, bool bold) {
+        QFont font = p.font();
+        font.setBold(bold);
+        p.setFont(font);
+        for (int c = 0; c < kFieldCount; ++c)
+            drawCell(p, QRect(x[size_t(c)], y, x[size_t(c) + 1] - x[size_t(c)], rowHeight), cellText(c),
+                     bold ? Qt::AlignHCenter : kColumnAlign[size_t(c)]);
+        y += rowHeight;
+        p.drawLine(page.left(), y, x.back(), y);
+    };
+    const FlightRecord titles = FlightRecord::titleRecord();
+    p.drawLine(page.left(), y, x.back(), y);
+    rowLine([&](int c) { return c == 0 ? QStringLiteral("No.") : cp932::toUnicode(titles.fieldText(Field(c))); }, true);
+    for (int r = 0; r < rowsPerPage; ++r) {
+        if (r < int(sheet.rows.size())) {
+            const FlightRecord &flight = book.row(sheet.rows[size_t(r)]);
+            rowLine([&](int c) { return cp932::toUnicode(flight.fieldText(Field(c))); }, false);
+        } else {
+            rowLine([](int) { return QString(); }, false);
+        }
+    }
+    const int tableBottom = y;
+    for (int x0 : x)
+        p.drawLine(x0, tableTop, x0, tableBottom);
+
+    // The totals under the table: the caption over the first three columns, the flights
+    // under the site, the flying time under the flying time.
+    const PageTotal totals[] = {sheet.page, sheet.before, sheet.cumulative};
+    for (int t = 0; t < 3; ++t) {
+        drawCell(p, QRect(x[0], y, x[3] - x[0], rowHeight), pageTotalCaption(t), Qt::AlignRight);
+        drawCell(p, QRect(x[3], y, x[4] - x[3], rowHeight), QStringLiteral("%1 件").arg(totals[t].flights),
+                 Qt::AlignRight);
+        drawCell(p, QRect(x[4], y, x[5] - x[4], rowHeight),
+                 QString::fromLatin1(totalTimeText(qint32(std::min<qint64>(totals[t].seconds, INT_MAX)))),
+                 Qt::AlignRight);
+        y += rowHeight;
+        p.drawLine(x[0], y, x[5], y);
+    }
+    for (int c : {0, 3, 4, 5})
+        p.drawLine(x[size_t(c)], tableBottom, x[size_t(c)], y);
+    p.restore();
+}
+
+QByteArray logBookPdf(const LogBook &book, const std::vector<LogBookPage> &pages, const QString &title,
+                      int rowsPerPage)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&buffer);
+        pdf.setCreator(QStringLiteral("DUVAZI"));
+        pdf.setTitle(title);
+        pdf.setResolution(300);
+        pdf.setPageLayout(
+            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(12, 10, 12, 10), QPageLayout::Millimeter));
+        QPainter p(&pdf);
+        const QRect area(0, 0, pdf.width(), pdf.height());
+        for (int i = 0; i < int(pages.size()); ++i) {
+            if (i > 0)
+                pdf.newPage();
+            paintLogBookPage(p, area, book, pages, i, title, rowsPerPage);
+        }
+    }
+    return bytes;
+}
