@@ -112,4 +112,13 @@ inline constexpr QStringView AskCsvEncoding =
 inline constexpr QStringView CsvUtf8Changes =
     u"%1個の欄に、UTF-8では元と同じ文字コードに戻らない文字（NEC/IBM拡張文字の重複コードなど）があります。\n元のまま読み戻すにはShift-JISで書き出してください。";
 
+// The log's companion file (NAME.duvazi.json): what the binary log cannot hold.
+// It could not be read: the log opened without it, and the file is kept in bak (%1 the reason).
+inline constexpr QStringView CompanionDamaged =
+    u"ログの補助ファイルが読めません（%1）。ログは開きました。元のファイルはbakに残しています。";
+inline constexpr QStringView CompanionNotJson = u"JSONではありません";        // not JSON
+inline constexpr QStringView CompanionNoVersion = u"versionがありません";     // no version
+inline constexpr QStringView CompanionBadMember = u"「%1」の形が違います";     // member %1 is malformed
+inline constexpr QStringView CompanionTooLarge = u"大きすぎます";             // too large
+
 } // namespace msg

@@ -1,0 +1,212 @@
+// What the binary log cannot hold.
+#include "companion.h"
+
+#include "logbook/core/messages.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonParseError>
+
+#include <algorithm>
+
+namespace {
+
+// Bytes as JSON text: printable ASCII stays readable, every other byte is %XX, so the
+// bytes come back exactly whatever they hold.
+constexpr char kKeepAsIs[] = " /:.-_";
+
+QString encoded(QByteArrayView bytes)
+{
+    return QString::fromLatin1(bytes.toByteArray().toPercentEncoding(kKeepAsIs));
+}
+
+QByteArray decoded(const QJsonValue &value)
+{
+    return QByteArray::fromPercentEncoding(value.toString().toLatin1());
+}
+
+bool isEncodedText(const QJsonValue &value)
+{
+    if (!value.isString())
+        return false;
+    for (const QChar c : value.toString()) {
+        if (c.unicode() < 0x20 || c.unicode() > 0x7e)
+            return false;
+    }
+    return true;
+}
+
+const QLatin1StringView kVersion("version");
+const QLatin1StringView kExcluded("excluded");
+const QLatin1StringView kCarried("carriedOver");
+const QLatin1StringView kDownloads("downloads");
+const QLatin1StringView kAnalysis("analysis");
+
+QString badMember(QLatin1StringView name)
+{
+    return msg::CompanionBadMember.toString().arg(name);
+}
+
+} // namespace
+
+QByteArray flightKey(const FlightRecord &flight)
+{
+    QByteArray key;
+    for (const Field f : {Field::Date, Field::Time, Field::Duration, Field::MaxAltitude, Field::MaxClimb}) {
+        if (!key.isEmpty())
+            key += '|';
+        key += flight.fieldText(f).toByteArray().toPercentEncoding(kKeepAsIs);
+    }
+    return key;
+}
+
+bool Companion::operator==(const Companion &o) const
+{
+    const auto sameDownloads = [&] {
+        if (downloads.size() != o.downloads.size())
+            return false;
+        for (auto a = downloads.begin(), b = o.downloads.begin(); a != downloads.end(); ++a, ++b) {
+            if (a->first != b->first || a->second.fields != b->second.fields || a->second.raw != b->second.raw)
+                return false;
+        }
+        return true;
+    };
+    const auto sameAnalysis = [&] {
+        if (analysis.size() != o.analysis.size())
+            return false;
+        for (auto a = analysis.begin(), b = o.analysis.begin(); a != analysis.end(); ++a, ++b) {
+            if (a->first != b->first || a->second.totalClimb != b->second.totalClimb ||
+                a->second.biggestGain != b->second.biggestGain)
+                return false;
+        }
+        return true;
+    };
+    return excluded == o.excluded && carriedFlights == o.carriedFlights && carriedSeconds == o.carriedSeconds &&
+           sameDownloads() && sameAnalysis() && unknown == o.unknown;
+}
+
+std::variant<Companion, QString> parseCompanion(QByteArrayView bytes)
+{
+    if (bytes.size() > Companion::kMaxBytes)
+        return msg::CompanionTooLarge.toString();
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(bytes.toByteArray(), &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        return msg::CompanionNotJson.toString();
+    QJsonObject root = document.object();
+    if (!root.value(kVersion).isDouble() || root.value(kVersion).toDouble() < 1)
+        return msg::CompanionNoVersion.toString();
+    Companion c;
+    root.remove(kVersion);
+
+    if (root.contains(kExcluded)) {
+        if (!root.value(kExcluded).isArray())
+            return badMember(kExcluded);
+        for (const QJsonValue &key : root.value(kExcluded).toArray()) {
+            if (!isEncodedText(key))
+                return badMember(kExcluded);
+            c.excluded.insert(decoded(key));
+        }
+        root.remove(kExcluded);
+    }
+    if (root.contains(kCarried)) {
+        const QJsonObject carried = root.value(kCarried).toObject();
+        const double flights = carried.value(QLatin1StringView("flights")).toDouble(-1);
+        const double seconds = carried.value(QLatin1StringView("seconds")).toDouble(-1);
+        if (!(flights >= 0 && flights <= 1e7 && seconds >= 0 && seconds <= 1e12) || flights != qint64(flights) ||
+            seconds != qint64(seconds))
+            return badMember(kCarried);
+        c.carriedFlights = int(flights);
+        c.carriedSeconds = qint64(seconds);
+        root.remove(kCarried);
+    }
+    if (root.contains(kDownloads)) {
+        if (!root.value(kDownloads).isArray())
+            return badMember(kDownloads);
+        for (const QJsonValue &entry : root.value(kDownloads).toArray()) {
+            const QJsonArray fields = entry.toObject().value(QLatin1StringView("row")).toArray();
+            const QJsonValue raw = entry.toObject().value(QLatin1StringView("raw"));
+            if (fields.size() != kFieldCount || !(raw.isString() || raw.isUndefined()))
+                return badMember(kDownloads);
+            Companion::Download download;
+            FlightRecord row;
+            for (int f = 0; f < kFieldCount; ++f) {
+                if (!isEncodedText(fields[f]))
+                    return badMember(kDownloads);
+                download.fields[size_t(f)] = decoded(fields[f]);
+                row.setField(Field(f), download.fields[size_t(f)]);
+                // A field that does not fit its width or holds a 0x00 is no row the
+                // instrument gave.
+                if (row.fieldText(Field(f)) != download.fields[size_t(f)])
+                    return badMember(kDownloads);
+            }
+            download.raw = raw.toString();
+            c.downloads[flightKey(row)] = download;
+        }
+        root.remove(kDownloads);
+    }
+    if (root.contains(kAnalysis)) {
+        if (!root.value(kAnalysis).isObject())
+            return badMember(kAnalysis);
+        const QJsonObject analysis = root.value(kAnalysis).toObject();
+        for (auto it = analysis.begin(); it != analysis.end(); ++it) {
+            const QJsonObject figures = it.value().toObject();
+            const QJsonValue total = figures.value(QLatin1StringView("totalClimb"));
+            const QJsonValue biggest = figures.value(QLatin1StringView("biggestGain"));
+            const QString hash = it.key();
+            const bool hashShaped = hash.size() == 40 && std::all_of(hash.begin(), hash.end(), [](QChar ch) {
+                                        return (ch >= u'0' && ch <= u'9') || (ch >= u'a' && ch <= u'f');
+                                    });
+            if (!hashShaped || !total.isDouble() || !biggest.isDouble())
+                return badMember(kAnalysis);
+            c.analysis[hash.toLatin1()] = {total.toDouble(), biggest.toDouble()};
+        }
+        root.remove(kAnalysis);
+    }
+    c.unknown = root;
+    return c;
+}
+
+QByteArray serializeCompanion(const Companion &c)
+{
+    QJsonObject root = c.unknown;
+    root.insert(kVersion, Companion::kVersion);
+    if (!c.excluded.empty()) {
+        QJsonArray keys;
+        for (const QByteArray &key : c.excluded)
+            keys.append(encoded(key));
+        root.insert(kExcluded, keys);
+    }
+    if (c.carriedFlights != 0 || c.carriedSeconds != 0)
+        root.insert(kCarried, QJsonObject{{QStringLiteral("flights"), c.carriedFlights},
+                                          {QStringLiteral("seconds"), double(c.carriedSeconds)}});
+    if (!c.downloads.empty()) {
+        QJsonArray downloads;
+        for (const auto &[key, download] : c.downloads) {
+            QJsonArray fields;
+            for (const QByteArray &field : download.fields)
+                fields.append(encoded(field));
+            QJsonObject entry{{QStringLiteral("row"), fields}};
+            if (!download.raw.isEmpty())
+                entry.insert(QStringLiteral("raw"), download.raw);
+            downloads.append(entry);
+        }
+        root.insert(kDownloads, downloads);
+    }
+    if (!c.analysis.empty()) {
+        QJsonObject analysis;
+        for (const auto &[hash, figures] : c.analysis)
+            analysis.insert(QString::fromLatin1(hash), QJsonObject{{QStringLiteral("totalClimb"), figures.totalClimb},
+                                                                   {QStringLiteral("biggestGain"), figures.biggestGain}});
+        root.insert(kAnalysis, analysis);
+    }
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+QString companionPathFor(const QString &logPath)
+{
+    QString base = logPath;
+    if (base.endsWith(QLatin1StringView(".log"), Qt::CaseInsensitive))
+        base.chop(4);
+    return base + QStringLiteral(".duvazi.json");
+}

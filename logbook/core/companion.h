@@ -1,0 +1,68 @@
+// What the binary log cannot hold, kept beside it in "NAME.duvazi.json" (UTF-8 JSON with a
+// version): flights left out of the statistics and flying time carried over from before this
+// log, each flight's row as it was downloaded with the raw copy of its barograph, and the
+// analysis of barographs, cached by their content. It is saved together with the log and its
+// name file; a log without one works as before.
+//
+// Flights are named by their content (date, time, duration, maximum altitude and climb), not
+// by their row, so sorting or renumbering carries their entries along. Texts stay bytes:
+// keys and rows are stored percent-encoded, so every byte comes back exactly. Members a
+// newer version adds are kept and written back as they were. QtCore only.
+#pragma once
+
+#include "logbook/core/flightrecord.h"
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QString>
+
+#include <array>
+#include <map>
+#include <set>
+#include <variant>
+#include <vector>
+
+/// A flight's content key: date, time, duration, maximum altitude and climb.
+QByteArray flightKey(const FlightRecord &flight);
+
+struct Companion {
+    static constexpr int kVersion = 1;
+    /// A companion file larger than this is not read (a log of 65,535 flights with every
+    /// entry needs a few megabytes).
+    static constexpr qint64 kMaxBytes = 64 * 1024 * 1024;
+
+    std::set<QByteArray> excluded; ///< flight keys left out of the statistics
+    int carriedFlights = 0;        ///< flights before this log (a paper log book)
+    qint64 carriedSeconds = 0;
+
+    /// A flight as the instrument gave it: its row's fields, and the raw copy of its
+    /// barograph (a path relative to the work folder; empty without one).
+    struct Download {
+        std::array<QByteArray, kFieldCount> fields;
+        QString raw;
+    };
+    std::map<QByteArray, Download> downloads; ///< by the key of the row as downloaded
+
+    /// What the flight analysis found in a barograph, by the SHA-1 of the file's bytes.
+    struct Analysis {
+        double totalClimb = 0;
+        double biggestGain = 0;
+    };
+    std::map<QByteArray, Analysis> analysis;
+
+    QJsonObject unknown; ///< members this version does not know, written back as read
+
+    bool isEmpty() const
+    {
+        return excluded.empty() && carriedFlights == 0 && carriedSeconds == 0 && downloads.empty() &&
+               analysis.empty() && unknown.isEmpty();
+    }
+    bool operator==(const Companion &other) const;
+};
+
+/// Reads a companion file's bytes; the problem in the program's words when it is damaged.
+std::variant<Companion, QString> parseCompanion(QByteArrayView bytes);
+QByteArray serializeCompanion(const Companion &companion);
+
+/// "DIR/NAME.duvazi.json" beside "DIR/NAME.log".
+QString companionPathFor(const QString &logPath);
