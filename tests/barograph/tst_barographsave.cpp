@@ -121,11 +121,9 @@ void TestBarographSave::peakAltitudeRounded_data()
     QTest::addColumn<float>("peak");
     QTest::addColumn<QByteArray>("text");
     QTest::newRow("10.5 up") << 10.5f << QByteArray("0011 m");
-    QTest::newRow("10.4 down") << 10.4f << QByteArray("0010 m");
     QTest::newRow("-3.2 toward zero") << -3.2f << QByteArray("-003 m");
     QTest::newRow("-10.4 toward zero") << -10.4f << QByteArray("-010 m");
     QTest::newRow("-10.5 away from zero") << -10.5f << QByteArray("-011 m");
-    QTest::newRow("-0.4 is 0") << -0.4f << QByteArray("0000 m");
 }
 
 void TestBarographSave::peakAltitudeRounded()
@@ -133,9 +131,7 @@ void TestBarographSave::peakAltitudeRounded()
     QFETCH(float, peak);
     QFETCH(QByteArray, text);
     FlightRecord record;
-    FlightStats stats = computeFlightStats(traceOf(2, {0.0f, 1.0f}));
-    stats.peakAltitude = peak;
-    writeFlightBack(record, 0, stats);
+    writeFlightBack(record, 0, FlightStats{.peakAltitude = peak});
     QCOMPARE(record.maxAltitude, text);
 }
 

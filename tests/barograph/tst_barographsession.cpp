@@ -11,7 +11,6 @@
 #include <QTest>
 
 #include <cmath>
-#include <limits>
 
 namespace {
 
@@ -275,17 +274,12 @@ void TestBarographSession::typedMetres_data()
     QTest::newRow("the default") << "+0.0" << 0.0;
     QTest::newRow("a unit after it") << "350m" << 350.0;
     QTest::newRow("blanks, sign, exponent") << "  -12.5e1" << -125.0;
-    QTest::newRow("full-width digits") << QStringLiteral("１２５０") << 1250.0;
-    QTest::newRow("full-width sign, point, space, unit") << QStringLiteral("　－３０．５ｍ") << -30.5;
-    QTest::newRow("full-width plus") << QStringLiteral("＋７") << 7.0;
+    QTest::newRow("full-width digits, sign, point, space, unit") << QStringLiteral("　－１２５０．５ｍ") << -1250.5;
     QTest::newRow("minus sign") << QStringLiteral("\u221230") << -30.0;
-    QTest::newRow("a point first") << ".5" << 0.5;
     QTest::newRow("beyond a double") << "-1e999" << -std::numeric_limits<double>::infinity();
     QTest::newRow("empty") << "" << none;
     QTest::newRow("letters") << "abc" << none;
-    QTest::newRow("kanji numerals") << QStringLiteral("千二百") << none;
-    QTest::newRow("a sign alone") << "-" << none;
-    QTest::newRow("a point alone") << "." << none;
+    QTest::newRow("a sign alone") << QStringLiteral("＋") << none;
     QTest::newRow("a unit first") << "m350" << none;
 }
 
