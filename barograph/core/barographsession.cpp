@@ -360,8 +360,8 @@ std::optional<double> readTypedMetres(QStringView typed)
         ++i;
     if (i >= ascii.size() || !std::isdigit(static_cast<unsigned char>(ascii[i])))
         return std::nullopt;
-    const double beyond = negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
-    return numtext::toReal(ascii).value_or(beyond);
+    const double beyond = std::numeric_limits<double>::infinity();
+    return numtext::toReal(ascii).value_or(negative ? -beyond : beyond);
 }
 
 bool BarographSession::correctAltitudes(float offsetM)
