@@ -8,10 +8,6 @@
 #include "app/ui/tbackgrd.h"
 #include "app/ui/tformdir.h"
 #include "app/ui/workspace.h"
-#include "barograph/ui/tcprint.h"
-#include "barograph/ui/tformadjust.h"
-#include "barograph/ui/igcexportcommand.h"
-#include "barograph/ui/igcsettingsdialog.h"
 #include "barograph/ui/tgraph.h"
 #include "device/core/portname.h"
 #include "device/ui/devicecontroller.h"
@@ -186,19 +182,17 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, Prompter *prompter, Q
     m_workspace->addSubWindow(m_logList);
     connect(m_logList, &TLogG::nameEdited, this, &TMainForm::EdNameChange);
     m_logList->show();
-    // The two dialogs that live as long as the program, keeping what the pilot chose.
-    m_printMode = new TCPrint(this);
-    m_formAdjust = new TFormAdjust(this);
-    showDialog = [](QDialog &dialog) { return dialog.exec() == QDialog::Accepted; };
-    choosePrinter = systemPrintDialog;
+    // The print-mode and correction dialogs live as long as the program, keeping what the pilot chose.
+    const auto igc = [this] {
+        return IgcExportSettings{m_settings.igcUtcOffsetMinutes, m_settings.sitesFile, m_settings.flyerName};
+    };
+    m_barograph = std::make_unique<BarographCommands>(*this, igc, [this](const IgcExportSettings &changed) {
+        m_settings.igcUtcOffsetMinutes = changed.utcOffsetMinutes;
+        m_settings.sitesFile = changed.sitesFile;
+    });
     m_graphFactory = [this](MainFormLink &link) -> QMdiSubWindow * {
         auto *graph = new TGraph(link);
-        wireGraph(graph);
-        connect(graph, &TGraph::igcExportRequested, this, [this, graph] {
-            // The file says when its altitudes are not the instrument's own.
-            exportGraphIgc(*graph, *this, {m_settings.igcUtcOffsetMinutes, m_settings.sitesFile, m_settings.flyerName},
-                           graph->session().appliedCorrection());
-        });
+        m_barograph->attachGraph(*graph);
         return graph;
     };
     m_editorFactory = [](MainFormLink &link) -> QMdiSubWindow * { return new TDataEdit(link); };
@@ -388,7 +382,7 @@ void TMainForm::connectCommands()
     onTrigger(FileExitItem, [this] { close(); });
     onTrigger(FileCsvExport, [c] { c->exportCsv(); });
     onTrigger(FileCsvImport, [c] { c->importCsv(); });
-    onTrigger(MenuIgc, [this] { MenuIgcClick(); });
+    onTrigger(MenuIgc, [this] { m_barograph->editIgcSettings(); });
     onTrigger(MenuStartDir, [this] { MenuStartDirClick(); });
     onTrigger(MMBackground, [this] { MMBackgroundClick(); });
     onTrigger(MenuFlyer, [this] { MenuFlyerClick(); });
@@ -414,31 +408,8 @@ void TMainForm::connectCommands()
     onTrigger(DataEditClose, [c] { c->closeAllEditors(); });
     onTrigger(GraphClose, [c] { c->closeAllGraphs(); });
     onTrigger(HelpAboutItem, [this] { HelpAboutItemClick(); });
-    onTrigger(HeightAdjust, [this] { HeightAdjustClick(); });
-    onTrigger(PrintColorSet, [this] { PrintColorSetClick(); });
-}
-
-void TMainForm::wireGraph(TGraph *graph)
-{
-    // A tool window's button speaks for its own graph, which becomes the active window
-    // the correction then finds.
-    connect(graph, &TGraph::heightAdjustRequested, this, [this, graph] {
-        m_workspace->setActiveSubWindow(graph);
-        HeightAdjustClick();
-    });
-    connect(graph, &TGraph::printRequested, this, [this, graph] {
-        printGraph(*graph, *m_printMode, *m_prompter, showDialog, choosePrinter);
-    });
-}
-
-void TMainForm::HeightAdjustClick()
-{
-    runAltitudeCorrection(*m_formAdjust, *m_workspace, *m_prompter, showDialog);
-}
-
-void TMainForm::PrintColorSetClick()
-{
-    showDialog(*m_printMode); // its answer changes nothing here
+    onTrigger(HeightAdjust, [this] { m_barograph->correctCurrentGraph(); });
+    onTrigger(PrintColorSet, [this] { m_barograph->choosePrintMode(); });
 }
 
 void TMainForm::connectCommandEvents()
@@ -525,8 +496,8 @@ void TMainForm::startUp()
     m_settings = readAppSettings(*m_store, screenSize);
 
     m_book.workFolder = decideWorkFolder(m_settings, QDir::currentPath());
-    m_printMode->setItemIndex(m_settings.monoPrint);
-    m_printMode->CheckBColor->setChecked(m_settings.askPrint);
+    printMode()->setItemIndex(m_settings.monoPrint);
+    printMode()->CheckBColor->setChecked(m_settings.askPrint);
 
     if (!m_settings.bmpFileName.isEmpty()) {
         // A picture that cannot be loaded leaves the workspace with its gradient.
@@ -709,8 +680,8 @@ bool TMainForm::askToClose()
 
 void TMainForm::writeSettings()
 {
-    m_settings.monoPrint = m_printMode->itemIndex();
-    m_settings.askPrint = m_printMode->CheckBColor->isChecked();
+    m_settings.monoPrint = printMode()->itemIndex();
+    m_settings.askPrint = printMode()->CheckBColor->isChecked();
     const Qt::WindowStates state = windowState();
     m_settings.windowState = state & Qt::WindowMinimized ? 1 : state & Qt::WindowMaximized ? 2 : 0;
     m_settings.formTop = y();
@@ -874,13 +845,4 @@ void TMainForm::updateSelectionTotals()
     const qint32 seconds = qint32(qBound(qint64(INT_MIN), totals.seconds, qint64(INT_MAX)));
     m_selectionTotals->setText(
         msg::SelectionTotals.toString().arg(totals.flights).arg(QString::fromLatin1(totalTimeText(seconds))));
-}
-
-void TMainForm::MenuIgcClick()
-{
-    IgcSettingsDialog dialog(m_settings.igcUtcOffsetMinutes, m_settings.sitesFile, this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    m_settings.igcUtcOffsetMinutes = dialog.utcOffsetMinutes();
-    m_settings.sitesFile = dialog.sitesFile();
 }

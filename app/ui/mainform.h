@@ -7,7 +7,7 @@
 #include "app/core/commandstates.h"
 #include "app/ui/tbackgrd.h"
 #include "app/ui/tformdir.h"
-#include "barograph/ui/tcprint.h"
+#include "barograph/ui/barographcommands.h"
 #include "device/core/downloadstate.h"
 #include "logbook/core/logbook.h"
 #include "logbook/ui/logbookcommands.h"
@@ -21,8 +21,6 @@
 #include <memory>
 
 class DeviceController;
-class TFormAdjust;
-class TGraph;
 class PortChoiceMenu;
 class Prompter;
 class SettingsStore;
@@ -54,12 +52,9 @@ public:
     DeviceController &device() { return *m_device; }
     PortChoiceMenu &portChoice() { return *m_portChoice; }
     QTimer *loadTimer() const { return TimerLoad; }
-    TCPrint *printMode() const { return m_printMode; }
-    TFormAdjust *formAdjust() const { return m_formAdjust; }
-    /// Shows a modal dialog; true when OK closed it. Tests replace it.
-    std::function<bool(QDialog &)> showDialog;
-    /// The system print dialog; tests replace it.
-    PrinterChooser choosePrinter;
+    TCPrint *printMode() const { return &m_barograph->printMode(); }
+    TFormAdjust *formAdjust() const { return &m_barograph->formAdjust(); }
+    BarographCommands &barographCommands() { return *m_barograph; }
 
     /// Makes the child windows of a row. Each reads currentRow() when it is shown and
     /// returns null when no such window can be made. What an editor or a barograph window
@@ -127,10 +122,6 @@ private:
     void SMCOMClick(int port);
     void portDeviceChosen(const QString &device);
     void HelpAboutItemClick();
-    void HeightAdjustClick();
-    void PrintColorSetClick();
-    void wireGraph(TGraph *graph);
-    void MenuIgcClick();
     void MenuFlyerClick();
     /// Shows a modeless option dialog; its command stays disabled while it is open.
     void showOptionDialog(QDialog *dialog, CommandEvent opened, CommandEvent closed);
@@ -156,8 +147,7 @@ private:
     DeviceController *m_device = nullptr;
     std::unique_ptr<class SettingsSender> m_instrumentSettings; ///< what the settings dialogs use
     PortChoiceMenu *m_portChoice = nullptr;
-    TCPrint *m_printMode = nullptr;
-    TFormAdjust *m_formAdjust = nullptr;
+    std::unique_ptr<BarographCommands> m_barograph;
     int m_currentRow = -1;
     WindowFactory m_graphFactory;
     WindowFactory m_editorFactory;

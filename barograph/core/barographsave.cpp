@@ -64,6 +64,8 @@ void writeFlightBack(FlightRecord &record, qint32 takeoffSeconds, const FlightSt
 {
     record.time = numtext::clockText(takeoffSeconds);
     record.duration = numtext::clockText(stats.flightSeconds);
-    record.maxAltitude = fieldformat::altitudeText(qint64(std::trunc(double(stats.peakAltitude) + 0.5)));
+    // Half a metre away from zero, on either side of it: adding 0.5 and cutting toward zero
+    // would write -10.4 m as -009 m.
+    record.maxAltitude = fieldformat::altitudeText(qint64(std::round(double(stats.peakAltitude))));
     record.maxClimb = fieldformat::climbText(stats.peakClimb);
 }

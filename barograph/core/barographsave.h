@@ -34,5 +34,6 @@ qint32 takeoffSecondsOf(QByteArrayView time);
 
 /// Writes the flight's statistics into its record: `time` and `duration` as
 /// "%02d:%02d:%02d" of takeoffSeconds and flightSeconds, `maxAltitude` as "%04d m" of
-/// peakAltitude + 0.5 truncated, `maxClimb` as "%02.1f m/s" of peakClimb.
+/// peakAltitude rounded half away from zero (10.5 -> "0011 m", -10.5 -> "-011 m"),
+/// `maxClimb` as "%02.1f m/s" of peakClimb.
 void writeFlightBack(FlightRecord &record, qint32 takeoffSeconds, const FlightStats &stats);

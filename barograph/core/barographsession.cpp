@@ -6,9 +6,12 @@
 #include "logbook/core/flightrecord.h"
 #include "logbook/core/logfiles.h"
 #include "logbook/core/logoperations.h"
+#include "logbook/core/text/numbertext.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -325,6 +328,40 @@ float BarographSession::correctionOffset(CorrectionMode mode, double takeoffAlti
         break;
     }
     return 0;
+}
+
+std::optional<double> readTypedMetres(QStringView typed)
+{
+    QByteArray ascii;
+    ascii.reserve(typed.size());
+    for (const QChar c : typed) {
+        const char16_t u = c.unicode();
+        if (u >= u'０' && u <= u'９')
+            ascii += char('0' + (u - u'０'));
+        else if (u == u'＋')
+            ascii += '+';
+        else if (u == u'－' || u == u'\u2212')
+            ascii += '-';
+        else if (u == u'．')
+            ascii += '.';
+        else if (u == u'　')
+            ascii += ' ';
+        else
+            ascii += u < 0x80 ? char(u) : '?'; // anything else ends the number
+    }
+    // The reading below gives 0 for a text without digits: tell that apart first.
+    qsizetype i = 0;
+    while (i < ascii.size() && std::isspace(static_cast<unsigned char>(ascii[i])))
+        ++i;
+    const bool negative = i < ascii.size() && ascii[i] == '-';
+    if (i < ascii.size() && (ascii[i] == '+' || ascii[i] == '-'))
+        ++i;
+    if (i < ascii.size() && ascii[i] == '.')
+        ++i;
+    if (i >= ascii.size() || !std::isdigit(static_cast<unsigned char>(ascii[i])))
+        return std::nullopt;
+    const double beyond = std::numeric_limits<double>::infinity();
+    return numtext::toReal(ascii).value_or(negative ? -beyond : beyond);
 }
 
 bool BarographSession::correctAltitudes(float offsetM)

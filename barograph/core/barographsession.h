@@ -29,6 +29,15 @@ enum class CorrectionMode {
     Offset   ///< the given offset
 };
 
+/// An altitude or offset in metres as the pilot typed it into the correction dialog. Read as
+/// C reads a real number (leading blanks, a sign, digits with a decimal point and exponent,
+/// up to the first character that does not fit: "350m" is 350), after full-width digits,
+/// signs, decimal point and space and the minus sign U+2212 are taken as their ASCII forms,
+/// since a Japanese input method types those. std::nullopt when the text does not begin
+/// with a number ("", "abc", "-"): it must not count as 0 m. A number beyond a double's
+/// range reads as an infinity, which no correction accepts.
+std::optional<double> readTypedMetres(QStringView typed);
+
 /// The state of a mouse drag on the altitude panel, recorded at the press.
 struct GraphDrag {
     enum Mode { None = 0, Pan = 1, Rubber = 2 };

@@ -61,6 +61,9 @@ inline constexpr QStringView ErrorCaption = u"エラー";                    // 
 // A correction that would take a sample beyond what a barograph file holds (+-100000 m).
 inline constexpr QStringView CorrectionOutOfRange =
     u"補正後の高度が範囲を超えます。\n（±100000m以内になるように指定してください。）";
+// The take-off altitude or offset typed holds no number.
+inline constexpr QStringView CorrectionNotNumber =
+    u"高度が数値ではありません。\n（数字で入力してください。例：1250、-30.5）";
 
 // Printing.
 inline constexpr QStringView PrintModeCaption = u"プリント　モード";           // print mode (caption)
@@ -71,6 +74,8 @@ inline constexpr QStringView PrintDontAsk = u"プリント時この確認メッ�
 inline constexpr QStringView SavePdf = u"PDFに保存";                            // save as PDF
 inline constexpr QStringView PdfFilter = u"PDF(*.pdf)";
 inline constexpr QStringView PdfCannotWrite = u"PDFファイルが書けません。";     // cannot write the PDF file
+inline constexpr QStringView PrintCannotStart = u"「%1」に印刷できません。";      // cannot print on %1 (printer or file)
+inline constexpr QStringView PrintNoPrinter = u"印刷できるプリンターがありません。"; // no printer to print on
 // IGC files of barograph-only flights.
 inline constexpr QStringView IgcExport = u"IGCに書き出す";                       // export as IGC (command)
 inline constexpr QStringView IgcFilter = u"IGCファイル(*.igc)";                  // dialog filter

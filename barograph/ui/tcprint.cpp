@@ -9,6 +9,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDir>
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QPrintDialog>
@@ -80,6 +81,20 @@ PrintTarget systemPrintDialog(QPrinter &printer, QWidget *parent)
     return printer.outputFormat() == QPrinter::PdfFormat ? PrintTarget::Pdf : PrintTarget::Printer;
 }
 
+namespace {
+
+// A job that does not start names where it was to go: the file of the print system's own
+// "print to file", else the printer; without either there is no printer at all.
+QString cannotPrintMessage(const QPrinter &printer)
+{
+    const QString where = printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()
+        ? QDir::toNativeSeparators(printer.outputFileName())
+        : printer.printerName();
+    return where.isEmpty() ? baromsg::PrintNoPrinter.toString() : baromsg::PrintCannotStart.toString().arg(where);
+}
+
+} // namespace
+
 void printGraph(TGraph &graph, TCPrint &mode, Prompter &prompter, const std::function<bool(QDialog &)> &showDialog,
                 const PrinterChooser &choosePrinter)
 {
@@ -93,7 +108,8 @@ void printGraph(TGraph &graph, TCPrint &mode, Prompter &prompter, const std::fun
     case PrintTarget::Cancelled:
         return;
     case PrintTarget::Printer:
-        graph.paintPage(printer, mono);
+        if (!graph.paintPage(printer, mono))
+            prompter.inform(cannotPrintMessage(printer));
         return;
     case PrintTarget::Pdf:
         break;

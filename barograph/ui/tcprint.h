@@ -46,6 +46,7 @@ PrintTarget systemPrintDialog(QPrinter &printer, QWidget *parent);
 /// The print command of a barograph window. The mode dialog first (`showDialog` runs it)
 /// unless its check box says not to ask; whichever button closes it, the mode then
 /// selected holds. Then the print dialog: cancelled, nothing happens; a printer gets the
-/// page; a PDF goes to the file chosen in its save dialog, written all or nothing.
+/// page, or a message naming it when the job does not start; a PDF goes to the file chosen
+/// in its save dialog, written all or nothing.
 void printGraph(TGraph &graph, TCPrint &mode, Prompter &prompter, const std::function<bool(QDialog &)> &showDialog,
                 const PrinterChooser &choosePrinter);

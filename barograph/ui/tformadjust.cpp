@@ -5,11 +5,12 @@
 #include "barograph/ui/tgraph.h"
 #include "barograph/ui/toolglyphs.h"
 #include "logbook/core/prompter.h"
+#include "logbook/ui/questionparent.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -62,19 +63,45 @@ CorrectionMode TFormAdjust::mode() const
     return CorrectionMode::None;
 }
 
-void runAltitudeCorrection(TFormAdjust &form, QMdiArea &workspace, Prompter &prompter,
+std::optional<double> TFormAdjust::typedMetres() const
+{
+    switch (mode()) {
+    case CorrectionMode::Takeoff:
+        return readTypedMetres(EdTakeoff->text());
+    case CorrectionMode::Offset:
+        return readTypedMetres(EdOffset->text());
+    case CorrectionMode::Zero:
+    case CorrectionMode::None:
+        break;
+    }
+    return 0.0;
+}
+
+void TFormAdjust::accept()
+{
+    if (!typedMetres()) {
+        QMessageBox::warning(questionParent(this), baromsg::ErrorCaption.toString(),
+                             baromsg::CorrectionNotNumber.toString());
+        QLineEdit *edit = mode() == CorrectionMode::Takeoff ? EdTakeoff : EdOffset;
+        edit->setFocus();
+        edit->selectAll();
+        return;
+    }
+    QDialog::accept();
+}
+
+void runAltitudeCorrection(TFormAdjust &form, TGraph *graph, Prompter &prompter,
                            const std::function<bool(QDialog &)> &showDialog)
 {
+    const QPointer<TGraph> target = graph; // the pilot may close it while the dialog is up
     if (!showDialog(form))
         return;
-    // Every barograph window's name begins with "Graph".
-    QMdiSubWindow *active = workspace.activeSubWindow();
-    auto *graph = active && active->objectName().startsWith(QLatin1String("Graph")) ? qobject_cast<TGraph *>(active)
-                                                                                      : nullptr;
-    if (!graph) {
+    if (!target) {
         prompter.ask(baromsg::NoGraphSelected, baromsg::ErrorCaption, Prompter::Buttons::Ok,
                      Prompter::Icon::Exclamation);
         return;
     }
-    graph->applyAltitudeCorrection(form.mode(), form.EdTakeoff->text(), form.EdOffset->text());
+    // Only a dialog closed other than through its own OK can leave a text without a number.
+    if (const std::optional<double> metres = form.typedMetres())
+        target->applyAltitudeCorrection(form.mode(), *metres);
 }

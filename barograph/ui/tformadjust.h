@@ -8,9 +8,12 @@
 
 #include <QDialog>
 
+#include <functional>
+#include <optional>
+
 class Prompter;
+class TGraph;
 class QLineEdit;
-class QMdiArea;
 class QPushButton;
 class QRadioButton;
 
@@ -25,13 +28,19 @@ public:
 
     /// The chosen mode (None when no button is chosen).
     CorrectionMode mode() const;
+    /// The metres the mode uses, read from its edit (readTypedMetres); 0 for a mode that
+    /// uses neither. std::nullopt when that text holds no number.
+    std::optional<double> typedMetres() const;
+
+    /// OK: a text without a number stays in the dialog with a message, to be mended.
+    void accept() override;
 
 private:
     void followChoice();
 };
 
 /// The command: the dialog modally (`showDialog` runs it; it answers whether OK closed it),
-/// then, after OK, the correction on the active window of the workspace when it is a
-/// barograph window ("Graph..."), else the message that none is chosen.
-void runAltitudeCorrection(TFormAdjust &form, QMdiArea &workspace, Prompter &prompter,
+/// then, after OK, the correction on `graph`, the window the command was given for (null,
+/// or a window closed meanwhile: the message that none is chosen).
+void runAltitudeCorrection(TFormAdjust &form, TGraph *graph, Prompter &prompter,
                            const std::function<bool(QDialog &)> &showDialog);

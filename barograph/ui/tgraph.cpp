@@ -76,7 +76,7 @@ constexpr int kMaximiseBelowWidth = 560;
 constexpr quint32 kClickMs = 200;
 
 // Number for the next window's object name: every barograph window's name begins with
-// "Graph", which is how the altitude correction recognises one.
+// "Graph".
 int nextGraphNumber()
 {
     static int count = 0;
@@ -191,6 +191,12 @@ void TGraph::connectCursorTool()
     connect(tool, &TCursPos::rightCutClicked, this, &TGraph::cutRight);
     connect(tool, &TCursPos::printClicked, this, &TGraph::printRequested);
     connect(tool, &TCursPos::closeClicked, this, &QWidget::close);
+    // The read-outs show the trace at the cursor's time even while it is hidden, so they
+    // follow every change of the trace.
+    connect(this, &TGraph::traceChanged, tool, [this] {
+        if (m_session && m_cursPos)
+            m_cursPos->showReadouts(placeCursor(cursorTime(), trace(), view(), graphLayout()), true);
+    });
 }
 
 // Main window's top-left + the window's own position in the workspace + (60, 80): over the
@@ -427,6 +433,7 @@ void TGraph::cut(bool right)
     // The cut leaves the cursor at the new end, or at the new start.
     m_session->cursorOn = false;
     cursorShow(m_session->cursorTime);
+    emit traceChanged();
 }
 
 // Zoom, scroll and correction ----------------------------------------------------------------
@@ -471,32 +478,32 @@ void TGraph::toggleZoomWindow()
     m_ctrlZoom->setVisible(!isMinimized());
 }
 
-void TGraph::applyAltitudeCorrection(CorrectionMode mode, const QString &takeoffText, const QString &offsetText)
+void TGraph::applyAltitudeCorrection(CorrectionMode mode, double metres)
 {
     if (!m_session)
         return;
-    // Like C's atof: what is not a number counts as 0, without a message.
-    const auto valueOf = [](const QString &text) { return numtext::toReal(text.toLatin1()).value_or(0.0); };
-    const float offset = m_session->correctionOffset(mode, valueOf(takeoffText), valueOf(offsetText));
-    if (!m_session->correctAltitudes(offset)) {
+    if (!m_session->correctAltitudes(m_session->correctionOffset(mode, metres, metres))) {
         m_link.prompter().inform(baromsg::CorrectionOutOfRange);
         return;
     }
-    drawGraph(false);
     drawHeader();
     viewChanged();
+    emit traceChanged();
 }
 
 // Printing ------------------------------------------------------------------------------------
 
-void TGraph::paintPage(QPaintDevice &device, bool mono)
+bool TGraph::paintPage(QPaintDevice &device, bool mono)
 {
     if (!m_session)
-        return;
+        return false;
     const PlotStyle style = mono ? PlotStyle::mono() : PlotStyle::colour();
     const SurfacePicture picture = pictureOf(*m_session, headerFacts(), style);
-    QPainter p(&device);
+    QPainter p;
+    if (!p.begin(&device))
+        return false;
     ::paintPage(p, QSize(device.width(), device.height()), graphLayout(), picture.plot, picture.header, style);
+    return p.end();
 }
 
 QByteArray TGraph::pdfPage(bool mono)

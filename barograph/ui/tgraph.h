@@ -91,15 +91,16 @@ public:
     /// Opens the zoom tool window, or closes it and shows the whole trace again.
     void toggleZoomWindow();
 
-    /// Shifts every altitude as the correction dialog says (its edits' texts read leniently:
-    /// what is not a number counts as 0), recomputes and marks the trace modified. A
-    /// correction beyond what a barograph file can hold is refused with a message.
-    void applyAltitudeCorrection(CorrectionMode mode, const QString &takeoffText, const QString &offsetText);
+    /// Shifts every altitude as the correction dialog says (`metres`: the take-off altitude
+    /// or the offset its mode uses), recomputes and marks the trace modified. A correction
+    /// beyond what a barograph file can hold is refused with a message.
+    void applyAltitudeCorrection(CorrectionMode mode, double metres);
 
     /// The window's picture as the print has it, on a page device (a printer, a PDF
     /// writer): drawn at the device's resolution, centred on 90 % of its printable area.
-    /// The window itself and its cursor are left as they are.
-    void paintPage(QPaintDevice &device, bool mono);
+    /// The window itself and its cursor are left as they are. False when the device
+    /// would not start (or finish) the page.
+    bool paintPage(QPaintDevice &device, bool mono);
     /// The same page as a PDF file's bytes.
     QByteArray pdfPage(bool mono);
     /// The facts of the text block: the flight's row, the log's name.
@@ -131,6 +132,8 @@ signals:
     void graphLoaded();
     /// The window closed; its row is no longer marked as shown.
     void graphClosed();
+    /// The trace itself changed (a cut, an altitude correction): what shows its values follows.
+    void traceChanged();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -183,7 +183,7 @@ void TestMainForm::printModeKeptAcrossRuns()
     QCOMPARE(mode->itemIndex(), 1);
     QVERIFY(mode->CheckBColor->isChecked());
     // The menu command shows the same dialog, whose changes are kept and written at exit.
-    form->showDialog = [](QDialog &dialog) {
+    form->barographCommands().showDialog = [](QDialog &dialog) {
         auto &print = static_cast<TCPrint &>(dialog);
         print.setItemIndex(0);
         print.CheckBColor->setChecked(false);

@@ -39,6 +39,8 @@ private slots:
     void takeoffSeconds_data();
     void takeoffSeconds();
     void statisticsWrittenBack();
+    void peakAltitudeRounded_data();
+    void peakAltitudeRounded();
 };
 
 void TestBarographSave::replacedFileIsKeptAndAnIdenticalOneLeftAlone()
@@ -109,11 +111,28 @@ void TestBarographSave::statisticsWrittenBack()
     QCOMPARE(record.duration, "00:00:04");
     QCOMPARE(record.maxAltitude, "0988 m");
     QCOMPARE(record.maxClimb, "187.8 m/s");
-    stats.peakAltitude = -3.2f;
     stats.peakClimb = -0.25f;
     writeFlightBack(record, 0, stats);
-    QCOMPARE(record.maxAltitude, "-002 m"); // -2.7 truncated toward zero
     QCOMPARE(record.maxClimb, "-0.2 m/s");
+}
+
+void TestBarographSave::peakAltitudeRounded_data()
+{
+    QTest::addColumn<float>("peak");
+    QTest::addColumn<QByteArray>("text");
+    QTest::newRow("10.5 up") << 10.5f << QByteArray("0011 m");
+    QTest::newRow("-3.2 toward zero") << -3.2f << QByteArray("-003 m");
+    QTest::newRow("-10.4 toward zero") << -10.4f << QByteArray("-010 m");
+    QTest::newRow("-10.5 away from zero") << -10.5f << QByteArray("-011 m");
+}
+
+void TestBarographSave::peakAltitudeRounded()
+{
+    QFETCH(float, peak);
+    QFETCH(QByteArray, text);
+    FlightRecord record;
+    writeFlightBack(record, 0, FlightStats{.peakAltitude = peak});
+    QCOMPARE(record.maxAltitude, text);
 }
 
 QTEST_GUILESS_MAIN(TestBarographSave)

@@ -1,6 +1,6 @@
 // The barograph session without a display: the zoom window's buttons and their limits, the
 // rubber zoom and panning on the altitude panel, the cursor kept in view, the altitude
-// correction, the cuts with the save into the file and the flight's row, and the print
+// correction and the metres typed for it, the cuts with the save into the file and the flight's row, and the print
 // rectangle.
 #include "barograph/core/barographfile.h"
 #include "barograph/core/barographsession.h"
@@ -9,6 +9,8 @@
 
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cmath>
 
 namespace {
 
@@ -51,6 +53,8 @@ private slots:
     void panning();
     void cursorKeptInTheView();
     void altitudeCorrection();
+    void typedMetres_data();
+    void typedMetres();
     void cutsAndSave();
     void printRectangle();
 };
@@ -260,6 +264,34 @@ void TestBarographSession::altitudeCorrection()
     QCOMPARE(far.trace().altitudes[0], 1000.0f);
     QVERIFY(!far.baroModified());
     QVERIFY(!far.appliedCorrection());
+}
+
+void TestBarographSession::typedMetres_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<double>("metres"); // NaN: refused as no number
+    const double none = std::numeric_limits<double>::quiet_NaN();
+    QTest::newRow("the default") << "+0.0" << 0.0;
+    QTest::newRow("a unit after it") << "350m" << 350.0;
+    QTest::newRow("blanks, sign, exponent") << "  -12.5e1" << -125.0;
+    QTest::newRow("full-width digits, sign, point, space, unit") << QStringLiteral("　－１２５０．５ｍ") << -1250.5;
+    QTest::newRow("minus sign") << QStringLiteral("\u221230") << -30.0;
+    QTest::newRow("beyond a double") << "-1e999" << -std::numeric_limits<double>::infinity();
+    QTest::newRow("empty") << "" << none;
+    QTest::newRow("letters") << "abc" << none;
+    QTest::newRow("a sign alone") << QStringLiteral("＋") << none;
+    QTest::newRow("a unit first") << "m350" << none;
+}
+
+void TestBarographSession::typedMetres()
+{
+    QFETCH(QString, typed);
+    QFETCH(double, metres);
+    const std::optional<double> read = readTypedMetres(typed);
+    if (std::isnan(metres))
+        QVERIFY2(!read, qPrintable(QString::number(read.value_or(0))));
+    else
+        QCOMPARE(read, std::optional<double>(metres));
 }
 
 void TestBarographSession::cutsAndSave()

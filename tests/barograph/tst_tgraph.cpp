@@ -13,10 +13,13 @@
 #include "tests/barograph/barographtestdata.h"
 #include "logbook/core/text/numbertext.h"
 #include "tests/common/fakemainformlink.h"
+#include "tests/common/modalbox.h"
 
 #include <QDir>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPrinter>
+#include <QPushButton>
 #include <QPointer>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -597,23 +600,22 @@ void TestTGraph::altitudeCorrectionCommand()
     bool ok = true;
     const auto dialog = [&ok](QDialog &) { return ok; };
 
-    // No barograph window active: the error, nothing else.
-    runAltitudeCorrection(form, scene.link.area, scene.link.prompts, dialog);
+    // No barograph window: the error, nothing else.
+    runAltitudeCorrection(form, nullptr, scene.link.prompts, dialog);
     QCOMPARE(scene.link.prompts.asked.size(), size_t(1));
     QCOMPARE(scene.link.prompts.asked[0].text, QStringLiteral("ﾊﾞﾛｸﾞﾗﾌｳｨﾝﾄﾞｳが選択されていません。"));
     QCOMPARE(scene.link.prompts.asked[0].caption, QStringLiteral("エラー"));
     QCOMPARE(scene.link.prompts.asked[0].icon, Prompter::Icon::Exclamation);
 
     std::unique_ptr<TGraph> graph(scene.open());
-    scene.link.area.setActiveSubWindow(graph.get());
     cursorAt(graph.get(), 600.0f);
     const float first = graph->trace().altitudes[0];
-    form.EdTakeoff->setText(QStringLiteral("350m")); // read as C reads numbers: 350
+    form.EdTakeoff->setText(QStringLiteral("３５０ｍ")); // as an input method types it: 350
     ok = false; // Cancel changes nothing
-    runAltitudeCorrection(form, scene.link.area, scene.link.prompts, dialog);
+    runAltitudeCorrection(form, graph.get(), scene.link.prompts, dialog);
     QVERIFY(!graph->baroModified());
     ok = true;
-    runAltitudeCorrection(form, scene.link.area, scene.link.prompts, dialog);
+    runAltitudeCorrection(form, graph.get(), scene.link.prompts, dialog);
     QCOMPARE(graph->trace().altitudes[0], first + (350.0f - first));
     QVERIFY(graph->baroModified());
     QVERIFY(graph->cursorOn());
@@ -621,9 +623,32 @@ void TestTGraph::altitudeCorrectionCommand()
     QCOMPARE(graph->cursorTool()->EdHeight->text().toLatin1(), numtext::fixed(graph->trace().altitudes[300], 1, 4));
     form.RBOffset->setChecked(true);
     form.EdOffset->setText(QStringLiteral("1e9")); // beyond what a file holds: refused
-    runAltitudeCorrection(form, scene.link.area, scene.link.prompts, dialog);
+    runAltitudeCorrection(form, graph.get(), scene.link.prompts, dialog);
     QCOMPARE(scene.link.prompts.informed.size(), 1);
     QCOMPARE(graph->trace().altitudes[0], 350.0f);
+
+    // The read-outs of a hidden cursor follow the corrected trace too.
+    graph->cursorHide();
+    form.EdOffset->setText(QStringLiteral("-30"));
+    runAltitudeCorrection(form, graph.get(), scene.link.prompts, dialog);
+    QCOMPARE(graph->cursorTool()->EdHeight->text().toLatin1(), numtext::fixed(graph->trace().altitudes[300], 1, 4));
+
+    // A text without a number stays in the dialog with the message; Cancel then changes nothing.
+    form.EdOffset->setText(QStringLiteral("abc"));
+    std::shared_ptr<SeenBox> message;
+    bool stayed = false;
+    whenBoxOpens([&](QWidget *) {
+        message = answerNextBox(QMessageBox::Ok);
+        form.BitBtn1->click();
+        stayed = form.isVisible();
+        form.BitBtn2->click();
+    });
+    runAltitudeCorrection(form, graph.get(), scene.link.prompts,
+                          [](QDialog &d) { return d.exec() == QDialog::Accepted; });
+    QVERIFY(message && stayed);
+    QCOMPARE(message->text, baromsg::CorrectionNotNumber.toString());
+    QCOMPARE(form.EdOffset->text(), QStringLiteral("abc"));
+    QCOMPARE(graph->trace().altitudes[0], 320.0f);
     // The tool window's button asks the main window, which owns the dialog.
     int asked = 0;
     connect(graph.get(), &TGraph::heightAdjustRequested, [&asked] { ++asked; });
@@ -645,7 +670,11 @@ void TestTGraph::printing()
         return false;
     };
     PrintTarget target = PrintTarget::Cancelled;
-    const auto chooser = [&target](QPrinter &, QWidget *) { return target; };
+    QString printTo; // the print system's own "print to file" (PDF)
+    const auto chooser = [&target, &printTo](QPrinter &printer, QWidget *) {
+        printer.setOutputFileName(printTo);
+        return target;
+    };
 
     printGraph(*graph, mode, scene.link.prompts, cancelMode, chooser); // print dialog cancelled
     QCOMPARE(dialogs, 1);
@@ -669,6 +698,12 @@ void TestTGraph::printing()
     QCOMPARE(dialogs, 2);
     QCOMPARE(scene.link.prompts.informed.size(), 1);
     QVERIFY(scene.link.prompts.informed[0].startsWith(QStringLiteral("PDFファイルが書けません。\n")));
+    // A job that does not start says where it was to go.
+    target = PrintTarget::Printer;
+    printTo = scene.work + "missing/job.pdf";
+    printGraph(*graph, mode, scene.link.prompts, cancelMode, chooser);
+    QCOMPARE(scene.link.prompts.informed.size(), 2);
+    QCOMPARE(scene.link.prompts.informed[1], QStringLiteral("「%1」に印刷できません。").arg(QDir::toNativeSeparators(printTo)));
 
     int asked = 0;
     connect(graph.get(), &TGraph::printRequested, [&asked] { ++asked; });
