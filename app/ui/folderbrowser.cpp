@@ -1,6 +1,7 @@
 // The chained drive, folder and file lists.
 #include "folderbrowser.h"
 
+#include "app/core/appsettings.h"
 #include "logbook/ui/japanesefont.h"
 
 #include <QComboBox>
@@ -83,10 +84,7 @@ FolderBrowser::FolderBrowser(QWidget *parent, const QStringList &nameFilters)
                 if (current.isValid())
                     folderChosen(m_folderModel->filePath(current));
             });
-    connect(m_files, &QListView::doubleClicked, this, [this](const QModelIndex &index) {
-        if (index.isValid())
-            emit fileActivated(m_fileModel->filePath(index));
-    });
+    connect(m_files, &QListView::doubleClicked, this, &FolderBrowser::fileDoubleClicked);
 }
 
 void FolderBrowser::place(const QRect &drives, const QRect &folders, const QRect &files)
@@ -120,22 +118,33 @@ void FolderBrowser::chooseDrive(int index)
     folderChosen(root);
 }
 
-void FolderBrowser::showFolder(const QString &given)
+int FolderBrowser::driveIndexOf(const QString &folder)
 {
-    QString folder = QDir::cleanPath(QDir::fromNativeSeparators(given));
-    if (!QFileInfo(folder).isDir())
-        folder = QDir::homePath();
     QStringList roots;
     for (int i = 0; i < m_drives->count(); ++i)
         roots << m_drives->itemData(i).toString();
     const int drive = driveIndexFor(roots, folder);
-    if (drive < 0) {
-        // A folder on no listed drive (a mount that appeared since): offer its own root.
-        m_drives->addItem(QDir::toNativeSeparators(QDir::rootPath()), QDir::rootPath());
-        return showFolder(folder);
+    if (drive >= 0)
+        return drive;
+    // A folder on no listed drive (a mount that appeared since, a network share): its own
+    // root is offered from now on. The root is found by climbing, so it always holds the
+    // folder and the drive is added once.
+    QDir top(folder);
+    while (top.cdUp()) {
     }
+    const QString root = top.absolutePath();
+    m_drives->addItem(QDir::toNativeSeparators(root), root);
+    return m_drives->count() - 1;
+}
+
+void FolderBrowser::showFolder(const QString &given)
+{
+    QString folder = absoluteFolder(given, QDir::currentPath());
+    if (!QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    const int drive = driveIndexOf(folder);
     m_drives->setCurrentIndex(drive);
-    const QString root = roots.at(drive);
+    const QString root = m_drives->itemData(drive).toString();
     m_folders->setRootIndex(m_folderModel->index(root));
     if (folder == root) {
         m_folders->clearSelection();
@@ -157,7 +166,24 @@ void FolderBrowser::folderChosen(const QString &folder)
     if (folder == m_folder)
         return;
     m_folder = folder;
+    // A file chosen in the folder left behind is no longer in view: it is no longer chosen.
+    m_files->selectionModel()->clear();
+    m_files->setCurrentIndex(QModelIndex());
     m_files->setRootIndex(m_fileModel->setRootPath(folder));
+}
+
+void FolderBrowser::fileDoubleClicked(const QModelIndex &index)
+{
+    if (!index.isValid())
+        return;
+    const QString path = m_fileModel->filePath(index);
+    const QFileInfo info(path);
+    // Only a listed kind of file is acted on; a folder that shows in the list is opened in
+    // the tree instead, as a double-click on a folder does everywhere else.
+    if (info.isDir())
+        showFolder(path);
+    else if (info.isFile() && QDir::match(m_fileModel->nameFilters(), info.fileName()))
+        emit fileActivated(path);
 }
 
 bool FolderBrowser::selectFile(const QString &file)
@@ -177,7 +203,7 @@ bool FolderBrowser::selectFile(const QString &file)
 QString FolderBrowser::selectedFile() const
 {
     const QModelIndex index = m_files->currentIndex();
-    if (!index.isValid() || !m_files->selectionModel()->isSelected(index))
+    if (!index.isValid() || !m_files->selectionModel()->isSelected(index) || index.parent() != m_files->rootIndex())
         return QString();
     return m_fileModel->filePath(index);
 }

@@ -1,12 +1,9 @@
 // The main window: controls, start-up, exit and the enabling of commands.
 #include "mainform.h"
-#include "logbook/ui/questionparent.h"
 
 #include "app/core/messages.h"
 #include "app/core/settingsstore.h"
-#include "app/core/tiling.h"
-#include "app/ui/tbackgrd.h"
-#include "app/ui/tformdir.h"
+#include "app/ui/shellcommands.h"
 #include "app/ui/workspace.h"
 #include "barograph/ui/tcprint.h"
 #include "barograph/ui/tformadjust.h"
@@ -20,7 +17,6 @@
 #include "logbook/core/logfiles.h"
 #include "logbook/core/messages.h"
 #include "logbook/core/prompter.h"
-#include "logbook/core/text/cp932.h"
 #include "logbook/core/totals.h"
 #include "logbook/ui/japanesefont.h"
 #include "logbook/ui/logbookmodel.h"
@@ -40,7 +36,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QScreen>
@@ -203,6 +198,7 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, Prompter *prompter, Q
     };
     m_editorFactory = [](MainFormLink &link) -> QMdiSubWindow * { return new TDataEdit(link); };
     m_commands = std::make_unique<LogBookCommands>(*this, static_cast<LogCommandHost &>(*this), *m_logList);
+    m_shell = new ShellCommands(this, m_settings, m_book, *m_workspace, *m_prompter, *m_commands);
     // The controller takes TimerLoad's ticks for the barograph queue and load-all sequence.
     m_device = new DeviceController(*this, m_download, *TimerLoad,
                                     [this] { return portDevice(m_settings.comPort, m_settings.comDevice); }, this);
@@ -334,7 +330,6 @@ void TMainForm::createMenus()
     Window1->addSeparator();
     DataEditClose = item(Window1, "DataEditClose", QStringLiteral("すべてのﾃﾞｰﾀｴﾃﾞｨｯﾄを閉じる(&E)"));
     GraphClose = item(Window1, "GraphClose", QStringLiteral("すべてのｸﾞﾗﾌ表示を閉じる(&G)"));
-    connect(Window1, &QMenu::aboutToShow, this, &TMainForm::updateWindowMenu);
 
     Option = menu("Option", QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"));
     HeightAdjust = item(Option, "HeightAdjust", QStringLiteral("高度補正(&H)"));
@@ -389,8 +384,6 @@ void TMainForm::connectCommands()
     onTrigger(FileCsvExport, [c] { c->exportCsv(); });
     onTrigger(FileCsvImport, [c] { c->importCsv(); });
     onTrigger(MenuIgc, [this] { MenuIgcClick(); });
-    onTrigger(MenuStartDir, [this] { MenuStartDirClick(); });
-    onTrigger(MMBackground, [this] { MMBackgroundClick(); });
     onTrigger(MenuFlyer, [this] { MenuFlyerClick(); });
     onTrigger(MenuParam, [this] { (new TFormParam(*m_instrumentSettings, *m_prompter, this))->show(); });
     onTrigger(MenuOption, [this] { (new TFormOption(*m_instrumentSettings, *m_prompter, this))->show(); });
@@ -407,13 +400,18 @@ void TMainForm::connectCommands()
     connect(list, &QAbstractItemModel::rowsInserted, this, &TMainForm::updateSelectionTotals);
     connect(list, &QAbstractItemModel::rowsRemoved, this, &TMainForm::updateSelectionTotals);
 
-    onTrigger(WindowCascadeItem, [this] { m_workspace->cascadeSubWindows(); });
-    onTrigger(WindowTileItem, [this] { WindowTileItemClick(); });
-    onTrigger(WindowArrangeItem, [this] { WindowArrangeItemClick(); });
-    onTrigger(WindowMinimizeItem, [this] { WindowMinimizeItemClick(); });
+    ShellCommands *shell = m_shell;
+    onTrigger(MenuStartDir, [shell] { shell->openStartFolderDialog(); });
+    onTrigger(MMBackground, [shell] { shell->openBackgroundDialog(); });
+    onTrigger(WindowCascadeItem, [shell] { shell->cascade(); });
+    onTrigger(WindowTileItem, [shell] { shell->tile(); });
+    onTrigger(WindowArrangeItem, [shell] { shell->arrangeIcons(); });
+    onTrigger(WindowMinimizeItem, [shell] { shell->minimizeAll(); });
+    connect(Window1, &QMenu::aboutToShow, shell, [this, shell] { shell->updateWindowMenu(Window1); });
+    connect(shell, &ShellCommands::commandEvent, this, [this](CommandEvent event) { applyCommandEvent(event); });
     onTrigger(DataEditClose, [c] { c->closeAllEditors(); });
     onTrigger(GraphClose, [c] { c->closeAllGraphs(); });
-    onTrigger(HelpAboutItem, [this] { HelpAboutItemClick(); });
+    onTrigger(HelpAboutItem, [shell] { shell->about(); });
     onTrigger(HeightAdjust, [this] { HeightAdjustClick(); });
     onTrigger(PrintColorSet, [this] { PrintColorSetClick(); });
 }
@@ -524,15 +522,11 @@ void TMainForm::startUp()
     const QSize screenSize = screen ? screen->size() : QSize(1024, 768);
     m_settings = readAppSettings(*m_store, screenSize);
 
-    m_book.workFolder = decideWorkFolder(m_settings, QDir::currentPath());
+    m_shell->chooseStartFolder();
     m_printMode->setItemIndex(m_settings.monoPrint);
     m_printMode->CheckBColor->setChecked(m_settings.askPrint);
 
-    if (!m_settings.bmpFileName.isEmpty()) {
-        // A picture that cannot be loaded leaves the workspace with its gradient.
-        m_backgroundPicture.load(m_settings.bmpFileName);
-    }
-    m_workspace->setBackground(m_settings.ifUseBmp, m_settings.ifScaleBmp, m_backgroundPicture);
+    m_shell->loadBackground();
 
     m_device->setTrafficTrace(m_settings.trafficTrace);
 
@@ -557,68 +551,29 @@ void TMainForm::startUp()
     // Start-up does not wait for the dialog: the folder read from the settings is current
     // until the pilot chooses another.
     if (!m_settings.dontAskDir)
-        MenuStartDirClick();
+        m_shell->openStartFolderDialog();
     QDir::setCurrent(m_book.workFolder);
-}
-
-void TMainForm::MenuStartDirClick()
-{
-    auto *dialog = new TFormDir({m_book.workFolder, m_settings.ifDirSet, m_settings.dontAskDir}, *m_prompter, this);
-    m_formDir = dialog;
-    connect(dialog, &TFormDir::chosen, this, &TMainForm::startFolderChosen);
-    // A double-click on a log file: the dialog has closed with its settings taken, and the
-    // log opens with the open command's questions.
-    connect(dialog, &TFormDir::logFileChosen, this, [this](const QString &path) { m_commands->open(path); });
-    showOptionDialog(dialog, CommandEvent::StartDirOpened, CommandEvent::StartDirClosed);
-}
-
-void TMainForm::showOptionDialog(QDialog *dialog, CommandEvent opened, CommandEvent closed)
-{
-    connect(dialog, &QDialog::finished, this, [this, closed] { applyCommandEvent(closed); });
-    applyCommandEvent(opened);
-    dialog->show();
-}
-
-void TMainForm::startFolderChosen(const StartFolderChoice &choice)
-{
-    m_book.workFolder = choice.workFolder;
-    m_settings.ifDirSet = choice.ifDirSet;
-    m_settings.dontAskDir = choice.dontAskDir;
-    QDir::setCurrent(m_book.workFolder);
-}
-
-void TMainForm::MMBackgroundClick()
-{
-    auto *dialog = new TBackGrd({m_settings.ifUseBmp, m_settings.ifScaleBmp, m_settings.bmpFileName}, m_book.workFolder,
-                                *m_prompter, this);
-    m_backGrd = dialog;
-    connect(dialog, &TBackGrd::chosen, this, &TMainForm::backgroundChosen);
-    showOptionDialog(dialog, CommandEvent::BackgroundOpened, CommandEvent::BackgroundClosed);
-}
-
-void TMainForm::backgroundChosen(const BackgroundChoice &choice)
-{
-    m_settings.ifUseBmp = choice.usePicture;
-    m_settings.ifScaleBmp = choice.stretch;
-    m_settings.bmpFileName = choice.pictureFile;
-    bool failed = false;
-    if (m_settings.ifUseBmp) {
-        m_backgroundPicture = QImage(choice.pictureFile);
-        // The settings say what the workspace shows: without a picture, the gradient.
-        failed = m_backgroundPicture.isNull();
-        if (failed)
-            m_settings.ifUseBmp = false;
-    }
-    m_workspace->setBackground(m_settings.ifUseBmp, m_settings.ifScaleBmp, m_backgroundPicture);
-    m_workspace->viewport()->repaint();
-    if (failed)
-        m_prompter->inform(msg::PictureCannotLoad.toString().arg(QDir::toNativeSeparators(choice.pictureFile)));
 }
 
 void TMainForm::RedrawGrid()
 {
     m_book.renumber();
     m_logList->model()->refreshAll();
+}
+
+const QImage &TMainForm::backgroundPicture() const
+{
+    return m_shell->backgroundPicture();
+}
+
+TFormDir *TMainForm::formDir() const
+{
+    return m_shell->formDir();
+}
+
+TBackGrd *TMainForm::backgroundDialog() const
+{
+    return m_shell->backgroundDialog();
 }
 
 QMdiArea *TMainForm::workspaceArea()
@@ -753,45 +708,6 @@ void TMainForm::queueBarograph(int row)
     m_device->downloader().queueBarograph(row);
 }
 
-void TMainForm::WindowArrangeItemClick()
-{
-    // Minimised children line up along the bottom of the workspace, left to right.
-    int x = 0;
-    const int bottom = m_workspace->viewport()->height();
-    for (QMdiSubWindow *w : m_workspace->subWindowList()) {
-        if (!w->isMinimized())
-            continue;
-        const QSize size = w->size();
-        if (x > 0 && x + size.width() > m_workspace->viewport()->width())
-            x = 0;
-        w->move(x, bottom - size.height());
-        x += size.width();
-    }
-}
-
-void TMainForm::WindowTileItemClick()
-{
-    // Minimised windows stay where they are, along the bottom.
-    QList<QMdiSubWindow *> windows;
-    for (QMdiSubWindow *w : m_workspace->subWindowList()) {
-        if (w->isVisible() && !w->isMinimized())
-            windows << w;
-    }
-    const std::vector<QRect> places = tileHorizontally(int(windows.size()), m_workspace->viewport()->size());
-    for (qsizetype i = 0; i < windows.size(); ++i) {
-        if (windows[i]->isMaximized())
-            windows[i]->showNormal();
-        windows[i]->setGeometry(places[size_t(i)]);
-    }
-}
-
-void TMainForm::WindowMinimizeItemClick()
-{
-    const QList<QMdiSubWindow *> windows = m_workspace->subWindowList();
-    for (auto it = windows.rbegin(); it != windows.rend(); ++it)
-        (*it)->showMinimized();
-}
-
 void TMainForm::EdNameChange()
 {
     if (!m_book.hasFlights())
@@ -822,44 +738,6 @@ void TMainForm::MenuFlyerClick()
         (new TFormDelay(*m_instrumentSettings, *m_prompter, this))->show();
     else
         (new TFormName(*m_instrumentSettings, *m_prompter, this))->show();
-}
-
-void TMainForm::HelpAboutItemClick()
-{
-    QMessageBox::about(questionParent(this), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"),
-                       QStringLiteral("DUVAZI %1\nDIV-EVODU-REV フライトログ管理")
-                           .arg(QCoreApplication::applicationVersion()));
-}
-
-void TMainForm::updateWindowMenu()
-{
-    for (QAction *a : std::as_const(m_windowListActions)) {
-        Window1->removeAction(a);
-        delete a;
-    }
-    m_windowListActions.clear();
-    const QList<QMdiSubWindow *> windows = m_workspace->subWindowList();
-    if (windows.isEmpty())
-        return;
-    m_windowListActions << Window1->addSeparator();
-    int n = 1;
-    for (QMdiSubWindow *w : windows) {
-        QString title = w->windowTitle();
-        // Barograph windows all bear one caption: the menu tells them apart by their flight.
-        for (int r = 1; r < m_book.rowCount(); ++r) {
-            const FlightRecord &row = m_book.row(r);
-            if (row.graphOpen && row.graphWindow == w) {
-                title += QStringLiteral(" %1 %2").arg(cp932::toUnicode(row.date.toByteArray()),
-                                                      cp932::toUnicode(row.time.toByteArray()));
-                break;
-            }
-        }
-        QAction *a = Window1->addAction(QStringLiteral("&%1 %2").arg(n++).arg(title));
-        a->setCheckable(true);
-        a->setChecked(w == m_workspace->activeSubWindow());
-        connect(a, &QAction::triggered, this, [this, w] { m_workspace->setActiveSubWindow(w); });
-        m_windowListActions << a;
-    }
 }
 
 void TMainForm::updateSelectionTotals()
