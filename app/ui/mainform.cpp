@@ -4,6 +4,7 @@
 #include "app/core/messages.h"
 #include "app/core/settingsstore.h"
 #include "app/ui/shellcommands.h"
+#include "app/ui/speedicons.h"
 #include "app/ui/workspace.h"
 #include "barograph/ui/tcprint.h"
 #include "barograph/ui/tformadjust.h"
@@ -37,7 +38,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMdiSubWindow>
-#include <QPainter>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
@@ -116,37 +116,6 @@ void applyHint(QWidget *w, const QString &hint)
     const qsizetype bar = hint.indexOf(u'|');
     w->setToolTip(bar < 0 ? hint : hint.left(bar));
     w->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
-}
-
-QIcon drawnIcon(void (*draw)(QPainter &))
-{
-    QPixmap pixmap(20, 20);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    draw(p);
-    return QIcon(pixmap);
-}
-
-void drawEditIcon(QPainter &p)
-{
-    p.setPen(QPen(Qt::black, 1));
-    p.setBrush(Qt::white);
-    p.drawRect(3, 2, 12, 16);
-    for (int y = 6; y <= 14; y += 3)
-        p.drawLine(5, y, 13, y);
-    p.setPen(QPen(QColor(0xC0, 0x40, 0x00), 2));
-    p.drawLine(10, 17, 18, 6);
-}
-
-void drawGraphIcon(QPainter &p)
-{
-    p.fillRect(1, 2, 18, 16, Qt::white);
-    p.setPen(QPen(Qt::black, 1));
-    p.drawRect(1, 2, 18, 16);
-    p.setPen(QPen(QColor(0xFF, 0x00, 0x00), 1.5));
-    const QPointF trace[] = {{2, 16}, {5, 12}, {8, 13}, {11, 6}, {14, 8}, {18, 15}};
-    p.drawPolyline(trace, 6);
 }
 
 } // namespace
@@ -243,8 +212,8 @@ void TMainForm::createButtons()
     OpenBtn = button("OpenBtn", 7, QStringLiteral("開く|"), s->standardIcon(QStyle::SP_DialogOpenButton));
     SaveBtn = button("SaveBtn", 31, QStringLiteral("保存|"), s->standardIcon(QStyle::SP_DialogSaveButton));
     CutBtn = button("CutBtn", 64, QStringLiteral("ログデータ削除|"), s->standardIcon(QStyle::SP_TrashIcon));
-    SBEdit = button("SBEdit", 104, QStringLiteral("ログデータ編集"), drawnIcon(drawEditIcon));
-    SBGraph = button("SBGraph", 128, QStringLiteral("バログラフ表示"), drawnIcon(drawGraphIcon));
+    SBEdit = button("SBEdit", 104, QStringLiteral("ログデータ編集"), speedicon::edit());
+    SBGraph = button("SBGraph", 128, QStringLiteral("バログラフ表示"), speedicon::graph());
     ExitBtn = button("ExitBtn", 168, QStringLiteral("終了|"), s->standardIcon(QStyle::SP_DialogCloseButton));
     CopyBtn = button("CopyBtn", 200, QStringLiteral("ｺﾋﾟｰ|"), QIcon());
     PasteBtn = button("PasteBtn", 224, QStringLiteral("貼り付け|"), QIcon());
