@@ -11,10 +11,39 @@
 #include <QHeaderView>
 #include <QListView>
 #include <QScrollBar>
+#include <QSortFilterProxyModel>
 #include <QStorageInfo>
 #include <QTreeView>
 
 namespace {
+
+// The file list's view of its folder. QFileSystemModel keeps every folder that has been its
+// root path in its listing, even where its filters hide folders, so a folder opened and left
+// again would stand among the files. Only the folders on the way to the shown one pass.
+class FileListModel : public QSortFilterProxyModel {
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+    void setFolder(const QString &folder)
+    {
+        m_folder = folder;
+        invalidateFilter();
+    }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex &parent) const override
+    {
+        const auto *files = static_cast<const QFileSystemModel *>(sourceModel());
+        const QModelIndex index = files->index(row, 0, parent);
+        if (!files->isDir(index))
+            return true;
+        const QString path = files->filePath(index);
+        return m_folder == path || m_folder.startsWith(path.endsWith(u'/') ? path : path + u'/');
+    }
+
+private:
+    QString m_folder;
+};
 
 // The drive whose root is the longest start of `folder`.
 int driveIndexFor(const QStringList &roots, const QString &folder)
@@ -36,7 +65,7 @@ int driveIndexFor(const QStringList &roots, const QString &folder)
 
 FolderBrowser::FolderBrowser(QWidget *parent, const QStringList &nameFilters)
     : QObject(parent), m_drives(new QComboBox(parent)), m_folders(new QTreeView(parent)),
-      m_files(new QListView(parent)), m_folderModel(new QFileSystemModel(this)), m_fileModel(new QFileSystemModel(this))
+      m_files(new QListView(parent)), m_folderModel(new QFileSystemModel(this)), m_fileModel(new QFileSystemModel(this)), m_fileList(new FileListModel(this))
 {
     m_drives->setObjectName(QStringLiteral("DriveComboBox"));
     m_folders->setObjectName(QStringLiteral("DirectoryListBox"));
@@ -64,7 +93,8 @@ FolderBrowser::FolderBrowser(QWidget *parent, const QStringList &nameFilters)
     m_fileModel->setNameFilters(nameFilters);
     m_fileModel->setNameFilterDisables(false); // files that do not match are not listed at all
     m_fileModel->setReadOnly(true);
-    m_files->setModel(m_fileModel);
+    m_fileList->setSourceModel(m_fileModel);
+    m_files->setModel(m_fileList);
     m_files->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
     connect(m_drives, &QComboBox::activated, this, &FolderBrowser::chooseDrive);
@@ -169,17 +199,19 @@ void FolderBrowser::folderChosen(const QString &folder)
     // A file chosen in the folder left behind is no longer in view: it is no longer chosen.
     m_files->selectionModel()->clear();
     m_files->setCurrentIndex(QModelIndex());
-    m_files->setRootIndex(m_fileModel->setRootPath(folder));
+    const QModelIndex root = m_fileModel->setRootPath(folder);
+    static_cast<FileListModel *>(m_fileList)->setFolder(folder);
+    m_files->setRootIndex(m_fileList->mapFromSource(root));
 }
 
 void FolderBrowser::fileDoubleClicked(const QModelIndex &index)
 {
     if (!index.isValid())
         return;
-    const QString path = m_fileModel->filePath(index);
+    const QString path = m_fileModel->filePath(m_fileList->mapToSource(index));
     const QFileInfo info(path);
-    // Only a listed kind of file is acted on; a folder that shows in the list is opened in
-    // the tree instead, as a double-click on a folder does everywhere else.
+    // Only a listed kind of file is acted on; should a folder show in the list after all, it
+    // is opened in the tree, as a double-click on a folder does everywhere else.
     if (info.isDir())
         showFolder(path);
     else if (info.isFile() && QDir::match(m_fileModel->nameFilters(), info.fileName()))
@@ -192,7 +224,7 @@ bool FolderBrowser::selectFile(const QString &file)
     showFolder(info.absolutePath());
     if (!info.isFile())
         return false;
-    const QModelIndex index = m_fileModel->index(info.absoluteFilePath());
+    const QModelIndex index = m_fileList->mapFromSource(m_fileModel->index(info.absoluteFilePath()));
     if (!index.isValid())
         return false;
     m_files->setCurrentIndex(index);
@@ -205,7 +237,7 @@ QString FolderBrowser::selectedFile() const
     const QModelIndex index = m_files->currentIndex();
     if (!index.isValid() || !m_files->selectionModel()->isSelected(index) || index.parent() != m_files->rootIndex())
         return QString();
-    return m_fileModel->filePath(index);
+    return m_fileModel->filePath(m_fileList->mapToSource(index));
 }
 
 void FolderBrowser::setEnabled(bool enabled)

@@ -11,6 +11,7 @@ class QComboBox;
 class QFileSystemModel;
 class QListView;
 class QModelIndex;
+class QSortFilterProxyModel;
 class QTreeView;
 class QWidget;
 
@@ -62,6 +63,7 @@ private:
     QListView *m_files;
     QFileSystemModel *m_folderModel;
     QFileSystemModel *m_fileModel;
+    QSortFilterProxyModel *m_fileList; ///< the files of the shown folder, without folders
     QString m_folder;
     bool m_keepInView = false; ///< the shown folder is kept in view while the tree fills
 };

@@ -16,7 +16,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileSystemModel>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -99,7 +98,7 @@ private slots:
     void startFolderFromTheSettings_data();
     void startFolderFromTheSettings();
     void folderOnNoDriveAddsItsRootOnce();
-    void doubleClickedFolderOpensInTheTree();
+    void folderOpenedAndLeftIsNotAmongTheLogs();
     void startFolderChosenAndKeptForTheNextStart();
     void startFolderCancelAndTooLongChangeNothing();
     void doubleClickedLogOpensWithItsQuestion();
@@ -160,22 +159,20 @@ void TestShellDialogs::folderOnNoDriveAddsItsRootOnce()
     QCOMPARE(browser.folder(), deep);
 }
 
-void TestShellDialogs::doubleClickedFolderOpensInTheTree()
+void TestShellDialogs::folderOpenedAndLeftIsNotAmongTheLogs()
 {
     Fixture f;
     const QString flights = f.makeFolder("flights");
     const QString inside = f.makeFolder("flights/old.log"); // a folder named like a log
+    QVERIFY(QFile::copy(QStringLiteral(TEST_DATA_DIR "/logbook/three-flights.log"), flights + "/three-flights.log"));
     auto form = f.start();
-    const QString before = form->logBook().workFolder;
-    TFormDir *dialog = form->formDir();
-    dialog->browser()->showFolder(flights);
-    auto *model = qobject_cast<QFileSystemModel *>(dialog->browser()->files()->model());
-    emit dialog->browser()->files()->doubleClicked(model->index(inside));
-    QCOMPARE(dialog->browser()->folder(), inside);
-    QVERIFY(f.prompter.asked.empty() && f.prompter.informed.isEmpty());
-    QVERIFY(form->formDir() && dialog->isVisible());
-    QCOMPARE(form->logBook().workFolder, before);
-    dialog->BBCancel->click();
+    FolderBrowser *browser = form->formDir()->browser();
+    browser->showFolder(inside);
+    browser->showFolder(flights);
+    QTRY_VERIFY(fileRow(browser, "three-flights.log").isValid());
+    QCOMPARE(browser->files()->model()->rowCount(browser->files()->rootIndex()), 1);
+    QVERIFY(!fileRow(browser, "old.log").isValid());
+    form->formDir()->BBCancel->click();
     f.quit(form);
 }
 
