@@ -212,6 +212,8 @@ void TDataEdit::EDOnShow()
         field->savedCaret = field->edit->cursorPosition();
     }
     rememberShownTexts();
+    // Typing starts over the first digit of the date.
+    EdDate->setCursorPosition(0);
     EdDate->setFocus();
 
     emit editorShown(m_newFlight);
