@@ -18,6 +18,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTimer>
 
 ShellCommands::ShellCommands(QWidget *frame, AppSettings &settings, LogBook &book, Workspace &workspace,
@@ -176,7 +177,10 @@ void ShellCommands::updateWindowMenu(QMenu *menu)
         QAction *a = menu->addAction(QStringLiteral("&%1 %2").arg(n++).arg(title));
         a->setCheckable(true);
         a->setChecked(w == m_workspace.activeSubWindow());
-        connect(a, &QAction::triggered, this, [this, w] { m_workspace.setActiveSubWindow(w); });
+        connect(a, &QAction::triggered, this, [this, window = QPointer<QMdiSubWindow>(w)] {
+            if (window) // it may have closed since the menu was shown
+                m_workspace.setActiveSubWindow(window);
+        });
         m_windowListActions << a;
     }
 }
