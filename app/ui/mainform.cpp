@@ -3,7 +3,6 @@
 
 #include "app/core/messages.h"
 #include "app/core/settingsstore.h"
-#include "app/ui/shellcommands.h"
 #include "app/ui/speedicons.h"
 #include "app/ui/workspace.h"
 #include "barograph/ui/tcprint.h"
@@ -528,21 +527,6 @@ void TMainForm::RedrawGrid()
 {
     m_book.renumber();
     m_logList->model()->refreshAll();
-}
-
-const QImage &TMainForm::backgroundPicture() const
-{
-    return m_shell->backgroundPicture();
-}
-
-TFormDir *TMainForm::formDir() const
-{
-    return m_shell->formDir();
-}
-
-TBackGrd *TMainForm::backgroundDialog() const
-{
-    return m_shell->backgroundDialog();
 }
 
 QMdiArea *TMainForm::workspaceArea()

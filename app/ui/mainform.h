@@ -5,6 +5,7 @@
 
 #include "app/core/appsettings.h"
 #include "app/core/commandstates.h"
+#include "app/ui/shellcommands.h"
 #include "barograph/ui/tcprint.h"
 #include "device/core/downloadstate.h"
 #include "logbook/core/logbook.h"
@@ -13,7 +14,6 @@
 
 #include <QImage>
 #include <QMainWindow>
-#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -24,9 +24,6 @@ class TGraph;
 class PortChoiceMenu;
 class Prompter;
 class SettingsStore;
-class ShellCommands;
-class TBackGrd;
-class TFormDir;
 class TLogG;
 class Workspace;
 class QAction;
@@ -50,7 +47,7 @@ public:
     AppSettings &settings() { return m_settings; }
     TLogG *logList() const { return m_logList; }
     Workspace *workspace() const { return m_workspace; }
-    const QImage &backgroundPicture() const;
+    const QImage &backgroundPicture() const { return m_shell->backgroundPicture(); }
     DownloadState &downloadState() { return m_download; }
     DeviceController &device() { return *m_device; }
     PortChoiceMenu &portChoice() { return *m_portChoice; }
@@ -96,8 +93,8 @@ public:
     void openLog(const QString &path);
     LogBookCommands &logCommands() { return *m_commands; }
     /// The start-folder and background dialogs while they are open (null otherwise).
-    TFormDir *formDir() const;
-    TBackGrd *backgroundDialog() const;
+    TFormDir *formDir() const { return m_shell->formDir(); }
+    TBackGrd *backgroundDialog() const { return m_shell->backgroundDialog(); }
 
 protected:
     void showEvent(QShowEvent *event) override;
