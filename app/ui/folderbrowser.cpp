@@ -65,7 +65,8 @@ int driveIndexFor(const QStringList &roots, const QString &folder)
 
 FolderBrowser::FolderBrowser(QWidget *parent, const QStringList &nameFilters)
     : QObject(parent), m_drives(new QComboBox(parent)), m_folders(new QTreeView(parent)),
-      m_files(new QListView(parent)), m_folderModel(new QFileSystemModel(this)), m_fileModel(new QFileSystemModel(this)), m_fileList(new FileListModel(this))
+      m_files(new QListView(parent)), m_folderModel(new QFileSystemModel(this)), m_fileModel(new QFileSystemModel(this)),
+      m_fileList(new FileListModel(this))
 {
     m_drives->setObjectName(QStringLiteral("DriveComboBox"));
     m_folders->setObjectName(QStringLiteral("DirectoryListBox"));
