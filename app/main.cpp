@@ -1,8 +1,10 @@
-// Program entry: the application, Qt's own Japanese texts, the main window.
+// Program entry: the command line, the application, Qt's own Japanese texts, the main window.
+#include "app/core/messages.h"
 #include "app/core/settingsstore.h"
 #include "app/ui/mainform.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QFileInfo>
 #include <QIcon>
 #include <QTimer>
@@ -11,11 +13,80 @@
 #include <QMessageBox>
 #include <QTranslator>
 
+#include <cstdio>
 #include <exception>
+
+namespace {
+
+// What the command line asks for: the window (with a log to open), or an answer printed.
+struct CommandLine {
+    enum class Ask { Window, Help, Version, Refused } ask = Ask::Window;
+    QString logPath;  ///< as given; empty when none was
+    QString refused;  ///< the words not understood
+};
+
+// Options are words ("-version" is "--version"), so that a Qt option such as "-platform"
+// is one unknown word and not a row of letters.
+CommandLine parseCommandLine(const QStringList &args)
+{
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("?")});
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    parser.addOption(help);
+    parser.addOption(version);
+    const bool understood = parser.parse(args);
+    CommandLine line;
+    if (parser.isSet(help))
+        line.ask = CommandLine::Ask::Help;
+    else if (parser.isSet(version))
+        line.ask = CommandLine::Ask::Version;
+    else if (!understood || parser.positionalArguments().size() > 1) {
+        line.ask = CommandLine::Ask::Refused;
+        QStringList words;
+        for (const QString &name : parser.unknownOptionNames())
+            words << QStringLiteral("--") + name;
+        if (words.isEmpty())
+            words = parser.positionalArguments().mid(1);
+        line.refused = words.join(u' ');
+    } else if (!parser.positionalArguments().isEmpty())
+        line.logPath = parser.positionalArguments().constFirst();
+    return line;
+}
+
+void print(std::FILE *stream, const QString &text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    // --help and --version answer before any window or display is needed. Qt's own options
+    // (-platform, -style) are not known yet and are left for the application to take.
+    QStringList rawArgs;
+    for (int i = 0; i < argc; ++i)
+        rawArgs << QString::fromLocal8Bit(argv[i]);
+    switch (parseCommandLine(rawArgs).ask) {
+    case CommandLine::Ask::Help:
+        print(stdout, msg::CommandLineHelp.toString());
+        return 0;
+    case CommandLine::Ask::Version:
+        print(stdout, QStringLiteral("duvazi %1\n").arg(QStringLiteral(DUVAZI_VERSION)));
+        return 0;
+    default:
+        break;
+    }
+
     QApplication app(argc, argv);
+    // With Qt's options taken out, whatever is left must be understood.
+    const CommandLine line = parseCommandLine(QApplication::arguments());
+    if (line.ask == CommandLine::Ask::Refused) {
+        print(stderr, msg::CommandLineRefused.toString().arg(line.refused));
+        return 2;
+    }
     QApplication::setApplicationName(QStringLiteral("duvazi"));
     QApplication::setApplicationDisplayName(QStringLiteral("DUVAZI"));
     QApplication::setOrganizationName(QStringLiteral("vevave"));
@@ -43,8 +114,7 @@ int main(int argc, char *argv[])
     try {
         // "duvazi FILE.log" opens that log once the window has come up. The path is made
         // absolute first: start-up may change the current folder.
-        const QStringList args = QApplication::arguments();
-        const QString logPath = args.size() > 1 ? QFileInfo(args.at(1)).absoluteFilePath() : QString();
+        const QString logPath = line.logPath.isEmpty() ? QString() : QFileInfo(line.logPath).absoluteFilePath();
         TMainForm mainForm(openDefaultSettingsStore());
         mainForm.show();
         if (!logPath.isEmpty())

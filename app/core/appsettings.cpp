@@ -138,14 +138,22 @@ Placement decidePlacement(const AppSettings &s)
     return p;
 }
 
-QString decideWorkFolder(const AppSettings &s, const QString &currentFolder)
+QString absoluteFolder(const QString &folder, const QString &base)
 {
+    return QDir::cleanPath(QDir(QDir::fromNativeSeparators(base)).absoluteFilePath(QDir::fromNativeSeparators(folder)));
+}
+
+QString decideWorkFolder(const AppSettings &s, const QString &currentFolder, QString *missing)
+{
+    const QString current = absoluteFolder(currentFolder, QDir::currentPath());
     if (s.ifDirSet == 1 && s.startDir && !s.startDir->isEmpty()) {
-        const QString folder = QDir::fromNativeSeparators(*s.startDir);
+        const QString folder = absoluteFolder(*s.startDir, current);
         if (QFileInfo(folder).isDir())
             return withTrailingSlash(folder);
+        if (missing)
+            *missing = folder;
     }
-    return withTrailingSlash(currentFolder);
+    return withTrailingSlash(current);
 }
 
 bool fitsPathSetting(const QString &path)

@@ -94,9 +94,16 @@ struct Placement {
 /// with a window below 640 x 480, which opens maximized with a restored size of 640 x 460.
 Placement decidePlacement(const AppSettings &settings);
 
-/// The start folder with a trailing '/': "StartDir" when "IfDirSet" is 1 and that folder
-/// exists, otherwise `currentFolder`.
-QString decideWorkFolder(const AppSettings &settings, const QString &currentFolder);
+/// The start folder, absolute and clean, with a trailing '/': "StartDir" when "IfDirSet" is 1
+/// and that folder exists (a relative one taken from `currentFolder`), otherwise
+/// `currentFolder`. `missing`, when given, receives the stored folder that was wanted but does
+/// not exist (empty when none was).
+QString decideWorkFolder(const AppSettings &settings, const QString &currentFolder, QString *missing = nullptr);
+
+/// `folder` as an absolute, clean path without a trailing separator (the root keeps its
+/// own); a relative folder is taken from `base`. Folder lists and the start-up compare
+/// folders by their text, so every folder they are given passes through here first.
+QString absoluteFolder(const QString &folder, const QString &base);
 
 /// "StartDir" and "BmpFileName" hold at most this many bytes (a folder with its final
 /// separator, a picture's full path).

@@ -15,6 +15,28 @@ inline constexpr QStringView AskSaveOnExit = u"ログデータが変更されて
 // The settings could not be written at exit (a full disk, a folder without rights).
 inline constexpr QStringView SettingsNotSaved = u"設定を保存できませんでした。\n次回は前回保存された設定で起動します。";
 
+// The start folder stored in the settings is gone (a removed folder, an unplugged drive):
+// "The start folder cannot be found: %1. Starting in %2."
+inline constexpr QStringView StartFolderMissing = u"起動ﾌｫﾙﾀﾞｰが見つかりません。\n%1\n%2 で起動します。";
+
+// The about box: "version information", "DUVAZI <version> / DIV-EVODU-REV flight log manager".
+inline constexpr QStringView AboutCaption = u"ﾊﾞｰｼﾞｮﾝ情報";
+inline constexpr QStringView AboutText = u"DUVAZI %1\nDIV-EVODU-REV フライトログ管理";
+
+// The command line, "duvazi --help": usage, options and the log file argument.
+inline constexpr QStringView CommandLineHelp =
+    u"使い方: duvazi [オプション] [ログファイル]\n"
+    u"DIV-EVODU-REV フライトログ管理\n"
+    u"\n"
+    u"オプション:\n"
+    u"  -h, --help     この説明を表示して終わります。\n"
+    u"  -v, --version  バージョンを表示して終わります。\n"
+    u"\n"
+    u"引数:\n"
+    u"  ログファイル   起動後に開くLOGファイル (.log)\n";
+// An option the program does not know, or more than one log file: "%1 is not understood".
+inline constexpr QStringView CommandLineRefused = u"duvazi: %1 は使えません。\n使い方は duvazi --help で表示されます。\n";
+
 // The start-folder dialog.
 inline constexpr QStringView FormDirCaption = u"ﾌｫﾙﾀﾞｰ設定";                     // folder settings
 inline constexpr QStringView FormDirDefaultFolder = u"ﾃﾞﾌｫﾙﾄﾌｫﾙﾀﾞｰ設定";          // default folder

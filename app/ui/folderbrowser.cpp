@@ -1,6 +1,7 @@
 // The chained drive, folder and file lists.
 #include "folderbrowser.h"
 
+#include "app/core/appsettings.h"
 #include "logbook/ui/japanesefont.h"
 
 #include <QComboBox>
@@ -10,10 +11,39 @@
 #include <QHeaderView>
 #include <QListView>
 #include <QScrollBar>
+#include <QSortFilterProxyModel>
 #include <QStorageInfo>
 #include <QTreeView>
 
 namespace {
+
+// The file list's view of its folder. QFileSystemModel keeps every folder that has been its
+// root path in its listing, even where its filters hide folders, so a folder opened and left
+// again would stand among the files. Only the folders on the way to the shown one pass.
+class FileListModel : public QSortFilterProxyModel {
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+    void setFolder(const QString &folder)
+    {
+        m_folder = folder;
+        invalidateFilter();
+    }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex &parent) const override
+    {
+        const auto *files = static_cast<const QFileSystemModel *>(sourceModel());
+        const QModelIndex index = files->index(row, 0, parent);
+        if (!files->isDir(index))
+            return true;
+        const QString path = files->filePath(index);
+        return m_folder == path || m_folder.startsWith(path.endsWith(u'/') ? path : path + u'/');
+    }
+
+private:
+    QString m_folder;
+};
 
 // The drive whose root is the longest start of `folder`.
 int driveIndexFor(const QStringList &roots, const QString &folder)
@@ -35,7 +65,8 @@ int driveIndexFor(const QStringList &roots, const QString &folder)
 
 FolderBrowser::FolderBrowser(QWidget *parent, const QStringList &nameFilters)
     : QObject(parent), m_drives(new QComboBox(parent)), m_folders(new QTreeView(parent)),
-      m_files(new QListView(parent)), m_folderModel(new QFileSystemModel(this)), m_fileModel(new QFileSystemModel(this))
+      m_files(new QListView(parent)), m_folderModel(new QFileSystemModel(this)), m_fileModel(new QFileSystemModel(this)),
+      m_fileList(new FileListModel(this))
 {
     m_drives->setObjectName(QStringLiteral("DriveComboBox"));
     m_folders->setObjectName(QStringLiteral("DirectoryListBox"));
@@ -63,7 +94,8 @@ FolderBrowser::FolderBrowser(QWidget *parent, const QStringList &nameFilters)
     m_fileModel->setNameFilters(nameFilters);
     m_fileModel->setNameFilterDisables(false); // files that do not match are not listed at all
     m_fileModel->setReadOnly(true);
-    m_files->setModel(m_fileModel);
+    m_fileList->setSourceModel(m_fileModel);
+    m_files->setModel(m_fileList);
     m_files->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
     connect(m_drives, &QComboBox::activated, this, &FolderBrowser::chooseDrive);
@@ -83,10 +115,7 @@ FolderBrowser::FolderBrowser(QWidget *parent, const QStringList &nameFilters)
                 if (current.isValid())
                     folderChosen(m_folderModel->filePath(current));
             });
-    connect(m_files, &QListView::doubleClicked, this, [this](const QModelIndex &index) {
-        if (index.isValid())
-            emit fileActivated(m_fileModel->filePath(index));
-    });
+    connect(m_files, &QListView::doubleClicked, this, &FolderBrowser::fileDoubleClicked);
 }
 
 void FolderBrowser::place(const QRect &drives, const QRect &folders, const QRect &files)
@@ -120,22 +149,33 @@ void FolderBrowser::chooseDrive(int index)
     folderChosen(root);
 }
 
-void FolderBrowser::showFolder(const QString &given)
+int FolderBrowser::driveIndexOf(const QString &folder)
 {
-    QString folder = QDir::cleanPath(QDir::fromNativeSeparators(given));
-    if (!QFileInfo(folder).isDir())
-        folder = QDir::homePath();
     QStringList roots;
     for (int i = 0; i < m_drives->count(); ++i)
         roots << m_drives->itemData(i).toString();
     const int drive = driveIndexFor(roots, folder);
-    if (drive < 0) {
-        // A folder on no listed drive (a mount that appeared since): offer its own root.
-        m_drives->addItem(QDir::toNativeSeparators(QDir::rootPath()), QDir::rootPath());
-        return showFolder(folder);
+    if (drive >= 0)
+        return drive;
+    // A folder on no listed drive (a mount that appeared since, a network share): its own
+    // root is offered from now on. The root is found by climbing, so it always holds the
+    // folder and the drive is added once.
+    QDir top(folder);
+    while (top.cdUp()) {
     }
+    const QString root = top.absolutePath();
+    m_drives->addItem(QDir::toNativeSeparators(root), root);
+    return m_drives->count() - 1;
+}
+
+void FolderBrowser::showFolder(const QString &given)
+{
+    QString folder = absoluteFolder(given, QDir::currentPath());
+    if (!QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    const int drive = driveIndexOf(folder);
     m_drives->setCurrentIndex(drive);
-    const QString root = roots.at(drive);
+    const QString root = m_drives->itemData(drive).toString();
     m_folders->setRootIndex(m_folderModel->index(root));
     if (folder == root) {
         m_folders->clearSelection();
@@ -157,7 +197,26 @@ void FolderBrowser::folderChosen(const QString &folder)
     if (folder == m_folder)
         return;
     m_folder = folder;
-    m_files->setRootIndex(m_fileModel->setRootPath(folder));
+    // A file chosen in the folder left behind is no longer in view: it is no longer chosen.
+    m_files->selectionModel()->clear();
+    m_files->setCurrentIndex(QModelIndex());
+    const QModelIndex root = m_fileModel->setRootPath(folder);
+    static_cast<FileListModel *>(m_fileList)->setFolder(folder);
+    m_files->setRootIndex(m_fileList->mapFromSource(root));
+}
+
+void FolderBrowser::fileDoubleClicked(const QModelIndex &index)
+{
+    if (!index.isValid())
+        return;
+    const QString path = m_fileModel->filePath(m_fileList->mapToSource(index));
+    const QFileInfo info(path);
+    // Only a listed kind of file is acted on; should a folder show in the list after all, it
+    // is opened in the tree, as a double-click on a folder does everywhere else.
+    if (info.isDir())
+        showFolder(path);
+    else if (info.isFile() && QDir::match(m_fileModel->nameFilters(), info.fileName()))
+        emit fileActivated(path);
 }
 
 bool FolderBrowser::selectFile(const QString &file)
@@ -166,7 +225,7 @@ bool FolderBrowser::selectFile(const QString &file)
     showFolder(info.absolutePath());
     if (!info.isFile())
         return false;
-    const QModelIndex index = m_fileModel->index(info.absoluteFilePath());
+    const QModelIndex index = m_fileList->mapFromSource(m_fileModel->index(info.absoluteFilePath()));
     if (!index.isValid())
         return false;
     m_files->setCurrentIndex(index);
@@ -177,9 +236,9 @@ bool FolderBrowser::selectFile(const QString &file)
 QString FolderBrowser::selectedFile() const
 {
     const QModelIndex index = m_files->currentIndex();
-    if (!index.isValid() || !m_files->selectionModel()->isSelected(index))
+    if (!index.isValid() || !m_files->selectionModel()->isSelected(index) || index.parent() != m_files->rootIndex())
         return QString();
-    return m_fileModel->filePath(index);
+    return m_fileModel->filePath(m_fileList->mapToSource(index));
 }
 
 void FolderBrowser::setEnabled(bool enabled)

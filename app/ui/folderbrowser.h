@@ -10,6 +10,8 @@
 class QComboBox;
 class QFileSystemModel;
 class QListView;
+class QModelIndex;
+class QSortFilterProxyModel;
 class QTreeView;
 class QWidget;
 
@@ -23,7 +25,9 @@ public:
     /// Places the lists (client coordinates of the parent).
     void place(const QRect &drives, const QRect &folders, const QRect &files);
 
-    /// Shows `folder` in the tree (its drive chosen, the folder open) and lists its files.
+    /// Shows `folder` in the tree (its drive chosen, the folder open) and lists its files. A
+    /// relative folder is taken from the current folder; one on no listed drive adds its root
+    /// to the drives; one that does not exist shows the home folder.
     void showFolder(const QString &folder);
     /// Shows the folder of `file` and selects `file` in the file list. False when the file
     /// does not exist (the folder is shown if it exists).
@@ -44,11 +48,14 @@ public:
     QListView *files() const { return m_files; }
 
 signals:
-    /// A double-click on a file (its full path).
+    /// A double-click on a file that the list's filters name (its full path).
     void fileActivated(const QString &path);
 
 private:
     void chooseDrive(int index);
+    /// The drive holding `folder`, its root added to the drives first when none does.
+    int driveIndexOf(const QString &folder);
+    void fileDoubleClicked(const QModelIndex &index);
     void folderChosen(const QString &folder);
 
     QComboBox *m_drives;
@@ -56,6 +63,7 @@ private:
     QListView *m_files;
     QFileSystemModel *m_folderModel;
     QFileSystemModel *m_fileModel;
+    QSortFilterProxyModel *m_fileList; ///< the files of the shown folder, without folders
     QString m_folder;
     bool m_keepInView = false; ///< the shown folder is kept in view while the tree fills
 };

@@ -1,12 +1,9 @@
 // The main window: controls, start-up, exit and the enabling of commands.
 #include "mainform.h"
-#include "logbook/ui/questionparent.h"
 
 #include "app/core/messages.h"
 #include "app/core/settingsstore.h"
-#include "app/core/tiling.h"
-#include "app/ui/tbackgrd.h"
-#include "app/ui/tformdir.h"
+#include "app/ui/speedicons.h"
 #include "app/ui/workspace.h"
 #include "barograph/ui/tgraph.h"
 #include "device/core/portname.h"
@@ -16,7 +13,6 @@
 #include "logbook/core/logfiles.h"
 #include "logbook/core/messages.h"
 #include "logbook/core/prompter.h"
-#include "logbook/core/text/cp932.h"
 #include "logbook/core/totals.h"
 #include "logbook/ui/japanesefont.h"
 #include "logbook/ui/logbookmodel.h"
@@ -36,9 +32,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QMdiSubWindow>
-#include <QPainter>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
@@ -119,37 +113,6 @@ void applyHint(QWidget *w, const QString &hint)
     w->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
 }
 
-QIcon drawnIcon(void (*draw)(QPainter &))
-{
-    QPixmap pixmap(20, 20);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    draw(p);
-    return QIcon(pixmap);
-}
-
-void drawEditIcon(QPainter &p)
-{
-    p.setPen(QPen(Qt::black, 1));
-    p.setBrush(Qt::white);
-    p.drawRect(3, 2, 12, 16);
-    for (int y = 6; y <= 14; y += 3)
-        p.drawLine(5, y, 13, y);
-    p.setPen(QPen(QColor(0xC0, 0x40, 0x00), 2));
-    p.drawLine(10, 17, 18, 6);
-}
-
-void drawGraphIcon(QPainter &p)
-{
-    p.fillRect(1, 2, 18, 16, Qt::white);
-    p.setPen(QPen(Qt::black, 1));
-    p.drawRect(1, 2, 18, 16);
-    p.setPen(QPen(QColor(0xFF, 0x00, 0x00), 1.5));
-    const QPointF trace[] = {{2, 16}, {5, 12}, {8, 13}, {11, 6}, {14, 8}, {18, 15}};
-    p.drawPolyline(trace, 6);
-}
-
 } // namespace
 
 TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, Prompter *prompter, QWidget *parent)
@@ -197,6 +160,7 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, Prompter *prompter, Q
     };
     m_editorFactory = [](MainFormLink &link) -> QMdiSubWindow * { return new TDataEdit(link); };
     m_commands = std::make_unique<LogBookCommands>(*this, static_cast<LogCommandHost &>(*this), *m_logList);
+    m_shell = new ShellCommands(this, m_settings, m_book, *m_workspace, *m_prompter, *m_commands);
     // The controller takes TimerLoad's ticks for the barograph queue and load-all sequence.
     m_device = new DeviceController(*this, m_download, *TimerLoad,
                                     [this] { return portDevice(m_settings.comPort, m_settings.comDevice); }, this);
@@ -241,8 +205,8 @@ void TMainForm::createButtons()
     OpenBtn = button("OpenBtn", 7, QStringLiteral("開く|"), s->standardIcon(QStyle::SP_DialogOpenButton));
     SaveBtn = button("SaveBtn", 31, QStringLiteral("保存|"), s->standardIcon(QStyle::SP_DialogSaveButton));
     CutBtn = button("CutBtn", 64, QStringLiteral("ログデータ削除|"), s->standardIcon(QStyle::SP_TrashIcon));
-    SBEdit = button("SBEdit", 104, QStringLiteral("ログデータ編集"), drawnIcon(drawEditIcon));
-    SBGraph = button("SBGraph", 128, QStringLiteral("バログラフ表示"), drawnIcon(drawGraphIcon));
+    SBEdit = button("SBEdit", 104, QStringLiteral("ログデータ編集"), speedicon::edit());
+    SBGraph = button("SBGraph", 128, QStringLiteral("バログラフ表示"), speedicon::graph());
     ExitBtn = button("ExitBtn", 168, QStringLiteral("終了|"), s->standardIcon(QStyle::SP_DialogCloseButton));
     CopyBtn = button("CopyBtn", 200, QStringLiteral("ｺﾋﾟｰ|"), QIcon());
     PasteBtn = button("PasteBtn", 224, QStringLiteral("貼り付け|"), QIcon());
@@ -328,7 +292,6 @@ void TMainForm::createMenus()
     Window1->addSeparator();
     DataEditClose = item(Window1, "DataEditClose", QStringLiteral("すべてのﾃﾞｰﾀｴﾃﾞｨｯﾄを閉じる(&E)"));
     GraphClose = item(Window1, "GraphClose", QStringLiteral("すべてのｸﾞﾗﾌ表示を閉じる(&G)"));
-    connect(Window1, &QMenu::aboutToShow, this, &TMainForm::updateWindowMenu);
 
     Option = menu("Option", QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"));
     HeightAdjust = item(Option, "HeightAdjust", QStringLiteral("高度補正(&H)"));
@@ -383,8 +346,6 @@ void TMainForm::connectCommands()
     onTrigger(FileCsvExport, [c] { c->exportCsv(); });
     onTrigger(FileCsvImport, [c] { c->importCsv(); });
     onTrigger(MenuIgc, [this] { m_barograph->editIgcSettings(); });
-    onTrigger(MenuStartDir, [this] { MenuStartDirClick(); });
-    onTrigger(MMBackground, [this] { MMBackgroundClick(); });
     onTrigger(MenuFlyer, [this] { MenuFlyerClick(); });
     onTrigger(MenuParam, [this] { (new TFormParam(*m_instrumentSettings, *m_prompter, this))->show(); });
     onTrigger(MenuOption, [this] { (new TFormOption(*m_instrumentSettings, *m_prompter, this))->show(); });
@@ -401,13 +362,18 @@ void TMainForm::connectCommands()
     connect(list, &QAbstractItemModel::rowsInserted, this, &TMainForm::updateSelectionTotals);
     connect(list, &QAbstractItemModel::rowsRemoved, this, &TMainForm::updateSelectionTotals);
 
-    onTrigger(WindowCascadeItem, [this] { m_workspace->cascadeSubWindows(); });
-    onTrigger(WindowTileItem, [this] { WindowTileItemClick(); });
-    onTrigger(WindowArrangeItem, [this] { WindowArrangeItemClick(); });
-    onTrigger(WindowMinimizeItem, [this] { WindowMinimizeItemClick(); });
+    ShellCommands *shell = m_shell;
+    onTrigger(MenuStartDir, [shell] { shell->openStartFolderDialog(); });
+    onTrigger(MMBackground, [shell] { shell->openBackgroundDialog(); });
+    onTrigger(WindowCascadeItem, [shell] { shell->cascade(); });
+    onTrigger(WindowTileItem, [shell] { shell->tile(); });
+    onTrigger(WindowArrangeItem, [shell] { shell->arrangeIcons(); });
+    onTrigger(WindowMinimizeItem, [shell] { shell->minimizeAll(); });
+    connect(Window1, &QMenu::aboutToShow, shell, [this, shell] { shell->updateWindowMenu(Window1); });
+    connect(shell, &ShellCommands::commandEvent, this, [this](CommandEvent event) { applyCommandEvent(event); });
     onTrigger(DataEditClose, [c] { c->closeAllEditors(); });
     onTrigger(GraphClose, [c] { c->closeAllGraphs(); });
-    onTrigger(HelpAboutItem, [this] { HelpAboutItemClick(); });
+    onTrigger(HelpAboutItem, [shell] { shell->about(); });
     onTrigger(HeightAdjust, [this] { m_barograph->correctCurrentGraph(); });
     onTrigger(PrintColorSet, [this] { m_barograph->choosePrintMode(); });
 }
@@ -495,15 +461,11 @@ void TMainForm::startUp()
     const QSize screenSize = screen ? screen->size() : QSize(1024, 768);
     m_settings = readAppSettings(*m_store, screenSize);
 
-    m_book.workFolder = decideWorkFolder(m_settings, QDir::currentPath());
+    m_shell->chooseStartFolder();
     printMode()->setItemIndex(m_settings.monoPrint);
     printMode()->CheckBColor->setChecked(m_settings.askPrint);
 
-    if (!m_settings.bmpFileName.isEmpty()) {
-        // A picture that cannot be loaded leaves the workspace with its gradient.
-        m_backgroundPicture.load(m_settings.bmpFileName);
-    }
-    m_workspace->setBackground(m_settings.ifUseBmp, m_settings.ifScaleBmp, m_backgroundPicture);
+    m_shell->loadBackground();
 
     m_device->setTrafficTrace(m_settings.trafficTrace);
 
@@ -528,62 +490,8 @@ void TMainForm::startUp()
     // Start-up does not wait for the dialog: the folder read from the settings is current
     // until the pilot chooses another.
     if (!m_settings.dontAskDir)
-        MenuStartDirClick();
+        m_shell->openStartFolderDialog();
     QDir::setCurrent(m_book.workFolder);
-}
-
-void TMainForm::MenuStartDirClick()
-{
-    auto *dialog = new TFormDir({m_book.workFolder, m_settings.ifDirSet, m_settings.dontAskDir}, *m_prompter, this);
-    m_formDir = dialog;
-    connect(dialog, &TFormDir::chosen, this, &TMainForm::startFolderChosen);
-    // A double-click on a log file: the dialog has closed with its settings taken, and the
-    // log opens with the open command's questions.
-    connect(dialog, &TFormDir::logFileChosen, this, [this](const QString &path) { m_commands->open(path); });
-    showOptionDialog(dialog, CommandEvent::StartDirOpened, CommandEvent::StartDirClosed);
-}
-
-void TMainForm::showOptionDialog(QDialog *dialog, CommandEvent opened, CommandEvent closed)
-{
-    connect(dialog, &QDialog::finished, this, [this, closed] { applyCommandEvent(closed); });
-    applyCommandEvent(opened);
-    dialog->show();
-}
-
-void TMainForm::startFolderChosen(const StartFolderChoice &choice)
-{
-    m_book.workFolder = choice.workFolder;
-    m_settings.ifDirSet = choice.ifDirSet;
-    m_settings.dontAskDir = choice.dontAskDir;
-    QDir::setCurrent(m_book.workFolder);
-}
-
-void TMainForm::MMBackgroundClick()
-{
-    auto *dialog = new TBackGrd({m_settings.ifUseBmp, m_settings.ifScaleBmp, m_settings.bmpFileName}, m_book.workFolder,
-                                *m_prompter, this);
-    m_backGrd = dialog;
-    connect(dialog, &TBackGrd::chosen, this, &TMainForm::backgroundChosen);
-    showOptionDialog(dialog, CommandEvent::BackgroundOpened, CommandEvent::BackgroundClosed);
-}
-
-void TMainForm::backgroundChosen(const BackgroundChoice &choice)
-{
-    m_settings.ifUseBmp = choice.usePicture;
-    m_settings.ifScaleBmp = choice.stretch;
-    m_settings.bmpFileName = choice.pictureFile;
-    bool failed = false;
-    if (m_settings.ifUseBmp) {
-        m_backgroundPicture = QImage(choice.pictureFile);
-        // The settings say what the workspace shows: without a picture, the gradient.
-        failed = m_backgroundPicture.isNull();
-        if (failed)
-            m_settings.ifUseBmp = false;
-    }
-    m_workspace->setBackground(m_settings.ifUseBmp, m_settings.ifScaleBmp, m_backgroundPicture);
-    m_workspace->viewport()->repaint();
-    if (failed)
-        m_prompter->inform(msg::PictureCannotLoad.toString().arg(QDir::toNativeSeparators(choice.pictureFile)));
 }
 
 void TMainForm::RedrawGrid()
@@ -724,45 +632,6 @@ void TMainForm::queueBarograph(int row)
     m_device->downloader().queueBarograph(row);
 }
 
-void TMainForm::WindowArrangeItemClick()
-{
-    // Minimised children line up along the bottom of the workspace, left to right.
-    int x = 0;
-    const int bottom = m_workspace->viewport()->height();
-    for (QMdiSubWindow *w : m_workspace->subWindowList()) {
-        if (!w->isMinimized())
-            continue;
-        const QSize size = w->size();
-        if (x > 0 && x + size.width() > m_workspace->viewport()->width())
-            x = 0;
-        w->move(x, bottom - size.height());
-        x += size.width();
-    }
-}
-
-void TMainForm::WindowTileItemClick()
-{
-    // Minimised windows stay where they are, along the bottom.
-    QList<QMdiSubWindow *> windows;
-    for (QMdiSubWindow *w : m_workspace->subWindowList()) {
-        if (w->isVisible() && !w->isMinimized())
-            windows << w;
-    }
-    const std::vector<QRect> places = tileHorizontally(int(windows.size()), m_workspace->viewport()->size());
-    for (qsizetype i = 0; i < windows.size(); ++i) {
-        if (windows[i]->isMaximized())
-            windows[i]->showNormal();
-        windows[i]->setGeometry(places[size_t(i)]);
-    }
-}
-
-void TMainForm::WindowMinimizeItemClick()
-{
-    const QList<QMdiSubWindow *> windows = m_workspace->subWindowList();
-    for (auto it = windows.rbegin(); it != windows.rend(); ++it)
-        (*it)->showMinimized();
-}
-
 void TMainForm::EdNameChange()
 {
     if (!m_book.hasFlights())
@@ -793,44 +662,6 @@ void TMainForm::MenuFlyerClick()
         (new TFormDelay(*m_instrumentSettings, *m_prompter, this))->show();
     else
         (new TFormName(*m_instrumentSettings, *m_prompter, this))->show();
-}
-
-void TMainForm::HelpAboutItemClick()
-{
-    QMessageBox::about(questionParent(this), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"),
-                       QStringLiteral("DUVAZI %1\nDIV-EVODU-REV フライトログ管理")
-                           .arg(QCoreApplication::applicationVersion()));
-}
-
-void TMainForm::updateWindowMenu()
-{
-    for (QAction *a : std::as_const(m_windowListActions)) {
-        Window1->removeAction(a);
-        delete a;
-    }
-    m_windowListActions.clear();
-    const QList<QMdiSubWindow *> windows = m_workspace->subWindowList();
-    if (windows.isEmpty())
-        return;
-    m_windowListActions << Window1->addSeparator();
-    int n = 1;
-    for (QMdiSubWindow *w : windows) {
-        QString title = w->windowTitle();
-        // Barograph windows all bear one caption: the menu tells them apart by their flight.
-        for (int r = 1; r < m_book.rowCount(); ++r) {
-            const FlightRecord &row = m_book.row(r);
-            if (row.graphOpen && row.graphWindow == w) {
-                title += QStringLiteral(" %1 %2").arg(cp932::toUnicode(row.date.toByteArray()),
-                                                      cp932::toUnicode(row.time.toByteArray()));
-                break;
-            }
-        }
-        QAction *a = Window1->addAction(QStringLiteral("&%1 %2").arg(n++).arg(title));
-        a->setCheckable(true);
-        a->setChecked(w == m_workspace->activeSubWindow());
-        connect(a, &QAction::triggered, this, [this, w] { m_workspace->setActiveSubWindow(w); });
-        m_windowListActions << a;
-    }
 }
 
 void TMainForm::updateSelectionTotals()

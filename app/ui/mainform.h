@@ -5,8 +5,7 @@
 
 #include "app/core/appsettings.h"
 #include "app/core/commandstates.h"
-#include "app/ui/tbackgrd.h"
-#include "app/ui/tformdir.h"
+#include "app/ui/shellcommands.h"
 #include "barograph/ui/barographcommands.h"
 #include "device/core/downloadstate.h"
 #include "logbook/core/logbook.h"
@@ -15,7 +14,6 @@
 
 #include <QImage>
 #include <QMainWindow>
-#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -47,7 +45,7 @@ public:
     AppSettings &settings() { return m_settings; }
     TLogG *logList() const { return m_logList; }
     Workspace *workspace() const { return m_workspace; }
-    const QImage &backgroundPicture() const { return m_backgroundPicture; }
+    const QImage &backgroundPicture() const { return m_shell->backgroundPicture(); }
     DownloadState &downloadState() { return m_download; }
     DeviceController &device() { return *m_device; }
     PortChoiceMenu &portChoice() { return *m_portChoice; }
@@ -90,8 +88,8 @@ public:
     void openLog(const QString &path);
     LogBookCommands &logCommands() { return *m_commands; }
     /// The start-folder and background dialogs while they are open (null otherwise).
-    TFormDir *formDir() const { return m_formDir; }
-    TBackGrd *backgroundDialog() const { return m_backGrd; }
+    TFormDir *formDir() const { return m_shell->formDir(); }
+    TBackGrd *backgroundDialog() const { return m_shell->backgroundDialog(); }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -117,20 +115,9 @@ private:
 
     // Commands
     void EdNameChange();
-    void WindowArrangeItemClick();
-    void WindowMinimizeItemClick();
     void SMCOMClick(int port);
     void portDeviceChosen(const QString &device);
-    void HelpAboutItemClick();
     void MenuFlyerClick();
-    /// Shows a modeless option dialog; its command stays disabled while it is open.
-    void showOptionDialog(QDialog *dialog, CommandEvent opened, CommandEvent closed);
-    void MenuStartDirClick();
-    void startFolderChosen(const StartFolderChoice &choice);
-    void MMBackgroundClick();
-    void backgroundChosen(const BackgroundChoice &choice);
-    void WindowTileItemClick();
-    void updateWindowMenu();
     void updateSelectionTotals();
 
     std::unique_ptr<SettingsStore> m_store;
@@ -138,10 +125,10 @@ private:
     Prompter *m_prompter;
     AppSettings m_settings;
     LogBook m_book;
-    QImage m_backgroundPicture;
     Workspace *m_workspace;
     TLogG *m_logList = nullptr;
     std::unique_ptr<LogBookCommands> m_commands;
+    ShellCommands *m_shell = nullptr;
     DownloadState m_download;
     QTimer *TimerLoad;
     DeviceController *m_device = nullptr;
@@ -169,8 +156,5 @@ private:
     QAction *SMCOM[4];
     QActionGroup *m_comGroup;
     QAction *HelpAboutItem;
-    QList<QAction *> m_windowListActions;
-    QPointer<TFormDir> m_formDir;
-    QPointer<TBackGrd> m_backGrd;
     QLabel *m_selectionTotals; ///< the status bar's totals of the selected flights
 };

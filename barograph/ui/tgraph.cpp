@@ -12,6 +12,7 @@
 #include "logbook/ui/mainformlink.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFrame>
 #include <QLayout>
 #include <QAction>
@@ -143,7 +144,12 @@ void TGraph::showEvent(QShowEvent *event)
     m_shownOnce = true;
     m_row = m_link.currentRow();
     if (!load()) {
-        m_link.prompter().inform(baromsg::FileCannotOpen);
+        // The file is named: the pilot must see where it was looked for.
+        const LogBook &book = m_link.logBook();
+        const bool hasRow = m_row >= 1 && m_row < book.rowCount();
+        const QByteArray name = hasRow ? book.row(m_row).barographFile.toByteArray() : QByteArray();
+        m_link.prompter().inform(baromsg::FileCannotOpen.toString() + u'\n'
+                                 + QDir::toNativeSeparators(book.workFolder + cp932::toUnicode(name)));
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     }
 }

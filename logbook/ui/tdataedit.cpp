@@ -19,10 +19,16 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 constexpr int kAreaMaxBytes = fieldWidth(Field::Area) - 1;
 constexpr int kBarographFileMaxBytes = fieldWidth(Field::BarographFile) - 1;
+// The fields the editor shows and may write back, in the order they are written.
+constexpr Field kEditedFields[] = {Field::Date,     Field::Time,          Field::Duration, Field::Area,
+                                   Field::MaxAltitude, Field::MaxClimb, Field::BarographFile, Field::Comment};
 
 QLabel *label(QWidget *parent, QStringView text, int x, int y)
 {
@@ -52,12 +58,6 @@ QLineEdit *maskedEdit(QWidget *parent, const char *name, int x, int y, int width
     const QString sep(QLatin1Char{separator});
     e->setInputMask(QStringLiteral("99") + sep + QStringLiteral("99") + sep + QStringLiteral("99; "));
     return e;
-}
-
-QByteArray maskedText(const QLineEdit *e)
-{
-    // displayText() keeps the blank positions as spaces; text() would drop them.
-    return e->displayText().toLatin1();
 }
 
 // The comment is stored with Windows line ends, as the other programs that read the log
@@ -211,6 +211,10 @@ void TDataEdit::EDOnShow()
         field->savedText = field->edit->text();
         field->savedCaret = field->edit->cursorPosition();
     }
+    rememberShownTexts();
+    // Typing starts over the first digit of the date.
+    EdDate->setCursorPosition(0);
+    EdDate->setFocus();
 
     emit editorShown(m_newFlight);
     if (!m_newFlight)
@@ -245,10 +249,62 @@ void TDataEdit::numberChanged(NumberField &field)
     field.edit->setCursorPosition(caret);
 }
 
+QString TDataEdit::fieldText(Field field) const
+{
+    // A masked field's displayText() keeps the blank positions as spaces; text() would drop them.
+    switch (field) {
+    case Field::Date: return EdDate->displayText();
+    case Field::Time: return EdTime->displayText();
+    case Field::Duration: return EdDuration->displayText();
+    case Field::Area: return EdArea->text();
+    case Field::MaxAltitude: return EdMaxH->text();
+    case Field::MaxClimb: return EdMaxRise->text();
+    case Field::BarographFile: return EdBFile->text();
+    case Field::Comment: return Memo->toPlainText();
+    case Field::Number: break;
+    }
+    return QString();
+}
+
+QByteArray TDataEdit::storedText(Field field) const
+{
+    const QString text = fieldText(field);
+    switch (field) {
+    case Field::Date:
+    case Field::Time:
+    case Field::Duration:
+        return text.toLatin1(); // the masks keep them to digits, separators and spaces
+    case Field::MaxAltitude:
+        return fieldformat::editedAltitudeText(fieldformat::numberAtStart(cp932::fromUnicode(text)));
+    case Field::MaxClimb:
+        return fieldformat::editedClimbText(fieldformat::numberAtStart(cp932::fromUnicode(text)));
+    case Field::Comment:
+        return commentFromMemo(text);
+    default:
+        return cp932::fromUnicode(text);
+    }
+}
+
+void TDataEdit::rememberShownTexts()
+{
+    for (Field field : kEditedFields)
+        m_shownTexts[size_t(field)] = fieldText(field);
+}
+
 bool TDataEdit::DataSave()
 {
-    const QByteArray barographFile = cp932::fromUnicode(EdBFile->text());
-    if (barographFile.size() > kBarographFileMaxBytes) {
+    // Only what the pilot changed is written: the row may have changed since the editor
+    // opened (a download naming its barograph, a barograph window saving its figures back),
+    // and a field left alone keeps its bytes, whatever the editor's formats would make of it.
+    std::vector<Field> changed;
+    for (Field field : kEditedFields) {
+        if (m_newFlight || fieldText(field) != m_shownTexts[size_t(field)])
+            changed.push_back(field);
+    }
+    if (changed.empty())
+        return true;
+    const bool nameChanged = std::find(changed.begin(), changed.end(), Field::BarographFile) != changed.end();
+    if (nameChanged && storedText(Field::BarographFile).size() > kBarographFileMaxBytes) {
         m_link.prompter().inform(msg::BarographNameTooLong.toString().arg(kBarographFileMaxBytes));
         EdBFile->setFocus();
         return false;
@@ -261,16 +317,8 @@ bool TDataEdit::DataSave()
         m_link.setGridRowCount(book.rowCount());
     }
     FlightRecord &flight = book.row(m_rowIndex);
-    flight.setField(Field::Date, maskedText(EdDate));
-    flight.setField(Field::Time, maskedText(EdTime));
-    flight.setField(Field::Duration, maskedText(EdDuration));
-    flight.setField(Field::Area, cp932::fromUnicode(EdArea->text()));
-    flight.setField(Field::MaxAltitude,
-                    fieldformat::editedAltitudeText(fieldformat::numberAtStart(cp932::fromUnicode(EdMaxH->text()))));
-    flight.setField(Field::MaxClimb,
-                    fieldformat::editedClimbText(fieldformat::numberAtStart(cp932::fromUnicode(EdMaxRise->text()))));
-    flight.setField(Field::BarographFile, barographFile);
-    flight.setField(Field::Comment, commentFromMemo(Memo->toPlainText()));
+    for (Field field : changed)
+        flight.setField(field, storedText(field));
     book.logModified = true;
     m_link.redrawGrid();
     emit editorSaved();
@@ -291,10 +339,14 @@ void TDataEdit::BBCancelClick()
 void TDataEdit::keyPressEvent(QKeyEvent *event)
 {
     // Enter is OK and Esc is Cancel from every field; the memo keeps Enter for its lines.
+    // On a button Enter presses that button: Enter on Cancel must not store the edits.
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        BBOk->click();
+        if (auto *button = qobject_cast<QPushButton *>(focusWidget()))
+            button->click();
+        else
+            BBOk->click();
         return;
     case Qt::Key_Escape:
         BBCancel->click();

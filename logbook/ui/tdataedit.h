@@ -1,10 +1,15 @@
 // TDataEdit, the record editor: an MDI child in which the pilot corrects one flight or types
 // in a flight the instrument did not record. Nothing reaches the log book until OK, which
-// writes every field at once; Cancel (or any other close) discards the edits.
+// writes the fields the pilot changed; Cancel (or any other close) discards the edits.
 #pragma once
+
+#include "logbook/core/flightrecord.h"
 
 #include <QByteArray>
 #include <QMdiSubWindow>
+#include <QString>
+
+#include <array>
 
 class MainFormLink;
 class QLabel;
@@ -23,7 +28,9 @@ public:
     /// The row written to: the edited flight's, or a new flight's once saved (-1 before).
     int rowIndex() const { return m_rowIndex; }
 
-    /// OK: stores every field (after checking the barograph file name) and closes.
+    /// OK: stores the fields whose text differs from what the editor showed when it opened
+    /// (every field of a new flight), after checking the barograph file name, and closes.
+    /// Without a change nothing is stored and the log is not marked modified.
     void BBOkClick();
     /// Cancel: closes; nothing is stored.
     void BBCancelClick();
@@ -58,6 +65,10 @@ private:
     void placeInView();
     void EDOnShow();
     bool DataSave();
+    /// A field's text as its control holds it, and as the field would store it.
+    QString fieldText(Field field) const;
+    QByteArray storedText(Field field) const;
+    void rememberShownTexts();
     void numberChanged(NumberField &field);
 
     MainFormLink &m_link;
@@ -67,4 +78,5 @@ private:
     int m_rowIndex = -1;
     NumberField m_maxH;
     NumberField m_maxRise;
+    std::array<QString, kFieldCount> m_shownTexts; ///< each field's text when the editor opened
 };

@@ -522,10 +522,12 @@ void TestMainCommands::realEditorsFromDoubleClickAndNewFlight()
     f.trigger("MenuNewLog");
     QVERIFY(!f.enabled("MenuNewLog"));
 
-    // OK on flight 2 as downloaded: its numbers in the editor's formats, the log modified.
+    // OK on flight 2 with its altitude changed: the number in the editor's format, the log
+    // modified.
     auto *second = qobject_cast<TDataEdit *>(f.book().row(2).editorWindow.data());
+    second->EdMaxH->setText(QStringLiteral("613"));
     second->BBOk->click();
-    QCOMPARE(f.cell(2, 5), QStringLiteral("612.0 m"));
+    QCOMPARE(f.cell(2, 5), QStringLiteral("613.0 m"));
     QVERIFY(f.book().logModified && f.enabled("SaveBtn") && f.enabled("FileSaveItem"));
     QVERIFY(!f.enabled("DeleteItem")); // flight 3 is still being edited
 

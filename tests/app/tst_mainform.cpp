@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QAction>
 #include <QCheckBox>
@@ -73,6 +74,8 @@ private slots:
     void exitYesSavesTheOpenLog();
     void settingsThatCannotBeWrittenAreReported();
     void printModeKeptAcrossRuns();
+    void commandLineAnswersWithoutAWindow_data();
+    void commandLineAnswersWithoutAWindow();
 };
 
 void TestMainForm::startUpSetsCaptionStatesAndFolder()
@@ -249,6 +252,33 @@ void TestMainForm::settingsThatCannotBeWrittenAreReported()
     QVERIFY(form->close());
     QCOMPARE(f.prompter.informed,
              QStringList{QStringLiteral("設定を保存できませんでした。\n次回は前回保存された設定で起動します。")});
+}
+
+void TestMainForm::commandLineAnswersWithoutAWindow_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("firstLine");
+    QTest::newRow("version") << "--version" << "duvazi " DUVAZI_VERSION;
+    QTest::newRow("help") << "--help" << "使い方: duvazi [オプション] [ログファイル]";
+    QTest::newRow("help, short") << "-h" << "使い方: duvazi [オプション] [ログファイル]";
+}
+
+void TestMainForm::commandLineAnswersWithoutAWindow()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, firstLine);
+    // No display at all: an answer that needed a window could not be given.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QLatin1String(name));
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    QProcess app;
+    app.setProcessEnvironment(env);
+    app.start(QStringLiteral(DUVAZI_APP), {option});
+    QVERIFY(app.waitForFinished(30000));
+    QCOMPARE(app.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(app.exitCode(), 0);
+    QCOMPARE(QString::fromUtf8(app.readAllStandardOutput()).section(u'\n', 0, 0), firstLine);
 }
 
 QTEST_MAIN(TestMainForm)

@@ -76,7 +76,7 @@ void TestMainIntegration::showBarographOpensTheViewer()
     f.form->logList()->selectRows(1, 2);
     f.trigger("MenuBaroLoad");
     QVERIFY(runUntil([&] { return f.graphWindows() == 1 && !f.prompter.informed.isEmpty(); }));
-    QCOMPARE(f.prompter.informed, QStringList{QStringLiteral("バログラフファイルが開けません。")});
+    QCOMPARE(f.prompter.informed, QStringList{QStringLiteral("バログラフファイルが開けません。\n") + book.workFolder + "missing.V00"});
     QVERIFY(book.row(1).graphOpen);
     QVERIFY(!book.row(2).graphOpen);
     QVERIFY(f.enabled("HeightAdjust") && f.enabled("GraphClose"));

@@ -9,11 +9,13 @@
 #include "app/ui/tformdir.h"
 #include "app/ui/workspace.h"
 #include "logbook/core/logbook.h"
+#include "logbook/core/logfiles.h"
 #include "logbook/ui/logbookmodel.h"
 #include "logbook/ui/loglistwindow.h"
 #include "tests/common/scriptedprompter.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -33,8 +35,13 @@ struct Fixture {
 
     ~Fixture() { QDir::setCurrent(startFolder); }
 
-    std::unique_ptr<TMainForm> start()
+    std::unique_ptr<TMainForm> start(const std::function<void(FileSettingsStore &)> &prepare = {})
     {
+        if (prepare) {
+            FileSettingsStore store(settingsPath);
+            prepare(store);
+            store.commit();
+        }
         auto form = std::make_unique<TMainForm>(std::make_unique<FileSettingsStore>(settingsPath), &prompter);
         form->show();
         return form;
@@ -88,12 +95,87 @@ QImage background(Workspace *workspace)
 class TestShellDialogs : public QObject {
     Q_OBJECT
 private slots:
+    void startFolderFromTheSettings_data();
+    void startFolderFromTheSettings();
+    void folderOnNoDriveAddsItsRootOnce();
+    void folderOpenedAndLeftIsNotAmongTheLogs();
     void startFolderChosenAndKeptForTheNextStart();
     void startFolderCancelAndTooLongChangeNothing();
     void doubleClickedLogOpensWithItsQuestion();
     void backgroundPictureStretchedThenRefused();
     void tilingLaysColumnsOfRows();
 };
+
+void TestShellDialogs::startFolderFromTheSettings_data()
+{
+    QTest::addColumn<QString>("startDir");
+    QTest::addColumn<QString>("workFolder"); // relative to the temporary folder
+    QTest::addColumn<bool>("told");
+    QTest::newRow("relative") << "flights/" << "flights/" << false;
+    QTest::newRow("unclean") << "./flights/../flights//" << "flights/" << false;
+    QTest::newRow("gone") << "gone/" << "" << true;
+}
+
+void TestShellDialogs::startFolderFromTheSettings()
+{
+    QFETCH(QString, startDir);
+    QFETCH(QString, workFolder);
+    QFETCH(bool, told);
+    Fixture f;
+    f.makeFolder("flights");
+    QDir::setCurrent(f.dir.path());
+    auto form = f.start([&](FileSettingsStore &s) {
+        s.writeInt("IfDirSet", 1);
+        s.writeBool("DontAskdir", false);
+        s.writeString("StartDir", startDir);
+    });
+    // The window comes up and the dialog shows the folder, absolute, on one of the drives.
+    const QString expected = QDir(f.dir.path()).absoluteFilePath(workFolder);
+    QCOMPARE(form->logBook().workFolder, withTrailingSlash(expected));
+    QVERIFY(form->formDir() && form->formDir()->isVisible());
+    QCOMPARE(form->formDir()->browser()->folder(), QDir::cleanPath(expected));
+    QCOMPARE(QDir::currentPath(), QDir::cleanPath(expected));
+    const QString message = QStringLiteral("起動ﾌｫﾙﾀﾞｰが見つかりません。\n%1\n%2 で起動します。")
+                                .arg(f.dir.filePath("gone"), withTrailingSlash(f.dir.path()));
+    QCoreApplication::processEvents(); // the message waits for the window to be up
+    QCOMPARE(f.prompter.informed, told ? QStringList{message} : QStringList());
+    f.quit(form);
+}
+
+void TestShellDialogs::folderOnNoDriveAddsItsRootOnce()
+{
+    Fixture f;
+    const QString deep = f.makeFolder("a/b");
+    QWidget parent;
+    FolderBrowser browser(&parent, {QStringLiteral("*.log")});
+    browser.drives()->clear();
+    browser.drives()->addItem(QStringLiteral("elsewhere"), QStringLiteral("/no-such-drive"));
+    QDir::setCurrent(f.dir.path());
+    browser.showFolder(QStringLiteral("a")); // relative: taken from the current folder
+    QCOMPARE(browser.folder(), f.dir.filePath("a"));
+    QCOMPARE(browser.drives()->count(), 2);
+    QCOMPARE(browser.drives()->currentData().toString(), QDir::rootPath());
+    browser.showFolder(deep);
+    QCOMPARE(browser.drives()->count(), 2);
+    QCOMPARE(browser.folder(), deep);
+}
+
+void TestShellDialogs::folderOpenedAndLeftIsNotAmongTheLogs()
+{
+    Fixture f;
+    const QString flights = f.makeFolder("flights");
+    const QString inside = f.makeFolder("flights/old.log"); // a folder named like a log
+    QVERIFY(QFile::copy(QStringLiteral(TEST_DATA_DIR "/logbook/three-flights.log"), flights + "/three-flights.log"));
+    auto form = f.start();
+    FolderBrowser *browser = form->formDir()->browser();
+    browser->showFolder(inside);
+    browser->showFolder(flights);
+    QTRY_VERIFY(fileRow(browser, "three-flights.log").isValid());
+    QCOMPARE(browser->files()->model()->rowCount(browser->files()->rootIndex()), 1);
+    QVERIFY(!fileRow(browser, "old.log").isValid());
+    form->formDir()->BBCancel->click();
+    f.quit(form);
+}
 
 void TestShellDialogs::startFolderChosenAndKeptForTheNextStart()
 {
@@ -215,6 +297,12 @@ void TestShellDialogs::backgroundPictureStretchedThenRefused()
     QCOMPARE(f.prompter.informed, QStringList{QStringLiteral("背景に使う画像ファイルを選んでください。")});
     QVERIFY(dialog->isVisible());
 
+    dialog->browser()->showFolder(pictures);
+    QTRY_VERIFY(fileRow(dialog->browser(), "red.PNG").isValid());
+    dialog->browser()->files()->setCurrentIndex(fileRow(dialog->browser(), "red.PNG"));
+    // Browsing elsewhere takes the picture out of view, and out of the choice.
+    dialog->browser()->showFolder(f.dir.path());
+    QCOMPARE(dialog->browser()->selectedFile(), QString());
     dialog->browser()->showFolder(pictures);
     QTRY_VERIFY(fileRow(dialog->browser(), "red.PNG").isValid());
     dialog->browser()->files()->setCurrentIndex(fileRow(dialog->browser(), "red.PNG"));

@@ -181,7 +181,8 @@ void TestTGraph::unusableFileClosesTheWindow()
     QFETCH(QByteArray, bytes);
     Scene scene(name, bytes);
     QPointer<TGraph> graph = scene.open();
-    QCOMPARE(scene.link.prompts.informed, QStringList{baromsg::FileCannotOpen.toString()});
+    const QString looked = scene.work + cp932::toUnicode(scene.record().barographFile.toByteArray());
+    QCOMPARE(scene.link.prompts.informed, QStringList{baromsg::FileCannotOpen.toString() + u'\n' + looked});
     QTRY_VERIFY(graph.isNull());
     QVERIFY(!scene.record().graphOpen);
     QVERIFY(!scene.link.events.contains("graphLoaded"));

@@ -1,5 +1,6 @@
-// The record editor on a fake main window: what OK writes and in which formats, the number
-// filter for typing and pasting, new flights, byte limits, and the events it raises.
+// The record editor on a fake main window: what OK writes (only what the pilot changed) and
+// in which formats, Enter and Esc, the number filter for typing and pasting, new flights,
+// byte limits, and the events it raises.
 #include "logbook/core/logbook.h"
 #include "logbook/core/text/cp932.h"
 #include "logbook/ui/tdataedit.h"
@@ -58,14 +59,17 @@ struct Rig {
 class TestTDataEdit : public QObject {
     Q_OBJECT
 private slots:
-    void okWithoutChangesStoresEditorFormats();
+    void okWithoutChangesStoresNothing();
+    void okKeepsWhatChangedElsewhere();
+    void keysPressTheFocusedButton_data();
+    void keysPressTheFocusedButton();
     void numberFilterRestoresTypingAndPasting();
     void newFlightAppendsOneRow();
     void textsKeepToTheirFieldWidths();
     void cancelStoresNothing();
 };
 
-void TestTDataEdit::okWithoutChangesStoresEditorFormats()
+void TestTDataEdit::okWithoutChangesStoresNothing()
 {
     Rig rig(1);
     QCOMPARE(rig.editor->LabelNum->text(), QStringLiteral(" Flight #1 "));
@@ -74,20 +78,62 @@ void TestTDataEdit::okWithoutChangesStoresEditorFormats()
     QCOMPARE(rig.editor->Memo->toPlainText(), QStringLiteral("thermal\nwind"));
     QVERIFY(rig.link.book.row(1).editorOpen);
     QCOMPARE(rig.editor->size(), QSize(500, 320));
+    QCOMPARE(rig.editor->focusWidget(), rig.editor->EdDate);
+    const FlightRecord before = rig.link.book.row(1);
 
     rig.editor->BBOk->click();
     QTRY_VERIFY(!rig.editor); // closed and gone
+    // The instrument's formats stay as they were, byte for byte.
     const FlightRecord &f = rig.link.book.row(1);
-    QCOMPARE(f.maxAltitude, "345.0 m");
-    QCOMPARE(f.maxClimb, "5.4 m/s");
-    QCOMPARE(f.date, "24/05/03");
-    QCOMPARE(f.area, cp932::fromUnicode(u"足尾山"));
-    QCOMPARE(f.comment.bytes(), QByteArray("thermal\r\nwind")); // Windows line ends stay
-    QCOMPARE(f.barographFile, "24050310.BRG");
+    for (int i = 0; i < kFieldCount; ++i)
+        QCOMPARE(f.fieldText(Field(i)).toByteArray(), before.fieldText(Field(i)).toByteArray());
     QVERIFY(!f.editorOpen);
+    QVERIFY(!rig.link.book.logModified);
+    QCOMPARE(rig.link.events, QStringList({"editorShown 0", "editorClosed 0"}));
+}
+
+void TestTDataEdit::okKeepsWhatChangedElsewhere()
+{
+    Rig rig(2);
+    // While the editor is open, a download names the barograph and a barograph window
+    // saves its figures back; the pilot changes only the site.
+    FlightRecord &row = rig.link.book.row(2);
+    row.barographFile = "24050411.BRG";
+    row.maxAltitude = "1234 m";
+    rig.editor->EdArea->setText(QStringLiteral("筑波山"));
+    rig.editor->BBOk->click();
+    QCOMPARE(row.area, cp932::fromUnicode(u"筑波山"));
+    QCOMPARE(row.barographFile, "24050411.BRG");
+    QCOMPARE(row.maxAltitude, "1234 m");
+    QCOMPARE(row.maxClimb, "05.4 m/s");
     QVERIFY(rig.link.book.logModified);
-    QCOMPARE(rig.link.events,
-             QStringList({"editorShown 0", "redrawGrid", "editorSaved", "editorClosed 0"}));
+    QCOMPARE(rig.link.events, QStringList({"editorShown 0", "redrawGrid", "editorSaved", "editorClosed 0"}));
+}
+
+void TestTDataEdit::keysPressTheFocusedButton_data()
+{
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("stored");
+    QTest::newRow("Enter in a field") << "EdArea" << int(Qt::Key_Return) << true;
+    QTest::newRow("Enter on OK") << "BBOk" << int(Qt::Key_Enter) << true;
+    QTest::newRow("Enter on Cancel") << "BBCancel" << int(Qt::Key_Return) << false;
+    QTest::newRow("Esc on OK") << "BBOk" << int(Qt::Key_Escape) << false;
+}
+
+void TestTDataEdit::keysPressTheFocusedButton()
+{
+    QFETCH(QString, focus);
+    QFETCH(int, key);
+    QFETCH(bool, stored);
+    Rig rig(1);
+    rig.editor->EdArea->setText(QStringLiteral("other"));
+    auto *target = rig.editor->findChild<QWidget *>(focus);
+    target->setFocus();
+    QTest::keyClick(target, Qt::Key(key));
+    QTRY_VERIFY(!rig.editor); // closed and gone
+    QCOMPARE(rig.link.book.row(1).area, stored ? QByteArray("other") : cp932::fromUnicode(u"足尾山"));
+    QCOMPARE(rig.link.book.logModified, stored);
 }
 
 void TestTDataEdit::numberFilterRestoresTypingAndPasting()
