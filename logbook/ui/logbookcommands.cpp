@@ -165,6 +165,7 @@ void LogBookCommands::open(const QString &givenPath)
     loadContents(book, std::move(*contents));
     m_link.setGridRowCount(book.rowCount());
     m_link.redrawGrid();
+    m_list.clearSelection();
 
     const std::optional<QByteArray> name = readNameFile(namePathFor(path));
     if (!name)

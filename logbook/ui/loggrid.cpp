@@ -9,7 +9,11 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTableView>
+
+#include <algorithm>
 
 namespace {
 constexpr int kColumnWidths[kFieldCount] = {28, 60, 58, 58, 58, 69, 68, 166, 84};
@@ -56,6 +60,144 @@ void setUpLogGrid(QTableView *grid)
         const int needed = kWidestContents[c] ? metrics.horizontalAdvance(QLatin1String(kWidestContents[c])) + 10 : 0;
         grid->setColumnWidth(c, qMax(kColumnWidths[c], needed));
     }
+}
+
+void LogGridView::freezeNumberColumn()
+{
+    auto *frozen = new LogGridView(this);
+    m_frozen = frozen;
+    setHorizontalScrollMode(ScrollPerPixel);
+    frozen->setObjectName(QStringLiteral("NumberColumn"));
+    frozen->onDoubleClick = [this] {
+        if (onDoubleClick)
+            onDoubleClick();
+    };
+    frozen->setModel(model());
+    frozen->setSelectionModel(selectionModel());
+    frozen->setSelectionBehavior(selectionBehavior());
+    frozen->setSelectionMode(selectionMode());
+    setUpLogGrid(frozen);
+    frozen->setFocusPolicy(Qt::NoFocus);
+    frozen->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    frozen->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    frozen->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    frozen->setFrameShape(QFrame::NoFrame);
+    for (int c = 1; c < model()->columnCount(); ++c)
+        frozen->setColumnHidden(c, true);
+    viewport()->stackUnder(frozen);
+    connect(frozen->verticalScrollBar(), &QAbstractSlider::valueChanged, verticalScrollBar(), &QAbstractSlider::setValue);
+    connect(verticalScrollBar(), &QAbstractSlider::valueChanged, frozen->verticalScrollBar(), &QAbstractSlider::setValue);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int width) {
+        if (column == 0) {
+            m_frozen->setColumnWidth(0, width);
+            placeFrozen();
+        }
+    });
+    frozen->setColumnWidth(0, columnWidth(0));
+    placeFrozen();
+    frozen->show();
+}
+
+void LogGridView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QTableView::mouseDoubleClickEvent(event);
+    if (onDoubleClick)
+        onDoubleClick();
+}
+
+void LogGridView::resizeEvent(QResizeEvent *event)
+{
+    QTableView::resizeEvent(event);
+    placeFrozen();
+}
+
+void LogGridView::updateGeometries()
+{
+    QTableView::updateGeometries();
+    placeFrozen();
+}
+
+// A cell scrolled into view must not end up under the number column; a number cell only
+// needs its row in view.
+void LogGridView::scrollTo(const QModelIndex &index, ScrollHint hint)
+{
+    if (!m_frozen || !index.isValid()) {
+        QTableView::scrollTo(index, hint);
+        return;
+    }
+    if (index.column() == 0) {
+        const int left = qMax(1, columnAt(m_frozen->width()));
+        QTableView::scrollTo(model()->index(index.row(), left), hint);
+        return;
+    }
+    QTableView::scrollTo(index, hint);
+    const int hidden = m_frozen->width() - visualRect(index).left();
+    if (hidden > 0)
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() - hidden);
+}
+
+void LogGridView::placeFrozen()
+{
+    if (!m_frozen)
+        return;
+    m_frozen->setGeometry(frameWidth(), frameWidth(), columnWidth(0) + 1,
+                          viewport()->height() + horizontalHeader()->height());
+}
+
+bool isNumberColumn(int column)
+{
+    const auto f = Field(column);
+    return f == Field::Number || f == Field::Duration || f == Field::MaxAltitude || f == Field::MaxClimb;
+}
+
+int neededColumnWidth(const QTableView *grid, int column, int firstRow, int lastRow)
+{
+    const QAbstractItemModel *model = grid->model();
+    if (lastRow < 0)
+        lastRow = model->rowCount() - 1;
+    // Measuring every cell of 20,000 rows would stall the list: only the longest texts
+    // can be the widest, since a number's characters differ little in width.
+    qsizetype longest = 0;
+    QStringList candidates;
+    for (int row = firstRow; row <= lastRow; ++row) {
+        const QString text = model->data(model->index(row, column)).toString();
+        if (text.size() < longest - 1)
+            continue;
+        if (text.size() > longest) {
+            longest = text.size();
+            candidates.erase(std::remove_if(candidates.begin(), candidates.end(),
+                                            [&](const QString &t) { return t.size() < longest - 1; }),
+                             candidates.end());
+        }
+        if (candidates.size() < 64 && !candidates.contains(text))
+            candidates << text;
+    }
+    const QFontMetrics cells(grid->font());
+    int widest = 0;
+    for (const QString &text : std::as_const(candidates))
+        widest = qMax(widest, cells.horizontalAdvance(text));
+    // The cell's own margins and grid line, as the view draws them.
+    const int margin = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1) + 2;
+    const QFontMetrics header(grid->horizontalHeader()->font());
+    const int title = header.horizontalAdvance(model->headerData(column, Qt::Horizontal).toString()) + 2 * margin;
+    return qMax(widest + margin, title);
+}
+
+void keepNumberColumnsFitted(QTableView *grid)
+{
+    const auto fit = [grid](int first, int last) {
+        for (int c = 0; c < grid->model()->columnCount(); ++c) {
+            if (isNumberColumn(c))
+                grid->setColumnWidth(c, qMax(grid->columnWidth(c), neededColumnWidth(grid, c, first, last)));
+        }
+    };
+    QAbstractItemModel *model = grid->model();
+    QObject::connect(model, &QAbstractItemModel::modelReset, grid, [=] { fit(0, -1); });
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, grid,
+                     [=](const QModelIndex &, int first, int last) { fit(first, last); });
+    QObject::connect(model, &QAbstractItemModel::dataChanged, grid,
+                     [=](const QModelIndex &from, const QModelIndex &to) { fit(from.row(), to.row()); });
+    fit(0, -1);
 }
 
 bool keepCp932Bytes(QLineEdit *edit, int maxBytes)

@@ -14,109 +14,11 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
-#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
 
 #include <functional>
 
-namespace {
-
-// The grid runs the Edit command on a double-click anywhere on it: a cell, the empty space
-// below the last row, or the title row. The selection the click leaves is what is edited.
-class LogGrid : public QTableView {
-public:
-    using QTableView::QTableView;
-    std::function<void()> onDoubleClick;
-
-    /// Keeps the number column in place when the other columns scroll sideways: a second
-    /// view of the same model and selection, showing only that column, lies over it.
-    void freezeNumberColumn()
-    {
-        auto *frozen = new LogGrid(this);
-        m_frozen = frozen;
-        setHorizontalScrollMode(ScrollPerPixel);
-        frozen->setObjectName(QStringLiteral("NumberColumn"));
-        frozen->onDoubleClick = [this] {
-            if (onDoubleClick)
-                onDoubleClick();
-        };
-        frozen->setModel(model());
-        frozen->setSelectionModel(selectionModel());
-        frozen->setSelectionBehavior(selectionBehavior());
-        frozen->setSelectionMode(selectionMode());
-        setUpLogGrid(frozen);
-        frozen->setFocusPolicy(Qt::NoFocus);
-        frozen->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        frozen->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        frozen->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-        frozen->setFrameShape(QFrame::NoFrame);
-        for (int c = 1; c < model()->columnCount(); ++c)
-            frozen->setColumnHidden(c, true);
-        viewport()->stackUnder(frozen);
-        connect(frozen->verticalScrollBar(), &QAbstractSlider::valueChanged, verticalScrollBar(), &QAbstractSlider::setValue);
-        connect(verticalScrollBar(), &QAbstractSlider::valueChanged, frozen->verticalScrollBar(), &QAbstractSlider::setValue);
-        connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int width) {
-            if (column == 0) {
-                m_frozen->setColumnWidth(0, width);
-                placeFrozen();
-            }
-        });
-        frozen->setColumnWidth(0, columnWidth(0));
-        placeFrozen();
-        frozen->show();
-    }
-
-protected:
-    void mouseDoubleClickEvent(QMouseEvent *event) override
-    {
-        QTableView::mouseDoubleClickEvent(event);
-        if (onDoubleClick)
-            onDoubleClick();
-    }
-    void resizeEvent(QResizeEvent *event) override
-    {
-        QTableView::resizeEvent(event);
-        placeFrozen();
-    }
-    void updateGeometries() override
-    {
-        QTableView::updateGeometries();
-        placeFrozen();
-    }
-    // A cell scrolled into view must not end up under the number column; a number cell
-    // only needs its row in view.
-    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override
-    {
-        if (!m_frozen || !index.isValid()) {
-            QTableView::scrollTo(index, hint);
-            return;
-        }
-        if (index.column() == 0) {
-            const int left = qMax(1, columnAt(m_frozen->width()));
-            QTableView::scrollTo(model()->index(index.row(), left), hint);
-            return;
-        }
-        QTableView::scrollTo(index, hint);
-        const int hidden = m_frozen->width() - visualRect(index).left();
-        if (hidden > 0)
-            horizontalScrollBar()->setValue(horizontalScrollBar()->value() - hidden);
-    }
-
-private:
-    void placeFrozen()
-    {
-        if (!m_frozen)
-            return;
-        m_frozen->setGeometry(frameWidth(), frameWidth(), columnWidth(0) + 1,
-                              viewport()->height() + horizontalHeader()->height());
-    }
-
-    QPointer<QTableView> m_frozen;
-};
-
-} // namespace
 
 TLogG::TLogG(const LogBook &book, QWidget *parent)
     : QMdiSubWindow(parent), m_book(book), m_model(new LogBookModel(book, this))
@@ -135,7 +37,7 @@ TLogG::TLogG(const LogBook &book, QWidget *parent)
     EdName->setObjectName(QStringLiteral("EdName"));
     EdName->setGeometry(64, 7, 169, 21);
 
-    auto *grid = new LogGrid(body);
+    auto *grid = new LogGridView(body);
     grid->onDoubleClick = [this] { emit editRequested(); };
     StringGrid1 = grid;
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
@@ -144,6 +46,7 @@ TLogG::TLogG(const LogBook &book, QWidget *parent)
     StringGrid1->setSelectionMode(QAbstractItemView::ContiguousSelection);
     setUpLogGrid(StringGrid1);
     grid->freezeNumberColumn();
+    keepNumberColumnsFitted(StringGrid1);
 
     auto *layout = new QVBoxLayout(body);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -183,6 +86,12 @@ void TLogG::selectRows(int top, int bottom)
                                                    QItemSelectionModel::NoUpdate);
     StringGrid1->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect
                                                          | QItemSelectionModel::Rows);
+}
+
+void TLogG::clearSelection()
+{
+    StringGrid1->selectionModel()->clearSelection();
+    StringGrid1->selectionModel()->setCurrentIndex(m_model->index(0, 0), QItemSelectionModel::NoUpdate);
 }
 
 QByteArray TLogG::nameText() const

@@ -25,6 +25,9 @@ public:
     std::pair<int, int> selectedRange() const;
     /// Selects grid rows top to bottom.
     void selectRows(int top, int bottom);
+    /// Selects nothing, the first row current: a log just opened has no selection of the
+    /// log before it.
+    void clearSelection();
 
     /// The name field's text as cp932 bytes.
     QByteArray nameText() const;

@@ -8,7 +8,9 @@
 #include "logbook/ui/totalschartview.h"
 #include "logbook/ui/totalsmodel.h"
 
+#include <QHeaderView>
 #include <QLabel>
+#include <QScrollBar>
 #include <QLineEdit>
 #include <QScrollArea>
 #include <QSplitter>
@@ -42,12 +44,15 @@ TFormTotal::TFormTotal(QWidget *parent) : QMdiSubWindow(parent), m_model(new Tot
     EdName->setGeometry(64, 7, 169, 21);
     EdName->setReadOnly(true);
 
-    StringGrid1 = new QTableView(body);
+    auto *grid = new LogGridView(body);
+    StringGrid1 = grid;
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
     StringGrid1->setModel(m_model);
     StringGrid1->setSelectionBehavior(QAbstractItemView::SelectItems);
     StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
     setUpLogGrid(StringGrid1);
+    grid->freezeNumberColumn();
+    keepNumberColumnsFitted(StringGrid1);
 
     m_chart = new TotalsChartView;
     m_chart->setObjectName(QStringLiteral("Chart"));
@@ -72,7 +77,28 @@ TFormTotal::TFormTotal(QWidget *parent) : QMdiSubWindow(parent), m_model(new Tot
     layout->addWidget(m_splitter);
     setWidget(body);
     resize(639, 350);
-    m_splitter->setSizes({170, 120});
+    // Until the pilot moves the splitter, the table gets the room its rows need and the
+    // chart what is left; once moved, the splitter stays where it was put.
+    connect(m_splitter, &QSplitter::splitterMoved, this, [this] { m_splitterPlaced = true; });
+}
+
+void TFormTotal::resizeEvent(QResizeEvent *event)
+{
+    QMdiSubWindow::resizeEvent(event);
+    if (!m_splitterPlaced)
+        giveTheTableItsRoom();
+}
+
+void TFormTotal::giveTheTableItsRoom()
+{
+    const int available = m_splitter->height() - m_splitter->handleWidth();
+    if (available <= 0)
+        return;
+    const int rows = m_model->rowCount();
+    const int tableNeeds = StringGrid1->horizontalHeader()->height() + rows * StringGrid1->verticalHeader()->defaultSectionSize() +
+                           StringGrid1->horizontalScrollBar()->sizeHint().height() + 2 * StringGrid1->frameWidth();
+    const int table = qMin(tableNeeds, qMax(available - kChartLeast, available / 2));
+    m_splitter->setSizes({table, available - table});
 }
 
 void TFormTotal::showTotals(FlightTotals totals, const QByteArray &logName)
@@ -83,4 +109,6 @@ void TFormTotal::showTotals(FlightTotals totals, const QByteArray &logName)
     EdName->setText(cp932::toUnicode(logName));
     if (isMinimized() || isMaximized())
         showNormal();
+    if (!m_splitterPlaced)
+        giveTheTableItsRoom();
 }

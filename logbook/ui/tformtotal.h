@@ -28,10 +28,18 @@ public:
     QSplitter *splitter() const { return m_splitter; }
     QLineEdit *nameField() const { return EdName; }
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
+    /// The chart's least height while the table takes what its rows need.
+    static constexpr int kChartLeast = 110;
+    void giveTheTableItsRoom();
+
     TotalsModel *m_model;
     QLineEdit *EdName;
     QTableView *StringGrid1;
     TotalsChartView *m_chart;
     QSplitter *m_splitter;
+    bool m_splitterPlaced = false; ///< the pilot moved the splitter
 };
