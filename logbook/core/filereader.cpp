@@ -32,9 +32,10 @@ QString ReadFailure::reason() const
 {
     QString text = systemReason(error);
     if (error == EFBIG) {
-        const qint64 mb = limit / (1024 * 1024);
+        const qint64 mb = 1024 * 1024;
         text = QStringLiteral("ファイルが大きすぎます（%1まで読み込めます）。")
-                   .arg(mb > 0 ? QStringLiteral("%1MB").arg(mb) : QStringLiteral("%1KB").arg(limit / 1024));
+                   .arg(limit >= mb ? QStringLiteral("%1MB").arg((limit + mb - 1) / mb)
+                                    : QStringLiteral("%1KB").arg((limit + 1023) / 1024));
     }
     return text + QStringLiteral("（") + path + QStringLiteral("）");
 }

@@ -274,6 +274,7 @@ private:
     std::vector<Temp> m_temps;
     std::vector<MadeBackup> m_backups;
     std::vector<QString> m_backupOf; ///< per file: its timestamped backup, if it has one
+    std::vector<QString> m_madeFolders; ///< backup folders this write made, deepest first
 };
 
 std::optional<WriteFailure> Write::run()
@@ -370,7 +371,12 @@ std::optional<WriteFailure> Write::makeBackupFolder(const QString &folder)
         errno = ENOTDIR; // a file stands where the folder should be
         return failure(folder, true);
     }
-    if (!info.exists() && !QDir().mkpath(folder)) {
+    if (info.exists())
+        return std::nullopt;
+    // The folders this makes, deepest first, go again if the write fails.
+    for (QString missing = folder; !QFileInfo::exists(missing); missing = QFileInfo(missing).absolutePath())
+        m_madeFolders.push_back(missing);
+    if (!QDir().mkpath(folder)) {
         makeFolder(folder); // for its errno
         return failure(folder, true);
     }
@@ -544,6 +550,7 @@ std::optional<WriteFailure> Write::commit()
             removeFile(b.path);
     }
     m_backups.clear();
+    m_madeFolders.clear();
     pruneHistory();
     return std::nullopt;
 }
@@ -599,6 +606,8 @@ void Write::discardTemps()
     for (const MadeBackup &b : m_backups)
         removeFile(b.path); // the write failed: the old versions are back in their places
     m_backups.clear();
+    for (const QString &folder : m_madeFolders)
+        QDir().rmdir(folder); // only while empty: a backup that could not be put back stays
 }
 
 } // namespace
