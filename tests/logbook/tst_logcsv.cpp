@@ -71,6 +71,8 @@ class TestLogCsv : public QObject {
 private slots:
     void layoutIsRfc4180WithTitlesAndGuards();
     void cp932KeepsEveryByte();
+    void formulaStartsAreGuardedAndComeBack_data();
+    void formulaStartsAreGuardedAndComeBack();
     void utf8KeepsCanonicalCodesAndFoldsDuplicates();
     void spreadsheetVariantsRead();
     void everyBadLineIsNamedAndNothingIsRead();
@@ -108,6 +110,52 @@ void TestLogCsv::cp932KeepsEveryByte()
     const LogCsv csvFile = buildLogCsv(book, CsvEncoding::Cp932);
     QCOMPARE(parseLogCsv(csvFile.bytes).encoding, CsvEncoding::Cp932);
     QCOMPARE(importedImage(csvFile.bytes), buildLogImage(book));
+}
+
+void TestLogCsv::formulaStartsAreGuardedAndComeBack_data()
+{
+    // A comment as the pilot typed it; whether a spreadsheet would run it as a formula.
+    QTest::addColumn<QString>("comment");
+    QTest::addColumn<bool>("guarded");
+    const struct {
+        const char *name;
+        QString text;
+        bool guarded;
+    } rows[] = {
+        {"equals", QStringLiteral("=1+1"), true},
+        {"plus", QStringLiteral("+81 90"), true},
+        {"minus", QStringLiteral("-2"), true},
+        {"at", QStringLiteral("@SUM(A1)"), true},
+        {"tab first", QStringLiteral("\t=1+1"), true},
+        {"CR first", QStringLiteral("\r=1+1"), true},
+        {"LF first", QStringLiteral("\n=1+1"), true},
+        {"full-width equals", QStringLiteral("＝1+1"), true},
+        {"full-width plus", QStringLiteral("＋1"), true},
+        {"full-width minus", QStringLiteral("－1"), true},
+        {"full-width at", QStringLiteral("＠SUM(A1)"), true},
+        {"apostrophe", QStringLiteral("'quoted"), true},
+        {"plain", QStringLiteral("サーマル良好。"), false},
+        {"equals later", QStringLiteral("a=1"), false},
+        {"empty", QString(), false},
+    };
+    for (const auto &r : rows)
+        QTest::newRow(r.name) << r.text << r.guarded;
+}
+
+void TestLogCsv::formulaStartsAreGuardedAndComeBack()
+{
+    QFETCH(QString, comment);
+    QFETCH(bool, guarded);
+    const QByteArray bytes = cp932::fromUnicode(comment);
+    const LogBook book = bookOf({flight("\xB1\xBC\xB5", bytes)});
+    for (const CsvEncoding encoding : {CsvEncoding::Cp932, CsvEncoding::Utf8}) {
+        const QByteArray csvBytes = buildLogCsv(book, encoding).bytes;
+        const QByteArray cell = encoding == CsvEncoding::Cp932 ? bytes : comment.toUtf8();
+        // The comment's cell, quoted when it holds a line end, with or without the guard.
+        const QByteArray written = cell.contains('\r') || cell.contains('\n') ? "\"'" + cell + '"' : "'" + cell;
+        QCOMPARE(csvBytes.contains(',' + written + ','), guarded);
+        QCOMPARE(importedImage(csvBytes), buildLogImage(book));
+    }
 }
 
 void TestLogCsv::utf8KeepsCanonicalCodesAndFoldsDuplicates()
