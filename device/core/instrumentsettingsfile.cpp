@@ -1,6 +1,8 @@
 // The instrument settings file.
 #include "instrumentsettingsfile.h"
 
+#include "logbook/core/filereader.h"
+
 #include <QList>
 
 #include <functional>
@@ -159,4 +161,13 @@ std::variant<InstrumentSettingsFile, SettingsFileError> parseInstrumentSettingsF
     if (!file.parameters && !file.options)
         return SettingsFileError{1, QStringLiteral("設定がありません。")};
     return file;
+}
+
+std::variant<InstrumentSettingsFile, SettingsFileError> readInstrumentSettingsFile(const QString &path)
+{
+    ReadFailure why;
+    const std::optional<QByteArray> bytes = readInputFile(path, kMaxSettingsFileBytes, &why);
+    if (!bytes)
+        return SettingsFileError{0, why.reason()};
+    return parseInstrumentSettingsFile(*bytes);
 }

@@ -41,3 +41,7 @@ inline constexpr qint64 kMaxSettingsFileBytes = 64 * 1024;
 /// (parameters, options) is taken only when all its names are given. What is taken writes
 /// back (buildInstrumentSettingsFile) to a file that reads as the same values.
 std::variant<InstrumentSettingsFile, SettingsFileError> parseInstrumentSettingsFile(QByteArrayView image);
+
+/// Reads and parses a settings file from disk: a file that cannot be read (not a regular
+/// file, larger than kMaxSettingsFileBytes) gives line 0 and the reason with the path.
+std::variant<InstrumentSettingsFile, SettingsFileError> readInstrumentSettingsFile(const QString &path);
