@@ -206,10 +206,8 @@ void TestFileWriter::onlyRegularFilesAreReplaced()
         QVERIFY(QDir(dir.path()).mkdir("a.log"));
     }
     const std::optional<WriteFailure> failure = writeFile(target, "new", withBackup(dir.filePath("bak")));
-    QVERIFY(failure);
-    QCOMPARE(failure->error, error);
-    QVERIFY(failure->reason().contains(QDir::toNativeSeparators(target)));
-    QVERIFY(!QFileInfo(pipe).isFile() && QFileInfo::exists(pipe));
+    QVERIFY(failure && failure->error == error);
+    // Nothing was made beside it, not even the backup folder.
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot).size(),
              kind == "pipe" || kind == "device" ? 1 : 2);
 }

@@ -127,7 +127,6 @@ void TestBaroTool::everyReaderRefusesWhatIsNoFileOrTooLarge_data()
         qint64 limit;
     } readers[] = {
         {"log show", {"log", "show", "IN"}, QStringLiteral("LOGファイルが開けません。"), kMaxLogFileBytes},
-        {"log merge", {"log", "merge", log, "IN", "OUT"}, QStringLiteral("LOGファイルが開けません。"), kMaxLogFileBytes},
         {"log import", {"log", "import", "IN", "OUT"}, QStringLiteral("CSVファイルが開けません。"), kMaxCsvFileBytes},
         {"baro stats", {"baro", "stats", "IN"}, QStringLiteral("バログラフファイルが開けません。"), barofile::kMaxFileBytes},
         {"baro correct", {"baro", "correct", "IN", "--zero", "--out", "OUT"}, QStringLiteral("バログラフファイルが開けません。"),
@@ -258,7 +257,6 @@ void TestBaroTool::editsSaveAsTheWindowDoes()
     const QString file = work + "V7081114.V35";
     QVERIFY(QFile::copy(data("barograph/V7081114.V35"), file));
     QVERIFY(QFile::copy(data("logbook/three-flights.log"), work + "three.log"));
-    QVERIFY(QFile::copy(data("logbook/three-flights.lif"), work + "three.lif"));
     const Run cut = tool({"baro", "cut", file, "--left", "100", "--log", work + "three.log", "--row", "1"});
     QCOMPARE(cut.exitCode, 0);
     const Run zero = tool({"baro", "correct", file, "--takeoff", "1250", "--out", work + "c.V35"});
@@ -284,10 +282,6 @@ void TestBaroTool::editsSaveAsTheWindowDoes()
     QVERIFY(cut.out.contains("duration         00:56:22\n"));
     QVERIFY(QFile::exists(work + "bak/three.log"));
     QVERIFY(row.out.contains(",00:56:22,"));
-    // The barograph, the log and its name file went in as one write: one stamp for all three.
-    const QStringList stamped = QDir(work + "bak").entryList({"V7081114.2*.V35", "three.2*.log", "three.2*.lif"});
-    QCOMPARE(stamped.size(), 3);
-    QCOMPARE(stamped[0].section(u'.', 1, 1), stamped[2].section(u'.', 1, 1));
 
     // Nothing to cut, or a correction beyond any file: nothing written, exit 1.
     const QByteArray before = fileBytes(file);
