@@ -112,12 +112,12 @@ std::optional<BarographFile> parseBarographFile(QByteArrayView image)
     return file;
 }
 
-std::optional<BarographFile> readBarographFile(const QString &path)
+std::optional<BarographFile> readBarographFile(const QString &path, ReadFailure *why)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || QFileInfo(file).isDir())
+    const std::optional<QByteArray> bytes = readInputFile(path, barofile::kMaxFileBytes, why);
+    if (!bytes)
         return std::nullopt;
-    return parseBarographFile(file.readAll());
+    return parseBarographFile(*bytes);
 }
 
 QByteArray buildBarographImage(const BarographFile &file)

@@ -12,6 +12,8 @@
 // not in the file: it is the flight record's take-off time.
 #pragma once
 
+#include "logbook/core/filereader.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -38,6 +40,10 @@ inline constexpr qint32 kMaxFlightSeconds = 1 << 24;
 /// wide enough for any correction a pilot would apply; keeps every range inside the
 /// viewer's step tables.
 inline constexpr float kMaxAbsAltitudeM = 100000.0f;
+/// The largest file read: two days of samples at one a second (the instrument holds at most
+/// one), each line given 32 bytes, several times what " %5.1f" CR LF takes.
+inline constexpr qint64 kMaxFileSamples = 2 * 24 * 3600;
+inline constexpr qint64 kMaxFileBytes = (3 + kMaxMarks + kMaxFileSamples) * 32;
 } // namespace barofile
 
 /// True when the viewer can work on the contents: at least 2 samples, an interval of at
@@ -52,8 +58,10 @@ bool isUsableBarograph(const BarographFile &file);
 /// after the last announced line is ignored.
 std::optional<BarographFile> parseBarographFile(QByteArrayView image);
 
-/// Reads and parses a file (parseBarographFile); std::nullopt when it cannot be opened.
-std::optional<BarographFile> readBarographFile(const QString &path);
+/// Reads and parses a file (parseBarographFile); std::nullopt when it cannot be opened or
+/// is larger than kMaxFileBytes (the reason in `why`, when given, and then `why->error` is
+/// not 0) or cannot be used (`why->error` 0).
+std::optional<BarographFile> readBarographFile(const QString &path, ReadFailure *why = nullptr);
 
 /// The file image of a barograph, CR LF after every line on every platform, as the
 /// instrument's desktop files have always been.

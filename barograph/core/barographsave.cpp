@@ -16,17 +16,27 @@
 #include <algorithm>
 #include <cmath>
 
+std::optional<FileImage> barographImage(const QString &path, const BarographFile &file, const QString &workFolder)
+{
+    QByteArray image = buildBarographImage(file);
+    const std::optional<QByteArray> old = readInputFile(path, image.size());
+    if (old && *old == image)
+        return std::nullopt; // already there: nothing to replace, nothing to back up
+    return FileImage{path, std::move(image), true, backupFolder(workFolder)};
+}
+
 std::optional<WriteFailure> saveBarographFile(const QString &path, const BarographFile &file,
                                               const QString &workFolder, const WriteOptions &options)
 {
-    const QByteArray image = buildBarographImage(file);
-    QFile old(path);
-    if (old.open(QIODevice::ReadOnly) && old.size() == image.size() && old.readAll() == image)
-        return std::nullopt; // already there: nothing to replace, nothing to back up
+    std::optional<FileImage> image = barographImage(path, file, workFolder);
+    if (!image)
+        return std::nullopt;
     WriteOptions write = options;
-    if (!write.backup)
+    if (write.backup)
+        image->backupFolder.clear(); // the caller's rule decides
+    else
         write.backup = BackupRule{backupFolder(workFolder), 10, {}};
-    return writeFile(path, image, write);
+    return writeFiles({std::move(*image)}, write);
 }
 
 std::optional<QByteArray> recordFileName(const QString &chosenPath)

@@ -19,6 +19,10 @@ struct FlightStats;
 /// On failure nothing has changed.
 std::optional<WriteFailure> saveBarographFile(const QString &path, const BarographFile &file,
                                               const QString &workFolder, const WriteOptions &options = {});
+/// The image saveBarographFile writes, as one file of a write of several (a barograph with
+/// its log), its replaced version kept in `workFolder`'s "bak"; std::nullopt when the file
+/// at `path` already holds exactly these bytes.
+std::optional<FileImage> barographImage(const QString &path, const BarographFile &file, const QString &workFolder);
 
 /// The name a flight record keeps for a barograph saved under another name: the last
 /// component of the chosen path with a to z in upper case (cp932 double-byte characters

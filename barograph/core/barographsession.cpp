@@ -40,9 +40,9 @@ std::optional<BarographSession> BarographSession::load(const QString &workFolder
 }
 
 std::optional<BarographSession> BarographSession::loadFile(const QString &path, QByteArrayView takeoffTime,
-                                                           qint32 surfaceWidth)
+                                                           qint32 surfaceWidth, ReadFailure *why)
 {
-    std::optional<BarographFile> file = readBarographFile(path);
+    std::optional<BarographFile> file = readBarographFile(path, why);
     if (!file)
         return std::nullopt;
     BarographSession session(BarographTrace::fromFile(std::move(*file)), takeoffSecondsOf(takeoffTime), surfaceWidth);
@@ -381,7 +381,7 @@ bool BarographSession::correctAltitudes(float offsetM)
 }
 
 BarographSession::SaveResult BarographSession::save(const QString &chosenPath, const QString &workFolder,
-                                                    FlightRecord *record)
+                                                    FlightRecord *record, const CompanionFiles &companions)
 {
     SaveResult result;
     const bool sameFile = !m_path.isEmpty() && isSameFile(chosenPath, m_path);
@@ -390,18 +390,31 @@ BarographSession::SaveResult BarographSession::save(const QString &chosenPath, c
         result.status = SaveStatus::NameRefused;
         return result;
     }
-    if (std::optional<WriteFailure> failure = saveBarographFile(chosenPath, m_trace.toFile(), workFolder)) {
+    // The record as the save leaves it, put in place only once every file is written.
+    FlightRecord saved = record ? *record : FlightRecord();
+    if (newName) {
+        result.renamed = saved.barographFile.toByteArray() != *newName;
+        saved.barographFile = *newName;
+    }
+    writeFlightBack(saved, m_takeoffSeconds, m_stats);
+
+    std::vector<FileImage> files;
+    if (std::optional<FileImage> image = barographImage(chosenPath, m_trace.toFile(), workFolder))
+        files.push_back(std::move(*image));
+    if (companions) {
+        for (FileImage &f : companions(saved))
+            files.push_back(std::move(f));
+    }
+    WriteOptions options;
+    options.backup = BackupRule{backupFolder(workFolder), 10, {}};
+    if (std::optional<WriteFailure> failure = files.empty() ? std::nullopt : writeFiles(files, options)) {
         result.status = SaveStatus::WriteFailed;
         result.failure = std::move(failure);
+        result.renamed = false;
         return result;
     }
-    if (!record)
-        return result;
-    if (newName) {
-        result.renamed = record->barographFile.toByteArray() != *newName;
-        record->barographFile = *newName;
-    }
-    writeFlightBack(*record, m_takeoffSeconds, m_stats);
+    if (record)
+        *record = saved;
     return result;
 }
 

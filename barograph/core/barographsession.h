@@ -14,6 +14,7 @@
 #include <QPoint>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 struct FlightRecord;
@@ -64,9 +65,10 @@ public:
     /// with a path in it is refused). std::nullopt when the file cannot be used.
     static std::optional<BarographSession> load(const QString &workFolder, const FlightRecord &record,
                                                 qint32 surfaceWidth);
-    /// Reads a barograph file by its path; the take-off time is a record's `time` text.
+    /// Reads a barograph file by its path; the take-off time is a record's `time` text. Why
+    /// it could not be read goes to `why` when given (readBarographFile).
     static std::optional<BarographSession> loadFile(const QString &path, QByteArrayView takeoffTime,
-                                                    qint32 surfaceWidth);
+                                                    qint32 surfaceWidth, ReadFailure *why = nullptr);
 
     const BarographTrace &trace() const { return m_trace; }
     const FlightStats &stats() const { return m_stats; }
@@ -128,11 +130,17 @@ public:
         std::optional<WriteFailure> failure; ///< WriteFailed: why
         bool renamed = false;                ///< the record now names another file
     };
-    /// Writes the trace to `chosenPath` through saveBarographFile (the version it replaces
-    /// kept in `workFolder`'s "bak"), then the record, when there is one: the upper-case
-    /// name when the path is not the file read, and the take-off time, duration, maximum
-    /// altitude and climb. NameRefused: the record could not hold the name, nothing written.
-    SaveResult save(const QString &chosenPath, const QString &workFolder, FlightRecord *record);
+    /// The other files one save changes with the barograph (the log holding the record, a
+    /// companion file), given the record as the save leaves it.
+    using CompanionFiles = std::function<std::vector<FileImage>(const FlightRecord &saved)>;
+    /// Writes the trace to `chosenPath` (barographImage: the version it replaces kept in
+    /// `workFolder`'s "bak"), then the record, when there is one: the upper-case name when
+    /// the path is not the file read, and the take-off time, duration, maximum altitude and
+    /// climb. The files `companions` gives are written in the same write, all or nothing.
+    /// NameRefused: the record could not hold the name, nothing written. On a failure
+    /// nothing on disk and in the record has changed.
+    SaveResult save(const QString &chosenPath, const QString &workFolder, FlightRecord *record,
+                    const CompanionFiles &companions = {});
 
 private:
     void clampCursor(bool atMostEnd, bool atLeastStart);

@@ -113,12 +113,12 @@ SitesFileContents parseSitesFile(QByteArrayView bytes)
     return contents;
 }
 
-std::optional<SitesFileContents> readSitesFile(const QString &path)
+std::optional<SitesFileContents> readSitesFile(const QString &path, ReadFailure *why)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> bytes = readInputFile(path, kMaxSitesFileBytes, why);
+    if (!bytes)
         return std::nullopt;
-    return parseSitesFile(file.readAll());
+    return parseSitesFile(*bytes);
 }
 
 std::optional<FlyingSite> findSite(const std::vector<FlyingSite> &sites, QByteArrayView name)

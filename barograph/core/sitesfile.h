@@ -11,6 +11,8 @@
 //   5     627.0m         elevation in m, or in ft with "ft"; may be empty
 #pragma once
 
+#include "logbook/core/filereader.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -38,8 +40,11 @@ struct SitesFileContents {
 /// or is exactly 0/0 is left out and its line listed.
 SitesFileContents parseSitesFile(QByteArrayView bytes);
 
-/// Reads a sites file from disk; std::nullopt when it cannot be opened.
-std::optional<SitesFileContents> readSitesFile(const QString &path);
+/// The largest sites file read: tens of thousands of waypoints.
+inline constexpr qint64 kMaxSitesFileBytes = 16 * 1024 * 1024;
+/// Reads a sites file from disk; std::nullopt when it cannot be opened or is larger than
+/// kMaxSitesFileBytes, with the reason in `why` when given.
+std::optional<SitesFileContents> readSitesFile(const QString &path, ReadFailure *why = nullptr);
 
 /// The site whose name or code is `name` (blanks around either ignored; ASCII letters
 /// compared without regard to case when no site matches exactly).

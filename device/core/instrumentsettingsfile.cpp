@@ -1,6 +1,8 @@
 // The instrument settings file.
 #include "instrumentsettingsfile.h"
 
+#include "logbook/core/filereader.h"
+
 #include <QList>
 
 #include <functional>
@@ -14,6 +16,7 @@ struct Entry {
     bool parameter; ///< belongs to the parameters, else to the options
     std::function<QByteArray(const InstrumentSettingsFile &)> show;
     std::function<bool(InstrumentSettingsFile &, QByteArrayView)> take;
+    QStringView refused = u"値が範囲外です。"; ///< why a value `take` refuses is wrong
 };
 
 std::optional<int> indexIn(QByteArrayView text, int count)
@@ -45,17 +48,21 @@ Entry parameterFlag(const char *name, bool ParameterSettings::*field)
             }};
 }
 
+// The instrument takes a threshold in tenths: a value between two steps (1.51) would be
+// sent, and written back, as another (1.5), so it is refused rather than changed unseen.
 Entry threshold(const char *name, float ParameterSettings::*field)
 {
     return {name, true, [field](const InstrumentSettingsFile &f) { return instrument::thresholdText((*f.parameters).*field); },
             [field](InstrumentSettingsFile &f, QByteArrayView v) {
                 bool ok = false;
                 const float value = v.toByteArray().toFloat(&ok);
-                if (!ok || v.size() > 8 || !instrument::isThresholdInRange(value))
+                if (!ok || v.size() > 8 || !instrument::isThresholdInRange(value)
+                    || instrument::thresholdText(value).toFloat() != value)
                     return false;
                 f.parameters.value().*field = value;
                 return true;
-            }};
+            },
+            u"値は0.1～4.0を0.1きざみで書いてください。"};
 }
 
 Entry optionFlag(const char *name, bool OptionSettings::*field)
@@ -133,7 +140,7 @@ std::variant<InstrumentSettingsFile, SettingsFileError> parseInstrumentSettingsF
             return SettingsFileError{n + 1, QStringLiteral("同じ項目が2回あります。")};
         seen[name] = true;
         if (!entry->take(file, QByteArrayView(line).sliced(eq + 1).trimmed()))
-            return SettingsFileError{n + 1, QStringLiteral("値が範囲外です。")};
+            return SettingsFileError{n + 1, entry->refused.toString()};
         ++(entry->parameter ? parametersSeen : optionsSeen);
     }
     // Whatever is missing is missing at the end of the file.
@@ -154,4 +161,13 @@ std::variant<InstrumentSettingsFile, SettingsFileError> parseInstrumentSettingsF
     if (!file.parameters && !file.options)
         return SettingsFileError{1, QStringLiteral("設定がありません。")};
     return file;
+}
+
+std::variant<InstrumentSettingsFile, SettingsFileError> readInstrumentSettingsFile(const QString &path)
+{
+    ReadFailure why;
+    const std::optional<QByteArray> bytes = readInputFile(path, kMaxSettingsFileBytes, &why);
+    if (!bytes)
+        return SettingsFileError{0, why.reason()};
+    return parseInstrumentSettingsFile(*bytes);
 }

@@ -33,6 +33,15 @@ struct SettingsFileError {
     QString reason;
 };
 
+/// The largest settings file read: a few hundred bytes are written.
+inline constexpr qint64 kMaxSettingsFileBytes = 64 * 1024;
+
 /// Parses a file image. Every line must be a comment, blank, or a known name with a value
-/// in its range; a group (parameters, options) is taken only when all its names are given.
+/// the instrument takes (a threshold in 0.1 steps, as the dialog sends it); a group
+/// (parameters, options) is taken only when all its names are given. What is taken writes
+/// back (buildInstrumentSettingsFile) to a file that reads as the same values.
 std::variant<InstrumentSettingsFile, SettingsFileError> parseInstrumentSettingsFile(QByteArrayView image);
+
+/// Reads and parses a settings file from disk: a file that cannot be read (not a regular
+/// file, larger than kMaxSettingsFileBytes) gives line 0 and the reason with the path.
+std::variant<InstrumentSettingsFile, SettingsFileError> readInstrumentSettingsFile(const QString &path);

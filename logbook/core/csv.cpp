@@ -1,6 +1,8 @@
 // Comma-separated rows, written and read.
 #include "csv.h"
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
 
 namespace csv {
@@ -16,9 +18,18 @@ bool needsQuotes(QByteArrayView cell)
     return false;
 }
 
+// What a spreadsheet takes for the start of a formula: = + - @, the same in full width (which
+// some spreadsheets fold to half width first), and a tab or line end before one (which they
+// skip). The full-width forms in both encodings a cell can be in: a cp932 lead byte 0x81 is
+// never the start of UTF-8 text, nor 0xEF 0xBC of cp932 text a pilot typed.
 bool startsFormula(QByteArrayView cell)
 {
-    return !cell.isEmpty() && (cell[0] == '=' || cell[0] == '+' || cell[0] == '-' || cell[0] == '@');
+    static const QByteArrayView starts[] = {
+        "=", "+", "-", "@", "\t", "\r", "\n",
+        "\xEF\xBC\x9D", "\xEF\xBC\x8B", "\xEF\xBC\x8D", "\xEF\xBC\xA0", // ＝ ＋ － ＠ in UTF-8
+        "\x81\x81", "\x81\x7B", "\x81\x7C", "\x81\x97",                  // ＝ ＋ － ＠ in cp932
+    };
+    return std::any_of(std::begin(starts), std::end(starts), [cell](QByteArrayView s) { return cell.startsWith(s); });
 }
 
 } // namespace

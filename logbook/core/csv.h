@@ -19,9 +19,10 @@ namespace csv {
 /// the end.
 QByteArray row(const QList<QByteArray> &cells);
 
-/// A cell that a spreadsheet would take for a formula (it starts with =, +, - or @) gets an
-/// apostrophe in front, and so does a cell that already starts with one, so that
-/// unguarded() gives back every cell exactly.
+/// A cell that a spreadsheet would take for a formula (it starts with =, +, - or @, their
+/// full-width forms ＝ ＋ － ＠ in UTF-8 or cp932, a tab, CR or LF) gets an apostrophe in
+/// front, and so does a cell that already starts with one, so that unguarded() gives back
+/// every cell exactly.
 QByteArray guarded(QByteArrayView cell);
 /// The cell without the one apostrophe guarded() put in front, if any.
 QByteArray unguarded(QByteArrayView cell);

@@ -73,6 +73,16 @@ bool makeFolder(const QString &path)
     errno = lastError();
     return false;
 }
+enum class Kind { Missing, Regular, Link, Folder, Other };
+Kind kindOf(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.isSymbolicLink())
+        return Kind::Link;
+    if (!info.exists())
+        return Kind::Missing;
+    return info.isDir() ? Kind::Folder : info.isFile() ? Kind::Regular : Kind::Other;
+}
 #else
 QByteArray native(const QString &path) { return QFile::encodeName(path); }
 int openNew(const QString &path) { return ::open(native(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666); }
@@ -122,12 +132,32 @@ bool syncFolder(const QString &folder)
 }
 bool removeFile(const QString &path) { return ::unlink(native(path).constData()) == 0; }
 bool makeFolder(const QString &path) { return ::mkdir(native(path).constData(), 0777) == 0; }
+enum class Kind { Missing, Regular, Link, Folder, Other };
+Kind kindOf(const QString &path)
+{
+    struct stat st {};
+    if (::lstat(native(path).constData(), &st) != 0)
+        return Kind::Missing;
+    if (S_ISLNK(st.st_mode))
+        return Kind::Link;
+    return S_ISREG(st.st_mode) ? Kind::Regular : S_ISDIR(st.st_mode) ? Kind::Folder : Kind::Other;
+}
 #endif
 
-bool isRegularFile(const QString &path)
+// Where a file given by `path` is really put: a symbolic link there (or a chain of them) is
+// followed to the file it names, which may not exist yet. Sets errno and returns an empty
+// string for a loop of links.
+QString resolvedTarget(const QString &path, Kind &kind)
 {
-    const QFileInfo info(path);
-    return info.exists() && info.isFile();
+    QString p = QFileInfo(path).absoluteFilePath();
+    for (int hops = 0; hops < 40; ++hops) {
+        kind = kindOf(p);
+        if (kind != Kind::Link)
+            return p;
+        p = QFileInfo(p).symLinkTarget();
+    }
+    errno = ELOOP;
+    return QString();
 }
 
 // ---- Names ---------------------------------------------------------------------------------
@@ -203,7 +233,9 @@ private:
     struct Temp {
         int fd = -1;
         QString path;       ///< its name in the folder; empty while it has none
+        QString target;     ///< where it goes: the path given, or the file a link there names
         bool replaces = false; ///< its target exists: the old version is backed up
+        bool throughLink = false;
     };
     struct MadeBackup {
         QString path;
@@ -221,11 +253,16 @@ private:
     {
         return WriteFailure{QDir::toNativeSeparators(path), errno ? errno : EIO, backup};
     }
+    QString backupFolderOf(size_t i) const
+    {
+        return QDir::cleanPath(m_files[i].backupFolder.isEmpty() ? m_options.backup->folder : m_files[i].backupFolder);
+    }
 
     std::optional<WriteFailure> writeTemp(const FileImage &file, Temp &temp);
     std::optional<WriteFailure> keepOldVersions();
+    std::optional<WriteFailure> makeBackupFolder(const QString &folder);
     void keepRestorePoints();
-    std::optional<WriteFailure> linkOrCopy(const QString &from, const QString &to);
+    std::optional<WriteFailure> linkOrCopy(const QString &from, const QString &to, bool copy);
     std::optional<WriteFailure> commit();
     bool nameTemp(Temp &temp, const QString &target);
     void putBack(size_t renamed);
@@ -237,6 +274,7 @@ private:
     std::vector<Temp> m_temps;
     std::vector<MadeBackup> m_backups;
     std::vector<QString> m_backupOf; ///< per file: its timestamped backup, if it has one
+    std::vector<QString> m_madeFolders; ///< backup folders this write made, deepest first
 };
 
 std::optional<WriteFailure> Write::run()
@@ -253,17 +291,18 @@ std::optional<WriteFailure> Write::run()
     return commit();
 }
 
-// Several files without a backup rule still go in all together: each old version gets a
-// hidden second name until the last rename is done, so that a failure can put it back.
+// A write without a backup rule still keeps what it replaces until the end: each old
+// version gets a hidden second name until the folders are synced, so that a failure can put
+// it back.
 void Write::keepRestorePoints()
 {
-    if (m_options.backup || m_files.size() < 2)
+    if (m_options.backup)
         return;
     for (size_t i = 0; i < m_files.size(); ++i) {
         if (!m_temps[i].replaces)
             continue;
-        const QString point = tempPathFor(m_files[i].path);
-        if (hardLink(m_files[i].path, point)) {
+        const QString point = tempPathFor(m_temps[i].target);
+        if (hardLink(m_temps[i].target, point)) {
             m_backups.push_back({point, true});
             m_backupOf[i] = point;
         }
@@ -272,20 +311,26 @@ void Write::keepRestorePoints()
 
 std::optional<WriteFailure> Write::writeTemp(const FileImage &file, Temp &temp)
 {
-    const QFileInfo target(file.path);
-    if (target.isDir()) {
-        errno = EISDIR;
+    Kind kind = Kind::Missing;
+    temp.target = resolvedTarget(file.path, kind);
+    if (temp.target.isEmpty())
+        return failure(file.path);
+    temp.throughLink = temp.target != QFileInfo(file.path).absoluteFilePath();
+    if (kind == Kind::Folder || kind == Kind::Other) {
+        // A rename would put a regular file where the pilot keeps a folder or a device.
+        errno = kind == Kind::Folder ? EISDIR : kNotRegularFile;
         return failure(file.path);
     }
-    temp.replaces = isRegularFile(file.path);
-    removeStaleTemps(file.path);
+    temp.replaces = kind == Kind::Regular;
+    const QString &target = temp.target;
+    removeStaleTemps(target);
     if (fails(WriteStep::CreateTemp, file.path))
         return failure(file.path);
-    temp.fd = openAnonymous(target.absolutePath());
+    temp.fd = openAnonymous(QFileInfo(target).absolutePath());
     if (temp.fd < 0) {
         if (errno == ENOENT || errno == EACCES || errno == EROFS || errno == ENOSPC)
             return failure(file.path);
-        temp.path = tempPathFor(file.path);
+        temp.path = tempPathFor(target);
         temp.fd = openNew(temp.path);
         if (temp.fd < 0) {
             const int error = errno;
@@ -294,7 +339,7 @@ std::optional<WriteFailure> Write::writeTemp(const FileImage &file, Temp &temp)
             return failure(file.path);
         }
     }
-    copyMode(temp.fd, file.path);
+    copyMode(temp.fd, target);
 
     const char *data = file.bytes.constData();
     qint64 left = file.bytes.size();
@@ -317,14 +362,8 @@ std::optional<WriteFailure> Write::writeTemp(const FileImage &file, Temp &temp)
     return std::nullopt;
 }
 
-std::optional<WriteFailure> Write::keepOldVersions()
+std::optional<WriteFailure> Write::makeBackupFolder(const QString &folder)
 {
-    const bool anyReplaced = std::any_of(m_temps.begin(), m_temps.end(), [](const Temp &t) { return t.replaces; });
-    if (!m_options.backup || !anyReplaced)
-        return std::nullopt;
-    const BackupRule &rule = *m_options.backup;
-    const QString folder = QDir::cleanPath(rule.folder);
-
     if (fails(WriteStep::MakeBackupFolder, folder))
         return failure(folder, true);
     const QFileInfo info(folder);
@@ -332,19 +371,42 @@ std::optional<WriteFailure> Write::keepOldVersions()
         errno = ENOTDIR; // a file stands where the folder should be
         return failure(folder, true);
     }
-    if (!info.exists() && !QDir().mkpath(folder)) {
+    if (info.exists())
+        return std::nullopt;
+    // The folders this makes, deepest first, go again if the write fails.
+    for (QString missing = folder; !QFileInfo::exists(missing); missing = QFileInfo(missing).absolutePath())
+        m_madeFolders.push_back(missing);
+    if (!QDir().mkpath(folder)) {
         makeFolder(folder); // for its errno
         return failure(folder, true);
     }
+    return std::nullopt;
+}
 
-    // One stamp for every file of this write, so that a log and its name file pair up.
+std::optional<WriteFailure> Write::keepOldVersions()
+{
+    if (!m_options.backup)
+        return std::nullopt;
+    std::vector<QString> folders;
+    for (size_t i = 0; i < m_files.size(); ++i) {
+        if (m_temps[i].replaces && std::find(folders.begin(), folders.end(), backupFolderOf(i)) == folders.end())
+            folders.push_back(backupFolderOf(i));
+    }
+    for (const QString &folder : folders) {
+        if (auto f = makeBackupFolder(folder))
+            return f;
+    }
+
+    // One stamp for every file of this write, so that a log and its name file pair up. A
+    // file keeps its versions under the name it was given, a link's rather than its target's.
+    const BackupRule &rule = *m_options.backup;
     const QDateTime now = rule.now.isValid() ? rule.now : QDateTime::currentDateTime();
     const QString stamp = now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const auto fileName = [this](size_t i) { return QFileInfo(m_files[i].path).fileName(); };
     int sequence = 1;
     const auto taken = [&](int seq) {
         for (size_t i = 0; i < m_files.size(); ++i) {
-            const QString name = historyName(QFileInfo(m_files[i].path).fileName(), stamp, seq);
-            if (m_temps[i].replaces && QFileInfo::exists(folder + u'/' + name))
+            if (m_temps[i].replaces && QFileInfo::exists(backupFolderOf(i) + u'/' + historyName(fileName(i), stamp, seq)))
                 return true;
         }
         return false;
@@ -355,42 +417,42 @@ std::optional<WriteFailure> Write::keepOldVersions()
     for (size_t i = 0; i < m_files.size(); ++i) {
         if (!m_temps[i].replaces)
             continue;
-        const QString source = m_files[i].path;
-        const QString fileName = QFileInfo(source).fileName();
-        const QString history = folder + u'/' + historyName(fileName, stamp, sequence);
-        if (auto f = linkOrCopy(source, history))
+        // A link's file lives outside the backup's reach: bak gets a copy of its own, never
+        // a second name for a file somewhere else.
+        const QString &source = m_temps[i].target;
+        const bool copy = m_temps[i].throughLink;
+        const QString history = backupFolderOf(i) + u'/' + historyName(fileName(i), stamp, sequence);
+        if (auto f = linkOrCopy(source, history, copy))
             return f;
         m_backups.push_back({history});
         m_backupOf[i] = history;
-        const QString first = folder + u'/' + fileName;
+        const QString first = backupFolderOf(i) + u'/' + fileName(i);
         if (m_files[i].keepFirst && !QFileInfo::exists(first)) {
-            if (auto f = linkOrCopy(source, first))
+            if (auto f = linkOrCopy(source, first, copy))
                 return f;
             m_backups.push_back({first});
         }
     }
-    if (fails(WriteStep::SyncFolder, folder) || !syncFolder(folder))
-        return failure(folder, true);
+    for (const QString &folder : folders) {
+        if (fails(WriteStep::SyncFolder, folder) || !syncFolder(folder))
+            return failure(folder, true);
+    }
     return std::nullopt;
 }
 
-std::optional<WriteFailure> Write::linkOrCopy(const QString &from, const QString &to)
+// A synced copy of `from` put in place at `to` by rename; errno set when it could not be.
+bool copyFile(const QString &from, const QString &to)
 {
-    if (fails(WriteStep::Backup, to))
-        return failure(to, true);
-    if (hardLink(from, to))
-        return std::nullopt;
-    // Another file system, or one without links: a synced copy, put in place by rename.
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly)) {
         errno = EACCES;
-        return failure(from, true);
+        return false;
     }
     const QByteArray bytes = source.readAll();
     const QString temp = tempPathFor(to);
     const int fd = openNew(temp);
     if (fd < 0)
-        return failure(to, true);
+        return false;
     const char *data = bytes.constData();
     qint64 left = bytes.size();
     bool ok = true;
@@ -408,11 +470,21 @@ std::optional<WriteFailure> Write::linkOrCopy(const QString &from, const QString
     const int error = errno;
     closeFd(fd);
     if (ok && renameOver(temp, to))
-        return std::nullopt;
+        return true;
     const int finalError = ok ? errno : error;
     removeFile(temp);
     errno = finalError;
-    return failure(to, true);
+    return false;
+}
+
+std::optional<WriteFailure> Write::linkOrCopy(const QString &from, const QString &to, bool copy)
+{
+    if (fails(WriteStep::Backup, to))
+        return failure(to, true);
+    // Another file system, or one without links: a synced copy.
+    if ((!copy && hardLink(from, to)) || copyFile(from, to))
+        return std::nullopt;
+    return failure(errno == EACCES ? from : to, true);
 }
 
 bool Write::nameTemp(Temp &temp, const QString &target)
@@ -437,17 +509,16 @@ std::optional<WriteFailure> Write::commit()
     // nothing in between: a kill can pair a new log with an old name file only in the
     // instant between two renames.
     for (size_t i = 0; i < m_files.size(); ++i) {
-        if (fails(WriteStep::NameTemp, m_files[i].path) || !nameTemp(m_temps[i], m_files[i].path))
+        if (fails(WriteStep::NameTemp, m_files[i].path) || !nameTemp(m_temps[i], m_temps[i].target))
             return failure(m_files[i].path);
     }
     for (size_t i = 0; i < m_files.size(); ++i) {
         Temp &temp = m_temps[i];
-        const QString &target = m_files[i].path;
-        if (fails(WriteStep::Rename, target) || !renameOver(temp.path, target)) {
+        if (fails(WriteStep::Rename, m_files[i].path) || !renameOver(temp.path, temp.target)) {
             const int error = errno;
             putBack(i);
             errno = error;
-            return failure(target);
+            return failure(m_files[i].path);
         }
         temp.path.clear();
     }
@@ -456,10 +527,22 @@ std::optional<WriteFailure> Write::commit()
         temp.fd = -1;
     }
     std::vector<QString> folders;
-    for (const FileImage &file : m_files) {
-        const QString folder = QFileInfo(file.path).absolutePath();
+    for (const Temp &temp : m_temps) {
+        const QString folder = QFileInfo(temp.target).absolutePath();
         if (std::find(folders.begin(), folders.end(), folder) == folders.end())
             folders.push_back(folder);
+    }
+    for (const QString &folder : folders) {
+        // A folder that cannot be synced may lose the new files to a power cut: the save
+        // counts as failed, so the old versions go back where the pilot expects them.
+        if (fails(WriteStep::SyncFolder, folder) || !syncFolder(folder)) {
+            const int error = errno;
+            putBack(m_files.size());
+            for (const QString &f : folders)
+                syncFolder(f);
+            errno = error;
+            return failure(folder);
+        }
     }
     // The backups hold the replaced versions now and stay; restore points go.
     for (const MadeBackup &b : m_backups) {
@@ -467,31 +550,32 @@ std::optional<WriteFailure> Write::commit()
             removeFile(b.path);
     }
     m_backups.clear();
+    m_madeFolders.clear();
     pruneHistory();
-    for (const QString &folder : folders) {
-        // The files are in place; a folder that cannot be synced may lose them to a power
-        // cut, which the pilot must hear about.
-        if (fails(WriteStep::SyncFolder, folder) || !syncFolder(folder))
-            return failure(folder);
-    }
     return std::nullopt;
 }
 
-// A rename failed after `renamed` files were put in place: the old versions go back (from
-// their backups) and the files that did not exist before are removed again.
+// The first `renamed` files were put in place and the write fails: the old versions go back
+// (their backups are renamed, else copied, over the new files) and the files that did not
+// exist before are removed again. A backup that cannot be put back stays where it is.
 void Write::putBack(size_t renamed)
 {
     for (size_t j = 0; j < renamed; ++j) {
-        const QString &target = m_files[j].path;
+        const QString &target = m_temps[j].target;
         if (!m_temps[j].replaces) {
             removeFile(target);
             continue;
         }
-        if (m_backupOf[j].isEmpty())
+        const QString &backup = m_backupOf[j];
+        if (backup.isEmpty())
             continue; // nothing to restore from: the new file stays, complete
-        const QString temp = tempPathFor(target);
-        if (hardLink(m_backupOf[j], temp) && !renameOver(temp, target))
-            removeFile(temp);
+        const bool moved = renameOver(backup, target);
+        if (!moved && copyFile(backup, target))
+            continue; // the backup is removed with the others
+        // Moved back, or the one copy of the old version left: not removed either way.
+        m_backups.erase(std::remove_if(m_backups.begin(), m_backups.end(),
+                                       [&backup](const MadeBackup &b) { return b.path == backup; }),
+                        m_backups.end());
     }
 }
 
@@ -499,10 +583,10 @@ void Write::pruneHistory()
 {
     if (!m_options.backup)
         return;
-    const QString folder = QDir::cleanPath(m_options.backup->folder);
     for (size_t i = 0; i < m_files.size(); ++i) {
         if (!m_temps[i].replaces)
             continue;
+        const QString folder = backupFolderOf(i);
         QStringList history = backupHistory(folder, QFileInfo(m_files[i].path).fileName());
         const int excess = int(history.size()) - std::max(1, m_options.backup->historyToKeep);
         for (int k = 0; k < excess; ++k)
@@ -520,8 +604,10 @@ void Write::discardTemps()
         temp = Temp{};
     }
     for (const MadeBackup &b : m_backups)
-        removeFile(b.path); // the write failed: the old versions never left their places
+        removeFile(b.path); // the write failed: the old versions are back in their places
     m_backups.clear();
+    for (const QString &folder : m_madeFolders)
+        QDir().rmdir(folder); // only while empty: a backup that could not be put back stays
 }
 
 } // namespace
@@ -553,6 +639,8 @@ QString systemReason(int error)
     case EFBIG: return QStringLiteral("ファイルが大きすぎます。");
     case EINVAL: return QStringLiteral("ファイル名が正しくありません。");
     case EIO: return QStringLiteral("ディスクの読み書きでエラーが起きました。");
+    case kNotRegularFile: return QStringLiteral("通常のファイルではありません（装置や名前付きパイプなど）。");
+    case ELOOP: return QStringLiteral("シンボリックリンクが循環しています。");
     default: return QString::fromLocal8Bit(std::strerror(error));
     }
 }

@@ -9,9 +9,16 @@
 //   3. the temporary files are renamed over their targets, in the order given, and each
 //      folder is synced.
 // Until step 3 nothing at any target has changed; a rename is atomic, so at every instant a
-// complete file (old or new) stands at each path. A failure in step 3 puts back the files
-// already renamed. The old file is never moved away: a crash can cost the new version, never
-// the old one.
+// complete file (old or new) stands at each path. A failure in step 3 (or in syncing the
+// folders after it) puts back the files already renamed. The old file is never moved away:
+// a crash can cost the new version, never the old one. The files of one write are all the
+// files one action changes (a barograph, its log and name file): the renames follow each
+// other with nothing in between, so a kill can leave a mixed set only in that instant.
+//
+// What stands at a path is respected: a symbolic link is written through (the file it
+// points to is replaced in its own folder, its old version copied into the backup folder
+// under the link's name; the link stays), and anything but a regular file (a device, a
+// named pipe) is refused.
 //
 // Backups: "bak/NAME.EXT" is the first version ever replaced and is kept for good (other
 // programs look there); besides it every replaced version is kept as
@@ -23,6 +30,7 @@
 #include <QDateTime>
 #include <QString>
 
+#include <cerrno>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -32,6 +40,7 @@ struct FileImage {
     QString path;
     QByteArray bytes;
     bool keepFirst = true; ///< keep "bak/NAME.EXT" besides the history (a log's name file has none)
+    QString backupFolder = {}; ///< where its replaced version goes when not the write's rule folder
 };
 
 /// Where a write keeps the versions it replaces.
@@ -61,6 +70,10 @@ struct WriteFailure {
     /// whose first line says what could not be done.
     QString reason() const;
 };
+
+/// The errno value of a path that holds something other than a regular file (a device, a
+/// named pipe, a socket): neither written over nor read.
+inline constexpr int kNotRegularFile = ENODEV;
 
 /// Writes the files all or nothing, as described above. Returns the failure, if any; on a
 /// failure every target is as it was and no temporary file is left.

@@ -60,6 +60,9 @@ struct LogCsvContents {
 /// numbers are not read: the list numbers the flights itself.
 LogCsvContents parseLogCsv(QByteArrayView bytes);
 
+/// The largest CSV file read: a full log's CSV, its cells quoted and in UTF-8, stays below.
+inline constexpr qint64 kMaxCsvFileBytes = 64 * 1024 * 1024;
+
 /// The problems as one text: "N行目: reason" per line.
 QString describeProblems(const std::vector<CsvLineProblem> &problems);
 

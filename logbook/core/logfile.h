@@ -24,6 +24,10 @@
 class LogBook;
 
 inline constexpr int kLogHeaderSize = 14;
+/// The largest log file read: 65,535 records of 1 KB each, the fixed fields (102 bytes) and a
+/// comment of some 900 bytes on average; real logs stay far below it.
+inline constexpr qint64 kMaxLogRecordBytes = 1024;
+inline constexpr qint64 kMaxLogFileBytes = kLogHeaderSize + 65535 * kMaxLogRecordBytes;
 
 /// What a log file held. Only complete records are kept: a file that ends inside the header
 /// or inside a record is never read past its end.

@@ -76,22 +76,20 @@ bool isSameFile(const QString &a, const QString &b)
     return QDir::cleanPath(fa.absoluteFilePath()) == QDir::cleanPath(fb.absoluteFilePath());
 }
 
-std::optional<LogFileContents> readLogFile(const QString &path)
+std::optional<LogFileContents> readLogFile(const QString &path, ReadFailure *why)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> bytes = readInputFile(path, kMaxLogFileBytes, why);
+    if (!bytes)
         return std::nullopt;
-    if (QFileInfo(file).isDir())
-        return std::nullopt;
-    return parseLogFile(file.readAll());
+    return parseLogFile(*bytes);
 }
 
-std::optional<QByteArray> readNameFile(const QString &path)
+std::optional<QByteArray> readNameFile(const QString &path, ReadFailure *why)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || QFileInfo(file).isDir())
+    const std::optional<QByteArray> bytes = readInputFile(path, kMaxNameFileBytes, why);
+    if (!bytes)
         return std::nullopt;
-    return parseNameFile(file.read(64));
+    return parseNameFile(*bytes);
 }
 
 QByteArray parseNameFile(QByteArrayView bytes)
@@ -126,14 +124,22 @@ LogSaveResult saveLogBook(LogBook &book, const QString &chosenPath, const QByteA
         const QString work = book.workFolder.isEmpty() ? folderOf(result.logPath) : book.workFolder;
         write.backup = BackupRule{backupFolder(work), 10, {}};
     }
-    // "bak/NAME.log" has always been the log's first backup alone; the name files are kept
-    // with their logs in the dated history.
-    result.failure = writeFiles({{result.logPath, buildLogImage(book), true}, {namePathFor(result.logPath), book.logName, false}},
-                                write);
+    result.failure = writeFiles(logBookImages(book, result.logPath, book.logName, write.backup->folder), write);
     if (result.failure)
         return result;
     result.outcome = LogSaveResult::Outcome::Written;
     book.currentLogPath = result.logPath;
     book.logModified = false;
     return result;
+}
+
+std::vector<FileImage> logBookImages(const LogBook &book, const QString &logPath, const QByteArray &nameText,
+                                     const QString &backupFolder)
+{
+    if (book.rowCount() > LogBook::kMaxRows)
+        return {};
+    // "bak/NAME.log" has always been the log's first backup alone; the name files are kept
+    // with their logs in the dated history.
+    return {{logPath, buildLogImage(book), true, backupFolder},
+            {namePathFor(logPath), cp932::truncated(nameText, LogBook::kLogNameMaxBytes), false, backupFolder}};
 }

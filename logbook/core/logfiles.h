@@ -4,6 +4,7 @@
 // Paths are the operating system's own (QString, '/' inside the program), never cp932 text.
 #pragma once
 
+#include "logbook/core/filereader.h"
 #include "logbook/core/filewriter.h"
 #include "logbook/core/logfile.h"
 
@@ -28,14 +29,17 @@ QString withTrailingSlash(const QString &folder);
 /// system sees links and letter case), else the same absolute path.
 bool isSameFile(const QString &a, const QString &b);
 
-/// Reads a whole log file; std::nullopt when it cannot be opened.
-std::optional<LogFileContents> readLogFile(const QString &path);
+/// Reads a whole log file; std::nullopt when it cannot be opened (not a regular file, or
+/// larger than kMaxLogFileBytes), with the reason in `why` when given.
+std::optional<LogFileContents> readLogFile(const QString &path, ReadFailure *why = nullptr);
 
 /// The name a name file's bytes hold: the first line, cut to 31 bytes on a character
 /// boundary.
 QByteArray parseNameFile(QByteArrayView bytes);
+/// The largest name file read: one line of a 31-byte name, with room for a line end.
+inline constexpr qint64 kMaxNameFileBytes = 4096;
 /// The name in a name file (parseNameFile); std::nullopt when the file cannot be opened.
-std::optional<QByteArray> readNameFile(const QString &path);
+std::optional<QByteArray> readNameFile(const QString &path, ReadFailure *why = nullptr);
 /// The folder backups go to: workFolder + "bak".
 QString backupFolder(const QString &workFolder);
 
@@ -55,3 +59,10 @@ struct LogSaveResult {
 /// (cut to 31 bytes). With more rows than a file can hold, nothing at all is written.
 LogSaveResult saveLogBook(LogBook &book, const QString &chosenPath, const QByteArray &nameText,
                           const WriteOptions &options = {});
+
+/// The two files saveLogBook writes for `book` at `logPath` (already ".log"), with
+/// `nameText` as the name: for a write of several files at once (a barograph with its log).
+/// Their replaced versions go into `backupFolder`. Empty when the book has more rows than a
+/// file can hold.
+std::vector<FileImage> logBookImages(const LogBook &book, const QString &logPath, const QByteArray &nameText,
+                                     const QString &backupFolder);

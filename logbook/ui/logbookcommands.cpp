@@ -3,6 +3,7 @@
 
 #include "logbook/core/filewriter.h"
 #include "logbook/core/logbook.h"
+#include "logbook/core/filereader.h"
 #include "logbook/core/logcsv.h"
 #include "logbook/core/logfiles.h"
 #include "logbook/core/logoperations.h"
@@ -405,12 +406,13 @@ void LogBookCommands::importCsv()
     const QString path = prompter.chooseOpenFile(msg::CsvFilter, book.workFolder);
     if (path.isEmpty())
         return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        prompter.inform(msg::CsvCannotOpen);
+    ReadFailure why;
+    const std::optional<QByteArray> bytes = readInputFile(path, kMaxCsvFileBytes, &why);
+    if (!bytes) {
+        prompter.inform(msg::CsvCannotOpen.toString() + u'\n' + why.reason());
         return;
     }
-    const LogCsvContents contents = parseLogCsv(file.readAll());
+    const LogCsvContents contents = parseLogCsv(*bytes);
     if (!contents.isReadable()) {
         prompter.inform(msg::CsvCannotRead.toString() + u'\n' + describeProblems(contents.problems));
         return;

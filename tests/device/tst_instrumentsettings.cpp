@@ -121,6 +121,7 @@ void TestInstrumentSettings::settingsFileRoundTripAndRefusals()
         {QByteArray(good).replace("Rise=2.5", "Rise=4.5"), 2},
         {QByteArray(good).replace("Sound=1", "Sound=5"), 6},
         {QByteArray(good).replace("Rise=2.5", "Rise=x"), 2},
+        {QByteArray(good).replace("Rise=2.5", "Rise=2.51"), 2}, // sent and written back as 2.5
         {QByteArray(good).replace("Rise=2.5", "Colour=2"), 2},
         {QByteArray(good).replace("Rise=2.5\n", ""), 16}, // a group without all its names
         {QByteArray(good).replace("Barometer=0", "Barometer=1").replace("MaxAlt=0", "MaxAlt=1")

@@ -1,6 +1,7 @@
 // The all-or-nothing writer: a failure at any step leaves every target and the backup folder
 // as they were; the history keeps the newest versions; a backup across file systems is a
-// copy; a temporary file left by a killed run is cleared by the next write.
+// copy; a temporary file left by a killed run is cleared by the next write; a symbolic link
+// is written through and kept; what is not a regular file is refused.
 #include "logbook/core/filewriter.h"
 
 #include <QDir>
@@ -10,6 +11,8 @@
 #include <QTest>
 
 #include <cerrno>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -61,16 +64,24 @@ private slots:
     void historyKeepsTheNewestTen();
     void backupAcrossFileSystemsIsACopy();
     void leftoverTemporaryFileIsCleared();
+    void linkIsWrittenThroughAndKept();
+    void onlyRegularFilesAreReplaced_data();
+    void onlyRegularFilesAreReplaced();
 };
 
 void TestFileWriter::failureAtAnyStepChangesNothing()
 {
-    // Count the steps of a whole write of two files over old ones, then fail each in turn.
+    // Count the steps of one whole action's write over old files: a log and its name file,
+    // and a barograph linked into the work folder from elsewhere, backed up into another
+    // folder. Then fail each step in turn.
     const auto run = [](const QString &root, int failAt, int *steps) {
         WriteOptions o = withBackup(root + "/bak", QDateTime(QDate(2026, 5, 3), QTime(10, 21, 5)));
         int n = 0;
         o.fault = [&n, failAt](WriteStep, const QString &) { return ++n == failAt ? ENOSPC : 0; };
-        const auto failure = writeFiles({{root + "/a.log", "new log"}, {root + "/a.lif", "new name"}}, o);
+        const auto failure = writeFiles({{root + "/a.log", "new log"},
+                                         {root + "/a.lif", "new name"},
+                                         {root + "/V.V35", "new barograph", true, root + "/work/bak"}},
+                                        o);
         if (steps)
             *steps = n;
         return failure;
@@ -80,6 +91,9 @@ void TestFileWriter::failureAtAnyStepChangesNothing()
         plant(dir.filePath("a.lif"), "old name");
         QDir(dir.path()).mkdir("bak");
         plant(dir.filePath("bak/a.log"), "first backup");
+        QDir(dir.path()).mkdir("elsewhere");
+        plant(dir.filePath("elsewhere/V.V35"), "old barograph");
+        QVERIFY(QFile::link("elsewhere/V.V35", dir.filePath("V.V35")));
     };
     int total = 0;
     {
@@ -88,8 +102,10 @@ void TestFileWriter::failureAtAnyStepChangesNothing()
         QVERIFY(!run(dir.path(), 0, &total));
         QCOMPARE(readAll(dir.filePath("a.log")), QByteArray("new log"));
         QCOMPARE(readAll(dir.filePath("bak/a.20260503-102105.lif")), QByteArray("old name"));
+        QCOMPARE(readAll(dir.filePath("elsewhere/V.V35")), QByteArray("new barograph"));
+        QCOMPARE(readAll(dir.filePath("work/bak/V.20260503-102105.V35")), QByteArray("old barograph"));
     }
-    QVERIFY(total >= 10);
+    QVERIFY(total >= 15);
     for (int failAt = 1; failAt <= total; ++failAt) {
         QTemporaryDir dir;
         prepare(dir);
@@ -97,15 +113,9 @@ void TestFileWriter::failureAtAnyStepChangesNothing()
         const std::optional<WriteFailure> failure = run(dir.path(), failAt, nullptr);
         QVERIFY2(failure, qPrintable(QString::number(failAt)));
         QCOMPARE(failure->error, ENOSPC);
-        const QMap<QString, QByteArray> after = snapshot(dir.path());
-        if (after != before) {
-            // Only a failed sync of the folders after the last rename leaves the new files in
-            // place, complete and paired, with their backups.
-            QCOMPARE(after.value("a.log"), QByteArray("new log"));
-            QCOMPARE(after.value("a.lif"), QByteArray("new name"));
-            QCOMPARE(after.value("bak/a.20260503-102105.log"), QByteArray("old log"));
-            QCOMPARE(failAt, total);
-        }
+        // Even a failed sync of the folders after the last rename puts the old files back.
+        QCOMPARE(snapshot(dir.path()), before);
+        QVERIFY(QFileInfo(dir.filePath("V.V35")).isSymLink());
     }
 }
 
@@ -148,6 +158,58 @@ void TestFileWriter::leftoverTemporaryFileIsCleared()
     plant(dir.filePath(".b.log.~abc123.tmp"), "another file's");
     QVERIFY(!writeFile(dir.filePath("a.log"), "new"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{".b.log.~abc123.tmp", "a.log"}));
+}
+
+void TestFileWriter::linkIsWrittenThroughAndKept()
+{
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir("kept");
+    plant(dir.filePath("kept/real.log"), "old");
+    QVERIFY(QFile::link(dir.filePath("kept/real.log"), dir.filePath("a.log")));
+    QVERIFY(!writeFile(dir.filePath("a.log"), "new", withBackup(dir.filePath("bak"))));
+    QVERIFY(QFileInfo(dir.filePath("a.log")).isSymLink());
+    QCOMPARE(readAll(dir.filePath("kept/real.log")), QByteArray("new"));
+    // The replaced version is a file of bak's own, not a second name of the one elsewhere.
+    for (const QString &name : QDir(dir.filePath("bak")).entryList(QDir::Files)) {
+        struct stat st {};
+        QVERIFY(::lstat(QFile::encodeName(dir.filePath("bak/" + name)).constData(), &st) == 0);
+        QVERIFY(S_ISREG(st.st_mode) && st.st_nlink == 1);
+        QCOMPARE(readAll(dir.filePath("bak/" + name)), QByteArray("old"));
+    }
+    QCOMPARE(QDir(dir.filePath("bak")).entryList(QDir::Files).size(), 2); // the first and the history
+    QCOMPARE(QDir(dir.filePath("kept")).entryList(QDir::Files | QDir::Hidden), QStringList{"real.log"});
+}
+
+void TestFileWriter::onlyRegularFilesAreReplaced_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("error");
+    QTest::newRow("named pipe") << "pipe" << kNotRegularFile;
+    QTest::newRow("link to a named pipe") << "link" << kNotRegularFile;
+    QTest::newRow("device") << "device" << kNotRegularFile;
+    QTest::newRow("folder") << "folder" << EISDIR;
+}
+
+void TestFileWriter::onlyRegularFilesAreReplaced()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, error);
+    QTemporaryDir dir;
+    const QString pipe = dir.filePath("pipe");
+    QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
+    QString target = kind == "device" ? QStringLiteral("/dev/null") : pipe;
+    if (kind == "link") {
+        target = dir.filePath("a.log");
+        QVERIFY(QFile::link(pipe, target));
+    } else if (kind == "folder") {
+        target = dir.filePath("a.log");
+        QVERIFY(QDir(dir.path()).mkdir("a.log"));
+    }
+    const std::optional<WriteFailure> failure = writeFile(target, "new", withBackup(dir.filePath("bak")));
+    QVERIFY(failure && failure->error == error);
+    // Nothing was made beside it, not even the backup folder.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot).size(),
+             kind == "pipe" || kind == "device" ? 1 : 2);
 }
 
 QTEST_GUILESS_MAIN(TestFileWriter)

@@ -71,6 +71,8 @@ class TestLogCsv : public QObject {
 private slots:
     void layoutIsRfc4180WithTitlesAndGuards();
     void cp932KeepsEveryByte();
+    void formulaStartsAreGuardedAndComeBack_data();
+    void formulaStartsAreGuardedAndComeBack();
     void utf8KeepsCanonicalCodesAndFoldsDuplicates();
     void spreadsheetVariantsRead();
     void everyBadLineIsNamedAndNothingIsRead();
@@ -108,6 +110,34 @@ void TestLogCsv::cp932KeepsEveryByte()
     const LogCsv csvFile = buildLogCsv(book, CsvEncoding::Cp932);
     QCOMPARE(parseLogCsv(csvFile.bytes).encoding, CsvEncoding::Cp932);
     QCOMPARE(importedImage(csvFile.bytes), buildLogImage(book));
+}
+
+void TestLogCsv::formulaStartsAreGuardedAndComeBack_data()
+{
+    // A comment as the pilot typed it; whether a spreadsheet would run it as a formula.
+    QTest::addColumn<QString>("comment");
+    QTest::addColumn<bool>("guarded");
+    for (const char *text : {"=1+1", "+81 90", "-2", "@SUM(A1)", "\t=1+1", "\r=1+1", "\n=1+1", "＝1+1", "＋1", "－1",
+                             "＠SUM(A1)", "'quoted"})
+        QTest::addRow("guarded: %s", text) << QString::fromUtf8(text) << true;
+    for (const char *text : {"サーマル良好。", "a=1", ""})
+        QTest::addRow("as it is: %s", text) << QString::fromUtf8(text) << false;
+}
+
+void TestLogCsv::formulaStartsAreGuardedAndComeBack()
+{
+    QFETCH(QString, comment);
+    QFETCH(bool, guarded);
+    const QByteArray bytes = cp932::fromUnicode(comment);
+    const LogBook book = bookOf({flight("\xB1\xBC\xB5", bytes)});
+    for (const CsvEncoding encoding : {CsvEncoding::Cp932, CsvEncoding::Utf8}) {
+        const QByteArray csvBytes = buildLogCsv(book, encoding).bytes;
+        const QByteArray cell = encoding == CsvEncoding::Cp932 ? bytes : comment.toUtf8();
+        // The comment's cell, quoted when it holds a line end, with or without the guard.
+        const QByteArray written = cell.contains('\r') || cell.contains('\n') ? "\"'" + cell + '"' : "'" + cell;
+        QCOMPARE(csvBytes.contains(',' + written + ','), guarded);
+        QCOMPARE(importedImage(csvBytes), buildLogImage(book));
+    }
 }
 
 void TestLogCsv::utf8KeepsCanonicalCodesAndFoldsDuplicates()

@@ -1,9 +1,13 @@
 // duvazi-tool's barograph verbs end to end: the statistics against their golden file, the
 // rendered picture and PDF page, the view after operations, edits saved exactly as the
 // window saves them, refused files and wrong usage.
+#include "barograph/core/barographfile.h"
 #include "barograph/core/barographsession.h"
 #include "barograph/core/flightanalysis.h"
+#include "barograph/core/sitesfile.h"
 #include "logbook/core/flightrecord.h"
+#include "logbook/core/logcsv.h"
+#include "logbook/core/logfile.h"
 #include "tests/common/toolrun.h"
 
 #include <QFile>
@@ -15,6 +19,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -55,6 +61,8 @@ private slots:
     void climbsJsonIsTheAnalysis();
     void refusedFilesFail_data();
     void refusedFilesFail();
+    void everyReaderRefusesWhatIsNoFileOrTooLarge_data();
+    void everyReaderRefusesWhatIsNoFileOrTooLarge();
     void renderDrawsTheWindowsPicture();
     void renderWithTheFlightsRow();
     void renderReportsAnUnwritablePicture();
@@ -126,6 +134,66 @@ void TestBaroTool::refusedFilesFail()
     QCOMPARE(r.exitCode, 1);
     QVERIFY(r.out.isEmpty());
     QVERIFY(r.err.contains(QStringLiteral("バログラフファイルが開けません。").toUtf8()));
+}
+
+void TestBaroTool::everyReaderRefusesWhatIsNoFileOrTooLarge_data()
+{
+    // Each reader of the tool, with IN where the input goes; and what stands at IN.
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<qint64>("limit");
+    QTest::addColumn<QString>("input");
+    const QString log = data("logbook/three-flights.log"), baro = data("barograph/V7081114.V35");
+    const struct {
+        const char *name;
+        QStringList args;
+        QString message;
+        qint64 limit;
+    } readers[] = {
+        {"log show", {"log", "show", "IN"}, QStringLiteral("LOGファイルが開けません。"), kMaxLogFileBytes},
+        {"log import", {"log", "import", "IN", "OUT"}, QStringLiteral("CSVファイルが開けません。"), kMaxCsvFileBytes},
+        {"baro stats", {"baro", "stats", "IN"}, QStringLiteral("バログラフファイルが開けません。"), barofile::kMaxFileBytes},
+        {"baro correct", {"baro", "correct", "IN", "--zero", "--out", "OUT"}, QStringLiteral("バログラフファイルが開けません。"),
+         barofile::kMaxFileBytes},
+        {"baro export sites", {"baro", "export", baro, "--igc", "OUT", "--log", log, "--row", "1", "--sites", "IN"},
+         QStringLiteral("サイトファイルが開けません。"), kMaxSitesFileBytes},
+    };
+    for (const auto &r : readers) {
+        for (const char *input : {"/dev/zero", "pipe", "oversized"})
+            QTest::addRow("%s, %s", r.name, input) << r.args << r.message << r.limit << QString::fromLatin1(input);
+    }
+    QTest::addRow("baro correct, out to a pipe") << QStringList{"baro", "correct", baro, "--zero", "--out", "IN"}
+                                                  << QStringLiteral("バログラフファイルが開けません。") << qint64(0)
+                                                  << QStringLiteral("pipe");
+}
+
+void TestBaroTool::everyReaderRefusesWhatIsNoFileOrTooLarge()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, message);
+    QFETCH(qint64, limit);
+    QFETCH(QString, input);
+    QTemporaryDir dir;
+    QString in = input;
+    if (input == u"pipe") {
+        in = dir.filePath("in");
+        QVERIFY(::mkfifo(QFile::encodeName(in).constData(), 0600) == 0);
+    } else if (input == u"oversized") {
+        in = dir.filePath("in");
+        QFile big(in);
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(limit + 1)); // sparse: nothing is written
+    }
+    args.replaceInStrings(QStringLiteral("OUT"), dir.filePath("out.log"));
+    args.replaceInStrings(QStringLiteral("IN"), in);
+    // A reader that waited for the pipe's writer or read /dev/zero to its end would not come
+    // back; runTool gives up after 30 s.
+    const Run r = tool(args);
+    QCOMPARE(r.exitCode, 1);
+    const QString err = QString::fromUtf8(r.err);
+    QVERIFY2(err.contains(message + u'\n'), r.err.constData());
+    QVERIFY2(err.contains(input == u"oversized" ? QStringLiteral("ファイルが大きすぎます（") : QStringLiteral("通常のファイルではありません")),
+             r.err.constData());
+    QVERIFY(!QFile::exists(dir.filePath("out.log")));
 }
 
 void TestBaroTool::renderDrawsTheWindowsPicture()

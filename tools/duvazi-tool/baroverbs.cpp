@@ -19,6 +19,7 @@
 #include "logbook/core/logfile.h"
 #include "logbook/core/filewriter.h"
 #include "logbook/core/logfiles.h"
+#include "logbook/core/messages.h"
 #include "logbook/core/text/cp932.h"
 
 #include <QBuffer>
@@ -31,12 +32,21 @@
 
 namespace {
 
+// A barograph file that could not be read: the reason when it could not be opened, else
+// (the contents refused) its path.
+void reportUnread(const QString &path, const ReadFailure &why)
+{
+    report(baromsg::FileCannotOpen.toString()
+           + (why.error ? u'\n' + why.reason() : QStringLiteral(" (") + path + u')'));
+}
+
 // Reads a barograph the way the window does; a file it refuses is reported.
 std::optional<BarographTrace> readTrace(const QString &path)
 {
-    std::optional<BarographFile> file = readBarographFile(path);
+    ReadFailure why;
+    std::optional<BarographFile> file = readBarographFile(path, &why);
     if (!file) {
-        report(baromsg::FileCannotOpen.toString() + QStringLiteral(" (") + path + u')');
+        reportUnread(path, why);
         return std::nullopt;
     }
     return BarographTrace::fromFile(std::move(*file));
@@ -61,9 +71,10 @@ QByteArray marksText(const std::vector<qint32> &marks, const char *separator)
 // A session on a barograph file the way the window opens it; a file it refuses is reported.
 std::optional<BarographSession> readSession(const QString &path, int width, QByteArrayView takeoffTime = "00:00:00")
 {
-    std::optional<BarographSession> session = BarographSession::loadFile(path, takeoffTime, width);
+    ReadFailure why;
+    std::optional<BarographSession> session = BarographSession::loadFile(path, takeoffTime, width, &why);
     if (!session)
-        report(baromsg::FileCannotOpen.toString() + QStringLiteral(" (") + path + u')');
+        reportUnread(path, why);
     return session;
 }
 
@@ -190,11 +201,22 @@ int finishEdit(BarographSession &session, const EditArgs &a)
         if (!log)
             return 1;
     }
+    // With a log, the barograph, the log and its name file go in as one write: a kill
+    // never leaves the new barograph beside the old row.
+    BarographSession::CompanionFiles logFiles;
+    if (log) {
+        logFiles = [&log, &a](const FlightRecord &saved) {
+            LogBook book = log->book;
+            book.row(log->row) = saved;
+            const QString logPath = logPathFor(a.logPath);
+            return logBookImages(book, logPath, log->name, backupFolder(folderOf(QFileInfo(logPath).absoluteFilePath())));
+        };
+    }
     FlightRecord scratch;
     FlightRecord &record = log ? log->book.row(log->row) : scratch;
     const QString out = a.outPath.isEmpty() ? a.path : a.outPath;
     const QString workFolder = folderOf(QFileInfo(out).absoluteFilePath());
-    const BarographSession::SaveResult saved = session.save(out, workFolder, log ? &record : nullptr);
+    const BarographSession::SaveResult saved = session.save(out, workFolder, log ? &record : nullptr, logFiles);
     switch (saved.status) {
     case BarographSession::SaveStatus::NameRefused:
         report(baromsg::FileNameTooLong);
@@ -207,8 +229,6 @@ int finishEdit(BarographSession &session, const EditArgs &a)
     }
     if (!log)
         writeFlightBack(record, session.takeoffSeconds(), session.stats());
-    else if (writeLog(log->book, a.logPath, log->name) != 0)
-        return 1;
     QByteArray text;
     if (log)
         text += "barographFile    " + record.barographFile.toByteArray() + '\n';
@@ -498,8 +518,13 @@ int baroExport(const QStringList &args)
     const std::optional<BarographTrace> trace = readTrace(path);
     if (!trace)
         return 1;
-    const std::optional<LogFileContents> contents = readLogFile(logPath);
-    if (!contents || !contents->isComplete() || row >= int(contents->records.size())) {
+    ReadFailure why;
+    const std::optional<LogFileContents> contents = readLogFile(logPath, &why);
+    if (!contents) {
+        report(msg::LogFileCannotOpen.toString() + u'\n' + why.reason());
+        return 1;
+    }
+    if (!contents->isComplete() || row >= int(contents->records.size())) {
         report(QStringLiteral("no flight %1 in %2").arg(row).arg(logPath));
         return 1;
     }
@@ -512,9 +537,9 @@ int baroExport(const QStringList &args)
     flight.pilot = cp932::fromUnicode(pilot);
     const QByteArray wanted = siteName.isEmpty() ? record.area.toByteArray() : cp932::fromUnicode(siteName);
     if (!sitesPath.isEmpty()) {
-        const std::optional<SitesFileContents> sites = readSitesFile(sitesPath);
+        const std::optional<SitesFileContents> sites = readSitesFile(sitesPath, &why);
         if (!sites) {
-            report(baromsg::SitesFileCannotOpen.toString() + QStringLiteral(" (") + sitesPath + u')');
+            report(baromsg::SitesFileCannotOpen.toString() + u'\n' + why.reason());
             return 1;
         }
         flight.site = findSite(sites->sites, wanted);

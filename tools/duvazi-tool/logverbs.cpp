@@ -3,6 +3,7 @@
 #include "verbs.h"
 
 #include "logbook/core/csv.h"
+#include "logbook/core/filereader.h"
 #include "logbook/core/filewriter.h"
 #include "logbook/core/logbook.h"
 #include "logbook/core/logcsv.h"
@@ -12,7 +13,6 @@
 #include "logbook/core/text/cp932.h"
 #include "logbook/core/totals.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -23,9 +23,10 @@
 
 std::optional<LogBook> readLog(const QString &path, std::optional<QByteArray> *name)
 {
-    std::optional<LogFileContents> contents = readLogFile(path);
+    ReadFailure failure;
+    std::optional<LogFileContents> contents = readLogFile(path, &failure);
     if (!contents) {
-        report(msg::LogFileCannotOpen.toString() + QStringLiteral(" (") + path + u')');
+        report(msg::LogFileCannotOpen.toString() + u'\n' + failure.reason());
         return std::nullopt;
     }
     if (contents->isUnreadable()) {
@@ -180,12 +181,13 @@ int logImport(const QStringList &args)
         return 2;
     const QString &csvPath = args[0];
     const QString &logPath = args[1];
-    QFile in(csvPath);
-    if (!in.open(QIODevice::ReadOnly)) {
-        report(msg::CsvCannotOpen.toString() + QStringLiteral(" (") + csvPath + u')');
+    ReadFailure failure;
+    const std::optional<QByteArray> bytes = readInputFile(csvPath, kMaxCsvFileBytes, &failure);
+    if (!bytes) {
+        report(msg::CsvCannotOpen.toString() + u'\n' + failure.reason());
         return 1;
     }
-    const LogCsvContents contents = parseLogCsv(in.readAll());
+    const LogCsvContents contents = parseLogCsv(*bytes);
     if (!contents.isReadable()) {
         report(msg::CsvCannotRead.toString() + u'\n' + describeProblems(contents.problems));
         return 1;
