@@ -20,6 +20,7 @@
 #include <functional>
 #include <memory>
 
+class DeviceCommands;
 class DeviceController;
 class TFormAdjust;
 class TGraph;
@@ -51,8 +52,8 @@ public:
     Workspace *workspace() const { return m_workspace; }
     const QImage &backgroundPicture() const { return m_backgroundPicture; }
     DownloadState &downloadState() { return m_download; }
-    DeviceController &device() { return *m_device; }
-    PortChoiceMenu &portChoice() { return *m_portChoice; }
+    DeviceController &device();
+    PortChoiceMenu &portChoice();
     QTimer *loadTimer() const { return TimerLoad; }
     TCPrint *printMode() const { return m_printMode; }
     TFormAdjust *formAdjust() const { return m_formAdjust; }
@@ -124,14 +125,11 @@ private:
     void EdNameChange();
     void WindowArrangeItemClick();
     void WindowMinimizeItemClick();
-    void SMCOMClick(int port);
-    void portDeviceChosen(const QString &device);
     void HelpAboutItemClick();
     void HeightAdjustClick();
     void PrintColorSetClick();
     void wireGraph(TGraph *graph);
     void MenuIgcClick();
-    void MenuFlyerClick();
     /// Shows a modeless option dialog; its command stays disabled while it is open.
     void showOptionDialog(QDialog *dialog, CommandEvent opened, CommandEvent closed);
     void MenuStartDirClick();
@@ -153,9 +151,7 @@ private:
     std::unique_ptr<LogBookCommands> m_commands;
     DownloadState m_download;
     QTimer *TimerLoad;
-    DeviceController *m_device = nullptr;
-    std::unique_ptr<class SettingsSender> m_instrumentSettings; ///< what the settings dialogs use
-    PortChoiceMenu *m_portChoice = nullptr;
+    DeviceCommands *m_devices = nullptr;
     TCPrint *m_printMode = nullptr;
     TFormAdjust *m_formAdjust = nullptr;
     int m_currentRow = -1;

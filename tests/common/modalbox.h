@@ -4,6 +4,7 @@
 // (its parent, whether it is on top) are then exercised as in the program.
 #pragma once
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
