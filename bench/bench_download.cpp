@@ -3,9 +3,8 @@
 // Goals: wall time within 5 % of the line's own time for those bytes plus the protocol's
 // fixed pauses; the program's CPU time under 2 % of the wall time.
 #include "device/core/downloader.h"
-#include "device/core/downloadwiring.h"
+#include "device/core/portsession.h"
 #include "device/core/protocol.h"
-#include "device/core/timerpacer.h"
 #include "device/serial/tcomm.h"
 #include "logbook/core/logbook.h"
 #include "logbook/core/prompter.h"
@@ -33,17 +32,9 @@ public:
     QString chooseSaveFile(QStringView, const QString &) override { return {}; }
 };
 
-class QuitWhenEnded : public DownloadObserver {
+class QuitWhenEnded : public NoWindowsObserver {
 public:
     TransferOutcome outcome = TransferOutcome::Done;
-    void logRowsAppended(int) override {}
-    void rowChanged(int) override {}
-    void openDownloadedGraph(int) override {}
-    void armLoadTimer() override {}
-    void stopLoadTimer() override {}
-    void showProgress(QByteArrayView) override {}
-    void setProgress(int) override {}
-    void closeProgress() override {}
     void transferEnded(TransferMode, TransferOutcome o) override
     {
         outcome = o;
@@ -79,23 +70,20 @@ Figures measure(const QStringList &simOptions, Start &&start)
     book.workFolder = dir.path() + u'/';
     DownloadState state;
     TComm comm;
-    TimerPacer pacer;
     QTimer loadTimer;
     SilentPrompter prompter;
     QuitWhenEnded observer;
-    Downloader downloader(book, state, comm, pacer, prompter, observer, [&] { return port; });
-    const QMetaObject::Connection c = connectDownloader(downloader, comm, pacer, loadTimer, prompter);
+    PortSession session(comm, [&] { return port; }, book, state, prompter, observer, loadTimer);
 
     Figures f;
     QElapsedTimer wall;
     const double cpu0 = cpuSeconds();
     wall.start();
-    start(downloader, book);
+    start(session.downloader(), book);
     QCoreApplication::exec();
     f.wallS = double(wall.nsecsElapsed()) / 1e9;
     f.cpuS = cpuSeconds() - cpu0;
     f.ok = observer.outcome == TransferOutcome::Done;
-    QObject::disconnect(c);
     sim.terminate();
     sim.waitForFinished(5000);
     return f;

@@ -6,10 +6,8 @@
 #include "app/ui/speedicons.h"
 #include "app/ui/workspace.h"
 #include "barograph/ui/tgraph.h"
-#include "device/core/portname.h"
+#include "app/ui/devicecommands.h"
 #include "device/ui/devicecontroller.h"
-#include "device/ui/portchoicemenu.h"
-#include "device/ui/settingsdialogs.h"
 #include "logbook/core/logfiles.h"
 #include "logbook/core/messages.h"
 #include "logbook/core/prompter.h"
@@ -44,65 +42,6 @@
 #include <climits>
 
 namespace {
-
-// The settings dialogs' view of the program: the values in AppSettings, the upload on the
-// device controller's port.
-class InstrumentSettingsLink : public SettingsSender {
-public:
-    InstrumentSettingsLink(AppSettings &settings, DeviceController &device) : m_settings(settings), m_device(device) {}
-
-    bool startUpload(const Request &r, std::function<void(int)> progress, std::function<void(bool)> finished) override
-    {
-        return m_device.startUpload({r.command, r.message, r.afterCommand, r.afterByte}, std::move(progress),
-                                    std::move(finished));
-    }
-    std::pair<int, int> sendDelays() const override { return {m_settings.sendDelayMs, m_settings.sendDelayCharMs}; }
-    void setSendDelays(int afterCommand, int afterByte) override
-    {
-        m_settings.sendDelayMs = afterCommand;
-        m_settings.sendDelayCharMs = afterByte;
-    }
-    QByteArray flyerName() const override { return m_settings.flyerName; }
-    void storeFlyerName(const QByteArray &name) override { m_settings.flyerName = name; }
-    ParameterSettings parameters() const override
-    {
-        const AppSettings &a = m_settings;
-        return {float(a.rise), float(a.sink), a.autoSet, a.takeOff, a.sound, a.barGraph, a.numeric, a.sampling, a.printer};
-    }
-    void storeParameters(const ParameterSettings &p) override
-    {
-        AppSettings &a = m_settings;
-        a.rise = p.rise;
-        a.sink = p.sink;
-        a.autoSet = p.autoSet;
-        a.takeOff = p.takeOff;
-        a.sound = p.sound;
-        a.barGraph = p.barGraph;
-        a.numeric = p.numeric;
-        a.sampling = p.sampling;
-        a.printer = p.printer;
-    }
-    OptionSettings options() const override
-    {
-        const AppSettings &a = m_settings;
-        return {a.option1, a.barometer, a.thermo, a.maxAlt, a.alt2, a.alt3, a.windV};
-    }
-    void storeOptions(const OptionSettings &o) override
-    {
-        AppSettings &a = m_settings;
-        a.option1 = o.option1;
-        a.barometer = o.barometer;
-        a.thermo = o.thermo;
-        a.maxAlt = o.maxAlt;
-        a.alt2 = o.alt2;
-        a.alt3 = o.alt3;
-        a.windV = o.windV;
-    }
-
-private:
-    AppSettings &m_settings;
-    DeviceController &m_device;
-};
 
 // A hint's text before "|" is the tooltip, the text after it (or the whole hint when there
 // is no "|") the status-bar text.
@@ -161,21 +100,8 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, Prompter *prompter, Q
     m_editorFactory = [](MainFormLink &link) -> QMdiSubWindow * { return new TDataEdit(link); };
     m_commands = std::make_unique<LogBookCommands>(*this, static_cast<LogCommandHost &>(*this), *m_logList);
     m_shell = new ShellCommands(this, m_settings, m_book, *m_workspace, *m_prompter, *m_commands);
-    // The controller takes TimerLoad's ticks for the barograph queue and load-all sequence.
-    m_device = new DeviceController(*this, m_download, *TimerLoad,
-                                    [this] { return portDevice(m_settings.comPort, m_settings.comDevice); }, this);
-    m_instrumentSettings = std::make_unique<InstrumentSettingsLink>(m_settings, *m_device);
-    m_portChoice = new PortChoiceMenu(MenuPortSet, [this] { return m_settings.comDevice; },
-                                      [this] { return m_settings.comTypedDevice; }, this);
-    connect(m_portChoice, &PortChoiceMenu::deviceChosen, this, &TMainForm::portDeviceChosen);
-    connect(m_portChoice, &PortChoiceMenu::deviceTyped, this, [this](const QString &device) { m_settings.comTypedDevice = device; });
-    // While the log arrives (no progress window), the status bar says how far it is.
-    connect(m_device, &DeviceController::statusChanged, this, [this](const QString &text) {
-        if (text.isEmpty())
-            statusBar()->clearMessage();
-        else
-            statusBar()->showMessage(text);
-    });
+    m_devices = new DeviceCommands(*this, m_settings, m_download, *TimerLoad, MenuPortSet,
+                                   {SMCOM[0], SMCOM[1], SMCOM[2], SMCOM[3]}, statusBar(), this);
     for (int i = 0; i < kCommandCount; ++i) {
         m_commandObjects[i] = findChild<QObject *>(commandName(Command(i)));
         Q_ASSERT(m_commandObjects[i]);
@@ -185,6 +111,16 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, Prompter *prompter, Q
 }
 
 TMainForm::~TMainForm() = default;
+
+DeviceController &TMainForm::device()
+{
+    return m_devices->controller();
+}
+
+PortChoiceMenu &TMainForm::portChoice()
+{
+    return m_devices->portChoice();
+}
 
 void TMainForm::createButtons()
 {
@@ -308,7 +244,6 @@ void TMainForm::createMenus()
                         QStringLiteral("COM %1").arg(i + 1));
         SMCOM[i]->setCheckable(true);
         m_comGroup->addAction(SMCOM[i]);
-        connect(SMCOM[i], &QAction::triggered, this, [this, i] { SMCOMClick(i + 1); });
     }
     Option->addSeparator();
     MenuFlyer = item(Option, "MenuFlyer", QStringLiteral("ﾌﾗｲﾔｰ名設定(&N)"));
@@ -340,15 +275,15 @@ void TMainForm::connectCommands()
     onTrigger(FileSaveItem, [c] { c->save(); });
     onTrigger(FileSaveAsItem, [c] { c->saveAs(); });
     onTrigger(MenuBaroLoad, [c] { c->showBarographs(); });
-    onTrigger(MenuLogLoad, [this] { m_device->MenuLogLoadClick(); });
-    onTrigger(MenuAllLoad, [this] { m_device->MenuAllLoadClick(); });
+    onTrigger(MenuLogLoad, [this] { m_devices->loadLog(); });
+    onTrigger(MenuAllLoad, [this] { m_devices->loadAll(); });
     onTrigger(FileExitItem, [this] { close(); });
     onTrigger(FileCsvExport, [c] { c->exportCsv(); });
     onTrigger(FileCsvImport, [c] { c->importCsv(); });
     onTrigger(MenuIgc, [this] { m_barograph->editIgcSettings(); });
-    onTrigger(MenuFlyer, [this] { MenuFlyerClick(); });
-    onTrigger(MenuParam, [this] { (new TFormParam(*m_instrumentSettings, *m_prompter, this))->show(); });
-    onTrigger(MenuOption, [this] { (new TFormOption(*m_instrumentSettings, *m_prompter, this))->show(); });
+    onTrigger(MenuFlyer, [this] { m_devices->openFlyerName(); });
+    onTrigger(MenuParam, [this] { m_devices->openParameters(); });
+    onTrigger(MenuOption, [this] { m_devices->openOptions(); });
     onTrigger(DeleteItem, [c] { c->deleteSelected(); });
     onTrigger(SortByDate, [c] { c->sortByDate(); });
     onTrigger(MenuNewLog, [c] { c->newRecord(); });
@@ -396,8 +331,8 @@ void TMainForm::connectCommandEvents()
     on(c, &LogBookCommands::graphsOpened, E::GraphsOpened);
     on(c, &LogBookCommands::allEditorsClosed, E::AllEditorsClosed);
     on(c, &LogBookCommands::allGraphsClosed, E::AllGraphsClosed);
-    on(m_device, &DeviceController::logDownloaded, E::LogDownloaded);
-    on(m_device, &DeviceController::downloadedGraphOpened, E::GraphsOpened);
+    on(&device(), &DeviceController::logDownloaded, E::LogDownloaded);
+    on(&device(), &DeviceController::downloadedGraphOpened, E::GraphsOpened);
 }
 
 void TMainForm::connectWindowEvents(QMdiSubWindow *window)
@@ -467,11 +402,7 @@ void TMainForm::startUp()
 
     m_shell->loadBackground();
 
-    m_device->setTrafficTrace(m_settings.trafficTrace);
-
-    // A device chosen below "COM 1" to "COM 4" ticks none of them.
-    for (int i = 0; i < 4; ++i)
-        SMCOM[i]->setChecked(m_settings.comDevice.isEmpty() && m_settings.comPort == i + 1);
+    m_devices->startUp();
 
     const Placement p = decidePlacement(m_settings);
     move(p.left, p.top);
@@ -552,6 +483,9 @@ void TMainForm::closeEvent(QCloseEvent *event)
 
 bool TMainForm::askToClose()
 {
+    // An upload goes out whole before anything else: the instrument would take the next
+    // message as the rest of one cut in half.
+    m_devices->finishUpload();
     // Every question comes before anything closes, so that Cancel at any of them leaves all
     // windows as they were. The barograph windows ask first: one saved now writes its
     // statistics into the log before the log itself is asked about.
@@ -629,7 +563,7 @@ QMdiSubWindow *TMainForm::createEditorWindow(int row)
 
 void TMainForm::queueBarograph(int row)
 {
-    m_device->downloader().queueBarograph(row);
+    device().downloader().queueBarograph(row);
 }
 
 void TMainForm::EdNameChange()
@@ -638,30 +572,6 @@ void TMainForm::EdNameChange()
         return;
     m_book.logModified = true;
     applyCommandEvent(CommandEvent::NameChanged);
-}
-
-void TMainForm::portDeviceChosen(const QString &device)
-{
-    m_settings.comDevice = device;
-    for (QAction *com : SMCOM)
-        com->setChecked(false);
-}
-
-void TMainForm::SMCOMClick(int port)
-{
-    m_settings.comPort = port;
-    m_settings.comDevice.clear();
-    for (int i = 0; i < 4; ++i)
-        SMCOM[i]->setChecked(i + 1 == port);
-}
-
-void TMainForm::MenuFlyerClick()
-{
-    // With Shift held the same item opens the send delays.
-    if (QGuiApplication::keyboardModifiers() & Qt::ShiftModifier)
-        (new TFormDelay(*m_instrumentSettings, *m_prompter, this))->show();
-    else
-        (new TFormName(*m_instrumentSettings, *m_prompter, this))->show();
 }
 
 void TMainForm::updateSelectionTotals()

@@ -18,6 +18,7 @@
 #include <functional>
 #include <memory>
 
+class DeviceCommands;
 class DeviceController;
 class PortChoiceMenu;
 class Prompter;
@@ -47,8 +48,8 @@ public:
     Workspace *workspace() const { return m_workspace; }
     const QImage &backgroundPicture() const { return m_shell->backgroundPicture(); }
     DownloadState &downloadState() { return m_download; }
-    DeviceController &device() { return *m_device; }
-    PortChoiceMenu &portChoice() { return *m_portChoice; }
+    DeviceController &device();
+    PortChoiceMenu &portChoice();
     QTimer *loadTimer() const { return TimerLoad; }
     TCPrint *printMode() const { return &m_barograph->printMode(); }
     TFormAdjust *formAdjust() const { return &m_barograph->formAdjust(); }
@@ -115,9 +116,6 @@ private:
 
     // Commands
     void EdNameChange();
-    void SMCOMClick(int port);
-    void portDeviceChosen(const QString &device);
-    void MenuFlyerClick();
     void updateSelectionTotals();
 
     std::unique_ptr<SettingsStore> m_store;
@@ -131,9 +129,7 @@ private:
     ShellCommands *m_shell = nullptr;
     DownloadState m_download;
     QTimer *TimerLoad;
-    DeviceController *m_device = nullptr;
-    std::unique_ptr<class SettingsSender> m_instrumentSettings; ///< what the settings dialogs use
-    PortChoiceMenu *m_portChoice = nullptr;
+    DeviceCommands *m_devices = nullptr;
     std::unique_ptr<BarographCommands> m_barograph;
     int m_currentRow = -1;
     WindowFactory m_graphFactory;

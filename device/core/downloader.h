@@ -82,6 +82,20 @@ public:
     }
 };
 
+/// An observer without windows, for a port session whose downloads no window follows (an
+/// upload from the command line, a measurement that waits only for the end).
+class NoWindowsObserver : public DownloadObserver {
+public:
+    void logRowsAppended(int) override {}
+    void rowChanged(int) override {}
+    void openDownloadedGraph(int) override {}
+    void armLoadTimer() override {}
+    void stopLoadTimer() override {}
+    void showProgress(QByteArrayView) override {}
+    void setProgress(int) override {}
+    void closeProgress() override {}
+};
+
 struct BarographFile;
 
 /// Writes a downloaded barograph into `folder` (ends with '/') under `fileName`, all or

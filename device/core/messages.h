@@ -79,6 +79,14 @@ inline constexpr QStringView SendWhileLoading =
 // An upload holds the port: downloads wait for it to end.
 inline constexpr QStringView LoadWhileSending =
     u"DIV-EVODU-REV に送信中です。\n送信が終わってからもう一度実行してください。";
+// An upload holds the port: a second one waits for it to end.
+inline constexpr QStringView SendWhileSending =
+    u"DIV-EVODU-REV に送信中です。\n送信が終わるまでお待ちください。";
+// The status bar while an upload runs (%1: percent sent), and when it has ended.
+inline constexpr QStringView SendingStatus = u"DIV-EVODU-REV に送信中です。 %1%";      // sending
+inline constexpr QStringView SentStatus = u"DIV-EVODU-REV への送信が終わりました。";    // sent
+// Exit waits for an upload: a message cut in half would be taken by the next as its rest.
+inline constexpr QStringView WaitingForSend = u"送信が終わるのを待っています。";        // waiting for the send
 // A byte of the upload never left the port (the handshake held it).
 inline constexpr QStringView SendTimedOut =
     u"DIV-EVODU-REV に10秒間送信できないため、送信を中止しました。\n"

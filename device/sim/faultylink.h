@@ -2,7 +2,7 @@
 // has passed, whatever the bytes mean. QtCore only.
 #pragma once
 
-#include "device/sim/forwardinglink.h"
+#include "device/core/forwardinglink.h"
 
 class FaultyLink : public ForwardingLink {
 public:

@@ -1,24 +1,66 @@
-// The device link's commands.
+// The device link's windows.
 #include "devicecontroller.h"
 
 #include "device/core/commerror.h"
-#include "device/core/downloadwiring.h"
 #include "device/core/messages.h"
 #include "device/core/portname.h"
 #include "device/ui/progresswindow.h"
 #include "logbook/core/prompter.h"
 #include "logbook/core/text/cp932.h"
 #include "logbook/ui/mainformlink.h"
+#include "logbook/ui/questionparent.h"
 
+#include <QCoreApplication>
+#include <QDialog>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProcess>
+#include <QProgressBar>
 #include <QTimer>
-
-#ifdef Q_OS_UNIX
-#include "device/sim/ptyinstrument.h"
-#endif
+#include <QVBoxLayout>
 
 namespace {
+
 /// Flights the simulated instrument holds when it is chosen in the program.
 constexpr int kSimulatorFlights = 6;
+/// How long the simulator may take to start and name its terminal.
+constexpr int kSimulatorStartMs = 5000;
+/// How long "sent" stays in the status bar.
+constexpr int kSentShownMs = 3000;
+
+// The simulator's program: installed beside this one, or in the build tree's tools folder.
+QString simulatorBesideProgram()
+{
+    const QString dir = QCoreApplication::applicationDirPath();
+    for (const QString &candidate : {dir + QStringLiteral("/duvazi-instrument-sim"),
+                                     dir + QStringLiteral("/../tools/duvazi-instrument-sim")}) {
+        if (QFileInfo(candidate).isExecutable())
+            return candidate;
+    }
+    return dir + QStringLiteral("/duvazi-instrument-sim");
+}
+
+// The window of an exit that waits for an upload: it says so and cannot be closed, since the
+// message must go out whole.
+class UploadWait : public QDialog {
+public:
+    explicit UploadWait(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint)
+    {
+        setObjectName(QStringLiteral("UploadWait"));
+        setWindowTitle(msg::Confirm.toString());
+        setModal(true);
+        auto *layout = new QVBoxLayout(this);
+        layout->addWidget(new QLabel(msg::WaitingForSend.toString(), this));
+        bar = new QProgressBar(this);
+        bar->setRange(0, 100);
+        layout->addWidget(bar);
+    }
+    void reject() override {} // Esc and the window's close button
+    QProgressBar *bar;
+};
+
 } // namespace
 
 DeviceController::DeviceController(MainFormLink &link, DownloadState &state, QTimer &loadTimer,
@@ -27,123 +69,79 @@ DeviceController::DeviceController(MainFormLink &link, DownloadState &state, QTi
       m_link(link),
       m_loadTimer(loadTimer),
       m_portDevice(std::move(portDevice)),
-      m_traffic(m_comm, [this] { return qint64(m_pacer.now().count()); }),
-      m_downloader(link.logBook(), state, m_traffic, m_pacer, link.prompter(), *this, [this] { return deviceToOpen(); }),
-      m_uploader(m_traffic, m_uploadPacer, [this] { return deviceToOpen(); })
+      m_session(m_comm, [this] { return deviceToOpen(); }, link.logBook(), state, link.prompter(), *this, loadTimer)
 {
-    m_traffic.keepEntries = false;
-    m_timerConnection = connectDownloader(m_downloader, m_traffic, m_pacer, m_loadTimer, link.prompter());
-    // The port is one: while an upload holds it, its events are the upload's, and the load
-    // timer starts no download.
-    const auto toDownloads = std::move(m_traffic.onSent);
-    m_traffic.onSent = [this, toDownloads] {
-        if (m_uploader.isRunning())
-            m_uploader.sent();
-        else if (toDownloads)
-            toDownloads();
-    };
-    const auto failedDownloads = std::move(m_traffic.onFailed);
-    m_traffic.onFailed = [this, failedDownloads](const ECommError &error) {
-        if (!m_uploader.isRunning()) {
-            if (failedDownloads)
-                failedDownloads(error);
-            return;
-        }
-        m_uploader.linkFailed();
-        reportCommError(m_link.prompter(), error);
-    };
-    QObject::disconnect(m_timerConnection);
-    m_timerConnection = connect(&m_loadTimer, &QTimer::timeout, this, [this] {
-        if (!m_uploader.isRunning())
-            runCommand(m_link.prompter(), [this] { m_downloader.TimerLoadTimer(); });
-    });
-    m_uploadPacer.onWake = [this] { runCommand(m_link.prompter(), [this] { m_uploader.tick(); }); };
-}
-
-bool DeviceController::portFreeForDownload()
-{
-    if (!m_uploader.isRunning())
-        return true;
-    m_link.prompter().inform(msg::LoadWhileSending);
-    return false;
-}
-
-bool DeviceController::startUpload(const Uploader::Request &request, std::function<void(int percent)> progress,
-                                   std::function<void(bool sent)> finished)
-{
-    if (m_uploader.isRunning())
-        return false;
-    if (m_downloader.needsPort()) {
-        m_link.prompter().inform(msg::SendWhileLoading);
-        return false;
-    }
-    m_uploader.onProgress = std::move(progress);
-    m_uploader.onFinished = [this, finished = std::move(finished)](Uploader::Outcome outcome) {
-        if (outcome == Uploader::Outcome::TimedOut)
-            m_link.prompter().inform(msg::SendTimedOut);
-        finished(outcome == Uploader::Outcome::Sent);
-    };
-    return runCommand(m_link.prompter(), [&] { m_uploader.start(request); });
-}
-
-bool DeviceController::setTrafficTrace(const QString &path)
-{
-    m_traffic.setTranscript(nullptr);
-    m_trace.close();
-    if (path.isEmpty())
-        return true;
-    m_trace.setFileName(path);
-    if (!m_trace.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
-        return false;
-    m_traffic.setTranscript(&m_trace);
-    return true;
+    connect(&m_session, &PortSession::uploadProgress, this,
+            [this](int percent) { emit statusChanged(msg::SendingStatus.toString().arg(percent)); });
+    connect(&m_session, &PortSession::uploadFinished, this, &DeviceController::uploadEnded);
 }
 
 DeviceController::~DeviceController()
 {
-    // Nothing may call back into a half-destroyed controller.
-    m_traffic.onReceived = nullptr;
-    m_traffic.onFailed = nullptr;
-    m_traffic.onSent = nullptr;
-    m_pacer.onWake = nullptr;
-    m_uploadPacer.onWake = nullptr;
-    m_uploader.onFinished = nullptr;
-    m_uploader.onProgress = nullptr;
-    QObject::disconnect(m_timerConnection);
-    m_comm.close();
     delete m_progress;
+    if (m_simulator) {
+        m_simulator->kill();
+        m_simulator->waitForFinished(kSimulatorStartMs);
+    }
 }
 
-void DeviceController::MenuLogLoadClick()
+void DeviceController::uploadEnded(bool sent)
 {
-    if (portFreeForDownload())
-        runCommand(m_link.prompter(), [this] { m_downloader.LogLoad(); });
+    if (!sent) {
+        emit statusChanged(QString()); // what went wrong was said in a box
+        return;
+    }
+    emit statusChanged(msg::SentStatus.toString());
+    QTimer::singleShot(kSentShownMs, this, [this] {
+        if (!m_session.isUploading() && !m_session.downloader().isTransferring())
+            emit statusChanged(QString());
+    });
 }
 
-void DeviceController::MenuAllLoadClick()
+void DeviceController::waitForUpload(QWidget *asker)
 {
-    if (portFreeForDownload())
-        runCommand(m_link.prompter(), [this] { m_downloader.AllLoad(); });
+    if (!m_session.isUploading())
+        return;
+    UploadWait wait(questionParent(asker));
+    QEventLoop loop;
+    connect(&m_session, &PortSession::uploadProgress, wait.bar, &QProgressBar::setValue);
+    connect(&m_session, &PortSession::uploadFinished, &loop, &QEventLoop::quit);
+    wait.show();
+    loop.exec();
 }
 
 QString DeviceController::deviceToOpen()
 {
     const QString device = m_portDevice();
-    if (device != kSimulatorDevice)
-        return device;
-#ifdef Q_OS_UNIX
-    if (!m_simulator) {
-        auto simulator = std::make_unique<PtyInstrument>();
-        simulator->engine.flights = demoFlights(kSimulatorFlights);
-        simulator->bytesPerSecond = simulatorBytesPerSecond;
-        if (!simulator->start())
-            throw ECommOpenError(-1, msg::SimulatorFailed.toString().arg(simulator->errorString()));
-        m_simulator = std::move(simulator);
+    return device == kSimulatorDevice ? startSimulator() : device;
+}
+
+// The simulator runs as a program of its own: it makes the pseudo-terminal, prints its path
+// and answers there until this program ends (it leaves when its input closes).
+QString DeviceController::startSimulator()
+{
+    if (m_simulator && m_simulator->state() == QProcess::Running)
+        return m_simulatorPath;
+    delete m_simulator;
+    m_simulator = new QProcess(this);
+    m_simulator->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    const QString program = simulatorProgram.isEmpty() ? simulatorBesideProgram() : simulatorProgram;
+    m_simulator->start(program, {QStringLiteral("--flights"), QString::number(kSimulatorFlights),
+                                 QStringLiteral("--bytes-per-second"), QString::number(simulatorBytesPerSecond),
+                                 QStringLiteral("--until-input-ends")});
+    if (m_simulator->waitForStarted(kSimulatorStartMs)) {
+        while (!m_simulator->canReadLine() && m_simulator->waitForReadyRead(kSimulatorStartMs)) {
+        }
+        m_simulatorPath = QString::fromLocal8Bit(m_simulator->readLine()).trimmed();
     }
-    return m_simulator->path();
-#else
-    throw ECommOpenError(-1, msg::SimulatorFailed.toString().arg(QStringLiteral("no pseudo-terminals")));
-#endif
+    if (m_simulator->state() != QProcess::Running || m_simulatorPath.isEmpty()) {
+        const QString why = m_simulator->error() == QProcess::FailedToStart
+                                ? QDir::toNativeSeparators(program) + u' ' + m_simulator->errorString()
+                                : m_simulator->errorString();
+        m_simulator->kill();
+        throw ECommOpenError(-1, msg::SimulatorFailed.toString().arg(why));
+    }
+    return m_simulatorPath;
 }
 
 void DeviceController::logRowsAppended(int rowCount)
@@ -181,8 +179,7 @@ void DeviceController::showProgress(QByteArrayView flightText)
     delete m_progress;
     m_progress = new TProgress(m_link.frameWindow());
     m_progress->setFlightText(cp932::toUnicode(flightText));
-    connect(m_progress, &TProgress::cancelled, this,
-            [this] { runCommand(m_link.prompter(), [this] { m_downloader.cancel(); }); });
+    connect(m_progress, &TProgress::cancelled, this, [this] { m_session.cancelDownload(); });
     m_progress->show();
 }
 

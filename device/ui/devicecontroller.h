@@ -1,69 +1,62 @@
-// The device link's commands as the main window gives them: the log download, load all,
-// the load timer's ticks and the progress window, on the serial component Comm1. The main
-// window owns one controller for the whole run; everything the downloads change in the
-// log book and its windows goes through MainFormLink.
+// The device link as the main window uses it: the port session on the serial component
+// Comm1, the progress window of the barograph downloads, the status bar's texts while the
+// log arrives and while an upload sends, and the simulated instrument when it is the chosen
+// port. The main window owns one controller for the whole run; everything the downloads
+// change in the log book and its windows goes through MainFormLink.
 #pragma once
 
-#include "device/core/downloader.h"
-#include "device/core/uploader.h"
-#include "device/core/timerpacer.h"
+#include "device/core/portsession.h"
 #include "device/serial/tcomm.h"
-#include "device/sim/trafficlog.h"
 #include "device/ui/progresswindow.h"
 
-#include <QFile>
 #include <QObject>
 #include <QPointer>
 
 #include <functional>
-#include <memory>
 
 class MainFormLink;
-class PtyInstrument;
+class QProcess;
 class QTimer;
 
 class DeviceController : public QObject, private DownloadObserver {
     Q_OBJECT
 public:
-    /// `state` and `loadTimer` (TimerLoad) belong to the main window; the controller takes
+    /// `state` and `loadTimer` (TimerLoad) belong to the main window; the session takes
     /// over the timer's timeout. `portDevice` gives the device chosen in the port menu, asked
     /// afresh at every transfer: a device name, or kSimulatorDevice for the simulated
-    /// instrument, which the controller then starts inside the program.
+    /// instrument, which the controller then starts beside the program.
     DeviceController(MainFormLink &link, DownloadState &state, QTimer &loadTimer,
                      std::function<QString()> portDevice, QObject *parent = nullptr);
     ~DeviceController() override;
 
-    /// MenuLogLoad "ﾛｸﾞﾃﾞｰﾀのﾛｰﾄﾞ(&L)".
-    void MenuLogLoadClick();
-    /// MenuAllLoad "全てのﾃﾞｰﾀのﾛｰﾄﾞ(&D)".
-    void MenuAllLoadClick();
+    /// The log download; load all.
+    void loadLog() { m_session.loadLog(); }
+    void loadAll() { m_session.loadAll(); }
 
-    /// Sends a settings message on the same port. Refused with a message while a download
-    /// runs or waits; false when it did not start (the reason was shown). Then `progress`
-    /// and `finished` follow it; a time-out or a failed link is said before `finished`.
-    bool startUpload(const Uploader::Request &request, std::function<void(int percent)> progress,
-                     std::function<void(bool sent)> finished);
-    Uploader &uploader() { return m_uploader; }
+    /// Returns once no upload sends: a message cut in half would make the instrument take
+    /// the next one as its rest. Meanwhile a small window over `asker` says what it waits
+    /// for; it cannot be closed.
+    void waitForUpload(QWidget *asker);
 
-    /// Appends every byte to and from the instrument, with its time, to the file at `path`
-    /// (the "TrafficTrace" setting); empty stops recording. Returns false when the file
-    /// cannot be opened (nothing is recorded then).
-    bool setTrafficTrace(const QString &path);
+    /// The "TrafficTrace" setting: every byte to and from the instrument is appended to the
+    /// file at `path` (empty: none). False when the file cannot be opened.
+    bool setTrafficTrace(const QString &path) { return m_session.recordTraffic(path); }
 
-    /// The pace of the simulated instrument when it is started: the real line's 480 bytes/s,
+    /// The simulated instrument: its program (empty: duvazi-instrument-sim found beside this
+    /// program) and the pace of its answers when it is started, the real line's 480 bytes/s
     /// so the progress window moves as it would with the instrument (0: as fast as it goes).
+    QString simulatorProgram;
     int simulatorBytesPerSecond = 480;
 
+    PortSession &session() { return m_session; }
     TComm &Comm1() { return m_comm; }
-    Downloader &downloader() { return m_downloader; }
+    Downloader &downloader() { return m_session.downloader(); }
     /// The progress window of the running barograph download (null when none runs).
     TProgress *progressWindow() const { return m_progress; }
-    /// The simulated instrument, once it has been started by a transfer (null before, and
-    /// where pseudo-terminals do not exist).
-    PtyInstrument *simulator() const { return m_simulator.get(); }
 
 signals:
-    /// The text for the main window's status bar while the log arrives; empty when done.
+    /// The text for the main window's status bar while the log arrives or an upload sends;
+    /// empty when done.
     void statusChanged(const QString &text);
     /// A log download appended its flights to the log book (and redrew the list).
     void logDownloaded();
@@ -72,8 +65,8 @@ signals:
 
 private:
     QString deviceToOpen();
-    /// A download may start now: no upload holds the port (said when one does).
-    bool portFreeForDownload();
+    QString startSimulator();
+    void uploadEnded(bool sent);
 
     // DownloadObserver
     void logRowsAppended(int rowCount) override;
@@ -91,13 +84,8 @@ private:
     QTimer &m_loadTimer;
     std::function<QString()> m_portDevice;
     TComm m_comm;
-    TimerPacer m_pacer;
-    TrafficLog m_traffic; ///< every transfer goes through it; it writes only with a transcript
-    QFile m_trace;
-    Downloader m_downloader;
-    TimerPacer m_uploadPacer;
-    Uploader m_uploader;
+    PortSession m_session;
     QPointer<TProgress> m_progress;
-    std::unique_ptr<PtyInstrument> m_simulator;
-    QMetaObject::Connection m_timerConnection;
+    QProcess *m_simulator = nullptr;
+    QString m_simulatorPath;
 };

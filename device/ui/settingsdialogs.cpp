@@ -16,6 +16,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -113,8 +114,10 @@ SettingsDialog::SettingsDialog(SettingsSender &sender, Prompter &prompter, QWidg
     setModal(false);
     setWindowTitle(caption);
     auto *outer = new QVBoxLayout(this);
-    m_body = new QVBoxLayout;
-    outer->addLayout(m_body);
+    m_fields = new QWidget(this);
+    m_body = new QVBoxLayout(m_fields);
+    m_body->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(m_fields);
 
     ProgressBar = new QProgressBar(this);
     ProgressBar->setRange(0, 100);
@@ -145,11 +148,23 @@ SettingsDialog::SettingsDialog(SettingsSender &sender, Prompter &prompter, QWidg
     connect(BBCancel, &QPushButton::clicked, this, &QWidget::close);
 }
 
+void SettingsDialog::lock(bool locked)
+{
+    m_fields->setEnabled(!locked);
+    BBOK->setEnabled(!locked);
+}
+
 void SettingsDialog::confirmAndSend(char command, const std::function<void()> &store,
                                     const std::function<QByteArray()> &build, std::chrono::milliseconds afterCommand,
                                     std::chrono::milliseconds afterByte)
 {
-    switch (m_prompter.ask(msg::AskSend, msg::Confirm, Prompter::Buttons::YesNoCancel, Prompter::Icon::Question)) {
+    // The dialog may be closed while the question waits (the box then answers Cancel).
+    const QPointer<SettingsDialog> self(this);
+    const Prompter::Answer answer =
+        m_prompter.ask(msg::AskSend, msg::Confirm, Prompter::Buttons::YesNoCancel, Prompter::Icon::Question);
+    if (!self)
+        return;
+    switch (answer) {
     case Prompter::Answer::Cancel:
         return;
     case Prompter::Answer::No:
@@ -162,21 +177,20 @@ void SettingsDialog::confirmAndSend(char command, const std::function<void()> &s
     }
     ProgressBar->setValue(0);
     ProgressBar->show();
-    // Disabled while it sends: the values stay as they went out, and a second OK cannot
-    // start a second upload.
-    setEnabled(false);
+    lock(true);
     const bool started = m_sender.startUpload(
-        {command, build(), afterCommand, afterByte}, [this](int percent) { ProgressBar->setValue(percent); },
+        {command, build(), afterCommand, afterByte}, this, [this](int percent) { ProgressBar->setValue(percent); },
         [this](bool sent) { uploadEnded(sent); });
-    if (!started)
-        setEnabled(true); // said why; the values are stored and the pilot may try again
+    if (self && !started)
+        lock(false); // said why; the values are stored and the pilot may try again
 }
 
 void SettingsDialog::uploadEnded(bool sent)
 {
-    setEnabled(true);
-    if (!sent)
-        return; // said why; the dialog stays for another try
+    if (!sent) {
+        lock(false); // said why; the dialog stays for another try
+        return;
+    }
     ProgressBar->hide();
     Label->show();
     Label->repaint();
@@ -203,6 +217,7 @@ TFormName::TFormName(SettingsSender &sender, Prompter &prompter, QWidget *parent
     EditFName->setText(cp932::toUnicode(instrument::fittedFlyerName(sender.flyerName())));
     connect(EditFName, &QLineEdit::textEdited, this,
             [this] { keepCp932Bytes(EditFName, instrument::kFlyerNameBytes); });
+    EditFName->setFocus(); // what the pilot types goes into the name, not to OK
 }
 
 void TFormName::okClicked()
@@ -262,6 +277,7 @@ TFormParam::TFormParam(SettingsSender &sender, Prompter &prompter, QWidget *pare
         if (file && file->parameters)
             showValues(*file->parameters);
     });
+    EDRise->setFocus();
 }
 
 void TFormParam::showValues(const ParameterSettings &s)
@@ -346,6 +362,7 @@ TFormOption::TFormOption(SettingsSender &sender, Prompter &prompter, QWidget *pa
         if (file && file->options)
             showValues(*file->options);
     });
+    (RGOption1->checkedButton() ? RGOption1->checkedButton() : RGOption1->button(0))->setFocus();
 }
 
 void TFormOption::showValues(const OptionSettings &stored)
@@ -414,6 +431,7 @@ TFormDelay::TFormDelay(SettingsSender &sender, Prompter &prompter, QWidget *pare
     grid->addWidget(BitBtn2, 2, 2);
     connect(BitBtn1, &QPushButton::clicked, this, &TFormDelay::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &QWidget::close);
+    Delay1->setFocus();
 }
 
 void TFormDelay::BitBtn1Click()

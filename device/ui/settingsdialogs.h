@@ -2,11 +2,13 @@
 // parameters (TFormParam), the option displays (TFormOption), and the two send delays
 // (TFormDelay). Each is modeless, stays on top and reads its values when it is made; OK
 // checks them, asks "DIV-EVODU-REV に送信しますか？", stores them (Yes and No) and on Yes
-// hands the message to the upload, which runs without blocking while the dialog waits
-// disabled.
+// hands the message to the upload. The upload is the port session's, not the dialog's: the
+// dialog only follows it, its values locked, and may be closed meanwhile (the message still
+// goes out whole).
 #pragma once
 
 #include "device/core/instrumentsettings.h"
+#include "device/core/uploader.h"
 
 #include <QDialog>
 
@@ -29,16 +31,12 @@ class SettingsSender {
 public:
     virtual ~SettingsSender() = default;
 
-    struct Request {
-        char command = 0;
-        QByteArray message;
-        std::chrono::milliseconds afterCommand{0};
-        std::chrono::milliseconds afterByte{0};
-    };
+    using Request = Uploader::Request;
     /// Starts an upload: `progress` gets each byte's percentage, `finished` whether it was
-    /// all sent. Returns false when it cannot start (a download is running, the port does
-    /// not open): the reason was shown and `finished` is never called.
-    virtual bool startUpload(const Request &request, std::function<void(int percent)> progress,
+    /// all sent, both for as long as `listener` lives (never after). Returns false when it
+    /// cannot start (a download is running, another upload sends, the port does not open):
+    /// the reason was shown.
+    virtual bool startUpload(const Request &request, QObject *listener, std::function<void(int percent)> progress,
                              std::function<void(bool sent)> finished) = 0;
     /// Delay1 and Delay2: the pauses after the command and after each byte of the
     /// parameter and option messages, in milliseconds.
@@ -80,6 +78,10 @@ protected:
 
 private:
     void uploadEnded(bool sent);
+    /// While the message goes out and "送信終了" shows, the values and OK are locked; Cancel
+    /// and the window's close stay (closing leaves the upload running).
+    void lock(bool locked);
+    QWidget *m_fields;
     QVBoxLayout *m_body;
 };
 

@@ -1,16 +1,19 @@
 // The main window with the real windows of every subsystem: barograph windows opened from
-// the log list and by a download from the simulated instrument, and the port menu's
-// choices kept in the settings.
+// the log list and by a download from the simulated instrument, the port menu's choices
+// kept in the settings, and exit while an upload sends.
 #include "app/core/settingsstore.h"
 #include "app/ui/mainform.h"
 #include "app/ui/workspace.h"
 #include "barograph/ui/tgraph.h"
+#include "device/core/messages.h"
 #include "device/core/portname.h"
+#include "device/sim/ptyinstrument.h"
 #include "device/ui/devicecontroller.h"
 #include "device/ui/portchoicemenu.h"
 #include "logbook/core/logfile.h"
 #include "logbook/core/logfiles.h"
 #include "logbook/ui/loglistwindow.h"
+#include "tests/common/modalbox.h"
 #include "tests/common/scriptedprompter.h"
 #include "tests/device/rununtil.h"
 
@@ -18,6 +21,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMdiArea>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -59,6 +63,7 @@ private slots:
     void showBarographOpensTheViewer();
     void loadAllFromTheSimulatorOpensEveryGraph();
     void portMenuChoicesAreKept();
+    void exitWaitsForTheUploadToEnd();
 };
 
 void TestMainIntegration::showBarographOpensTheViewer()
@@ -128,6 +133,24 @@ void TestMainIntegration::portMenuChoicesAreKept()
     QVERIFY(com3->isChecked());
     QCOMPARE(f.form->settings().comPort, 3);
     QVERIFY(f.form->settings().comDevice.isEmpty());
+}
+
+void TestMainIntegration::exitWaitsForTheUploadToEnd()
+{
+    Fixture f;
+    PtyInstrument sim;
+    QVERIFY(sim.start());
+    f.form->settings().comDevice = sim.path();
+    QVERIFY(f.form->device().session().startUpload({'F', "ABCDE           ", std::chrono::milliseconds(80),
+                                                     std::chrono::milliseconds(10)}));
+    QVERIFY(runUntil([&] { return f.form->statusBar()->currentMessage() == msg::SendingStatus.toString().arg(0); }));
+    // The window that says why exit waits will not close.
+    const std::shared_ptr<SeenBox> wait = whenBoxOpens([](QWidget *box) { box->close(); });
+    QVERIFY(f.form->close());
+    QVERIFY(!f.form->device().session().isUploading());
+    QCOMPARE(wait->text, msg::Confirm.toString());
+    QVERIFY(runUntil([&] { return sim.engine.settingsMessages().size() == 1; }));
+    QCOMPARE(sim.engine.settingsMessages()[0].bytes, QByteArray("ABCDE           "));
 }
 
 QTEST_MAIN(TestMainIntegration)

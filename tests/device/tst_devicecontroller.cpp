@@ -1,5 +1,6 @@
 // Smoke tests of the device link's windows: the commands through the controller, with the
-// simulated instrument started inside the program and a fake main window.
+// simulated instrument on a pseudo-terminal (or started as the program's simulator port) and
+// a fake main window.
 #include "device/core/messages.h"
 #include "device/core/portname.h"
 #include "device/serial/portadvice.h"
@@ -26,16 +27,20 @@ namespace {
 
 struct Rig {
     QTemporaryDir dir;
+    PtyInstrument sim;
     FakeMainFormLink main;
     DownloadState state;
     QTimer timerLoad;
-    QString device = kSimulatorDevice;
+    QString device;
     DeviceController controller{main, state, timerLoad, [this] { return device; }};
 
     Rig()
     {
         main.book.workFolder = dir.path() + u'/';
-        controller.simulatorBytesPerSecond = 0;
+        sim.bytesPerSecond = 0;
+        sim.engine.flights = demoFlights(6);
+        sim.start();
+        device = sim.path();
         // What the controller announces, in order with what it asks of the link.
         QStringList &events = main.events;
         QObject::connect(&controller, &DeviceController::logDownloaded, [&events] { events << QStringLiteral("logDownloaded"); });
@@ -56,12 +61,13 @@ private slots:
     void silentInstrumentEndsWithTheMessage();
     void portMenuOffersListedTypedAndSimulator();
     void uploadAndDownloadsTakeTurnsOnThePort();
+    void simulatorPortStartsTheSimulatorProgram();
 };
 
 void TestDeviceController::loadAllFromTheSimulatorOpensEveryGraph()
 {
     Rig rig;
-    rig.controller.MenuAllLoadClick();
+    rig.controller.loadAll();
     QList<QPointer<TProgress>> shown;
     QString title;
     QVERIFY(runUntil([&] {
@@ -93,12 +99,12 @@ void TestDeviceController::loadAllFromTheSimulatorOpensEveryGraph()
 void TestDeviceController::cancelEndsTheTransferAtOnce()
 {
     Rig rig;
-    rig.controller.MenuLogLoadClick();
+    rig.controller.loadLog();
     QVERIFY(runUntil([&] { return rig.main.book.rowCount() == 7; }));
-    rig.controller.simulator()->engine.misbehaviour = Misbehaviour::of(Misbehaviour::Kind::NoAnswer);
+    rig.sim.engine.misbehaviour = Misbehaviour::of(Misbehaviour::Kind::NoAnswer);
     rig.controller.downloader().queueBarograph(2);
     rig.controller.downloader().queueBarograph(3);
-    QVERIFY(runUntil([&] { return rig.controller.simulator()->engine.requests().size() == 2; }));
+    QVERIFY(runUntil([&] { return rig.sim.engine.requests().size() == 2; }));
     TProgress *progress = rig.controller.progressWindow();
     QVERIFY(progress);
     QTest::mouseClick(progress->BBCancel, Qt::LeftButton);
@@ -110,17 +116,17 @@ void TestDeviceController::cancelEndsTheTransferAtOnce()
     QVERIFY(rig.idle());
     QVERIFY(rig.main.prompts.informed.isEmpty());
     // The program is idle and the next download works.
-    rig.controller.simulator()->engine.misbehaviour = Misbehaviour::none();
+    rig.sim.engine.misbehaviour = Misbehaviour::none();
     rig.controller.downloader().queueBarograph(3);
     QVERIFY(runUntil([&] { return rig.main.openedGraphs == QList<int>{3}; }));
-    QCOMPARE(rig.controller.simulator()->engine.requests().size(), size_t(3));
+    QCOMPARE(rig.sim.engine.requests().size(), size_t(3));
 }
 
 void TestDeviceController::portThatCannotOpenIsReported()
 {
     Rig rig;
     rig.device = QStringLiteral("/dev/duvazi-no-such-port");
-    rig.controller.MenuAllLoadClick();
+    rig.controller.loadAll();
     QCOMPARE(rig.main.prompts.asked.size(), size_t(1));
     QCOMPARE(rig.main.prompts.asked[0].caption, QStringLiteral("エラー"));
     QCOMPARE(rig.main.prompts.asked[0].icon, Prompter::Icon::Error);
@@ -133,10 +139,10 @@ void TestDeviceController::silentInstrumentEndsWithTheMessage()
 {
     Rig rig;
     rig.controller.downloader().silenceTimeout = 300ms;
-    rig.controller.MenuLogLoadClick();
+    rig.controller.loadLog();
     QVERIFY(runUntil([&] { return rig.main.book.rowCount() == 7; }));
-    rig.controller.simulator()->engine.misbehaviour = Misbehaviour::of(Misbehaviour::Kind::NoAnswer);
-    rig.controller.MenuAllLoadClick();
+    rig.sim.engine.misbehaviour = Misbehaviour::of(Misbehaviour::Kind::NoAnswer);
+    rig.controller.loadAll();
     QVERIFY(runUntil([&] { return !rig.main.prompts.informed.isEmpty(); }));
     QCOMPARE(rig.main.prompts.informed, QStringList{msg::NoAnswer.toString()});
     QVERIFY(runUntil([&] { return rig.idle(); }));
@@ -185,24 +191,50 @@ void TestDeviceController::portMenuOffersListedTypedAndSimulator()
 void TestDeviceController::uploadAndDownloadsTakeTurnsOnThePort()
 {
     Rig rig;
-    rig.controller.MenuLogLoadClick();
+    QStringList status;
+    connect(&rig.controller, &DeviceController::statusChanged, this, [&](const QString &text) { status << text; });
+    PortSession &session = rig.controller.session();
+    bool ended = false;
+    connect(&session, &PortSession::uploadFinished, this, [&](bool sent) { ended = sent; });
+    rig.controller.loadLog();
     QVERIFY(runUntil([&] { return rig.main.book.rowCount() == 7; }));
     // A barograph waiting in the queue holds the port: the upload says so and sends nothing.
     rig.controller.downloader().queueBarograph(2);
-    bool ended = false;
-    QVERIFY(!rig.controller.startUpload({'F', "ABCDE           ", 80ms, 10ms}, [](int) {}, [&](bool) { ended = true; }));
-    QCOMPARE(rig.main.prompts.informed.size(), 1);
+    QVERIFY(!session.startUpload({'F', "ABCDE           ", 80ms, 10ms}));
+    QCOMPARE(rig.main.prompts.informed, QStringList{msg::SendWhileLoading.toString()});
     QVERIFY(runUntil([&] { return rig.idle(); }));
-    // While the upload sends, a download waits for it.
-    QVERIFY(rig.controller.startUpload({'F', "ABCDE           ", 80ms, 10ms}, [](int) {}, [&](bool sent) { ended = sent; }));
-    rig.controller.MenuLogLoadClick();
-    QCOMPARE(rig.main.prompts.informed.size(), 2);
+    // While the upload sends, a download waits for it; the status bar follows the upload.
+    status.clear();
+    QVERIFY(session.startUpload({'F', "ABCDE           ", 80ms, 10ms}));
+    rig.controller.loadLog();
+    QCOMPARE(rig.main.prompts.informed.last(), msg::LoadWhileSending.toString());
     QVERIFY(runUntil([&] { return ended; }));
-    const auto &messages = rig.controller.simulator()->engine.settingsMessages();
+    const auto &messages = rig.sim.engine.settingsMessages();
     QCOMPARE(messages.size(), size_t(1));
     QCOMPARE(messages[0].bytes, QByteArray("ABCDE           "));
     QCOMPARE(rig.main.book.rowCount(), 7); // the refused log download appended nothing
     QVERIFY(!rig.controller.Comm1().isOpen());
+    QCOMPARE(status.first(), msg::SendingStatus.toString().arg(0));
+    QVERIFY(status.contains(msg::SendingStatus.toString().arg(93)));
+    QCOMPARE(status.last(), msg::SentStatus.toString());
+}
+
+void TestDeviceController::simulatorPortStartsTheSimulatorProgram()
+{
+    Rig rig;
+    rig.device = kSimulatorDevice;
+    rig.controller.simulatorBytesPerSecond = 0;
+    rig.controller.loadLog();
+    QVERIFY(runUntil([&] { return rig.main.book.rowCount() == 7; }));
+    QVERIFY(rig.main.prompts.asked.empty());
+    // A simulator that cannot start is said like a port that does not open.
+    Rig missing;
+    missing.device = kSimulatorDevice;
+    missing.controller.simulatorProgram = missing.dir.filePath("no-such-simulator");
+    missing.controller.loadLog();
+    QCOMPARE(missing.main.prompts.asked.size(), size_t(1));
+    QVERIFY(missing.main.prompts.asked[0].text.contains(QStringLiteral("シミュレータを起動できません")));
+    QVERIFY(!missing.controller.downloader().isTransferring());
 }
 
 QTEST_MAIN(TestDeviceController)

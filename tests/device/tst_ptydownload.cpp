@@ -1,9 +1,8 @@
 // The downloads end to end through the real serial link: TComm on a pseudo-terminal with
 // the simulated instrument on the other side, driven by the event loop and real timers.
 #include "device/core/commerror.h"
-#include "device/core/downloadwiring.h"
 #include "device/core/messages.h"
-#include "device/core/timerpacer.h"
+#include "device/core/portsession.h"
 #include "device/serial/tcomm.h"
 #include "device/sim/ptyinstrument.h"
 #include "tests/device/downloadrig.h"
@@ -39,11 +38,11 @@ struct PtyRig {
     DownloadState state;
     PtyInstrument sim;
     TComm comm;
-    TimerPacer pacer;
     QTimer loadTimer;
     ScriptedPrompter prompts;
     TimedObserver observer{loadTimer};
-    Downloader downloader{book, state, comm, pacer, prompts, observer, [this] { return sim.path(); }};
+    PortSession session{comm, [this] { return sim.path(); }, book, state, prompts, observer, loadTimer};
+    Downloader &downloader = session.downloader();
 
     PtyRig()
     {
@@ -51,7 +50,6 @@ struct PtyRig {
         sim.engine.flights = threeFlights();
         sim.start();
         book.workFolder = dir.path() + u'/';
-        connectDownloader(downloader, comm, pacer, loadTimer, prompts);
     }
 
     bool waitForEnds(size_t count) { return runUntil([&] { return observer.ends.size() >= count; }); }
@@ -206,9 +204,10 @@ void TestPtyDownload::hangUpIsReportedOnceAndStopsTheSequence()
 void TestPtyDownload::missingPortIsReported()
 {
     PtyRig rig;
-    Downloader elsewhere(rig.book, rig.state, rig.comm, rig.pacer, rig.prompts, rig.observer,
-                         [] { return QStringLiteral("/dev/duvazi-no-such-port"); });
-    QVERIFY(!runCommand(rig.prompts, [&] { elsewhere.AllLoad(); }));
+    TComm otherPort;
+    PortSession elsewhere(otherPort, [] { return QStringLiteral("/dev/duvazi-no-such-port"); }, rig.book, rig.state,
+                          rig.prompts, rig.observer, rig.loadTimer);
+    elsewhere.loadAll();
     QCOMPARE(rig.prompts.asked.size(), size_t(1));
     QVERIFY(rig.prompts.asked[0].text.contains(QStringLiteral("/dev/duvazi-no-such-port")));
     QVERIFY(!rig.loadTimer.isActive());

@@ -1,7 +1,18 @@
 // The settings dialogs: what OK sends and stores for each answer, the checks, the option
-// items' limit, the delays, and the settings file that fills a dialog without sending.
+// items' limit, the delays, and the settings file that fills a dialog without sending; where
+// the keyboard is when they open; and, on the port session with the simulated instrument and
+// the real boxes, a dialog closed while it sends, OK while "送信終了" shows, and a second
+// upload while one sends.
+#include "device/core/messages.h"
+#include "device/core/portsession.h"
+#include "logbook/core/logbook.h"
+#include "device/serial/tcomm.h"
+#include "device/sim/ptyinstrument.h"
 #include "device/ui/settingsdialogs.h"
+#include "logbook/ui/prompter.h"
+#include "tests/common/modalbox.h"
 #include "tests/common/scriptedprompter.h"
+#include "tests/device/rununtil.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -22,14 +33,17 @@ public:
     std::function<void(int)> progress;
     std::function<void(bool)> finished;
     bool refuse = false;
+    PortSession *session = nullptr; ///< when set, the upload is the session's
     std::pair<int, int> delays{120, 10};
     QByteArray name = "OLD";
     ParameterSettings params;
     OptionSettings opts;
     int stores = 0;
 
-    bool startUpload(const Request &r, std::function<void(int)> p, std::function<void(bool)> f) override
+    bool startUpload(const Request &r, QObject *listener, std::function<void(int)> p, std::function<void(bool)> f) override
     {
+        if (session)
+            return session->startUpload(r, listener, std::move(p), std::move(f));
         if (refuse)
             return false;
         sent.push_back(r);
@@ -49,6 +63,45 @@ public:
 
 using Answer = Prompter::Answer;
 
+// The dialogs on a real port session, the simulated instrument on a pseudo-terminal, and the
+// program's own boxes.
+struct PortRig {
+    PtyInstrument sim;
+    TComm comm;
+    LogBook book;
+    DownloadState state;
+    QTimer loadTimer;
+    QtPrompter prompter{nullptr};
+    NoWindowsObserver observer;
+    PortSession session{comm, [this] { return sim.path(); }, book, state, prompter, observer, loadTimer};
+    FakeSender sender;
+    int ends = 0;
+
+    PortRig()
+    {
+        sim.start();
+        sender.session = &session;
+        QObject::connect(&session, &PortSession::uploadFinished, [this] { ++ends; });
+    }
+    /// A name dialog that has been answered Yes and is sending `name`.
+    TFormName *sending(const QString &name)
+    {
+        auto *dialog = new TFormName(sender, prompter);
+        dialog->show();
+        dialog->EditFName->setText(name);
+        answerNextBox(QMessageBox::Yes);
+        dialog->BBOK->click();
+        return dialog;
+    }
+    QByteArrayList received() const
+    {
+        QByteArrayList out;
+        for (const auto &m : sim.engine.settingsMessages())
+            out << m.bytes;
+        return out;
+    }
+};
+
 } // namespace
 
 class TestSettingsDialogs : public QObject {
@@ -60,6 +113,11 @@ private slots:
     void fourOptionItemsAtMost();
     void delays();
     void settingsFileFillsWithoutSending();
+    void keyboardStartsInTheFirstField();
+    void closingWhileSendingLetsTheMessageFinish_data();
+    void closingWhileSendingLetsTheMessageFinish();
+    void okWhileSentShowsAsksNothing();
+    void secondUploadIsToldToWait();
 };
 
 void TestSettingsDialogs::nameAnswers()
@@ -81,7 +139,7 @@ void TestSettingsDialogs::nameAnswers()
     QCOMPARE(sender.name, QByteArray("ABCDE"));
     QVERIFY(sender.sent.empty());
     QTRY_VERIFY(!dialog);
-    // Yes: stored and sent; disabled until the upload ends, then "送信終了" and closed.
+    // Yes: stored and sent; locked until it closes, "送信終了" showing at the end.
     dialog = new TFormName(sender, prompter);
     dialog->show();
     QCOMPARE(dialog->EditFName->text(), QStringLiteral("ABCDE"));
@@ -92,7 +150,7 @@ void TestSettingsDialogs::nameAnswers()
     QCOMPARE(sender.sent[0].message, QByteArray("ABCDE           "));
     QCOMPARE(sender.sent[0].afterCommand, std::chrono::milliseconds(80));
     QCOMPARE(sender.sent[0].afterByte, std::chrono::milliseconds(10));
-    QVERIFY(!dialog->isEnabled());
+    QVERIFY(!dialog->BBOK->isEnabled());
     sender.progress(93);
     QCOMPARE(dialog->ProgressBar->value(), 93);
     sender.finished(true);
@@ -122,7 +180,7 @@ void TestSettingsDialogs::parametersSendWhatTheyShow()
     QCOMPARE(sender.params.rise, 1.5f);
     // A port that does not open: the values stay stored, the dialog open for another try.
     sender.finished(false);
-    QVERIFY(dialog->isEnabled() && dialog->isVisible());
+    QVERIFY(dialog->BBOK->isEnabled() && dialog->EDRise->isEnabled() && dialog->isVisible());
     delete dialog;
 }
 
@@ -194,6 +252,93 @@ void TestSettingsDialogs::settingsFileFillsWithoutSending()
     QVERIFY(second.CBThermo->isChecked());
     QCOMPARE(second.RGOption1->checkedId(), 3);
     QVERIFY(sender.sent.empty() && prompter.asked.empty() && sender.stores == 0);
+}
+
+void TestSettingsDialogs::keyboardStartsInTheFirstField()
+{
+    FakeSender sender;
+    ScriptedPrompter prompter;
+    auto *name = new TFormName(sender, prompter);
+    auto *param = new TFormParam(sender, prompter);
+    auto *option = new TFormOption(sender, prompter);
+    auto *delay = new TFormDelay(sender, prompter);
+    const std::pair<QDialog *, QWidget *> dialogs[] = {
+        {name, name->EditFName}, {param, param->EDRise}, {option, option->RGOption1->button(0)}, {delay, delay->Delay1}};
+    for (const auto &[dialog, first] : dialogs) {
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        QCOMPARE(dialog->focusWidget(), first);
+        delete dialog;
+    }
+}
+
+void TestSettingsDialogs::closingWhileSendingLetsTheMessageFinish_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Cancel") << QStringLiteral("cancel");
+    QTest::newRow("the window's close button") << QStringLiteral("close");
+    QTest::newRow("Esc") << QStringLiteral("escape");
+}
+
+void TestSettingsDialogs::closingWhileSendingLetsTheMessageFinish()
+{
+    QFETCH(QString, how);
+    PortRig rig;
+    QPointer<TFormName> dialog = rig.sending(QStringLiteral("ABCDE"));
+    QVERIFY(rig.session.isUploading());
+    QVERIFY(!dialog->BBOK->isEnabled() && !dialog->EditFName->isEnabled() && dialog->BBCancel->isEnabled());
+    QVERIFY(runUntil([&] { return dialog->ProgressBar->value() > 0; }));
+    if (how == u"cancel")
+        dialog->BBCancel->click();
+    else if (how == u"close")
+        dialog->close();
+    else
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    QVERIFY(!dialog || !dialog->isVisible());
+    QVERIFY(rig.session.isUploading());
+    QVERIFY(runUntil([&] { return rig.ends == 1 && rig.received().size() == 1; }));
+    QCOMPARE(rig.received(), QByteArrayList{"ABCDE           "});
+    QVERIFY(!rig.comm.isOpen());
+    delete dialog; // one hidden by Esc
+}
+
+void TestSettingsDialogs::okWhileSentShowsAsksNothing()
+{
+    PortRig rig;
+    QPointer<TFormName> dialog = rig.sending(QStringLiteral("ABCDE"));
+    QVERIFY(runUntil([&] { return rig.ends == 1; }));
+    QVERIFY(dialog->Label->isVisible());
+    // OK by mouse and by Enter, while the dialog is about to close by itself. A question
+    // would open at once; the watch ends before the dialog closes.
+    const std::shared_ptr<SeenBox> box = answerNextBox(QMessageBox::Yes, 1000);
+    QTest::mouseClick(dialog->BBOK, Qt::LeftButton);
+    QTest::keyClick(dialog, Qt::Key_Return);
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog, 3000);
+    QVERIFY(box->text.isEmpty());
+    QCOMPARE(rig.received(), QByteArrayList{"ABCDE           "});
+}
+
+void TestSettingsDialogs::secondUploadIsToldToWait()
+{
+    PortRig rig;
+    QPointer<TFormName> first = rig.sending(QStringLiteral("FIRST"));
+    QVERIFY(rig.session.isUploading());
+    QPointer<TFormName> second = new TFormName(rig.sender, rig.prompter);
+    second->show();
+    second->EditFName->setText(QStringLiteral("SECOND"));
+    std::shared_ptr<SeenBox> refusal;
+    whenBoxOpens([&](QWidget *box) {
+        refusal = answerNextBox(QMessageBox::Ok);
+        qobject_cast<QMessageBox *>(box)->button(QMessageBox::Yes)->click();
+    });
+    second->BBOK->click();
+    QVERIFY(refusal);
+    QCOMPARE(refusal->text, msg::SendWhileSending.toString());
+    QVERIFY(second && second->BBOK->isEnabled()); // stored, ready for another try
+    QCOMPARE(rig.sender.name, QByteArray("SECOND"));
+    QVERIFY(runUntil([&] { return rig.ends == 1 && !first; }));
+    QCOMPARE(rig.received(), QByteArrayList{"FIRST           "});
+    delete second;
 }
 
 QTEST_MAIN(TestSettingsDialogs)

@@ -1,9 +1,9 @@
 // The settings upload: on the in-process instrument with a hand-moved clock (every pause from
-// when the byte left, progress, time-outs, a failing link), and end to end through the real
-// serial link on a pseudo-terminal, measured at the instrument's side.
+// when the byte left, progress, time-outs, a failing link), and end to end through the port
+// session and the real serial link on a pseudo-terminal, measured at the instrument's side.
 #include "device/core/commerror.h"
 #include "device/core/instrumentsettings.h"
-#include "device/core/timerpacer.h"
+#include "device/core/portsession.h"
 #include "device/core/uploader.h"
 #include "device/serial/tcomm.h"
 #include "device/sim/ptyinstrument.h"
@@ -145,21 +145,24 @@ void TestUpload::throughTheRealPort()
     PtyInstrument sim;
     QVERIFY(sim.start());
     TComm comm;
-    TimerPacer pacer;
-    Uploader uploader(comm, pacer, [&] { return sim.path(); });
-    comm.onSent = [&] { uploader.sent(); };
-    pacer.onWake = [&] { uploader.tick(); };
-    std::optional<Uploader::Outcome> end;
-    uploader.onFinished = [&](Uploader::Outcome o) { end = o; };
+    LogBook book;
+    DownloadState state;
+    QTimer loadTimer;
+    ScriptedPrompter prompts;
+    RecordingObserver observer;
+    PortSession session(comm, [&] { return sim.path(); }, book, state, prompts, observer, loadTimer);
+    std::optional<bool> end;
+    connect(&session, &PortSession::uploadFinished, this, [&](bool sent) { end = sent; });
     // The event loop stays free while it sends: a 5 ms timer keeps firing.
     int beats = 0;
     QTimer heartbeat;
     QObject::connect(&heartbeat, &QTimer::timeout, [&] { ++beats; });
     heartbeat.start(5);
 
-    uploader.start({command, message, std::chrono::milliseconds(afterCommand), std::chrono::milliseconds(afterByte)});
+    QVERIFY(session.startUpload(
+        {command, message, std::chrono::milliseconds(afterCommand), std::chrono::milliseconds(afterByte)}));
     QVERIFY(runUntil([&] { return end.has_value(); }, 20000));
-    QCOMPARE(*end, Uploader::Outcome::Sent);
+    QVERIFY(*end);
     QVERIFY(runUntil([&] { return !sim.engine.settingsMessages().empty(); }));
     const InstrumentEngine::SettingsMessage &m = sim.engine.settingsMessages()[0];
     QCOMPARE(m.command, command);

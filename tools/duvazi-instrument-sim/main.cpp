@@ -5,9 +5,11 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QSocketNotifier>
 
 #include <cstdio>
 #include <optional>
+#include <unistd.h>
 
 namespace {
 
@@ -79,8 +81,11 @@ int main(int argc, char *argv[])
         QStringLiteral("keep-sending"),
         QStringLiteral("Finish every reply, even one the host gave up on, before answering the next request."));
     const QCommandLineOption verboseOption(QStringLiteral("verbose"), QStringLiteral("Log the requests on standard error."));
-    parser.addOptions(
-        {flightsOption, seedOption, longOption, rateOption, piecesOption, faultOption, keepSendingOption, verboseOption});
+    const QCommandLineOption untilInputEndsOption(
+        QStringLiteral("until-input-ends"),
+        QStringLiteral("Stop when standard input closes (the program that started it has ended)."));
+    parser.addOptions({flightsOption, seedOption, longOption, rateOption, piecesOption, faultOption, keepSendingOption,
+                       verboseOption, untilInputEndsOption});
     parser.process(app);
 
     PtyInstrument sim;
@@ -112,6 +117,17 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "duvazi-instrument-sim: hung up\n");
         QCoreApplication::exit(0);
     });
+    // A program that starts us and then dies without a word must not leave us running.
+    if (parser.isSet(untilInputEndsOption)) {
+        auto *input = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, &app);
+        QObject::connect(input, &QSocketNotifier::activated, &app, [input] {
+            char buffer[256];
+            if (::read(STDIN_FILENO, buffer, sizeof buffer) <= 0) {
+                input->setEnabled(false);
+                QCoreApplication::exit(0);
+            }
+        });
+    }
     std::printf("%s\n", qPrintable(sim.path()));
     std::fflush(stdout);
     return QCoreApplication::exec();

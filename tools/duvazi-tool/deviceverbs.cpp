@@ -2,14 +2,13 @@
 // Progress and messages go to standard error; with --trace, every byte to and from the
 // instrument goes to a transcript file with its time.
 #include "output.h"
+#include "stderrprompter.h"
 #include "verbs.h"
 
 #include "device/core/commerror.h"
 #include "device/core/downloader.h"
-#include "device/core/downloadwiring.h"
-#include "device/core/timerpacer.h"
+#include "device/core/portsession.h"
 #include "device/serial/tcomm.h"
-#include "device/sim/trafficlog.h"
 #include "logbook/core/logbook.h"
 #include "logbook/core/logfiles.h"
 #include "logbook/core/logoperations.h"
@@ -18,26 +17,12 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <QTimer>
 
 namespace {
-
-// Messages the procedures would show in a box are printed instead.
-class StderrPrompter : public Prompter {
-public:
-    Answer ask(QStringView text, QStringView, Buttons, Icon) override
-    {
-        report(text);
-        return Answer::Ok;
-    }
-    void inform(QStringView text) override { report(text); }
-    QString chooseOpenFile(QStringView, const QString &) override { return {}; }
-    QString chooseSaveFile(QStringView, const QString &) override { return {}; }
-};
 
 // Follows the transfers: prints their progress, names every one that failed, remembers the
 // barograph files it saw written, and ends the event loop when nothing is left to do.
@@ -167,33 +152,23 @@ int download(const QStringList &args)
         return files;
     }();
 
-    QFile trace(tracePath);
-    if (!tracePath.isEmpty() && !trace.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
-        report(QStringLiteral("cannot write %1").arg(tracePath));
-        return 1;
-    }
     DownloadState state;
     TComm comm;
-    QElapsedTimer clock;
-    clock.start();
-    TrafficLog traffic(comm, [&clock] { return clock.elapsed(); });
-    traffic.keepEntries = false;
-    if (trace.isOpen())
-        traffic.setTranscript(&trace);
-    TimerPacer pacer;
     QTimer loadTimer;
     StderrPrompter prompter;
     ToolObserver observer(book, loadTimer, barographs);
     observer.setRowsBefore(book.rowCount());
-    Downloader downloader(book, state, traffic, pacer, prompter, observer, [&] { return port; });
-    observer.downloader = &downloader;
-    const QMetaObject::Connection timer = connectDownloader(downloader, traffic, pacer, loadTimer, prompter);
+    PortSession session(comm, [&] { return port; }, book, state, prompter, observer, loadTimer);
+    observer.downloader = &session.downloader();
+    if (!session.recordTraffic(tracePath, true)) {
+        report(QStringLiteral("cannot write %1").arg(tracePath));
+        return 1;
+    }
 
     const bool started =
-        runCommand(prompter, [&] { barographs ? downloader.AllLoad() : downloader.LogLoad(); });
+        runCommand(prompter, [&] { barographs ? session.downloader().AllLoad() : session.downloader().LogLoad(); });
     if (started)
         QCoreApplication::exec();
-    QObject::disconnect(timer);
     if (!started)
         observer.logFailed = true;
 

@@ -1,16 +1,17 @@
 // "send": the instrument's settings from the command line, through the program's own
 // messages and upload procedure on a real port.
 #include "output.h"
+#include "stderrprompter.h"
 #include "verbs.h"
 
-#include "device/core/commerror.h"
 #include "device/core/instrumentsettings.h"
-#include "device/core/timerpacer.h"
-#include "device/core/uploader.h"
+#include "device/core/portsession.h"
 #include "device/serial/tcomm.h"
+#include "logbook/core/logbook.h"
 #include "logbook/core/text/cp932.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 
 #include <optional>
 
@@ -121,37 +122,22 @@ int send(const QStringList &args)
         return values.size() == (what == u"name" ? 1 : what == u"param" ? 9 : 7) ? 1 : 2;
 
     TComm comm;
-    TimerPacer pacer;
-    Uploader uploader(comm, pacer, [&] { return port; });
-    std::optional<Uploader::Outcome> outcome;
-    comm.onSent = [&] { uploader.sent(); };
-    comm.onFailed = [&](const ECommError &e) {
-        report(e.message());
-        uploader.linkFailed();
-    };
-    pacer.onWake = [&] {
-        try {
-            uploader.tick();
-        } catch (const ECommError &e) {
-            report(e.message());
-        }
-    };
-    uploader.onFinished = [&](Uploader::Outcome o) {
-        outcome = o;
+    LogBook book;
+    DownloadState state;
+    QTimer loadTimer;
+    StderrPrompter prompter;
+    NoWindowsObserver downloads; // a send starts none
+    PortSession session(comm, [&] { return port; }, book, state, prompter, downloads, loadTimer);
+    bool sent = false;
+    QObject::connect(&session, &PortSession::uploadFinished, [&](bool allSent) {
+        sent = allSent;
         QCoreApplication::exit(0);
-    };
-    try {
-        uploader.start(*request);
-    } catch (const ECommError &e) {
-        report(e.message());
+    });
+    if (!session.startUpload(*request))
         return 1;
-    }
     QCoreApplication::exec();
-    if (outcome == Uploader::Outcome::Sent) {
-        report(QStringLiteral("sent: %1 + %2 bytes").arg(QLatin1Char(request->command)).arg(request->message.size()));
-        return 0;
-    }
-    if (outcome == Uploader::Outcome::TimedOut)
-        report(QStringLiteral("DIV-EVODU-REV に10秒間送信できないため、送信を中止しました。"));
-    return 1;
+    if (!sent)
+        return 1;
+    report(QStringLiteral("sent: %1 + %2 bytes").arg(QLatin1Char(request->command)).arg(request->message.size()));
+    return 0;
 }

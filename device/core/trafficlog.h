@@ -4,12 +4,12 @@
 // the program's "TrafficTrace" setting). QtCore only.
 #pragma once
 
-#include "device/sim/forwardinglink.h"
+#include "device/core/forwardinglink.h"
 
 #include <functional>
+#include <vector>
 
 class QIODevice;
-#include <vector>
 
 class TrafficLog : public ForwardingLink {
 public:
