@@ -58,6 +58,13 @@ void ShellCommands::showDialog(QDialog *dialog, CommandEvent opened, CommandEven
     connect(dialog, &QDialog::finished, this, [this, closed] { emit commandEvent(closed); });
     emit commandEvent(opened);
     dialog->show();
+    // At start-up the dialog is shown while the main window is still being mapped, and the
+    // window manager then gives the keyboard to the main window: the pilot would type into
+    // the log list behind the dialog. Ask for it once the event loop runs.
+    QTimer::singleShot(0, dialog, [dialog] {
+        dialog->raise();
+        dialog->activateWindow();
+    });
 }
 
 void ShellCommands::openStartFolderDialog()
