@@ -1,7 +1,13 @@
 // What the binary log cannot hold.
 #include "companion.h"
 
+#include "logbook/core/filereader.h"
+#include "logbook/core/filewriter.h"
+#include "logbook/core/logbook.h"
 #include "logbook/core/messages.h"
+
+#include <QDateTime>
+#include <QFileInfo>
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -209,4 +215,82 @@ QString companionPathFor(const QString &logPath)
     if (base.endsWith(QLatin1StringView(".log"), Qt::CaseInsensitive))
         base.chop(4);
     return base + QStringLiteral(".duvazi.json");
+}
+
+namespace {
+
+/// Gives flights from `firstRow` on their entries of `companion`; takes the entries that
+/// matched out of it.
+void attachEntries(LogBook &book, Companion &companion, int firstRow)
+{
+    std::set<QByteArray> matchedExcluded;
+    std::set<QByteArray> matchedDownloads;
+    for (int row = firstRow; row < book.rowCount(); ++row) {
+        FlightRecord &flight = book.row(row);
+        const QByteArray key = flightKey(flight);
+        if (companion.excluded.count(key)) {
+            flight.excludedFromStatistics = true;
+            matchedExcluded.insert(key);
+        }
+        if (const auto found = companion.downloads.find(key); found != companion.downloads.end()) {
+            flight.downloaded = std::make_shared<const DownloadedFlight>(found->second);
+            matchedDownloads.insert(key);
+        }
+    }
+    for (const QByteArray &key : matchedExcluded)
+        companion.excluded.erase(key);
+    for (const QByteArray &key : matchedDownloads)
+        companion.downloads.erase(key);
+}
+
+} // namespace
+
+void attachCompanion(LogBook &book, Companion companion)
+{
+    attachEntries(book, companion, 1);
+    book.companion = std::move(companion);
+}
+
+void attachMergedCompanion(LogBook &book, Companion companion, int firstRow)
+{
+    attachEntries(book, companion, firstRow);
+    // Analyses are by file content: any log's serve every log.
+    book.companion.analysis.merge(companion.analysis);
+}
+
+Companion companionOf(const LogBook &book)
+{
+    Companion c = book.companion;
+    for (int row = 1; row < book.rowCount(); ++row) {
+        const FlightRecord &flight = book.row(row);
+        if (!flight.excludedFromStatistics && !flight.downloaded)
+            continue;
+        const QByteArray key = flightKey(flight);
+        if (flight.excludedFromStatistics)
+            c.excluded.insert(key);
+        if (flight.downloaded)
+            c.downloads[key] = *flight.downloaded;
+    }
+    return c;
+}
+
+CompanionRead readCompanionBeside(const QString &logPath, const QString &backupFolder)
+{
+    const QString path = companionPathFor(logPath);
+    if (!QFileInfo::exists(path))
+        return {};
+    ReadFailure failure;
+    const std::optional<QByteArray> bytes = readInputFile(path, Companion::kMaxBytes, &failure);
+    if (!bytes)
+        return {std::nullopt, failure.reason()};
+    auto parsed = parseCompanion(*bytes);
+    if (Companion *companion = std::get_if<Companion>(&parsed))
+        return {std::move(*companion), {}};
+    // Kept aside at once: the next save writes a sound companion over it.
+    const QString kept = backupFolder + u'/' + QFileInfo(path).fileName() + u'.' +
+                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")) +
+                         QStringLiteral(".damaged");
+    if (const std::optional<WriteFailure> failed = writeFile(kept, *bytes))
+        return {std::nullopt, std::get<QString>(parsed) + u'\n' + failed->reason()};
+    return {std::nullopt, std::get<QString>(parsed)};
 }

@@ -18,6 +18,7 @@
 
 #include <array>
 #include <map>
+#include <optional>
 #include <set>
 #include <variant>
 #include <vector>
@@ -31,17 +32,14 @@ struct Companion {
     /// entry needs a few megabytes).
     static constexpr qint64 kMaxBytes = 64 * 1024 * 1024;
 
-    std::set<QByteArray> excluded; ///< flight keys left out of the statistics
+    std::set<QByteArray> excluded; ///< flight keys left out of the statistics (as stored)
     int carriedFlights = 0;        ///< flights before this log (a paper log book)
     qint64 carriedSeconds = 0;
 
-    /// A flight as the instrument gave it: its row's fields, and the raw copy of its
-    /// barograph (a path relative to the work folder; empty without one).
-    struct Download {
-        std::array<QByteArray, kFieldCount> fields;
-        QString raw;
-    };
-    std::map<QByteArray, Download> downloads; ///< by the key of the row as downloaded
+    using Download = DownloadedFlight;
+    /// By the key of the row they belong to (its present content, which may differ from the
+    /// fields as downloaded once the pilot edits or cuts the flight).
+    std::map<QByteArray, Download> downloads;
 
     /// What the flight analysis found in a barograph, by the SHA-1 of the file's bytes.
     struct Analysis {
@@ -66,3 +64,23 @@ QByteArray serializeCompanion(const Companion &companion);
 
 /// "DIR/NAME.duvazi.json" beside "DIR/NAME.log".
 QString companionPathFor(const QString &logPath);
+
+class LogBook;
+
+/// Gives each flight of `book` its entries of `companion`, matched by its present content;
+/// what matches no flight stays in book.companion, to be written back as it was.
+void attachCompanion(LogBook &book, Companion companion);
+/// The same for flights merged from another log, from `firstRow` on: their entries and
+/// that log's analyses join this log's; its log-wide figures do not.
+void attachMergedCompanion(LogBook &book, Companion companion, int firstRow);
+/// What to write beside `book`: its log-wide part, and each flight's entries under the key
+/// of its present content.
+Companion companionOf(const LogBook &book);
+
+/// The companion beside a log: none (a log without one), read, or damaged (the reason; the
+/// damaged file is copied into `backupFolder` so that a later save cannot lose it).
+struct CompanionRead {
+    std::optional<Companion> companion;
+    QString damage; ///< empty unless damaged
+};
+CompanionRead readCompanionBeside(const QString &logPath, const QString &backupFolder);

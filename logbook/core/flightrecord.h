@@ -10,6 +10,7 @@
 #include <QPointer>
 
 #include <array>
+#include <memory>
 
 /// The stored fields, in the order they are written to a log file.
 enum class Field {
@@ -39,6 +40,13 @@ const char *fieldName(Field field);
 /// of a double-byte character. The comment is kept whole.
 QByteArray fitField(Field field, QByteArrayView text);
 
+/// A flight as the instrument gave it: its row's fields, and the raw copy of its barograph (a
+/// path relative to the work folder; empty without one).
+struct DownloadedFlight {
+    std::array<QByteArray, kFieldCount> fields;
+    QString raw;
+};
+
 struct FlightRecord {
     FixedText<6> number;         ///< row number, rewritten by every redraw of the list
     FixedText<10> date;          ///< YY/MM/DD
@@ -59,6 +67,11 @@ struct FlightRecord {
     /// Names the row for as long as it is in its log book, wherever sorting or deletions
     /// move it; given by LogBook when the row is appended (0: not in a log book).
     quint64 rowId = 0;
+
+    // Kept in the log's companion file, not in the log: they travel with the row wherever
+    // sorting, editing or merging takes it.
+    bool excludedFromStatistics = false; ///< a test flight or ground handling
+    std::shared_ptr<const DownloadedFlight> downloaded; ///< null: not downloaded here
 
     /// The text of a field.
     QByteArrayView fieldText(Field f) const;

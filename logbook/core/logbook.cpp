@@ -12,6 +12,7 @@ void LogBook::clear()
 {
     m_records.clear();
     m_capacity = 4;
+    companion = {};
 }
 
 void LogBook::reset()

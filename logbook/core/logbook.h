@@ -2,6 +2,7 @@
 // Owned by the main window for the whole run and handed down by reference. QtCore only.
 #pragma once
 
+#include "logbook/core/companion.h"
 #include "logbook/core/flightrecord.h"
 
 #include <QString>
@@ -41,6 +42,7 @@ public:
     void replaceRows(std::vector<FlightRecord> rows);
     /// Takes freshly read rows as the whole log (after clear()), as if each had been
     /// appended in turn (each gets a new rowId); their run-time state must be the defaults.
+    /// The companion's entries are attached separately (attachCompanion).
     void adoptRows(std::vector<FlightRecord> rows);
     /// Rewrites the `number` of every flight as its row index ("%d"), as every redraw of
     /// the list does; these numbers are what the next save stores.
@@ -51,6 +53,9 @@ public:
     QByteArray logName;      ///< cp932, at most 31 bytes; kept in the name file
     QString workFolder;      ///< barograph files and "bak" live here; ends with '/'
     bool logModified = false;
+    /// The companion file's log-wide part (time carried over, the analysis cache) and the
+    /// entries that matched no flight; each flight carries its own.
+    Companion companion;
 
     static constexpr int kLogNameMaxBytes = 31;
     /// Rows a log file can hold (its count is 16 bits wide), title record included.

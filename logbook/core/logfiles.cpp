@@ -1,6 +1,8 @@
 // Log files on disk.
 #include "logfiles.h"
 
+#include "logbook/core/companion.h"
+
 #include "logbook/core/logbook.h"
 #include "logbook/core/text/cp932.h"
 
@@ -140,6 +142,14 @@ std::vector<FileImage> logBookImages(const LogBook &book, const QString &logPath
         return {};
     // "bak/NAME.log" has always been the log's first backup alone; the name files are kept
     // with their logs in the dated history.
-    return {{logPath, buildLogImage(book), true, backupFolder},
-            {namePathFor(logPath), cp932::truncated(nameText, LogBook::kLogNameMaxBytes), false, backupFolder}};
+    std::vector<FileImage> images = {
+        {logPath, buildLogImage(book), true, backupFolder},
+        {namePathFor(logPath), cp932::truncated(nameText, LogBook::kLogNameMaxBytes), false, backupFolder}};
+    // The companion goes with them whenever it holds anything, or one stands there already
+    // (which would otherwise describe another version of the log).
+    const Companion companion = companionOf(book);
+    const QString companionPath = companionPathFor(logPath);
+    if (!companion.isEmpty() || QFileInfo::exists(companionPath))
+        images.push_back({companionPath, serializeCompanion(companion), false, backupFolder});
+    return images;
 }

@@ -1,6 +1,8 @@
 // The log book commands.
 #include "logbookcommands.h"
 
+#include "logbook/core/companion.h"
+
 #include "logbook/core/filewriter.h"
 #include "logbook/core/logbook.h"
 #include "logbook/core/filereader.h"
@@ -164,9 +166,14 @@ void LogBookCommands::open(const QString &givenPath)
     book.workFolder = folderOf(path);
     m_list.setLogPath(path);
     loadContents(book, std::move(*contents));
+    const CompanionRead companion = readCompanionBeside(path, backupFolder(book.workFolder));
+    if (companion.companion)
+        attachCompanion(book, *companion.companion);
     m_link.setGridRowCount(book.rowCount());
     m_link.redrawGrid();
     m_list.clearSelection();
+    if (!companion.damage.isEmpty())
+        prompter.inform(msg::CompanionDamaged.toString().arg(companion.damage));
 
     const std::optional<QByteArray> name = readNameFile(namePathFor(path));
     if (!name)
@@ -192,8 +199,14 @@ void LogBookCommands::merge()
     }
     if (!reportDamage(prompter, *contents))
         return;
+    const int firstAdded = book.rowCount();
     appendFlights(book, *contents);
+    const CompanionRead companion = readCompanionBeside(path, backupFolder(book.workFolder));
+    if (companion.companion)
+        attachMergedCompanion(book, *companion.companion, firstAdded);
     flightsAdded();
+    if (!companion.damage.isEmpty())
+        prompter.inform(msg::CompanionDamaged.toString().arg(companion.damage));
 }
 
 void LogBookCommands::flightsAdded()

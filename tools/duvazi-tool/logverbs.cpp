@@ -5,6 +5,7 @@
 #include "logbook/core/csv.h"
 #include "logbook/core/filereader.h"
 #include "logbook/core/filewriter.h"
+#include "logbook/core/companion.h"
 #include "logbook/core/logbook.h"
 #include "logbook/core/logcsv.h"
 #include "logbook/core/logfiles.h"
@@ -42,6 +43,12 @@ std::optional<LogBook> readLog(const QString &path, std::optional<QByteArray> *n
     }
     LogBook book;
     loadContents(book, std::move(*contents));
+    // What the log cannot hold comes along, so that a verb writing the log back keeps it.
+    const CompanionRead companion = readCompanionBeside(path, backupFolder(folderOf(path)));
+    if (companion.companion)
+        attachCompanion(book, *companion.companion);
+    else if (!companion.damage.isEmpty())
+        report(msg::CompanionDamaged.toString().arg(companion.damage));
     if (name)
         *name = readNameFile(namePathFor(path));
     return book;
