@@ -180,6 +180,8 @@ void paintGraph(QPainter &p, const GraphPlot &plot, const PlotStyle &style)
     p.setRenderHint(QPainter::TextAntialiasing, true);
     p.setFont(style.textFont);
     p.fillRect(plot.clear, style.paper);
+    for (const QRect &band : plot.climbBands)
+        p.fillRect(band, style.climbBand);
     p.setBackground(style.paper);
     p.setBackgroundMode(Qt::OpaqueMode);
 
@@ -305,10 +307,15 @@ QByteArray pdfOfPicture(const GraphLayout &layout, const GraphPlot &plot, const 
     return bytes;
 }
 
+GraphPlot plotOf(const BarographSession &session, const PlotStyle &style)
+{
+    return buildGraphPlot(session.trace(), session.stats(), session.view(), session.layout(), textWidthOf(style),
+                          session.analysis().climbs);
+}
+
 SurfacePicture pictureOf(const BarographSession &session, const HeaderFacts &facts, const PlotStyle &style)
 {
-    return {buildGraphPlot(session.trace(), session.stats(), session.view(), session.layout(), textWidthOf(style)),
-            buildGraphHeader(facts, session.stats(), session.layout())};
+    return {plotOf(session, style), buildGraphHeader(facts, session.stats(), session.layout())};
 }
 
 QImage renderGraphPicture(const BarographSession &session, const HeaderFacts &facts, const PlotStyle &style)
