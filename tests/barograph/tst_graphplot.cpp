@@ -65,6 +65,8 @@ private slots:
     void gainArrowsOnlyAbove20m();
     void marksInsideTheView();
     void flatTraceStillDraws();
+    void climbBandsClippedToTheView_data();
+    void climbBandsClippedToTheView();
     void header();
     void commentLines_data();
     void commentLines();
@@ -225,6 +227,41 @@ void TestGraphPlot::flatTraceStillDraws()
     const Drawn narrow(traceOf(1, {1, 2}));
     GraphLayout tiny = GraphLayout::forWidth(0);
     QVERIFY(!buildGraphPlot(narrow.trace, narrow.stats, narrow.view, tiny).altitudeTrace.empty());
+}
+
+void TestGraphPlot::climbBandsClippedToTheView_data()
+{
+    QTest::addColumn<double>("start");
+    QTest::addColumn<double>("end");
+    QTest::addColumn<QList<int>>("columns"); // left and right column; none when out of view
+    // A view of 1000 to 2000 s over the 542 columns from 58 to 600.
+    QTest::newRow("inside") << 1200.0 << 1500.0 << QList<int>{58 + 108, 58 + 271};
+    QTest::newRow("across the left edge") << 800.0 << 1100.0 << QList<int>{58, 58 + 54};
+    QTest::newRow("across the right edge") << 1900.0 << 2600.0 << QList<int>{58 + 487, 600};
+    QTest::newRow("shorter than a column") << 1500.0 << 1500.5 << QList<int>{58 + 271, 58 + 271};
+    QTest::newRow("before the view") << 100.0 << 999.0 << QList<int>{};
+}
+
+void TestGraphPlot::climbBandsClippedToTheView()
+{
+    QFETCH(double, start);
+    QFETCH(double, end);
+    QFETCH(QList<int>, columns);
+    Drawn d(traceOf(1, std::vector<float>(3001, 500.0f)));
+    d.view.firstSample = d.view.viewStart = 1000;
+    d.view.lastSample = d.view.viewEnd = 2000;
+    d.view.viewSamples = 1001;
+    d.view.viewSeconds = 1000;
+    Climb climb;
+    climb.start = start;
+    climb.end = end;
+    const Climb climbs[] = {climb};
+    const GraphPlot plot = buildGraphPlot(d.trace, d.stats, d.view, d.layout, estimatedTextWidth, climbs);
+    // Under the altitude panel, then under the variogram: each from frame to frame.
+    std::vector<QRect> bands;
+    if (!columns.isEmpty())
+        bands = {QRect(QPoint(columns[0], 270), QPoint(columns[1], 540)), QRect(QPoint(columns[0], 564), QPoint(columns[1], 676))};
+    QCOMPARE(plot.climbBands, bands);
 }
 
 void TestGraphPlot::header()
