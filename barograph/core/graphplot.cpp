@@ -236,15 +236,23 @@ void addTraces(GraphPlot &plot, const BarographTrace &trace, const GraphView &vi
     }
 }
 
+// Climbs that share or touch a column make one band: a long flight seen whole has several
+// climbs to a column, and each band would cost a pass over the panels' height.
 void addClimbBands(GraphPlot &plot, std::span<const Climb> climbs, const GraphView &view, const GraphLayout &l)
 {
+    std::vector<QRect> &bands = plot.climbBands;
     for (const Climb &c : climbs) {
         if (c.end < view.viewStart || c.start > view.viewEnd)
             continue;
         const qint32 left = std::max(view.xAtTime(float(c.start), l), l.plotLeft);
         const qint32 right = std::max(std::min(view.xAtTime(float(c.end), l), l.plotRight), left);
-        plot.climbBands.push_back(QRect(QPoint(left, l.plotTop), QPoint(right, l.plotBottom)));
-        plot.climbBands.push_back(QRect(QPoint(left, l.varioTop), QPoint(right, l.varioBottom)));
+        if (!bands.empty() && left <= bands.back().right() + 1) {
+            for (size_t k = bands.size() - 2; k < bands.size(); ++k)
+                bands[k].setRight(std::max(bands[k].right(), right));
+            continue;
+        }
+        bands.push_back(QRect(QPoint(left, l.plotTop), QPoint(right, l.plotBottom)));
+        bands.push_back(QRect(QPoint(left, l.varioTop), QPoint(right, l.varioBottom)));
     }
 }
 

@@ -44,7 +44,7 @@ struct GraphPlot {
 
     /// The climbs in view, shaded under everything else: for each one the columns of its
     /// time held to the panels' edges, as a band over the altitude panel and then one over
-    /// the variogram, each at least one column wide.
+    /// the variogram, each at least one column wide. Climbs in touching columns share a band.
     std::vector<QRect> climbBands;
 
     struct TimeTick {

@@ -83,6 +83,23 @@ public:
             *pixel = rgb;
     }
 
+    /// A filled rectangle of an opaque colour.
+    void fill(const QRect &area, const QColor &colour)
+    {
+        if (!m_image) {
+            m_painter.fillRect(area, colour);
+            return;
+        }
+        const QRect r = area & m_image->rect();
+        if (r.isEmpty())
+            return;
+        const QRgb rgb = colour.rgb();
+        const qsizetype stride = m_image->bytesPerLine() / qsizetype(sizeof(QRgb));
+        QRgb *line = reinterpret_cast<QRgb *>(m_image->bits()) + r.top() * stride + r.left();
+        for (int y = r.top(); y <= r.bottom(); ++y, line += stride)
+            std::fill(line, line + r.width(), rgb);
+    }
+
     /// A dotted grid line, which never slants: every third pixel from its start.
     void drawDotted(const PlotSegment &line, const QColor &colour)
     {
@@ -180,12 +197,12 @@ void paintGraph(QPainter &p, const GraphPlot &plot, const PlotStyle &style)
     p.setRenderHint(QPainter::TextAntialiasing, true);
     p.setFont(style.textFont);
     p.fillRect(plot.clear, style.paper);
-    for (const QRect &band : plot.climbBands)
-        p.fillRect(band, style.climbBand);
     p.setBackground(style.paper);
     p.setBackgroundMode(Qt::OpaqueMode);
 
     PixelWriter pixels(p, style);
+    for (const QRect &band : plot.climbBands)
+        pixels.fill(band, style.climbBand);
     for (const GraphPlot::TimeTick &tick : plot.timeTicks) {
         pixels.drawDotted(tick.altitudeLine, style.timeGrid);
         drawLabel(p, tick.label, style);

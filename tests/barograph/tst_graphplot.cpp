@@ -231,36 +231,39 @@ void TestGraphPlot::flatTraceStillDraws()
 
 void TestGraphPlot::climbBandsClippedToTheView_data()
 {
-    QTest::addColumn<double>("start");
-    QTest::addColumn<double>("end");
-    QTest::addColumn<QList<int>>("columns"); // left and right column; none when out of view
+    QTest::addColumn<QList<double>>("climbs"); // start, end of each
+    QTest::addColumn<QList<int>>("columns");   // left and right column of each band
     // A view of 1000 to 2000 s over the 542 columns from 58 to 600.
-    QTest::newRow("inside") << 1200.0 << 1500.0 << QList<int>{58 + 108, 58 + 271};
-    QTest::newRow("across the left edge") << 800.0 << 1100.0 << QList<int>{58, 58 + 54};
-    QTest::newRow("across the right edge") << 1900.0 << 2600.0 << QList<int>{58 + 487, 600};
-    QTest::newRow("shorter than a column") << 1500.0 << 1500.5 << QList<int>{58 + 271, 58 + 271};
-    QTest::newRow("before the view") << 100.0 << 999.0 << QList<int>{};
+    QTest::newRow("inside") << QList<double>{1200, 1500} << QList<int>{58 + 108, 58 + 271};
+    QTest::newRow("across the left edge") << QList<double>{800, 1100} << QList<int>{58, 58 + 54};
+    QTest::newRow("across the right edge") << QList<double>{1900, 2600} << QList<int>{58 + 487, 600};
+    QTest::newRow("shorter than a column") << QList<double>{1500, 1500.5} << QList<int>{58 + 271, 58 + 271};
+    QTest::newRow("out of view") << QList<double>{100, 999, 2001, 2500} << QList<int>{};
+    QTest::newRow("touching columns share a band, a gap parts them")
+        << QList<double>{1200, 1300, 1301, 1500, 1505, 1600} << QList<int>{58 + 108, 58 + 271, 58 + 273, 58 + 325};
 }
 
 void TestGraphPlot::climbBandsClippedToTheView()
 {
-    QFETCH(double, start);
-    QFETCH(double, end);
+    QFETCH(QList<double>, climbs);
     QFETCH(QList<int>, columns);
     Drawn d(traceOf(1, std::vector<float>(3001, 500.0f)));
     d.view.firstSample = d.view.viewStart = 1000;
     d.view.lastSample = d.view.viewEnd = 2000;
     d.view.viewSamples = 1001;
     d.view.viewSeconds = 1000;
-    Climb climb;
-    climb.start = start;
-    climb.end = end;
-    const Climb climbs[] = {climb};
-    const GraphPlot plot = buildGraphPlot(d.trace, d.stats, d.view, d.layout, estimatedTextWidth, climbs);
+    std::vector<Climb> given(size_t(climbs.size() / 2));
+    for (size_t k = 0; k < given.size(); ++k) {
+        given[k].start = climbs[qsizetype(2 * k)];
+        given[k].end = climbs[qsizetype(2 * k + 1)];
+    }
+    const GraphPlot plot = buildGraphPlot(d.trace, d.stats, d.view, d.layout, estimatedTextWidth, given);
     // Under the altitude panel, then under the variogram: each from frame to frame.
     std::vector<QRect> bands;
-    if (!columns.isEmpty())
-        bands = {QRect(QPoint(columns[0], 270), QPoint(columns[1], 540)), QRect(QPoint(columns[0], 564), QPoint(columns[1], 676))};
+    for (qsizetype k = 0; k < columns.size(); k += 2) {
+        bands.push_back(QRect(QPoint(columns[k], 270), QPoint(columns[k + 1], 540)));
+        bands.push_back(QRect(QPoint(columns[k], 564), QPoint(columns[k + 1], 676)));
+    }
     QCOMPARE(plot.climbBands, bands);
 }
 
