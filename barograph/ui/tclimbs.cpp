@@ -120,9 +120,11 @@ TClimbs::TClimbs(QWidget *owner) : ToolStrip(owner, QSize(352, 430), QColor(192,
     TbClimbs->setFocusPolicy(Qt::NoFocus);
     TbClimbs->verticalHeader()->setDefaultSectionSize(18);
     TbClimbs->verticalHeader()->setMinimumWidth(22);
-    TbClimbs->horizontalHeader()->setStretchLastSection(true);
     TbClimbs->horizontalHeader()->setFont(japaneseUiFont(11));
-    for (const auto &[section, width] : {std::pair{0, 64}, {1, 64}, {2, 50}, {3, 56}})
+    TbClimbs->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Fixed widths that fit beside the row numbers and the scroll bar: a stretched last
+    // column is laid out before the scroll bar appears and its figures end up beneath it.
+    for (const auto &[section, width] : {std::pair{0, 60}, {1, 60}, {2, 46}, {3, 54}, {4, 58}})
         TbClimbs->setColumnWidth(section, width);
     column->addWidget(TbClimbs, 1);
     connect(TbClimbs, &QTableWidget::cellClicked, this, [this](int row, int) { emit climbChosen(row); });

@@ -240,12 +240,16 @@ QPoint TGraph::toolPosition() const
     return (m_frame ? m_frame->frameGeometry().topLeft() : QPoint()) + pos() + QPoint(60, 80);
 }
 
-// Beside the window's right edge, level with its caption, as far right as the screen allows.
+// Beside the window's right edge, level with its caption; where the screen ends first, beside
+// its left edge, so that the list never covers the graph unless the screen has no room.
 QPoint TGraph::climbsToolPosition() const
 {
-    QPoint at = (m_frame ? m_frame->frameGeometry().topLeft() : QPoint()) + pos() + QPoint(width() + 8, 30);
+    const QPoint corner = (m_frame ? m_frame->frameGeometry().topLeft() : QPoint()) + pos() + QPoint(0, 30);
+    QPoint at = corner + QPoint(width() + 8, 0);
     if (const QScreen *screen = this->screen(); screen && m_climbs) {
         const QRect room = screen->availableGeometry();
+        if (at.x() + m_climbs->width() > room.right() + 1 && corner.x() - 8 - m_climbs->width() >= room.left())
+            at.setX(corner.x() - 8 - m_climbs->width());
         at.setX(std::max(std::min(at.x(), room.right() + 1 - m_climbs->width()), room.left()));
         at.setY(std::max(std::min(at.y(), room.bottom() + 1 - m_climbs->height()), room.top()));
     }
