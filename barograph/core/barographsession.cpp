@@ -21,6 +21,12 @@ constexpr qint32 kRubberMinSamples = 16;
 constexpr qint32 kRubberMinAltSpan = 30;
 constexpr qint32 kButtonZoomInBelowSamples = 16;
 constexpr qint32 kButtonZoomInBelowAltSpan = 60;
+// A stretch shown on its own keeps this much of its length beside it on each side, and
+// this much of its height (but at least kStretchMinAltMarginM) above and below, so that
+// the pilot sees how it began and ended.
+constexpr double kStretchTimeMargin = 0.25;
+constexpr double kStretchAltMargin = 0.15;
+constexpr double kStretchMinAltMarginM = 10;
 
 } // namespace
 
@@ -53,6 +59,9 @@ std::optional<BarographSession> BarographSession::loadFile(const QString &path, 
 void BarographSession::recompute()
 {
     m_stats = computeFlightStats(m_trace);
+    // A correction moves no climb in time, but recomputing costs a few milliseconds even for
+    // the longest trace and leaves one rule for every change.
+    m_analysis = analyseFlight(m_trace);
     m_view = GraphView::fullView(m_trace, m_stats);
 }
 
@@ -75,6 +84,40 @@ void BarographSession::clampCursor(bool atMostEnd, bool atLeastStart)
         cursorTime = std::min(cursorTime, float(m_view.viewEnd));
     if (atLeastStart)
         cursorTime = std::max(cursorTime, float(m_view.viewStart));
+}
+
+void BarographSession::showStretch(double startSec, double endSec)
+{
+    GraphView &v = m_view;
+    const qint64 n = m_trace.sampleCount();
+    const qint32 interval = m_trace.interval;
+    const double margin = std::max((endSec - startSec) * kStretchTimeMargin, double(interval));
+    qint64 first = std::max<qint64>(qint64(std::floor((startSec - margin) / interval)), 0);
+    qint64 last = std::min<qint64>(qint64(std::ceil((endSec + margin) / interval)), n - 1);
+    const qint64 fewest = std::min<qint64>(kRubberMinSamples, n);
+    if (last - first + 1 < fewest) {
+        first = std::max<qint64>((first + last + 1) / 2 - fewest / 2, 0);
+        last = std::min<qint64>(first + fewest - 1, n - 1);
+        first = last - fewest + 1;
+    }
+    v.firstSample = qint32(first);
+    v.lastSample = qint32(last);
+    v.viewSamples = qint32(last - first + 1);
+    v.viewSeconds = (v.viewSamples - 1) * interval;
+    v.viewStart = v.firstSample * interval;
+    v.viewEnd = v.viewStart + v.viewSeconds;
+
+    const auto from = m_trace.altitudes.begin() + first, to = m_trace.altitudes.begin() + last + 1;
+    const auto [low, high] = std::minmax_element(from, to);
+    const double altMargin = std::max(double(*high - *low) * kStretchAltMargin, kStretchMinAltMarginM);
+    const qint64 bottom = qint64(std::floor(double(*low) - altMargin));
+    const qint64 top = qint64(std::ceil(double(*high) + altMargin));
+    const qint32 span = qint32(std::clamp<qint64>(top - bottom, std::min(kRubberMinAltSpan, v.axisAltSpan), v.axisAltSpan));
+    v.viewAltSpan = span;
+    v.viewAltMin = qint32(std::clamp<qint64>(bottom, v.axisAltMin, v.axisAltMax - span));
+    v.viewAltMax = v.viewAltMin + span;
+    v.updateTicks();
+    clampCursor(true, true);
 }
 
 bool BarographSession::zoom(ZoomStep step)
@@ -290,6 +333,7 @@ bool BarographSession::cutRight()
         return false;
     m_trace.cutAfter(*keep);
     recompute();
+    markTime.reset();
     cursorOn = true;
     cursorTime = float(m_stats.flightSeconds);
     m_baroModified = true;
@@ -309,6 +353,7 @@ bool BarographSession::cutLeft()
     m_takeoffSeconds += *removed * m_trace.interval;
     m_trace.cutBefore(*removed);
     recompute();
+    markTime.reset();
     cursorOn = true;
     cursorTime = 0;
     m_baroModified = true;

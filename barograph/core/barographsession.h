@@ -5,6 +5,7 @@
 #pragma once
 
 #include "barograph/core/barographtrace.h"
+#include "barograph/core/flightanalysis.h"
 #include "barograph/core/flightstats.h"
 #include "barograph/core/graphlayout.h"
 #include "barograph/core/graphview.h"
@@ -72,6 +73,8 @@ public:
 
     const BarographTrace &trace() const { return m_trace; }
     const FlightStats &stats() const { return m_stats; }
+    /// Take-off, landing, climbs and the climb-rate distribution of the trace as it stands.
+    const FlightAnalysis &analysis() const { return m_analysis; }
     const GraphLayout &layout() const { return m_layout; }
     const GraphView &view() const { return m_view; }
     qint32 takeoffSeconds() const { return m_takeoffSeconds; }
@@ -85,13 +88,23 @@ public:
     // The cursor: whether it is shown, and its elapsed time (kept while it is off).
     bool cursorOn = false;
     float cursorTime = 0;
+    /// The second mark the cursor's figures are measured from (elapsed seconds); none until
+    /// the pilot sets one. A cut clears it, since its time would name another sample.
+    std::optional<float> markTime;
 
-    /// Statistics and the whole view again (after loading, a cut or a correction).
+    /// Statistics, analysis and the whole view again (after loading, a cut or a correction).
+
     void recompute();
     /// The surface changed width: the layout follows, the view ticks are computed anew.
     void setSurfaceWidth(qint32 width);
     /// The whole trace in view, with its ticks (the zoom window closed).
     void showWholeTrace();
+
+    /// Zooms to the stretch from `startSec` to `endSec` (elapsed seconds) with a quarter of
+    /// its length on each side, at least 16 samples, and to the altitudes flown there with a
+    /// margin above and below, at least 30 m; always inside the whole trace and its axis. A
+    /// shown cursor is held inside the new view.
+    void showStretch(double startSec, double endSec);
 
     /// A button of the zoom window. False when nothing at all happened (a zoom at its
     /// limit); otherwise the view changed or stayed as it was, and is drawn again.
@@ -148,6 +161,7 @@ private:
 
     BarographTrace m_trace;
     FlightStats m_stats;
+    FlightAnalysis m_analysis;
     GraphLayout m_layout;
     GraphView m_view;
     GraphDrag m_drag;

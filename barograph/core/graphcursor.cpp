@@ -29,6 +29,28 @@ CursorPlacement placeCursor(float t, const BarographTrace &trace, const GraphVie
     return c;
 }
 
+namespace {
+
+QByteArray signedFixed(double value, int decimals)
+{
+    const QByteArray text = numtext::fixed(value, decimals);
+    return text.startsWith('-') ? text : '+' + text;
+}
+
+} // namespace
+
+MarkSpan markSpan(float markTime, float cursorTime, const BarographTrace &trace)
+{
+    const float earlier = std::min(markTime, cursorTime), later = std::max(markTime, cursorTime);
+    const double seconds = double(later) - double(earlier);
+    const double height = double(trace.altitudeAt(later)) - double(trace.altitudeAt(earlier));
+    MarkSpan span;
+    span.timeText = numtext::clockText(truncClamped(std::trunc(seconds + 0.0001)));
+    span.heightText = signedFixed(height, 1);
+    span.climbText = seconds > 0 ? signedFixed(height / seconds, 2) : QByteArray("-");
+    return span;
+}
+
 qint32 stepRightTime(float cursorTime, qint32 interval, qint32 viewEnd, bool shift)
 {
     const qint32 t = truncClamped(std::trunc(cursorTime));

@@ -26,6 +26,15 @@ struct CursorPlacement {
 CursorPlacement placeCursor(float t, const BarographTrace &trace, const GraphView &view,
                             const GraphLayout &layout);
 
+/// The figures between the mark and the cursor, from the earlier of the two to the later:
+/// whichever side of the mark the cursor stands, a climb reads as a positive height.
+struct MarkSpan {
+    QByteArray timeText;   ///< "%02d:%02d:%02d" of the seconds between them, truncated
+    QByteArray heightText; ///< "%+.1f": metres gained (negative: lost)
+    QByteArray climbText;  ///< "%+.2f": the mean climb in m/s; "-" when both stand at one time
+};
+MarkSpan markSpan(float markTime, float cursorTime, const BarographTrace &trace);
+
 /// Step right from the cursor: t = trunc(cursorTime), then t + 1 with Shift, else the next
 /// sample time; never beyond viewEnd.
 qint32 stepRightTime(float cursorTime, qint32 interval, qint32 viewEnd, bool shift);

@@ -236,6 +236,26 @@ void addTraces(GraphPlot &plot, const BarographTrace &trace, const GraphView &vi
     }
 }
 
+// Climbs that share or touch a column make one band: a long flight seen whole has several
+// climbs to a column, and each band would cost a pass over the panels' height.
+void addClimbBands(GraphPlot &plot, std::span<const Climb> climbs, const GraphView &view, const GraphLayout &l)
+{
+    std::vector<QRect> &bands = plot.climbBands;
+    for (const Climb &c : climbs) {
+        if (c.end < view.viewStart || c.start > view.viewEnd)
+            continue;
+        const qint32 left = std::max(view.xAtTime(float(c.start), l), l.plotLeft);
+        const qint32 right = std::max(std::min(view.xAtTime(float(c.end), l), l.plotRight), left);
+        if (!bands.empty() && left <= bands.back().right() + 1) {
+            for (size_t k = bands.size() - 2; k < bands.size(); ++k)
+                bands[k].setRight(std::max(bands[k].right(), right));
+            continue;
+        }
+        bands.push_back(QRect(QPoint(left, l.plotTop), QPoint(right, l.plotBottom)));
+        bands.push_back(QRect(QPoint(left, l.varioTop), QPoint(right, l.varioBottom)));
+    }
+}
+
 void addFrames(GraphPlot &plot, const GraphLayout &l)
 {
     plot.altitudeFrame = {QPoint(l.plotLeft, l.plotBottom), QPoint(l.plotRight, l.plotBottom),
@@ -309,10 +329,11 @@ qint32 estimatedTextWidth(const QByteArray &text)
 }
 
 GraphPlot buildGraphPlot(const BarographTrace &trace, const FlightStats &stats, const GraphView &view,
-                         const GraphLayout &layout, const TextWidth &textWidth)
+                         const GraphLayout &layout, const TextWidth &textWidth, std::span<const Climb> climbs)
 {
     GraphPlot plot;
     plot.clear = QRect(QPoint(0, layout.plotTop - 31), QPoint(layout.imageWidth - 1, layout.imageHeight - 1));
+    addClimbBands(plot, climbs, view, layout);
     addGain(plot, stats, view, layout);
     addGrid(plot, view, layout, textWidth);
     addTraces(plot, trace, view, layout);

@@ -5,6 +5,7 @@
 // Labels carry cp932 bytes and the top-left corner of their text cell.
 #pragma once
 
+#include "barograph/core/flightanalysis.h"
 #include "barograph/core/graphlayout.h"
 
 #include <QByteArray>
@@ -14,6 +15,7 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <span>
 #include <vector>
 
 struct BarographTrace;
@@ -39,6 +41,11 @@ struct VarioStroke {
 
 struct GraphPlot {
     QRect clear; ///< filled white first: from plotTop - 31 to the bottom
+
+    /// The climbs in view, shaded under everything else: for each one the columns of its
+    /// time held to the panels' edges, as a band over the altitude panel and then one over
+    /// the variogram, each at least one column wide. Climbs in touching columns share a band.
+    std::vector<QRect> climbBands;
 
     struct TimeTick {
         PlotSegment altitudeLine; ///< dotted, grey in colour
@@ -97,11 +104,12 @@ qint32 estimatedTextWidth(const QByteArray &text);
 /// The height of a label's cell in surface pixels.
 inline constexpr qint32 kLabelHeight = 13;
 
-/// Everything drawGraph draws for a view of a trace. A grid label that would run into
+/// Everything drawGraph draws for a view of a trace, its `climbs` shaded. A grid label that would run into
 /// another (the view's start and end times, "Gain Bottom" and its value, the top altitude,
 /// the label before it) is left out, its grid line kept: its text is empty.
 GraphPlot buildGraphPlot(const BarographTrace &trace, const FlightStats &stats, const GraphView &view,
-                         const GraphLayout &layout, const TextWidth &textWidth = estimatedTextWidth);
+                         const GraphLayout &layout, const TextWidth &textWidth = estimatedTextWidth,
+                         std::span<const Climb> climbs = {});
 
 /// What the text block shows of a flight.
 struct HeaderFacts {

@@ -45,6 +45,33 @@ inline constexpr QStringView HintCutRight = u"ｶｰｿﾙﾎﾟｲﾝﾄの右�
 inline constexpr QStringView HintPrint = u"ﾊﾞﾛｸﾞﾗﾌのﾌﾟﾘﾝﾄ";               // print the barograph
 inline constexpr QStringView HintClose = u"閉じる";                       // close
 
+// The cursor tool's second row: the cursor to the detected take-off or landing, the mark,
+// and the figures from the mark to the cursor.
+inline constexpr QStringView TakeoffButton = u"ﾃｲｸｵﾌ";                       // take-off (button)
+inline constexpr QStringView LandingButton = u"ﾗﾝﾃﾞｨﾝｸﾞ";                     // landing (button)
+inline constexpr QStringView MarkButton = u"ﾏｰｸ";                            // mark (button)
+inline constexpr QStringView HintTakeoff = u"ﾃｲｸｵﾌ地点へｶｰｿﾙを移動";          // cursor to the take-off
+inline constexpr QStringView HintLanding = u"ﾗﾝﾃﾞｨﾝｸﾞ地点へｶｰｿﾙを移動";       // cursor to the landing
+inline constexpr QStringView HintMark = u"ｶｰｿﾙﾎﾟｲﾝﾄにﾏｰｸを付ける";            // set the mark at the cursor
+inline constexpr QStringView MarkNone = u"ﾏｰｸなし";                          // no mark set
+// From the mark: the time between, the height difference and the mean climb.
+inline constexpr QStringView MarkFigures = u"ﾏｰｸから %1   %2 m   %3 m/s";
+
+// The climbs tool window: the climbs found in the trace, the flight's figures and the time
+// spent at each climb rate.
+inline constexpr QStringView ClimbsTitle = u"上昇 %1回";                      // climbs: %1 of them
+inline constexpr QStringView ClimbStart = u"開始";                           // start (clock time)
+inline constexpr QStringView ClimbDuration = u"時間";                        // duration
+inline constexpr QStringView ClimbGain = u"獲得 m";                          // height gained
+inline constexpr QStringView ClimbMean = u"平均 m/s";                        // mean climb
+inline constexpr QStringView ClimbBest = u"30秒最大";                        // best 30 s, m/s
+inline constexpr QStringView HintClimbs = u"ｸﾘｯｸでその上昇を拡大";             // click: zoom to that climb
+inline constexpr QStringView ClimbingShare = u"上昇時間： %1 %";              // share of the flying time climbing
+inline constexpr QStringView TotalClimb = u"総上昇高度： %1 m";               // metres climbed in all
+inline constexpr QStringView BestClimb30s = u"最大上昇(30秒)： %1 m/s";       // best 30 s
+inline constexpr QStringView MaxSink30s = u"最大沈下(30秒)： %1 m/s";         // strongest 30 s of sink
+inline constexpr QStringView RateHistogram = u"上昇率の分布（0.5m/sごとの秒数）"; // seconds at each 0.5 m/s
+
 // Hints of the zoom tool window's buttons.
 inline constexpr QStringView HintZoomLeft = u"HZoomDown/ScrollLeft";
 inline constexpr QStringView HintZoomRight = u"HZoomUp/ScrollRight";

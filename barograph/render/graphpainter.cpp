@@ -83,6 +83,23 @@ public:
             *pixel = rgb;
     }
 
+    /// A filled rectangle of an opaque colour.
+    void fill(const QRect &area, const QColor &colour)
+    {
+        if (!m_image) {
+            m_painter.fillRect(area, colour);
+            return;
+        }
+        const QRect r = area & m_image->rect();
+        if (r.isEmpty())
+            return;
+        const QRgb rgb = colour.rgb();
+        const qsizetype stride = m_image->bytesPerLine() / qsizetype(sizeof(QRgb));
+        QRgb *line = reinterpret_cast<QRgb *>(m_image->bits()) + r.top() * stride + r.left();
+        for (int y = r.top(); y <= r.bottom(); ++y, line += stride)
+            std::fill(line, line + r.width(), rgb);
+    }
+
     /// A dotted grid line, which never slants: every third pixel from its start.
     void drawDotted(const PlotSegment &line, const QColor &colour)
     {
@@ -184,6 +201,8 @@ void paintGraph(QPainter &p, const GraphPlot &plot, const PlotStyle &style)
     p.setBackgroundMode(Qt::OpaqueMode);
 
     PixelWriter pixels(p, style);
+    for (const QRect &band : plot.climbBands)
+        pixels.fill(band, style.climbBand);
     for (const GraphPlot::TimeTick &tick : plot.timeTicks) {
         pixels.drawDotted(tick.altitudeLine, style.timeGrid);
         drawLabel(p, tick.label, style);
@@ -305,10 +324,15 @@ QByteArray pdfOfPicture(const GraphLayout &layout, const GraphPlot &plot, const 
     return bytes;
 }
 
+GraphPlot plotOf(const BarographSession &session, const PlotStyle &style)
+{
+    return buildGraphPlot(session.trace(), session.stats(), session.view(), session.layout(), textWidthOf(style),
+                          session.analysis().climbs);
+}
+
 SurfacePicture pictureOf(const BarographSession &session, const HeaderFacts &facts, const PlotStyle &style)
 {
-    return {buildGraphPlot(session.trace(), session.stats(), session.view(), session.layout(), textWidthOf(style)),
-            buildGraphHeader(facts, session.stats(), session.layout())};
+    return {plotOf(session, style), buildGraphHeader(facts, session.stats(), session.layout())};
 }
 
 QImage renderGraphPicture(const BarographSession &session, const HeaderFacts &facts, const PlotStyle &style)

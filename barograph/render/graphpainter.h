@@ -35,8 +35,10 @@ QByteArray pdfOfPicture(const GraphLayout &layout, const GraphPlot &plot, const 
 /// A new surface for a layout, white, in the format the window and the picture files use.
 QImage newSurface(const GraphLayout &layout);
 
-/// What a barograph window draws for a session: its graph and text block, labels left out
-/// by the style's face.
+/// The graph a barograph window draws for a session's view: labels left out by the style's
+/// face, the session's climbs shaded.
+GraphPlot plotOf(const BarographSession &session, const PlotStyle &style);
+/// What a barograph window draws for a session: its graph and text block.
 struct SurfacePicture {
     GraphPlot plot;
     GraphHeader header;

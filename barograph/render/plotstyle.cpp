@@ -12,6 +12,8 @@ PlotStyle PlotStyle::colour()
     s.marks = QColor(255, 0, 0);
     s.altitudeTitle = QColor(0, 0, 255);
     s.varioTitle = QColor(0, 128, 0);
+    // Pale enough that the grey grid's dots and every trace stay as clear as on white.
+    s.climbBand = QColor(218, 242, 210);
     s.textFont = graphTextFont(12);
     s.titleFont = graphTitleFont(16);
     return s;
@@ -22,6 +24,7 @@ PlotStyle PlotStyle::mono()
     PlotStyle s = colour();
     s.timeGrid = s.altitudeTrace = s.varioClimb = s.varioSink = s.gain = s.marks = s.altitudeTitle =
         s.varioTitle = Qt::black;
+    s.climbBand = QColor(228, 228, 228);
     return s;
 }
 

@@ -15,6 +15,7 @@ struct PlotStyle {
     QColor marks;         ///< red, the mark circles
     QColor altitudeTitle; ///< blue
     QColor varioTitle;    ///< green
+    QColor climbBand;     ///< pale green, light grey without colour: the climbs' shading
     QColor ink = Qt::black;
     QColor paper = Qt::white;
     QFont textFont;  ///< labels and the text block: 12 pixels, Japanese proportional gothic

@@ -41,6 +41,19 @@ QLineEdit *edit(QWidget *parent, const char *name, QRect geometry, QStringView h
     return e;
 }
 
+// A caption button of the second row.
+QToolButton *textButton(QWidget *parent, const char *name, QRect geometry, QStringView text, QStringView hint)
+{
+    auto *b = new QToolButton(parent);
+    b->setObjectName(QLatin1String(name));
+    b->setGeometry(geometry);
+    b->setText(text.toString());
+    b->setToolTip(hint.toString());
+    b->setFont(japaneseUiFont(12));
+    b->setFocusPolicy(Qt::NoFocus);
+    return b;
+}
+
 QLabel *unitLabel(QWidget *parent, const QString &text, int x, int pixelSize)
 {
     auto *l = new QLabel(text, parent);
@@ -52,7 +65,7 @@ QLabel *unitLabel(QWidget *parent, const QString &text, int x, int pixelSize)
 } // namespace
 
 TCursPos::TCursPos(QWidget *owner, float altitude0, float vario0)
-    : ToolStrip(owner, QSize(482, 34), QColor(255, 255, 0))
+    : ToolStrip(owner, QSize(482, 60), QColor(255, 255, 0))
 {
     setObjectName(QStringLiteral("CursPos"));
     QFrame *strip = panel();
@@ -73,6 +86,13 @@ TCursPos::TCursPos(QWidget *owner, float altitude0, float vario0)
     SBRightCut = button(strip, "SBRightCut", 396, baromsg::HintCutRight, Glyph::CutRight);
     SBPrinter = button(strip, "SBPrinter", 422, baromsg::HintPrint, Glyph::Print);
     SBOnClose = button(strip, "SBOnClose", 450, baromsg::HintClose, Glyph::Close);
+    SBTakeoff = textButton(strip, "SBTakeoff", QRect(23, 32, 50, 22), baromsg::TakeoffButton, baromsg::HintTakeoff);
+    SBLanding = textButton(strip, "SBLanding", QRect(75, 32, 62, 22), baromsg::LandingButton, baromsg::HintLanding);
+    SBMark = textButton(strip, "SBMark", QRect(148, 32, 40, 22), baromsg::MarkButton, baromsg::HintMark);
+    LbMark = new QLabel(strip);
+    LbMark->setObjectName(QStringLiteral("LbMark"));
+    LbMark->setFont(japaneseUiFont(12));
+    LbMark->setGeometry(194, 32, 280, 22);
 
     Timer1 = new QTimer(this);
     connect(Timer1, &QTimer::timeout, this, &TCursPos::Timer1Timer);
@@ -86,18 +106,36 @@ TCursPos::TCursPos(QWidget *owner, float altitude0, float vario0)
     connect(SBRightCut, &QToolButton::clicked, this, &TCursPos::rightCutClicked);
     connect(SBPrinter, &QToolButton::clicked, this, &TCursPos::printClicked);
     connect(SBOnClose, &QToolButton::clicked, this, &TCursPos::closeClicked);
+    connect(SBTakeoff, &QToolButton::clicked, this, &TCursPos::takeoffClicked);
+    connect(SBLanding, &QToolButton::clicked, this, &TCursPos::landingClicked);
+    connect(SBMark, &QToolButton::clicked, this, &TCursPos::markClicked);
 
     setTimeText("00:00:00");
     EdHeight->setText(QString::fromLatin1(numtext::fixed(altitude0, 1, 1)));
     EdBario->setText(QString::fromLatin1(numtext::fixed(vario0, 1, 1)));
+    showMark(std::nullopt);
     setCursorControlsEnabled(false);
 }
 
 void TCursPos::setCursorControlsEnabled(bool enabled)
 {
     for (QWidget *w : std::initializer_list<QWidget *>{SpeedButtonL, SpeedButtonR, EdTime, EdBario, EdHeight,
-                                                      SBLeftCut, SBRightCut})
+                                                      SBLeftCut, SBRightCut, SBMark})
         w->setEnabled(enabled);
+}
+
+void TCursPos::setMomentsFound(bool takeoff, bool landing)
+{
+    SBTakeoff->setEnabled(takeoff);
+    SBLanding->setEnabled(landing);
+}
+
+void TCursPos::showMark(const std::optional<MarkSpan> &span)
+{
+    LbMark->setText(span ? baromsg::MarkFigures.toString().arg(QString::fromLatin1(span->timeText),
+                                                               QString::fromLatin1(span->heightText),
+                                                               QString::fromLatin1(span->climbText))
+                         : baromsg::MarkNone.toString());
 }
 
 void TCursPos::showReadouts(const CursorPlacement &cursor, bool withTime)

@@ -1,12 +1,17 @@
 // TCursPos, the barograph window's cursor tool: a small borderless yellow strip with the
 // step buttons, the cursor's elapsed time (editable), altitude and climb rate, and the
-// buttons for zoom, cursor on/off, altitude correction, both cuts, print and close.
+// buttons for zoom, cursor on/off, altitude correction, both cuts, print and close; below
+// them the buttons that take the cursor to the detected take-off and landing (so that the
+// ground can be cut away), the mark, and the figures from the mark to the cursor.
 // Owned by its TGraph; it tells the graph what was pressed through its signals.
 #pragma once
 
 #include "barograph/core/graphcursor.h"
 #include "barograph/ui/toolstrip.h"
 
+#include <optional>
+
+class QLabel;
 class QLineEdit;
 class QTimer;
 class QToolButton;
@@ -19,8 +24,9 @@ public:
     TCursPos(QWidget *owner, float altitude0, float vario0);
 
     QToolButton *SpeedButtonL, *SpeedButtonR, *SBZoom, *SBCursOn, *SBHAdjust, *SBLeftCut, *SBRightCut,
-        *SBPrinter, *SBOnClose;
+        *SBPrinter, *SBOnClose, *SBTakeoff, *SBLanding, *SBMark;
     QLineEdit *EdTime, *EdHeight, *EdBario;
+    QLabel *LbMark;
     /// Repeats a held step button: first after 1000 ms, then every 100 ms.
     QTimer *Timer1;
 
@@ -29,8 +35,12 @@ public:
     bool stepRightHeld = false;
     bool stepLeftHeld = false;
 
-    /// Enables or disables the seven controls that need a shown cursor.
+    /// Enables or disables the eight controls that need a shown cursor.
     void setCursorControlsEnabled(bool enabled);
+    /// The take-off and landing buttons work only where the analysis found them.
+    void setMomentsFound(bool takeoff, bool landing);
+    /// The figures from the mark to the cursor; "no mark" without one.
+    void showMark(const std::optional<MarkSpan> &span);
     /// Shows the cursor's read-outs; the time only when `withTime`.
     void showReadouts(const CursorPlacement &cursor, bool withTime);
     /// Sets the time edit's text as the graph (inside updatingEdit).
@@ -56,6 +66,9 @@ signals:
     void rightCutClicked();
     void printClicked();
     void closeClicked();
+    void takeoffClicked();
+    void landingClicked();
+    void markClicked();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -4,6 +4,7 @@
 #include "barograph/core/messages.h"
 #include "logbook/core/text/numbertext.h"
 #include "barograph/render/graphpainter.h"
+#include "barograph/ui/tclimbs.h"
 #include "barograph/ui/tctrlzoom.h"
 #include "barograph/ui/tcurspos.h"
 #include "logbook/core/logbook.h"
@@ -20,6 +21,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
@@ -173,7 +175,33 @@ bool TGraph::load()
     connectCursorTool();
     m_cursPos->move(toolPosition());
     m_cursPos->show();
+    m_climbs = new TClimbs(this);
+    connect(m_climbs, &TClimbs::climbChosen, this, &TGraph::showClimb);
+    showAnalysis();
+    m_climbs->move(climbsToolPosition());
+    m_climbs->show();
     return true;
+}
+
+// What the analysis of the trace as it stands shows: the climbs tool's list and figures, and
+// which of the take-off and landing buttons can work.
+void TGraph::showAnalysis()
+{
+    const FlightAnalysis &analysis = m_session->analysis();
+    if (m_climbs)
+        m_climbs->showAnalysis(analysis, takeoffSeconds());
+    if (m_cursPos)
+        m_cursPos->setMomentsFound(analysis.takeoff.has_value(), analysis.landing.has_value());
+}
+
+void TGraph::showMarkFigures()
+{
+    if (!m_cursPos || !m_session)
+        return;
+    if (m_session->markTime)
+        m_cursPos->showMark(markSpan(*m_session->markTime, cursorTime(), trace()));
+    else
+        m_cursPos->showMark(std::nullopt);
 }
 
 void TGraph::connectCursorTool()
@@ -197,11 +225,17 @@ void TGraph::connectCursorTool()
     connect(tool, &TCursPos::rightCutClicked, this, &TGraph::cutRight);
     connect(tool, &TCursPos::printClicked, this, &TGraph::printRequested);
     connect(tool, &TCursPos::closeClicked, this, &QWidget::close);
+    connect(tool, &TCursPos::takeoffClicked, this, &TGraph::cursorToTakeoff);
+    connect(tool, &TCursPos::landingClicked, this, &TGraph::cursorToLanding);
+    connect(tool, &TCursPos::markClicked, this, &TGraph::setMark);
     // The read-outs show the trace at the cursor's time even while it is hidden, so they
-    // follow every change of the trace.
+    // follow every change of the trace, and so does the analysis.
     connect(this, &TGraph::traceChanged, tool, [this] {
-        if (m_session && m_cursPos)
-            m_cursPos->showReadouts(placeCursor(cursorTime(), trace(), view(), graphLayout()), true);
+        if (!m_session || !m_cursPos)
+            return;
+        m_cursPos->showReadouts(placeCursor(cursorTime(), trace(), view(), graphLayout()), true);
+        showMarkFigures();
+        showAnalysis();
     });
 }
 
@@ -212,11 +246,28 @@ QPoint TGraph::toolPosition() const
     return (m_frame ? m_frame->frameGeometry().topLeft() : QPoint()) + pos() + QPoint(60, 80);
 }
 
+// Beside the window's right edge, level with its caption; where the screen ends first, beside
+// its left edge, so that the list never covers the graph unless the screen has no room.
+QPoint TGraph::climbsToolPosition() const
+{
+    const QPoint corner = (m_frame ? m_frame->frameGeometry().topLeft() : QPoint()) + pos() + QPoint(0, 30);
+    QPoint at = corner + QPoint(width() + 8, 0);
+    if (const QScreen *screen = this->screen(); screen && m_climbs) {
+        const QRect room = screen->availableGeometry();
+        if (at.x() + m_climbs->width() > room.right() + 1 && corner.x() - 8 - m_climbs->width() >= room.left())
+            at.setX(corner.x() - 8 - m_climbs->width());
+        at.setX(std::max(std::min(at.x(), room.right() + 1 - m_climbs->width()), room.left()));
+        at.setY(std::max(std::min(at.y(), room.bottom() + 1 - m_climbs->height()), room.top()));
+    }
+    return at;
+}
+
 void TGraph::moveTools(QPoint by)
 {
     if (by.isNull())
         return;
-    for (QWidget *tool : {static_cast<QWidget *>(m_cursPos), static_cast<QWidget *>(m_ctrlZoom.data())}) {
+    for (QWidget *tool : {static_cast<QWidget *>(m_cursPos), static_cast<QWidget *>(m_ctrlZoom.data()),
+                          static_cast<QWidget *>(m_climbs)}) {
         if (tool)
             tool->move(tool->pos() + by);
     }
@@ -228,6 +279,8 @@ void TGraph::showTools(bool shown)
         m_cursPos->setVisible(shown);
     if (m_ctrlZoom)
         m_ctrlZoom->setVisible(shown);
+    if (m_climbs)
+        m_climbs->setVisible(shown);
 }
 
 // The tool windows go where their graph goes: moved or tiled in the workspace, or with the
@@ -272,7 +325,7 @@ void TGraph::drawGraph(bool mono)
         return;
     const PlotStyle style = mono ? PlotStyle::mono() : PlotStyle::colour();
     QPainter p(&m_image);
-    paintGraph(p, buildGraphPlot(trace(), stats(), view(), graphLayout(), textWidthOf(style)), style);
+    paintGraph(p, plotOf(*m_session, style), style);
     m_surface->update();
 }
 
@@ -328,6 +381,7 @@ void TGraph::drawCursor(bool updateEdit)
     updateCursorArea();
     if (m_cursPos)
         m_cursPos->showReadouts(m_cursor, updateEdit);
+    showMarkFigures();
 }
 
 void TGraph::cursorShow(float t)
@@ -406,6 +460,52 @@ void TGraph::timeTyped(qint32 seconds)
     } else {
         cursorMove(float(seconds), false);
     }
+}
+
+void TGraph::moveCursorTo(float t)
+{
+    if (!m_session)
+        return;
+    if (t < float(view().viewStart) || t > float(view().viewEnd)) {
+        m_session->showWholeTrace();
+        viewChanged();
+    }
+    if (cursorOn())
+        cursorMove(t, true);
+    else
+        cursorShow(t);
+}
+
+void TGraph::cursorToTakeoff()
+{
+    if (m_session && m_session->analysis().takeoff)
+        moveCursorTo(float(*m_session->analysis().takeoff));
+}
+
+void TGraph::cursorToLanding()
+{
+    if (m_session && m_session->analysis().landing)
+        moveCursorTo(float(*m_session->analysis().landing));
+}
+
+void TGraph::setMark()
+{
+    if (!cursorOn())
+        return;
+    m_session->markTime = cursorTime();
+    showMarkFigures();
+}
+
+void TGraph::showClimb(int index)
+{
+    if (!m_session || index < 0 || size_t(index) >= m_session->analysis().climbs.size())
+        return;
+    const Climb climb = m_session->analysis().climbs[size_t(index)];
+    if (!m_ctrlZoom)
+        toggleZoomWindow();
+    m_session->showStretch(climb.start, climb.end);
+    viewChanged();
+    moveCursorTo(float(climb.start));
 }
 
 bool TGraph::confirmCut(QStringView question)
@@ -583,6 +683,8 @@ void TGraph::closeEvent(QCloseEvent *event)
     m_session.reset(); // a second close finds nothing left to ask
     if (m_cursPos)
         m_cursPos->hide();
+    if (m_climbs)
+        m_climbs->hide();
     if (m_ctrlZoom)
         m_ctrlZoom->close();
     emit graphClosed();

@@ -2,8 +2,8 @@
 // (barograph/core/barographsession.h) on its drawing surface, the text block, the altitude
 // trace and the variogram, and turns clicks, drags and its tool windows' signals into the
 // session's operations. On closing it offers to save a changed trace back to the file and
-// the flight's record. It owns its cursor tool (TCursPos) and, while open, its zoom tool
-// (TCtrlZoom).
+// the flight's record. It owns its cursor tool (TCursPos), its climbs tool (TClimbs) and,
+// while open, its zoom tool (TCtrlZoom).
 #pragma once
 
 #include "barograph/core/barographsession.h"
@@ -22,6 +22,7 @@
 
 class GraphSurface;
 class MainFormLink;
+class TClimbs;
 class TCursPos;
 class QPaintDevice;
 class QScrollArea;
@@ -53,6 +54,7 @@ public:
     QWidget *surface() const;
     TCursPos *cursorTool() const { return m_cursPos; }
     TCtrlZoom *zoomTool() const { return m_ctrlZoom; }
+    TClimbs *climbsTool() const { return m_climbs; }
     bool zoomWindowOpen() const { return m_ctrlZoom != nullptr; }
 
     /// Statistics and the whole view, then drawGraph in colour and drawHeader.
@@ -82,6 +84,17 @@ public:
     /// A complete time typed in the tool window: the cursor goes there, or the edit shows
     /// the cursor's time again when it lies beyond the flight.
     void timeTyped(qint32 seconds);
+    /// Shows the cursor at t (seconds), bringing the whole trace into view when t lies
+    /// outside the view.
+    void moveCursorTo(float t);
+    /// The cursor tool's buttons: the cursor to the detected take-off or landing (nothing
+    /// when none was found); the mark at the cursor's time.
+    void cursorToTakeoff();
+    void cursorToLanding();
+    void setMark();
+    /// A climb of the list: the view zoomed to it (the zoom tool opened, whose closing shows
+    /// the whole trace again) and the cursor at its start.
+    void showClimb(int index);
     /// The cuts at the cursor, each after asking; a cut with nothing to remove does nothing.
     void cutRight();
     void cutLeft();
@@ -155,6 +168,9 @@ private:
     void viewChanged();
     void connectCursorTool();
     QPoint toolPosition() const;
+    QPoint climbsToolPosition() const;
+    void showAnalysis();
+    void showMarkFigures();
     void moveTools(QPoint by);
     void showTools(bool shown);
 
@@ -167,6 +183,7 @@ private:
     QScrollArea *m_scroll;
     GraphSurface *m_surface;
     TCursPos *m_cursPos = nullptr;
+    TClimbs *m_climbs = nullptr;
     QPointer<TCtrlZoom> m_ctrlZoom;
     QTimer *m_resizeTimer;
     QPointer<QWidget> m_frame; ///< the main window

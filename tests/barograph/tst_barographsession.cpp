@@ -1,7 +1,7 @@
 // The barograph session without a display: the zoom window's buttons and their limits, the
 // rubber zoom and panning on the altitude panel, the cursor kept in view, the altitude
-// correction and the metres typed for it, the cuts with the save into the file and the flight's row, and the print
-// rectangle.
+// correction and the metres typed for it, the cuts with the save into the file and the flight's row, the
+// analysis following every change of the trace, a stretch shown on its own, and the print rectangle.
 #include "barograph/core/barographfile.h"
 #include "barograph/core/barographsession.h"
 #include "logbook/core/flightrecord.h"
@@ -57,6 +57,9 @@ private slots:
     void typedMetres();
     void cutsAndSave();
     void printRectangle();
+    void analysisFollowsTheTrace();
+    void stretch_data();
+    void stretch();
 };
 
 void TestBarographSession::horizontalButtons()
@@ -341,6 +344,50 @@ void TestBarographSession::printRectangle()
     const PrintPlacement wide = printPlacement(1000, 766, 6600, 4800);
     QVERIFY(std::abs(wide.bottom - wide.top - 766 * wide.scale) <= 1);
     QVERIFY(wide.top > 0 && wide.left > 0 && wide.right < 6600);
+}
+
+
+void TestBarographSession::analysisFollowsTheTrace()
+{
+    std::optional<BarographSession> s = BarographSession::loadFile(samplePath("V7081114.V35"), "14:35:20", 640);
+    QVERIFY(s && s->correctAltitudes(-100.0f));
+    QCOMPARE(s->analysis().climbs[0].baseAltitude, analyseFlight(s->trace()).climbs[0].baseAltitude);
+    s->markTime = 500.0f;
+    s->cursorTime = 1000.0f; // after the first climbs: they go with the left cut, and so does the mark
+    QVERIFY(s->cutLeft() && !s->markTime);
+    QCOMPARE(s->analysis().climbs.size(), analyseFlight(s->trace()).climbs.size());
+}
+
+void TestBarographSession::stretch_data()
+{
+    QTest::addColumn<double>("start");
+    QTest::addColumn<double>("end");
+    QTest::addColumn<QList<qint32>>("edges");     // firstSample, lastSample, viewStart, viewEnd
+    QTest::addColumn<QList<qint32>>("altitudes"); // viewAltMin, viewAltMax
+    // 1000 samples at 2 s, sample i at 1000 + i m (see sessionOf); axis 1000 to 2000.
+    QTest::newRow("a quarter beside it, 15 % above and below")
+        << 400.0 << 800.0 << QList<qint32>{150, 450, 300, 900} << QList<qint32>{1105, 1495};
+    QTest::newRow("held at the trace's start and the axis bottom")
+        << 0.0 << 200.0 << QList<qint32>{0, 125, 0, 250} << QList<qint32>{1000, 1163};
+    QTest::newRow("at least 16 samples, 10 m above and below")
+        << 1000.0 << 1002.0 << QList<qint32>{493, 508, 986, 1016} << QList<qint32>{1483, 1518};
+}
+
+void TestBarographSession::stretch()
+{
+    QFETCH(double, start);
+    QFETCH(double, end);
+    QFETCH(QList<qint32>, edges);
+    QFETCH(QList<qint32>, altitudes);
+    BarographSession s = sessionOf(1000);
+    s.cursorOn = true;
+    s.cursorTime = 1990.0f;
+    s.showStretch(start, end);
+    QVERIFY(consistent(s));
+    const Edges got = edgesOf(s);
+    QCOMPARE((QList<qint32>{got.first, got.last, got.start, got.end}), edges);
+    QCOMPARE((QList<qint32>{s.view().viewAltMin, s.view().viewAltMax}), altitudes);
+    QVERIFY(s.cursorTime >= float(s.view().viewStart) && s.cursorTime <= float(s.view().viewEnd));
 }
 
 QTEST_GUILESS_MAIN(TestBarographSession)

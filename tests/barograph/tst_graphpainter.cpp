@@ -115,6 +115,7 @@ private slots:
     void reducedTracesLeaveTheSamePixels_data();
     void reducedTracesLeaveTheSamePixels();
     void monoDrawsNoColour();
+    void climbBandsLieUnderEverything();
     void cursorDrawnTwiceLeavesNoTrace();
     void headerDrawsIntoTheTextBlockOnly();
 };
@@ -174,6 +175,26 @@ void TestGraphPainter::monoDrawsNoColour()
         }
     // The same lines in both: wherever colour has ink, mono has too.
     QCOMPARE(pixelsOf(mono, qRgb(255, 255, 255)) <= pixelsOf(colour, qRgb(255, 255, 255)) + 50, true);
+}
+
+void TestGraphPainter::climbBandsLieUnderEverything()
+{
+    const Scene scene(randomFlight(3000, 7), 640);
+    GraphPlot shaded = scene.plot();
+    shaded.climbBands = {QRect(QPoint(100, 270), QPoint(220, 540)), QRect(QPoint(100, 564), QPoint(220, 676))};
+    for (const PlotStyle &style : {PlotStyle::colour(), PlotStyle::mono()}) {
+        const QImage plain = painted(scene.plot(), scene.layout, style);
+        const QImage banded = painted(shaded, scene.layout, style);
+        // Only paper inside the bands changes: grid dots, traces, frames and labels stay.
+        for (int y = 0; y < plain.height(); ++y)
+            for (int x = 0; x < plain.width(); ++x) {
+                const QRgb before = plain.pixel(x, y), after = banded.pixel(x, y);
+                const bool inBand = shaded.climbBands[0].contains(x, y) || shaded.climbBands[1].contains(x, y);
+                if (after != before && !(inBand && before == qRgb(255, 255, 255) && after == style.climbBand.rgb()))
+                    QFAIL(qPrintable(QStringLiteral("%1,%2 changed").arg(x).arg(y)));
+            }
+        QVERIFY(pixelsOf(banded, style.climbBand.rgb()) > 121 * 300);
+    }
 }
 
 void TestGraphPainter::cursorDrawnTwiceLeavesNoTrace()

@@ -65,6 +65,8 @@ private slots:
     void gainArrowsOnlyAbove20m();
     void marksInsideTheView();
     void flatTraceStillDraws();
+    void climbBandsClippedToTheView_data();
+    void climbBandsClippedToTheView();
     void header();
     void commentLines_data();
     void commentLines();
@@ -225,6 +227,44 @@ void TestGraphPlot::flatTraceStillDraws()
     const Drawn narrow(traceOf(1, {1, 2}));
     GraphLayout tiny = GraphLayout::forWidth(0);
     QVERIFY(!buildGraphPlot(narrow.trace, narrow.stats, narrow.view, tiny).altitudeTrace.empty());
+}
+
+void TestGraphPlot::climbBandsClippedToTheView_data()
+{
+    QTest::addColumn<QList<double>>("climbs"); // start, end of each
+    QTest::addColumn<QList<int>>("columns");   // left and right column of each band
+    // A view of 1000 to 2000 s over the 542 columns from 58 to 600.
+    QTest::newRow("inside") << QList<double>{1200, 1500} << QList<int>{58 + 108, 58 + 271};
+    QTest::newRow("across the left edge") << QList<double>{800, 1100} << QList<int>{58, 58 + 54};
+    QTest::newRow("across the right edge") << QList<double>{1900, 2600} << QList<int>{58 + 487, 600};
+    QTest::newRow("shorter than a column") << QList<double>{1500, 1500.5} << QList<int>{58 + 271, 58 + 271};
+    QTest::newRow("out of view") << QList<double>{100, 999, 2001, 2500} << QList<int>{};
+    QTest::newRow("touching columns share a band, a gap parts them")
+        << QList<double>{1200, 1300, 1301, 1500, 1505, 1600} << QList<int>{58 + 108, 58 + 271, 58 + 273, 58 + 325};
+}
+
+void TestGraphPlot::climbBandsClippedToTheView()
+{
+    QFETCH(QList<double>, climbs);
+    QFETCH(QList<int>, columns);
+    Drawn d(traceOf(1, std::vector<float>(3001, 500.0f)));
+    d.view.firstSample = d.view.viewStart = 1000;
+    d.view.lastSample = d.view.viewEnd = 2000;
+    d.view.viewSamples = 1001;
+    d.view.viewSeconds = 1000;
+    std::vector<Climb> given(size_t(climbs.size() / 2));
+    for (size_t k = 0; k < given.size(); ++k) {
+        given[k].start = climbs[qsizetype(2 * k)];
+        given[k].end = climbs[qsizetype(2 * k + 1)];
+    }
+    const GraphPlot plot = buildGraphPlot(d.trace, d.stats, d.view, d.layout, estimatedTextWidth, given);
+    // Under the altitude panel, then under the variogram: each from frame to frame.
+    std::vector<QRect> bands;
+    for (qsizetype k = 0; k < columns.size(); k += 2) {
+        bands.push_back(QRect(QPoint(columns[k], 270), QPoint(columns[k + 1], 540)));
+        bands.push_back(QRect(QPoint(columns[k], 564), QPoint(columns[k + 1], 676)));
+    }
+    QCOMPARE(plot.climbBands, bands);
 }
 
 void TestGraphPlot::header()

@@ -46,6 +46,8 @@ private slots:
     void steps();
     void typedTimes_data();
     void typedTimes();
+    void markFigures_data();
+    void markFigures();
 };
 
 void TestGraphView::timeTicks_data()
@@ -236,6 +238,27 @@ void TestGraphView::typedTimes()
     QFETCH(QByteArray, text);
     QFETCH(qint32, seconds);
     QCOMPARE(typedSeconds(text).value_or(-1), seconds);
+}
+
+void TestGraphView::markFigures_data()
+{
+    QTest::addColumn<float>("mark");
+    QTest::addColumn<float>("cursor");
+    QTest::addColumn<QByteArrayList>("figures");
+    // 100 m, then 350 m at 200 s, then 250 m at 400 s (every 100 s).
+    QTest::newRow("cursor after the mark") << 0.0f << 200.0f << QByteArrayList{"00:03:20", "+250.0", "+1.25"};
+    QTest::newRow("cursor before the mark: the same stretch")
+        << 200.0f << 0.0f << QByteArrayList{"00:03:20", "+250.0", "+1.25"};
+    QTest::newRow("sinking, between samples") << 250.0f << 350.0f << QByteArrayList{"00:01:40", "-50.0", "-0.50"};
+    QTest::newRow("one time") << 300.0f << 300.0f << QByteArrayList{"00:00:00", "+0.0", "-"};
+}
+
+void TestGraphView::markFigures()
+{
+    QFETCH(float, mark);
+    QFETCH(float, cursor);
+    const MarkSpan span = markSpan(mark, cursor, traceOf(100, {100, 225, 350, 300, 250}));
+    QTEST((QByteArrayList{span.timeText, span.heightText, span.climbText}), "figures");
 }
 
 QTEST_GUILESS_MAIN(TestGraphView)

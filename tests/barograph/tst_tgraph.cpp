@@ -1,9 +1,12 @@
 // The barograph window and its cursor tool on the offscreen platform, with a fake main
 // window: loading and refusing files, the cursor by mouse, buttons and typed time, both cuts,
 // the close query with its save steps, the resize redraw, the zoom tool and the mouse drags,
-// the tools following their window, the altitude correction command and printing.
+// the tools following their window, the altitude correction command and printing, the climbs
+// tool with its list, and the take-off, landing and mark buttons.
 #include "barograph/core/barographfile.h"
+#include "barograph/core/flightanalysis.h"
 #include "barograph/core/messages.h"
+#include "barograph/ui/tclimbs.h"
 #include "barograph/ui/tcprint.h"
 #include "barograph/ui/tctrlzoom.h"
 #include "barograph/ui/tcurspos.h"
@@ -16,7 +19,9 @@
 #include "tests/common/modalbox.h"
 
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
+#include <QTableWidget>
 #include <QMouseEvent>
 #include <QPrinter>
 #include <QPushButton>
@@ -128,6 +133,8 @@ private slots:
     void toolsFollowTheirWindow();
     void altitudeCorrectionCommand();
     void printing();
+    void climbsToolShowsTheAnalysis();
+    void takeoffLandingAndMark();
 };
 
 void TestTGraph::loadsAndOpensTheCursorTool()
@@ -148,13 +155,13 @@ void TestTGraph::loadsAndOpensTheCursorTool()
 
     TCursPos *tool = graph->cursorTool();
     QVERIFY(tool && tool->isVisible());
-    QCOMPARE(tool->size(), QSize(482, 34));
+    QCOMPARE(tool->size(), QSize(482, 60));
     QCOMPARE(tool->EdTime->text(), QStringLiteral("00:00:00"));
     QCOMPARE(tool->EdHeight->text(), QStringLiteral("611.9"));
     QCOMPARE(tool->EdBario->text(), QString::fromLatin1(numtext::fixed(graph->trace().varios[0], 1, 1)));
     for (QWidget *w : std::initializer_list<QWidget *>{tool->SpeedButtonL, tool->SpeedButtonR, tool->EdTime,
                                                       tool->EdBario, tool->EdHeight, tool->SBLeftCut,
-                                                      tool->SBRightCut})
+                                                      tool->SBRightCut, tool->SBMark})
         QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
     for (QWidget *w : std::initializer_list<QWidget *>{tool->SBHAdjust, tool->SBPrinter, tool->SBOnClose, tool->SBZoom})
         QVERIFY2(w->isEnabled(), qPrintable(w->objectName()));
@@ -713,6 +720,67 @@ void TestTGraph::printing()
     graph->cursorTool()->SBOnClose->click();
     QVERIFY(!graph->isVisible());
     graph.release(); // deleted on close
+}
+
+void TestTGraph::climbsToolShowsTheAnalysis()
+{
+    Scene scene;
+    std::unique_ptr<TGraph> graph(scene.open());
+    TClimbs *tool = graph->climbsTool();
+    QVERIFY(tool && tool->isVisible());
+    const FlightAnalysis analysis = analyseFlight(graph->trace());
+    QTableWidget *list = tool->TbClimbs;
+    QCOMPARE(list->rowCount(), 7);
+    const auto cell = [list](int row, int column) { return list->item(row, column)->text(); };
+    // As `duvazi-tool baro climbs` prints the first climb, its start on the flight's clock.
+    QCOMPARE((QStringList{cell(0, 0), cell(0, 1), cell(0, 2), cell(0, 3), cell(0, 4)}),
+             (QStringList{"14:40:18", "00:03:32", "667", "3.1", "4.2"}));
+    for (int row = 0; row < 7; ++row) {
+        const Climb &c = analysis.climbs[size_t(row)];
+        QCOMPARE(cell(row, 2).toDouble(), std::round(double(c.gain)));
+        QVERIFY(std::abs(cell(row, 3).toDouble() - c.meanClimb) <= 0.05f);
+        QVERIFY(std::abs(cell(row, 4).toDouble() - c.bestClimb30s) <= 0.05f);
+    }
+    QCOMPARE((QStringList{tool->LbShare->text(), tool->LbTotal->text(), tool->LbBest->text(), tool->LbSink->text()}),
+             (QStringList{"上昇時間： 27 %", "総上昇高度： 2478 m", "最大上昇(30秒)： 4.3 m/s", "最大沈下(30秒)： -2.1 m/s"}));
+
+    // A click on the third climb: the view shows it with some margin, the cursor at its start.
+    const Climb &third = analysis.climbs[2];
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(2, 1)).center());
+    QVERIFY(graph->zoomWindowOpen() && graph->cursorOn());
+    QCOMPARE(graph->cursorTime(), float(third.start));
+    QVERIFY(graph->view().viewStart < third.start && graph->view().viewEnd > third.end);
+
+    // The list follows the trace: a left cut there leaves the later climbs.
+    scene.link.prompts.answers = {Prompter::Answer::Ok};
+    graph->cutLeft();
+    QCOMPARE(size_t(list->rowCount()), graph->session().analysis().climbs.size());
+    QVERIFY(list->rowCount() < 7);
+}
+
+void TestTGraph::takeoffLandingAndMark()
+{
+    Scene scene;
+    std::unique_ptr<TGraph> graph(scene.open());
+    TCursPos *tool = graph->cursorTool();
+    QCOMPARE(tool->LbMark->text(), QStringLiteral("ﾏｰｸなし"));
+    tool->SBTakeoff->click(); // shows the cursor
+    QCOMPARE(tool->EdTime->text(), QStringLiteral("00:01:04"));
+    tool->SBMark->click();
+    graph->zoomStep(ZoomStep::ZoomInH); // the landing lies beyond this view: the whole trace again
+    tool->SBLanding->click();
+    QCOMPARE(tool->EdTime->text(), QStringLiteral("00:56:42"));
+    QCOMPARE(graph->view().viewEnd, graph->stats().flightSeconds);
+    const MarkSpan span = markSpan(64.0f, 3402.0f, graph->trace());
+    QCOMPARE(tool->LbMark->text(), QStringLiteral("ﾏｰｸから 00:55:38   %1 m   %2 m/s")
+                                       .arg(QString::fromLatin1(span.heightText), QString::fromLatin1(span.climbText)));
+
+    // The ground before the take-off cut away: the trace starts in the air, the mark is gone.
+    tool->SBTakeoff->click();
+    scene.link.prompts.answers = {Prompter::Answer::Ok};
+    graph->cutLeft();
+    QVERIFY(!tool->SBTakeoff->isEnabled() && tool->SBLanding->isEnabled());
+    QCOMPARE(tool->LbMark->text(), QStringLiteral("ﾏｰｸなし"));
 }
 
 QTEST_MAIN(TestTGraph)
