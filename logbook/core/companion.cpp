@@ -82,7 +82,8 @@ bool Companion::operator==(const Companion &o) const
             return false;
         for (auto a = analysis.begin(), b = o.analysis.begin(); a != analysis.end(); ++a, ++b) {
             if (a->first != b->first || a->second.totalClimb != b->second.totalClimb ||
-                a->second.biggestGain != b->second.biggestGain)
+                a->second.biggestGain != b->second.biggestGain || a->second.file != b->second.file ||
+                a->second.size != b->second.size || a->second.modified != b->second.modified)
                 return false;
         }
         return true;
@@ -147,7 +148,12 @@ std::variant<Companion, QString> parseCompanion(QByteArrayView bytes)
                     return badMember(kDownloads);
             }
             download.raw = raw.toString();
-            c.downloads[flightKey(row)] = download;
+            // The flight it belongs to now: its present content, unless the pilot has not
+            // changed it since it came.
+            const QJsonValue flight = entry.toObject().value(QLatin1StringView("flight"));
+            if (!(flight.isUndefined() || isEncodedText(flight)))
+                return badMember(kDownloads);
+            c.downloads[flight.isUndefined() ? flightKey(row) : decoded(flight)] = download;
         }
         root.remove(kDownloads);
     }
@@ -163,9 +169,19 @@ std::variant<Companion, QString> parseCompanion(QByteArrayView bytes)
             const bool hashShaped = hash.size() == 40 && std::all_of(hash.begin(), hash.end(), [](QChar ch) {
                                         return (ch >= u'0' && ch <= u'9') || (ch >= u'a' && ch <= u'f');
                                     });
-            if (!hashShaped || !total.isDouble() || !biggest.isDouble())
+            const QJsonValue file = figures.value(QLatin1StringView("file"));
+            const QJsonValue size = figures.value(QLatin1StringView("size"));
+            const QJsonValue modified = figures.value(QLatin1StringView("modified"));
+            const auto wholeOrAbsent = [](const QJsonValue &v) {
+                return v.isUndefined() || (v.isDouble() && v.toDouble() >= 0 && v.toDouble() < 1e15 &&
+                                           v.toDouble() == double(qint64(v.toDouble())));
+            };
+            if (!hashShaped || !total.isDouble() || !biggest.isDouble() || !(file.isUndefined() || file.isString()) ||
+                !wholeOrAbsent(size) || !wholeOrAbsent(modified))
                 return badMember(kAnalysis);
-            c.analysis[hash.toLatin1()] = {total.toDouble(), biggest.toDouble()};
+            c.analysis[hash.toLatin1()] = {total.toDouble(), biggest.toDouble(), file.toString(),
+                                           size.isUndefined() ? -1 : qint64(size.toDouble()),
+                                           qint64(modified.toDouble())};
         }
         root.remove(kAnalysis);
     }
@@ -192,7 +208,7 @@ QByteArray serializeCompanion(const Companion &c)
             QJsonArray fields;
             for (const QByteArray &field : download.fields)
                 fields.append(encoded(field));
-            QJsonObject entry{{QStringLiteral("row"), fields}};
+            QJsonObject entry{{QStringLiteral("flight"), encoded(key)}, {QStringLiteral("row"), fields}};
             if (!download.raw.isEmpty())
                 entry.insert(QStringLiteral("raw"), download.raw);
             downloads.append(entry);
@@ -201,9 +217,17 @@ QByteArray serializeCompanion(const Companion &c)
     }
     if (!c.analysis.empty()) {
         QJsonObject analysis;
-        for (const auto &[hash, figures] : c.analysis)
-            analysis.insert(QString::fromLatin1(hash), QJsonObject{{QStringLiteral("totalClimb"), figures.totalClimb},
-                                                                   {QStringLiteral("biggestGain"), figures.biggestGain}});
+        for (const auto &[hash, figures] : c.analysis) {
+            QJsonObject entry{{QStringLiteral("totalClimb"), figures.totalClimb},
+                              {QStringLiteral("biggestGain"), figures.biggestGain}};
+            if (!figures.file.isEmpty())
+                entry.insert(QStringLiteral("file"), figures.file);
+            if (figures.size >= 0)
+                entry.insert(QStringLiteral("size"), double(figures.size));
+            if (figures.modified != 0)
+                entry.insert(QStringLiteral("modified"), double(figures.modified));
+            analysis.insert(QString::fromLatin1(hash), entry);
+        }
         root.insert(kAnalysis, analysis);
     }
     return QJsonDocument(root).toJson(QJsonDocument::Indented);

@@ -41,10 +41,15 @@ struct Companion {
     /// fields as downloaded once the pilot edits or cuts the flight).
     std::map<QByteArray, Download> downloads;
 
-    /// What the flight analysis found in a barograph, by the SHA-1 of the file's bytes.
+    /// What the flight analysis found in a barograph, by the SHA-1 of the file's bytes. The
+    /// file's name, size and time when it was analysed let a later look trust the figures
+    /// without reading the file again.
     struct Analysis {
         double totalClimb = 0;
         double biggestGain = 0;
+        QString file;        ///< plain file name; empty when not known
+        qint64 size = -1;
+        qint64 modified = 0; ///< milliseconds since the epoch
     };
     std::map<QByteArray, Analysis> analysis;
 

@@ -4,6 +4,13 @@
 // with short dips where the pilot left the core), records them at 1, 2 and 4 s with
 // 0.3 m of sensor noise in 0.1 m steps, and the analysis is scored on what it finds.
 #include "barograph/core/flightanalysis.h"
+#include "barograph/core/barographfile.h"
+#include "barograph/core/logstatistics.h"
+#include "logbook/core/filewriter.h"
+#include "logbook/core/logbook.h"
+
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <QtTest/QTest>
 
@@ -219,6 +226,43 @@ private slots:
         QCOMPARE(seconds, f.flyingSeconds);
         QCOMPARE(f.histogram.front().from, -1.5f);
         QCOMPARE(f.histogram.back().to, 2.5f);
+    }
+
+    void statisticsReadEachBarographOnce()
+    {
+        // A flight with one climb of 600 m, under two names with the same content.
+        std::vector<float> a(120, 1000.0f);
+        for (int t = 0; t < 300; ++t)
+            a.push_back(a.back() + 2);
+        for (int t = 0; t < 700; ++t)
+            a.push_back(a.back() - 1);
+        a.insert(a.end(), 120, a.back());
+        BarographFile file;
+        file.interval = 1;
+        file.altitudes = a;
+        QTemporaryDir dir;
+        const QByteArray image = buildBarographImage(file);
+        QVERIFY(!writeFile(dir.filePath(QStringLiteral("A.V00")), image));
+        QVERIFY(!writeFile(dir.filePath(QStringLiteral("B.V00")), image));
+        LogBook book;
+        for (const char *name : {"A.V00", "B.V00", "A.V00"}) {
+            FlightRecord &r = book.appendRow();
+            r.barographFile = name;
+        }
+        book.row(3).excludedFromStatistics = true;
+        std::map<QByteArray, Companion::Analysis> cache;
+        const StatisticsInputs first = statisticsInputs(book, dir.path(), cache);
+        QCOMPARE(cache.size(), size_t(1)); // one content, analysed once
+        QVERIFY(std::abs(first.climbing(1)->biggest - 600) < 10);
+        QVERIFY(first.climbing(2) && !first.climbing(3) && first.excluded(3));
+
+        // With the file's stamp in the cache its figures are taken without reading it.
+        cache.begin()->second.totalClimb = 12345;
+        cache.begin()->second.file = QStringLiteral("A.V00");
+        const QFileInfo info(dir.filePath(QStringLiteral("A.V00")));
+        cache.begin()->second.size = info.size();
+        cache.begin()->second.modified = info.lastModified().toMSecsSinceEpoch();
+        QCOMPARE(statisticsInputs(book, dir.path(), cache).climbing(1)->total, 12345.0);
     }
 
     void aTraceWithoutFlightHasNothing()

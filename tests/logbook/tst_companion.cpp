@@ -2,8 +2,13 @@
 // newer version survive, a damaged file is refused with its reason, and a flight's key
 // follows its content, not its row.
 #include "logbook/core/companion.h"
+#include "logbook/core/logbook.h"
+#include "logbook/core/logfiles.h"
+#include "logbook/core/logoperations.h"
 
+#include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QtTest/QTest>
 
 class TestCompanion : public QObject {
@@ -28,7 +33,7 @@ private slots:
             d.fields[size_t(f)] = flight.fieldText(Field(f)).toByteArray();
         d.raw = QStringLiteral("raw/24050310-1.BRG");
         c.downloads[flightKey(flight)] = d;
-        c.analysis[QByteArray(40, 'a')] = {1234.5, 678.25};
+        c.analysis[QByteArray(40, 'a')] = {1234.5, 678.25, QStringLiteral("24050310.BRG"), 30424, 1733580000000};
         c.unknown.insert(QStringLiteral("fromANewerVersion"), QJsonObject{{QStringLiteral("x"), 1}});
 
         const QByteArray bytes = serializeCompanion(c);
@@ -69,6 +74,52 @@ private slots:
         const auto read = parseCompanion(bytes);
         QVERIFY(std::holds_alternative<QString>(read));
         QVERIFY(!std::get<QString>(read).isEmpty());
+    }
+
+    void entriesFollowTheirFlightsThroughSaveSortAndEdit()
+    {
+        QTemporaryDir dir;
+        LogBook book;
+        book.workFolder = dir.path() + u'/';
+        for (const char *time : {"14:00:00", "09:00:00", "11:00:00"}) {
+            FlightRecord &r = book.appendRow();
+            r.date = "24/05/03";
+            r.time = time;
+            r.duration = "00:30:00";
+        }
+        const QString path = dir.filePath(QStringLiteral("spring.log"));
+        QCOMPARE(saveLogBook(book, path, "n").outcome, LogSaveResult::Outcome::Written);
+        QVERIFY2(!QFile::exists(companionPathFor(path)), "nothing to keep, no companion");
+
+        book.row(1).excludedFromStatistics = true;
+        book.row(2).downloaded = std::make_shared<const DownloadedFlight>(
+            DownloadedFlight{{"", "24/05/03", "09:00:00", "", "00:31:00", "0500 m", "1.0 m/s", "", "X.V00"}, "raw/X.V00"});
+        book.companion.carriedFlights = 40;
+        QCOMPARE(saveLogBook(book, path, "n").outcome, LogSaveResult::Outcome::Written);
+        QVERIFY(QFile::exists(companionPathFor(path)));
+
+        // Read back, sorted, the cut flight's figures changed: the entries stay with their flights.
+        LogBook again;
+        loadContents(again, *readLogFile(path));
+        const CompanionRead read = readCompanionBeside(path, dir.filePath(QStringLiteral("bak")));
+        QVERIFY(read.companion && read.damage.isEmpty());
+        attachCompanion(again, *read.companion);
+        sortFlightsByDate(again);
+        again.row(1).duration = "00:29:00";
+        QCOMPARE(again.row(1).time.toByteArray(), QByteArray("09:00:00"));
+        QVERIFY(again.row(1).downloaded && again.row(1).downloaded->raw == QStringLiteral("raw/X.V00"));
+        QVERIFY(again.row(3).excludedFromStatistics && !again.row(2).excludedFromStatistics);
+        const Companion written = companionOf(again);
+        QCOMPARE(written.carriedFlights, 40);
+        QVERIFY(written.downloads.count(flightKey(again.row(1))));
+
+        // A damaged companion: said, kept in bak, and the log still reads.
+        QFile damaged(companionPathFor(path));
+        QVERIFY(damaged.open(QIODevice::WriteOnly) && damaged.write("{\"version\": ") > 0);
+        damaged.close();
+        const CompanionRead bad = readCompanionBeside(path, dir.filePath(QStringLiteral("bak")));
+        QVERIFY(!bad.companion && !bad.damage.isEmpty());
+        QCOMPARE(QDir(dir.filePath(QStringLiteral("bak"))).entryList({QStringLiteral("*.damaged")}).size(), 1);
     }
 
     void aFlightsKeyIsItsContent()

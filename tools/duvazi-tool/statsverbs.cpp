@@ -6,6 +6,7 @@
 #include "barograph/core/barographfile.h"
 #include "barograph/core/barographtrace.h"
 #include "barograph/core/flightanalysis.h"
+#include "barograph/core/logstatistics.h"
 #include "logbook/core/filewriter.h"
 #include "logbook/core/logbook.h"
 #include "logbook/core/logbookpages.h"
@@ -100,22 +101,10 @@ int logStats(const QStringList &args)
     std::optional<LogBook> book = readLog(path);
     if (!book)
         return 1;
-    // Barographs lie beside the log, as in the work folder the program reads them from.
-    const QString folder = QFileInfo(path).absolutePath() + u'/';
-    StatisticsInputs inputs;
-    inputs.climbing = [&](int row) -> std::optional<StatisticsInputs::Climbing> {
-        const FlightRecord &flight = book->row(row);
-        if (!flight.hasBarograph())
-            return std::nullopt;
-        std::optional<BarographFile> file = readBarographFile(folder + cp932::toUnicode(flight.barographFile));
-        if (!file)
-            return std::nullopt;
-        const FlightAnalysis analysis = analyseFlight(BarographTrace::fromFile(std::move(*file)));
-        StatisticsInputs::Climbing climbing{analysis.totalClimb, 0};
-        for (const Climb &c : analysis.climbs)
-            climbing.biggest = std::max(climbing.biggest, double(c.gain));
-        return climbing;
-    };
+    // Barographs lie beside the log, as in the work folder the program reads them from. The
+    // cache is the log's own; this verb only reads, so what it analyses anew is not kept.
+    std::map<QByteArray, Companion::Analysis> cache = book->companion.analysis;
+    const StatisticsInputs inputs = statisticsInputs(*book, QFileInfo(path).absolutePath(), cache);
     const LogStatistics statistics = computeStatistics(*book, inputs);
     writeOut(asJson ? QJsonDocument(json(statistics)).toJson(QJsonDocument::Indented) : text(statistics).toUtf8());
     return finishOut() ? 0 : 1;
