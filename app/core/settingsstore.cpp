@@ -1,6 +1,7 @@
 // The settings file.
 #include "settingsstore.h"
 
+#include "logbook/core/filereader.h"
 #include "logbook/core/filewriter.h"
 
 #include <QDir>
@@ -48,10 +49,12 @@ QByteArray unescape(const QByteArray &text)
 
 FileSettingsStore::FileSettingsStore(const QString &path) : m_path(path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // The program's own file, but a hand-edited or damaged one must not stall the start:
+    // a few dozen short lines are all it ever holds.
+    const std::optional<QByteArray> bytes = readInputFile(path, 1024 * 1024);
+    if (!bytes)
         return;
-    const QList<QByteArray> lines = file.readAll().split('\n');
+    const QList<QByteArray> lines = bytes->split('\n');
     for (QByteArray line : lines) {
         if (line.endsWith('\r'))
             line.chop(1);

@@ -79,12 +79,8 @@ std::optional<InstrumentSettingsFile> loadSettingsFile(Prompter &prompter)
     const QString path = prompter.chooseOpenFile(msg::SettingsFileFilter, QString());
     if (path.isEmpty())
         return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        prompter.inform(msg::SettingsFileUnreadable.toString().arg(0).arg(file.errorString()));
-        return std::nullopt;
-    }
-    const auto result = parseInstrumentSettingsFile(file.read(64 * 1024));
+    // The bounded reader: a pipe or a device chosen in the dialog is refused at once.
+    const auto result = readInstrumentSettingsFile(path);
     if (const auto *error = std::get_if<SettingsFileError>(&result)) {
         prompter.inform(msg::SettingsFileUnreadable.toString().arg(error->line).arg(error->reason));
         return std::nullopt;
