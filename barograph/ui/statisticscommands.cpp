@@ -97,11 +97,7 @@ void StatisticsCommands::printLogBook()
     const std::optional<LogBookRange> range = askRange(parent);
     if (!range)
         return;
-    LogBookSelection selection;
-    selection.fromDate = boundOf(range->from);
-    selection.toDate = boundOf(range->to);
-    selection.excluded = [&book](int row) { return book.row(row).excludedFromStatistics; };
-    selection.carried = {book.companion.carriedFlights, book.companion.carriedSeconds};
+    const LogBookSelection selection = logBookSelection(book, boundOf(range->from), boundOf(range->to));
 
     QString title = !book.logName.isEmpty()           ? cp932::toUnicode(book.logName)
                     : !book.currentLogPath.isEmpty() ? QFileInfo(book.currentLogPath).completeBaseName()

@@ -66,15 +66,16 @@ QTableWidget *newTable(std::initializer_list<QStringView> titles)
     return t;
 }
 
-/// Numbers right-aligned, names and dates left, as the log list shows them.
-void fill(QTableWidget *table, const std::vector<QStringList> &rows)
+/// Numbers right-aligned, the columns of names (`textColumns`) left, as the log list shows them.
+void fill(QTableWidget *table, const std::vector<QStringList> &rows, std::initializer_list<int> textColumns = {0})
 {
     table->clearContents();
     table->setRowCount(int(rows.size()));
     for (int r = 0; r < int(rows.size()); ++r) {
         for (int c = 0; c < int(rows[size_t(r)].size()); ++c) {
             auto *item = new QTableWidgetItem(rows[size_t(r)][c]);
-            item->setTextAlignment((c == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
+            const bool text = std::find(textColumns.begin(), textColumns.end(), c) != textColumns.end();
+            item->setTextAlignment((text ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
             table->setItem(r, c, item);
         }
     }
@@ -287,7 +288,7 @@ void TFormStats::refresh()
     record(StatsRecordHighest, m_stats.highest, metres(m_stats.highest.value));
     record(StatsRecordClimb, m_stats.bestClimb, climb(m_stats.bestClimb.value));
     record(StatsRecordGain, m_stats.biggestGain, metres(m_stats.biggestGain.value));
-    fill(m_records, rows);
+    fill(m_records, rows, {0, 3});
 }
 
 void TFormStats::selectFlights(const std::vector<int> &rows, bool showList)

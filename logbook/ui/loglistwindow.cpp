@@ -109,7 +109,7 @@ void TLogG::selectRowSet(const std::vector<int> &rows)
     const QModelIndex first = m_model->index(rows.front() - 1, 0);
     StringGrid1->selectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
     StringGrid1->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    StringGrid1->scrollTo(first);
+    StringGrid1->scrollTo(first, QAbstractItemView::PositionAtTop);
 }
 
 void TLogG::clearSelection()
