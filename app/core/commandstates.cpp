@@ -21,19 +21,28 @@ struct Row {
 // The record commands and the save commands are always set together, in this order.
 #define RECORD C::SBGraph, C::SBEdit, C::DeleteItem, C::CutBtn, C::MenuTotal, C::SortByDate
 #define SAVE C::SaveBtn, C::FileSaveItem
+// The statistics and the printed log book follow the record commands (they need flights),
+// in rows of their own so that the record commands stay the six they always were.
+#define FIGURES C::MenuStatistics, C::LogBookPrint
 
 const std::vector<Row> &table()
 {
     static const std::vector<Row> kTable = {
         {E::StartUp, {RECORD, SAVE, C::FileSaveAsItem, C::FileNewItem, C::FileCloseItem, C::Reload, C::HeightAdjust,
                       C::CopyBtn, C::PasteBtn, C::GraphClose, C::DataEditClose}, Value::Off},
+        {E::StartUp, {FIGURES}, Value::Off},
         {E::LogOpened, {SAVE}, Value::Off},
         {E::LogOpened, {RECORD, C::FileSaveAsItem, C::Reload}, Value::On},
+        {E::LogOpened, {FIGURES}, Value::On},
         {E::OpenFailed, {RECORD}, Value::RecordCommandsBefore},
+        {E::OpenFailed, {FIGURES}, Value::RecordCommandsBefore},
         {E::LogMerged, {SAVE, RECORD, C::FileSaveAsItem}, Value::On},
+        {E::LogMerged, {FIGURES}, Value::On},
         {E::LogDownloaded, {RECORD, C::FileSaveAsItem, C::Reload}, Value::On},
+        {E::LogDownloaded, {FIGURES}, Value::On},
         {E::FlightsDeleted, {SAVE}, Value::On},
         {E::AllFlightsDeleted, {RECORD}, Value::Off},
+        {E::AllFlightsDeleted, {FIGURES}, Value::Off},
         {E::AllFlightsDeleted, {SAVE}, Value::On},
         {E::LogWritten, {SAVE}, Value::Off},
         // Here the menu item leads and the button follows it.
@@ -64,6 +73,7 @@ const std::vector<Row> &table()
 
 #undef RECORD
 #undef SAVE
+#undef FIGURES
 
 bool holds(When when, const CommandFacts &facts)
 {
@@ -99,7 +109,8 @@ QLatin1StringView commandName(Command command)
         QLatin1StringView("FileNewItem"),   QLatin1StringView("FileCloseItem"), QLatin1StringView("Reload"),
         QLatin1StringView("HeightAdjust"),  QLatin1StringView("CopyBtn"),       QLatin1StringView("PasteBtn"),
         QLatin1StringView("GraphClose"),    QLatin1StringView("DataEditClose"), QLatin1StringView("MenuNewLog"),
-        QLatin1StringView("MenuStartDir"),  QLatin1StringView("MMBackground"),
+        QLatin1StringView("MenuStartDir"),  QLatin1StringView("MMBackground"),  QLatin1StringView("MenuStatistics"),
+        QLatin1StringView("LogBookPrint"),
     };
     const int i = int(command);
     return i >= 0 && i < kCommandCount ? kNames[i] : QLatin1StringView();

@@ -13,8 +13,9 @@ enum class Command {
     SaveBtn, FileSaveItem,                                     // the save commands
     FileSaveAsItem, FileNewItem, FileCloseItem, Reload, HeightAdjust, CopyBtn, PasteBtn,
     GraphClose, DataEditClose, MenuNewLog, MenuStartDir, MMBackground,
+    MenuStatistics, LogBookPrint, // need flights, as the totals do
 };
-inline constexpr int kCommandCount = int(Command::MMBackground) + 1;
+inline constexpr int kCommandCount = int(Command::LogBookPrint) + 1;
 
 /// The object name of a command's menu item or button.
 QLatin1StringView commandName(Command command);

@@ -99,6 +99,7 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, Prompter *prompter, Q
     };
     m_editorFactory = [](MainFormLink &link) -> QMdiSubWindow * { return new TDataEdit(link); };
     m_commands = std::make_unique<LogBookCommands>(*this, static_cast<LogCommandHost &>(*this), *m_logList);
+    m_statistics = std::make_unique<StatisticsCommands>(*this, *m_logList);
     m_shell = new ShellCommands(this, m_settings, m_book, *m_workspace, *m_prompter, *m_commands);
     m_devices = new DeviceCommands(*this, m_settings, m_download, *TimerLoad, MenuPortSet,
                                    {SMCOM[0], SMCOM[1], SMCOM[2], SMCOM[3]}, statusBar(), this);
@@ -192,6 +193,7 @@ void TMainForm::createMenus()
                           QStringLiteral("ﾌｧｲﾙに別の名前を付けて保存"));
     FileCsvExport = item(File1, "FileCsvExport", QStringLiteral("CSVに書き出す"));
     FileCsvImport = item(File1, "FileCsvImport", QStringLiteral("CSVから追加"));
+    LogBookPrint = item(File1, "LogBookPrint", QStringLiteral("ログブック印刷(&B)"), QStringLiteral("ログブックを印刷またはPDFに保存"));
     File1->addSeparator();
     MenuLogLoad = item(File1, "MenuLogLoad", QStringLiteral("ﾛｸﾞﾃﾞｰﾀのﾛｰﾄﾞ(&L)"));
     MenuBaroLoad = item(File1, "MenuBaroLoad", QStringLiteral("ﾊﾞﾛｸﾞﾗﾌの表示(&B)"));
@@ -207,6 +209,7 @@ void TMainForm::createMenus()
     Edit1->addSeparator();
     SortByDate = item(Edit1, "SortByDate", QStringLiteral("日時順ソート(&S)"));
     MenuTotal = item(Edit1, "MenuTotal", QStringLiteral("集計(&F)"));
+    MenuStatistics = item(Edit1, "MenuStatistics", QStringLiteral("統計(&S)"));
     Edit1->addSeparator();
     MenuNewLog = item(Edit1, "MenuNewLog", QStringLiteral("新規ログの追加(&N)"));
     // Clipboard commands have never done anything.
@@ -288,6 +291,8 @@ void TMainForm::connectCommands()
     onTrigger(SortByDate, [c] { c->sortByDate(); });
     onTrigger(MenuNewLog, [c] { c->newRecord(); });
     onTrigger(MenuTotal, [c] { c->showTotals(); });
+    onTrigger(MenuStatistics, [this] { m_statistics->showStatistics(); });
+    onTrigger(LogBookPrint, [this] { m_statistics->printLogBook(); });
     connect(m_logList, &TLogG::editRequested, this, [c] { c->editSelected(); });
 
     const QAbstractItemModel *list = m_logList->grid()->model();

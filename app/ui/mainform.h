@@ -7,6 +7,7 @@
 #include "app/core/commandstates.h"
 #include "app/ui/shellcommands.h"
 #include "barograph/ui/barographcommands.h"
+#include "barograph/ui/statisticscommands.h"
 #include "device/core/downloadstate.h"
 #include "logbook/core/logbook.h"
 #include "logbook/ui/logbookcommands.h"
@@ -54,6 +55,7 @@ public:
     TCPrint *printMode() const { return &m_barograph->printMode(); }
     TFormAdjust *formAdjust() const { return &m_barograph->formAdjust(); }
     BarographCommands &barographCommands() { return *m_barograph; }
+    StatisticsCommands &statisticsCommands() { return *m_statistics; }
 
     /// Makes the child windows of a row. Each reads currentRow() when it is shown and
     /// returns null when no such window can be made. What an editor or a barograph window
@@ -131,6 +133,7 @@ private:
     QTimer *TimerLoad;
     DeviceCommands *m_devices = nullptr;
     std::unique_ptr<BarographCommands> m_barograph;
+    std::unique_ptr<StatisticsCommands> m_statistics;
     int m_currentRow = -1;
     WindowFactory m_graphFactory;
     WindowFactory m_editorFactory;
@@ -143,8 +146,8 @@ private:
     // Menu items
     QMenu *File1, *Edit1, *Window1, *Option, *Help1, *MenuPortSet;
     QAction *FileNewItem, *FileOpenItem, *Reload, *FileCloseItem, *FileSaveItem, *FileSaveAsItem,
-        *MenuLogLoad, *MenuBaroLoad, *MenuAllLoad, *FileExitItem, *FileCsvExport, *FileCsvImport;
-    QAction *DeleteItem, *CutItem, *CopyItem, *PasteItem, *SortByDate, *MenuTotal, *MenuNewLog;
+        *MenuLogLoad, *MenuBaroLoad, *MenuAllLoad, *FileExitItem, *FileCsvExport, *FileCsvImport, *LogBookPrint;
+    QAction *DeleteItem, *CutItem, *CopyItem, *PasteItem, *SortByDate, *MenuTotal, *MenuStatistics, *MenuNewLog;
     QAction *WindowCascadeItem, *WindowTileItem, *WindowArrangeItem, *WindowMinimizeItem,
         *DataEditClose, *GraphClose;
     QAction *HeightAdjust, *MMBackground, *PrintColorSet, *MenuStartDir, *MenuFlyer, *MenuParam,

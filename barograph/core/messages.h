@@ -103,6 +103,52 @@ inline constexpr QStringView PdfFilter = u"PDF(*.pdf)";
 inline constexpr QStringView PdfCannotWrite = u"PDFファイルが書けません。";     // cannot write the PDF file
 inline constexpr QStringView PrintCannotStart = u"「%1」に印刷できません。";      // cannot print on %1 (printer or file)
 inline constexpr QStringView PrintNoPrinter = u"印刷できるプリンターがありません。"; // no printer to print on
+// The statistics window and the log book on paper.
+inline constexpr QStringView StatsCaption = u"統計";                              // statistics (caption)
+inline constexpr QStringView StatsYears = u"年別";                                // per year (tab)
+inline constexpr QStringView StatsMonths = u"月別";                               // per month of the year (tab)
+inline constexpr QStringView StatsSites = u"エリア別";                            // per site (tab)
+inline constexpr QStringView StatsRecords = u"記録";                              // records (tab)
+inline constexpr QStringView StatsCharts = u"グラフ";                             // charts (tab)
+// Column titles.
+inline constexpr QStringView StatsYear = u"年";                                   // year
+inline constexpr QStringView StatsMonth = u"月";                                  // month
+inline constexpr QStringView StatsSite = u"エリア";                               // site
+inline constexpr QStringView StatsFlights = u"本数";                              // flights
+inline constexpr QStringView StatsTime = u"滞空時間";                             // flying time
+inline constexpr QStringView StatsMean = u"平均";                                 // mean flight
+inline constexpr QStringView StatsLongest = u"最長";                              // longest flight
+inline constexpr QStringView StatsHighest = u"最高高度";                          // highest altitude
+inline constexpr QStringView StatsBestClimb = u"最大上昇率";                      // best climb
+inline constexpr QStringView StatsClimbed = u"獲得高度計";                        // height climbed in all climbs
+inline constexpr QStringView StatsFirst = u"初回";                                // first date
+inline constexpr QStringView StatsLast = u"最終";                                 // last date
+inline constexpr QStringView StatsRecord = u"記録";                               // record
+inline constexpr QStringView StatsValue = u"値";                                  // value
+inline constexpr QStringView StatsDate = u"日付";                                 // date
+inline constexpr QStringView StatsRecordLongest = u"最長フライト";                // longest flight
+inline constexpr QStringView StatsRecordHighest = u"最高高度";                    // highest altitude
+inline constexpr QStringView StatsRecordClimb = u"最大上昇率";                    // best climb
+inline constexpr QStringView StatsRecordGain = u"1回の最大獲得高度";              // biggest gain of one climb
+inline constexpr QStringView StatsChartYears = u"年ごとの滞空時間";               // hours per year (chart)
+inline constexpr QStringView StatsChartMonths = u"月ごとの滞空時間";              // hours per month of the year
+inline constexpr QStringView StatsChartSites = u"よく飛んだエリア（上位10）";     // ten most-flown sites
+// "total N flights hh:mm:ss"; "(M flights left out)"; "(carried over: N flights hh:mm:ss)".
+inline constexpr QStringView StatsSummary = u"合計 %1本　%2";
+inline constexpr QStringView StatsSummaryExcluded = u"　（統計から除外 %1本）";
+inline constexpr QStringView StatsSummaryCarried = u"　（繰越 %1本　%2を含む）";
+inline constexpr QStringView StatsCarriedFlights = u"繰越本数";                   // flights carried over
+inline constexpr QStringView StatsCarriedTime = u"繰越時間";                      // time carried over
+inline constexpr QStringView StatsCarriedSet = u"繰越を設定";                     // set what was carried over
+inline constexpr QStringView StatsExclude = u"統計から除外";                      // left out of the statistics (toggle)
+inline constexpr QStringView StatsBadTime = u"繰越時間は 時:分 または 時:分:秒 で入力してください（例：123:45）。";
+inline constexpr QStringView StatsNoSelection = u"ログリストで除外するフライトを選んでください。"; // select flights first
+// Printing the log book.
+inline constexpr QStringView LogBookPrintCaption = u"ログブック印刷";             // caption of the range dialog
+inline constexpr QStringView LogBookFrom = u"開始日 (YY/MM/DD)";                  // from
+inline constexpr QStringView LogBookTo = u"終了日 (YY/MM/DD)";                    // to
+inline constexpr QStringView LogBookRangeHint = u"空欄は制限なし";                // empty: no bound
+inline constexpr QStringView LogBookTitle = u"ログブック";                        // title when the log has no name
 // IGC files of barograph-only flights.
 inline constexpr QStringView IgcExport = u"IGCに書き出す";                       // export as IGC (command)
 inline constexpr QStringView IgcFilter = u"IGCファイル(*.igc)";                  // dialog filter

@@ -81,8 +81,6 @@ PrintTarget systemPrintDialog(QPrinter &printer, QWidget *parent)
     return printer.outputFormat() == QPrinter::PdfFormat ? PrintTarget::Pdf : PrintTarget::Printer;
 }
 
-namespace {
-
 // A job that does not start names where it was to go: the file of the print system's own
 // "print to file", else the printer; without either there is no printer at all.
 QString cannotPrintMessage(const QPrinter &printer)
@@ -92,8 +90,6 @@ QString cannotPrintMessage(const QPrinter &printer)
         : printer.printerName();
     return where.isEmpty() ? baromsg::PrintNoPrinter.toString() : baromsg::PrintCannotStart.toString().arg(where);
 }
-
-} // namespace
 
 void printGraph(TGraph &graph, TCPrint &mode, Prompter &prompter, const std::function<bool(QDialog &)> &showDialog,
                 const PrinterChooser &choosePrinter)

@@ -42,6 +42,8 @@ using PrinterChooser = std::function<PrintTarget(QPrinter &printer, QWidget *par
 /// The system's print dialog with a "PDFに保存" button beside its own; straight to the PDF
 /// when no printer is installed.
 PrintTarget systemPrintDialog(QPrinter &printer, QWidget *parent);
+/// What to tell the pilot when a print job on `printer` does not start.
+QString cannotPrintMessage(const QPrinter &printer);
 
 /// The print command of a barograph window. The mode dialog first (`showDialog` runs it)
 /// unless its check box says not to ask; whichever button closes it, the mode then

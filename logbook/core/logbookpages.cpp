@@ -48,3 +48,13 @@ std::vector<LogBookPage> logBookPages(const LogBook &book, const LogBookSelectio
         newPage();
     return pages;
 }
+
+LogBookSelection logBookSelection(const LogBook &book, qint64 fromDate, qint64 toDate)
+{
+    LogBookSelection selection;
+    selection.fromDate = fromDate;
+    selection.toDate = toDate;
+    selection.excluded = [&book](int row) { return book.row(row).excludedFromStatistics; };
+    selection.carried = {book.companion.carriedFlights, book.companion.carriedSeconds};
+    return selection;
+}

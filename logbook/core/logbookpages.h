@@ -32,6 +32,11 @@ struct LogBookSelection {
     int rowsPerPage = 20;
 };
 
+/// What the printed log book of `book` takes between two bounds (0: none): the flights the
+/// pilot left out stay out, and what was carried over from before the log opens the first
+/// page. The selection refers to `book`.
+LogBookSelection logBookSelection(const LogBook &book, qint64 fromDate, qint64 toDate);
+
 /// The pages of the flights `selection` takes; one empty page when none (so a carried-over
 /// total still prints).
 std::vector<LogBookPage> logBookPages(const LogBook &book, const LogBookSelection &selection);

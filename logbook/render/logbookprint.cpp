@@ -16,8 +16,9 @@
 
 namespace {
 
-/// Each column's share of the table's width, in the log list's order.
-constexpr std::array<double, kFieldCount> kColumnShare = {0.045, 0.085, 0.075, 0.16, 0.085, 0.085, 0.085, 0.27, 0.11};
+/// Each column's share of the table's width, in the log list's order: a five-digit number
+/// and a whole clock time must fit, or a long log's rows print as "19…" and "10:36:…".
+constexpr std::array<double, kFieldCount> kColumnShare = {0.06, 0.085, 0.085, 0.16, 0.085, 0.085, 0.085, 0.245, 0.11};
 constexpr std::array<Qt::Alignment, kFieldCount> kColumnAlign = {
     Qt::AlignRight, Qt::AlignHCenter, Qt::AlignHCenter, Qt::AlignLeft, Qt::AlignRight,
     Qt::AlignRight, Qt::AlignRight,   Qt::AlignLeft,    Qt::AlignLeft};

@@ -17,6 +17,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include <functional>
 
 
@@ -86,6 +88,28 @@ void TLogG::selectRows(int top, int bottom)
                                                    QItemSelectionModel::NoUpdate);
     StringGrid1->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect
                                                          | QItemSelectionModel::Rows);
+}
+
+void TLogG::selectRowSet(const std::vector<int> &rows)
+{
+    if (rows.empty())
+        return;
+    std::vector<int> sorted = rows;
+    std::sort(sorted.begin(), sorted.end());
+    // One range per run of neighbouring rows: a year of a long log is a few ranges, not
+    // thousands of single rows.
+    QItemSelection selection;
+    for (size_t i = 0; i < sorted.size();) {
+        size_t end = i;
+        while (end + 1 < sorted.size() && sorted[end + 1] <= sorted[end] + 1)
+            ++end;
+        selection.select(m_model->index(sorted[i] - 1, 0), m_model->index(sorted[end] - 1, kFieldCount - 1));
+        i = end + 1;
+    }
+    const QModelIndex first = m_model->index(rows.front() - 1, 0);
+    StringGrid1->selectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
+    StringGrid1->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    StringGrid1->scrollTo(first, QAbstractItemView::PositionAtTop);
 }
 
 void TLogG::clearSelection()

@@ -5,6 +5,7 @@
 #include <QMdiSubWindow>
 
 #include <utility>
+#include <vector>
 
 class LogBook;
 class LogBookModel;
@@ -25,6 +26,9 @@ public:
     std::pair<int, int> selectedRange() const;
     /// Selects grid rows top to bottom.
     void selectRows(int top, int bottom);
+    /// Selects the given grid rows (any order, gaps allowed), the first of them current and
+    /// scrolled into view; nothing when `rows` is empty.
+    void selectRowSet(const std::vector<int> &rows);
     /// Selects nothing, the first row current: a log just opened has no selection of the
     /// log before it.
     void clearSelection();

@@ -47,6 +47,7 @@ void TestCommandStates::everyRowSetsItsCommands_data()
     using E = CommandEvent;
     const QString record = QStringLiteral("SBGraph%1 SBEdit%1 DeleteItem%1 CutBtn%1 MenuTotal%1 SortByDate%1");
     const QString save = QStringLiteral("SaveBtn%1 FileSaveItem%1");
+    const QString figures = QStringLiteral(" MenuStatistics%1 LogBookPrint%1");
     const auto row = [](const char *name, E e, const char *f, const QString &expected) {
         QTest::newRow(name) << e << QString::fromLatin1(f) << expected;
     };
@@ -54,16 +55,18 @@ void TestCommandStates::everyRowSetsItsCommands_data()
     row("start-up", E::StartUp, "flights modified graph",
         record.arg('-') + u' ' + save.arg('-')
             + QStringLiteral(" FileSaveAsItem- FileNewItem- FileCloseItem- Reload- HeightAdjust- CopyBtn- PasteBtn-"
-                             " GraphClose- DataEditClose-"));
+                             " GraphClose- DataEditClose-") + figures.arg('-'));
     row("open succeeded", E::LogOpened, "modified",
-        save.arg('-') + u' ' + record.arg('+') + QStringLiteral(" FileSaveAsItem+ Reload+"));
+        save.arg('-') + u' ' + record.arg('+') + QStringLiteral(" FileSaveAsItem+ Reload+") + figures.arg('+'));
     // Cancelled or unreadable: the record commands go back to what the delete button was.
-    row("open failed, were on", E::OpenFailed, "before", record.arg('+'));
-    row("open failed, were off", E::OpenFailed, "flights", record.arg('-'));
-    row("add done", E::LogMerged, "", save.arg('+') + u' ' + record.arg('+') + QStringLiteral(" FileSaveAsItem+"));
-    row("log download done", E::LogDownloaded, "modified", record.arg('+') + QStringLiteral(" FileSaveAsItem+ Reload+"));
+    row("open failed, were on", E::OpenFailed, "before", record.arg('+') + figures.arg('+'));
+    row("open failed, were off", E::OpenFailed, "flights", record.arg('-') + figures.arg('-'));
+    row("add done", E::LogMerged, "",
+        save.arg('+') + u' ' + record.arg('+') + QStringLiteral(" FileSaveAsItem+") + figures.arg('+'));
+    row("log download done", E::LogDownloaded, "modified",
+        record.arg('+') + QStringLiteral(" FileSaveAsItem+ Reload+") + figures.arg('+'));
     row("delete, flights remain", E::FlightsDeleted, "flights", save.arg('+'));
-    row("delete, none remains", E::AllFlightsDeleted, "", record.arg('-') + u' ' + save.arg('+'));
+    row("delete, none remains", E::AllFlightsDeleted, "", record.arg('-') + figures.arg('-') + u' ' + save.arg('+'));
     row("log written", E::LogWritten, "flights modified", save.arg('-'));
     row("name typed with flights", E::NameChanged, "flights", QStringLiteral("FileSaveItem+ SaveBtn+"));
     row("name typed without flights", E::NameChanged, "modified", QString());

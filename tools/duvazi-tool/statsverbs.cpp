@@ -141,9 +141,8 @@ int logPrint(const QStringList &args)
     std::optional<LogBook> book = readLog(path, &name);
     if (!book)
         return 1;
-    LogBookSelection selection;
-    selection.fromDate = from.value_or(0);
-    selection.toDate = to.value_or(0);
+    // Left out and carried over as the program's print command takes them.
+    const LogBookSelection selection = logBookSelection(*book, from.value_or(0), to.value_or(0));
     const std::vector<LogBookPage> pages = logBookPages(*book, selection);
     QString title = name && !name->isEmpty() ? cp932::toUnicode(*name) : QFileInfo(path).completeBaseName();
     const QByteArray bytes = logBookPdf(*book, pages, title, selection.rowsPerPage);

@@ -1,0 +1,147 @@
+// The statistics and log book printing commands.
+#include "statisticscommands.h"
+
+#include "barograph/core/messages.h"
+#include "logbook/core/filewriter.h"
+#include "logbook/core/logbook.h"
+#include "logbook/core/logbookpages.h"
+#include "logbook/core/prompter.h"
+#include "logbook/core/text/cp932.h"
+#include "logbook/render/logbookprint.h"
+#include "logbook/ui/mainformlink.h"
+#include "logbook/ui/questionparent.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QPainter>
+#include <QPrinter>
+#include <QPushButton>
+
+namespace {
+
+bool isBound(const QString &text)
+{
+    return text.trimmed().isEmpty() || dateBound(text.trimmed().toLatin1()).has_value();
+}
+
+qint64 boundOf(const QString &text)
+{
+    return text.trimmed().isEmpty() ? 0 : dateBound(text.trimmed().toLatin1()).value_or(0);
+}
+
+} // namespace
+
+std::optional<LogBookRange> logBookRangeDialog(QWidget *parent)
+{
+    QDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("LogBookRange"));
+    dialog.setWindowTitle(baromsg::LogBookPrintCaption.toString());
+    auto *from = new QLineEdit(&dialog);
+    from->setObjectName(QStringLiteral("From"));
+    auto *to = new QLineEdit(&dialog);
+    to->setObjectName(QStringLiteral("To"));
+    for (QLineEdit *e : {from, to}) {
+        e->setPlaceholderText(QStringLiteral("YY/MM/DD"));
+        e->setMaxLength(8);
+    }
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    auto *form = new QFormLayout(&dialog);
+    form->addRow(baromsg::LogBookFrom.toString(), from);
+    form->addRow(baromsg::LogBookTo.toString(), to);
+    form->addRow(new QLabel(baromsg::LogBookRangeHint.toString()));
+    form->addRow(buttons);
+    const auto check = [&] { buttons->button(QDialogButtonBox::Ok)->setEnabled(isBound(from->text()) && isBound(to->text())); };
+    QObject::connect(from, &QLineEdit::textChanged, &dialog, check);
+    QObject::connect(to, &QLineEdit::textChanged, &dialog, check);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    raiseAboveOnTop(dialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return LogBookRange{from->text().trimmed(), to->text().trimmed()};
+}
+
+StatisticsCommands::StatisticsCommands(MainFormLink &link, TLogG &list)
+    : askRange([](QWidget *parent) { return logBookRangeDialog(questionParent(parent)); }),
+      choosePrinter(systemPrintDialog), m_link(link), m_list(list)
+{
+}
+
+void StatisticsCommands::showStatistics()
+{
+    if (!m_link.logBook().hasFlights())
+        return;
+    if (!m_window) {
+        m_window = new TFormStats(m_link, m_list);
+        m_link.workspaceArea()->addSubWindow(m_window);
+        m_window->show();
+    }
+    m_window->refresh();
+    if (m_window->isMinimized() || m_window->isMaximized())
+        m_window->showNormal();
+    m_link.workspaceArea()->setActiveSubWindow(m_window);
+}
+
+void StatisticsCommands::printLogBook()
+{
+    const LogBook &book = m_link.logBook();
+    if (!book.hasFlights())
+        return;
+    QWidget *parent = m_link.frameWindow();
+    const std::optional<LogBookRange> range = askRange(parent);
+    if (!range)
+        return;
+    const LogBookSelection selection = logBookSelection(book, boundOf(range->from), boundOf(range->to));
+
+    QString title = !book.logName.isEmpty()           ? cp932::toUnicode(book.logName)
+                    : !book.currentLogPath.isEmpty() ? QFileInfo(book.currentLogPath).completeBaseName()
+                                                     : baromsg::LogBookTitle.toString();
+    if (!range->from.isEmpty() || !range->to.isEmpty())
+        title += QStringLiteral("　%1 ～ %2").arg(range->from, range->to);
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setDocName(title);
+    const PrintTarget target = choosePrinter(printer, questionParent(parent));
+    if (target == PrintTarget::Cancelled)
+        return;
+    const std::vector<LogBookPage> pages = logBookPages(book, selection);
+    if (target == PrintTarget::Printer) {
+        QPainter painter;
+        if (!painter.begin(&printer)) {
+            m_link.prompter().inform(cannotPrintMessage(printer));
+            return;
+        }
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const QRect area(0, 0, printer.width(), printer.height());
+        for (int i = 0; i < int(pages.size()); ++i) {
+            if (i > 0)
+                printer.newPage();
+            paintLogBookPage(painter, area, book, pages, i, title, selection.rowsPerPage);
+        }
+        painter.end();
+        QApplication::restoreOverrideCursor();
+        return;
+    }
+    QString path = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
+    if (path.isEmpty()) {
+        const QString preset = book.currentLogPath.isEmpty()
+                                   ? book.workFolder + QStringLiteral("logbook.pdf")
+                                   : QFileInfo(book.currentLogPath).path() + u'/' +
+                                         QFileInfo(book.currentLogPath).completeBaseName() + QStringLiteral(".pdf");
+        path = m_link.prompter().chooseSaveFile(baromsg::PdfFilter, preset);
+    }
+    if (path.isEmpty())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QByteArray bytes = logBookPdf(book, pages, title, selection.rowsPerPage);
+    QApplication::restoreOverrideCursor();
+    if (const std::optional<WriteFailure> failure = writeFile(path, bytes))
+        m_link.prompter().inform(baromsg::PdfCannotWrite.toString() + u'\n' + failure->reason());
+}

@@ -1,0 +1,66 @@
+// TFormStats, the statistics window: per year, per month of the year, per site, the
+// records, and charts of the hours, for the open log; and what the log cannot hold (flights
+// carried over from before it, flights left out of the statistics), edited here. A click on
+// a table row or a bar selects those flights in the log list. Refreshed from the log when
+// the command runs and whenever the list changes.
+#pragma once
+
+#include "logbook/core/statistics.h"
+
+#include <QMdiSubWindow>
+
+#include <vector>
+
+class MainFormLink;
+class StatsChartView;
+class TLogG;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+class QTabWidget;
+class QTableWidget;
+class QTimer;
+
+class TFormStats : public QMdiSubWindow {
+    Q_OBJECT
+public:
+    TFormStats(MainFormLink &link, TLogG &list, QWidget *parent = nullptr);
+
+    /// Computes the statistics of the log as it is now and shows them.
+    void refresh();
+    const LogStatistics &statistics() const { return m_stats; }
+
+    /// Leaves the flights selected in the log list out of the statistics, or, when every one
+    /// of them is left out already, counts them again. The log becomes modified.
+    void toggleExclusion();
+    /// Takes the carried-over fields into the log; says so when the time cannot be read.
+    void setCarriedOver();
+
+    QTabWidget *tabs() const { return m_tabs; }
+    QTableWidget *yearTable() const { return m_years; }
+    QTableWidget *monthTable() const { return m_months; }
+    QTableWidget *siteTable() const { return m_sites; }
+    QTableWidget *recordTable() const { return m_records; }
+    StatsChartView *yearChart() const { return m_yearChart; }
+    QLabel *summary() const { return m_summary; }
+    QSpinBox *carriedFlightsField() const { return m_carriedFlights; }
+    QLineEdit *carriedTimeField() const { return m_carriedTime; }
+
+private:
+    void selectFlights(const std::vector<int> &rows, bool showList);
+    void scheduleRefresh();
+
+    MainFormLink &m_link;
+    TLogG &m_list;
+    LogStatistics m_stats;
+    // The log rows behind each table row and bar, in the same order.
+    std::vector<std::vector<int>> m_yearRows, m_monthRows, m_siteRows, m_recordRows;
+    QLabel *m_summary;
+    QSpinBox *m_carriedFlights;
+    QLineEdit *m_carriedTime;
+    QTabWidget *m_tabs;
+    QTableWidget *m_years, *m_months, *m_sites, *m_records;
+    StatsChartView *m_yearChart, *m_monthChart, *m_siteChart;
+    QTimer *m_refreshSoon;
+};

@@ -1,0 +1,209 @@
+// The statistics window and the printed log book, driven through the main window: the
+// window against what duvazi-tool reports for the same saved log, the edits the log cannot
+// hold, a bar selecting its flights in the log list, and the print command's PDF.
+#include "app/core/settingsstore.h"
+#include "app/ui/mainform.h"
+#include "barograph/ui/statschartview.h"
+#include "logbook/core/text/cp932.h"
+#include "logbook/core/totals.h"
+#include "logbook/ui/loglistwindow.h"
+#include "tests/common/scriptedprompter.h"
+#include "tests/common/toolrun.h"
+
+#include <QAction>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Fixture {
+    QTemporaryDir dir;
+    ScriptedPrompter prompter;
+    std::unique_ptr<TMainForm> form;
+
+    Fixture()
+    {
+        for (const char *name : {"three-flights.log", "three-flights.lif"})
+            QFile::copy(QStringLiteral(TEST_DATA_DIR "/logbook/") + QLatin1String(name), dir.filePath(name));
+        form = std::make_unique<TMainForm>(std::make_unique<FileSettingsStore>(dir.filePath("cfg.conf")), &prompter);
+        form->show();
+    }
+    ~Fixture()
+    {
+        prompter.answers = {Prompter::Answer::No, Prompter::Answer::No};
+        form->close();
+    }
+    QString logPath() const { return dir.filePath(QStringLiteral("three-flights.log")); }
+    void trigger(const char *name) { qobject_cast<QAction *>(form->command(QLatin1String(name)))->trigger(); }
+    TFormStats *openStatistics()
+    {
+        prompter.files.push_back(logPath());
+        trigger("FileOpenItem");
+        trigger("MenuStatistics");
+        return form->statisticsCommands().window();
+    }
+    void click(TFormStats *w, const char *button) { w->findChild<QPushButton *>(QLatin1String(button))->click(); }
+    std::vector<int> selectedRows() const
+    {
+        std::vector<int> rows;
+        for (const QModelIndex &i : form->logList()->grid()->selectionModel()->selectedRows())
+            rows.push_back(i.row() + 1);
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    }
+};
+
+QString cell(QTableWidget *t, int row, int column)
+{
+    return t->item(row, column) ? t->item(row, column)->text() : QString();
+}
+
+QString hours(const QJsonValue &seconds)
+{
+    return QString::fromLatin1(totalTimeText(qint32(seconds.toDouble())));
+}
+
+} // namespace
+
+class TestStatisticsWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void windowShowsWhatTheToolReports();
+    void leavingOutAndCarryingOverModifyTheLog();
+    void yearBarSelectsThatYearsFlights();
+    void printCommandWritesThePdf();
+};
+
+void TestStatisticsWindow::windowShowsWhatTheToolReports()
+{
+    Fixture f;
+    QVERIFY(!f.form->isCommandEnabled(QStringLiteral("MenuStatistics")));
+    QVERIFY(!f.form->isCommandEnabled(QStringLiteral("LogBookPrint")));
+    TFormStats *w = f.openStatistics();
+    QVERIFY(w && w->isVisible());
+    QVERIFY(f.form->isCommandEnabled(QStringLiteral("LogBookPrint")));
+    // What only the companion holds reaches the tool through the saved log.
+    f.form->logList()->selectRows(2, 2);
+    f.click(w, "Exclude");
+    w->carriedFlightsField()->setValue(40);
+    w->carriedTimeField()->setText(QStringLiteral("123:45"));
+    f.click(w, "SetCarried");
+    f.form->logCommands().save();
+    QVERIFY(!f.form->logBook().logModified);
+
+    const ToolRun run = runTool({QStringLiteral("log"), QStringLiteral("stats"), f.logPath(), QStringLiteral("--json")});
+    QCOMPARE(run.exitCode, 0);
+    const QJsonObject tool = QJsonDocument::fromJson(run.out).object();
+    const LogStatistics &shown = w->statistics();
+    QCOMPARE(shown.flights, tool[u"total"][u"flights"].toInt());
+    QCOMPARE(double(shown.seconds), tool[u"total"][u"seconds"].toDouble());
+    QCOMPARE(shown.excluded, tool[u"excluded"].toInt());
+    QCOMPARE(shown.excluded, 1);
+    const QJsonArray years = tool[u"years"].toArray();
+    QCOMPARE(w->yearTable()->rowCount(), years.size());
+    for (int i = 0; i < years.size(); ++i) {
+        const QJsonObject y = years[i].toObject();
+        QCOMPARE(cell(w->yearTable(), i, 0), QString::number(y[u"year"].toInt()));
+        QCOMPARE(cell(w->yearTable(), i, 1), QString::number(y[u"flights"].toInt()));
+        QCOMPARE(cell(w->yearTable(), i, 2), hours(y[u"seconds"]));
+        QCOMPARE(cell(w->yearTable(), i, 4), hours(y[u"longestSeconds"]));
+        QCOMPARE(cell(w->yearTable(), i, 5), QString::number(y[u"highest"].toDouble(), 'f', 0) + QStringLiteral(" m"));
+    }
+    const QJsonArray sites = tool[u"sites"].toArray();
+    QCOMPARE(w->siteTable()->rowCount(), sites.size());
+    for (int i = 0; i < sites.size(); ++i) {
+        const QJsonObject s = sites[i].toObject();
+        QCOMPARE(cell(w->siteTable(), i, 0), s[u"site"].toString());
+        QCOMPARE(cell(w->siteTable(), i, 2), hours(s[u"seconds"]));
+        QCOMPARE(cell(w->siteTable(), i, 4), s[u"firstDate"].toString());
+    }
+    QCOMPARE(shown.longest.row, tool[u"records"][u"longest"][u"row"].toInt());
+    QCOMPARE(shown.highest.row, tool[u"records"][u"highest"][u"row"].toInt());
+}
+
+void TestStatisticsWindow::leavingOutAndCarryingOverModifyTheLog()
+{
+    Fixture f;
+    TFormStats *w = f.openStatistics();
+    const int flights = w->statistics().flights;
+    QVERIFY(!f.form->isCommandEnabled(QStringLiteral("SaveBtn")));
+
+    // Nothing selected: said, nothing changed.
+    f.form->logList()->clearSelection();
+    f.click(w, "Exclude");
+    QCOMPARE(f.prompter.informed.size(), 1);
+    QVERIFY(!f.form->logBook().logModified);
+
+    f.form->logList()->selectRows(1, 2);
+    f.click(w, "Exclude");
+    QVERIFY(f.form->logBook().logModified);
+    QVERIFY(f.form->isCommandEnabled(QStringLiteral("SaveBtn")));
+    QCOMPARE(w->statistics().flights, flights - 2);
+    QCOMPARE(w->statistics().excluded, 2);
+    QVERIFY(w->summary()->text().contains(QStringLiteral("除外 2本")));
+    // Every selected flight left out already: the same button counts them again.
+    f.click(w, "Exclude");
+    QCOMPARE(w->statistics().excluded, 0);
+    QCOMPARE(w->statistics().flights, flights);
+
+    w->carriedFlightsField()->setValue(12);
+    w->carriedTimeField()->setText(QStringLiteral("1:60"));
+    f.click(w, "SetCarried");
+    QCOMPARE(f.prompter.informed.size(), 2); // not a time: said, nothing kept
+    QCOMPARE(f.form->logBook().companion.carriedFlights, 0);
+    w->carriedTimeField()->setText(QStringLiteral("100:30:15"));
+    f.click(w, "SetCarried");
+    QCOMPARE(f.form->logBook().companion.carriedFlights, 12);
+    QCOMPARE(f.form->logBook().companion.carriedSeconds, 100 * 3600 + 30 * 60 + 15);
+    QCOMPARE(w->statistics().flights, flights + 12);
+}
+
+void TestStatisticsWindow::yearBarSelectsThatYearsFlights()
+{
+    Fixture f;
+    TFormStats *w = f.openStatistics();
+    w->tabs()->setCurrentIndex(w->tabs()->count() - 1);
+    StatsChartView *chart = w->yearChart();
+    QTRY_VERIFY(chart->isVisible() && chart->width() > 100);
+    const LogBook &book = f.form->logBook();
+    for (int bar = 0; bar < chart->barCount(); ++bar) {
+        QTest::mouseClick(chart, Qt::LeftButton, {}, chart->barColumn(bar).bottomLeft().toPoint() + QPoint(2, -2));
+        std::vector<int> expected;
+        for (int row = 1; row < book.rowCount(); ++row) {
+            if (flightYear(book.row(row).date) == w->statistics().years[size_t(bar)].year)
+                expected.push_back(row);
+        }
+        QCOMPARE(f.selectedRows(), expected);
+    }
+    QVERIFY(chart->barCount() >= 2);
+}
+
+void TestStatisticsWindow::printCommandWritesThePdf()
+{
+    Fixture f;
+    f.openStatistics();
+    StatisticsCommands &c = f.form->statisticsCommands();
+    c.askRange = [](QWidget *) { return LogBookRange{QStringLiteral("90/01/01"), QString()}; };
+    c.choosePrinter = [](QPrinter &, QWidget *) { return PrintTarget::Pdf; };
+    const QString pdf = f.dir.filePath(QStringLiteral("book.pdf"));
+    f.prompter.files.push_back(pdf);
+    f.trigger("LogBookPrint");
+    QCOMPARE(f.prompter.dialogs.last(), QStringLiteral("save:") + f.dir.filePath(QStringLiteral("three-flights.pdf")));
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.read(5).startsWith("%PDF"));
+}
+
+QTEST_MAIN(TestStatisticsWindow)
+#include "tst_statisticswindow.moc"
