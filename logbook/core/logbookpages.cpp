@@ -20,7 +20,15 @@ std::vector<LogBookPage> logBookPages(const LogBook &book, const LogBookSelectio
 {
     const int perPage = std::max(1, selection.rowsPerPage);
     std::vector<LogBookPage> pages;
+    // Pages printed from a date continue the book: what was flown before it is carried into
+    // the first "前ページまでの計" with what came from before the log.
     PageTotal sum = selection.carried;
+    for (int row = 1; selection.fromDate && row < book.rowCount(); ++row) {
+        if (!(selection.excluded && selection.excluded(row)) && flightDateOrder(book.row(row).date) < selection.fromDate) {
+            ++sum.flights;
+            sum.seconds += fieldformat::durationSeconds(book.row(row).duration);
+        }
+    }
     const auto newPage = [&] {
         LogBookPage page;
         page.before = sum;

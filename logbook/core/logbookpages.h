@@ -20,7 +20,8 @@ struct PageTotal {
 struct LogBookPage {
     std::vector<int> rows; ///< the log's rows (1 and up) on this page, in log order
     PageTotal page;        ///< "このページ計"
-    PageTotal before;      ///< "前ページまでの計": the pages before and what was carried over
+    PageTotal before;      ///< "前ページまでの計": the pages before, what was carried over, and
+                           ///< the flights before the first date printed
     PageTotal cumulative;  ///< "累計": before plus this page
 };
 

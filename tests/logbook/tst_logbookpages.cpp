@@ -1,5 +1,5 @@
 // The printed log book's pages over random logs: every page's "累計" is the pages so far
-// plus what was carried over, exactly; each page starts where the one before ended; the
+// plus what was carried over and flown before the first date printed, exactly; each page starts where the one before ended; the
 // flights left out and those outside the date range are on no page.
 #include "logbook/core/fieldformats.h"
 #include "logbook/core/logbook.h"
@@ -37,6 +37,12 @@ private slots:
             const std::vector<LogBookPage> pages = logBookPages(book, selection);
             QVERIFY(!pages.empty());
             PageTotal sum = selection.carried;
+            for (int row = 1; selection.fromDate && row < book.rowCount(); ++row) {
+                if (!selection.excluded(row) && flightDateOrder(book.row(row).date) < selection.fromDate) {
+                    ++sum.flights;
+                    sum.seconds += fieldformat::durationSeconds(book.row(row).duration);
+                }
+            }
             int printed = 0;
             for (const LogBookPage &page : pages) {
                 QCOMPARE(page.before.flights, sum.flights);
