@@ -1,6 +1,7 @@
 // The printed log book's pages over random logs: every page's "累計" is the pages so far
-// plus what was carried over and flown before the first date printed, exactly; each page starts where the one before ended; the
-// flights left out and those outside the date range are on no page.
+// plus what was carried over and flown before the first date printed, exactly; each page
+// starts where the one before ended; the flights left out and those outside the date range
+// are on no page.
 #include "logbook/core/fieldformats.h"
 #include "logbook/core/logbook.h"
 #include "logbook/core/logbookpages.h"
