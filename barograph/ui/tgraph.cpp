@@ -1,6 +1,7 @@
 // The barograph window.
 #include "tgraph.h"
 
+#include "barograph/core/barographsave.h"
 #include "barograph/core/messages.h"
 #include "logbook/core/text/numbertext.h"
 #include "barograph/render/graphpainter.h"
@@ -108,6 +109,9 @@ TGraph::TGraph(MainFormLink &link)
     QAction *igc = systemMenu()->addAction(baromsg::IgcExport.toString());
     igc->setObjectName(QStringLiteral("IgcExport"));
     connect(igc, &QAction::triggered, this, &TGraph::igcExportRequested);
+    QAction *revert = systemMenu()->addAction(baromsg::RevertItem.toString());
+    revert->setObjectName(QStringLiteral("RevertToDownload"));
+    connect(revert, &QAction::triggered, this, &TGraph::revertToDownload);
 
     if (QMdiArea *area = link.workspaceArea()) {
         area->addSubWindow(this);
@@ -584,6 +588,65 @@ void TGraph::toggleZoomWindow()
     m_ctrlZoom->setVisible(!isMinimized());
 }
 
+void TGraph::undo()
+{
+    const bool shown = cursorOn();
+    cursorHide();
+    if (m_session && m_session->undo())
+        traceReplaced(shown);
+    else if (shown)
+        cursorShow(cursorTime());
+}
+
+void TGraph::redo()
+{
+    const bool shown = cursorOn();
+    cursorHide();
+    if (m_session && m_session->redo())
+        traceReplaced(shown);
+    else if (shown)
+        cursorShow(cursorTime());
+}
+
+void TGraph::traceReplaced(bool cursorWasShown)
+{
+    drawGraph(false);
+    drawHeader();
+    if (cursorWasShown)
+        cursorShow(m_session->cursorTime);
+    emit traceChanged();
+}
+
+void TGraph::revertToDownload()
+{
+    LogBook &book = m_link.logBook();
+    if (!m_session || m_row < 1 || m_row >= book.rowCount())
+        return;
+    FlightRecord &row = book.row(m_row);
+    const QString raw = downloadedCopyPath(book.workFolder, row);
+    if (raw.isEmpty()) {
+        m_link.prompter().inform(baromsg::NotDownloadedHere);
+        return;
+    }
+    ReadFailure why;
+    std::optional<BarographFile> file = readBarographFile(raw, &why);
+    if (!file) {
+        m_link.prompter().inform(baromsg::FileCannotOpen.toString() + (why.error ? u'\n' + why.reason() : QString()));
+        return;
+    }
+    const bool shown = cursorOn();
+    cursorHide();
+    m_session->replaceTrace(BarographTrace::fromFile(std::move(*file)),
+                            takeoffSecondsOf(row.downloaded->fields[size_t(Field::Time)]),
+                            baromsg::StepRevert.toString());
+    restoreDownloadedFigures(row);
+    book.logModified = true;
+    book.history.record(book, baromsg::StepRevert.toString());
+    m_link.refreshRow(m_row);
+    m_link.logChanged();
+    traceReplaced(shown);
+}
+
 void TGraph::applyAltitudeCorrection(CorrectionMode mode, double metres)
 {
     if (!m_session)
@@ -730,6 +793,7 @@ bool TGraph::save()
     }
     m_link.refreshRow(m_row);
     book.logModified = true;
+    book.history.record(book, baromsg::StepSaveRow.toString());
     m_link.logChanged();
     return true;
 }

@@ -99,6 +99,20 @@ public:
     void cutRight();
     void cutLeft();
 
+    /// The window's own history: its cuts, corrections and reverts. The Edit menu's undo
+    /// and redo (Ctrl+Z, Ctrl+Y) act on it while this window is the active one.
+    bool canUndo() const { return m_session && m_session->canUndo(); }
+    bool canRedo() const { return m_session && m_session->canRedo(); }
+    QString undoName() const { return m_session ? m_session->undoName() : QString(); }
+    QString redoName() const { return m_session ? m_session->redoName() : QString(); }
+    void undo();
+    void redo();
+    /// ダウンロード時に戻す: the barograph as downloaded (its raw copy), one step of the
+    /// window's history, and the row's take-off time, duration, maximum altitude and climb
+    /// as downloaded, one step of the log's. A barograph that did not come from a
+    /// download here is said so, and nothing changes.
+    void revertToDownload();
+
     /// The zoom tool's buttons: the view changes and is drawn again, a shown cursor kept.
     void zoomStep(ZoomStep step);
     /// Opens the zoom tool window, or closes it and shows the whole trace again.
@@ -162,6 +176,9 @@ private:
     bool save();
     bool confirmCut(QStringView question);
     void cut(bool right);
+    /// The trace was replaced (undo, redo, revert): drawn again, the cursor shown again
+    /// when it was.
+    void traceReplaced(bool cursorWasShown);
     qint32 surfaceWidth() const;
     void drawCursor(bool updateEdit);
     void updateCursorArea();

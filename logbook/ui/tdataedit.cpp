@@ -321,6 +321,7 @@ bool TDataEdit::DataSave()
         flight.setField(field, storedText(field));
     book.logModified = true;
     m_link.redrawGrid();
+    book.history.record(book, (m_newFlight ? msg::StepNewFlight : msg::StepEdit).toString());
     emit editorSaved();
     return true;
 }
