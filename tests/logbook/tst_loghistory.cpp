@@ -1,0 +1,181 @@
+// The log's undo history: random runs of every step that changes rows, undone and redone
+// in full, every byte and rowId compared at each point with the modified flag.
+#include "logbook/core/logbook.h"
+#include "logbook/core/logcsv.h"
+#include "logbook/core/logfile.h"
+#include "logbook/core/loghistory.h"
+#include "logbook/core/logoperations.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+namespace {
+
+// Everything undo promises to give back, row by row: the stored content and the rowId.
+QByteArray image(const LogBook &book)
+{
+    QByteArray out;
+    for (const FlightRecord &r : book.records()) {
+        out += QByteArray::number(r.rowId) + '|';
+        for (int f = 0; f < kFieldCount; ++f)
+            out += r.fieldText(Field(f)).toByteArray().toHex() + '|';
+        out += r.excludedFromStatistics ? "x|" : "-|";
+        out += r.downloaded ? r.downloaded->fields[1].toHex() + r.downloaded->raw.toUtf8() : QByteArray("none");
+        out += '\n';
+    }
+    return out;
+}
+
+QByteArray someText(QRandomGenerator &rng, int maxBytes)
+{
+    static const QByteArray pieces[] = {"A", "9", "\x82\xa0", "\xb1", " ", "/", ":", "\x88\x9f"};
+    QByteArray t;
+    const int n = int(rng.bounded(maxBytes + 1));
+    while (t.size() < n)
+        t += pieces[rng.bounded(8)];
+    return t;
+}
+
+FlightRecord someFlight(QRandomGenerator &rng)
+{
+    FlightRecord r;
+    r.date = QByteArray("24/0") + char('1' + rng.bounded(9)) + "/1" + char('0' + rng.bounded(10));
+    r.time = QByteArray("1") + char('0' + rng.bounded(4)) + ":00:00";
+    r.area = someText(rng, 24);
+    r.comment = someText(rng, 40);
+    r.barographFile = rng.bounded(2) ? QByteArray("V4050110.V15") : QByteArray();
+    r.excludedFromStatistics = rng.bounded(4) == 0;
+    if (rng.bounded(3) == 0) {
+        auto d = std::make_shared<DownloadedFlight>();
+        d->fields[1] = r.date.toByteArray();
+        d->raw = QStringLiteral("raw/") + QString::number(rng.bounded(100));
+        r.downloaded = d;
+    }
+    return r;
+}
+
+// One step of the kinds the commands take, on a small log.
+void takeStep(LogBook &book, QRandomGenerator &rng)
+{
+    const int flights = book.rowCount() - 1;
+    switch (rng.bounded(8)) {
+    case 0: { // Add (another log's flights)
+        LogFileContents other;
+        other.records.push_back(FlightRecord::titleRecord());
+        for (int i = int(rng.bounded(3)); i >= 0; --i)
+            other.records.push_back(someFlight(rng));
+        appendFlights(book, other);
+        break;
+    }
+    case 1: { // a CSV's flights
+        const LogCsvContents csv = parseLogCsv("number,date,time,area,duration,maxAltitude,maxClimb,comment,barographFile\n"
+                                               "1,24/05/05,10:00:00,Ashio,00:10:00,0800 m,2.0 m/s,x,\n");
+        appendCsvFlights(book, csv);
+        break;
+    }
+    case 2: // a new flight from the editor, or a download's
+        book.appendRow(someFlight(rng));
+        break;
+    case 3: // Delete of a selection
+        if (flights > 0) {
+            const int first = 1 + int(rng.bounded(flights));
+            for (int n = 1 + int(rng.bounded(qMin(3, book.rowCount() - first))); n > 0; --n)
+                book.removeRow(first);
+        }
+        break;
+    case 4:
+        sortFlightsByDate(book);
+        break;
+    case 5: // an editor's save, or a barograph saved into its row
+        if (flights > 0) {
+            FlightRecord &r = book.row(1 + int(rng.bounded(flights)));
+            r.setField(Field(rng.bounded(kFieldCount)), someText(rng, 12));
+            r.excludedFromStatistics = !r.excludedFromStatistics;
+        }
+        break;
+    case 6: // a barograph named by its download
+        if (flights > 0)
+            book.row(1 + int(rng.bounded(flights))).downloaded = someFlight(rng).downloaded;
+        break;
+    default: // the numbers written by a redraw, after a change by hand
+        if (flights > 0)
+            book.row(1 + int(rng.bounded(flights))).number = "77";
+        break;
+    }
+    book.renumber(); // as every redraw of the list does
+    book.logModified = true;
+}
+
+} // namespace
+
+class TestLogHistory : public QObject {
+    Q_OBJECT
+private slots:
+    void randomStepsUndoAndRedoEveryByte();
+    void keepsTheLastTwoHundredSteps();
+};
+
+void TestLogHistory::randomStepsUndoAndRedoEveryByte()
+{
+    QRandomGenerator rng(20261207);
+    for (int run = 0; run < 1000; ++run) {
+        LogBook book;
+        for (int i = int(rng.bounded(6)); i > 0; --i)
+            book.appendRow(someFlight(rng));
+        book.renumber();
+        book.history.reset(book);
+        book.logModified = false;
+
+        // states[k]: the log after k steps; the save, when one falls, after savedAt steps.
+        std::vector<QByteArray> states{image(book)};
+        int savedAt = 0;
+        const int steps = 1 + int(rng.bounded(50));
+        for (int s = 0; s < steps; ++s) {
+            takeStep(book, rng);
+            if (book.history.record(book, QStringLiteral("step %1").arg(s)))
+                states.push_back(image(book));
+            if (rng.bounded(10) == 0) {
+                book.history.markSaved();
+                book.logModified = false;
+                savedAt = int(states.size()) - 1;
+            }
+        }
+        const int last = int(states.size()) - 1;
+        QCOMPARE(book.history.undoCount(), last);
+        for (int k = last - 1; k >= 0; --k) {
+            QVERIFY(book.history.undo(book));
+            QCOMPARE(image(book), states[size_t(k)]);
+            QCOMPARE(book.logModified, k != savedAt);
+        }
+        QVERIFY(!book.history.undo(book));
+        for (int k = 1; k <= last; ++k) {
+            QVERIFY(book.history.redo(book));
+            QCOMPARE(image(book), states[size_t(k)]);
+            QCOMPARE(book.logModified, k != savedAt);
+        }
+        QVERIFY(!book.history.canRedo());
+    }
+}
+
+// The oldest steps go, and with them a saved state that lies before them: going back as far
+// as the history reaches then leaves the log modified.
+void TestLogHistory::keepsTheLastTwoHundredSteps()
+{
+    LogBook book;
+    book.appendRow().comment = QByteArray("start");
+    book.history.reset(book);
+    for (int i = 0; i < 250; ++i) {
+        book.row(1).comment = QByteArray::number(i);
+        book.logModified = true;
+        QVERIFY(book.history.record(book, QStringLiteral("edit")));
+    }
+    QCOMPARE(book.history.undoCount(), LogHistory::kMaxSteps);
+    while (book.history.undo(book)) {
+    }
+    QCOMPARE(book.row(1).comment.bytes(), QByteArray("49"));
+    QVERIFY(book.logModified);
+    QVERIFY(!book.history.record(book, QStringLiteral("nothing changed")));
+}
+
+QTEST_GUILESS_MAIN(TestLogHistory)
+#include "tst_loghistory.moc"
