@@ -39,7 +39,9 @@ public:
 
     // What the window shows.
     bool isLoaded() const { return m_session.has_value(); }
-    int row() const { return m_row; }
+    /// The flight's row, followed by its rowId once loaded wherever undo or redo moves it;
+    /// -1 once the row is gone.
+    int row() const;
     QString path() const { return m_session ? m_session->path() : QString(); }
     /// The session; only while isLoaded().
     const BarographSession &session() const { return *m_session; }
@@ -192,7 +194,8 @@ private:
     void showTools(bool shown);
 
     MainFormLink &m_link;
-    int m_row = -1;
+    int m_row = -1;        ///< the row handed over, until the file is loaded
+    quint64 m_rowId = 0;   ///< the row's id once loaded
     bool m_shownOnce = false;
     bool m_skipQuery = false; ///< the close question was answered before the close
     std::optional<BarographSession> m_session;

@@ -22,6 +22,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include <algorithm>
 #include <cerrno>
 #include <limits>
 
@@ -482,7 +483,16 @@ void LogBookCommands::stepHistory(bool back)
     const LogStep *next = back ? history.nextUndo() : history.nextRedo();
     if (!next)
         return;
-    if (next->movesRows() && (!downloadAllowsMovingRows() || !gateOrReport()))
+    // Windows follow their rows by rowId wherever the step moves them; only a row the step
+    // takes away must have its windows closed first.
+    if (next->movesRows() && !downloadAllowsMovingRows())
+        return;
+    const std::vector<quint64> removed = back ? history.rowsUndoRemoves() : history.rowsRedoRemoves();
+    const bool windowOnRemoved = std::any_of(removed.begin(), removed.end(), [&book](quint64 id) {
+        const int r = book.rowOfId(id);
+        return r >= 0 && (book.row(r).editorOpen || book.row(r).graphOpen);
+    });
+    if (windowOnRemoved && !gateOrReport())
         return;
     const LogStep *step = back ? history.undo(book) : history.redo(book);
     if (back)

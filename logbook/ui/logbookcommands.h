@@ -69,10 +69,11 @@ public:
     bool closeAll();
 
     /// Undo / redo of the log's latest step (the Edit menu's items when no barograph window
-    /// is active). A step that brings rows, takes them away or moves them first asks every
-    /// editor and barograph window to close, as Sort and Delete do (they follow their row
-    /// by its place in the list), and waits for a download. Undoing a delete puts the
-    /// barographs it took into bak back where they were; redoing it takes them again.
+    /// is active). Editors and barograph windows follow their rows wherever a step moves
+    /// them; a step that takes away a row with a window open first asks every window to
+    /// close, as Delete does. A step that moves rows waits for a download (it names rows by
+    /// their place). Undoing a delete puts the barographs it took into bak back where they
+    /// were; redoing it takes them again.
     void undo();
     void redo();
     /// Records what the rows' latest change was, as one step of the history.

@@ -20,37 +20,24 @@ QByteArray image(const LogBook &book)
         for (int f = 0; f < kFieldCount; ++f)
             out += r.fieldText(Field(f)).toByteArray().toHex() + '|';
         out += r.excludedFromStatistics ? "x|" : "-|";
-        out += r.downloaded ? r.downloaded->fields[1].toHex() + r.downloaded->raw.toUtf8() : QByteArray("none");
+        out += r.downloaded ? r.downloaded->fields[0].toHex() + r.downloaded->raw.toUtf8() : QByteArray("none");
         out += '\n';
     }
     return out;
 }
 
-QByteArray someText(QRandomGenerator &rng, int maxBytes)
-{
-    static const QByteArray pieces[] = {"A", "9", "\x82\xa0", "\xb1", " ", "/", ":", "\x88\x9f"};
-    QByteArray t;
-    const int n = int(rng.bounded(maxBytes + 1));
-    while (t.size() < n)
-        t += pieces[rng.bounded(8)];
-    return t;
-}
-
 FlightRecord someFlight(QRandomGenerator &rng)
 {
+    static const QByteArray texts[] = {"", "A9 /", "\x82\xa0\xb1:", "\x88\x9f\x88\x9f\x88\x9f\x88\x9f\x88\x9f\x88\x9f"};
     FlightRecord r;
     r.date = QByteArray("24/0") + char('1' + rng.bounded(9)) + "/1" + char('0' + rng.bounded(10));
     r.time = QByteArray("1") + char('0' + rng.bounded(4)) + ":00:00";
-    r.area = someText(rng, 24);
-    r.comment = someText(rng, 40);
-    r.barographFile = rng.bounded(2) ? QByteArray("V4050110.V15") : QByteArray();
+    r.area = texts[rng.bounded(4)];
+    r.comment = texts[rng.bounded(4)] + texts[rng.bounded(4)];
+    r.barographFile = texts[rng.bounded(2)];
     r.excludedFromStatistics = rng.bounded(4) == 0;
-    if (rng.bounded(3) == 0) {
-        auto d = std::make_shared<DownloadedFlight>();
-        d->fields[1] = r.date.toByteArray();
-        d->raw = QStringLiteral("raw/") + QString::number(rng.bounded(100));
-        r.downloaded = d;
-    }
+    if (rng.bounded(3) == 0)
+        r.downloaded = std::make_shared<DownloadedFlight>(DownloadedFlight{{r.date.toByteArray()}, r.area.toByteArray()});
     return r;
 }
 
@@ -89,7 +76,7 @@ void takeStep(LogBook &book, QRandomGenerator &rng)
     case 5: // an editor's save, or a barograph saved into its row
         if (flights > 0) {
             FlightRecord &r = book.row(1 + int(rng.bounded(flights)));
-            r.setField(Field(rng.bounded(kFieldCount)), someText(rng, 12));
+            r.setField(Field(rng.bounded(kFieldCount)), someFlight(rng).comment.bytes());
             r.excludedFromStatistics = !r.excludedFromStatistics;
         }
         break;
