@@ -41,55 +41,31 @@ FlightRecord someFlight(QRandomGenerator &rng)
     return r;
 }
 
-// One step of the kinds the commands take, on a small log.
+// One step of the kinds the commands take, on a small log, then the redraw's renumbering.
 void takeStep(LogBook &book, QRandomGenerator &rng)
 {
     const int flights = book.rowCount() - 1;
-    switch (rng.bounded(8)) {
-    case 0: { // Add (another log's flights)
-        LogFileContents other;
-        other.records.push_back(FlightRecord::titleRecord());
-        for (int i = int(rng.bounded(3)); i >= 0; --i)
-            other.records.push_back(someFlight(rng));
-        appendFlights(book, other);
+    const int first = 1 + int(rng.bounded(qMax(flights, 1)));
+    LogFileContents other{{FlightRecord::titleRecord(), someFlight(rng), someFlight(rng)}};
+    switch (flights == 0 ? 0 : rng.bounded(7)) {
+    case 0: appendFlights(book, other); break; // Add
+    case 1: // a CSV's flights
+        appendCsvFlights(book, parseLogCsv("number,date,time,area,duration,maxAltitude,maxClimb,comment,barographFile\n"
+                                           "1,24/05/05,10:00:00,Ashio,00:10:00,0800 m,2.0 m/s,x,\n"));
         break;
-    }
-    case 1: { // a CSV's flights
-        const LogCsvContents csv = parseLogCsv("number,date,time,area,duration,maxAltitude,maxClimb,comment,barographFile\n"
-                                               "1,24/05/05,10:00:00,Ashio,00:10:00,0800 m,2.0 m/s,x,\n");
-        appendCsvFlights(book, csv);
-        break;
-    }
-    case 2: // a new flight from the editor, or a download's
-        book.appendRow(someFlight(rng));
-        break;
+    case 2: book.appendRow(someFlight(rng)); break; // a new flight, a download's
     case 3: // Delete of a selection
-        if (flights > 0) {
-            const int first = 1 + int(rng.bounded(flights));
-            for (int n = 1 + int(rng.bounded(qMin(3, book.rowCount() - first))); n > 0; --n)
-                book.removeRow(first);
-        }
+        for (int n = 1 + int(rng.bounded(qMin(3, book.rowCount() - first))); n > 0; --n)
+            book.removeRow(first);
         break;
-    case 4:
-        sortFlightsByDate(book);
+    case 4: sortFlightsByDate(book); break;
+    case 5: // an editor's save, a barograph saved into its row
+        book.row(first).setField(Field(rng.bounded(kFieldCount)), someFlight(rng).comment.bytes());
+        book.row(first).excludedFromStatistics = !book.row(first).excludedFromStatistics;
         break;
-    case 5: // an editor's save, or a barograph saved into its row
-        if (flights > 0) {
-            FlightRecord &r = book.row(1 + int(rng.bounded(flights)));
-            r.setField(Field(rng.bounded(kFieldCount)), someFlight(rng).comment.bytes());
-            r.excludedFromStatistics = !r.excludedFromStatistics;
-        }
-        break;
-    case 6: // a barograph named by its download
-        if (flights > 0)
-            book.row(1 + int(rng.bounded(flights))).downloaded = someFlight(rng).downloaded;
-        break;
-    default: // the numbers written by a redraw, after a change by hand
-        if (flights > 0)
-            book.row(1 + int(rng.bounded(flights))).number = "77";
-        break;
+    default: book.row(first).downloaded = someFlight(rng).downloaded; break; // named by a download
     }
-    book.renumber(); // as every redraw of the list does
+    book.renumber();
     book.logModified = true;
 }
 
