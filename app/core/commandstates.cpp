@@ -8,7 +8,7 @@ namespace {
 using C = Command;
 using E = CommandEvent;
 
-enum class Value { Off, On, LogModified, RecordCommandsBefore };
+enum class Value { Off, On, LogModified, RecordCommandsBefore, HasFlights, CanUndo, CanRedo };
 enum class When { Always, HasFlights, NoGraphOpen, NoWindowOpen, LogModified };
 
 struct Row {
@@ -67,8 +67,24 @@ const std::vector<Row> &table()
         {E::BackgroundOpened, {C::MMBackground}, Value::Off},
         {E::BackgroundClosed, {C::MMBackground}, Value::On},
         {E::LogChanged, {SAVE, C::FileSaveAsItem}, Value::On, When::LogModified},
+        {E::LogUndone, {RECORD}, Value::HasFlights, When::NoWindowOpen},
+        {E::LogUndone, {FIGURES}, Value::HasFlights},
+        {E::LogUndone, {SAVE}, Value::LogModified},
+        {E::LogUndone, {C::FileSaveAsItem}, Value::On},
     };
-    return kTable;
+    static const std::vector<Row> kWithHistory = [] {
+        // Every event that can record, undo or redo a step, or change the active window,
+        // shows the history as it now is.
+        std::vector<Row> rows = kTable;
+        for (E e : {E::StartUp, E::LogOpened, E::LogMerged, E::LogDownloaded, E::FlightsDeleted,
+                    E::AllFlightsDeleted, E::LogWritten, E::EditorSaved, E::GraphLoaded, E::GraphClosed,
+                    E::LogChanged, E::LogUndone, E::HistoryChanged}) {
+            rows.push_back({e, {C::UndoItem}, Value::CanUndo});
+            rows.push_back({e, {C::RedoItem}, Value::CanRedo});
+        }
+        return rows;
+    }();
+    return kWithHistory;
 }
 
 #undef RECORD
@@ -94,6 +110,9 @@ bool valueOf(Value value, const CommandFacts &facts)
     case Value::On: return true;
     case Value::LogModified: return facts.logModified;
     case Value::RecordCommandsBefore: return facts.recordCommandsBefore;
+    case Value::HasFlights: return facts.hasFlights;
+    case Value::CanUndo: return facts.canUndo;
+    case Value::CanRedo: return facts.canRedo;
     }
     return false;
 }
@@ -110,7 +129,7 @@ QLatin1StringView commandName(Command command)
         QLatin1StringView("HeightAdjust"),  QLatin1StringView("CopyBtn"),       QLatin1StringView("PasteBtn"),
         QLatin1StringView("GraphClose"),    QLatin1StringView("DataEditClose"), QLatin1StringView("MenuNewLog"),
         QLatin1StringView("MenuStartDir"),  QLatin1StringView("MMBackground"),  QLatin1StringView("MenuStatistics"),
-        QLatin1StringView("LogBookPrint"),
+        QLatin1StringView("LogBookPrint"),  QLatin1StringView("UndoItem"),      QLatin1StringView("RedoItem"),
     };
     const int i = int(command);
     return i >= 0 && i < kCommandCount ? kNames[i] : QLatin1StringView();

@@ -14,8 +14,9 @@ enum class Command {
     FileSaveAsItem, FileNewItem, FileCloseItem, Reload, HeightAdjust, CopyBtn, PasteBtn,
     GraphClose, DataEditClose, MenuNewLog, MenuStartDir, MMBackground,
     MenuStatistics, LogBookPrint, // need flights, as the totals do
+    UndoItem, RedoItem, // the history of the active window (a barograph's, or the log's)
 };
-inline constexpr int kCommandCount = int(Command::LogBookPrint) + 1;
+inline constexpr int kCommandCount = int(Command::RedoItem) + 1;
 
 /// The object name of a command's menu item or button.
 QLatin1StringView commandName(Command command);
@@ -49,6 +50,10 @@ enum class CommandEvent {
     /// The log book changed outside its commands (a barograph saved back into its flight,
     /// a downloaded barograph named in its row): the log can be saved while it is modified.
     LogChanged,
+    LogUndone,         ///< undo or redo changed the log's rows
+    /// The history undo and redo act on changed, or became another window's (a barograph
+    /// window activated).
+    HistoryChanged,
 };
 
 /// The state of the program that some settings depend on, as it is when the event happens.
@@ -58,6 +63,8 @@ struct CommandFacts {
     bool windowOpen = false;           ///< some row has an editor or a barograph window open
     bool logModified = false;
     bool hasFlights = false;
+    bool canUndo = false; ///< the active window's history has a step to undo
+    bool canRedo = false;
 };
 
 struct CommandSetting {

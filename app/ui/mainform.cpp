@@ -202,6 +202,11 @@ void TMainForm::createMenus()
     FileExitItem = item(File1, "FileExitItem", QStringLiteral("終了(&X)"), QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの終了"));
 
     Edit1 = menu("Edit1", QStringLiteral("編集(&E)"));
+    UndoItem = item(Edit1, "UndoItem", msg::UndoItem.toString());
+    RedoItem = item(Edit1, "RedoItem", msg::RedoItem.toString());
+    UndoItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    RedoItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    Edit1->addSeparator();
     DeleteItem = item(Edit1, "DeleteItem", QStringLiteral("ログ削除(&D)"), QStringLiteral("ログデータ削除"));
     CutItem = item(Edit1, "CutItem", QStringLiteral("切り取り(&T)"), QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞへ切り取り"));
     CopyItem = item(Edit1, "CopyItem", QStringLiteral("ｺﾋﾟｰ(&C)"), QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞへｺﾋﾟｰ"));
@@ -288,6 +293,9 @@ void TMainForm::connectCommands()
     onTrigger(MenuParam, [this] { m_devices->openParameters(); });
     onTrigger(MenuOption, [this] { m_devices->openOptions(); });
     onTrigger(DeleteItem, [c] { c->deleteSelected(); });
+    onTrigger(UndoItem, [this] { undoStep(); });
+    onTrigger(RedoItem, [this] { redoStep(); });
+    connect(m_workspace, &QMdiArea::subWindowActivated, this, [this] { applyCommandEvent(CommandEvent::HistoryChanged); });
     onTrigger(SortByDate, [c] { c->sortByDate(); });
     onTrigger(MenuNewLog, [c] { c->newRecord(); });
     onTrigger(MenuTotal, [c] { c->showTotals(); });
@@ -336,7 +344,12 @@ void TMainForm::connectCommandEvents()
     on(c, &LogBookCommands::graphsOpened, E::GraphsOpened);
     on(c, &LogBookCommands::allEditorsClosed, E::AllEditorsClosed);
     on(c, &LogBookCommands::allGraphsClosed, E::AllGraphsClosed);
-    on(&device(), &DeviceController::logDownloaded, E::LogDownloaded);
+    on(c, &LogBookCommands::historyChanged, E::HistoryChanged);
+    on(c, &LogBookCommands::historyStepped, E::LogUndone);
+    connect(&device(), &DeviceController::logDownloaded, this, [this, c] {
+        c->recordStep(msg::StepDownload.toString());
+        applyCommandEvent(E::LogDownloaded);
+    });
     on(&device(), &DeviceController::downloadedGraphOpened, E::GraphsOpened);
 }
 
@@ -346,6 +359,7 @@ void TMainForm::connectWindowEvents(QMdiSubWindow *window)
     if (auto *graph = qobject_cast<TGraph *>(window)) {
         connect(graph, &TGraph::graphLoaded, this, [this] { applyCommandEvent(E::GraphLoaded); });
         connect(graph, &TGraph::graphClosed, this, [this] { applyCommandEvent(E::GraphClosed); });
+        connect(graph, &TGraph::traceChanged, this, [this] { applyCommandEvent(E::HistoryChanged); });
     } else if (auto *editor = qobject_cast<TDataEdit *>(window)) {
         connect(editor, &TDataEdit::editorShown, this,
                 [this](bool newFlight) { applyCommandEvent(newFlight ? E::NewEditorShown : E::EditorShown); });
@@ -363,6 +377,7 @@ void TMainForm::applyCommandEvent(CommandEvent event, bool recordCommandsBefore)
     facts.windowOpen = facts.graphOpen || anyRowHas(&FlightRecord::editorOpen);
     facts.logModified = m_book.logModified;
     facts.hasFlights = m_book.hasFlights();
+    showHistoryItems(facts);
     for (const CommandSetting &s : commandSettings(event, facts)) {
         QObject *o = m_commandObjects[int(s.command)];
         if (auto *action = qobject_cast<QAction *>(o))
@@ -571,10 +586,52 @@ void TMainForm::queueBarograph(int row)
     device().downloader().queueBarograph(row);
 }
 
+TGraph *TMainForm::activeGraph() const
+{
+    return qobject_cast<TGraph *>(m_workspace->activeSubWindow());
+}
+
+void TMainForm::undoStep()
+{
+    if (TGraph *graph = activeGraph())
+        graph->undo();
+    else
+        m_commands->undo();
+}
+
+void TMainForm::redoStep()
+{
+    if (TGraph *graph = activeGraph())
+        graph->redo();
+    else
+        m_commands->redo();
+}
+
+// The items name the step they would take, from the history they act on now.
+void TMainForm::showHistoryItems(CommandFacts &facts)
+{
+    const TGraph *graph = activeGraph();
+    const LogHistory &log = m_book.history;
+    facts.canUndo = graph ? graph->canUndo() : log.canUndo();
+    facts.canRedo = graph ? graph->canRedo() : log.canRedo();
+    const QString undoName = graph ? graph->undoName() : log.canUndo() ? log.nextUndo()->name : QString();
+    const QString redoName = graph ? graph->redoName() : log.canRedo() ? log.nextRedo()->name : QString();
+    UndoItem->setText(undoName.isEmpty() ? msg::UndoItem.toString() : msg::UndoNamed.toString().arg(undoName));
+    RedoItem->setText(redoName.isEmpty() ? msg::RedoItem.toString() : msg::RedoNamed.toString().arg(redoName));
+}
+
+void TMainForm::logChanged()
+{
+    // A barograph a download named in its row: a step of the log's history.
+    m_commands->recordStep(msg::StepDownload.toString());
+    applyCommandEvent(CommandEvent::LogChanged);
+}
+
 void TMainForm::EdNameChange()
 {
     if (!m_book.hasFlights())
         return;
+    m_book.history.markChangedOutside();
     m_book.logModified = true;
     applyCommandEvent(CommandEvent::NameChanged);
 }

@@ -27,6 +27,7 @@ class SettingsStore;
 class TLogG;
 class Workspace;
 class QAction;
+class TGraph;
 
 class QActionGroup;
 class QLabel;
@@ -74,7 +75,7 @@ public:
     void redrawGrid() override { RedrawGrid(); }
     void refreshRow(int row) override;
     void openGraphWindow(int row) override;
-    void logChanged() override { applyCommandEvent(CommandEvent::LogChanged); }
+    void logChanged() override;
 
     /// Sets the commands an event names, as the enabling table gives them for the program's
     /// state now. `recordCommandsBefore` is the record commands' state when Open started.
@@ -118,6 +119,12 @@ private:
 
     // Commands
     void EdNameChange();
+    /// Undo and redo act on the active barograph window's history while one is active (its
+    /// cuts and corrections), on the log's otherwise.
+    TGraph *activeGraph() const;
+    void undoStep();
+    void redoStep();
+    void showHistoryItems(CommandFacts &facts);
     void updateSelectionTotals();
 
     std::unique_ptr<SettingsStore> m_store;
@@ -147,6 +154,7 @@ private:
     QMenu *File1, *Edit1, *Window1, *Option, *Help1, *MenuPortSet;
     QAction *FileNewItem, *FileOpenItem, *Reload, *FileCloseItem, *FileSaveItem, *FileSaveAsItem,
         *MenuLogLoad, *MenuBaroLoad, *MenuAllLoad, *FileExitItem, *FileCsvExport, *FileCsvImport, *LogBookPrint;
+    QAction *UndoItem, *RedoItem;
     QAction *DeleteItem, *CutItem, *CopyItem, *PasteItem, *SortByDate, *MenuTotal, *MenuStatistics, *MenuNewLog;
     QAction *WindowCascadeItem, *WindowTileItem, *WindowArrangeItem, *WindowMinimizeItem,
         *DataEditClose, *GraphClose;

@@ -3,10 +3,13 @@
 
 #include "barograph/core/barographfile.h"
 #include "barograph/core/barographsave.h"
+#include "barograph/core/messages.h"
 #include "logbook/core/flightrecord.h"
 #include "logbook/core/logfiles.h"
 #include "logbook/core/logoperations.h"
 #include "logbook/core/text/numbertext.h"
+
+#include <QDir>
 
 #include <algorithm>
 #include <cctype>
@@ -34,6 +37,70 @@ BarographSession::BarographSession(BarographTrace trace, qint32 takeoffSeconds, 
     : m_trace(std::move(trace)), m_layout(GraphLayout::forWidth(surfaceWidth)), m_takeoffSeconds(takeoffSeconds)
 {
     recompute();
+    m_states.push_back(current());
+}
+
+BarographSession::State BarographSession::current() const
+{
+    return State{std::make_shared<const BarographTrace>(m_trace), m_takeoffSeconds, m_correctionM, QString()};
+}
+
+void BarographSession::pushState(const QString &name)
+{
+    m_states.erase(m_states.begin() + m_done + 1, m_states.end());
+    if (m_savedAt > m_done)
+        m_savedAt = -1; // the state on disk was undone and is now out of reach
+    State s = current();
+    s.name = name;
+    m_states.push_back(std::move(s));
+    ++m_done;
+    while (int(m_states.size()) > kMaxSteps + 1) {
+        m_states.pop_front();
+        --m_done;
+        if (m_savedAt >= 0)
+            --m_savedAt;
+    }
+    m_baroModified = true;
+}
+
+void BarographSession::restore(const State &state)
+{
+    m_trace = *state.trace;
+    m_takeoffSeconds = state.takeoffSeconds;
+    m_correctionM = state.correctionM;
+    recompute();
+    markTime.reset(); // its time may name another sample now
+    cursorTime = std::clamp(cursorTime, 0.0f, float(m_stats.flightSeconds));
+    m_baroModified = m_done != m_savedAt;
+}
+
+bool BarographSession::undo()
+{
+    if (!canUndo())
+        return false;
+    --m_done;
+    restore(m_states[size_t(m_done)]);
+    return true;
+}
+
+bool BarographSession::redo()
+{
+    if (!canRedo())
+        return false;
+    ++m_done;
+    restore(m_states[size_t(m_done)]);
+    return true;
+}
+
+void BarographSession::replaceTrace(BarographTrace trace, qint32 takeoffSeconds, const QString &stepName)
+{
+    m_trace = std::move(trace);
+    m_takeoffSeconds = takeoffSeconds;
+    m_correctionM.reset();
+    recompute();
+    markTime.reset();
+    cursorTime = std::clamp(cursorTime, 0.0f, float(m_stats.flightSeconds));
+    pushState(stepName);
 }
 
 std::optional<BarographSession> BarographSession::load(const QString &workFolder, const FlightRecord &record,
@@ -336,7 +403,7 @@ bool BarographSession::cutRight()
     markTime.reset();
     cursorOn = true;
     cursorTime = float(m_stats.flightSeconds);
-    m_baroModified = true;
+    pushState(baromsg::StepCutRight.toString());
     return true;
 }
 
@@ -356,7 +423,7 @@ bool BarographSession::cutLeft()
     markTime.reset();
     cursorOn = true;
     cursorTime = 0;
-    m_baroModified = true;
+    pushState(baromsg::StepCutLeft.toString());
     return true;
 }
 
@@ -420,8 +487,8 @@ bool BarographSession::correctAltitudes(float offsetM)
     for (float &a : m_trace.altitudes)
         a += offsetM;
     recompute();
-    m_baroModified = true;
     m_correctionM = m_correctionM.value_or(0.0f) + offsetM;
+    pushState(baromsg::StepCorrection.toString());
     return true;
 }
 
@@ -460,7 +527,26 @@ BarographSession::SaveResult BarographSession::save(const QString &chosenPath, c
     }
     if (record)
         *record = saved;
+    m_savedAt = m_done;
+    m_baroModified = false;
     return result;
+}
+
+QString downloadedCopyPath(const QString &workFolder, const FlightRecord &row)
+{
+    if (!row.downloaded || row.downloaded->raw.isEmpty() || QDir::isAbsolutePath(row.downloaded->raw))
+        return QString();
+    const QString folder = QDir::cleanPath(workFolder);
+    const QString path = QDir::cleanPath(folder + u'/' + row.downloaded->raw);
+    return path.startsWith(folder + u'/') ? path : QString();
+}
+
+void restoreDownloadedFigures(FlightRecord &row)
+{
+    if (!row.downloaded)
+        return;
+    for (Field f : {Field::Time, Field::Duration, Field::MaxAltitude, Field::MaxClimb})
+        row.setField(f, row.downloaded->fields[size_t(f)]);
 }
 
 PrintPlacement printPlacement(qint32 surfaceWidth, qint32 surfaceHeight, qint32 pageWidth, qint32 pageHeight)

@@ -15,7 +15,9 @@
 #include <QPoint>
 #include <QString>
 
+#include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 
 struct FlightRecord;
@@ -137,6 +139,24 @@ public:
     /// sample would leave the range a barograph file can hold.
     bool correctAltitudes(float offsetM);
 
+    // The history of the edits: each cut, correction or revert is a step. The samples of
+    // every state are kept whole (a few tens of kilobytes for a usual flight), so undo
+    // gives back every sample's bytes, never a sum taken back.
+    static constexpr int kMaxSteps = 100;
+    bool canUndo() const { return m_done > 0; }
+    bool canRedo() const { return m_done + 1 < int(m_states.size()); }
+    /// The names of the steps undo and redo would take (empty when none).
+    QString undoName() const { return canUndo() ? m_states[size_t(m_done)].name : QString(); }
+    QString redoName() const { return canRedo() ? m_states[size_t(m_done + 1)].name : QString(); }
+    /// Takes the trace back to before the latest step / forward over the step undone last.
+    /// The trace is modified unless it is now as it was saved or read; the view shows the
+    /// whole trace and the cursor, when shown, stays in it. False when there was no step.
+    bool undo();
+    bool redo();
+    /// Puts in another barograph as one step (the file as downloaded, for one): the trace,
+    /// the take-off time and no correction; modified as any edit is.
+    void replaceTrace(BarographTrace trace, qint32 takeoffSeconds, const QString &stepName);
+
     enum class SaveStatus { Saved, NameRefused, WriteFailed };
     struct SaveResult {
         SaveStatus status = SaveStatus::Saved;
@@ -151,11 +171,22 @@ public:
     /// the path is not the file read, and the take-off time, duration, maximum altitude and
     /// climb. The files `companions` gives are written in the same write, all or nothing.
     /// NameRefused: the record could not hold the name, nothing written. On a failure
-    /// nothing on disk and in the record has changed.
+    /// nothing on disk and in the record has changed. Once saved, the trace is no longer
+    /// modified until an edit, an undo or a redo moves it from the state saved.
     SaveResult save(const QString &chosenPath, const QString &workFolder, FlightRecord *record,
                     const CompanionFiles &companions = {});
 
 private:
+    /// One state of the trace the history can go back to.
+    struct State {
+        std::shared_ptr<const BarographTrace> trace;
+        qint32 takeoffSeconds = 0;
+        std::optional<float> correctionM;
+        QString name; ///< the step that led here
+    };
+    State current() const;
+    void pushState(const QString &name);
+    void restore(const State &state);
     void clampCursor(bool atMostEnd, bool atLeastStart);
     bool rubberStep(QPoint pos);
 
@@ -169,7 +200,18 @@ private:
     qint32 m_takeoffSeconds = 0;
     bool m_baroModified = false;
     std::optional<float> m_correctionM;
+    std::deque<State> m_states; ///< the states the history holds, from the oldest
+    int m_done = 0;             ///< index of the present state in m_states
+    int m_savedAt = 0;          ///< index of the state on disk; -1 when none is
 };
+
+/// The copy a download kept of a flight's barograph as it came from the instrument: the
+/// path of its row's downloaded->raw in `workFolder`. Empty when the row was not
+/// downloaded here, or names a copy outside the work folder.
+QString downloadedCopyPath(const QString &workFolder, const FlightRecord &row);
+/// Gives a downloaded row its take-off time, duration, maximum altitude and climb as they
+/// were downloaded (nothing without its download).
+void restoreDownloadedFigures(FlightRecord &row);
 
 /// Where a surface of `surface` pixels goes on a page whose printable area is `page`
 /// printer pixels: scaled by s = min(PW / W x 0.9, PH / H x 0.9) in 32-bit floats and

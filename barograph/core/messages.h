@@ -40,6 +40,17 @@ inline constexpr QStringView HintVario = u"ｶｰｿﾙﾎﾟｲﾝﾄのﾊﾞ�
 inline constexpr QStringView HintZoom = u"Zoom";                          // zoom
 inline constexpr QStringView HintCursorOnOff = u"ｶｰｿﾙ　On/Off";           // cursor on/off
 inline constexpr QStringView HintHeightAdjust = u"高度補正";              // altitude correction
+// The edits as undo and redo name them.
+inline constexpr QStringView StepCutRight = u"右側を削除";                 // delete right of the cursor
+inline constexpr QStringView StepCutLeft = u"左側を削除";                  // delete left of the cursor
+inline constexpr QStringView StepCorrection = u"高度補正";                 // altitude correction
+inline constexpr QStringView StepSaveRow = u"バログラフの保存";           // a barograph saved into its row
+inline constexpr QStringView StepRevert = u"ダウンロード時に戻す";         // back to the download
+// The window's menu command putting back the barograph and the row as downloaded, and its
+// answer for a barograph that did not come from a download here.
+inline constexpr QStringView RevertItem = u"ダウンロード時に戻す";
+inline constexpr QStringView NotDownloadedHere =
+    u"このバログラフはここでダウンロードされたものではありません。\nダウンロード時に戻せません。";
 inline constexpr QStringView HintCutLeft = u"ｶｰｿﾙﾎﾟｲﾝﾄの左を削除";         // delete left of the cursor
 inline constexpr QStringView HintCutRight = u"ｶｰｿﾙﾎﾟｲﾝﾄの右を削除";        // delete right of the cursor
 inline constexpr QStringView HintPrint = u"ﾊﾞﾛｸﾞﾗﾌのﾌﾟﾘﾝﾄ";               // print the barograph

@@ -1,6 +1,7 @@
 // The barograph window.
 #include "tgraph.h"
 
+#include "barograph/core/barographsave.h"
 #include "barograph/core/messages.h"
 #include "logbook/core/text/numbertext.h"
 #include "barograph/render/graphpainter.h"
@@ -108,6 +109,9 @@ TGraph::TGraph(MainFormLink &link)
     QAction *igc = systemMenu()->addAction(baromsg::IgcExport.toString());
     igc->setObjectName(QStringLiteral("IgcExport"));
     connect(igc, &QAction::triggered, this, &TGraph::igcExportRequested);
+    QAction *revert = systemMenu()->addAction(baromsg::RevertItem.toString());
+    revert->setObjectName(QStringLiteral("RevertToDownload"));
+    connect(revert, &QAction::triggered, this, &TGraph::revertToDownload);
 
     if (QMdiArea *area = link.workspaceArea()) {
         area->addSubWindow(this);
@@ -156,6 +160,11 @@ void TGraph::showEvent(QShowEvent *event)
     }
 }
 
+int TGraph::row() const
+{
+    return m_rowId ? m_link.logBook().rowOfId(m_rowId) : m_row;
+}
+
 bool TGraph::load()
 {
     LogBook &book = m_link.logBook();
@@ -169,6 +178,7 @@ bool TGraph::load()
     m_image = newSurface(m_session->layout());
     recompute();
 
+    m_rowId = book.row(m_row).rowId;
     book.row(m_row).graphOpen = true;
     emit graphLoaded();
     m_cursPos = new TCursPos(this, trace().altitudes.front(), trace().varios.front());
@@ -332,9 +342,10 @@ void TGraph::drawGraph(bool mono)
 HeaderFacts TGraph::headerFacts() const
 {
     const LogBook &book = m_link.logBook();
-    if (!m_session || m_row < 1 || m_row >= book.rowCount())
+    const int r = row();
+    if (!m_session || r < 1)
         return HeaderFacts();
-    return HeaderFacts::of(m_row, book.logName, book.row(m_row), takeoffSeconds(), trace().interval);
+    return HeaderFacts::of(r, book.logName, book.row(r), takeoffSeconds(), trace().interval);
 }
 
 void TGraph::drawHeader()
@@ -584,6 +595,66 @@ void TGraph::toggleZoomWindow()
     m_ctrlZoom->setVisible(!isMinimized());
 }
 
+void TGraph::undo()
+{
+    const bool shown = cursorOn();
+    cursorHide();
+    if (m_session && m_session->undo())
+        traceReplaced(shown);
+    else if (shown)
+        cursorShow(cursorTime());
+}
+
+void TGraph::redo()
+{
+    const bool shown = cursorOn();
+    cursorHide();
+    if (m_session && m_session->redo())
+        traceReplaced(shown);
+    else if (shown)
+        cursorShow(cursorTime());
+}
+
+void TGraph::traceReplaced(bool cursorWasShown)
+{
+    drawGraph(false);
+    drawHeader();
+    if (cursorWasShown)
+        cursorShow(m_session->cursorTime);
+    emit traceChanged();
+}
+
+void TGraph::revertToDownload()
+{
+    LogBook &book = m_link.logBook();
+    const int r = this->row();
+    if (!m_session || r < 1)
+        return;
+    FlightRecord &row = book.row(r);
+    const QString raw = downloadedCopyPath(book.workFolder, row);
+    if (raw.isEmpty()) {
+        m_link.prompter().inform(baromsg::NotDownloadedHere);
+        return;
+    }
+    ReadFailure why;
+    std::optional<BarographFile> file = readBarographFile(raw, &why);
+    if (!file) {
+        m_link.prompter().inform(baromsg::FileCannotOpen.toString() + (why.error ? u'\n' + why.reason() : QString()));
+        return;
+    }
+    const bool shown = cursorOn();
+    cursorHide();
+    m_session->replaceTrace(BarographTrace::fromFile(std::move(*file)),
+                            takeoffSecondsOf(row.downloaded->fields[size_t(Field::Time)]),
+                            baromsg::StepRevert.toString());
+    restoreDownloadedFigures(row);
+    book.logModified = true;
+    book.history.record(book, baromsg::StepRevert.toString());
+    m_link.refreshRow(r);
+    m_link.logChanged();
+    traceReplaced(shown);
+}
+
 void TGraph::applyAltitudeCorrection(CorrectionMode mode, double metres)
 {
     if (!m_session)
@@ -678,8 +749,8 @@ void TGraph::closeEvent(QCloseEvent *event)
     }
     cursorHide();
     LogBook &book = m_link.logBook();
-    if (m_session && m_row >= 1 && m_row < book.rowCount())
-        book.row(m_row).graphOpen = false;
+    if (const int r = row(); m_session && r >= 1)
+        book.row(r).graphOpen = false;
     m_session.reset(); // a second close finds nothing left to ask
     if (m_cursPos)
         m_cursPos->hide();
@@ -709,9 +780,10 @@ bool TGraph::closeQuery()
 bool TGraph::save()
 {
     LogBook &book = m_link.logBook();
-    if (m_row < 1 || m_row >= book.rowCount())
+    const int r = row();
+    if (r < 1)
         return false;
-    FlightRecord &record = book.row(m_row);
+    FlightRecord &record = book.row(r);
     // The dialog opens in the work folder with the file's own name.
     const QString chosen =
         m_link.prompter().chooseSaveFileKeepingOld(QStringView(), book.workFolder + cp932::toUnicode(record.barographFile));
@@ -728,8 +800,9 @@ bool TGraph::save()
     case BarographSession::SaveStatus::Saved:
         break;
     }
-    m_link.refreshRow(m_row);
+    m_link.refreshRow(r);
     book.logModified = true;
+    book.history.record(book, baromsg::StepSaveRow.toString());
     m_link.logChanged();
     return true;
 }

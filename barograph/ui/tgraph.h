@@ -39,7 +39,9 @@ public:
 
     // What the window shows.
     bool isLoaded() const { return m_session.has_value(); }
-    int row() const { return m_row; }
+    /// The flight's row, followed by its rowId once loaded wherever undo or redo moves it;
+    /// -1 once the row is gone.
+    int row() const;
     QString path() const { return m_session ? m_session->path() : QString(); }
     /// The session; only while isLoaded().
     const BarographSession &session() const { return *m_session; }
@@ -98,6 +100,20 @@ public:
     /// The cuts at the cursor, each after asking; a cut with nothing to remove does nothing.
     void cutRight();
     void cutLeft();
+
+    /// The window's own history: its cuts, corrections and reverts. The Edit menu's undo
+    /// and redo (Ctrl+Z, Ctrl+Y) act on it while this window is the active one.
+    bool canUndo() const { return m_session && m_session->canUndo(); }
+    bool canRedo() const { return m_session && m_session->canRedo(); }
+    QString undoName() const { return m_session ? m_session->undoName() : QString(); }
+    QString redoName() const { return m_session ? m_session->redoName() : QString(); }
+    void undo();
+    void redo();
+    /// ダウンロード時に戻す: the barograph as downloaded (its raw copy), one step of the
+    /// window's history, and the row's take-off time, duration, maximum altitude and climb
+    /// as downloaded, one step of the log's. A barograph that did not come from a
+    /// download here is said so, and nothing changes.
+    void revertToDownload();
 
     /// The zoom tool's buttons: the view changes and is drawn again, a shown cursor kept.
     void zoomStep(ZoomStep step);
@@ -162,6 +178,9 @@ private:
     bool save();
     bool confirmCut(QStringView question);
     void cut(bool right);
+    /// The trace was replaced (undo, redo, revert): drawn again, the cursor shown again
+    /// when it was.
+    void traceReplaced(bool cursorWasShown);
     qint32 surfaceWidth() const;
     void drawCursor(bool updateEdit);
     void updateCursorArea();
@@ -175,7 +194,8 @@ private:
     void showTools(bool shown);
 
     MainFormLink &m_link;
-    int m_row = -1;
+    int m_row = -1;        ///< the row handed over, until the file is loaded
+    quint64 m_rowId = 0;   ///< the row's id once loaded
     bool m_shownOnce = false;
     bool m_skipQuery = false; ///< the close question was answered before the close
     std::optional<BarographSession> m_session;

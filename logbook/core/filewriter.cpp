@@ -667,6 +667,25 @@ std::optional<WriteFailure> deleteFile(const QString &path)
     return WriteFailure{QDir::toNativeSeparators(path), error ? error : EIO};
 }
 
+std::optional<WriteFailure> retireFile(const QString &path, const WriteOptions &options, QString *kept)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return WriteFailure{QDir::toNativeSeparators(path), file.exists() ? EACCES : ENOENT};
+    const QByteArray bytes = file.readAll();
+    file.close();
+    // Writing the file's own bytes over it lets the write keep its old version exactly as a
+    // save would; only then does the file go.
+    if (std::optional<WriteFailure> failure = writeFile(path, bytes, options))
+        return failure;
+    if (kept && options.backup) {
+        const QString folder = QDir::cleanPath(options.backup->folder);
+        const QStringList history = backupHistory(folder, QFileInfo(path).fileName());
+        *kept = history.isEmpty() ? QString() : folder + u'/' + history.last();
+    }
+    return deleteFile(path);
+}
+
 QStringList backupHistory(const QString &backupFolder, const QString &fileName)
 {
     const QRegularExpression pattern = historyPattern(fileName);

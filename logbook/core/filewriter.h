@@ -85,6 +85,11 @@ std::optional<WriteFailure> writeFile(const QString &path, const QByteArray &byt
 /// Deletes a file; the failure, if it could not be deleted (a missing file is one).
 std::optional<WriteFailure> deleteFile(const QString &path);
 
+/// Takes a file away as a write that replaced it would: its version kept in the backup
+/// folder of `options` under the history rule, then the file removed. `kept`, when given,
+/// receives the path of the timestamped copy. On failure the file stays where it was.
+std::optional<WriteFailure> retireFile(const QString &path, const WriteOptions &options, QString *kept = nullptr);
+
 /// The system's reason for an errno value, in the program's own words.
 QString systemReason(int error);
 

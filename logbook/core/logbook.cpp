@@ -19,6 +19,7 @@ void LogBook::reset()
 {
     clear();
     appendRow(FlightRecord::titleRecord());
+    history.reset(*this);
 }
 
 void LogBook::growFor(int index)
@@ -60,6 +61,12 @@ void LogBook::adoptRows(std::vector<FlightRecord> rows)
     for (FlightRecord &r : m_records)
         r.rowId = ++m_lastRowId;
     m_capacity = 4;
+    growFor(rowCount() - 1);
+}
+
+void LogBook::restoreRows(std::vector<FlightRecord> rows)
+{
+    m_records = std::move(rows);
     growFor(rowCount() - 1);
 }
 

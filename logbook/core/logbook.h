@@ -4,6 +4,7 @@
 
 #include "logbook/core/companion.h"
 #include "logbook/core/flightrecord.h"
+#include "logbook/core/loghistory.h"
 
 #include <QString>
 
@@ -26,7 +27,7 @@ public:
 
     /// Frees every row; capacity back to 4, no rows at all (not even the title record).
     void clear();
-    /// Clears and starts again with the title record, as at start-up.
+    /// Clears and starts again with the title record, as at start-up, with no history.
     void reset();
     /// The row whose rowId is `id`; -1 when no row has it (deleted, or another log opened).
     int rowOfId(quint64 id) const;
@@ -40,6 +41,8 @@ public:
     void swapRows(int a, int b);
     /// Replaces all rows at once (sorting); the count must not change.
     void replaceRows(std::vector<FlightRecord> rows);
+    /// Puts back rows that were in this log book (undo and redo), each keeping its rowId.
+    void restoreRows(std::vector<FlightRecord> rows);
     /// Takes freshly read rows as the whole log (after clear()), as if each had been
     /// appended in turn (each gets a new rowId); their run-time state must be the defaults.
     /// The companion's entries are attached separately (attachCompanion).
@@ -56,6 +59,8 @@ public:
     /// The companion file's log-wide part (time carried over, the analysis cache) and the
     /// entries that matched no flight; each flight carries its own.
     Companion companion;
+    /// The steps taken on the rows, for undo and redo; reset when a log is opened.
+    LogHistory history;
 
     static constexpr int kLogNameMaxBytes = 31;
     /// Rows a log file can hold (its count is 16 bits wide), title record included.

@@ -121,4 +121,19 @@ inline constexpr QStringView CompanionNoVersion = u"versionがありません"; 
 inline constexpr QStringView CompanionBadMember = u"「%1」の形が違います";     // member %1 is malformed
 inline constexpr QStringView CompanionTooLarge = u"大きすぎます";             // too large
 
+// Undo and redo: the Edit menu's items, each followed by the step it takes.
+inline constexpr QStringView UndoItem = u"元に戻す(&U)";         // undo
+inline constexpr QStringView RedoItem = u"やり直し(&R)";         // redo
+inline constexpr QStringView UndoNamed = u"元に戻す: %1(&U)";    // undo: (the step)
+inline constexpr QStringView RedoNamed = u"やり直し: %1(&R)";    // redo: (the step)
+inline constexpr QStringView StepDelete = u"削除 %1件";          // delete %1 flights
+inline constexpr QStringView StepSort = u"日付順に並べ替え";     // sort by date
+inline constexpr QStringView StepMerge = u"ログ追加読込 %1件";   // %1 flights added from a log
+inline constexpr QStringView StepCsv = u"CSVから追加 %1件";      // %1 flights added from a CSV
+inline constexpr QStringView StepEdit = u"ログデータ編集";       // edit a flight
+inline constexpr QStringView StepNewFlight = u"新規ログの追加";  // a new flight
+inline constexpr QStringView StepDownload = u"ダウンロード";     // a download
+// Undo could not put a barograph file back from bak (%1: the file name).
+inline constexpr QStringView BarographNotRestored = u"バログラフファイル：%1\nを元に戻せませんでした。";
+
 } // namespace msg

@@ -22,9 +22,19 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include <algorithm>
 #include <cerrno>
+#include <limits>
 
 namespace {
+
+// Barographs taken away and put back keep their versions as a barograph save does.
+WriteOptions barographBackup(const LogBook &book)
+{
+    WriteOptions options;
+    options.backup = BackupRule{backupFolder(book.workFolder), 10, {}};
+    return options;
+}
 
 using Answer = Prompter::Answer;
 using Buttons = Prompter::Buttons;
@@ -182,7 +192,9 @@ void LogBookCommands::open(const QString &givenPath)
     m_list.setNameText(book.logName);
 
     book.logModified = false;
+    book.history.reset(book);
     emit logOpened();
+    emit historyChanged();
 }
 
 void LogBookCommands::merge()
@@ -204,17 +216,18 @@ void LogBookCommands::merge()
     const CompanionRead companion = readCompanionBeside(path, backupFolder(book.workFolder));
     if (companion.companion)
         attachMergedCompanion(book, *companion.companion, firstAdded);
-    flightsAdded();
+    flightsAdded(msg::StepMerge.toString().arg(book.rowCount() - firstAdded));
     if (!companion.damage.isEmpty())
         prompter.inform(msg::CompanionDamaged.toString().arg(companion.damage));
 }
 
-void LogBookCommands::flightsAdded()
+void LogBookCommands::flightsAdded(const QString &step)
 {
     LogBook &book = m_link.logBook();
     m_link.setGridRowCount(book.rowCount());
     m_link.redrawGrid();
     book.logModified = true;
+    recordStep(step);
     emit logMerged();
     if (hasDuplicateDateTime(book))
         m_link.prompter().inform(msg::DuplicateDateTime);
@@ -255,6 +268,7 @@ bool LogBookCommands::saveTo(const QString &path)
         break;
     }
     m_list.setLogPath(book.currentLogPath);
+    book.history.markSaved();
     emit logWritten();
     m_list.nameField()->setModified(false);
     return true;
@@ -266,6 +280,7 @@ void LogBookCommands::sortByDate()
         return;
     const bool duplicate = sortFlightsByDate(m_link.logBook());
     m_link.redrawGrid();
+    recordStep(msg::StepSort.toString());
     if (duplicate)
         m_link.prompter().inform(msg::DuplicateDateTime);
 }
@@ -288,23 +303,25 @@ void LogBookCommands::deleteSelected()
         return;
 
     const QString folder = barographFolder(book);
+    std::vector<RetiredFile> retired;
     for (int i = 0; i < count; ++i) {
         if (book.row(first).hasBarograph())
-            deleteBarographOf(first, folder);
+            deleteBarographOf(first, folder, retired);
         book.removeRow(first);
     }
 
     const bool flightsRemain = book.hasFlights();
     m_link.setGridRowCount(book.rowCount()); // a log without flights keeps one blank row
     m_link.redrawGrid();
-    emit flightsDeleted(flightsRemain);
     book.logModified = true;
+    recordStep(msg::StepDelete.toString().arg(count), std::move(retired));
+    emit flightsDeleted(flightsRemain);
 }
 
-// Asks whether a row's barograph file goes too, and removes it if so. A file that another
-// row still names stays (merged copies of one flight share their file), and a file that
-// cannot be removed is reported.
-void LogBookCommands::deleteBarographOf(int row, const QString &folder)
+// Asks whether a row's barograph file goes too, and moves it into bak if so, where undo
+// finds it again. A file that another row still names stays (merged copies of one flight
+// share their file), and a file that cannot be moved is reported.
+void LogBookCommands::deleteBarographOf(int row, const QString &folder, std::vector<RetiredFile> &retired)
 {
     const LogBook &book = m_link.logBook();
     Prompter &prompter = m_link.prompter();
@@ -319,9 +336,13 @@ void LogBookCommands::deleteBarographOf(int row, const QString &folder)
         return;
     // A name that could reach outside the folder never deletes anything.
     const std::optional<QString> path = barographPath(folder, book.row(row).barographFile);
-    const std::optional<WriteFailure> failure = path ? deleteFile(*path) : WriteFailure{shown, EINVAL};
+    QString kept;
+    const std::optional<WriteFailure> failure =
+        path ? retireFile(*path, barographBackup(book), &kept) : WriteFailure{shown, EINVAL};
     if (failure)
         prompter.inform(msg::BarographNotRemoved.toString().arg(shown) + u'\n' + failure->reason());
+    else
+        retired.push_back({*path, kept});
 }
 
 void LogBookCommands::newRecord()
@@ -430,6 +451,93 @@ void LogBookCommands::importCsv()
         prompter.inform(msg::CsvCannotRead.toString() + u'\n' + describeProblems(contents.problems));
         return;
     }
+    const int firstAdded = book.rowCount();
     appendCsvFlights(book, contents);
-    flightsAdded();
+    flightsAdded(msg::StepCsv.toString().arg(book.rowCount() - firstAdded));
+}
+
+void LogBookCommands::recordStep(const QString &name, std::vector<RetiredFile> retired)
+{
+    LogBook &book = m_link.logBook();
+    if (book.history.record(book, name, std::move(retired)))
+        emit historyChanged();
+}
+
+void LogBookCommands::undo()
+{
+    stepHistory(true);
+}
+
+void LogBookCommands::redo()
+{
+    stepHistory(false);
+}
+
+void LogBookCommands::stepHistory(bool back)
+{
+    LogBook &book = m_link.logBook();
+    LogHistory &history = book.history;
+    // A change the history has not seen yet (a barograph named by a download) is a step of
+    // its own, so that undo takes back what the pilot sees last.
+    recordStep(msg::StepDownload.toString());
+    const LogStep *next = back ? history.nextUndo() : history.nextRedo();
+    if (!next)
+        return;
+    // Windows follow their rows by rowId wherever the step moves them; only a row the step
+    // takes away must have its windows closed first.
+    if (next->movesRows() && !downloadAllowsMovingRows())
+        return;
+    const std::vector<quint64> removed = back ? history.rowsUndoRemoves() : history.rowsRedoRemoves();
+    const bool windowOnRemoved = std::any_of(removed.begin(), removed.end(), [&book](quint64 id) {
+        const int r = book.rowOfId(id);
+        return r >= 0 && (book.row(r).editorOpen || book.row(r).graphOpen);
+    });
+    if (windowOnRemoved && !gateOrReport())
+        return;
+    const LogStep *step = back ? history.undo(book) : history.redo(book);
+    if (back)
+        putBackRetired(step->retired);
+    else
+        history.setRetired(step, retireAgain(step->retired));
+    m_link.setGridRowCount(book.rowCount());
+    m_link.redrawGrid();
+    emit historyStepped(book.hasFlights());
+    emit historyChanged();
+}
+
+// Undo of a delete: each barograph it moved into bak comes back through the writer, unless
+// a file of that name stands there again.
+void LogBookCommands::putBackRetired(const std::vector<RetiredFile> &files)
+{
+    const LogBook &book = m_link.logBook();
+    for (const RetiredFile &f : files) {
+        if (QFileInfo::exists(f.path))
+            continue;
+        ReadFailure why;
+        const std::optional<QByteArray> bytes = readInputFile(f.backup, std::numeric_limits<qint32>::max(), &why);
+        std::optional<WriteFailure> failure;
+        if (bytes)
+            failure = writeFile(f.path, *bytes, barographBackup(book));
+        if (!bytes || failure)
+            m_link.prompter().inform(msg::BarographNotRestored.toString().arg(QFileInfo(f.path).fileName()) + u'\n'
+                                     + (bytes ? failure->reason() : why.reason()));
+    }
+}
+
+// Redo of a delete takes the barographs into bak again.
+std::vector<RetiredFile> LogBookCommands::retireAgain(const std::vector<RetiredFile> &files)
+{
+    const LogBook &book = m_link.logBook();
+    std::vector<RetiredFile> retired;
+    for (const RetiredFile &f : files) {
+        QString kept;
+        if (!QFileInfo::exists(f.path))
+            continue;
+        if (const std::optional<WriteFailure> failure = retireFile(f.path, barographBackup(book), &kept))
+            m_link.prompter().inform(msg::BarographNotRemoved.toString().arg(QFileInfo(f.path).fileName()) + u'\n'
+                                     + failure->reason());
+        else
+            retired.push_back({f.path, kept});
+    }
+    return retired;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "logbook/core/flightrecord.h"
+#include "logbook/core/loghistory.h"
 #include "logbook/ui/tformtotal.h"
 
 #include <QObject>
@@ -67,6 +68,17 @@ public:
     /// editor and barograph window. True when none is left open.
     bool closeAll();
 
+    /// Undo / redo of the log's latest step (the Edit menu's items when no barograph window
+    /// is active). Editors and barograph windows follow their rows wherever a step moves
+    /// them; a step that takes away a row with a window open first asks every window to
+    /// close, as Delete does. A step that moves rows waits for a download (it names rows by
+    /// their place). Undoing a delete puts the barographs it took into bak back where they
+    /// were; redoing it takes them again.
+    void undo();
+    void redo();
+    /// Records what the rows' latest change was, as one step of the history.
+    void recordStep(const QString &name, std::vector<RetiredFile> retired = {});
+
 signals:
     /// Open read a log file into the log book.
     void logOpened();
@@ -84,16 +96,25 @@ signals:
     /// Close all editors / graphs left none open.
     void allEditorsClosed();
     void allGraphsClosed();
+    /// The history changed: a step recorded, undone or redone.
+    void historyChanged();
+    /// Undo or redo changed the rows.
+    void historyStepped(bool flightsRemain);
 
 private:
+    void stepHistory(bool back);
+    void putBackRetired(const std::vector<RetiredFile> &files);
+    std::vector<RetiredFile> retireAgain(const std::vector<RetiredFile> &files);
     bool anyWindowOpen() const;
     bool closeRowWindows(bool FlightRecord::*open, QPointer<QObject> FlightRecord::*window);
     bool gateOrReport();
-    /// After flights were appended (Add, CSV): redraw, mark modified, report duplicates.
-    void flightsAdded();
+    /// After flights were appended (Add, CSV): redraw, mark modified, record the step
+    /// called `step`, report duplicates.
+    void flightsAdded(const QString &step);
     bool downloadAllowsMovingRows();
     bool saveTo(const QString &path);
-    void deleteBarographOf(int row, const QString &folder);
+    /// The barograph file goes into bak (the answer yes) or stays; what went, in `retired`.
+    void deleteBarographOf(int row, const QString &folder, std::vector<RetiredFile> &retired);
 
     MainFormLink &m_link;
     LogCommandHost &m_host;

@@ -182,7 +182,7 @@ void TDataEdit::EDOnShow()
     m_newFlight = row < 1 || row >= book.rowCount();
     QPalette heading = LabelNum->palette();
     if (!m_newFlight) {
-        m_rowIndex = row;
+        m_rowId = book.row(row).rowId;
         const FlightRecord &flight = book.row(row);
         LabelNum->setText(msg::EditorFlightHeading.toString().arg(cp932::toUnicode(flight.number)));
         heading.setColor(QPalette::Window, QColor(0x00, 0xFF, 0xFF));
@@ -291,6 +291,11 @@ void TDataEdit::rememberShownTexts()
         m_shownTexts[size_t(field)] = fieldText(field);
 }
 
+int TDataEdit::rowIndex() const
+{
+    return m_rowId ? m_link.logBook().rowOfId(m_rowId) : -1;
+}
+
 bool TDataEdit::DataSave()
 {
     // Only what the pilot changed is written: the row may have changed since the editor
@@ -312,15 +317,18 @@ bool TDataEdit::DataSave()
 
     LogBook &book = m_link.logBook();
     if (m_newFlight) {
-        book.appendRow(); // deviceIndex -1: no barograph to download
-        m_rowIndex = book.rowCount() - 1;
+        m_rowId = book.appendRow().rowId; // deviceIndex -1: no barograph to download
         m_link.setGridRowCount(book.rowCount());
     }
-    FlightRecord &flight = book.row(m_rowIndex);
+    const int row = rowIndex();
+    if (row < 1)
+        return true; // the flight is gone (an undo took it away): nothing to store into
+    FlightRecord &flight = book.row(row);
     for (Field field : changed)
         flight.setField(field, storedText(field));
     book.logModified = true;
     m_link.redrawGrid();
+    book.history.record(book, (m_newFlight ? msg::StepNewFlight : msg::StepEdit).toString());
     emit editorSaved();
     return true;
 }
@@ -361,8 +369,8 @@ void TDataEdit::closeEvent(QCloseEvent *event)
     if (!m_closed && m_shown) {
         m_closed = true;
         LogBook &book = m_link.logBook();
-        if (m_rowIndex >= 1 && m_rowIndex < book.rowCount())
-            book.row(m_rowIndex).editorOpen = false;
+        if (const int row = rowIndex(); row >= 1)
+            book.row(row).editorOpen = false;
         emit editorClosed(m_newFlight);
     }
     QMdiSubWindow::closeEvent(event);

@@ -25,8 +25,9 @@ public:
     explicit TDataEdit(MainFormLink &link);
 
     bool isNewFlight() const { return m_newFlight; }
-    /// The row written to: the edited flight's, or a new flight's once saved (-1 before).
-    int rowIndex() const { return m_rowIndex; }
+    /// The row written to: the edited flight's, or a new flight's once saved (-1 before, and
+    /// once the row is gone). Followed by its rowId wherever undo or redo moves it.
+    int rowIndex() const;
 
     /// OK: stores the fields whose text differs from what the editor showed when it opened
     /// (every field of a new flight), after checking the barograph file name, and closes.
@@ -75,7 +76,7 @@ private:
     bool m_shown = false;
     bool m_closed = false;
     bool m_newFlight = false;
-    int m_rowIndex = -1;
+    quint64 m_rowId = 0;
     NumberField m_maxH;
     NumberField m_maxRise;
     std::array<QString, kFieldCount> m_shownTexts; ///< each field's text when the editor opened

@@ -26,6 +26,8 @@ CommandFacts facts(const char *which)
     f.windowOpen = w.contains("graph") || w.contains("editor");
     f.logModified = w.contains("modified");
     f.hasFlights = w.contains("flights");
+    f.canUndo = w.contains("undo");
+    f.canRedo = w.contains("redo");
     return f;
 }
 
@@ -48,6 +50,7 @@ void TestCommandStates::everyRowSetsItsCommands_data()
     const QString record = QStringLiteral("SBGraph%1 SBEdit%1 DeleteItem%1 CutBtn%1 MenuTotal%1 SortByDate%1");
     const QString save = QStringLiteral("SaveBtn%1 FileSaveItem%1");
     const QString figures = QStringLiteral(" MenuStatistics%1 LogBookPrint%1");
+    const QString hist = QStringLiteral(" UndoItem- RedoItem-");
     const auto row = [](const char *name, E e, const char *f, const QString &expected) {
         QTest::newRow(name) << e << QString::fromLatin1(f) << expected;
     };
@@ -55,25 +58,26 @@ void TestCommandStates::everyRowSetsItsCommands_data()
     row("start-up", E::StartUp, "flights modified graph",
         record.arg('-') + u' ' + save.arg('-')
             + QStringLiteral(" FileSaveAsItem- FileNewItem- FileCloseItem- Reload- HeightAdjust- CopyBtn- PasteBtn-"
-                             " GraphClose- DataEditClose-") + figures.arg('-'));
+                             " GraphClose- DataEditClose-") + figures.arg('-') + hist);
     row("open succeeded", E::LogOpened, "modified",
-        save.arg('-') + u' ' + record.arg('+') + QStringLiteral(" FileSaveAsItem+ Reload+") + figures.arg('+'));
+        save.arg('-') + u' ' + record.arg('+') + QStringLiteral(" FileSaveAsItem+ Reload+") + figures.arg('+') + hist);
     // Cancelled or unreadable: the record commands go back to what the delete button was.
     row("open failed, were on", E::OpenFailed, "before", record.arg('+') + figures.arg('+'));
     row("open failed, were off", E::OpenFailed, "flights", record.arg('-') + figures.arg('-'));
     row("add done", E::LogMerged, "",
-        save.arg('+') + u' ' + record.arg('+') + QStringLiteral(" FileSaveAsItem+") + figures.arg('+'));
+        save.arg('+') + u' ' + record.arg('+') + QStringLiteral(" FileSaveAsItem+") + figures.arg('+') + hist);
     row("log download done", E::LogDownloaded, "modified",
-        record.arg('+') + QStringLiteral(" FileSaveAsItem+ Reload+") + figures.arg('+'));
-    row("delete, flights remain", E::FlightsDeleted, "flights", save.arg('+'));
-    row("delete, none remains", E::AllFlightsDeleted, "", record.arg('-') + figures.arg('-') + u' ' + save.arg('+'));
-    row("log written", E::LogWritten, "flights modified", save.arg('-'));
+        record.arg('+') + QStringLiteral(" FileSaveAsItem+ Reload+") + figures.arg('+') + hist);
+    row("delete, flights remain", E::FlightsDeleted, "flights", save.arg('+') + hist);
+    row("delete, none remains", E::AllFlightsDeleted, "",
+        record.arg('-') + figures.arg('-') + u' ' + save.arg('+') + hist);
+    row("log written", E::LogWritten, "flights modified", save.arg('-') + hist);
     row("name typed with flights", E::NameChanged, "flights", QStringLiteral("FileSaveItem+ SaveBtn+"));
     row("name typed without flights", E::NameChanged, "modified", QString());
     row("editor saved", E::EditorSaved, "modified",
-        QStringLiteral("FileSaveAsItem+ Reload+ SortByDate+ ") + save.arg('+'));
+        QStringLiteral("FileSaveAsItem+ Reload+ SortByDate+ ") + save.arg('+') + hist);
     row("editor saved, log unmodified", E::EditorSaved, "",
-        QStringLiteral("FileSaveAsItem+ Reload+ SortByDate+ ") + save.arg('-'));
+        QStringLiteral("FileSaveAsItem+ Reload+ SortByDate+ ") + save.arg('-') + hist);
     row("editor shown", E::EditorShown, "editor", QStringLiteral("DeleteItem- CutBtn-"));
     row("new-flight editor shown", E::NewEditorShown, "editor", QStringLiteral("DeleteItem- CutBtn- MenuNewLog-"));
     row("last editor closed", E::EditorClosed, "", QStringLiteral("SBGraph+ SBEdit+ DeleteItem+ CutBtn+"));
@@ -82,10 +86,10 @@ void TestCommandStates::everyRowSetsItsCommands_data()
     row("new-flight editor closed, last", E::NewEditorClosed, "",
         QStringLiteral("SBGraph+ SBEdit+ DeleteItem+ CutBtn+ MenuNewLog+"));
     row("new-flight editor closed, others open", E::NewEditorClosed, "editor", QStringLiteral("MenuNewLog+"));
-    row("graph loaded", E::GraphLoaded, "graph", QStringLiteral("DeleteItem- CutBtn- HeightAdjust+"));
-    row("last graph closed", E::GraphClosed, "", QStringLiteral("HeightAdjust- DeleteItem+ CutBtn+"));
-    row("graph closed, an editor open", E::GraphClosed, "editor", QStringLiteral("HeightAdjust-"));
-    row("graph closed, another graph open", E::GraphClosed, "graph", QString());
+    row("graph loaded", E::GraphLoaded, "graph", QStringLiteral("DeleteItem- CutBtn- HeightAdjust+") + hist);
+    row("last graph closed", E::GraphClosed, "", QStringLiteral("HeightAdjust- DeleteItem+ CutBtn+") + hist);
+    row("graph closed, an editor open", E::GraphClosed, "editor", QStringLiteral("HeightAdjust-") + hist);
+    row("graph closed, another graph open", E::GraphClosed, "graph", QStringLiteral("UndoItem- RedoItem-"));
     row("edit opened editors", E::EditorsOpened, "", QStringLiteral("DataEditClose+"));
     row("a graph window opened", E::GraphsOpened, "", QStringLiteral("GraphClose+"));
     row("close all editors", E::AllEditorsClosed, "", QStringLiteral("DataEditClose-"));
@@ -94,8 +98,17 @@ void TestCommandStates::everyRowSetsItsCommands_data()
     row("start-folder dialog closed", E::StartDirClosed, "", QStringLiteral("MenuStartDir+"));
     row("background dialog opened", E::BackgroundOpened, "", QStringLiteral("MMBackground-"));
     row("background dialog closed", E::BackgroundClosed, "", QStringLiteral("MMBackground+"));
-    row("log changed elsewhere", E::LogChanged, "modified", save.arg('+') + QStringLiteral(" FileSaveAsItem+"));
-    row("log unchanged elsewhere", E::LogChanged, "flights", QString());
+    row("log changed elsewhere", E::LogChanged, "modified", save.arg('+') + QStringLiteral(" FileSaveAsItem+") + hist);
+    row("undo left flights", E::LogUndone, "flights modified undo",
+        record.arg('+') + figures.arg('+') + u' ' + save.arg('+') + QStringLiteral(" FileSaveAsItem+ UndoItem+ RedoItem-"));
+    row("undo back to the saved log", E::LogUndone, "flights redo",
+        record.arg('+') + figures.arg('+') + u' ' + save.arg('-') + QStringLiteral(" FileSaveAsItem+ UndoItem- RedoItem+"));
+    row("undo emptied the log", E::LogUndone, "modified redo",
+        record.arg('-') + figures.arg('-') + u' ' + save.arg('+') + QStringLiteral(" FileSaveAsItem+ UndoItem- RedoItem+"));
+    row("undo under an open editor", E::LogUndone, "flights editor undo redo",
+        figures.arg('+').trimmed() + u' ' + save.arg('-') + QStringLiteral(" FileSaveAsItem+ UndoItem+ RedoItem+"));
+    row("another window's history", E::HistoryChanged, "redo", QStringLiteral("UndoItem- RedoItem+"));
+    row("log unchanged elsewhere", E::LogChanged, "flights", QStringLiteral("UndoItem- RedoItem-"));
 }
 
 void TestCommandStates::everyRowSetsItsCommands()

@@ -3,6 +3,7 @@
 #include "app/core/settingsstore.h"
 #include "app/ui/mainform.h"
 #include "app/ui/workspace.h"
+#include "logbook/core/filewriter.h"
 #include "logbook/core/logfile.h"
 #include "logbook/core/logfiles.h"
 #include "logbook/core/text/cp932.h"
@@ -158,6 +159,7 @@ private slots:
     void savingTwiceKeepsTheFirstBackup();
     void deletingEveryFlightLeavesOneBlankRow();
     void deleteRemovesOnlyWhatNoOtherRowNames();
+    void undoOfDeleteBringsBackRowsAndBarographFromBak();
     void sortReportsDuplicatesAndLeavesSaveAlone();
     void showBarographHandsOverRowsAndQueuesOnce();
     void editOpensOneEditorPerRowAndCloseAllEditors();
@@ -370,6 +372,55 @@ void TestMainCommands::deleteRemovesOnlyWhatNoOtherRowNames()
             + QDir::toNativeSeparators(f.dir.filePath("work/missing.BRG")) + QStringLiteral("）"),
     }));
     QCOMPARE(f.book().rowCount(), 1);
+}
+
+// Delete moves the barograph into bak; Ctrl+Z (the Edit menu's undo, named after the step)
+// puts back the rows with their ids and bytes and the file through the writer, and leaves
+// the log as saved; redo takes both again.
+void TestMainCommands::undoOfDeleteBringsBackRowsAndBarographFromBak()
+{
+    Fixture f;
+    f.openSample();
+    const QString barograph = f.dir.filePath("KEEP.V00");
+    const QByteArray bytes = " 3\r\n 2\r\n 0\r\n 100.0\r\n 110.0\r\n 120.0\r\n";
+    QVERIFY(writeFile(barograph, bytes) == std::nullopt);
+    for (int r = 1; r < f.book().rowCount(); ++r)
+        f.book().row(r).barographFile = r == 2 ? "KEEP.V00" : "";
+    f.book().history.reset(f.book());
+    const std::vector<FlightRecord> before = f.book().records();
+    const auto same = [](const std::vector<FlightRecord> &a, const std::vector<FlightRecord> &b) {
+        return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](const auto &x, const auto &y) {
+                   return x.rowId == y.rowId && sameContent(x, y);
+               });
+    };
+    auto *undo = qobject_cast<QAction *>(f.form->command("UndoItem"));
+    auto *redo = qobject_cast<QAction *>(f.form->command("RedoItem"));
+    QCOMPARE(undo->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
+    QCOMPARE(redo->shortcut(), QKeySequence(QStringLiteral("Ctrl+Y")));
+
+    f.form->logList()->selectRows(2, 3);
+    f.prompter.answers = {Answer::Ok, Answer::Yes};
+    f.trigger("DeleteItem");
+    QCOMPARE(f.book().rowCount(), 2);
+    QVERIFY(!QFile::exists(barograph));
+    const QStringList kept = backupHistory(f.dir.filePath("bak"), "KEEP.V00");
+    QCOMPARE(kept.size(), 1);
+    QCOMPARE(readAll(f.dir.filePath("bak/") + kept.first()), bytes);
+    QCOMPARE(undo->text(), QStringLiteral("元に戻す: 削除 2件(&U)"));
+    QVERIFY(f.enabled("UndoItem") && !f.enabled("RedoItem"));
+
+    f.trigger("UndoItem");
+    QVERIFY(same(f.book().records(), before));
+    QCOMPARE(readAll(barograph), bytes);
+    QVERIFY(!f.book().logModified && !f.enabled("SaveBtn"));
+    QCOMPARE(redo->text(), QStringLiteral("やり直し: 削除 2件(&R)"));
+    QVERIFY(!f.enabled("UndoItem") && f.enabled("RedoItem"));
+    QCOMPARE(f.cell(3, 1), QString::fromLatin1(before[3].date.toByteArray()));
+
+    f.trigger("RedoItem");
+    QCOMPARE(f.book().rowCount(), 2);
+    QVERIFY(!QFile::exists(barograph) && f.book().logModified && f.enabled("SaveBtn"));
+    QCOMPARE(undo->text(), QStringLiteral("元に戻す: 削除 2件(&U)"));
 }
 
 void TestMainCommands::sortReportsDuplicatesAndLeavesSaveAlone()

@@ -7,6 +7,7 @@
 #include "logbook/core/flightrecord.h"
 #include "tests/barograph/barographtestdata.h"
 
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -42,6 +43,20 @@ bool consistent(const BarographSession &s)
         && v.lastSample < s.trace().sampleCount() && v.viewAltMin >= v.axisAltMin && v.viewAltMax <= v.axisAltMax;
 }
 
+// Everything undo gives back: every sample's bytes, the marks and the varios, the take-off
+// time and the correction applied.
+QByteArray stateOf(const BarographSession &s)
+{
+    const BarographTrace &t = s.trace();
+    QByteArray out = QByteArray::number(t.interval) + ' ' + QByteArray::number(s.takeoffSeconds()) + ' '
+                     + QByteArray::number(double(s.appliedCorrection().value_or(-12345.0f)), 'g', 9) + '\n';
+    for (qint32 m : t.marks)
+        out += QByteArray::number(m) + ',';
+    out += QByteArray(reinterpret_cast<const char *>(t.altitudes.data()), qsizetype(t.altitudes.size() * sizeof(float)));
+    out += QByteArray(reinterpret_cast<const char *>(t.varios.data()), qsizetype(t.varios.size() * sizeof(float)));
+    return out;
+}
+
 } // namespace
 
 class TestBarographSession : public QObject {
@@ -56,6 +71,7 @@ private slots:
     void typedMetres_data();
     void typedMetres();
     void cutsAndSave();
+    void randomEditsUndoAndRedoEverySample();
     void printRectangle();
     void analysisFollowsTheTrace();
     void stretch_data();
@@ -295,6 +311,59 @@ void TestBarographSession::typedMetres()
         QVERIFY2(!read, qPrintable(QString::number(read.value_or(0))));
     else
         QCOMPARE(read, std::optional<double>(metres));
+}
+
+// Random runs of cuts, corrections and reverts, with a save now and then: undoing all gives
+// every sample back, redoing all every edit, and the modified flag says at each point
+// whether the trace differs from what was read or last saved.
+void TestBarographSession::randomEditsUndoAndRedoEverySample()
+{
+    QTemporaryDir dir;
+    const QString work = dir.path() + u'/';
+    QRandomGenerator rng(7081114);
+    for (int run = 0; run < 1000; ++run) {
+        std::vector<float> altitudes;
+        for (int i = 40 + int(rng.bounded(40)); i > 0; --i)
+            altitudes.push_back(float(rng.bounded(30000)) / 10.0f - 500.0f);
+        BarographSession s(traceOf(2, altitudes, {3, 20, 35}), 10 * 3600, 640);
+        std::vector<QByteArray> states{stateOf(s)};
+        int savedAt = 0;
+        const int steps = 1 + int(rng.bounded(50));
+        for (int k = 0; k < steps; ++k) {
+            s.cursorTime = float(rng.bounded(s.stats().flightSeconds + 1));
+            bool edited = false;
+            switch (rng.bounded(4)) {
+            case 0: edited = s.cutLeft(); break;
+            case 1: edited = s.cutRight(); break;
+            case 2: edited = s.correctAltitudes(float(rng.bounded(2001)) / 10.0f - 100.0f); break;
+            default:
+                s.replaceTrace(traceOf(1, {float(k), 2.5f, 7.25f}), 9 * 3600, QStringLiteral("revert"));
+                edited = true;
+            }
+            if (edited)
+                states.push_back(stateOf(s));
+            // A save now and then (a few runs only: every write is synced).
+            if (run % 50 == 0 && rng.bounded(8) == 0) {
+                QCOMPARE(s.save(work + "F.V00", work, nullptr).status, BarographSession::SaveStatus::Saved);
+                savedAt = int(states.size()) - 1;
+            }
+            QCOMPARE(s.baroModified(), int(states.size()) - 1 != savedAt);
+        }
+        const int last = int(states.size()) - 1;
+        for (int k = last - 1; k >= 0; --k) {
+            QVERIFY(s.undo());
+            QCOMPARE(stateOf(s), states[size_t(k)]);
+            QCOMPARE(s.baroModified(), k != savedAt);
+        }
+        QVERIFY(!s.undo() && s.undoName().isEmpty());
+        for (int k = 1; k <= last; ++k) {
+            QVERIFY(s.redo());
+            QCOMPARE(stateOf(s), states[size_t(k)]);
+            QCOMPARE(s.baroModified(), k != savedAt);
+            QVERIFY(s.cursorTime >= 0 && s.cursorTime <= float(s.stats().flightSeconds) && consistent(s));
+        }
+        QVERIFY(!s.canRedo());
+    }
 }
 
 void TestBarographSession::cutsAndSave()

@@ -8,6 +8,9 @@
 #include "logbook/core/flightrecord.h"
 #include "logbook/core/logcsv.h"
 #include "logbook/core/logfile.h"
+#include "logbook/core/filewriter.h"
+#include "logbook/core/logbook.h"
+#include "logbook/core/logfiles.h"
 #include "tests/common/toolrun.h"
 
 #include <QFile>
@@ -69,6 +72,7 @@ private slots:
     void renderPdfAsThePrint();
     void viewAfterOperations();
     void editsSaveAsTheWindowDoes();
+    void revertPutsBackTheDownloadedFileAndRow();
     void exportWritesAnIgcAtTheSite();
     void wrongUsage_data();
     void wrongUsage();
@@ -312,6 +316,46 @@ void TestBaroTool::editsSaveAsTheWindowDoes()
     QCOMPARE(tool({"baro", "cut", file, "--right", "99999"}).exitCode, 1);
     QCOMPARE(tool({"baro", "correct", file, "--offset", "1e9"}).exitCode, 1);
     QCOMPARE(fileBytes(file), before);
+}
+
+// Cut and corrected with its row, a downloaded flight goes back to the raw copy's bytes and
+// the row's figures as downloaded; a flight not downloaded here stays as it is.
+void TestBaroTool::revertPutsBackTheDownloadedFileAndRow()
+{
+    QTemporaryDir dir;
+    const QString work = dir.path() + u'/';
+    const QString file = work + "V7081114.V35";
+    QVERIFY(QDir(work).mkdir("raw"));
+    QVERIFY(QFile::copy(data("barograph/V7081114.V35"), file));
+    QVERIFY(QFile::copy(data("barograph/V7081114.V35"), work + "raw/V7081114.V35"));
+    LogBook book;
+    loadContents(book, *readLogFile(data("logbook/three-flights.log")));
+    auto download = std::make_shared<DownloadedFlight>();
+    for (int f = 0; f < kFieldCount; ++f)
+        download->fields[size_t(f)] = book.row(1).fieldText(Field(f)).toByteArray();
+    download->raw = QStringLiteral("raw/V7081114.V35");
+    book.row(1).downloaded = download;
+    QCOMPARE(saveLogBook(book, work + "three.log", "name").outcome, LogSaveResult::Outcome::Written);
+    const QByteArray logBefore = fileBytes(work + "three.log");
+
+    QCOMPARE(tool({"baro", "cut", file, "--left", "100", "--log", work + "three.log", "--row", "1"}).exitCode, 0);
+    QCOMPARE(tool({"baro", "correct", file, "--offset", "25", "--log", work + "three.log", "--row", "1"}).exitCode, 0);
+    QVERIFY(fileBytes(file) != fileBytes(work + "raw/V7081114.V35") && fileBytes(work + "three.log") != logBefore);
+    const QByteArray edited = fileBytes(file);
+
+    const Run revert = tool({"baro", "revert", file, "--log", work + "three.log", "--row", "1"});
+    QCOMPARE(revert.exitCode, 0);
+    QCOMPARE(fileBytes(file), fileBytes(data("barograph/V7081114.V35")));
+    QCOMPARE(fileBytes(work + "three.log"), logBefore);
+    QVERIFY(revert.out.contains("duration         " + download->fields[size_t(Field::Duration)] + '\n'));
+    const QStringList kept = backupHistory(work + "bak", "V7081114.V35");
+    QVERIFY(!kept.isEmpty() && fileBytes(work + "bak/" + kept.last()) == edited); // the edited one is in bak
+
+    // Row 2 was not downloaded here: said, and nothing written.
+    const Run refused = tool({"baro", "revert", file, "--log", work + "three.log", "--row", "2"});
+    QCOMPARE(refused.exitCode, 1);
+    QVERIFY(QString::fromUtf8(refused.err).contains(QStringLiteral("ダウンロードされたものではありません")));
+    QCOMPARE(fileBytes(work + "three.log"), logBefore);
 }
 
 void TestBaroTool::exportWritesAnIgcAtTheSite()

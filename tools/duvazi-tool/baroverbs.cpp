@@ -1,5 +1,5 @@
-// "baro stats", "baro render", "baro view", "baro correct", "baro cut" and "baro export":
-// the barograph window's operations on the same session and writer.
+// "baro stats", "baro render", "baro view", "baro correct", "baro cut", "baro revert" and
+// "baro export": the barograph window's operations on the same session and writer.
 #include "output.h"
 #include "verbs.h"
 
@@ -478,6 +478,60 @@ int baroCut(const QStringList &args)
         return 1;
     }
     return finishEdit(*session, e);
+}
+
+// FILE back as downloaded: the bytes of the raw copy the download kept (the row's, with a
+// log; raw/FILE in FILE's folder without one), the edited version kept in bak, and with a
+// log the row's take-off time, duration, maximum altitude and climb as downloaded, in the
+// same write.
+int baroRevert(const QStringList &args)
+{
+    EditArgs e;
+    if (!parseEditArgs(args, e, [](const QStringList &, qsizetype &) { return false; }) || !e.outPath.isEmpty())
+        return 2;
+    const QString path = QFileInfo(e.path).absoluteFilePath();
+    std::optional<RowOfLog> log;
+    QString raw;
+    if (!e.logPath.isEmpty()) {
+        log = readRowOfLog(e.logPath, e.row);
+        if (!log)
+            return 1;
+        raw = downloadedCopyPath(folderOf(QFileInfo(e.logPath).absoluteFilePath()), log->book.row(log->row));
+    } else {
+        raw = folderOf(path) + QStringLiteral("raw/") + QFileInfo(path).fileName();
+    }
+    if (raw.isEmpty() || !QFileInfo::exists(raw)) {
+        report(baromsg::NotDownloadedHere);
+        return 1;
+    }
+    ReadFailure why;
+    const std::optional<QByteArray> bytes = readInputFile(raw, barofile::kMaxFileBytes, &why);
+    if (!bytes || !parseBarographFile(*bytes)) {
+        reportUnread(raw, why);
+        return 1;
+    }
+    std::vector<FileImage> files{FileImage{path, *bytes}};
+    if (log) {
+        FlightRecord &row = log->book.row(log->row);
+        restoreDownloadedFigures(row);
+        const QString logPath = logPathFor(e.logPath);
+        for (FileImage &f : logBookImages(log->book, logPath, log->name,
+                                          backupFolder(folderOf(QFileInfo(logPath).absoluteFilePath()))))
+            files.push_back(std::move(f));
+    }
+    WriteOptions options;
+    options.backup = BackupRule{backupFolder(folderOf(path)), 10, {}};
+    if (const std::optional<WriteFailure> failure = writeFiles(files, options)) {
+        report(baromsg::FileCannotOpen.toString() + u'\n' + failure->reason());
+        return 1;
+    }
+    if (log) {
+        const FlightRecord &row = log->book.row(log->row);
+        writeOut("time             " + row.time.toByteArray() + '\n' + "duration         " + row.duration.toByteArray()
+                 + '\n' + "maxAltitude      " + row.maxAltitude.toByteArray() + '\n' + "maxClimb         "
+                 + row.maxClimb.toByteArray() + '\n');
+    }
+    return 0;
 }
 
 int baroExport(const QStringList &args)

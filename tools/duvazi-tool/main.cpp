@@ -44,6 +44,8 @@ const Verb kVerbs[] = {
                         "                                  shift the altitudes and save as the window does", baroCorrect},
     {"baro", "cut", "baro cut FILE --left SECONDS|--right SECONDS [--out OUT] [--log LOG.log --row N]\n"
                     "                                  cut at a time and save as the window does", baroCut},
+    {"baro", "revert", "baro revert FILE [--log LOG.log --row N]\n"
+                       "                                  the barograph (and the row) back as downloaded", baroRevert},
     {"baro", "export", "baro export FILE --igc OUT.igc --log LOG.log --row N [--sites SITES.cup] [--site NAME]\n"
                        "                  [--utc-offset +9] [--pilot NAME]\n"
                        "                                      an IGC file of the barograph at the flight's site", baroExport},

@@ -23,6 +23,7 @@ int baroRender(const QStringList &args);
 int baroView(const QStringList &args);
 int baroCorrect(const QStringList &args);
 int baroCut(const QStringList &args);
+int baroRevert(const QStringList &args);
 int baroExport(const QStringList &args);
 int baroClimbs(const QStringList &args);
 int download(const QStringList &args);
