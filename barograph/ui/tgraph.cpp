@@ -342,7 +342,8 @@ void TGraph::drawHeader()
     if (!m_session)
         return;
     QPainter p(&m_image);
-    paintHeader(p, buildGraphHeader(headerFacts(), stats(), graphLayout()), PlotStyle::colour());
+    const PlotStyle style = PlotStyle::colour();
+    paintHeader(p, buildGraphHeader(headerFacts(), stats(), graphLayout(), labelFontOf(style)), style);
     m_surface->update();
 }
 
