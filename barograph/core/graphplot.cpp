@@ -118,7 +118,7 @@ void addGrid(GraphPlot &plot, const GraphView &view, const GraphLayout &l)
 // Every text of the graph, most telling first: the titles and the view's edges, the scales'
 // ends, the gain, then the grid in order. Scale labels stay in the margin left of the
 // panels, gain texts inside the altitude panel, "Max Gain" between the text block and it.
-void arrangeLabels(GraphPlot &plot, const GraphLayout &l, const LabelFont &font)
+void arrangeLabels(GraphPlot &plot, const GraphView &view, const GraphLayout &l, const LabelFont &font)
 {
     LabelLayout layout(QRect(0, 0, l.imageWidth, l.imageHeight), font);
     const qint32 h = font.height;
@@ -141,7 +141,7 @@ void arrangeLabels(GraphPlot &plot, const GraphLayout &l, const LabelFont &font)
                         QPoint(l.imageWidth - width(time), aboveTimes)});
 
     const auto besideAxis = [&](PlotText &label, qint32 lineY) {
-        const qint32 right = l.plotLeft - 3 - width(label);
+        const qint32 right = l.plotLeft - 1 - width(label);
         layout.place(label, {label.topLeft, QPoint(right, label.topLeft.y()), QPoint(label.topLeft.x(), lineY + 1),
                              QPoint(right, lineY + 1), QPoint(right, lineY - h)},
                      margin);
@@ -180,10 +180,31 @@ void arrangeLabels(GraphPlot &plot, const GraphLayout &l, const LabelFont &font)
         layout.place(lines, places, panel);
     }
 
-    for (GraphPlot::TimeTick &tick : plot.timeTicks)
-        layout.place(tick.label, {tick.label.topLeft});
+    // Time labels every k-th grid time, k the first of 1, 2, 3, 4, 6, 12, 24, ... that leaves
+    // room for the widest, so that those shown keep an even step (every 3 hours, not 5:00,
+    // 9:00, 13:00, 18:00); one still meeting another text is left out.
+    const qint64 tickPitch = qint64(l.plotWidth()) * view.timeTick / std::max(view.viewSeconds, 1);
+    qint32 widest = 0;
+    for (const GraphPlot::TimeTick &tick : plot.timeTicks)
+        widest = std::max(widest, width(tick.label));
+    qint64 stride = 1;
+    for (const qint64 k : {1, 2, 3, 4, 6, 12}) {
+        stride = k;
+        if (k * tickPitch > widest + LabelLayout::kGap)
+            break;
+    }
+    while (stride * tickPitch <= widest + LabelLayout::kGap && stride < (qint64(1) << 40))
+        stride *= 2;
+    qint64 t = firstTimeTick(view);
+    for (GraphPlot::TimeTick &tick : plot.timeTicks) {
+        if ((t / view.timeTick) % stride == 0)
+            layout.place(tick.label, {tick.label.topLeft});
+        else
+            tick.label.text.clear();
+        t += view.timeTick;
+    }
     for (GraphPlot::GridLine &tick : plot.altitudeTicks)
-        layout.place(tick.label, {tick.label.topLeft, QPoint(l.plotLeft - 3 - width(tick.label), tick.label.topLeft.y())},
+        layout.place(tick.label, {tick.label.topLeft, QPoint(l.plotLeft - 1 - width(tick.label), tick.label.topLeft.y())},
                      margin);
 }
 
@@ -381,7 +402,7 @@ GraphPlot buildGraphPlot(const BarographTrace &trace, const FlightStats &stats, 
     addMarks(plot, trace, view, layout);
     plot.altitudeTitle = {QPoint(8, (layout.plotTop + layout.plotBottom) / 2 + 32), "Altitude (m)"};
     plot.varioTitle = {QPoint(8, (layout.varioTop + layout.varioBottom) / 2 + 36), "Variogram (m/s)"};
-    arrangeLabels(plot, layout, font);
+    arrangeLabels(plot, view, layout, font);
     return plot;
 }
 

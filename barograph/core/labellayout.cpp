@@ -24,12 +24,14 @@ LabelLayout::LabelLayout(const QRect &picture, LabelFont font) : m_picture(pictu
 
 void LabelLayout::reserve(const QRect &box)
 {
-    m_taken.push_back(box);
+    m_reserved.push_back(box);
 }
 
 bool LabelLayout::fits(const QRect &box, const QRect &region) const
 {
     if (!region.contains(box) || !m_picture.contains(box))
+        return false;
+    if (std::any_of(m_reserved.begin(), m_reserved.end(), [&box](const QRect &r) { return r.intersects(box); }))
         return false;
     const QRect spaced = box.adjusted(-kGap, 0, kGap, 0);
     return std::none_of(m_taken.begin(), m_taken.end(), [&spaced](const QRect &r) { return r.intersects(spaced); });

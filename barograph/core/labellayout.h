@@ -47,7 +47,8 @@ public:
     LabelLayout(const QRect &picture, LabelFont font);
 
     const LabelFont &font() const { return m_font; }
-    /// A box no text may cover.
+    /// A box no text may cover, though one may come right up to it: an axis title, which
+    /// stands across the lines rather than beside them.
     void reserve(const QRect &box);
     /// Stacks `lines` one font height apart, the first at the first of `places` where all
     /// their boxes lie inside `region` and the picture and clear of the boxes taken so far,
@@ -66,5 +67,6 @@ private:
 
     QRect m_picture;
     LabelFont m_font;
+    std::vector<QRect> m_reserved;
     std::vector<QRect> m_taken;
 };
