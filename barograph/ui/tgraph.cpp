@@ -49,6 +49,8 @@ protected:
         QFrame::paintEvent(event);
         QPainter p(this);
         p.setClipRect(contentsRect());
+        // A maximised window is taller than the picture: paper, not the panel's grey, below it.
+        p.fillRect(contentsRect(), Qt::white);
         p.translate(origin());
         p.drawImage(0, 0, m_graph.surfaceImage());
         if (m_graph.cursorOn())
@@ -121,7 +123,7 @@ TGraph::TGraph(MainFormLink &link)
     }
     m_frame = link.frameWindow();
     if (m_frame) {
-        m_framePos = m_frame->pos();
+        m_toolAnchor = toolAnchor();
         m_frame->installEventFilter(this);
     }
 }
@@ -173,6 +175,7 @@ bool TGraph::load()
     emit graphLoaded();
     m_cursPos = new TCursPos(this, trace().altitudes.front(), trace().varios.front());
     connectCursorTool();
+    m_toolAnchor = toolAnchor();
     m_cursPos->move(toolPosition());
     m_cursPos->show();
     m_climbs = new TClimbs(this);
@@ -262,6 +265,40 @@ QPoint TGraph::climbsToolPosition() const
     return at;
 }
 
+// The zoom tool beside the cursor tool, level with it, so that neither covers the other's
+// buttons; below it where the climbs list or the screen's edge stands there.
+QPoint TGraph::zoomToolPosition() const
+{
+    if (!m_cursPos || !m_ctrlZoom)
+        return toolPosition();
+    const QRect cursor = m_cursPos->frameGeometry();
+    const QSize size = m_ctrlZoom->frameGeometry().size();
+    const QRect room = screen() ? screen()->availableGeometry() : QRect();
+    for (const QPoint at : {cursor.topRight() + QPoint(9, 0), cursor.bottomLeft() + QPoint(0, 9)}) {
+        const QRect place(at, size);
+        if ((!m_climbs || !m_climbs->frameGeometry().intersects(place)) && (room.isEmpty() || room.contains(place)))
+            return at;
+    }
+    return cursor.bottomLeft() + QPoint(0, 9);
+}
+
+QPoint TGraph::toolAnchor() const
+{
+    return (m_frame ? m_frame->frameGeometry().topLeft() : QPoint()) + pos();
+}
+
+// The tools keep their place beside the window: each move of the window or of the main
+// window moves them by as much. An icon's place is not the window's, so while it is one
+// the anchor waits, and the restored window brings its tools back to where they were.
+void TGraph::followWithTools()
+{
+    if (isMinimized())
+        return;
+    const QPoint now = toolAnchor();
+    moveTools(now - m_toolAnchor);
+    m_toolAnchor = now;
+}
+
 void TGraph::moveTools(QPoint by)
 {
     if (by.isNull())
@@ -288,17 +325,13 @@ void TGraph::showTools(bool shown)
 void TGraph::moveEvent(QMoveEvent *event)
 {
     QMdiSubWindow::moveEvent(event);
-    if (!isMinimized())
-        moveTools(event->pos() - event->oldPos());
+    followWithTools();
 }
 
 bool TGraph::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::Move && m_frame && watched == m_frame) {
-        const QPoint now = m_frame->pos();
-        moveTools(now - m_framePos);
-        m_framePos = now;
-    }
+    if (event->type() == QEvent::Move && m_frame && watched == m_frame)
+        followWithTools();
     return QMdiSubWindow::eventFilter(watched, event);
 }
 
@@ -306,8 +339,10 @@ bool TGraph::eventFilter(QObject *watched, QEvent *event)
 void TGraph::changeEvent(QEvent *event)
 {
     QMdiSubWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && isLoaded())
+    if (event->type() == QEvent::WindowStateChange && isLoaded()) {
         showTools(!isMinimized());
+        followWithTools();
+    }
 }
 
 void TGraph::recompute()
@@ -581,7 +616,7 @@ void TGraph::toggleZoomWindow()
     }
     m_ctrlZoom = new TCtrlZoom(this);
     connect(m_ctrlZoom, &TCtrlZoom::stepClicked, this, &TGraph::zoomStep);
-    m_ctrlZoom->move(toolPosition());
+    m_ctrlZoom->move(zoomToolPosition());
     m_ctrlZoom->setVisible(!isMinimized());
 }
 

@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QMdiSubWindow>
 #include <QTest>
 
 namespace {
@@ -104,6 +105,10 @@ private slots:
     void doubleClickedLogOpensWithItsQuestion();
     void backgroundPictureStretchedThenRefused();
     void tilingLaysColumnsOfRows();
+    void cascadeKeepsSizesInsideTheWorkspace();
+    void newWindowsOpenInsideTheWorkspace_data();
+    void newWindowsOpenInsideTheWorkspace();
+    void cascadeAfterMaximisedWindows();
 };
 
 void TestShellDialogs::startFolderFromTheSettings_data()
@@ -355,6 +360,71 @@ void TestShellDialogs::tilingLaysColumnsOfRows()
     // The list and six barographs: two columns, the last taking the four left over.
     QCOMPARE(rects(7), QStringLiteral("0,0 300x140 0,140 300x140 0,280 300x140 "
                                       "300,0 300x105 300,105 300x105 300,210 300x105 300,315 300x105"));
+}
+
+void TestShellDialogs::cascadeKeepsSizesInsideTheWorkspace()
+{
+    const auto rects = [](const std::vector<QSize> &sizes, QSize area) {
+        QStringList out;
+        for (const QRect &r : cascade(sizes, area))
+            out << QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+        return out.join(u' ');
+    };
+    // The list and two barographs keep their sizes, a step apart.
+    QCOMPARE(rects({{600, 300}, {640, 700}, {640, 700}}, QSize(1200, 800)),
+             QStringLiteral("0,0 600x300 24,24 640x700 48,48 640x700"));
+    // Too low for the stair: a window shrinks to the room left, and one that would pass the
+    // edge starts again at the corner.
+    QCOMPARE(rects({{640, 797}, {640, 797}, {640, 797}}, QSize(1000, 600)),
+             QStringLiteral("0,0 640x600 24,24 640x576 48,48 640x552"));
+    QCOMPARE(rects({{250, 180}, {250, 180}, {250, 180}, {250, 180}}, QSize(300, 220)),
+             QStringLiteral("0,0 250x180 24,24 250x180 48,48 250x172 0,0 250x180"));
+}
+
+void TestShellDialogs::newWindowsOpenInsideTheWorkspace_data()
+{
+    QTest::addColumn<QRect>("last");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QRect>("expected");
+    const QSize area(1000, 800);
+    QTest::newRow("first window") << QRect() << QSize(640, 700) << QRect(0, 0, 640, 700);
+    QTest::newRow("a step from the last") << QRect(24, 24, 600, 300) << QSize(640, 700) << QRect(48, 48, 640, 700);
+    QTest::newRow("past the bottom: the corner") << QRect(0, 120, 600, 300) << QSize(640, 700) << QRect(0, 0, 640, 700);
+    QTest::newRow("past the right") << QRect(400, 0, 600, 300) << QSize(640, 300) << QRect(0, 0, 640, 300);
+    QTest::newRow("last dragged out") << QRect(-300, -50, 600, 300) << QSize(640, 300) << QRect(0, 0, 640, 300);
+    QTest::newRow("larger than the workspace") << QRect() << QSize(1200, 900) << QRect(0, 0, 1000, 800);
+}
+
+void TestShellDialogs::newWindowsOpenInsideTheWorkspace()
+{
+    QFETCH(QRect, last);
+    QFETCH(QSize, size);
+    QFETCH(QRect, expected);
+    QCOMPARE(placeNewWindow(size, QSize(1000, 800), last), expected);
+}
+
+void TestShellDialogs::cascadeAfterMaximisedWindows()
+{
+    // Windows maximised before "重ねて表示" come back at their own sizes, not squeezed.
+    Workspace workspace;
+    workspace.resize(1000, 800);
+    workspace.show();
+    QList<QMdiSubWindow *> windows;
+    for (int i = 0; i < 3; ++i) {
+        auto *w = workspace.addSubWindow(new QWidget);
+        w->resize(500, 400);
+        w->show();
+        windows << w;
+    }
+    // Each opened a step from the one before.
+    QCOMPARE(windows[1]->pos() - windows[0]->pos(), QPoint(kCascadeStep, kCascadeStep));
+    for (QMdiSubWindow *w : windows)
+        w->showMaximized();
+    workspace.cascadeWindows();
+    for (int i = 0; i < 3; ++i) {
+        QVERIFY(!windows[i]->isMaximized());
+        QCOMPARE(windows[i]->geometry(), QRect(QPoint(i * kCascadeStep, i * kCascadeStep), QSize(500, 400)));
+    }
 }
 
 QTEST_MAIN(TestShellDialogs)
