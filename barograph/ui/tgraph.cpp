@@ -284,7 +284,9 @@ QPoint TGraph::zoomToolPosition() const
 
 QPoint TGraph::toolAnchor() const
 {
-    return (m_frame ? m_frame->frameGeometry().topLeft() : QPoint()) + pos();
+    // The picture's corner on the screen: a maximised window hides its caption and frame,
+    // so its own corner would move the tools off the picture.
+    return m_surface->mapToGlobal(QPoint(0, 0));
 }
 
 // The tools keep their place beside the window: each move of the window or of the main
