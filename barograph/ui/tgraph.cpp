@@ -218,6 +218,7 @@ void TGraph::connectCursorTool()
     });
     connect(tool, &TCursPos::timeTyped, this, &TGraph::timeTyped);
     connect(tool, &TCursPos::zoomClicked, this, &TGraph::toggleZoomWindow);
+    connect(tool, &TCursPos::igcClicked, this, &TGraph::igcExportRequested);
     connect(tool, &TCursPos::cursorOnOffClicked, this, [this] {
         // A click at the cursor's column on the altitude panel's top edge: it hides a shown
         // cursor, and shows a hidden one as long as its time lies in the view.

@@ -726,6 +726,11 @@ void TestTGraph::printing()
     connect(graph.get(), &TGraph::printRequested, [&asked] { ++asked; });
     graph->cursorTool()->SBPrinter->click();
     QCOMPARE(asked, 1);
+    // The export sits beside the print in the window's tools.
+    int exports = 0;
+    connect(graph.get(), &TGraph::igcExportRequested, [&exports] { ++exports; });
+    graph->cursorTool()->SBIgc->click();
+    QCOMPARE(exports, 1);
     graph->cursorTool()->SBOnClose->click();
     QVERIFY(!graph->isVisible());
     graph.release(); // deleted on close
