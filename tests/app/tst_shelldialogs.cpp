@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
@@ -105,6 +106,7 @@ private slots:
     void doubleClickedLogOpensWithItsQuestion();
     void backgroundPictureStretchedThenRefused();
     void tilingLaysColumnsOfRows();
+    void pathFieldGoesThereOrNarrowsTheList();
     void cascadeKeepsSizesInsideTheWorkspace();
     void newWindowsOpenInsideTheWorkspace_data();
     void newWindowsOpenInsideTheWorkspace();
@@ -179,6 +181,35 @@ void TestShellDialogs::folderOpenedAndLeftIsNotAmongTheLogs()
     QCOMPARE(browser->files()->model()->rowCount(browser->files()->rootIndex()), 1);
     QVERIFY(!fileRow(browser, "old.log").isValid());
     form->formDir()->BBCancel->click();
+    f.quit(form);
+}
+
+void TestShellDialogs::pathFieldGoesThereOrNarrowsTheList()
+{
+    Fixture f;
+    const QString flights = f.makeFolder("flights");
+    for (const char *name : {"2023.log", "2024.log", "club.log"})
+        QVERIFY(QFile::copy(QStringLiteral(TEST_DATA_DIR "/logbook/three-flights.log"), flights + u'/' + QLatin1String(name)));
+    auto form = f.start();
+    TFormDir *dialog = form->formDir();
+    FolderBrowser *browser = dialog->browser();
+    // A path and Return: that folder, and the dialog stays open.
+    QTest::keyClicks(dialog->EdPath, QDir::toNativeSeparators(flights));
+    QTest::keyClick(dialog->EdPath, Qt::Key_Return);
+    QCOMPARE(browser->folder(), flights);
+    QVERIFY(dialog->isVisible() && dialog->EdPath->text().isEmpty());
+    QTRY_COMPARE(browser->files()->model()->rowCount(browser->files()->rootIndex()), 3);
+    // Part of a name narrows the list as it is typed.
+    QTest::keyClicks(dialog->EdPath, QStringLiteral("202"));
+    QCOMPARE(browser->files()->model()->rowCount(browser->files()->rootIndex()), 2);
+    QVERIFY(!fileRow(browser, "club.log").isValid());
+    // A path to no folder stays in the field.
+    dialog->EdPath->clear();
+    QTest::keyClicks(dialog->EdPath, flights + QStringLiteral("/nowhere"));
+    QTest::keyClick(dialog->EdPath, Qt::Key_Return);
+    QVERIFY(dialog->isVisible() && !dialog->EdPath->text().isEmpty());
+    QCOMPARE(browser->folder(), flights);
+    dialog->BBCancel->click();
     f.quit(form);
 }
 

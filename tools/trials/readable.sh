@@ -1,7 +1,8 @@
 #!/bin/bash
 # Tries the barograph's labels and the workspace's windows as a pilot would, under a real
 # window manager: a 55-hour flight's graph, the zoom tool beside the cursor tool, the graph
-# maximised and restored (its tools with it), "重ねて表示" after that, and the print page.
+# maximised and restored (its tools with it), "重ねて表示" after that, and the print page;
+# first the start-folder dialog's path field narrowing its list.
 # Screenshots go to /tmp/trial-readable. Start a display with a window manager first:
 #   Xvfb :95 -screen 0 1280x1000x24 &  DISPLAY=:95 openbox &
 # then: DISPLAY=:95 tools/trials/readable.sh
@@ -36,6 +37,7 @@ shot() { sleep 1; import -window root "$OUT/$1.png"; }
 click() { xdotool mousemove "$1" "$2" click 1; }
 # A fresh home: no names file (its message), then the start-folder dialog, not again.
 xdotool key Return; sleep 1
+click 738 411; xdotool type --delay 80 three; shot 00-start-folder   # the path field narrows the list
 click 474 632; click 775 570; sleep 1
 wmctrl -r DUVAZI -e 0,0,0,1270,960; sleep 1
 click 139 31; sleep 4; shot 01-graph                # the 55-hour barograph and its tools
