@@ -108,7 +108,6 @@ private slots:
     void tilingLaysColumnsOfRows();
     void pathFieldGoesThereOrNarrowsTheList();
     void cascadeKeepsSizesInsideTheWorkspace();
-    void newWindowsOpenInsideTheWorkspace_data();
     void newWindowsOpenInsideTheWorkspace();
     void cascadeAfterMaximisedWindows();
 };
@@ -412,26 +411,16 @@ void TestShellDialogs::cascadeKeepsSizesInsideTheWorkspace()
              QStringLiteral("0,0 250x180 24,24 250x180 48,48 250x172 0,0 250x180"));
 }
 
-void TestShellDialogs::newWindowsOpenInsideTheWorkspace_data()
-{
-    QTest::addColumn<QRect>("last");
-    QTest::addColumn<QSize>("size");
-    QTest::addColumn<QRect>("expected");
-    const QSize area(1000, 800);
-    QTest::newRow("first window") << QRect() << QSize(640, 700) << QRect(0, 0, 640, 700);
-    QTest::newRow("a step from the last") << QRect(24, 24, 600, 300) << QSize(640, 700) << QRect(48, 48, 640, 700);
-    QTest::newRow("past the bottom: the corner") << QRect(0, 120, 600, 300) << QSize(640, 700) << QRect(0, 0, 640, 700);
-    QTest::newRow("past the right") << QRect(400, 0, 600, 300) << QSize(640, 300) << QRect(0, 0, 640, 300);
-    QTest::newRow("last dragged out") << QRect(-300, -50, 600, 300) << QSize(640, 300) << QRect(0, 0, 640, 300);
-    QTest::newRow("larger than the workspace") << QRect() << QSize(1200, 900) << QRect(0, 0, 1000, 800);
-}
-
 void TestShellDialogs::newWindowsOpenInsideTheWorkspace()
 {
-    QFETCH(QRect, last);
-    QFETCH(QSize, size);
-    QFETCH(QRect, expected);
-    QCOMPARE(placeNewWindow(size, QSize(1000, 800), last), expected);
+    const QSize area(1000, 800), graph(640, 700);
+    QCOMPARE(placeNewWindow(graph, area, QRect()), QRect(0, 0, 640, 700));
+    QCOMPARE(placeNewWindow(graph, area, QRect(24, 24, 600, 300)), QRect(48, 48, 640, 700));
+    // Past the bottom or the right edge, or after a window dragged out: the corner again.
+    QCOMPARE(placeNewWindow(graph, area, QRect(0, 120, 600, 300)), QRect(0, 0, 640, 700));
+    QCOMPARE(placeNewWindow(graph, area, QRect(400, 0, 600, 300)), QRect(0, 0, 640, 700));
+    QCOMPARE(placeNewWindow(graph, area, QRect(-300, -50, 600, 300)), QRect(0, 0, 640, 700));
+    QCOMPARE(placeNewWindow(QSize(1200, 900), area, QRect()), QRect(0, 0, 1000, 800));
 }
 
 void TestShellDialogs::cascadeAfterMaximisedWindows()

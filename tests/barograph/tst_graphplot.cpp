@@ -28,21 +28,14 @@ struct Drawn {
 
 // A view of seconds `from` to `to` and, when given, of altitudes `low` to `high`: what the
 // zoom tool and the rubber band leave.
-GraphView zoomed(GraphView view, qint32 interval, qint32 from, qint32 to, qint32 low = 0, qint32 high = 0)
+GraphView zoomed(GraphView v, qint32 interval, qint32 from, qint32 to, qint32 low = 0, qint32 high = 0)
 {
-    view.viewStart = from;
-    view.viewEnd = to;
-    view.viewSeconds = to - from;
-    view.firstSample = from / interval;
-    view.lastSample = to / interval;
-    view.viewSamples = view.lastSample - view.firstSample + 1;
-    if (high > low) {
-        view.viewAltMin = low;
-        view.viewAltMax = high;
-        view.viewAltSpan = high - low;
-    }
-    view.updateTicks();
-    return view;
+    v.viewStart = from, v.viewEnd = to, v.viewSeconds = to - from;
+    v.firstSample = from / interval, v.lastSample = to / interval, v.viewSamples = (to - from) / interval + 1;
+    if (high > low)
+        v.viewAltMin = low, v.viewAltMax = high, v.viewAltSpan = high - low;
+    v.updateTicks();
+    return v;
 }
 
 // A thermal flight: up from `base` by 900 m over the first third, down over the rest.
@@ -204,17 +197,11 @@ void TestGraphPlot::noTextCoversAnotherOrLeavesThePicture()
             const GraphPlot plot = buildGraphPlot(trace, stats, view, layout, face);
             const std::vector<QRect> boxes = textBoxesOf(plot, buildGraphHeader(facts, stats, layout, face), face);
             const QRect picture(0, 0, layout.imageWidth, layout.imageHeight);
+            const QByteArray where = QByteArray::number(width) + " pixels, face " + QByteArray::number(face.height);
             for (size_t i = 0; i < boxes.size(); ++i) {
-                QVERIFY2(picture.contains(boxes[i]), qPrintable(QStringLiteral("width %1: box %2 leaves the picture")
-                                                                    .arg(width)
-                                                                    .arg(i)));
+                QVERIFY2(picture.contains(boxes[i]), where.constData());
                 for (size_t j = i + 1; j < boxes.size(); ++j)
-                    QVERIFY2(!boxes[i].intersects(boxes[j]),
-                             qPrintable(QStringLiteral("width %1, height %2: boxes %3 and %4 overlap")
-                                            .arg(width)
-                                            .arg(face.height)
-                                            .arg(i)
-                                            .arg(j)));
+                    QVERIFY2(!boxes[i].intersects(boxes[j]), where.constData());
             }
             // The view's edges are what a pilot reads the time by: only a tiny picture loses one.
             if (width >= 330) {
