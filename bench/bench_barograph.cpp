@@ -75,7 +75,7 @@ struct Redraw {
     void draw()
     {
         QPainter p(&image);
-        paintGraph(p, buildGraphPlot(trace, stats, view, layout, estimatedTextWidth, analysis.climbs), style);
+        paintGraph(p, buildGraphPlot(trace, stats, view, layout, LabelFont(), analysis.climbs), style);
         paintHeader(p, buildGraphHeader(HeaderFacts(), stats, layout), style);
     }
 };
@@ -97,7 +97,7 @@ double loadAndRecomputeMs(const QString &path)
         const GraphLayout layout = GraphLayout::forWidth(1000);
         QImage image = newSurface(layout);
         QPainter p(&image);
-        paintGraph(p, buildGraphPlot(trace, stats, view, layout, estimatedTextWidth, analysis.climbs),
+        paintGraph(p, buildGraphPlot(trace, stats, view, layout, LabelFont(), analysis.climbs),
                    PlotStyle::colour());
         paintHeader(p, buildGraphHeader(HeaderFacts(), stats, layout), PlotStyle::colour());
     });

@@ -43,6 +43,7 @@ inline constexpr QStringView FormDirDefaultFolder = u"ﾃﾞﾌｫﾙﾄﾌｫ�
 inline constexpr QStringView FormDirUseCurrent = u"実行時のﾌｫﾙﾀﾞｰを使う";        // the folder current at start
 inline constexpr QStringView FormDirUseStored = u"設定されたﾌｫﾙﾀﾞｰを使う";       // the folder set here
 inline constexpr QStringView FormDirDontAsk = u"起動時にこの設定画面を表示しない。"; // do not show this at start
+inline constexpr QStringView FormDirPathHint = u"パスを入力してEnter／ファイル名で絞り込み"; // type a path and Enter, or part of a file name
 // A folder whose path does not fit the 127 bytes the setting keeps.
 inline constexpr QStringView FolderPathTooLong =
     u"ﾌｫﾙﾀﾞｰ名が長すぎます。\n%1ﾊﾞｲﾄまでのﾌｫﾙﾀﾞｰを選んでください。";

@@ -3,6 +3,7 @@
 // other, full column width.
 #include "tiling.h"
 
+#include <algorithm>
 #include <cmath>
 
 std::vector<QRect> tileHorizontally(int count, QSize area)
@@ -22,4 +23,49 @@ std::vector<QRect> tileHorizontally(int count, QSize area)
             places.emplace_back(c * width, r * height, width, height);
     }
     return places;
+}
+
+namespace {
+
+// A window of `size` shrunk to fit from `at` to the area's far corner, but no smaller than
+// `minimum` nor than the area allows.
+QRect fitted(QPoint at, QSize size, QSize area, QSize minimum)
+{
+    const QSize room(area.width() - at.x(), area.height() - at.y());
+    return QRect(at, size.boundedTo(room).expandedTo(minimum.boundedTo(area)));
+}
+
+bool fitsFrom(QPoint at, QSize size, QSize area, QSize minimum)
+{
+    return at.x() + std::min(size.width(), std::max(minimum.width(), 1)) <= area.width()
+        && at.y() + std::min(size.height(), std::max(minimum.height(), 1)) <= area.height();
+}
+
+} // namespace
+
+std::vector<QRect> cascade(const std::vector<QSize> &sizes, QSize area, QSize minimum)
+{
+    std::vector<QRect> places;
+    QPoint at(0, 0);
+    for (const QSize &size : sizes) {
+        if (!places.empty()) {
+            at += QPoint(kCascadeStep, kCascadeStep);
+            if (!fitsFrom(at, size, area, minimum))
+                at = QPoint(0, 0);
+        }
+        places.push_back(fitted(at, size, area, minimum));
+    }
+    return places;
+}
+
+QRect placeNewWindow(QSize size, QSize area, const QRect &last)
+{
+    QPoint at(0, 0);
+    if (last.isValid()) {
+        at = last.topLeft() + QPoint(kCascadeStep, kCascadeStep);
+        // A window that would pass the edge, or one opened beyond it, starts the stair again.
+        if (at.x() < 0 || at.y() < 0 || at.x() + size.width() > area.width() || at.y() + size.height() > area.height())
+            at = QPoint(0, 0);
+    }
+    return QRect(at, size.boundedTo(area.expandedTo(QSize(1, 1))));
 }

@@ -10,3 +10,17 @@
 /// The places of `count` windows tiled horizontally over `area`, in window order: column by
 /// column, top to bottom; the last column takes the windows left over. Empty for no window.
 std::vector<QRect> tileHorizontally(int count, QSize area);
+
+/// How far each window of a cascade lies right of and below the one before it: a caption's height.
+inline constexpr int kCascadeStep = 24;
+
+/// The places of windows of normal sizes `sizes` cascaded over `area`: each a step right of
+/// and below the one before, keeping its own size where the workspace has room for it (never
+/// smaller than `minimum`), shrunk to the workspace otherwise; a window that would pass the
+/// workspace's right or bottom edge starts the stair again from the top-left corner.
+std::vector<QRect> cascade(const std::vector<QSize> &sizes, QSize area, QSize minimum = QSize(200, 150));
+
+/// Where a new window of `size` opens in a workspace of `area`: a step right of and below
+/// `last` (the last window opened, when there is one), or at the top-left corner where that
+/// would pass the workspace's edge; shrunk to the workspace where it is larger.
+QRect placeNewWindow(QSize size, QSize area, const QRect &last);

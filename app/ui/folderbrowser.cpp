@@ -29,6 +29,11 @@ public:
         m_folder = folder;
         invalidateFilter();
     }
+    void setNamePart(const QString &part)
+    {
+        m_namePart = part;
+        invalidateFilter();
+    }
 
 protected:
     bool filterAcceptsRow(int row, const QModelIndex &parent) const override
@@ -36,13 +41,14 @@ protected:
         const auto *files = static_cast<const QFileSystemModel *>(sourceModel());
         const QModelIndex index = files->index(row, 0, parent);
         if (!files->isDir(index))
-            return true;
+            return m_namePart.isEmpty() || files->fileName(index).contains(m_namePart, Qt::CaseInsensitive);
         const QString path = files->filePath(index);
         return m_folder == path || m_folder.startsWith(path.endsWith(u'/') ? path : path + u'/');
     }
 
 private:
     QString m_folder;
+    QString m_namePart; ///< only files whose names hold it are listed
 };
 
 // The drive whose root is the longest start of `folder`.
@@ -203,6 +209,30 @@ void FolderBrowser::folderChosen(const QString &folder)
     const QModelIndex root = m_fileModel->setRootPath(folder);
     static_cast<FileListModel *>(m_fileList)->setFolder(folder);
     m_files->setRootIndex(m_fileList->mapFromSource(root));
+}
+
+bool FolderBrowser::goTo(const QString &typed)
+{
+    const QString text = typed.trimmed();
+    // A path goes to its folder; anything else narrows the file list to names holding it.
+    if (text.contains(u'/') || text.contains(u'\\') || text.startsWith(u'~')) {
+        QString path = QDir::fromNativeSeparators(text);
+        if (path.startsWith(u'~'))
+            path = QDir::homePath() + path.mid(1);
+        const QFileInfo info(path);
+        if (!info.isDir())
+            return false;
+        setNamePart(QString());
+        showFolder(info.absoluteFilePath());
+        return true;
+    }
+    setNamePart(text);
+    return true;
+}
+
+void FolderBrowser::setNamePart(const QString &part)
+{
+    static_cast<FileListModel *>(m_fileList)->setNamePart(part);
 }
 
 void FolderBrowser::fileDoubleClicked(const QModelIndex &index)

@@ -33,6 +33,11 @@ public:
     /// does not exist (the folder is shown if it exists).
     bool selectFile(const QString &file);
 
+    /// What the path field typed: a path (with a separator, or from "~") shows that folder,
+    /// false when it is none; other text lists only the files whose names hold it.
+    bool goTo(const QString &typed);
+    void setNamePart(const QString &part);
+
     /// The folder selected in the tree, without a trailing separator.
     QString folder() const { return m_folder; }
     /// The full path of the file selected in the file list; empty when none is.

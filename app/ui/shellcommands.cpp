@@ -116,23 +116,20 @@ void ShellCommands::backgroundChosen(const BackgroundChoice &choice)
 
 void ShellCommands::cascade()
 {
-    m_workspace.cascadeSubWindows();
+    m_workspace.cascadeWindows();
 }
 
 void ShellCommands::tile()
 {
-    // Minimised windows stay where they are, along the bottom.
-    QList<QMdiSubWindow *> windows;
-    for (QMdiSubWindow *w : m_workspace.subWindowList()) {
-        if (w->isVisible() && !w->isMinimized())
-            windows << w;
-    }
+    // Minimised windows stay where they are, along the bottom. Maximised ones are restored
+    // before the workspace is measured, so that every window shares all of it.
+    QList<QMdiSubWindow *> windows = m_workspace.arrangeableWindows();
+    for (QMdiSubWindow *w : windows)
+        if (w->isMaximized())
+            w->showNormal();
     const std::vector<QRect> places = tileHorizontally(int(windows.size()), m_workspace.viewport()->size());
-    for (qsizetype i = 0; i < windows.size(); ++i) {
-        if (windows[i]->isMaximized())
-            windows[i]->showNormal();
+    for (qsizetype i = 0; i < windows.size(); ++i)
         windows[i]->setGeometry(places[size_t(i)]);
-    }
 }
 
 void ShellCommands::arrangeIcons()

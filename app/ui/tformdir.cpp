@@ -8,7 +8,10 @@
 #include "logbook/core/prompter.h"
 #include "logbook/ui/japanesefont.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -26,6 +29,19 @@ TFormDir::TFormDir(const StartFolderChoice &current, Prompter &prompter, QWidget
 
     m_browser = new FolderBrowser(this, {QStringLiteral("*.log")});
     m_browser->place(QRect(32, 16, 177, 0), QRect(32, 48, 177, 97), QRect(232, 48, 161, 97));
+
+    // Typing beats clicking through a crowded tree: a path goes there on Return, other text
+    // narrows the log files listed as it is typed.
+    EdPath = new QLineEdit(this);
+    EdPath->setObjectName(QStringLiteral("EdPath"));
+    EdPath->setGeometry(232, 16, 161, 24);
+    EdPath->setPlaceholderText(msg::FormDirPathHint.toString());
+    EdPath->setToolTip(msg::FormDirPathHint.toString());
+    EdPath->installEventFilter(this);
+    connect(EdPath, &QLineEdit::textEdited, this, [this](const QString &text) {
+        if (!text.contains(u'/') && !text.contains(u'\\') && !text.startsWith(u'~'))
+            m_browser->setNamePart(text.trimmed());
+    });
 
     RGFolder = new QGroupBox(msg::FormDirDefaultFolder.toString(), this);
     RGFolder->setObjectName(QStringLiteral("RGFolder"));
@@ -61,6 +77,23 @@ TFormDir::TFormDir(const StartFolderChoice &current, Prompter &prompter, QWidget
     m_browser->showFolder(current.workFolder);
     if (const QScreen *s = screen())
         move(s->geometry().center() - rect().center());
+}
+
+// Return in the path field goes to the folder typed instead of closing the dialog; a path
+// that names no folder stays in the field with a beep.
+bool TFormDir::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == EdPath && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !EdPath->text().trimmed().isEmpty()) {
+            if (m_browser->goTo(EdPath->text()))
+                EdPath->clear();
+            else
+                QApplication::beep();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 bool TFormDir::takeChoice()

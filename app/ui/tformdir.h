@@ -10,6 +10,7 @@ class FolderBrowser;
 class Prompter;
 class QCheckBox;
 class QGroupBox;
+class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
@@ -35,12 +36,16 @@ public:
     QRadioButton *RBFolder[2];
     QCheckBox *CheckBox;
     QPushButton *BBOK, *BBCancel;
+    QLineEdit *EdPath; ///< a path to go to, or part of a log file's name
 
 signals:
     /// OK took these values.
     void chosen(const StartFolderChoice &choice);
     /// A log file was double-clicked: after OK's work, open it.
     void logFileChosen(const QString &path);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     bool takeChoice();

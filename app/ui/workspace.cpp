@@ -1,12 +1,65 @@
 // Painting the workspace background.
 #include "workspace.h"
 
+#include "app/core/tiling.h"
+
+#include <QMdiSubWindow>
 #include <QPaintEvent>
 #include <QPainter>
 
 Workspace::Workspace(QWidget *parent) : QMdiArea(parent)
 {
     setObjectName(QStringLiteral("ClientWindow"));
+    // A window dragged partly out of the workspace can always be scrolled back to.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+}
+
+bool Workspace::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *window = qobject_cast<QMdiSubWindow *>(watched);
+    if (window && event->type() == QEvent::Show && !window->property("placed").toBool()) {
+        window->setProperty("placed", true);
+        if (!window->isMaximized() && !window->isMinimized()) {
+            QRect last;
+            for (auto it = m_opened.rbegin(); it != m_opened.rend() && !last.isValid(); ++it)
+                if (*it && (*it)->isVisible() && !(*it)->isMinimized() && !(*it)->isMaximized())
+                    last = (*it)->geometry();
+            window->setGeometry(placeNewWindow(window->size(), viewport()->size(), last));
+        }
+        std::erase_if(m_opened, [](const QPointer<QMdiSubWindow> &w) { return w.isNull(); });
+        m_opened.emplace_back(window);
+    }
+    return QMdiArea::eventFilter(watched, event);
+}
+
+QList<QMdiSubWindow *> Workspace::arrangeableWindows() const
+{
+    QList<QMdiSubWindow *> windows;
+    for (QMdiSubWindow *w : subWindowList(QMdiArea::CreationOrder))
+        if (w->isVisible() && !w->isMinimized())
+            windows << w;
+    return windows;
+}
+
+void Workspace::cascadeWindows()
+{
+    // Restored first: the sizes to keep are the normal ones, and a maximised window would
+    // otherwise leave the others the workspace's size less its own frame.
+    const QList<QMdiSubWindow *> windows = arrangeableWindows();
+    for (QMdiSubWindow *w : windows)
+        if (w->isMaximized())
+            w->showNormal();
+    std::vector<QSize> sizes;
+    for (const QMdiSubWindow *w : windows)
+        sizes.push_back(w->size());
+    const std::vector<QRect> places = cascade(sizes, viewport()->size());
+    for (qsizetype i = 0; i < windows.size(); ++i) {
+        windows[i]->setGeometry(places[size_t(i)]);
+        windows[i]->raise();
+    }
+    if (!windows.isEmpty())
+        setActiveSubWindow(windows.back());
 }
 
 void Workspace::setBackground(bool usePicture, bool stretch, QImage picture)

@@ -4,6 +4,11 @@
 
 #include <QImage>
 #include <QMdiArea>
+#include <QPointer>
+
+#include <vector>
+
+class QMdiSubWindow;
 
 class Workspace : public QMdiArea {
     Q_OBJECT
@@ -18,7 +23,16 @@ public:
     static QImage renderBackground(QSize client, QSize outer, bool usePicture, bool stretch,
                                    const QImage &picture);
 
+    /// Restores maximised windows and lays the others out as a stair from the top-left corner,
+    /// each keeping its size where the workspace has room: what "重ねて表示" does.
+    void cascadeWindows();
+    /// The windows that are neither hidden nor minimised, in the order they were added.
+    QList<QMdiSubWindow *> arrangeableWindows() const;
+
 protected:
+    /// A window shown for the first time opens a step below and right of the last one opened,
+    /// inside the workspace (QMdiArea places it before it has its size).
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
 
@@ -26,4 +40,5 @@ private:
     bool m_usePicture = false;
     bool m_stretch = false;
     QImage m_picture;
+    std::vector<QPointer<QMdiSubWindow>> m_opened; ///< placed on their first showing, oldest first
 };

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 namespace {
 
@@ -81,58 +82,30 @@ private:
     qint32 m_last;
 };
 
-// The cell a label's text covers, with a gap of 2 pixels around it.
-QRect cellOf(const PlotText &label, const TextWidth &textWidth)
-{
-    return QRect(label.topLeft, QSize(std::max(textWidth(label.text), 1), kLabelHeight)).adjusted(-2, 0, 2, 0);
-}
-
-bool runsInto(const QRect &cell, const std::vector<QRect> &taken)
-{
-    return std::any_of(taken.begin(), taken.end(), [&cell](const QRect &r) { return r.intersects(cell); });
-}
-
-// The grid, after the gain marks: a time label that would run into the edge labels, the
-// gain's labels or the label before it is left out, and so is an altitude label that would
-// run into the top one or the start time.
-void addGrid(GraphPlot &plot, const GraphView &view, const GraphLayout &l, const TextWidth &textWidth)
+// The grid with its labels at their first places; arrangeLabels moves or leaves them out.
+void addGrid(GraphPlot &plot, const GraphView &view, const GraphLayout &l)
 {
     plot.timeEdgeLabels = {{{QPoint(l.plotLeft - 20, l.plotBottom + 6), hoursMinutesSeconds(view.viewStart)},
                             {QPoint(l.plotRight - 10, l.plotBottom + 6), hoursMinutesSeconds(view.viewEnd)},
                             {QPoint(l.plotRight + 4, l.plotBottom - 6), "Time"}}};
     plot.altitudeTopLabel = {QPoint(l.plotLeft - 28, l.plotTop - 5), numtext::decimal(view.viewAltMax, 4)};
-    std::vector<QRect> taken = {cellOf(plot.timeEdgeLabels[0], textWidth), cellOf(plot.timeEdgeLabels[1], textWidth)};
-    for (const GraphPlot::GainMark &mark : plot.gainMarks) {
-        taken.push_back(cellOf(mark.name, textWidth));
-        taken.push_back(cellOf(mark.value, textWidth));
-    }
 
     const qint64 plotWidth = l.plotWidth();
     const qint64 seconds = std::max(view.viewSeconds, 1);
     for (qint64 t = firstTimeTick(view); t < view.viewEnd; t += view.timeTick) {
         const qint32 x = qint32(l.plotLeft + (t - view.viewStart) * plotWidth / seconds);
-        PlotText label{QPoint(x - 10, l.plotBottom + 6),
-                       view.timeTick >= 60 ? hoursMinutes(qint32(t)) : hoursMinutesSeconds(qint32(t))};
-        const QRect cell = cellOf(label, textWidth);
-        if (runsInto(cell, taken))
-            label.text.clear();
-        else
-            taken.push_back(cell);
+        const PlotText label{QPoint(x - 10, l.plotBottom + 6),
+                             view.timeTick >= 60 ? hoursMinutes(qint32(t)) : hoursMinutesSeconds(qint32(t))};
         plot.timeTicks.push_back({{QPoint(x, l.plotTop), QPoint(x, l.plotBottom)},
                                   label,
                                   {QPoint(x, l.varioTop), QPoint(x, l.varioBottom)}});
     }
 
-    const std::vector<QRect> besideAltitudes = {cellOf(plot.altitudeTopLabel, textWidth),
-                                                cellOf(plot.timeEdgeLabels[0], textWidth)};
     for (qint64 a = firstAltitudeTick(view); a < view.viewAltMax; a += view.altTick) {
         const qint32 y = view.altY(qint32(a), l);
-        if (y > l.plotTop && y < l.plotBottom) {
-            PlotText label{QPoint(l.plotLeft - 28, y - 5), numtext::decimal(a, 4)};
-            if (runsInto(cellOf(label, textWidth), besideAltitudes))
-                label.text.clear();
-            plot.altitudeTicks.push_back({{QPoint(l.plotLeft, y), QPoint(l.plotRight, y)}, label});
-        }
+        if (y > l.plotTop && y < l.plotBottom)
+            plot.altitudeTicks.push_back({{QPoint(l.plotLeft, y), QPoint(l.plotRight, y)},
+                                          {QPoint(l.plotLeft - 28, y - 5), numtext::decimal(a, 4)}});
     }
 
     for (qint32 k = 0; k <= 4; ++k) {
@@ -140,6 +113,99 @@ void addGrid(GraphPlot &plot, const GraphView &view, const GraphLayout &l, const
         plot.varioTicks[size_t(k)] = {{QPoint(l.plotLeft, y), QPoint(l.plotRight, y)},
                                       {QPoint(l.plotLeft - 18, y - 5), numtext::decimal((2 - k) * 4, 2)}};
     }
+}
+
+// Every text of the graph, most telling first: the titles and the view's edges, the scales'
+// ends, the gain, then the grid in order. Scale labels stay in the margin left of the
+// panels, gain texts inside the altitude panel, "Max Gain" between the text block and it.
+void arrangeLabels(GraphPlot &plot, const GraphView &view, const GraphLayout &l, const LabelFont &font)
+{
+    LabelLayout layout(QRect(0, 0, l.imageWidth, l.imageHeight), font);
+    const qint32 h = font.height;
+    const auto width = [&font](const PlotText &t) { return font.width(t.text); };
+    const QRect margin(0, 0, l.plotLeft, l.imageHeight);
+    const QRect panel(QPoint(l.plotLeft + 1, l.plotTop + 1), QPoint(l.plotRight - 1, l.plotBottom - 1));
+    const QRect aboveGraph(0, l.plotTop - 31, l.imageWidth, 31);
+
+    layout.reserve(font.rotatedBoxOf(plot.altitudeTitle));
+    layout.reserve(font.rotatedBoxOf(plot.varioTitle));
+
+    PlotText &start = plot.timeEdgeLabels[0];
+    layout.place(start, {start.topLeft, QPoint(0, start.topLeft.y())});
+    PlotText &end = plot.timeEdgeLabels[1];
+    layout.place(end, {end.topLeft, QPoint(l.imageWidth - width(end), end.topLeft.y()),
+                       QPoint(l.plotRight - width(end), end.topLeft.y())});
+    PlotText &time = plot.timeEdgeLabels[2];
+    const qint32 aboveTimes = l.plotBottom + 6 - h; // ends just above the edge times' row
+    layout.place(time, {time.topLeft, QPoint(time.topLeft.x(), aboveTimes),
+                        QPoint(l.imageWidth - width(time), aboveTimes)});
+
+    const auto besideAxis = [&](PlotText &label, qint32 lineY) {
+        const qint32 right = l.plotLeft - 1 - width(label);
+        layout.place(label, {label.topLeft, QPoint(right, label.topLeft.y()), QPoint(label.topLeft.x(), lineY + 1),
+                             QPoint(right, lineY + 1), QPoint(right, lineY - h)},
+                     margin);
+    };
+    for (GraphPlot::GridLine &tick : plot.varioTicks)
+        besideAxis(tick.label, tick.line.from.y());
+    besideAxis(plot.altitudeTopLabel, l.plotTop);
+
+    if (plot.maxGainLabel) {
+        PlotText &gain = *plot.maxGainLabel;
+        const qint32 w = width(gain);
+        layout.place(gain, {gain.topLeft, QPoint(l.imageWidth - w, gain.topLeft.y()),
+                            QPoint(l.plotRight - w, gain.topLeft.y())},
+                     aboveGraph);
+    }
+
+    // A mark's name and value as one block: on its arrow's side of the point, else on the
+    // other; left-aligned a little before the point, else held inside the panel's edges,
+    // else beside the point.
+    for (GraphPlot::GainMark &mark : plot.gainMarks) {
+        const QPoint tip = mark.arrow[1];
+        const bool pointsUp = mark.arrow[0].y() > tip.y(); // the bottom's arrow, under its point
+        const QPoint point = tip + QPoint(0, pointsUp ? -2 : 2);
+        PlotText *const down[] = {&mark.name, &mark.value};
+        PlotText *const up[] = {&mark.value, &mark.name};
+        const std::span<PlotText *const> lines = pointsUp ? std::span<PlotText *const>(down) : std::span<PlotText *const>(up);
+        const qint32 w = layout.widthOf(lines);
+        const qint32 below = point.y() + 10;
+        const qint32 above = point.y() - 5 - 2 * h;
+        const qint32 x = point.x() - 16;
+        const qint32 held = std::max(std::min(x, l.plotRight - 1 - w), l.plotLeft + 1);
+        std::vector<QPoint> places;
+        for (const qint32 y : pointsUp ? std::array{below, above} : std::array{above, below})
+            places.insert(places.end(), {QPoint(x, y), QPoint(held, y)});
+        places.insert(places.end(), {QPoint(point.x() + 8, point.y() - h), QPoint(point.x() - 8 - w, point.y() - h)});
+        layout.place(lines, places, panel);
+    }
+
+    // Time labels every k-th grid time, k the first of 1, 2, 3, 4, 6, 12, 24, ... that leaves
+    // room for the widest, so that those shown keep an even step (every 3 hours, not 5:00,
+    // 9:00, 13:00, 18:00); one still meeting another text is left out.
+    const qint64 tickPitch = qint64(l.plotWidth()) * view.timeTick / std::max(view.viewSeconds, 1);
+    qint32 widest = 0;
+    for (const GraphPlot::TimeTick &tick : plot.timeTicks)
+        widest = std::max(widest, width(tick.label));
+    qint64 stride = 1;
+    for (const qint64 k : {1, 2, 3, 4, 6, 12}) {
+        stride = k;
+        if (k * tickPitch > widest + LabelLayout::kGap)
+            break;
+    }
+    while (stride * tickPitch <= widest + LabelLayout::kGap && stride < (qint64(1) << 40))
+        stride *= 2;
+    qint64 t = firstTimeTick(view);
+    for (GraphPlot::TimeTick &tick : plot.timeTicks) {
+        if ((t / view.timeTick) % stride == 0)
+            layout.place(tick.label, {tick.label.topLeft});
+        else
+            tick.label.text.clear();
+        t += view.timeTick;
+    }
+    for (GraphPlot::GridLine &tick : plot.altitudeTicks)
+        layout.place(tick.label, {tick.label.topLeft, QPoint(l.plotLeft - 1 - width(tick.label), tick.label.topLeft.y())},
+                     margin);
 }
 
 // The traces, reduced column by column so that the cost of drawing stops growing with the
@@ -283,7 +349,7 @@ void addGain(GraphPlot &plot, const FlightStats &stats, const GraphView &view, c
         if (y >= l.plotTop && y <= l.plotBottom)
             plot.gainMarks.push_back({{QPoint(x - 3, y + 8), QPoint(x, y + 2), QPoint(x + 3, y + 8)},
                                       {QPoint(x - 16, y + 10), "Gain Bottom"},
-                                      {QPoint(x - 16, y + 20), rounded(stats.gainBottom, 4) + 'm'}});
+                                      {QPoint(x - 16, y + 10 + kLabelHeight), rounded(stats.gainBottom, 4) + 'm'}});
     }
     if (inView(stats.gainTopIndex, view)) {
         const qint32 x = view.sampleX(stats.gainTopIndex, l);
@@ -291,7 +357,7 @@ void addGain(GraphPlot &plot, const FlightStats &stats, const GraphView &view, c
         if (y >= l.plotTop && y <= l.plotBottom)
             plot.gainMarks.push_back({{QPoint(x - 3, y - 8), QPoint(x, y - 2), QPoint(x + 3, y - 8)},
                                       {QPoint(x - 16, y - 18), "Gain Top"},
-                                      {QPoint(x - 16, y - 28), rounded(stats.gainTop, 4) + 'm'}});
+                                      {QPoint(x - 16, y - 18 - kLabelHeight), rounded(stats.gainTop, 4) + 'm'}});
     }
     plot.maxGainLabel = PlotText{QPoint(l.plotRight - 80, l.plotTop - 18),
                                  "Max Gain " + rounded(stats.maxGain, 4) + " m"};
@@ -323,24 +389,20 @@ QByteArray minutesSeconds(qint32 index, qint32 interval)
 
 } // namespace
 
-qint32 estimatedTextWidth(const QByteArray &text)
-{
-    return qint32(text.size()) * 7;
-}
-
 GraphPlot buildGraphPlot(const BarographTrace &trace, const FlightStats &stats, const GraphView &view,
-                         const GraphLayout &layout, const TextWidth &textWidth, std::span<const Climb> climbs)
+                         const GraphLayout &layout, const LabelFont &font, std::span<const Climb> climbs)
 {
     GraphPlot plot;
     plot.clear = QRect(QPoint(0, layout.plotTop - 31), QPoint(layout.imageWidth - 1, layout.imageHeight - 1));
     addClimbBands(plot, climbs, view, layout);
     addGain(plot, stats, view, layout);
-    addGrid(plot, view, layout, textWidth);
+    addGrid(plot, view, layout);
     addTraces(plot, trace, view, layout);
     addFrames(plot, layout);
     addMarks(plot, trace, view, layout);
     plot.altitudeTitle = {QPoint(8, (layout.plotTop + layout.plotBottom) / 2 + 32), "Altitude (m)"};
     plot.varioTitle = {QPoint(8, (layout.varioTop + layout.varioBottom) / 2 + 36), "Variogram (m/s)"};
+    arrangeLabels(plot, view, layout, font);
     return plot;
 }
 
@@ -375,7 +437,63 @@ std::vector<QByteArray> headerCommentLines(QByteArrayView comment, qsizetype max
     return lines;
 }
 
-GraphHeader buildGraphHeader(const HeaderFacts &f, const FlightStats &stats, const GraphLayout &l)
+namespace {
+
+// The text block's columns were set for a narrow face: each text starts at least a gap after
+// the one before it on its line, and is cut where it would pass the picture's right edge.
+void fitHeaderLines(GraphHeader &header, const GraphLayout &l, const LabelFont &font)
+{
+    std::map<qint32, qint32> lineEnds; // top of a line -> first column free after its last text
+    std::vector<PlotText> fitted;
+    for (PlotText &text : header.texts) {
+        const auto end = lineEnds.find(text.topLeft.y());
+        if (end != lineEnds.end())
+            text.topLeft.setX(std::max(text.topLeft.x(), end->second + LabelLayout::kGap));
+        const qint32 room = l.imageWidth - text.topLeft.x();
+        qsizetype bytes = text.text.size();
+        while (bytes > 0 && font.width(text.text.left(bytes)) > room)
+            bytes = cp932::truncated(text.text, bytes - 1).size();
+        if (bytes == 0)
+            continue;
+        text.text = text.text.left(bytes);
+        lineEnds[text.topLeft.y()] = text.topLeft.x() + font.width(text.text);
+        fitted.push_back(std::move(text));
+    }
+    header.texts = std::move(fitted);
+}
+
+} // namespace
+
+std::vector<QRect> textBoxesOf(const GraphPlot &plot, const GraphHeader &header, const LabelFont &font)
+{
+    std::vector<QRect> boxes;
+    const auto add = [&](const PlotText &t) {
+        if (!t.text.isEmpty())
+            boxes.push_back(font.boxOf(t));
+    };
+    for (const PlotText &t : header.texts)
+        add(t);
+    for (const GraphPlot::TimeTick &t : plot.timeTicks)
+        add(t.label);
+    for (const PlotText &t : plot.timeEdgeLabels)
+        add(t);
+    for (const GraphPlot::GridLine &t : plot.altitudeTicks)
+        add(t.label);
+    add(plot.altitudeTopLabel);
+    for (const GraphPlot::GridLine &t : plot.varioTicks)
+        add(t.label);
+    for (const GraphPlot::GainMark &m : plot.gainMarks) {
+        add(m.name);
+        add(m.value);
+    }
+    if (plot.maxGainLabel)
+        add(*plot.maxGainLabel);
+    boxes.push_back(font.rotatedBoxOf(plot.altitudeTitle));
+    boxes.push_back(font.rotatedBoxOf(plot.varioTitle));
+    return boxes;
+}
+
+GraphHeader buildGraphHeader(const HeaderFacts &f, const FlightStats &stats, const GraphLayout &l, const LabelFont &font)
 {
     GraphHeader header;
     header.clear = QRect(QPoint(0, 0), QPoint(l.imageWidth - 1, l.plotTop - 30 - 1));
@@ -394,13 +512,16 @@ GraphHeader buildGraphHeader(const HeaderFacts &f, const FlightStats &stats, con
         text(360, 140, sj(baromsg::HeaderTop) + rounded(stats.gainTop, 4) + " m "
                            + minutesSeconds(stats.gainTopIndex, f.interval));
     }
+    // One line per 16 pixels, or per line of a taller face.
+    const qint32 pitch = std::max(16, font.height);
     qsizetype room = 0;
-    for (qint32 y = 160; y < l.plotTop - 48; y += 16)
+    for (qint32 y = 160; y < l.plotTop - 48; y += pitch)
         ++room;
     qint32 y = 160;
     for (QByteArray &line : headerCommentLines(f.comment, room)) {
         text(40, y, std::move(line));
-        y += 16;
+        y += pitch;
     }
+    fitHeaderLines(header, l, font);
     return header;
 }

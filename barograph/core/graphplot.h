@@ -2,11 +2,13 @@
 // graph below the text block and of the text block itself, in surface pixels and in the
 // order they are drawn. The painter (barograph/render) only draws them. QtCore only.
 //
-// Labels carry cp932 bytes and the top-left corner of their text cell.
+// Labels carry cp932 bytes and the top-left corner of their text cell, placed by one
+// LabelLayout so that no two texts of the picture cover each other or leave it.
 #pragma once
 
 #include "barograph/core/flightanalysis.h"
 #include "barograph/core/graphlayout.h"
+#include "barograph/core/labellayout.h"
 
 #include <QByteArray>
 #include <QPoint>
@@ -22,11 +24,6 @@ struct BarographTrace;
 struct FlightRecord;
 struct FlightStats;
 struct GraphView;
-
-struct PlotText {
-    QPoint topLeft;
-    QByteArray text; ///< cp932
-};
 
 struct PlotSegment {
     QPoint from;
@@ -96,20 +93,20 @@ struct GraphHeader {
     std::vector<PlotText> texts;
 };
 
-/// How wide a label's cp932 text is drawn, in surface pixels: the painter's font answers
-/// it (textWidthOf in barograph/render); estimatedTextWidth where no font is at hand.
-using TextWidth = std::function<qint32(const QByteArray &text)>;
-/// 7 pixels a byte: about the widest digits of the 12-pixel label face.
-qint32 estimatedTextWidth(const QByteArray &text);
-/// The height of a label's cell in surface pixels.
-inline constexpr qint32 kLabelHeight = 13;
-
-/// Everything drawGraph draws for a view of a trace, its `climbs` shaded. A grid label that would run into
-/// another (the view's start and end times, "Gain Bottom" and its value, the top altitude,
-/// the label before it) is left out, its grid line kept: its text is empty.
+/// Everything drawGraph draws for a view of a trace, its `climbs` shaded. Every text is
+/// measured in `font` and placed in turn (the axis titles, the view's start and end times,
+/// "Time", the variogram scale, the top altitude, "Max Gain", the gain marks' names and
+/// values, the time grid, the altitude grid) at its first place clear of those before it
+/// and inside the picture: an edge time or "Max Gain" moves inside the picture's edge, a
+/// gain mark's texts to the other side of their arrow, inside the altitude panel, a scale
+/// label to the right-aligned place by its axis. A text with no such place is left out
+/// (empty); its grid line stays.
 GraphPlot buildGraphPlot(const BarographTrace &trace, const FlightStats &stats, const GraphView &view,
-                         const GraphLayout &layout, const TextWidth &textWidth = estimatedTextWidth,
-                         std::span<const Climb> climbs = {});
+                         const GraphLayout &layout, const LabelFont &font = {}, std::span<const Climb> climbs = {});
+
+/// Every text box of a picture as `font` measures it, the axis titles' turned: what the
+/// layout keeps apart and inside the picture.
+std::vector<QRect> textBoxesOf(const GraphPlot &plot, const GraphHeader &header, const LabelFont &font);
 
 /// What the text block shows of a flight.
 struct HeaderFacts {
@@ -131,8 +128,11 @@ inline constexpr qsizetype kCommentLineMaxBytes = 127;
 
 /// Everything drawHeader draws. The comment shows one line per 16 pixels from y = 160 while
 /// y < plotTop - 48, at most four lines: a line is a run of bytes of 32 and above, and the
-/// control bytes after it are skipped.
-GraphHeader buildGraphHeader(const HeaderFacts &facts, const FlightStats &stats, const GraphLayout &layout);
+/// control bytes after it are skipped. The columns were set for a narrow face: a text starts
+/// at least a gap after the one before it on its line, and one running past the picture's
+/// right edge is cut on a character boundary (left out when nothing of it fits).
+GraphHeader buildGraphHeader(const HeaderFacts &facts, const FlightStats &stats, const GraphLayout &layout,
+                             const LabelFont &font = {});
 
 /// The comment's lines as the text block shows them, each cut to kCommentLineMaxBytes.
 std::vector<QByteArray> headerCommentLines(QByteArrayView comment, qsizetype maxLines);

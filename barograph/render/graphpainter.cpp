@@ -13,7 +13,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 
-#include <map>
+#include <cmath>
 
 namespace {
 
@@ -258,19 +258,8 @@ void paintHeader(QPainter &p, const GraphHeader &header, const PlotStyle &style)
     p.setFont(style.textFont);
     p.setPen(style.ink);
     p.setBackgroundMode(Qt::TransparentMode);
-    // The columns of the text block were placed for "ＭＳ Ｐゴシック"; a wider substitute face
-    // would run one text into the next on the same line, so a text starts at least one
-    // space after the one before it.
-    const QFontMetrics metrics(p.font());
-    std::map<int, int> lineEnds; // top of a line -> right edge of its last text
-    for (const PlotText &text : header.texts) {
-        PlotText placed = text;
-        const auto end = lineEnds.find(text.topLeft.y());
-        if (end != lineEnds.end() && placed.topLeft.x() > 0)
-            placed.topLeft.setX(qMax(placed.topLeft.x(), end->second + metrics.horizontalAdvance(u' ')));
-        drawText(p, placed);
-        lineEnds[text.topLeft.y()] = placed.topLeft.x() + metrics.horizontalAdvance(cp932::toUnicode(placed.text));
-    }
+    for (const PlotText &text : header.texts)
+        drawText(p, text);
     p.restore();
 }
 
@@ -287,10 +276,15 @@ void paintCursor(QPainter &p, const CursorPlacement &c, const GraphLayout &l)
     p.restore();
 }
 
-TextWidth textWidthOf(const PlotStyle &style)
+LabelFont labelFontOf(const PlotStyle &style)
 {
-    const QFontMetrics metrics(style.textFont);
-    return [metrics](const QByteArray &text) { return qint32(metrics.horizontalAdvance(cp932::toUnicode(text))); };
+    // Measured in floating point and rounded up, so that a page drawn at the printer's
+    // resolution, whose advances are not rounded to whole surface pixels, stays in its box.
+    const QFontMetricsF metrics(style.textFont);
+    return {[metrics](const QByteArray &text) {
+                return qint32(std::ceil(metrics.horizontalAdvance(cp932::toUnicode(text)))) + 1;
+            },
+            qint32(std::ceil(metrics.height()))};
 }
 
 void paintPage(QPainter &p, QSize page, const GraphLayout &layout, const GraphPlot &plot, const GraphHeader &header,
@@ -326,13 +320,13 @@ QByteArray pdfOfPicture(const GraphLayout &layout, const GraphPlot &plot, const 
 
 GraphPlot plotOf(const BarographSession &session, const PlotStyle &style)
 {
-    return buildGraphPlot(session.trace(), session.stats(), session.view(), session.layout(), textWidthOf(style),
+    return buildGraphPlot(session.trace(), session.stats(), session.view(), session.layout(), labelFontOf(style),
                           session.analysis().climbs);
 }
 
 SurfacePicture pictureOf(const BarographSession &session, const HeaderFacts &facts, const PlotStyle &style)
 {
-    return {plotOf(session, style), buildGraphHeader(facts, session.stats(), session.layout())};
+    return {plotOf(session, style), buildGraphHeader(facts, session.stats(), session.layout(), labelFontOf(style))};
 }
 
 QImage renderGraphPicture(const BarographSession &session, const HeaderFacts &facts, const PlotStyle &style)

@@ -20,8 +20,9 @@ void paintHeader(QPainter &painter, const GraphHeader &header, const PlotStyle &
 /// drawing them twice leaves the picture as it was.
 void paintCursor(QPainter &painter, const CursorPlacement &cursor, const GraphLayout &layout);
 
-/// How wide the style's label face draws a text: what buildGraphPlot leaves labels out by.
-TextWidth textWidthOf(const PlotStyle &style);
+/// The style's label face as the label layout measures it: how wide it draws a text, how
+/// tall its lines are.
+LabelFont labelFontOf(const PlotStyle &style);
 
 /// The picture of a surface (text block and graph) on a page of `page` device pixels (the
 /// printable area), placed and scaled as printPlacement gives it and drawn at the device's

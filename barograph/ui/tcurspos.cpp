@@ -92,7 +92,9 @@ TCursPos::TCursPos(QWidget *owner, float altitude0, float vario0)
     LbMark = new QLabel(strip);
     LbMark->setObjectName(QStringLiteral("LbMark"));
     LbMark->setFont(japaneseUiFont(12));
-    LbMark->setGeometry(194, 32, 280, 22);
+    LbMark->setGeometry(194, 32, 232, 22);
+    // The export beside the print: reached from the window's own tools, not only its system menu.
+    SBIgc = textButton(strip, "SBIgc", QRect(430, 32, 44, 22), u"IGC", baromsg::IgcExport);
 
     Timer1 = new QTimer(this);
     connect(Timer1, &QTimer::timeout, this, &TCursPos::Timer1Timer);
@@ -109,6 +111,7 @@ TCursPos::TCursPos(QWidget *owner, float altitude0, float vario0)
     connect(SBTakeoff, &QToolButton::clicked, this, &TCursPos::takeoffClicked);
     connect(SBLanding, &QToolButton::clicked, this, &TCursPos::landingClicked);
     connect(SBMark, &QToolButton::clicked, this, &TCursPos::markClicked);
+    connect(SBIgc, &QToolButton::clicked, this, &TCursPos::igcClicked);
 
     setTimeText("00:00:00");
     EdHeight->setText(QString::fromLatin1(numtext::fixed(altitude0, 1, 1)));

@@ -24,7 +24,7 @@ public:
     TCursPos(QWidget *owner, float altitude0, float vario0);
 
     QToolButton *SpeedButtonL, *SpeedButtonR, *SBZoom, *SBCursOn, *SBHAdjust, *SBLeftCut, *SBRightCut,
-        *SBPrinter, *SBOnClose, *SBTakeoff, *SBLanding, *SBMark;
+        *SBPrinter, *SBOnClose, *SBTakeoff, *SBLanding, *SBMark, *SBIgc;
     QLineEdit *EdTime, *EdHeight, *EdBario;
     QLabel *LbMark;
     /// Repeats a held step button: first after 1000 ms, then every 100 ms.
@@ -69,6 +69,7 @@ signals:
     void takeoffClicked();
     void landingClicked();
     void markClicked();
+    void igcClicked();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -50,6 +50,8 @@ protected:
         QFrame::paintEvent(event);
         QPainter p(this);
         p.setClipRect(contentsRect());
+        // A maximised window is taller than the picture: paper, not the panel's grey, below it.
+        p.fillRect(contentsRect(), Qt::white);
         p.translate(origin());
         p.drawImage(0, 0, m_graph.surfaceImage());
         if (m_graph.cursorOn())
@@ -125,7 +127,7 @@ TGraph::TGraph(MainFormLink &link)
     }
     m_frame = link.frameWindow();
     if (m_frame) {
-        m_framePos = m_frame->pos();
+        m_toolAnchor = toolAnchor();
         m_frame->installEventFilter(this);
     }
 }
@@ -183,6 +185,7 @@ bool TGraph::load()
     emit graphLoaded();
     m_cursPos = new TCursPos(this, trace().altitudes.front(), trace().varios.front());
     connectCursorTool();
+    m_toolAnchor = toolAnchor();
     m_cursPos->move(toolPosition());
     m_cursPos->show();
     m_climbs = new TClimbs(this);
@@ -225,6 +228,7 @@ void TGraph::connectCursorTool()
     });
     connect(tool, &TCursPos::timeTyped, this, &TGraph::timeTyped);
     connect(tool, &TCursPos::zoomClicked, this, &TGraph::toggleZoomWindow);
+    connect(tool, &TCursPos::igcClicked, this, &TGraph::igcExportRequested);
     connect(tool, &TCursPos::cursorOnOffClicked, this, [this] {
         // A click at the cursor's column on the altitude panel's top edge: it hides a shown
         // cursor, and shows a hidden one as long as its time lies in the view.
@@ -272,6 +276,42 @@ QPoint TGraph::climbsToolPosition() const
     return at;
 }
 
+// The zoom tool beside the cursor tool, level with it, so that neither covers the other's
+// buttons; below it where the climbs list or the screen's edge stands there.
+QPoint TGraph::zoomToolPosition() const
+{
+    if (!m_cursPos || !m_ctrlZoom)
+        return toolPosition();
+    const QRect cursor = m_cursPos->frameGeometry();
+    const QSize size = m_ctrlZoom->frameGeometry().size();
+    const QRect room = screen() ? screen()->availableGeometry() : QRect();
+    for (const QPoint at : {cursor.topRight() + QPoint(9, 0), cursor.bottomLeft() + QPoint(0, 9)}) {
+        const QRect place(at, size);
+        if ((!m_climbs || !m_climbs->frameGeometry().intersects(place)) && (room.isEmpty() || room.contains(place)))
+            return at;
+    }
+    return cursor.bottomLeft() + QPoint(0, 9);
+}
+
+QPoint TGraph::toolAnchor() const
+{
+    // The picture's corner on the screen: a maximised window hides its caption and frame,
+    // so its own corner would move the tools off the picture.
+    return m_surface->mapToGlobal(QPoint(0, 0));
+}
+
+// The tools keep their place beside the window: each move of the window or of the main
+// window moves them by as much. An icon's place is not the window's, so while it is one
+// the anchor waits, and the restored window brings its tools back to where they were.
+void TGraph::followWithTools()
+{
+    if (isMinimized())
+        return;
+    const QPoint now = toolAnchor();
+    moveTools(now - m_toolAnchor);
+    m_toolAnchor = now;
+}
+
 void TGraph::moveTools(QPoint by)
 {
     if (by.isNull())
@@ -298,17 +338,13 @@ void TGraph::showTools(bool shown)
 void TGraph::moveEvent(QMoveEvent *event)
 {
     QMdiSubWindow::moveEvent(event);
-    if (!isMinimized())
-        moveTools(event->pos() - event->oldPos());
+    followWithTools();
 }
 
 bool TGraph::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::Move && m_frame && watched == m_frame) {
-        const QPoint now = m_frame->pos();
-        moveTools(now - m_framePos);
-        m_framePos = now;
-    }
+    if (event->type() == QEvent::Move && m_frame && watched == m_frame)
+        followWithTools();
     return QMdiSubWindow::eventFilter(watched, event);
 }
 
@@ -316,8 +352,10 @@ bool TGraph::eventFilter(QObject *watched, QEvent *event)
 void TGraph::changeEvent(QEvent *event)
 {
     QMdiSubWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && isLoaded())
+    if (event->type() == QEvent::WindowStateChange && isLoaded()) {
         showTools(!isMinimized());
+        followWithTools();
+    }
 }
 
 void TGraph::recompute()
@@ -353,7 +391,8 @@ void TGraph::drawHeader()
     if (!m_session)
         return;
     QPainter p(&m_image);
-    paintHeader(p, buildGraphHeader(headerFacts(), stats(), graphLayout()), PlotStyle::colour());
+    const PlotStyle style = PlotStyle::colour();
+    paintHeader(p, buildGraphHeader(headerFacts(), stats(), graphLayout(), labelFontOf(style)), style);
     m_surface->update();
 }
 
@@ -591,7 +630,7 @@ void TGraph::toggleZoomWindow()
     }
     m_ctrlZoom = new TCtrlZoom(this);
     connect(m_ctrlZoom, &TCtrlZoom::stepClicked, this, &TGraph::zoomStep);
-    m_ctrlZoom->move(toolPosition());
+    m_ctrlZoom->move(zoomToolPosition());
     m_ctrlZoom->setVisible(!isMinimized());
 }
 

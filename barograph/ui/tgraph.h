@@ -191,6 +191,9 @@ private:
     void showAnalysis();
     void showMarkFigures();
     void moveTools(QPoint by);
+    QPoint zoomToolPosition() const;
+    QPoint toolAnchor() const;
+    void followWithTools();
     void showTools(bool shown);
 
     MainFormLink &m_link;
@@ -207,7 +210,7 @@ private:
     QPointer<TCtrlZoom> m_ctrlZoom;
     QTimer *m_resizeTimer;
     QPointer<QWidget> m_frame; ///< the main window
-    QPoint m_framePos;         ///< where it stood, so that the tools follow it
+    QPoint m_toolAnchor;       ///< where the window stood on the screen, so that the tools follow it
 
     CursorPlacement m_cursor; ///< where the shown cursor is drawn
     quint32 m_pressTick = 0;

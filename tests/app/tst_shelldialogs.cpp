@@ -19,10 +19,12 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QMdiSubWindow>
 #include <QTest>
 
 namespace {
@@ -104,6 +106,10 @@ private slots:
     void doubleClickedLogOpensWithItsQuestion();
     void backgroundPictureStretchedThenRefused();
     void tilingLaysColumnsOfRows();
+    void pathFieldGoesThereOrNarrowsTheList();
+    void cascadeKeepsSizesInsideTheWorkspace();
+    void newWindowsOpenInsideTheWorkspace();
+    void cascadeAfterMaximisedWindows();
 };
 
 void TestShellDialogs::startFolderFromTheSettings_data()
@@ -174,6 +180,35 @@ void TestShellDialogs::folderOpenedAndLeftIsNotAmongTheLogs()
     QCOMPARE(browser->files()->model()->rowCount(browser->files()->rootIndex()), 1);
     QVERIFY(!fileRow(browser, "old.log").isValid());
     form->formDir()->BBCancel->click();
+    f.quit(form);
+}
+
+void TestShellDialogs::pathFieldGoesThereOrNarrowsTheList()
+{
+    Fixture f;
+    const QString flights = f.makeFolder("flights");
+    for (const char *name : {"2023.log", "2024.log", "club.log"})
+        QVERIFY(QFile::copy(QStringLiteral(TEST_DATA_DIR "/logbook/three-flights.log"), flights + u'/' + QLatin1String(name)));
+    auto form = f.start();
+    TFormDir *dialog = form->formDir();
+    FolderBrowser *browser = dialog->browser();
+    // A path and Return: that folder, and the dialog stays open.
+    QTest::keyClicks(dialog->EdPath, QDir::toNativeSeparators(flights));
+    QTest::keyClick(dialog->EdPath, Qt::Key_Return);
+    QCOMPARE(browser->folder(), flights);
+    QVERIFY(dialog->isVisible() && dialog->EdPath->text().isEmpty());
+    QTRY_COMPARE(browser->files()->model()->rowCount(browser->files()->rootIndex()), 3);
+    // Part of a name narrows the list as it is typed.
+    QTest::keyClicks(dialog->EdPath, QStringLiteral("202"));
+    QCOMPARE(browser->files()->model()->rowCount(browser->files()->rootIndex()), 2);
+    QVERIFY(!fileRow(browser, "club.log").isValid());
+    // A path to no folder stays in the field.
+    dialog->EdPath->clear();
+    QTest::keyClicks(dialog->EdPath, flights + QStringLiteral("/nowhere"));
+    QTest::keyClick(dialog->EdPath, Qt::Key_Return);
+    QVERIFY(dialog->isVisible() && !dialog->EdPath->text().isEmpty());
+    QCOMPARE(browser->folder(), flights);
+    dialog->BBCancel->click();
     f.quit(form);
 }
 
@@ -355,6 +390,61 @@ void TestShellDialogs::tilingLaysColumnsOfRows()
     // The list and six barographs: two columns, the last taking the four left over.
     QCOMPARE(rects(7), QStringLiteral("0,0 300x140 0,140 300x140 0,280 300x140 "
                                       "300,0 300x105 300,105 300x105 300,210 300x105 300,315 300x105"));
+}
+
+void TestShellDialogs::cascadeKeepsSizesInsideTheWorkspace()
+{
+    const auto rects = [](const std::vector<QSize> &sizes, QSize area) {
+        QStringList out;
+        for (const QRect &r : cascade(sizes, area))
+            out << QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+        return out.join(u' ');
+    };
+    // The list and two barographs keep their sizes, a step apart.
+    QCOMPARE(rects({{600, 300}, {640, 700}, {640, 700}}, QSize(1200, 800)),
+             QStringLiteral("0,0 600x300 24,24 640x700 48,48 640x700"));
+    // Too low for the stair: a window shrinks to the room left, and one that would pass the
+    // edge starts again at the corner.
+    QCOMPARE(rects({{640, 797}, {640, 797}, {640, 797}}, QSize(1000, 600)),
+             QStringLiteral("0,0 640x600 24,24 640x576 48,48 640x552"));
+    QCOMPARE(rects({{250, 180}, {250, 180}, {250, 180}, {250, 180}}, QSize(300, 220)),
+             QStringLiteral("0,0 250x180 24,24 250x180 48,48 250x172 0,0 250x180"));
+}
+
+void TestShellDialogs::newWindowsOpenInsideTheWorkspace()
+{
+    const QSize area(1000, 800), graph(640, 700);
+    QCOMPARE(placeNewWindow(graph, area, QRect()), QRect(0, 0, 640, 700));
+    QCOMPARE(placeNewWindow(graph, area, QRect(24, 24, 600, 300)), QRect(48, 48, 640, 700));
+    // Past the bottom or the right edge, or after a window dragged out: the corner again.
+    QCOMPARE(placeNewWindow(graph, area, QRect(0, 120, 600, 300)), QRect(0, 0, 640, 700));
+    QCOMPARE(placeNewWindow(graph, area, QRect(400, 0, 600, 300)), QRect(0, 0, 640, 700));
+    QCOMPARE(placeNewWindow(graph, area, QRect(-300, -50, 600, 300)), QRect(0, 0, 640, 700));
+    QCOMPARE(placeNewWindow(QSize(1200, 900), area, QRect()), QRect(0, 0, 1000, 800));
+}
+
+void TestShellDialogs::cascadeAfterMaximisedWindows()
+{
+    // Windows maximised before "重ねて表示" come back at their own sizes, not squeezed.
+    Workspace workspace;
+    workspace.resize(1000, 800);
+    workspace.show();
+    QList<QMdiSubWindow *> windows;
+    for (int i = 0; i < 3; ++i) {
+        auto *w = workspace.addSubWindow(new QWidget);
+        w->resize(500, 400);
+        w->show();
+        windows << w;
+    }
+    // Each opened a step from the one before.
+    QCOMPARE(windows[1]->pos() - windows[0]->pos(), QPoint(kCascadeStep, kCascadeStep));
+    for (QMdiSubWindow *w : windows)
+        w->showMaximized();
+    workspace.cascadeWindows();
+    for (int i = 0; i < 3; ++i) {
+        QVERIFY(!windows[i]->isMaximized());
+        QCOMPARE(windows[i]->geometry(), QRect(QPoint(i * kCascadeStep, i * kCascadeStep), QSize(500, 400)));
+    }
 }
 
 QTEST_MAIN(TestShellDialogs)

@@ -4,8 +4,12 @@
 #include "barograph/core/flightstats.h"
 #include "barograph/core/graphview.h"
 #include "barograph/render/graphpainter.h"
+#include "logbook/core/text/cp932.h"
 
+#include <QBuffer>
+#include <QFontMetricsF>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -118,6 +122,7 @@ private slots:
     void climbBandsLieUnderEverything();
     void cursorDrawnTwiceLeavesNoTrace();
     void headerDrawsIntoTheTextBlockOnly();
+    void labelBoxesHoldTheirTextOnScreenAndPage();
 };
 
 void TestGraphPainter::reducedTracesLeaveTheSamePixels_data()
@@ -240,3 +245,23 @@ void TestGraphPainter::headerDrawsIntoTheTextBlockOnly()
 
 QTEST_MAIN(TestGraphPainter)
 #include "tst_graphpainter.moc"
+
+void TestGraphPainter::labelBoxesHoldTheirTextOnScreenAndPage()
+{
+    // The layout keeps boxes apart; texts stay apart only if each is drawn inside its box, on
+    // the window's surface and on a page drawn at the printer's resolution alike.
+    const PlotStyle style = PlotStyle::colour();
+    const LabelFont font = labelFontOf(style);
+    QImage surface = newSurface(GraphLayout());
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter page(&buffer);
+    page.setResolution(600);
+    for (QPaintDevice *device : std::initializer_list<QPaintDevice *>{&surface, &page}) {
+        const QFontMetricsF metrics(style.forPage().textFont, device);
+        QVERIFY(metrics.height() <= font.height);
+        for (const QByteArray &text : {QByteArray("55:33'19\""), QByteArray("Gain Bottom"), QByteArray("800.6m"),
+                                      cp932::fromUnicode(u"獲得高度： 1234.5 m")})
+            QVERIFY2(metrics.horizontalAdvance(cp932::toUnicode(text)) <= font.width(text), text.constData());
+    }
+}

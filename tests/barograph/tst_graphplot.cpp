@@ -26,6 +26,28 @@ struct Drawn {
     }
 };
 
+// A view of seconds `from` to `to` and, when given, of altitudes `low` to `high`: what the
+// zoom tool and the rubber band leave.
+GraphView zoomed(GraphView v, qint32 interval, qint32 from, qint32 to, qint32 low = 0, qint32 high = 0)
+{
+    v.viewStart = from, v.viewEnd = to, v.viewSeconds = to - from;
+    v.firstSample = from / interval, v.lastSample = to / interval, v.viewSamples = (to - from) / interval + 1;
+    if (high > low)
+        v.viewAltMin = low, v.viewAltMax = high, v.viewAltSpan = high - low;
+    v.updateTicks();
+    return v;
+}
+
+// A thermal flight: up from `base` by 900 m over the first third, down over the rest.
+std::vector<float> thermalFlight(qsizetype samples, float base)
+{
+    std::vector<float> altitudes(static_cast<size_t>(samples));
+    for (qsizetype i = 0; i < samples; ++i)
+        altitudes[size_t(i)] = i < samples / 3 ? base + 900.0f * float(i) / float(samples / 3)
+                                               : base + 900.0f * float(samples - i) / float(samples - samples / 3);
+    return altitudes;
+}
+
 QByteArrayList labelsOf(const std::vector<GraphPlot::TimeTick> &ticks)
 {
     QByteArrayList labels;
@@ -50,6 +72,8 @@ QByteArray sj(const char *utf8)
 
 } // namespace
 
+Q_DECLARE_METATYPE(BarographTrace)
+
 class TestGraphPlot : public QObject {
     Q_OBJECT
 private slots:
@@ -57,6 +81,8 @@ private slots:
     void timeGridLabels();
     void altitudeGridStaysStrictlyInside();
     void labelsNeverRunIntoOthers();
+    void noTextCoversAnotherOrLeavesThePicture_data();
+    void noTextCoversAnotherOrLeavesThePicture();
     void varioGridAndFrames();
     void varioColours();
     void climbBeyond8IsDrawnAtTheEdge();
@@ -123,8 +149,72 @@ void TestGraphPlot::labelsNeverRunIntoOthers()
     // The painter's face decides: where its text is narrow, "3:00" fits before the end.
     const Drawn hours(traceOf(3 * 3600 + 600, {100, 200}));
     const GraphPlot narrow =
-        buildGraphPlot(hours.trace, hours.stats, hours.view, hours.layout, [](const QByteArray &) { return 20; });
+        buildGraphPlot(hours.trace, hours.stats, hours.view, hours.layout, LabelFont{[](const QByteArray &) { return 20; }});
     QCOMPARE(labelsOf(narrow.timeTicks), (QByteArrayList{"1:00", "2:00", "3:00"}));
+}
+
+void TestGraphPlot::noTextCoversAnotherOrLeavesThePicture_data()
+{
+    QTest::addColumn<BarographTrace>("trace");
+    QTest::addColumn<qint32>("from"); // the view in seconds; 0 to 0 for the whole flight
+    QTest::addColumn<qint32>("to");
+    QTest::addColumn<qint32>("low"); // and in metres; 0 to 0 for the whole axis
+    QTest::addColumn<qint32>("high");
+    const BarographTrace flight = traceOf(2, thermalFlight(1800, 612.5f));
+    QTest::newRow("flat") << traceOf(10, std::vector<float>(720, 500.0f)) << 0 << 0 << 0 << 0;
+    QTest::newRow("negative") << traceOf(1, {-120.0f, -40.0f, -95.5f, -1000.0f}) << 0 << 0 << 0 << 0;
+    QTest::newRow("tiny span") << traceOf(1, {100.0f, 100.4f, 100.1f}) << 0 << 0 << 0 << 0;
+    QTest::newRow("55 hours") << traceOf(1, thermalFlight(55 * 3600 + 33 * 60 + 20, 800.6f)) << 0 << 0 << 0 << 0;
+    QTest::newRow("corrected to zero") << traceOf(2, thermalFlight(1800, 0.0f)) << 0 << 0 << 0 << 0;
+    QTest::newRow("thousands of metres") << traceOf(5, thermalFlight(900, 9400.0f)) << 0 << 0 << 0 << 0;
+    QTest::newRow("rubber band") << flight << 840 << 878 << 0 << 0;
+    QTest::newRow("gain top at the top edge") << flight << 0 << 3600 << 1100 << 1513;
+    QTest::newRow("gain bottom at the bottom edge") << flight << 0 << 1200 << 612 << 700;
+    QTest::newRow("gain marks at the sides") << flight << 2 << 1198 << 600 << 1600;
+}
+
+void TestGraphPlot::noTextCoversAnotherOrLeavesThePicture()
+{
+    QFETCH(BarographTrace, trace);
+    QFETCH(qint32, from);
+    QFETCH(qint32, to);
+    QFETCH(qint32, low);
+    QFETCH(qint32, high);
+    const FlightStats stats = computeFlightStats(trace);
+    GraphView view = GraphView::fullView(trace, stats);
+    if (to > from)
+        view = zoomed(view, trace.interval, from, to, low, high);
+    FlightRecord record;
+    record.comment = QByteArray(200, 'w') + "\r\n" + QByteArray(40, 'x');
+    const HeaderFacts facts = HeaderFacts::of(20000, QByteArray(60, 'n'), record, 0, trace.interval);
+    // The estimate, a wide face, a tall one and a narrow one, over the window's widths.
+    const std::vector<LabelFont> faces = {LabelFont{}, {[](const QByteArray &t) { return qint32(t.size()) * 9; }, 16},
+                                          {[](const QByteArray &t) { return qint32(t.size()) * 8; }, 19},
+                                          {[](const QByteArray &t) { return qint32(t.size()) * 5; }, 11}};
+    for (const LabelFont &face : faces) {
+        for (const qint32 width : {200, 330, 480, 640, 1000, 1900}) {
+            const GraphLayout layout = GraphLayout::forWidth(width);
+            const GraphPlot plot = buildGraphPlot(trace, stats, view, layout, face);
+            const std::vector<QRect> boxes = textBoxesOf(plot, buildGraphHeader(facts, stats, layout, face), face);
+            const QRect picture(0, 0, layout.imageWidth, layout.imageHeight);
+            const QByteArray where = QByteArray::number(width) + " pixels, face " + QByteArray::number(face.height);
+            for (size_t i = 0; i < boxes.size(); ++i) {
+                QVERIFY2(picture.contains(boxes[i]), where.constData());
+                for (size_t j = i + 1; j < boxes.size(); ++j)
+                    QVERIFY2(!boxes[i].intersects(boxes[j]), where.constData());
+            }
+            // The view's edges are what a pilot reads the time by: only a tiny picture loses one.
+            if (width >= 330) {
+                QVERIFY(!plot.timeEdgeLabels[0].text.isEmpty());
+                QVERIFY(!plot.timeEdgeLabels[1].text.isEmpty());
+            }
+            if (width >= 480 && stats.showsGain() && face.height < 19) {
+                QCOMPARE(plot.maxGainLabel.has_value() && !plot.maxGainLabel->text.isEmpty(), true);
+                for (const GraphPlot::GainMark &mark : plot.gainMarks)
+                    QVERIFY2(!mark.name.text.isEmpty() && !mark.value.text.isEmpty(), qPrintable(QString::number(width)));
+            }
+        }
+    }
 }
 
 void TestGraphPlot::varioGridAndFrames()
@@ -257,7 +347,7 @@ void TestGraphPlot::climbBandsClippedToTheView()
         given[k].start = climbs[qsizetype(2 * k)];
         given[k].end = climbs[qsizetype(2 * k + 1)];
     }
-    const GraphPlot plot = buildGraphPlot(d.trace, d.stats, d.view, d.layout, estimatedTextWidth, given);
+    const GraphPlot plot = buildGraphPlot(d.trace, d.stats, d.view, d.layout, LabelFont(), given);
     // Under the altitude panel, then under the variogram: each from frame to frame.
     std::vector<QRect> bands;
     for (qsizetype k = 0; k < columns.size(); k += 2) {
@@ -275,8 +365,10 @@ void TestGraphPlot::header()
     record.comment = "first\r\nsecond";
     const BarographTrace trace = traceOf(2, {612.0f, 600.0f, 640.5f, 700.25f, 650.0f});
     const FlightStats stats = computeFlightStats(trace);
+    // A face as narrow as the one the columns were set for keeps every text at its column.
+    const LabelFont narrowFace{[](const QByteArray &text) { return qint32(text.size()) * 5; }};
     const GraphHeader h = buildGraphHeader(HeaderFacts::of(3, sj("山田"), record, 14 * 3600 + 35 * 60 + 20, 2),
-                                           stats, GraphLayout::forWidth(640));
+                                           stats, GraphLayout::forWidth(640), narrowFace);
     QCOMPARE(h.clear, QRect(0, 0, 640, 240));
     QList<std::pair<QPoint, QByteArray>> texts;
     for (const PlotText &t : h.texts)

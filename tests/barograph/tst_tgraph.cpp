@@ -536,7 +536,8 @@ void TestTGraph::zoomWindowAndMouse()
     QVERIFY(graph->zoomWindowOpen());
     TCtrlZoom *zoom = graph->zoomTool();
     QCOMPARE(zoom->size(), QSize(88, 60));
-    QCOMPARE(zoom->pos(), expected);
+    // Beside the cursor tool, never over its buttons.
+    QVERIFY(!zoom->frameGeometry().intersects(tool->frameGeometry()));
     bool shift = false;
     zoom->shiftHeld = [&shift] { return shift; };
     cursorAt(graph.get(), 3000.0f);
@@ -596,6 +597,14 @@ void TestTGraph::toolsFollowTheirWindow()
     graph->showNormal();
     QVERIFY(graph->cursorTool()->isVisible());
     QVERIFY(graph->zoomTool()->isVisible());
+    // Back from an icon or from maximised, the tools stand where they stood beside the window.
+    QCOMPARE(graph->cursorTool()->pos(), cursorAt0 + QPoint(35, 27));
+    const QPoint normalAt = graph->pos();
+    graph->showMaximized();
+    QCOMPARE(graph->cursorTool()->pos(), cursorAt0 + QPoint(35, 27) + graph->pos() - normalAt);
+    graph->showNormal();
+    QCOMPARE(graph->cursorTool()->pos(), cursorAt0 + QPoint(35, 27));
+    QCOMPARE(graph->zoomTool()->pos(), zoomAt0 + QPoint(35, 27));
 }
 
 void TestTGraph::altitudeCorrectionCommand()
@@ -717,6 +726,11 @@ void TestTGraph::printing()
     connect(graph.get(), &TGraph::printRequested, [&asked] { ++asked; });
     graph->cursorTool()->SBPrinter->click();
     QCOMPARE(asked, 1);
+    // The export sits beside the print in the window's tools.
+    int exports = 0;
+    connect(graph.get(), &TGraph::igcExportRequested, [&exports] { ++exports; });
+    graph->cursorTool()->SBIgc->click();
+    QCOMPARE(exports, 1);
     graph->cursorTool()->SBOnClose->click();
     QVERIFY(!graph->isVisible());
     graph.release(); // deleted on close
