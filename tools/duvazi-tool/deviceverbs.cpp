@@ -189,11 +189,15 @@ int download(const QStringList &args)
         }
         files.insert(files.begin(), barographFiles.begin(), barographFiles.end());
         std::optional<WriteFailure> failure;
+        const QDir work(book.workFolder);
+        const bool hadRawFolder = work.exists(QStringLiteral("raw"));
         if (!barographFiles.empty())
             failure = makeRawFolder(book.workFolder);
         if (!failure)
             failure = writeFiles(files, WriteOptions{rule, {}});
         if (failure) {
+            if (!hadRawFolder)
+                work.rmdir(QStringLiteral("raw")); // made for this write, and empty: the folder is as it was
             report(msg::LogFileCannotOpen.toString() + u'\n' + failure->reason());
             report(QStringLiteral("nothing saved"));
             rc = 1;
