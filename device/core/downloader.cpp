@@ -20,10 +20,12 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSet>
+#include <QHashFunctions>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
+#include <unordered_map>
 
 using std::chrono::milliseconds;
 
@@ -46,16 +48,40 @@ BarographFile barographFromReply(const BarographReplyDecoder &reply)
     return file;
 }
 
+namespace {
+
+// The fields of flightKey as views into the records, compared byte for byte: the same
+// flights as equal keys, without encoding 20,000 keys at every download.
+using KeyFields = std::array<QByteArrayView, 5>;
+
+KeyFields keyFields(const FlightRecord &flight)
+{
+    return {flight.fieldText(Field::Date), flight.fieldText(Field::Time), flight.fieldText(Field::Duration),
+            flight.fieldText(Field::MaxAltitude), flight.fieldText(Field::MaxClimb)};
+}
+
+struct KeyFieldsHash {
+    size_t operator()(const KeyFields &k) const { return qHashMulti(0, k[0], k[1], k[2], k[3], k[4]); }
+};
+
+} // namespace
+
 std::vector<bool> flightsAlreadyInLog(const LogBook &book, const std::vector<FlightRecord> &flights)
 {
-    QSet<QByteArray> keys;
-    keys.reserve(book.rowCount());
-    for (int r = 1; r < book.rowCount(); ++r)
-        keys.insert(flightKey(book.row(r)));
-    std::vector<bool> found;
-    found.reserve(flights.size());
-    for (const FlightRecord &flight : flights)
-        found.push_back(keys.contains(flightKey(flight)));
+    // The few downloaded flights are hashed, and the log's rows looked up among them: one
+    // pass over the log, nothing allocated per row.
+    std::unordered_map<KeyFields, std::vector<size_t>, KeyFieldsHash> wanted;
+    for (size_t i = 0; i < flights.size(); ++i)
+        wanted[keyFields(flights[i])].push_back(i);
+    std::vector<bool> found(flights.size(), false);
+    for (int r = 1; r < book.rowCount() && !wanted.empty(); ++r) {
+        const auto it = wanted.find(keyFields(book.row(r)));
+        if (it == wanted.end())
+            continue;
+        for (const size_t i : it->second)
+            found[i] = true;
+        wanted.erase(it);
+    }
     return found;
 }
 

@@ -112,7 +112,8 @@ BarographFile barographFromReply(const BarographReplyDecoder &reply);
 /// came, when it is missing; the failure when it cannot.
 std::optional<WriteFailure> makeRawFolder(const QString &workFolder);
 
-/// For each of `flights`, whether a row of `book` has the same flightKey (companion.h).
+/// For each of `flights`, whether a row of `book` has the same flightKey (companion.h): the
+/// same date, time, duration, maximum altitude and climb.
 std::vector<bool> flightsAlreadyInLog(const LogBook &book, const std::vector<FlightRecord> &flights);
 
 /// What a log download does with flights the log already holds (flightKey).
