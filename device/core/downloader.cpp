@@ -520,12 +520,13 @@ std::optional<WriteFailure> Downloader::keepBarograph(int row, QString *moved)
         path = barographPath(folder, name);
         if (!path)
             return WriteFailure{folder + QString::fromLatin1(name), EINVAL};
-        const QString plain = QString::fromLatin1(name);
+        // The rule's names are ASCII: a byte-wise comparison without case finds every row
+        // that may name the same file, and the path says whether it does.
         int owner = -1;
         for (int r = 1; r < m_book.rowCount() && owner < 0; ++r) {
             const FlightRecord &other = m_book.row(r);
-            if (r != row && other.hasBarograph()
-                && cp932::toUnicode(other.barographFile).compare(plain, Qt::CaseInsensitive) == 0
+            const QByteArrayView otherName = other.barographFile;
+            if (r != row && qstrnicmp(otherName.data(), otherName.size(), name.constData(), name.size()) == 0
                 && barographPath(folder, other.barographFile) == path)
                 owner = r;
         }
