@@ -139,7 +139,7 @@ QByteArray buildBarographImage(const BarographFile &file)
     return image;
 }
 
-QByteArray barographFileName(QByteArrayView date, QByteArrayView time)
+QByteArray barographFileName(QByteArrayView date, QByteArrayView time, int variant)
 {
     const auto at = [](QByteArrayView text, qsizetype i) {
         const char c = i < text.size() ? text[i] : '0';
@@ -154,5 +154,11 @@ QByteArray barographFileName(QByteArrayView date, QByteArrayView time)
     name += ".V";
     name += at(time, 3);
     name += at(time, 4);
+    if (variant >= 1 && variant <= 26) {
+        name[name.size() - 1] = char('A' + variant - 1);
+    } else if (variant > 26 && variant <= kMaxNameVariant) {
+        name[name.size() - 2] = char('A' + (variant - 27) / 26);
+        name[name.size() - 1] = char('A' + (variant - 27) % 26);
+    }
     return name;
 }

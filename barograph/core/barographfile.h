@@ -71,4 +71,13 @@ QByteArray buildBarographImage(const BarographFile &file);
 /// `time` (HH:MM:SS): "V", the year's last digit, month, day, hour, ".V", minutes; a flight
 /// on 97/08/11 at 14:35:20 gets "V7081114.V35". A character that is missing or is not an
 /// ASCII letter or digit (a damaged date) becomes '0', so the name never holds a separator.
-QByteArray barographFileName(QByteArrayView date, QByteArrayView time);
+///
+/// Flights that share their minute would share that name, and one would show the other's
+/// trace. The download then takes the first free name of the same form: `variant` 1 to 26
+/// replaces the last character of the extension with A to Z ("V7081114.V3A"... "V3Z"), 27
+/// to 702 replaces the last two with AA to ZZ ("V7081114.VAA"...). Every such name keeps the
+/// 8.3 length and the ".V" that other software looks for; a letter never stands where the
+/// plain name has a minute, so no variant is another flight's plain name. Variant 0, or one
+/// past kMaxNameVariant, gives the plain name.
+QByteArray barographFileName(QByteArrayView date, QByteArrayView time, int variant = 0);
+inline constexpr int kMaxNameVariant = 26 + 26 * 26;

@@ -10,13 +10,22 @@
 #include "device/core/pacer.h"
 #include "device/core/protocol.h"
 #include "device/core/seriallink.h"
+#include "logbook/core/companion.h"
+#include "logbook/core/filereader.h"
 #include "logbook/core/logbook.h"
+#include "logbook/core/logfiles.h"
 #include "logbook/core/logoperations.h"
 #include "logbook/core/prompter.h"
 #include "logbook/core/text/cp932.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QHashFunctions>
+
 #include <algorithm>
+#include <array>
 #include <cerrno>
+#include <unordered_map>
 
 using std::chrono::milliseconds;
 
@@ -39,16 +48,74 @@ BarographFile barographFromReply(const BarographReplyDecoder &reply)
     return file;
 }
 
-std::optional<WriteFailure> writeDownloadedBarograph(const QString &folder, const QByteArray &fileName,
-                                                     const BarographReplyDecoder &reply)
+namespace {
+
+// The fields of flightKey as views into the records, compared byte for byte: the same
+// flights as equal keys, without encoding 20,000 keys at every download.
+using KeyFields = std::array<QByteArrayView, 5>;
+
+KeyFields keyFields(const FlightRecord &flight)
 {
-    // The name rule the viewer uses: a file of the same name in another letter case is the
-    // same barograph. What stands there with other content goes into "bak" first.
-    const std::optional<QString> path = barographPath(folder, fileName);
-    if (!path)
-        return WriteFailure{folder + QString::fromLatin1(fileName), EINVAL};
-    return saveBarographFile(*path, barographFromReply(reply), folder);
+    return {flight.fieldText(Field::Date), flight.fieldText(Field::Time), flight.fieldText(Field::Duration),
+            flight.fieldText(Field::MaxAltitude), flight.fieldText(Field::MaxClimb)};
 }
+
+struct KeyFieldsHash {
+    size_t operator()(const KeyFields &k) const { return qHashMulti(0, k[0], k[1], k[2], k[3], k[4]); }
+};
+
+} // namespace
+
+std::vector<bool> flightsAlreadyInLog(const LogBook &book, const std::vector<FlightRecord> &flights)
+{
+    // The few downloaded flights are hashed, and the log's rows looked up among them: one
+    // pass over the log, nothing allocated per row.
+    std::unordered_map<KeyFields, std::vector<size_t>, KeyFieldsHash> wanted;
+    for (size_t i = 0; i < flights.size(); ++i)
+        wanted[keyFields(flights[i])].push_back(i);
+    std::vector<bool> found(flights.size(), false);
+    for (int r = 1; r < book.rowCount() && !wanted.empty(); ++r) {
+        const auto it = wanted.find(keyFields(book.row(r)));
+        if (it == wanted.end())
+            continue;
+        for (const size_t i : it->second)
+            found[i] = true;
+        wanted.erase(it);
+    }
+    return found;
+}
+
+std::optional<WriteFailure> makeRawFolder(const QString &workFolder)
+{
+    // Inside the work folder only: a work folder that is gone is a failure to write, not a
+    // folder to make.
+    const QDir work(workFolder);
+    if (work.exists(QStringLiteral("raw")) || (work.exists() && work.mkdir(QStringLiteral("raw"))))
+        return std::nullopt;
+    return WriteFailure{withTrailingSlash(workFolder) + QStringLiteral("raw"), work.exists() ? EACCES : ENOENT};
+}
+
+namespace {
+
+// The downloads' usual writer: the files of one barograph as one write, the version a
+// barograph replaces kept in the work folder's "bak".
+BarographWriter writerFor(const LogBook &book)
+{
+    return [&book](const std::vector<FileImage> &files) {
+        return writeFiles(files, WriteOptions{BackupRule{backupFolder(book.workFolder), 10, {}}, {}});
+    };
+}
+
+// The flight's fields as the instrument gave them.
+std::array<QByteArray, kFieldCount> fieldsOf(const FlightRecord &record)
+{
+    std::array<QByteArray, kFieldCount> fields;
+    for (int f = 0; f < kFieldCount; ++f)
+        fields[size_t(f)] = record.fieldText(Field(f)).toByteArray();
+    return fields;
+}
+
+} // namespace
 
 bool endsTheSequence(TransferOutcome outcome)
 {
@@ -76,7 +143,7 @@ Downloader::Downloader(LogBook &book, DownloadState &state, SerialLink &link, Pa
     : silenceTimeout(protocol::kSilenceTimeout),
       settleTime(protocol::kSettleTime),
       settleLimitBytes(std::max(LogReplyDecoder::kMaxReplyBytes, BarographReplyDecoder::kMaxReplyBytes)),
-      writeBarograph(writeDownloadedBarograph),
+      writeBarograph(writerFor(book)),
       m_book(book),
       m_state(state),
       m_link(link),
@@ -339,9 +406,43 @@ void Downloader::LogLoadEnd()
         return;
     }
     // The reply lists the newest flight first; the log book gets flight 1 first.
+    std::vector<FlightRecord> flights;
+    flights.reserve(size_t(count));
     for (int i = 0; i < count; ++i)
-        m_book.appendRow(entries[size_t(count - 1 - i)].toFlightRecord(i + 1));
-    m_book.logModified = true;
+        flights.push_back(entries[size_t(count - 1 - i)].toFlightRecord(i + 1));
+    std::vector<bool> known = flightsAlreadyInLog(m_book, flights);
+    const int knownCount = int(std::count(known.begin(), known.end(), true));
+    bool newOnly = duplicates == DuplicateFlights::NewOnly;
+    if (knownCount > 0 && duplicates == DuplicateFlights::Ask) {
+        ++m_messagesOpen; // the load timer waits behind the question, as behind a message
+        const Prompter::Answer answer =
+            m_prompter.ask(msg::AskNewOnly.toString().arg(knownCount).arg(count - knownCount), msg::Confirm,
+                           Prompter::Buttons::YesNoCancel, Prompter::Icon::Question);
+        --m_messagesOpen;
+        if (answer == Prompter::Answer::Cancel) {
+            m_state.loadAllNext = 0;
+            stopSequence();
+            ended(TransferMode::Log, TransferOutcome::Cancelled);
+            return;
+        }
+        newOnly = answer == Prompter::Answer::Yes;
+    }
+    skippedFlights = newOnly ? knownCount : 0;
+    const int firstRow = std::max(m_book.rowCount(), 1);
+    for (int i = 0; i < count; ++i) {
+        if (newOnly && known[size_t(i)])
+            continue;
+        FlightRecord &row = m_book.appendRow(std::move(flights[size_t(i)]));
+        row.downloaded = std::make_shared<const DownloadedFlight>(DownloadedFlight{fieldsOf(row), {}});
+    }
+    const int added = m_book.rowCount() - firstRow;
+    // The load-all sequence fetches the barographs of the rows added, and of no other.
+    if (m_state.loadAllNext > 0) {
+        m_state.loadAllNext = added > 0 ? firstRow : 0;
+        m_state.loadAllLast = firstRow + added - 1;
+    }
+    if (added > 0)
+        m_book.logModified = true;
     m_observer.logRowsAppended(m_book.rowCount());
     ended(TransferMode::Log, TransferOutcome::Done);
 }
@@ -356,19 +457,15 @@ void Downloader::BaroLoadEnd()
 
     TransferOutcome outcome = TransferOutcome::Done;
     std::optional<WriteFailure> failure;
+    QString moved; // what to tell when the flight's barograph got a free name
     if (row < 0) {
         outcome = TransferOutcome::RowGone;
     } else if (m_baroReply.sampleCount() < 4) {
         outcome = TransferOutcome::TooShort;
         m_lineDirty = true;
     } else {
-        FlightRecord &record = m_book.row(row);
-        const QByteArray name = barographFileName(record.date, record.time);
-        failure = writeBarograph ? writeBarograph(m_book.workFolder, name, m_baroReply)
-                                 : WriteFailure{m_book.workFolder, EINVAL};
+        failure = keepBarograph(row, &moved);
         if (!failure) {
-            // The row names the file only once it exists.
-            record.barographFile = name;
             m_book.logModified = true;
             m_observer.rowChanged(row);
             m_state.openList.push_back(row);
@@ -382,7 +479,119 @@ void Downloader::BaroLoadEnd()
         inform(msg::BaroTooShort.toString().arg(baroFlightText()));
     else if (outcome == TransferOutcome::CannotWrite)
         inform(msg::BaroCannotWrite.toString() + u'\n' + failure->reason());
+    else if (!moved.isEmpty())
+        inform(moved);
     ended(TransferMode::Barograph, outcome);
+}
+
+std::optional<QByteArray> Downloader::contentAt(const QString &path, qint64 limit, bool *exists) const
+{
+    if (staged) {
+        for (auto it = staged->rbegin(); it != staged->rend(); ++it) {
+            if (it->path == path) {
+                *exists = true;
+                return it->bytes.size() <= limit ? std::optional<QByteArray>(it->bytes) : std::nullopt;
+            }
+        }
+    }
+    *exists = QFileInfo::exists(path);
+    return *exists ? readInputFile(path, limit) : std::nullopt;
+}
+
+std::optional<WriteFailure> Downloader::keepBarograph(int row, QString *moved)
+{
+    FlightRecord &record = m_book.row(row);
+    const QString folder = withTrailingSlash(m_book.workFolder);
+    const QByteArray image = buildBarographImage(barographFromReply(m_baroReply));
+    const auto holds = [&](const QString &path) {
+        bool exists = false;
+        const std::optional<QByteArray> bytes = contentAt(path, image.size(), &exists);
+        return bytes && *bytes == image;
+    };
+
+    // The first name of the rule that no other row's file with other content holds: a
+    // file no row names is replaced (its old version kept in "bak"), and the same flight
+    // downloaded again finds its own file.
+    std::optional<QString> path;
+    QByteArray name;
+    int holder = -1;
+    for (int variant = 0; variant <= kMaxNameVariant; ++variant) {
+        name = barographFileName(record.date, record.time, variant);
+        path = barographPath(folder, name);
+        if (!path)
+            return WriteFailure{folder + QString::fromLatin1(name), EINVAL};
+        // The rule's names are ASCII: a byte-wise comparison without case finds every row
+        // that may name the same file, and the path says whether it does.
+        int owner = -1;
+        for (int r = 1; r < m_book.rowCount() && owner < 0; ++r) {
+            const FlightRecord &other = m_book.row(r);
+            const QByteArrayView otherName = other.barographFile;
+            if (r != row && qstrnicmp(otherName.data(), otherName.size(), name.constData(), name.size()) == 0
+                && barographPath(folder, other.barographFile) == path)
+                owner = r;
+        }
+        if (owner < 0 || holds(*path))
+            break;
+        if (holder < 0)
+            holder = owner;
+        if (variant == kMaxNameVariant)
+            return WriteFailure{*path, EEXIST};
+    }
+
+    // The raw copy: "raw/NAME", or "NAME-2", "NAME-3"... beside another download's copy.
+    // Never written over: a name that holds other bytes is passed by.
+    QString raw;
+    bool rawExists = false;
+    for (int n = 1;; ++n) {
+        raw = QStringLiteral("raw/") + QString::fromLatin1(name) + (n > 1 ? QStringLiteral("-%1").arg(n) : QString());
+        bool exists = false;
+        const std::optional<QByteArray> bytes = contentAt(folder + raw, image.size(), &exists);
+        if (!exists || (bytes && *bytes == image)) {
+            rawExists = exists;
+            break;
+        }
+    }
+
+    std::vector<FileImage> files;
+    if (!holds(*path))
+        files.push_back({*path, image, true, backupFolder(folder)});
+    if (!rawExists)
+        files.push_back({folder + raw, image, false, {}});
+    if (!files.empty()) {
+        if (std::optional<WriteFailure> failure = commitBarograph(std::move(files)))
+            return failure;
+    }
+
+    // The row names the file only once it exists (or is staged to be written with the log).
+    record.barographFile = name;
+    DownloadedFlight downloaded = record.downloaded ? *record.downloaded : DownloadedFlight{fieldsOf(record), {}};
+    downloaded.fields[size_t(Field::BarographFile)] = name;
+    downloaded.raw = raw;
+    record.downloaded = std::make_shared<const DownloadedFlight>(std::move(downloaded));
+    if (holder >= 0) {
+        const FlightRecord &other = m_book.row(holder);
+        *moved = msg::BaroNameMoved.toString()
+                     .arg(baroFlightText(), QString::fromLatin1(name),
+                          cp932::toUnicode(other.date.toByteArray() + ' ' + other.time.toByteArray()),
+                          cp932::toUnicode(other.barographFile));
+    }
+    return std::nullopt;
+}
+
+std::optional<WriteFailure> Downloader::commitBarograph(std::vector<FileImage> files)
+{
+    if (staged) {
+        for (FileImage &file : files) {
+            std::erase_if(*staged, [&](const FileImage &s) { return s.path == file.path; });
+            staged->push_back(std::move(file));
+        }
+        return std::nullopt;
+    }
+    if (!writeBarograph)
+        return WriteFailure{m_book.workFolder, EINVAL};
+    if (std::optional<WriteFailure> failure = makeRawFolder(m_book.workFolder))
+        return failure;
+    return writeBarograph(files);
 }
 
 void Downloader::endTransfer()

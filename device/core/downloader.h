@@ -12,12 +12,14 @@
 #include "device/core/downloadstate.h"
 #include "device/core/logreply.h"
 #include "logbook/core/filewriter.h"
+#include "logbook/core/flightrecord.h"
 
 #include <QByteArrayView>
 #include <QString>
 
 #include <chrono>
 #include <functional>
+#include <vector>
 
 class ECommError;
 class LogBook;
@@ -98,17 +100,28 @@ public:
 
 struct BarographFile;
 
-/// Writes a downloaded barograph into `folder` (ends with '/') under `fileName`, all or
-/// nothing. Returns why it could not, if it could not.
-using BarographWriter = std::function<std::optional<WriteFailure>(
-    const QString &folder, const QByteArray &fileName, const BarographReplyDecoder &reply)>;
+/// Commits the files of one downloaded barograph (the barograph, its raw copy) as one
+/// write; returns why it could not, if it could not.
+using BarographWriter = std::function<std::optional<WriteFailure>(const std::vector<FileImage> &files)>;
 
 /// The barograph file of a complete reply: its interval, no marks, and each sample plus
 /// the signed offset in metres.
 BarographFile barographFromReply(const BarographReplyDecoder &reply);
-/// The usual BarographWriter: the barograph file writer (CR LF lines, all or nothing).
-std::optional<WriteFailure> writeDownloadedBarograph(const QString &folder, const QByteArray &fileName,
-                                                     const BarographReplyDecoder &reply);
+
+/// Makes the work folder's "raw" folder, where every downloaded barograph is kept as it
+/// came, when it is missing; the failure when it cannot.
+std::optional<WriteFailure> makeRawFolder(const QString &workFolder);
+
+/// For each of `flights`, whether a row of `book` has the same flightKey (companion.h): the
+/// same date, time, duration, maximum altitude and climb.
+std::vector<bool> flightsAlreadyInLog(const LogBook &book, const std::vector<FlightRecord> &flights);
+
+/// What a log download does with flights the log already holds (flightKey).
+enum class DuplicateFlights {
+    Ask,       ///< asks whether to add only the new ones (the window)
+    AppendAll, ///< appends every flight, as the instrument sends them
+    NewOnly,   ///< appends only the flights the log does not hold
+};
 
 class Downloader {
 public:
@@ -159,8 +172,16 @@ public:
     /// Bytes a line may send while we wait for it to go quiet before the transfer is given
     /// up: the longest reply the instrument can send.
     qint64 settleLimitBytes;
-    /// Writes the barograph files; writeDownloadedBarograph unless replaced.
+    /// Writes each barograph with its raw copy as it arrives (writeFiles with the work
+    /// folder's backup rule unless replaced). Unused while `staged` is set.
     BarographWriter writeBarograph;
+    /// When set, the barographs (and raw copies) of this run are collected here instead of
+    /// written, to be committed with the log in one write; names are then chosen as if
+    /// these files stood in the folder already.
+    std::vector<FileImage> *staged = nullptr;
+    DuplicateFlights duplicates = DuplicateFlights::Ask;
+    /// Flights of the latest log download left out because the log held them already.
+    int skippedFlights = 0;
 
 private:
     enum class Step {
@@ -203,6 +224,15 @@ private:
     void armTimerIfPending();
     void inform(QStringView text);
     void ended(TransferMode mode, TransferOutcome outcome);
+    /// The bytes standing at `path`: staged for this run, else on disk (std::nullopt when
+    /// neither, or larger than `limit`; `exists` says whether anything stands there).
+    std::optional<QByteArray> contentAt(const QString &path, qint64 limit, bool *exists) const;
+    /// Names, writes (or stages) the barograph of the finished reply for `row` with its raw
+    /// copy, and records both on the row. `moved` gets the message when the flight's name
+    /// was taken by another flight's file.
+    std::optional<WriteFailure> keepBarograph(int row, QString *moved);
+    /// Commits the files of one barograph: staged, or written now.
+    std::optional<WriteFailure> commitBarograph(std::vector<FileImage> files);
     /// "date time" of the flight being downloaded, for messages.
     QString baroFlightText() const;
 

@@ -45,6 +45,12 @@ inline constexpr QStringView BaroReplyRefused =
     u"ﾊﾞﾛｸﾞﾗﾌﾃﾞｰﾀが正しくありません。\n %1"; // bad barograph reply (%1: date and time)
 inline constexpr QStringView BaroTooShort = u"ﾊﾞﾛｸﾞﾗﾌﾃﾞｰﾀが短すぎます。\n %1"; // fewer than 4 samples
 inline constexpr QStringView BaroCannotWrite = u"バログラフファイルが書き込めません。"; // file not written
+// A flight whose barograph name another flight's file holds (%1: its date and time, %2: the
+// name it got, %3: the other flight's date and time, %4: the name they share).
+inline constexpr QStringView BaroNameMoved =
+    u"%1 のフライトのバログラフは、%4 が %3 のフライトで使われているため、%2 に保存しました。";
+// Flights of the instrument already in the log (%1: how many, %2: how many are new).
+inline constexpr QStringView AskNewOnly = u"%1件はすでにログにあります。新しい%2件だけ追加しますか？";
 inline constexpr QStringView LineNeverQuiet =
     u"DIV-EVODU-REV からデータが送られ続けているため、転送を中止しました。\n"
     u"DIV-EVODU-REV の電源を入れ直してから、もう一度ロードしてください。"; // the line never went quiet

@@ -154,3 +154,13 @@ SimFlight longFlight(int durationSec, int intervalSec)
     f.samplesTenths = flightShape(rng, durationSec / intervalSec + 1, intervalSec, 11000, 3000);
     return f;
 }
+
+SimFlight sameMinuteFlight(const SimFlight &flight, int n)
+{
+    SimFlight f = flight;
+    const int seconds = f.takeoff.mid(4, 2).toInt();
+    f.takeoff = f.takeoff.left(4) + QByteArray::number(100 + (seconds + 7 * n) % 60).right(2);
+    for (int &sample : f.samplesTenths)
+        sample += 70 * n;
+    return f;
+}

@@ -38,3 +38,8 @@ std::vector<SimFlight> demoFlights(int count, unsigned seed = 1);
 
 /// One flight of `durationSec` seconds at `intervalSec` per sample (for benchmarks).
 SimFlight longFlight(int durationSec, int intervalSec);
+
+/// A second flight taking off in the same minute as `flight` (a relaunch after a bad start):
+/// `n` x 7 seconds later, its barograph `n` x 7 m higher, so that it is another flight in
+/// everything but the minute.
+SimFlight sameMinuteFlight(const SimFlight &flight, int n = 1);

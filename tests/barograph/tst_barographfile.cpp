@@ -145,20 +145,27 @@ void TestBarographFile::downloadFileName_data()
 {
     QTest::addColumn<QByteArray>("date");
     QTest::addColumn<QByteArray>("time");
+    QTest::addColumn<int>("variant");
     QTest::addColumn<QByteArray>("name");
-    QTest::newRow("97/08/11 14:35:20") << QByteArray("97/08/11") << QByteArray("14:35:20") << QByteArray("V7081114.V35");
-    QTest::newRow("2000s") << QByteArray("03/12/31") << QByteArray("09:05:59") << QByteArray("V3123109.V05");
+    QTest::newRow("97/08/11 14:35:20") << QByteArray("97/08/11") << QByteArray("14:35:20") << 0 << QByteArray("V7081114.V35");
+    QTest::newRow("2000s") << QByteArray("03/12/31") << QByteArray("09:05:59") << 0 << QByteArray("V3123109.V05");
     QTest::newRow("short date never yields a separator")
-        << QByteArray("7/8/11") << QByteArray("9:5") << QByteArray("V0010090.V00");
-    QTest::newRow("empty") << QByteArray() << QByteArray() << QByteArray("V00000000.V00").remove(1, 1);
+        << QByteArray("7/8/11") << QByteArray("9:5") << 0 << QByteArray("V0010090.V00");
+    QTest::newRow("empty") << QByteArray() << QByteArray() << 0 << QByteArray("V00000000.V00").remove(1, 1);
+    // The free names of flights that share a minute: a letter where the minutes were.
+    const QByteArray d("97/08/11"), t("14:35:20");
+    QTest::newRow("26th free name") << d << t << 26 << QByteArray("V7081114.V3Z");
+    QTest::newRow("then two letters") << d << t << 27 << QByteArray("V7081114.VAA");
+    QTest::newRow("beyond the last") << d << t << kMaxNameVariant + 1 << QByteArray("V7081114.V35");
 }
 
 void TestBarographFile::downloadFileName()
 {
     QFETCH(QByteArray, date);
     QFETCH(QByteArray, time);
+    QFETCH(int, variant);
     QFETCH(QByteArray, name);
-    QCOMPARE(barographFileName(date, time), name);
+    QCOMPARE(barographFileName(date, time, variant), name);
 }
 
 QTEST_GUILESS_MAIN(TestBarographFile)

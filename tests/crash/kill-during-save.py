@@ -7,6 +7,10 @@ Each saver is killed COUNT times while it writes over files that already exist:
   baro-correct  duvazi-tool baro correct FILE --log LOG --row 1: barograph, log, name file
   baro-cut      duvazi-tool baro cut FILE --log LOG --row 1: the same three
   window        the main window's Save button (crash_window_save) over the log it opened
+  download      duvazi-tool download --barographs from the simulated instrument on a
+                pseudo-terminal: two flights in one minute, into a log with a file of
+                another flight's content at the first one's barograph name; the barographs,
+                their raw copies, the log, its name file and companion in one write
 
 After every kill each file must be the complete old or the complete new version, and the
 set must be all old or all new, except a set split in the instant between two renames that
@@ -18,7 +22,8 @@ state is a failure. Then a full disk, a nearly full one and a read-only folder, 
 where a small file system can be mounted.
 
     tests/crash/kill-during-save.py --tool build/test/tools/duvazi-tool \\
-        --window build/test/tests/crash_window_save --count 1000
+        --window build/test/tests/crash_window_save \\
+        --sim build/test/tools/duvazi-instrument-sim --count 1000
 """
 import argparse
 import os
@@ -38,7 +43,9 @@ LOG = os.path.join(DATA, "logbook", "three-flights.log")
 BARO = os.path.join(DATA, "barograph", "V7081114.V35")
 OLD_NAME = "古い名前".encode("cp932")
 NEW_NAME = "新しい名前".encode("cp932")
-KINDS = ("log-sort", "log-import", "baro-correct", "baro-cut", "window")
+KINDS = ("log-sort", "log-import", "baro-correct", "baro-cut", "window", "download")
+# Flight 1 and a relaunch in its minute: the second barograph gets a free name.
+SIM_FLIGHTS = ["--flights", "1", "--same-minute", "1"]
 
 
 def read(path):
@@ -55,14 +62,29 @@ def write(path, data):
         f.write(data)
 
 
+def start_simulator(sim):
+    """A fresh simulated instrument (a killed download may leave one mid-reply): the
+    process and its pseudo-terminal."""
+    proc = subprocess.Popen([sim, "--bytes-per-second", "0", "--until-input-ends"] + SIM_FLIGHTS,
+                            stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    return proc, proc.stdout.readline().decode().strip()
+
+
+def stop_simulator(proc):
+    proc.terminate()
+    proc.wait()
+
+
 class Saver:
     """One way of saving: the files it changes (in the order they are renamed), how to lay
     them out and start it; knows their old and new versions."""
 
-    def __init__(self, kind, tool, window, work):
+    def __init__(self, kind, tool, window, work, sim=None):
         self.kind = kind
         self.tool = tool
         self.window = window
+        self.sim = sim
+        self.simulator = None
         self.files = (["V7081114.V35"] if kind.startswith("baro") else []) + ["spring.log", "spring.lif"]
         self.first_kept = {"V7081114.V35", "spring.log"}  # a name file has no first backup
         self.old = {"V7081114.V35": read(BARO), "spring.log": read(LOG), "spring.lif": OLD_NAME}
@@ -82,17 +104,43 @@ class Saver:
             started = time.monotonic()
         proc.wait()
         self.duration = time.monotonic() - started
+        self.stop_simulator()
         if proc.returncode != 0:
             sys.exit(f"{kind}: the save itself fails (exit {proc.returncode})")
+        if kind == "download":
+            self.learn_download(probe)
         self.new = {f: read(os.path.join(probe, f)) for f in self.files}
         if self.new["spring.log"] == self.old["spring.log"]:
             sys.exit(f"{kind}: the save does not write what the test expects")
 
+    def learn_download(self, probe):
+        """The files a download writes, in the order written: each barograph with its raw
+        copy (the plain name sorts before the free name, whose last character is a letter),
+        then the log, its name file and companion. At the first barograph's name the next
+        runs find a file of another flight's content that no row names: it is replaced."""
+        names = sorted(os.listdir(os.path.join(probe, "raw")))
+        if len(names) != 2:
+            sys.exit(f"download: expected two barographs, got {names}")
+        self.files = [f for n in names for f in (n, "raw/" + n)] + ["spring.log", "spring.lif", "spring.duvazi.json"]
+        self.old = {f: None for f in self.files}
+        self.old.update({names[0]: read(BARO), "spring.log": read(LOG), "spring.lif": OLD_NAME})
+        self.first_kept = {names[0], "spring.log"}
+
     def lay_out(self, folder):
         for f in self.files:
-            write(os.path.join(folder, f), self.old[f])
+            if self.old.get(f) is not None:
+                write(os.path.join(folder, f), self.old[f])
+
+    def stop_simulator(self):
+        if self.simulator:
+            stop_simulator(self.simulator)
+            self.simulator = None
 
     def start(self, folder):
+        if self.kind == "download":
+            self.simulator, port = start_simulator(self.sim)
+            return subprocess.Popen([self.tool, "download", "--port", port, "--log", os.path.join(folder, "spring.log"),
+                                     "--barographs"], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
         log = os.path.join(folder, "spring.log")
         baro = os.path.join(folder, "V7081114.V35")
         args = {
@@ -109,12 +157,18 @@ class Saver:
         proc = self.start(folder)
         if self.kind == "window":
             proc.stdout.readline()  # "saving": the window is up, the log open and changed
-        time.sleep(rng.uniform(0, self.duration * 1.2))
+        if self.kind == "download" and rng.random() < 0.5:
+            # A download spends most of its time waiting for the instrument; half the kills
+            # fall in its last fifth, where it writes.
+            time.sleep(rng.uniform(self.duration * 0.8, self.duration * 1.05))
+        else:
+            time.sleep(rng.uniform(0, self.duration * 1.2))
         try:
             proc.send_signal(signal.SIGKILL)
         except ProcessLookupError:
             pass
         proc.wait()
+        self.stop_simulator()
 
 
 def judge(saver, folder):
@@ -122,6 +176,9 @@ def judge(saver, folder):
     states = []
     for f in saver.files:
         data = read(os.path.join(folder, f))
+        if data is None and saver.old[f] is None:
+            states.append(False)  # a new file not yet in place
+            continue
         if data is None:
             return f"FAIL: no {f} at its path"
         if data == saver.old[f] == saver.new[f]:
@@ -154,6 +211,8 @@ def judge(saver, folder):
             return f"FAIL: bak holds {e}, which is not a replaced version"
     if state != "old":
         for f in saver.files:
+            if saver.old[f] is None:
+                continue  # nothing was there to keep
             if f in saver.first_kept and f not in entries:
                 return f"FAIL: a new file stands without {f}'s first backup"
             if len(stamps.get(f, [])) != 1:
@@ -163,8 +222,16 @@ def judge(saver, folder):
     elif entries:
         state = "old, backup made"
 
-    others = sorted(set(os.listdir(folder)) - set(saver.files) - {"bak"})
-    temps = [o for o in others if any(o.startswith("." + f + ".~") and o.endswith(".tmp") for f in saver.files)]
+    present = set(os.listdir(folder))
+    if os.path.isdir(os.path.join(folder, "raw")):  # a download's raw copies (may be empty after a kill)
+        present = (present - {"raw"}) | {"raw/" + e for e in os.listdir(os.path.join(folder, "raw"))}
+    others = sorted(present - set(saver.files) - {"bak"})
+
+    def temp_of(o, f):
+        d, b = os.path.split(f)
+        od, ob = os.path.split(o)
+        return od == d and ob.startswith("." + b + ".~") and ob.endswith(".tmp")
+    temps = [o for o in others if any(temp_of(o, f) for f in saver.files)]
     if len(temps) != len(others):
         return f"FAIL: left behind: {others}"
     if temps:
@@ -186,7 +253,35 @@ def fill(folder, leave_free):
             todo -= 4096
 
 
-def disk_checks(tool, work):
+def download_on_full_disk(tool, sim, mount):
+    """A download whose one write does not fit: nothing it would replace may change."""
+    for e in os.listdir(mount):
+        p = os.path.join(mount, e)
+        shutil.rmtree(p) if os.path.isdir(p) else os.remove(p)
+    simulator, port = start_simulator(sim)
+    try:
+        # The first flight's name, held by another file that no row names, would be replaced.
+        probe = os.path.join(mount, "probe")
+        os.makedirs(probe)
+        subprocess.run([tool, "download", "--port", port, "--log", os.path.join(probe, "p.log"), "--barographs"],
+                       capture_output=True, check=True)
+        first = sorted(os.listdir(os.path.join(probe, "raw")))[0]
+        shutil.rmtree(probe)
+        write(os.path.join(mount, "spring.log"), read(LOG))
+        write(os.path.join(mount, first), read(BARO))
+        fill(mount, 16 * 1024)
+        before = {e: read(os.path.join(mount, e)) for e in os.listdir(mount)}
+        r = subprocess.run([tool, "download", "--port", port, "--log", os.path.join(mount, "spring.log"),
+                            "--barographs"], capture_output=True)
+        after = {e: read(os.path.join(mount, e)) for e in os.listdir(mount)}
+        ok = r.returncode == 1 and after == before and b"nothing saved" in r.stderr
+        print(f"disk checks: download, 16 KB free: {'reported, nothing changed' if ok else 'FAIL: ' + str(sorted(after))}")
+        return 0 if ok else 1
+    finally:
+        stop_simulator(simulator)
+
+
+def disk_checks(tool, work, sim=None):
     """A full disk, a nearly full one and a read-only folder, for real on a small file system
     of their own (needs the right to mount one; skipped without it). Returns the failures."""
     mount = os.path.join(work, "tiny")
@@ -228,6 +323,9 @@ def disk_checks(tool, work):
                 outcome = "reported, nothing changed" if ok else f"FAIL (exit {r.returncode}): {err.strip()}"
             print(f"disk checks: {what}: {outcome}")
             failures += 0 if ok else 1
+        if sim:
+            subprocess.run(["mount", "-o", "remount,rw", mount], check=True)
+            failures += download_on_full_disk(os.path.abspath(tool), sim, mount)
     finally:
         subprocess.run(["umount", mount], stderr=subprocess.DEVNULL)
     return failures
@@ -237,6 +335,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--tool", required=True)
     parser.add_argument("--window", required=True)
+    parser.add_argument("--sim", help="duvazi-instrument-sim, for the download saver")
     parser.add_argument("--count", type=int, default=1000)
     parser.add_argument("--seed", type=int, default=None)
     parser.add_argument("--only", choices=KINDS, action="append", help="run only these savers")
@@ -248,7 +347,10 @@ def main():
     work = tempfile.mkdtemp(prefix="duvazi-crash-")
     try:
         for kind in args.only or KINDS:
-            saver = Saver(kind, args.tool, args.window, os.path.join(work, kind))
+            if kind == "download" and not args.sim:
+                print("download: skipped (no --sim)")
+                continue
+            saver = Saver(kind, args.tool, args.window, os.path.join(work, kind), args.sim)
             states = Counter()
             for i in range(args.count):
                 folder = os.path.join(work, kind, f"run{i}")
@@ -265,7 +367,7 @@ def main():
             print(f"{kind}: {args.count} kills (a save takes {saver.duration * 1000:.1f} ms): {summary}")
         os.makedirs(os.path.join(work, "log-sort", "inputs"), exist_ok=True)
         write(os.path.join(work, "log-sort", "inputs", "spring.log"), read(LOG))
-        failures += disk_checks(args.tool, work)
+        failures += disk_checks(args.tool, work, args.sim)
     finally:
         if failures == 0:
             shutil.rmtree(work, ignore_errors=True)

@@ -1,5 +1,6 @@
 // The barograph downloads on the in-process simulated instrument: load-all, the queue of the
 // graph command, the files written, and the faults of each transfer.
+#include "barograph/core/barographfile.h"
 #include "device/core/commerror.h"
 #include "device/core/messages.h"
 #include "tests/device/downloadrig.h"
@@ -38,6 +39,22 @@ void loadAllThroughFlight1(DownloadRig &rig)
     rig.sim.deliverAll();
 }
 
+/// The file a flight's barograph becomes when it is downloaded on its own.
+QByteArray ownDownload(const SimFlight &flight)
+{
+    BarographReplyDecoder reply;
+    reply.feed(flight.barographReply());
+    return buildBarographImage(barographFromReply(reply));
+}
+
+void loadAll(DownloadRig &rig)
+{
+    rig.downloader.AllLoad();
+    rig.sendRequest();
+    rig.sim.deliverAll();
+    rig.runLoadTimer();
+}
+
 } // namespace
 
 class TestBarographDownload : public QObject {
@@ -66,6 +83,9 @@ private slots:
     void portThatCannotOpenStopsSequenceAndQueue();
     void tinyPiecesEndExactlyAtTheEnd();
     void rowsAreFollowedByIdentity();
+    void flightsSharingANameEachKeepTheirOwn();
+    void flightsAlreadyInTheLogAreAskedAbout_data();
+    void flightsAlreadyInTheLogAreAskedAbout();
 };
 
 void TestBarographDownload::loadAllFetchesEveryBarographThenOpensTheWindows()
@@ -529,6 +549,75 @@ void TestBarographDownload::rowsAreFollowedByIdentity()
     QCOMPARE(QDir(rig.dir.path()).entryList(QDir::Files), QStringList{"V4050211.V31"});
     QCOMPARE(rig.observer.ends.back().second, TransferOutcome::RowGone);
     QVERIFY(rig.prompts.informed.isEmpty());
+}
+
+// Two relaunches in flight 1's minute, and flight 2's name held by an older flight's file
+// with other content: every row shows its own flight, kept as it came under raw/, the old
+// file stays, and the pilot hears of each name that moved.
+void TestBarographDownload::flightsSharingANameEachKeepTheirOwn()
+{
+    std::vector<SimFlight> flights = threeFlights();
+    flights.push_back(sameMinuteFlight(flights[0], 1));
+    flights.push_back(sameMinuteFlight(flights[0], 2));
+    DownloadRig rig(flights);
+    FlightRecord &old = rig.book.appendRow();
+    old.date = "24/05/02";
+    old.time = "11:30:59";
+    old.barographFile = kNames[1];
+    QFile held(rig.file(kNames[1]));
+    QVERIFY(held.open(QIODevice::WriteOnly));
+    held.write("an older flight in the same minute\r\n");
+    held.close();
+
+    loadAll(rig);
+    QCOMPARE(rig.book.rowCount(), 2 + 5);
+    for (int i = 0; i < 5; ++i) {
+        const FlightRecord &row = rig.book.row(2 + i);
+        QCOMPARE(readAll(rig.file(row.barographFile.toByteArray())), ownDownload(flights[size_t(i)]));
+        QVERIFY(row.downloaded && row.downloaded->fields[size_t(Field::MaxAltitude)] == row.maxAltitude.toByteArray());
+        QCOMPARE(readAll(rig.dir.path() + u'/' + row.downloaded->raw), ownDownload(flights[size_t(i)]));
+    }
+    QCOMPARE(rig.book.row(3).barographFile, "V4050211.V3A");
+    QCOMPARE(readAll(rig.file(kNames[1])), QByteArray("an older flight in the same minute\r\n"));
+    QCOMPARE(rig.prompts.informed.size(), 3);
+    QVERIFY(rig.prompts.informed[0].contains(u"24/05/02 11:30:59") && rig.prompts.informed[0].contains(u"V4050211.V3A"));
+    QVERIFY(!QFile::exists(rig.file("bak/" + kNames[1])));
+}
+
+// The instrument's log downloaded again with one new flight: はい adds the new one and
+// fetches its barograph only, いいえ adds all as before (the same flights find their own
+// files and raw copies), キャンセル adds nothing.
+void TestBarographDownload::flightsAlreadyInTheLogAreAskedAbout_data()
+{
+    QTest::addColumn<Prompter::Answer>("answer");
+    QTest::addColumn<int>("rowsAdded");
+    QTest::addColumn<int>("barographsFetched");
+    QTest::newRow("only the new") << Prompter::Answer::Yes << 1 << 1;
+    QTest::newRow("all") << Prompter::Answer::No << 4 << 4;
+    QTest::newRow("nothing") << Prompter::Answer::Cancel << 0 << 0;
+}
+
+void TestBarographDownload::flightsAlreadyInTheLogAreAskedAbout()
+{
+    QFETCH(Prompter::Answer, answer);
+    QFETCH(int, rowsAdded);
+    QFETCH(int, barographsFetched);
+    DownloadRig rig(threeFlights());
+    loadAll(rig);
+    QCOMPARE(rig.book.rowCount(), 4);
+    rig.sim.engine.flights.push_back(sameMinuteFlight(rig.sim.engine.flights[2]));
+    rig.observer.ends.clear();
+    rig.prompts.answers = {answer};
+    loadAll(rig);
+    QCOMPARE(rig.prompts.asked.size(), size_t(1));
+    QCOMPARE(rig.prompts.asked[0].text, msg::AskNewOnly.toString().arg(3).arg(1));
+    QCOMPARE(rig.book.rowCount(), 4 + rowsAdded);
+    const auto fetched = std::count(rig.observer.ends.begin(), rig.observer.ends.end(),
+                                    std::pair(TransferMode::Barograph, TransferOutcome::Done));
+    QCOMPARE(int(fetched), barographsFetched);
+    for (int r = 1; r < rig.book.rowCount(); ++r)
+        QVERIFY(rig.book.row(r).hasBarograph());
+    QCOMPARE(QDir(rig.dir.filePath("raw")).entryList(QDir::Files).size(), rowsAdded > 0 ? 4 : 3);
 }
 
 QTEST_GUILESS_MAIN(TestBarographDownload)

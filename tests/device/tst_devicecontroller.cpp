@@ -8,7 +8,9 @@
 #include "device/ui/devicecontroller.h"
 #include "device/ui/portchoicemenu.h"
 #include "device/ui/progresswindow.h"
+#include "logbook/ui/prompter.h"
 #include "tests/common/fakemainformlink.h"
+#include "tests/common/modalbox.h"
 #include "tests/device/rununtil.h"
 
 #include <QAction>
@@ -56,6 +58,7 @@ class TestDeviceController : public QObject {
     Q_OBJECT
 private slots:
     void loadAllFromTheSimulatorOpensEveryGraph();
+    void secondLoadAllAddsOnlyTheNewWhenTold();
     void cancelEndsTheTransferAtOnce();
     void portThatCannotOpenIsReported();
     void silentInstrumentEndsWithTheMessage();
@@ -235,6 +238,44 @@ void TestDeviceController::simulatorPortStartsTheSimulatorProgram()
     QCOMPARE(missing.main.prompts.asked.size(), size_t(1));
     QVERIFY(missing.main.prompts.asked[0].text.contains(QStringLiteral("シミュレータを起動できません")));
     QVERIFY(!missing.controller.downloader().isTransferring());
+}
+
+// The same log downloaded again with one new flight, the question answered はい in its real
+// box: the new flight only, with its barograph and raw copy; it took off in flight 2's
+// minute, so its own name comes with a message naming both.
+void TestDeviceController::secondLoadAllAddsOnlyTheNewWhenTold()
+{
+    struct BoxLink : FakeMainFormLink {
+        QtPrompter boxes{&area};
+        Prompter &prompter() override { return boxes; }
+    } main;
+    QTemporaryDir dir;
+    main.book.workFolder = dir.path() + u'/';
+    PtyInstrument sim;
+    sim.bytesPerSecond = 0;
+    sim.engine.flights = demoFlights(3);
+    QVERIFY(sim.start());
+    DownloadState state;
+    QTimer timerLoad;
+    DeviceController controller{main, state, timerLoad, [&sim] { return sim.path(); }};
+    const auto idle = [&] { return !timerLoad.isActive() && !controller.downloader().isTransferring(); };
+
+    controller.loadAll();
+    QVERIFY(runUntil([&] { return main.openedGraphs.size() == 3 && idle(); }, 30000));
+    sim.engine.flights.push_back(sameMinuteFlight(sim.engine.flights[1]));
+    std::shared_ptr<SeenBox> moved;
+    const auto asked = whenBoxOpens([&](QWidget *box) {
+        moved = answerNextBox(QMessageBox::Ok, 30000);
+        qobject_cast<QMessageBox *>(box)->button(QMessageBox::Yes)->click();
+    });
+    controller.loadAll();
+    QVERIFY(runUntil([&] { return main.openedGraphs.size() == 4 && idle(); }, 30000));
+    QCOMPARE(asked->text, msg::AskNewOnly.toString().arg(3).arg(1));
+    QVERIFY(moved && moved->text.contains(QString::fromLatin1(main.book.row(2).barographFile.toByteArray())));
+    QVERIFY(moved->text.contains(QString::fromLatin1(main.book.row(4).barographFile.toByteArray())));
+    QCOMPARE(main.book.rowCount(), 5);
+    QVERIFY(main.book.row(4).hasBarograph() && main.book.row(4).downloaded);
+    QCOMPARE(QDir(dir.filePath(QStringLiteral("raw"))).entryList(QDir::Files).size(), 4);
 }
 
 QTEST_MAIN(TestDeviceController)

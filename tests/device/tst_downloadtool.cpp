@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -54,6 +55,7 @@ private slots:
     void failedTransfersKeepWhatArrivedWhole_data();
     void failedTransfersKeepWhatArrivedWhole();
     void abandonedBarographSpoilsNoOtherFlight();
+    void newOnlyTwiceGivesEachFlightOnce();
     void sendsSettingsAndRefusesBadValues();
     void wrongUsage();
 };
@@ -125,7 +127,8 @@ void TestDownloadTool::failedTransfersKeepWhatArrivedWhole()
     QVERIFY(contents && contents->isComplete());
     QCOMPARE(contents->records.size(), size_t(3));
     QVERIFY(contents->records[1].barographFile.isEmpty() && contents->records[2].barographFile.isEmpty());
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{"flights.lif", "flights.log"}));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+             (QStringList{"flights.duvazi.json", "flights.lif", "flights.log"})); // rows as downloaded
 }
 
 // The instrument goes on sending flight 1's corrupted barograph after the tool gave up on it,
@@ -190,6 +193,36 @@ void TestDownloadTool::wrongUsage()
     const Run missing = download({"--port", "/dev/duvazi-no-such-port", "--log", "x.log"});
     QCOMPARE(missing.exitCode, 1);
     QVERIFY(missing.err.contains(QStringLiteral("/dev/duvazi-no-such-port")));
+}
+
+// A relaunch in flight 1's minute gets a name of its own, said on standard error; the second
+// run with --new-only adds nothing, says so, and keeps no second raw copy.
+void TestDownloadTool::newOnlyTwiceGivesEachFlightOnce()
+{
+    QTemporaryDir dir;
+    Simulator sim({"--flights", "2", "--same-minute", "1"});
+    const QString log = dir.filePath(QStringLiteral("flights.log"));
+    const QStringList args{"--port", sim.path, "--log", log, "--barographs", "--new-only"};
+    const Run first = download(args);
+    QVERIFY2(first.exitCode == 0, qPrintable(first.err));
+    QVERIFY2(first.err.contains(QStringLiteral("に保存しました")), qPrintable(first.err));
+    const Run second = download(args);
+    QVERIFY2(second.exitCode == 0, qPrintable(second.err));
+    QVERIFY2(second.err.contains(QStringLiteral("3 flights already in the log, skipped")), qPrintable(second.err));
+
+    const std::optional<LogFileContents> contents = readLogFile(log);
+    QVERIFY(contents && contents->isComplete());
+    QCOMPARE(contents->records.size(), size_t(4));
+    QSet<QByteArray> names;
+    for (size_t i = 1; i < 4; ++i) {
+        const QByteArray name = contents->records[i].barographFile.toByteArray();
+        names.insert(name);
+        QFile file(dir.filePath(QString::fromLatin1(name))), raw(dir.filePath("raw/" + QString::fromLatin1(name)));
+        QVERIFY(file.open(QIODevice::ReadOnly) && raw.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), raw.readAll());
+    }
+    QCOMPARE(names.size(), 3);
+    QCOMPARE(QDir(dir.filePath("raw")).entryList(QDir::Files).size(), 3);
 }
 
 QTEST_GUILESS_MAIN(TestDownloadTool)

@@ -66,6 +66,9 @@ int main(int argc, char *argv[])
     const QCommandLineOption longOption(QStringLiteral("long"),
                                         QStringLiteral("Adds a flight of SECONDS at INTERVAL s per sample (repeatable)."),
                                         QStringLiteral("SECONDS:INTERVAL"));
+    const QCommandLineOption twinOption(QStringLiteral("same-minute"),
+                                        QStringLiteral("Adds a flight in the same minute as flight K (repeatable)."),
+                                        QStringLiteral("K"));
     const QCommandLineOption rateOption(QStringLiteral("bytes-per-second"),
                                         QStringLiteral("Pace of its answers (default 480, the real line; 0 = no pace)."),
                                         QStringLiteral("N"), QStringLiteral("480"));
@@ -84,7 +87,7 @@ int main(int argc, char *argv[])
     const QCommandLineOption untilInputEndsOption(
         QStringLiteral("until-input-ends"),
         QStringLiteral("Stop when standard input closes (the program that started it has ended)."));
-    parser.addOptions({flightsOption, seedOption, longOption, rateOption, piecesOption, faultOption, keepSendingOption,
+    parser.addOptions({flightsOption, seedOption, longOption, twinOption, rateOption, piecesOption, faultOption, keepSendingOption,
                        verboseOption, untilInputEndsOption});
     parser.process(app);
 
@@ -92,6 +95,15 @@ int main(int argc, char *argv[])
     sim.engine.flights = demoFlights(parser.value(flightsOption).toInt(), parser.value(seedOption).toUInt());
     for (const QString &spec : parser.values(longOption))
         sim.engine.flights.push_back(longFlight(spec.section(u':', 0, 0).toInt(), qMax(1, spec.section(u':', 1).toInt())));
+    int twins = 0;
+    for (const QString &spec : parser.values(twinOption)) {
+        const int k = spec.toInt();
+        if (k < 1 || k > int(sim.engine.flights.size())) {
+            std::fprintf(stderr, "duvazi-instrument-sim: --same-minute names no flight\n");
+            return 2;
+        }
+        sim.engine.flights.push_back(sameMinuteFlight(sim.engine.flights[size_t(k - 1)], ++twins));
+    }
     sim.bytesPerSecond = parser.value(rateOption).toInt();
     sim.pieceSize = parser.value(piecesOption).toInt();
     sim.engine.keepsSending = parser.isSet(keepSendingOption);

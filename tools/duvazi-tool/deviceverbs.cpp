@@ -1,6 +1,11 @@
 // "download": the program's own download procedures without windows, on the event loop.
 // Progress and messages go to standard error; with --trace, every byte to and from the
 // instrument goes to a transcript file with its time.
+//
+// A download is one transaction: the barographs (and their raw copies) arrive into memory
+// and are written together with the log, its name file and its companion in one write at
+// the end. A kill leaves the folder as it was or finished, and a write that fails leaves
+// every file as it was.
 #include "output.h"
 #include "stderrprompter.h"
 #include "verbs.h"
@@ -12,20 +17,19 @@
 #include "logbook/core/logbook.h"
 #include "logbook/core/logfiles.h"
 #include "logbook/core/logoperations.h"
+#include "logbook/core/messages.h"
 #include "logbook/core/prompter.h"
 #include "logbook/core/text/cp932.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSet>
 #include <QTimer>
 
 namespace {
 
-// Follows the transfers: prints their progress, names every one that failed, remembers the
-// barograph files it saw written, and ends the event loop when nothing is left to do.
+// Follows the transfers: prints their progress, names every one that failed, and ends the
+// event loop when nothing is left to do.
 class ToolObserver : public DownloadObserver {
 public:
     ToolObserver(LogBook &book, QTimer &loadTimer, bool barographs)
@@ -35,19 +39,17 @@ public:
 
     bool logFailed = false;
     int failures = 0;
-    QStringList writtenFiles; ///< barograph files written by this run, as paths
     Downloader *downloader = nullptr;
 
     void logRowsAppended(int rowCount) override
     {
         report(QStringLiteral("%1 flights downloaded").arg(rowCount - 1 - m_rowsBefore));
+        if (downloader && downloader->skippedFlights > 0)
+            report(QStringLiteral("%1 flights already in the log, skipped").arg(downloader->skippedFlights));
     }
     void rowChanged(int row) override
     {
-        const QByteArray name = m_book.row(row).barographFile.toByteArray();
-        if (const std::optional<QString> path = barographPath(m_book.workFolder, name))
-            writtenFiles << *path;
-        report(QStringLiteral("barograph written: ") + QString::fromLatin1(name));
+        report(QStringLiteral("barograph received: ") + cp932::toUnicode(m_book.row(row).barographFile));
     }
     void openDownloadedGraph(int) override {}
     void armLoadTimer() override { m_loadTimer.start(kLoadTimerInterval); }
@@ -121,6 +123,7 @@ int download(const QStringList &args)
     QString logPath;
     QString tracePath;
     bool barographs = false;
+    bool newOnly = false;
     for (int i = 0; i < args.size(); ++i) {
         if (args[i] == u"--port" && i + 1 < args.size())
             port = args[++i];
@@ -128,6 +131,8 @@ int download(const QStringList &args)
             logPath = args[++i];
         else if (args[i] == u"--barographs")
             barographs = true;
+        else if (args[i] == u"--new-only")
+            newOnly = true;
         else if (args[i] == u"--trace" && i + 1 < args.size())
             tracePath = args[++i];
         else
@@ -145,12 +150,6 @@ int download(const QStringList &args)
         return 1;
     LogBook book = std::move(*read);
     book.workFolder = folderOf(logPath);
-    const QSet<QString> existedBefore = [&] {
-        QSet<QString> files;
-        for (const QString &f : QDir(book.workFolder).entryList(QDir::Files | QDir::Hidden))
-            files.insert(book.workFolder + f);
-        return files;
-    }();
 
     DownloadState state;
     TComm comm;
@@ -160,6 +159,9 @@ int download(const QStringList &args)
     observer.setRowsBefore(book.rowCount());
     PortSession session(comm, [&] { return port; }, book, state, prompter, observer, loadTimer);
     observer.downloader = &session.downloader();
+    std::vector<FileImage> barographFiles;
+    session.downloader().staged = &barographFiles;
+    session.downloader().duplicates = newOnly ? DuplicateFlights::NewOnly : DuplicateFlights::AppendAll;
     if (!session.recordTraffic(tracePath, true)) {
         report(QStringLiteral("cannot write %1").arg(tracePath));
         return 1;
@@ -172,17 +174,31 @@ int download(const QStringList &args)
     if (!started)
         observer.logFailed = true;
 
-    // What arrived whole is kept: the log with every barograph that was written. A log that
-    // cannot be saved takes back the barograph files this run made, so that no file stays
-    // that no saved log names.
+    // What arrived whole is kept: the log with every barograph that arrived, in one write,
+    // the barographs first (a kill between two renames leaves a file no log names yet, never
+    // a row naming a file that is not its flight's).
     int rc = observer.failures > 0 || !started ? 1 : 0;
     if (book.logModified) {
         book.renumber(); // as the list's redraw does before the program saves
-        if (writeLog(book, logPath, name.value_or(QByteArray())) != 0) {
-            for (const QString &file : std::as_const(observer.writtenFiles)) {
-                if (!existedBefore.contains(file))
-                    QFile::remove(file);
-            }
+        const BackupRule rule{backupFolder(book.workFolder), 10, {}};
+        std::vector<FileImage> files = logBookImages(book, logPath, name.value_or(QByteArray()), rule.folder);
+        if (files.empty()) {
+            report(msg::LogTooManyRows);
+            report(QStringLiteral("nothing saved"));
+            return 1;
+        }
+        files.insert(files.begin(), barographFiles.begin(), barographFiles.end());
+        std::optional<WriteFailure> failure;
+        const QDir work(book.workFolder);
+        const bool hadRawFolder = work.exists(QStringLiteral("raw"));
+        if (!barographFiles.empty())
+            failure = makeRawFolder(book.workFolder);
+        if (!failure)
+            failure = writeFiles(files, WriteOptions{rule, {}});
+        if (failure) {
+            if (!hadRawFolder)
+                work.rmdir(QStringLiteral("raw")); // made for this write, and empty: the folder is as it was
+            report(msg::LogFileCannotOpen.toString() + u'\n' + failure->reason());
             report(QStringLiteral("nothing saved"));
             rc = 1;
         }

@@ -53,8 +53,9 @@ const Verb kVerbs[] = {
                  "                                      | option OPTION1 BARO THERMO MAXALT ALT2 ALT3 WINDV\n"
                  "                                      --port DEVICE [--delay1 MS --delay2 MS]\n"
                  "                                      send the instrument its settings (choices as the dialogs' indexes)", send},
-    {"download", "", "download --port DEVICE --log FILE.log [--barographs] [--trace FILE]\n"
-                     "                                      the instrument's log (and barographs) into FILE.log", download},
+    {"download", "", "download --port DEVICE --log FILE.log [--barographs] [--new-only] [--trace FILE]\n"
+                     "                                      the instrument's log (and barographs) into FILE.log;\n"
+                     "                                      --new-only skips flights the log holds already", download},
 };
 
 void printUsage(FILE *out)
