@@ -35,12 +35,15 @@ std::vector<LogBookPage> logBookPages(const LogBook &book, const LogBookSelectio
         page.cumulative = sum;
         pages.push_back(page);
     };
+    int leftOut = 0;
     for (int row = 1; row < book.rowCount(); ++row) {
-        if (selection.excluded && selection.excluded(row))
-            continue;
         const qint64 order = flightDateOrder(book.row(row).date);
         if ((selection.fromDate && order < selection.fromDate) || (selection.toDate && order > selection.toDate))
             continue;
+        if (selection.excluded && selection.excluded(row)) {
+            ++leftOut;
+            continue;
+        }
         if (pages.empty() || int(pages.back().rows.size()) == perPage)
             newPage();
         LogBookPage &page = pages.back();
@@ -54,6 +57,8 @@ std::vector<LogBookPage> logBookPages(const LogBook &book, const LogBookSelectio
     }
     if (pages.empty())
         newPage();
+    for (LogBookPage &page : pages)
+        page.leftOut = leftOut;
     return pages;
 }
 

@@ -23,6 +23,7 @@ struct LogBookPage {
     PageTotal before;      ///< "前ページまでの計": the pages before, what was carried over, and
                            ///< the flights before the first date printed
     PageTotal cumulative;  ///< "累計": before plus this page
+    int leftOut = 0;       ///< flights of the printed dates the pilot left out (every page says so)
 };
 
 struct LogBookSelection {

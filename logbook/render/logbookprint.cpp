@@ -64,7 +64,8 @@ void paintLogBookPage(QPainter &p, QRect page, const LogBook &book, const std::v
     p.save();
     p.setPen(QPen(Qt::black, std::max(1, rowHeight / 30)));
     p.setFont(pageFont(rowHeight * 11 / 10));
-    drawCell(p, QRect(page.left(), page.top(), page.width(), rowHeight), title, Qt::AlignLeft);
+    const QString heading = sheet.leftOut > 0 ? title + QStringLiteral("（統計から除外 %1件）").arg(sheet.leftOut) : title;
+    drawCell(p, QRect(page.left(), page.top(), page.width(), rowHeight), heading, Qt::AlignLeft);
     drawCell(p, QRect(page.left(), page.top(), page.width(), rowHeight),
              QStringLiteral("%1 / %2").arg(index + 1).arg(pages.size()), Qt::AlignRight);
 

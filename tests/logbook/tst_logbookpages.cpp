@@ -71,6 +71,13 @@ private slots:
                             (!selection.fromDate || (order >= selection.fromDate && order <= selection.toDate));
             }
             QCOMPARE(printed, expected);
+            int leftOut = 0;
+            for (int row = 1; row < book.rowCount(); ++row) {
+                const qint64 order = flightDateOrder(book.row(row).date);
+                leftOut += selection.excluded(row) &&
+                           (!selection.fromDate || (order >= selection.fromDate && order <= selection.toDate));
+            }
+            QCOMPARE(pages.front().leftOut, leftOut);
         }
     }
 
