@@ -115,6 +115,8 @@ std::optional<WriteFailure> makeRawFolder(const QString &workFolder);
 /// For each of `flights`, whether a row of `book` has the same flightKey (companion.h): the
 /// same date, time, duration, maximum altitude and climb.
 std::vector<bool> flightsAlreadyInLog(const LogBook &book, const std::vector<FlightRecord> &flights);
+/// A flight's fields as the instrument gave them, for FlightRecord::downloaded.
+std::array<QByteArray, kFieldCount> downloadedFields(const FlightRecord &record);
 
 /// What a log download does with flights the log already holds (flightKey).
 enum class DuplicateFlights {
