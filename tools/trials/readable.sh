@@ -7,14 +7,8 @@
 #   Xvfb :95 -screen 0 1280x1000x24 &  DISPLAY=:95 openbox &
 # then: DISPLAY=:95 tools/trials/readable.sh
 # Needs xdotool, wmctrl, ImageMagick (import) and pdftoppm; they are not part of scripts/setup.
-ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 OUT=/tmp/trial-readable
-APP=${APP:-$ROOT/build/test/app/duvazi}
-TOOL=${TOOL:-$ROOT/build/test/tools/duvazi-tool}
-export HOME=$OUT/home XDG_CONFIG_HOME=$OUT/home/cfg
-rm -rf "$OUT/home" "$OUT/flights"
-mkdir -p "$HOME" "$OUT/flights"
-cd "$OUT/flights" || exit 1
+source "$(dirname "$0")/prologue.sh"
 cp "$ROOT/tests/data/logbook/three-flights.log" .
 # Row 1 names 24050310.BRG: 55 h 33 min 19 s at 1 s, thermals all the way.
 python3 - "$ROOT/tests/data/barograph" <<'PY'
@@ -29,17 +23,7 @@ for i in range(55 * 3600 + 33 * 60 + 20):
 open('24050310.BRG', 'wb').write(barograph(1, out, marks=(100, 5000)))
 PY
 
-"$APP" "$OUT/flights/three-flights.log" &
-pid=$!
-echo "$pid" > "$OUT/pid"
-sleep 3
-shot() { sleep 1; import -window root "$OUT/$1.png"; }
-click() { xdotool mousemove "$1" "$2" click 1; }
-# A fresh home: no names file (its message), then the start-folder dialog, not again.
-xdotool key Return; sleep 1
-click 738 411; xdotool type --delay 80 three; shot 00-start-folder   # the path field narrows the list
-click 474 632; click 775 570; sleep 1
-wmctrl -r DUVAZI -e 0,0,0,1270,960; sleep 1
+BEFORE_FOLDER_OK='click 738 411; xdotool type --delay 80 three; shot 00-start-folder   # the path field narrows the list' start_program "$OUT/flights/three-flights.log"
 click 139 31; sleep 4; shot 01-graph                # the 55-hour barograph and its tools
 click 388 101; shot 02-zoom-tool                    # the zoom tool, beside the cursor tool
 click 628 83; shot 03-maximised                     # the graph fills the workspace, its tools with it
@@ -47,4 +31,4 @@ click 1239 9; shot 04-restored                      # restored: the tools where 
 click 139 7; sleep 0.5; xdotool key c; shot 05-cascade   # "重ねて表示"
 "$TOOL" baro render 24050310.BRG --out "$OUT/page.pdf" --log three-flights.log --row 1
 pdftoppm -png -r 60 -singlefile "$OUT/page.pdf" "$OUT/page"
-kill "$pid"
+kill "$(cat "$OUT/pid")"

@@ -7,14 +7,8 @@
 #   Xvfb :92 -screen 0 1280x1000x24 &  DISPLAY=:92 openbox &
 # then: DISPLAY=:92 tools/trials/statistics.sh
 # Needs xdotool, wmctrl, ImageMagick (import) and pdftoppm; they are not part of scripts/setup.
-ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 OUT=/tmp/trial-statistics
-APP=${APP:-$ROOT/build/test/app/duvazi}
-TOOL=${TOOL:-$ROOT/build/test/tools/duvazi-tool}
-export HOME=$OUT/home XDG_CONFIG_HOME=$OUT/home/cfg
-rm -rf "$OUT"
-mkdir -p "$HOME" "$OUT/flights"
-cd "$OUT/flights" || exit 1
+source "$(dirname "$0")/prologue.sh"
 # Two flights a day from 1990 on, at five sites, flying time varying with the season.
 python3 - <<'PY'
 import random
@@ -38,16 +32,7 @@ PY
 "$TOOL" log stats flights.log > "$OUT/stats.txt"
 "$TOOL" log print flights.log --out "$OUT/book.pdf" --from 16/06/01
 
-"$APP" "$OUT/flights/flights.log" &
-pid=$!
-echo "$pid" > "$OUT/pid"
-sleep 4
-shot() { sleep 1; import -window root "$OUT/$1.png"; }
-click() { xdotool mousemove "$1" "$2" click 1; }
-# A fresh home: no names file (its message), then the start-folder dialog, not again.
-xdotool key Return; sleep 1
-click 474 632; click 775 570; sleep 1
-wmctrl -r DUVAZI -e 0,0,0,1270,960; sleep 1
+START_DELAY=4 start_program "$OUT/flights/flights.log"
 shot 00-log
 click 75 12; sleep 0.5; shot 01-edit-menu                # the Edit menu, 統計 under 集計
 click 108 162; sleep 2; shot 02-statistics               # the window under the log list
@@ -66,4 +51,4 @@ xdotool type 16/06/01; xdotool key Return; sleep 2; shot 10-save   # no printer 
 xdotool key ctrl+a; xdotool type "$OUT/window-book.pdf"; xdotool key Return; sleep 6
 pdftoppm -png -r 60 -f 1 -l 1 -singlefile "$OUT/window-book.pdf" "$OUT/window-book-page1"
 pdftoppm -png -r 60 -f 1 -l 1 -singlefile "$OUT/book.pdf" "$OUT/tool-book-page1"
-kill "$pid"
+kill "$(cat "$OUT/pid")"
