@@ -196,6 +196,8 @@ std::optional<WriteFailure> Write::writeTemp(const FileImage &file, Temp &temp)
         return failure(file.path);
     }
     temp.replaces = kind == Kind::Regular;
+    if (file.remove)
+        return std::nullopt;
     const QString &target = temp.target;
     removeStaleTemps(target);
     if (fails(WriteStep::CreateTemp, file.path))
@@ -383,12 +385,18 @@ std::optional<WriteFailure> Write::commit()
     // nothing in between: a kill can pair a new log with an old name file only in the
     // instant between two renames.
     for (size_t i = 0; i < m_files.size(); ++i) {
+        if (m_files[i].remove)
+            continue;
         if (fails(WriteStep::NameTemp, m_files[i].path) || !nameTemp(m_temps[i], m_temps[i].target))
             return failure(m_files[i].path);
     }
     for (size_t i = 0; i < m_files.size(); ++i) {
         Temp &temp = m_temps[i];
-        if (fails(WriteStep::Rename, m_files[i].path) || !renameOver(temp.path, temp.target)) {
+        const auto putInPlace = [&] {
+            // A link goes itself: the file it named is outside the folder this write keeps.
+            return m_files[i].remove ? !temp.replaces || removeFile(m_files[i].path) : renameOver(temp.path, temp.target);
+        };
+        if (fails(WriteStep::Rename, m_files[i].path) || !putInPlace()) {
             const int error = errno;
             putBack(i);
             errno = error;
@@ -437,7 +445,8 @@ void Write::putBack(size_t renamed)
     for (size_t j = 0; j < renamed; ++j) {
         const QString &target = m_temps[j].target;
         if (!m_temps[j].replaces) {
-            removeFile(target);
+            if (!m_files[j].remove)
+                removeFile(target);
             continue;
         }
         const QString &backup = m_backupOf[j];
@@ -531,33 +540,6 @@ std::optional<WriteFailure> writeFiles(const std::vector<FileImage> &files, cons
 std::optional<WriteFailure> writeFile(const QString &path, const QByteArray &bytes, const WriteOptions &options)
 {
     return writeFiles({FileImage{path, bytes}}, options);
-}
-
-std::optional<WriteFailure> deleteFile(const QString &path)
-{
-    if (!QFileInfo(path).isDir() && removeFile(path))
-        return std::nullopt;
-    const int error = QFileInfo(path).isDir() ? EISDIR : errno;
-    return WriteFailure{QDir::toNativeSeparators(path), error ? error : EIO};
-}
-
-std::optional<WriteFailure> retireFile(const QString &path, const WriteOptions &options, QString *kept)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return WriteFailure{QDir::toNativeSeparators(path), file.exists() ? EACCES : ENOENT};
-    const QByteArray bytes = file.readAll();
-    file.close();
-    // Writing the file's own bytes over it lets the write keep its old version exactly as a
-    // save would; only then does the file go.
-    if (std::optional<WriteFailure> failure = writeFile(path, bytes, options))
-        return failure;
-    if (kept && options.backup) {
-        const QString folder = QDir::cleanPath(options.backup->folder);
-        const QStringList history = backupHistory(folder, QFileInfo(path).fileName());
-        *kept = history.isEmpty() ? QString() : folder + u'/' + history.last();
-    }
-    return deleteFile(path);
 }
 
 QStringList backupHistory(const QString &backupFolder, const QString &fileName)

@@ -41,6 +41,10 @@ struct FileImage {
     QByteArray bytes;
     bool keepFirst = true; ///< keep "bak/NAME.EXT" besides the history (a log's name file has none)
     QString backupFolder = {}; ///< where its replaced version goes when not the write's rule folder
+    /// The file is taken away instead: its version kept like a replaced one, then removed
+    /// after every other file of the write is in place (give these last), so that a log no
+    /// longer naming it is saved before it goes. A missing file is nothing to do.
+    bool remove = false;
 };
 
 /// Where a write keeps the versions it replaces.
@@ -81,14 +85,6 @@ std::optional<WriteFailure> writeFiles(const std::vector<FileImage> &files, cons
 /// The same for one file.
 std::optional<WriteFailure> writeFile(const QString &path, const QByteArray &bytes,
                                       const WriteOptions &options = {});
-
-/// Deletes a file; the failure, if it could not be deleted (a missing file is one).
-std::optional<WriteFailure> deleteFile(const QString &path);
-
-/// Takes a file away as a write that replaced it would: its version kept in the backup
-/// folder of `options` under the history rule, then the file removed. `kept`, when given,
-/// receives the path of the timestamped copy. On failure the file stays where it was.
-std::optional<WriteFailure> retireFile(const QString &path, const WriteOptions &options, QString *kept = nullptr);
 
 /// The system's reason for an errno value, in the program's own words.
 QString systemReason(int error);

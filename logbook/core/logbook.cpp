@@ -13,6 +13,7 @@ void LogBook::clear()
     m_records.clear();
     m_capacity = 4;
     companion = {};
+    barographsToRetire.clear();
 }
 
 void LogBook::reset()

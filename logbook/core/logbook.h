@@ -61,6 +61,10 @@ public:
     Companion companion;
     /// The steps taken on the rows, for undo and redo; reset when a log is opened.
     LogHistory history;
+    /// Barograph files the pilot deleted with their rows. They stay where they are until the
+    /// log that no longer names them is saved, and that save takes them into bak: a log
+    /// left unsaved (or a crash) never names a file that is gone.
+    std::vector<QString> barographsToRetire;
 
     static constexpr int kLogNameMaxBytes = 31;
     /// Rows a log file can hold (its count is 16 bits wide), title record included.

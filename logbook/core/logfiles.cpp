@@ -4,6 +4,7 @@
 #include "logbook/core/companion.h"
 
 #include "logbook/core/logbook.h"
+#include "logbook/core/logoperations.h"
 #include "logbook/core/text/cp932.h"
 
 #include <QDir>
@@ -130,6 +131,7 @@ LogSaveResult saveLogBook(LogBook &book, const QString &chosenPath, const QByteA
     if (result.failure)
         return result;
     result.outcome = LogSaveResult::Outcome::Written;
+    book.barographsToRetire.clear();
     book.currentLogPath = result.logPath;
     book.logModified = false;
     return result;
@@ -151,5 +153,20 @@ std::vector<FileImage> logBookImages(const LogBook &book, const QString &logPath
     const QString companionPath = companionPathFor(logPath);
     if (!companion.isEmpty() || QFileInfo::exists(companionPath))
         images.push_back({companionPath, serializeCompanion(companion), false, backupFolder});
+    // Deleted barographs go last, once the log that no longer names them is in place; a file
+    // a row names again (a later download of the same name) stays.
+    std::vector<QString> named;
+    for (int r = 1; !book.barographsToRetire.empty() && r < book.rowCount(); ++r) {
+        if (const std::optional<QString> path = book.row(r).hasBarograph()
+                ? barographPath(barographFolder(book), book.row(r).barographFile) : std::nullopt)
+            named.push_back(QFileInfo(*path).absoluteFilePath());
+    }
+    for (const QString &path : book.barographsToRetire) {
+        if (std::find(named.begin(), named.end(), QFileInfo(path).absoluteFilePath()) != named.end())
+            continue;
+        FileImage image{path, {}, true, ::backupFolder(folderOf(path))};
+        image.remove = true;
+        images.push_back(image);
+    }
     return images;
 }

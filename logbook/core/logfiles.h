@@ -62,7 +62,7 @@ LogSaveResult saveLogBook(LogBook &book, const QString &chosenPath, const QByteA
 
 /// The two files saveLogBook writes for `book` at `logPath` (already ".log"), with
 /// `nameText` as the name: for a write of several files at once (a barograph with its log).
-/// Their replaced versions go into `backupFolder`. Empty when the book has more rows than a
-/// file can hold.
+/// Their replaced versions go into `backupFolder`; then the barographs the book was asked to
+/// retire. Empty when the book has more rows than a file can hold.
 std::vector<FileImage> logBookImages(const LogBook &book, const QString &logPath, const QByteArray &nameText,
                                      const QString &backupFolder);

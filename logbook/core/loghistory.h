@@ -17,11 +17,10 @@
 
 class LogBook;
 
-/// A barograph file that a step moved into the backup folder (Delete), to be put back by
-/// its undo.
+/// A barograph file that a step (Delete) takes into the backup folder with the next save of
+/// the log, to be left or put back by its undo.
 struct RetiredFile {
-    QString path;   ///< where the file stood
-    QString backup; ///< the copy the backup folder kept of it
+    QString path; ///< where the file stands
 };
 
 /// One step of the history.

@@ -16,6 +16,7 @@
 #include "logbook/ui/loglistwindow.h"
 #include "logbook/ui/mainformlink.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -318,12 +319,13 @@ void LogBookCommands::deleteSelected()
     emit flightsDeleted(flightsRemain);
 }
 
-// Asks whether a row's barograph file goes too, and moves it into bak if so, where undo
-// finds it again. A file that another row still names stays (merged copies of one flight
-// share their file), and a file that cannot be moved is reported.
+// Asks whether a row's barograph file goes too. If so, it goes into bak with the next save of
+// the log (where undo finds it again), so that the saved log never names a file that is
+// gone. A file that another row still names stays (merged copies of one flight share their
+// file), and a file that is not there is reported.
 void LogBookCommands::deleteBarographOf(int row, const QString &folder, std::vector<RetiredFile> &retired)
 {
-    const LogBook &book = m_link.logBook();
+    LogBook &book = m_link.logBook();
     Prompter &prompter = m_link.prompter();
     const QString shown = cp932::toUnicode(book.row(row).barographFile);
     if (!rowsSharingBarograph(book, row).isEmpty()) {
@@ -336,13 +338,14 @@ void LogBookCommands::deleteBarographOf(int row, const QString &folder, std::vec
         return;
     // A name that could reach outside the folder never deletes anything.
     const std::optional<QString> path = barographPath(folder, book.row(row).barographFile);
-    QString kept;
-    const std::optional<WriteFailure> failure =
-        path ? retireFile(*path, barographBackup(book), &kept) : WriteFailure{shown, EINVAL};
-    if (failure)
-        prompter.inform(msg::BarographNotRemoved.toString().arg(shown) + u'\n' + failure->reason());
-    else
-        retired.push_back({*path, kept});
+    const QFileInfo file(path.value_or(QString()));
+    if (!path || !file.isFile()) {
+        const WriteFailure why{path ? QDir::toNativeSeparators(*path) : shown, path && !file.exists() ? ENOENT : EINVAL};
+        prompter.inform(msg::BarographNotRemoved.toString().arg(shown) + u'\n' + why.reason());
+        return;
+    }
+    book.barographsToRetire.push_back(*path);
+    retired.push_back({*path});
 }
 
 void LogBookCommands::newRecord()
@@ -505,16 +508,25 @@ void LogBookCommands::stepHistory(bool back)
     emit historyChanged();
 }
 
-// Undo of a delete: each barograph it moved into bak comes back through the writer, unless
-// a file of that name stands there again.
+// Undo of a delete: a barograph still waiting for the save simply stays; one a save took
+// into bak comes back from its newest kept version through the writer, unless a file of
+// that name stands there again.
 void LogBookCommands::putBackRetired(const std::vector<RetiredFile> &files)
 {
-    const LogBook &book = m_link.logBook();
+    LogBook &book = m_link.logBook();
+    std::vector<QString> &pending = book.barographsToRetire;
     for (const RetiredFile &f : files) {
+        if (const auto it = std::find(pending.begin(), pending.end(), f.path); it != pending.end()) {
+            pending.erase(it);
+            continue;
+        }
         if (QFileInfo::exists(f.path))
             continue;
-        ReadFailure why;
-        const std::optional<QByteArray> bytes = readInputFile(f.backup, std::numeric_limits<qint32>::max(), &why);
+        const QString bak = backupFolder(folderOf(f.path));
+        const QStringList kept = backupHistory(bak, QFileInfo(f.path).fileName());
+        ReadFailure why{QDir::toNativeSeparators(f.path), ENOENT};
+        const std::optional<QByteArray> bytes = kept.isEmpty() ? std::nullopt
+            : readInputFile(bak + u'/' + kept.last(), std::numeric_limits<qint32>::max(), &why);
         std::optional<WriteFailure> failure;
         if (bytes)
             failure = writeFile(f.path, *bytes, barographBackup(book));
@@ -524,20 +536,15 @@ void LogBookCommands::putBackRetired(const std::vector<RetiredFile> &files)
     }
 }
 
-// Redo of a delete takes the barographs into bak again.
+// Redo of a delete lets the next save take the barographs into bak again.
 std::vector<RetiredFile> LogBookCommands::retireAgain(const std::vector<RetiredFile> &files)
 {
-    const LogBook &book = m_link.logBook();
     std::vector<RetiredFile> retired;
     for (const RetiredFile &f : files) {
-        QString kept;
-        if (!QFileInfo::exists(f.path))
-            continue;
-        if (const std::optional<WriteFailure> failure = retireFile(f.path, barographBackup(book), &kept))
-            m_link.prompter().inform(msg::BarographNotRemoved.toString().arg(QFileInfo(f.path).fileName()) + u'\n'
-                                     + failure->reason());
-        else
-            retired.push_back({f.path, kept});
+        if (QFileInfo::exists(f.path)) {
+            m_link.logBook().barographsToRetire.push_back(f.path);
+            retired.push_back(f);
+        }
     }
     return retired;
 }

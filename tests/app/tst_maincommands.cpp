@@ -335,8 +335,9 @@ void TestMainCommands::deletingEveryFlightLeavesOneBlankRow()
     QCOMPARE(f.prompter.asked.size(), size_t(3)); // the flight without a barograph is not asked about
     QCOMPARE(f.prompter.asked[0].text, QStringLiteral("選択されているログを削除します。"));
     QCOMPARE(f.prompter.asked[1].text, QStringLiteral("バログラフファイル：24050310.BRG\nを削除しますか？"));
-    QVERIFY(!QFile::exists(f.dir.filePath("24050310.BRG")));
-    QVERIFY(QFile::exists(f.dir.filePath("99123123.BRG")));
+    // Both stay until the log is saved; the one answered yes goes with that save.
+    QVERIFY(QFile::exists(f.dir.filePath("24050310.BRG")) && QFile::exists(f.dir.filePath("99123123.BRG")));
+    QCOMPARE(f.book().barographsToRetire, std::vector<QString>{f.dir.filePath("24050310.BRG")});
     QCOMPARE(f.book().rowCount(), 1);
     QCOMPARE(f.gridRows(), 2);
     QCOMPARE(f.cell(1, 3), QString());
@@ -361,10 +362,12 @@ void TestMainCommands::deleteRemovesOnlyWhatNoOtherRowNames()
     qobject_cast<QAction *>(f.form->command("DeleteItem"))->setEnabled(true);
     f.prompter.answers = {Answer::Ok, Answer::Yes, Answer::Yes, Answer::Yes, Answer::Yes};
     f.trigger("DeleteItem");
-    QVERIFY(QFile::exists(f.dir.filePath("x.BRG")));
-    QVERIFY(!QFile::exists(f.dir.filePath("work/inside.BRG")));
     // Merged copies of one flight share a file: it goes with the last row that names it.
-    QVERIFY(!QFile::exists(f.dir.filePath("work/shared.BRG")));
+    QStringList toRetire;
+    for (const QString &path : f.book().barographsToRetire)
+        toRetire << QFileInfo(path).canonicalFilePath();
+    QCOMPARE(toRetire, (QStringList{QFileInfo(f.dir.filePath("work/inside.BRG")).canonicalFilePath(),
+                                    QFileInfo(f.dir.filePath("work/shared.BRG")).canonicalFilePath()}));
     QCOMPARE(f.prompter.informed, (QStringList{
         QStringLiteral("バログラフファイル：../x.BRG\nを削除できませんでした。\nファイル名が正しくありません。（../x.BRG）"),
         QStringLiteral("バログラフファイル：shared.BRG\nは他のログでも使われているので削除しません。"),
@@ -374,9 +377,9 @@ void TestMainCommands::deleteRemovesOnlyWhatNoOtherRowNames()
     QCOMPARE(f.book().rowCount(), 1);
 }
 
-// Delete moves the barograph into bak; Ctrl+Z (the Edit menu's undo, named after the step)
-// puts back the rows with their ids and bytes and the file through the writer, and leaves
-// the log as saved; redo takes both again.
+// Delete leaves the barograph in place until the log that no longer names it is saved, which
+// takes it into bak; Ctrl+Z (the Edit menu's undo, named after the step) puts back the rows
+// with their ids and bytes, and the file from bak once a save has taken it.
 void TestMainCommands::undoOfDeleteBringsBackRowsAndBarographFromBak()
 {
     Fixture f;
@@ -402,10 +405,7 @@ void TestMainCommands::undoOfDeleteBringsBackRowsAndBarographFromBak()
     f.prompter.answers = {Answer::Ok, Answer::Yes};
     f.trigger("DeleteItem");
     QCOMPARE(f.book().rowCount(), 2);
-    QVERIFY(!QFile::exists(barograph));
-    const QStringList kept = backupHistory(f.dir.filePath("bak"), "KEEP.V00");
-    QCOMPARE(kept.size(), 1);
-    QCOMPARE(readAll(f.dir.filePath("bak/") + kept.first()), bytes);
+    QCOMPARE(readAll(barograph), bytes); // the saved log still names it
     QCOMPARE(undo->text(), QStringLiteral("元に戻す: 削除 2件(&U)"));
     QVERIFY(f.enabled("UndoItem") && !f.enabled("RedoItem"));
 
@@ -419,8 +419,17 @@ void TestMainCommands::undoOfDeleteBringsBackRowsAndBarographFromBak()
 
     f.trigger("RedoItem");
     QCOMPARE(f.book().rowCount(), 2);
-    QVERIFY(!QFile::exists(barograph) && f.book().logModified && f.enabled("SaveBtn"));
+    QVERIFY(QFile::exists(barograph) && f.book().logModified && f.enabled("SaveBtn"));
     QCOMPARE(undo->text(), QStringLiteral("元に戻す: 削除 2件(&U)"));
+
+    f.click("SaveBtn");
+    QVERIFY(!QFile::exists(barograph));
+    const QStringList kept = backupHistory(f.dir.filePath("bak"), "KEEP.V00");
+    QCOMPARE(kept.size(), 1);
+    QCOMPARE(readAll(f.dir.filePath("bak/") + kept.first()), bytes);
+    f.trigger("UndoItem");
+    QVERIFY(same(f.book().records(), before) && f.book().logModified);
+    QCOMPARE(readAll(barograph), bytes);
 }
 
 void TestMainCommands::sortReportsDuplicatesAndLeavesSaveAlone()

@@ -6,6 +6,8 @@ Each saver is killed COUNT times while it writes over files that already exist:
   log-import    duvazi-tool log import CSV LOG: the log and its name file
   baro-correct  duvazi-tool baro correct FILE --log LOG --row 1: barograph, log, name file
   baro-cut      duvazi-tool baro cut FILE --log LOG --row 1: the same three
+  delete        duvazi-tool log delete LOG --row 1 --barographs: the log and its name file,
+                then the flight's barograph taken into bak (never gone while the log names it)
   window        the main window's Save button (crash_window_save) over the log it opened
   download      duvazi-tool download --barographs from the simulated instrument on a
                 pseudo-terminal: two flights in one minute, into a log with a file of
@@ -43,9 +45,10 @@ LOG = os.path.join(DATA, "logbook", "three-flights.log")
 BARO = os.path.join(DATA, "barograph", "V7081114.V35")
 OLD_NAME = "古い名前".encode("cp932")
 NEW_NAME = "新しい名前".encode("cp932")
-KINDS = ("log-sort", "log-import", "baro-correct", "baro-cut", "window", "download")
+KINDS = ("log-sort", "log-import", "baro-correct", "baro-cut", "delete", "window", "download")
 # Flight 1 and a relaunch in its minute: the second barograph gets a free name.
 SIM_FLIGHTS = ["--flights", "1", "--same-minute", "1"]
+DELETED = "24050310.BRG"  # the barograph of LOG's first flight
 
 
 def read(path):
@@ -88,6 +91,10 @@ class Saver:
         self.files = (["V7081114.V35"] if kind.startswith("baro") else []) + ["spring.log", "spring.lif"]
         self.first_kept = {"V7081114.V35", "spring.log"}  # a name file has no first backup
         self.old = {"V7081114.V35": read(BARO), "spring.log": read(LOG), "spring.lif": OLD_NAME}
+        if kind == "delete":  # the barograph row 1 names; its new version is none
+            self.files.append(DELETED)
+            self.first_kept.add(DELETED)
+            self.old[DELETED] = read(BARO)
         self.inputs = os.path.join(work, "inputs")
         write(os.path.join(self.inputs, "spring.log"), self.old["spring.log"])
         write(os.path.join(self.inputs, "spring.lif"), NEW_NAME)
@@ -148,6 +155,7 @@ class Saver:
             "log-import": [self.tool, "log", "import", os.path.join(self.inputs, "flights.csv"), log],
             "baro-correct": [self.tool, "baro", "correct", baro, "--offset", "12.5", "--log", log, "--row", "1"],
             "baro-cut": [self.tool, "baro", "cut", baro, "--left", "100", "--log", log, "--row", "1"],
+            "delete": [self.tool, "log", "delete", log, "--row", "1", "--barographs"],
             "window": [self.window, log, NEW_NAME.decode("cp932")],
         }[self.kind]
         return subprocess.Popen(args, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
@@ -178,6 +186,9 @@ def judge(saver, folder):
         data = read(os.path.join(folder, f))
         if data is None and saver.old[f] is None:
             states.append(False)  # a new file not yet in place
+            continue
+        if data is None and saver.new[f] is None and saver.old[f] is not None:
+            states.append(True)  # a file the save takes away, gone
             continue
         if data is None:
             return f"FAIL: no {f} at its path"

@@ -72,15 +72,18 @@ private slots:
 void TestFileWriter::failureAtAnyStepChangesNothing()
 {
     // Count the steps of one whole action's write over old files: a log and its name file,
-    // and a barograph linked into the work folder from elsewhere, backed up into another
-    // folder. Then fail each step in turn.
+    // a barograph linked into the work folder from elsewhere, backed up into another folder,
+    // and a deleted flight's barograph taken away. Then fail each step in turn.
     const auto run = [](const QString &root, int failAt, int *steps) {
         WriteOptions o = withBackup(root + "/bak", QDateTime(QDate(2026, 5, 3), QTime(10, 21, 5)));
         int n = 0;
         o.fault = [&n, failAt](WriteStep, const QString &) { return ++n == failAt ? ENOSPC : 0; };
+        FileImage gone{root + "/GONE.BRG", {}};
+        gone.remove = true;
         const auto failure = writeFiles({{root + "/a.log", "new log"},
                                          {root + "/a.lif", "new name"},
-                                         {root + "/V.V35", "new barograph", true, root + "/work/bak"}},
+                                         {root + "/V.V35", "new barograph", true, root + "/work/bak"},
+                                         gone},
                                         o);
         if (steps)
             *steps = n;
@@ -89,6 +92,7 @@ void TestFileWriter::failureAtAnyStepChangesNothing()
     const auto prepare = [](const QTemporaryDir &dir) {
         plant(dir.filePath("a.log"), "old log");
         plant(dir.filePath("a.lif"), "old name");
+        plant(dir.filePath("GONE.BRG"), "deleted barograph");
         QDir(dir.path()).mkdir("bak");
         plant(dir.filePath("bak/a.log"), "first backup");
         QDir(dir.path()).mkdir("elsewhere");
@@ -104,6 +108,8 @@ void TestFileWriter::failureAtAnyStepChangesNothing()
         QCOMPARE(readAll(dir.filePath("bak/a.20260503-102105.lif")), QByteArray("old name"));
         QCOMPARE(readAll(dir.filePath("elsewhere/V.V35")), QByteArray("new barograph"));
         QCOMPARE(readAll(dir.filePath("work/bak/V.20260503-102105.V35")), QByteArray("old barograph"));
+        QVERIFY(!QFile::exists(dir.filePath("GONE.BRG")));
+        QCOMPARE(readAll(dir.filePath("bak/GONE.20260503-102105.BRG")), QByteArray("deleted barograph"));
     }
     QVERIFY(total >= 15);
     for (int failAt = 1; failAt <= total; ++failAt) {

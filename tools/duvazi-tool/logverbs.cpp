@@ -1,4 +1,4 @@
-// The log verbs: show, copy, sort, merge, totals, and CSV export and import.
+// The log verbs: show, copy, sort, merge, delete, totals, and CSV export and import.
 #include "output.h"
 #include "verbs.h"
 
@@ -277,6 +277,54 @@ int logMerge(const QStringList &args)
         book.renumber();
         if (hasDuplicateDateTime(book))
             report(msg::DuplicateDateTime);
+        return true;
+    });
+}
+
+// Deletes flights as the list's Delete does, in one save: the log, its name file and
+// companion first, then (with --barographs) each deleted flight's barograph into bak, unless
+// another row still names it.
+int logDelete(const QStringList &args)
+{
+    if (args.isEmpty() || args[0].startsWith(u"--"))
+        return 2;
+    int first = -1;
+    int last = -1;
+    bool barographs = false;
+    for (int i = 1; i < args.size(); ++i) {
+        const bool hasValue = i + 1 < args.size();
+        bool ok = true;
+        if (args[i] == u"--row" && hasValue)
+            first = args[++i].toInt(&ok);
+        else if (args[i] == u"--to" && hasValue)
+            last = args[++i].toInt(&ok);
+        else if (args[i] == u"--barographs")
+            barographs = true;
+        else
+            return 2;
+        if (!ok)
+            return 2;
+    }
+    if (first < 1)
+        return 2;
+    last = last < 0 ? first : last;
+    return rewriteLog(args[0], args[0], [&](LogBook &book) {
+        if (last < first || last >= book.rowCount()) {
+            report(QStringLiteral("no flights %1 to %2 in %3").arg(first).arg(last).arg(args[0]));
+            return false;
+        }
+        book.workFolder = folderOf(QFileInfo(args[0]).absoluteFilePath());
+        const QString folder = barographFolder(book);
+        for (int r = last; r >= first; --r) {
+            const FlightRecord &row = book.row(r);
+            const std::optional<QString> path =
+                barographs && row.hasBarograph() && rowsSharingBarograph(book, r).isEmpty()
+                    ? barographPath(folder, row.barographFile) : std::nullopt;
+            if (path && QFileInfo(*path).isFile())
+                book.barographsToRetire.push_back(*path);
+            book.removeRow(r);
+        }
+        book.renumber();
         return true;
     });
 }

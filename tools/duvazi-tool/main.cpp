@@ -23,6 +23,8 @@ const Verb kVerbs[] = {
     {"log", "copy", "log copy IN.log OUT.log            read a log and write it anew", logCopy},
     {"log", "sort", "log sort IN.log OUT.log            sort the flights by date and time", logSort},
     {"log", "merge", "log merge IN.log ADD.log OUT.log  add the flights of ADD.log after those of IN.log", logMerge},
+    {"log", "delete", "log delete FILE.log --row N [--to M] [--barographs]\n"
+                      "                                      delete flights N to M (and their barographs, kept in bak)", logDelete},
     {"log", "totals", "log totals FILE.log [--json]       flying time by month and year, sorted first", logTotals},
     {"log", "export", "log export FILE.log --csv OUT.csv [--encoding utf8|cp932]\n"
                       "                                      the log as CSV (UTF-8 with a byte-order mark, or cp932)", logExport},

@@ -13,6 +13,7 @@ int logShow(const QStringList &args);
 int logCopy(const QStringList &args);
 int logSort(const QStringList &args);
 int logMerge(const QStringList &args);
+int logDelete(const QStringList &args);
 int logTotals(const QStringList &args);
 int logExport(const QStringList &args);
 int logImport(const QStringList &args);
