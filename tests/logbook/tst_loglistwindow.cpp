@@ -3,8 +3,11 @@
 #include "logbook/core/logbook.h"
 #include "logbook/core/logfile.h"
 #include "logbook/core/text/cp932.h"
+#include "logbook/core/totals.h"
 #include "logbook/ui/logbookmodel.h"
+#include "logbook/ui/loggrid.h"
 #include "logbook/ui/loglistwindow.h"
+#include "logbook/ui/tformtotal.h"
 
 #include <QApplication>
 #include <QFile>
@@ -12,6 +15,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QStyle>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
@@ -42,6 +46,25 @@ QString cell(const TLogG &w, int gridRow, int column)
     return w.model()->index(gridRow - 1, column).data().toString();
 }
 
+// The number cells of a grid whose text the view would elide: its width in the grid's font
+// beyond the cell's width less the margins the item delegate keeps.
+QStringList cutNumbers(const QTableView *grid)
+{
+    const QFontMetrics metrics(grid->font());
+    const int margins = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1);
+    QStringList cut;
+    for (int c = 0; c < grid->model()->columnCount(); ++c) {
+        if (!isNumberColumn(c))
+            continue;
+        for (int r = 0; r < grid->model()->rowCount(); ++r) {
+            const QString text = grid->model()->index(r, c).data().toString();
+            if (metrics.horizontalAdvance(text) > grid->columnWidth(c) - margins)
+                cut << QStringLiteral("row %1 column %2: %3").arg(r).arg(c).arg(text);
+        }
+    }
+    return cut.mid(0, 5);
+}
+
 } // namespace
 
 class TestLogListWindow : public QObject {
@@ -55,6 +78,8 @@ private slots:
     void doubleClickRequestsEdit();
     void numberColumnStaysWhenScrolledSideways();
     void closingOnlyMinimises();
+    void everyNumberFitsItsColumn_data();
+    void everyNumberFitsItsColumn();
 };
 
 void TestLogListWindow::startsWithTitlesAndOneBlankRow()
@@ -197,6 +222,41 @@ void TestLogListWindow::closingOnlyMinimises()
     w.show();
     w.close();
     QVERIFY(w.isMinimized());
+}
+
+// A lifetime of flights (five-digit numbers) and totals of thousands of hours, in the usual
+// font and a large one: no number of the log list or the totals window is cut off.
+void TestLogListWindow::everyNumberFitsItsColumn_data()
+{
+    QTest::addColumn<int>("pointSize");
+    QTest::newRow("usual font") << 0;
+    QTest::newRow("large font") << 16;
+}
+
+void TestLogListWindow::everyNumberFitsItsColumn()
+{
+    QFETCH(int, pointSize);
+    const QFont usual = QApplication::font();
+    QFont font = usual;
+    if (pointSize)
+        font.setPointSize(pointSize);
+    QApplication::setFont(font);
+    LogBook book = threeFlights();
+    const std::vector<FlightRecord> three(book.records().begin() + 1, book.records().end());
+    while (book.rowCount() <= 10050)
+        book.appendRow(three[size_t(book.rowCount()) % three.size()]);
+    book.renumber();
+
+    TLogG list(book);
+    list.model()->setGridRowCount(book.rowCount());
+    list.model()->refreshAll();
+    QCOMPARE(cell(list, 10050, 0), QStringLiteral("10050"));
+    TFormTotal totals;
+    totals.showTotals(computeTotals(book), "");
+    QApplication::setFont(usual);
+    QCOMPARE(cutNumbers(list.grid()), QStringList());
+    QVERIFY(totals.grid()->model()->rowCount() > 10050);
+    QCOMPARE(cutNumbers(totals.grid()), QStringList());
 }
 
 QTEST_MAIN(TestLogListWindow)
