@@ -30,6 +30,7 @@ public:
     void inform(QStringView text) override { ask(text, {}, Buttons::Ok, Icon::None); }
     QString chooseOpenFile(QStringView, const QString &) override { return {}; }
     QString chooseSaveFile(QStringView, const QString &) override { return {}; }
+    QString chooseSaveFileAmong(const QStringList &, const QString &, int *) override { return {}; }
 };
 
 class QuitWhenEnded : public NoWindowsObserver {

@@ -21,9 +21,10 @@ struct Row {
 // The record commands and the save commands are always set together, in this order.
 #define RECORD C::SBGraph, C::SBEdit, C::DeleteItem, C::CutBtn, C::MenuTotal, C::SortByDate
 #define SAVE C::SaveBtn, C::FileSaveItem
-// The statistics and the printed log book follow the record commands (they need flights),
-// in rows of their own so that the record commands stay the six they always were.
-#define FIGURES C::MenuStatistics, C::LogBookPrint
+// The statistics, the printed log book and the IGC export follow the record commands (they
+// need flights), in rows of their own so that the record commands stay the six they always
+// were.
+#define FIGURES C::MenuStatistics, C::LogBookPrint, C::FileIgcExport
 
 const std::vector<Row> &table()
 {
@@ -129,7 +130,8 @@ QLatin1StringView commandName(Command command)
         QLatin1StringView("HeightAdjust"),  QLatin1StringView("CopyBtn"),       QLatin1StringView("PasteBtn"),
         QLatin1StringView("GraphClose"),    QLatin1StringView("DataEditClose"), QLatin1StringView("MenuNewLog"),
         QLatin1StringView("MenuStartDir"),  QLatin1StringView("MMBackground"),  QLatin1StringView("MenuStatistics"),
-        QLatin1StringView("LogBookPrint"),  QLatin1StringView("UndoItem"),      QLatin1StringView("RedoItem"),
+        QLatin1StringView("LogBookPrint"),  QLatin1StringView("FileIgcExport"), QLatin1StringView("UndoItem"),
+        QLatin1StringView("RedoItem"),
     };
     const int i = int(command);
     return i >= 0 && i < kCommandCount ? kNames[i] : QLatin1StringView();

@@ -13,7 +13,7 @@ enum class Command {
     SaveBtn, FileSaveItem,                                     // the save commands
     FileSaveAsItem, FileNewItem, FileCloseItem, Reload, HeightAdjust, CopyBtn, PasteBtn,
     GraphClose, DataEditClose, MenuNewLog, MenuStartDir, MMBackground,
-    MenuStatistics, LogBookPrint, // need flights, as the totals do
+    MenuStatistics, LogBookPrint, FileIgcExport, // need flights, as the totals do
     UndoItem, RedoItem, // the history of the active window (a barograph's, or the log's)
 };
 inline constexpr int kCommandCount = int(Command::RedoItem) + 1;

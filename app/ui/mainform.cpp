@@ -146,6 +146,7 @@ void TMainForm::connectCommands()
     onTrigger(MenuTotal, [c] { c->showTotals(); });
     onTrigger(MenuStatistics, [this] { m_statistics->showStatistics(); });
     onTrigger(LogBookPrint, [this] { m_statistics->printLogBook(); });
+    onTrigger(FileIgcExport, [this] { m_barograph->exportRowIgc(m_logList->selectedRange().first); });
     connect(m_logList, &TLogG::editRequested, this, [c] { c->editSelected(); });
 
     const QAbstractItemModel *list = m_logList->grid()->model();

@@ -153,7 +153,8 @@ private:
     // Menu items
     QMenu *File1, *Edit1, *Window1, *Option, *Help1, *MenuPortSet;
     QAction *FileNewItem, *FileOpenItem, *Reload, *FileCloseItem, *FileSaveItem, *FileSaveAsItem,
-        *MenuLogLoad, *MenuBaroLoad, *MenuAllLoad, *FileExitItem, *FileCsvExport, *FileCsvImport, *LogBookPrint;
+        *MenuLogLoad, *MenuBaroLoad, *MenuAllLoad, *FileExitItem, *FileCsvExport, *FileCsvImport, *FileIgcExport,
+        *LogBookPrint;
     QAction *UndoItem, *RedoItem;
     QAction *DeleteItem, *CutItem, *CopyItem, *PasteItem, *SortByDate, *MenuTotal, *MenuStatistics, *MenuNewLog;
     QAction *WindowCascadeItem, *WindowTileItem, *WindowArrangeItem, *WindowMinimizeItem,

@@ -4,6 +4,7 @@
 
 #include "app/core/messages.h"
 #include "app/ui/speedicons.h"
+#include "barograph/core/messages.h"
 #include "logbook/core/messages.h"
 
 #include <QAction>
@@ -96,6 +97,8 @@ void TMainForm::createMenus()
                           QStringLiteral("ﾌｧｲﾙに別の名前を付けて保存"));
     FileCsvExport = item(File1, "FileCsvExport", QStringLiteral("CSVに書き出す"));
     FileCsvImport = item(File1, "FileCsvImport", QStringLiteral("CSVから追加"));
+    FileIgcExport = item(File1, "FileIgcExport", baromsg::IgcExport.toString(),
+                         QStringLiteral("選択したﾌﾗｲﾄのﾊﾞﾛｸﾞﾗﾌをIGCﾌｧｲﾙに書き出す"));
     LogBookPrint = item(File1, "LogBookPrint", QStringLiteral("ログブック印刷(&B)"), QStringLiteral("ログブックを印刷またはPDFに保存"));
     File1->addSeparator();
     MenuLogLoad = item(File1, "MenuLogLoad", QStringLiteral("ﾛｸﾞﾃﾞｰﾀのﾛｰﾄﾞ(&L)"));

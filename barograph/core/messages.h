@@ -163,6 +163,7 @@ inline constexpr QStringView LogBookTitle = u"ログブック";                 
 // IGC files of barograph-only flights.
 inline constexpr QStringView IgcExport = u"IGCに書き出す";                       // export as IGC (command)
 inline constexpr QStringView IgcFilter = u"IGCファイル(*.igc)";                  // dialog filter
+inline constexpr QStringView IgcNoBarograph = u"このフライトにはバログラフがありません。"; // the row names no barograph
 inline constexpr QStringView IgcCannotWrite = u"IGCファイルを書き込めません。";  // the reason follows
 // No position for the flight: viewers reject a file without one, so a site is asked for.
 inline constexpr QStringView IgcNoSite =

@@ -32,6 +32,11 @@ void BarographCommands::attachGraph(TGraph &graph)
     });
 }
 
+void BarographCommands::exportRowIgc(int row)
+{
+    ::exportRowIgc(row, m_link, m_igcSettings());
+}
+
 void BarographCommands::correctCurrentGraph()
 {
     QMdiArea *area = m_link.workspaceArea();

@@ -43,6 +43,8 @@ public:
     void choosePrintMode();
     /// The IGC settings dialog; OK keeps its values.
     void editIgcSettings();
+    /// The File menu's IGC export of the log's row `row`.
+    void exportRowIgc(int row);
 
 private:
     MainFormLink &m_link;

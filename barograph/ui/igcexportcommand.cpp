@@ -1,18 +1,23 @@
-// The IGC export command of a barograph window.
+// The IGC export command of a barograph window and of the main window's File menu.
 #include "igcexportcommand.h"
 #include "logbook/ui/questionparent.h"
 
+#include "barograph/core/barographfile.h"
+#include "barograph/core/barographtrace.h"
 #include "barograph/core/igcexport.h"
 #include "barograph/core/messages.h"
 #include "barograph/core/sitesfile.h"
 #include "barograph/ui/tgraph.h"
+#include "logbook/core/filereader.h"
 #include "logbook/core/filewriter.h"
 #include "logbook/core/logbook.h"
 #include "logbook/core/logfiles.h"
+#include "logbook/core/logoperations.h"
 #include "logbook/core/prompter.h"
 #include "logbook/core/text/cp932.h"
 #include "logbook/ui/mainformlink.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QStringList>
@@ -46,16 +51,13 @@ std::optional<FlyingSite> chooseSite(const std::vector<FlyingSite> &sites, QWidg
     return sites[size_t(index)];
 }
 
-} // namespace
-
-bool exportGraphIgc(const TGraph &graph, MainFormLink &link, const IgcExportSettings &settings,
-                    std::optional<float> correctionM)
+// Writes the IGC file of row `row`'s flight from `trace` (read from `barographPath`).
+bool exportIgc(const BarographTrace &trace, int row, const QString &barographPath, MainFormLink &link,
+               const IgcExportSettings &settings, std::optional<float> correctionM)
 {
     const LogBook &book = link.logBook();
     Prompter &prompter = link.prompter();
-    if (!graph.isLoaded() || graph.row() < 1 || graph.row() >= book.rowCount())
-        return false;
-    const FlightRecord &record = book.row(graph.row());
+    const FlightRecord &record = book.row(row);
 
     IgcFlight flight;
     flight.date = record.date.toByteArray();
@@ -74,12 +76,15 @@ bool exportGraphIgc(const TGraph &graph, MainFormLink &link, const IgcExportSett
         }
         if (sites.empty())
             return false;
-        flight.site = chooseSite(sites, link.frameWindow());
+        // A sites file chosen now may know the flight's area; only else is the pilot asked.
+        flight.site = findSite(sites, record.area);
+        if (!flight.site)
+            flight.site = chooseSite(sites, link.frameWindow());
         if (!flight.site)
             return false;
     }
 
-    const IgcFile igc = buildIgc(graph.trace(), flight);
+    const IgcFile igc = buildIgc(trace, flight);
     switch (igc.problem) {
     case IgcFile::Problem::None: break;
     case IgcFile::Problem::NoSite: prompter.inform(baromsg::IgcNoSite); return false;
@@ -87,7 +92,7 @@ bool exportGraphIgc(const TGraph &graph, MainFormLink &link, const IgcExportSett
     case IgcFile::Problem::BadTime: prompter.inform(baromsg::IgcBadTime); return false;
     case IgcFile::Problem::TooLong: prompter.inform(baromsg::IgcTooLong); return false;
     }
-    const QString preset = book.workFolder + QFileInfo(graph.path()).completeBaseName() + QStringLiteral(".igc");
+    const QString preset = book.workFolder + QFileInfo(barographPath).completeBaseName() + QStringLiteral(".igc");
     const QString path = prompter.chooseSaveFile(baromsg::IgcFilter, preset);
     if (path.isEmpty())
         return false;
@@ -96,4 +101,38 @@ bool exportGraphIgc(const TGraph &graph, MainFormLink &link, const IgcExportSett
         return false;
     }
     return true;
+}
+
+} // namespace
+
+bool exportGraphIgc(const TGraph &graph, MainFormLink &link, const IgcExportSettings &settings,
+                    std::optional<float> correctionM)
+{
+    if (!graph.isLoaded() || graph.row() < 1 || graph.row() >= link.logBook().rowCount())
+        return false;
+    return exportIgc(graph.trace(), graph.row(), graph.path(), link, settings, correctionM);
+}
+
+bool exportRowIgc(int row, MainFormLink &link, const IgcExportSettings &settings)
+{
+    const LogBook &book = link.logBook();
+    if (row < 1 || row >= book.rowCount())
+        return false;
+    const FlightRecord &record = book.row(row);
+    // What the pilot sees is what goes out: an open window's cuts and correction included.
+    if (const auto *graph = record.graphOpen ? qobject_cast<const TGraph *>(record.graphWindow.data()) : nullptr)
+        return exportGraphIgc(*graph, link, settings, graph->session().appliedCorrection());
+    if (!record.hasBarograph()) {
+        link.prompter().inform(baromsg::IgcNoBarograph);
+        return false;
+    }
+    const std::optional<QString> path = barographPath(barographFolder(book), record.barographFile);
+    ReadFailure why{cp932::toUnicode(record.barographFile.toByteArray()), EINVAL};
+    std::optional<BarographFile> file = path ? readBarographFile(*path, &why) : std::nullopt;
+    if (!file) {
+        link.prompter().inform(baromsg::FileCannotOpen.toString() + u'\n'
+                               + (why.error ? why.reason() : QDir::toNativeSeparators(path.value_or(QString()))));
+        return false;
+    }
+    return exportIgc(BarographTrace::fromFile(std::move(*file)), row, *path, link, settings, std::nullopt);
 }

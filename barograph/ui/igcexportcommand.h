@@ -22,3 +22,7 @@ struct IgcExportSettings {
 /// any. Returns true when a file was written; every failure has been said.
 bool exportGraphIgc(const TGraph &graph, MainFormLink &link, const IgcExportSettings &settings,
                     std::optional<float> correctionM = std::nullopt);
+
+/// "IGCに書き出す" of the main window's File menu, for the log's row `row`: the trace as its
+/// open window shows it, else as its file holds it. A row without a barograph is said.
+bool exportRowIgc(int row, MainFormLink &link, const IgcExportSettings &settings);

@@ -105,9 +105,9 @@ inline constexpr QStringView CsvNotEncodable = u"「%1」にShift-JISで表せ�
 // A field ending in the first byte of a double-byte character (%1 the column title).
 inline constexpr QStringView CsvBrokenCharacter = u"「%1」の最後の文字が途中で切れています。";
 inline constexpr QStringView CsvNulInCell = u"「%1」にNUL文字があります。"; // a 0x00 byte in a field
-// Asked before writing: which encoding? Yes UTF-8, No Shift-JIS.
-inline constexpr QStringView AskCsvEncoding =
-    u"文字コードを選んでください。\n［はい］UTF-8（Excelなど）\n［いいえ］Shift-JIS（古いソフト用）";
+// The export dialog's file types: the encoding is chosen with them.
+inline constexpr QStringView CsvFilterUtf8 = u"CSVファイル UTF-8・Excelなど(*.csv)";
+inline constexpr QStringView CsvFilterCp932 = u"CSVファイル Shift-JIS・古いソフト用(*.csv)";
 // A UTF-8 file gives back other bytes for %1 fields (duplicated codes): Shift-JIS keeps them.
 inline constexpr QStringView CsvUtf8Changes =
     u"%1個の欄に、UTF-8では元と同じ文字コードに戻らない文字（NEC/IBM拡張文字の重複コードなど）があります。\n元のまま読み戻すにはShift-JISで書き出してください。";

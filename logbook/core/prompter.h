@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 class Prompter {
@@ -23,6 +24,9 @@ public:
     virtual QString chooseOpenFile(QStringView filter, const QString &folder) = 0;
     /// The save dialog, preset with `preset`; an empty string when it is cancelled.
     virtual QString chooseSaveFile(QStringView filter, const QString &preset) = 0;
+    /// The save dialog where the file's type is itself a choice (a CSV's encoding): it offers
+    /// `filters`, `*chosen` preselected, and sets `*chosen` to the one the file was saved as.
+    virtual QString chooseSaveFileAmong(const QStringList &filters, const QString &preset, int *chosen) = 0;
     /// The save dialog for a file whose replaced version the save keeps in "bak" (the log,
     /// a barograph): it does not ask whether to replace an existing file, since nothing is
     /// lost. Otherwise as chooseSaveFile.

@@ -413,20 +413,23 @@ bool LogBookCommands::exportCsv()
 {
     const LogBook &book = m_link.logBook();
     Prompter &prompter = m_link.prompter();
-    CsvEncoding encoding = CsvEncoding::Utf8;
-    switch (prompter.ask(msg::AskCsvEncoding, msg::CaptionConfirm, Buttons::YesNoCancel, Icon::Question)) {
-    case Answer::Yes: break;
-    case Answer::No: encoding = CsvEncoding::Cp932; break;
-    default: return false;
-    }
+    // The encoding is a file type of the dialog, so the pilot chooses it with the name; the
+    // last one chosen is offered again.
+    static constexpr struct {
+        CsvEncoding encoding;
+        QStringView filter;
+    } kChoices[] = {{CsvEncoding::Utf8, msg::CsvFilterUtf8}, {CsvEncoding::Cp932, msg::CsvFilterCp932}};
+    QStringList filters;
+    for (const auto &choice : kChoices)
+        filters << choice.filter.toString();
     const QString preset = book.currentLogPath.isEmpty()
                                ? QString()
                                : folderOf(book.currentLogPath) + QFileInfo(book.currentLogPath).completeBaseName()
                                      + QStringLiteral(".csv");
-    const QString path = prompter.chooseSaveFile(msg::CsvFilter, preset);
+    const QString path = prompter.chooseSaveFileAmong(filters, preset, &m_csvChoice);
     if (path.isEmpty())
         return false;
-    const LogCsv csvFile = buildLogCsv(book, encoding);
+    const LogCsv csvFile = buildLogCsv(book, kChoices[qBound(0, m_csvChoice, int(std::size(kChoices)) - 1)].encoding);
     if (const std::optional<WriteFailure> failure = writeFile(path, csvFile.bytes)) {
         prompter.inform(msg::CsvCannotWrite.toString() + u'\n' + failure->reason());
         return false;

@@ -120,4 +120,5 @@ private:
     LogCommandHost &m_host;
     TLogG &m_list;
     QPointer<TFormTotal> m_totals;
+    int m_csvChoice = 0; ///< the export dialog's file type last chosen: its encoding
 };

@@ -80,6 +80,15 @@ QString QtPrompter::chooseSaveFile(QStringView filter, const QString &preset)
     return QFileDialog::getSaveFileName(questionParent(m_parent), QString(), preset, filter.toString());
 }
 
+QString QtPrompter::chooseSaveFileAmong(const QStringList &filters, const QString &preset, int *chosen)
+{
+    QString selected = filters.value(*chosen);
+    const QString path = QFileDialog::getSaveFileName(questionParent(m_parent), QString(), preset,
+                                                      filters.join(QStringLiteral(";;")), &selected);
+    *chosen = qMax(0, int(filters.indexOf(selected)));
+    return path;
+}
+
 QString QtPrompter::chooseSaveFileKeepingOld(QStringView filter, const QString &preset)
 {
     return QFileDialog::getSaveFileName(questionParent(m_parent), QString(), preset, filter.toString(), nullptr,

@@ -15,6 +15,7 @@ public:
     void inform(QStringView text) override;
     QString chooseOpenFile(QStringView filter, const QString &folder) override;
     QString chooseSaveFile(QStringView filter, const QString &preset) override;
+    QString chooseSaveFileAmong(const QStringList &filters, const QString &preset, int *chosen) override;
     QString chooseSaveFileKeepingOld(QStringView filter, const QString &preset) override;
 
 private:

@@ -49,7 +49,7 @@ void TestCommandStates::everyRowSetsItsCommands_data()
     using E = CommandEvent;
     const QString record = QStringLiteral("SBGraph%1 SBEdit%1 DeleteItem%1 CutBtn%1 MenuTotal%1 SortByDate%1");
     const QString save = QStringLiteral("SaveBtn%1 FileSaveItem%1");
-    const QString figures = QStringLiteral(" MenuStatistics%1 LogBookPrint%1");
+    const QString figures = QStringLiteral(" MenuStatistics%1 LogBookPrint%1 FileIgcExport%1");
     const QString hist = QStringLiteral(" UndoItem- RedoItem-");
     const auto row = [](const char *name, E e, const char *f, const QString &expected) {
         QTest::newRow(name) << e << QString::fromLatin1(f) << expected;

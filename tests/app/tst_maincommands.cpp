@@ -3,7 +3,9 @@
 #include "app/core/settingsstore.h"
 #include "app/ui/mainform.h"
 #include "app/ui/workspace.h"
+#include "barograph/core/messages.h"
 #include "logbook/core/filewriter.h"
+#include "logbook/core/logcsv.h"
 #include "logbook/core/logfile.h"
 #include "logbook/core/logfiles.h"
 #include "logbook/core/text/cp932.h"
@@ -161,6 +163,8 @@ private slots:
     void deleteRemovesOnlyWhatNoOtherRowNames();
     void undoOfDeleteBringsBackRowsAndBarographFromBak();
     void sortReportsDuplicatesAndLeavesSaveAlone();
+    void csvEncodingIsTheExportDialogsFileType();
+    void igcExportOfTheSelectedRow();
     void showBarographHandsOverRowsAndQueuesOnce();
     void editOpensOneEditorPerRowAndCloseAllEditors();
     void commandLineOpen();
@@ -430,6 +434,50 @@ void TestMainCommands::undoOfDeleteBringsBackRowsAndBarographFromBak()
     f.trigger("UndoItem");
     QVERIFY(same(f.book().records(), before) && f.book().logModified);
     QCOMPARE(readAll(barograph), bytes);
+}
+
+// The CSV's encoding is chosen as the export dialog's file type, UTF-8 first; the type last
+// chosen is offered again.
+void TestMainCommands::csvEncodingIsTheExportDialogsFileType()
+{
+    Fixture f;
+    f.openSample();
+    const QString csv = f.dir.filePath("flights.csv");
+    f.prompter.dialogs.clear();
+    f.prompter.files = {csv, csv};
+    f.prompter.filterChoices = {1};
+    f.trigger("FileCsvExport");
+    QCOMPARE(readAll(csv), buildLogCsv(f.book(), CsvEncoding::Cp932).bytes);
+    f.trigger("FileCsvExport");
+    QCOMPARE(readAll(csv), buildLogCsv(f.book(), CsvEncoding::Cp932).bytes);
+    const QString preset = f.dir.filePath("three-flights.csv");
+    QCOMPARE(f.prompter.dialogs, (QStringList{
+        QStringLiteral("save as CSVファイル UTF-8・Excelなど(*.csv):") + preset,
+        QStringLiteral("save as CSVファイル Shift-JIS・古いソフト用(*.csv):") + preset}));
+    QVERIFY(f.prompter.asked.empty());
+}
+
+// The File menu's IGC export writes the selected flight's barograph as saved; a sites file
+// chosen when the settings name none is searched for the flight's area before anything is
+// asked. A flight without a barograph is said.
+void TestMainCommands::igcExportOfTheSelectedRow()
+{
+    Fixture f;
+    f.openSample();
+    QVERIFY(QFile::copy(QStringLiteral(TEST_DATA_DIR "/barograph/V7081114.V35"), f.dir.filePath("24050310.BRG")));
+    QVERIFY(writeFile(f.dir.filePath("sites.cup"),
+          QStringLiteral("name,code,country,lat,lon,elev\r\n\"足尾山\",ASHIO,JA,3617.583N,14007.250E,627m\r\n").toUtf8()) == std::nullopt);
+    QVERIFY(f.enabled("FileIgcExport"));
+    f.prompter.files = {f.dir.filePath("sites.cup"), f.dir.filePath("flight.igc")};
+    f.form->logList()->selectRows(1, 1);
+    f.trigger("FileIgcExport");
+    QCOMPARE(f.prompter.informed, QStringList{baromsg::IgcNoSite.toString()});
+    QVERIFY(readAll(f.dir.filePath("flight.igc")).startsWith("AXDUBAR\r\nHFDTEDATE:030524,01\r\n"));
+
+    f.prompter.informed.clear();
+    f.form->logList()->selectRows(2, 2);
+    f.trigger("FileIgcExport");
+    QCOMPARE(f.prompter.informed, QStringList{baromsg::IgcNoBarograph.toString()});
 }
 
 void TestMainCommands::sortReportsDuplicatesAndLeavesSaveAlone()

@@ -20,6 +20,7 @@ public:
 
     std::deque<Answer> answers;     ///< next answers to questions (Cancel when empty)
     std::deque<QString> files;      ///< next file names chosen ("" = cancelled)
+    std::deque<int> filterChoices;  ///< next choices among a save dialog's filters (the preselected one when empty)
     std::vector<Asked> asked;       ///< every question, in order
     QStringList informed;           ///< every plain message, in order
     QStringList dialogs;            ///< "open:<filter>" / "save:<preset>" / "save, old kept:<preset>" per file dialog
@@ -51,6 +52,15 @@ public:
     QString chooseSaveFile(QStringView, const QString &preset) override
     {
         dialogs << QStringLiteral("save:") + preset;
+        return nextFile();
+    }
+    QString chooseSaveFileAmong(const QStringList &filters, const QString &preset, int *chosen) override
+    {
+        dialogs << QStringLiteral("save as %1:").arg(filters.value(*chosen)) + preset;
+        if (!filterChoices.empty()) {
+            *chosen = filterChoices.front();
+            filterChoices.pop_front();
+        }
         return nextFile();
     }
     QString chooseSaveFileKeepingOld(QStringView, const QString &preset) override

@@ -16,4 +16,5 @@ public:
     void inform(QStringView text) override { report(text); }
     QString chooseOpenFile(QStringView, const QString &) override { return {}; }
     QString chooseSaveFile(QStringView, const QString &) override { return {}; }
+    QString chooseSaveFileAmong(const QStringList &, const QString &, int *) override { return {}; }
 };
