@@ -18,6 +18,7 @@
 #include "tests/common/fakemainformlink.h"
 #include "tests/common/modalbox.h"
 
+#include <QAction>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -125,6 +126,7 @@ private slots:
     void cutRight();
     void cutLeft();
     void cutsWithNothingToRemoveAskNothing();
+    void revertToTheDownloadIsOneStep();
     void closingUnchangedAsksNothing();
     void closeQuery_data();
     void closeQuery();
@@ -395,6 +397,44 @@ void TestTGraph::cutsWithNothingToRemoveAskNothing()
     QVERIFY(scene.link.prompts.asked.empty());
     QCOMPARE(graph->trace().sampleCount(), 1741);
     QVERIFY(!graph->baroModified());
+}
+
+// ダウンロード時に戻す after a cut: the raw copy's samples and the row's downloaded figures,
+// one step of the window's history that undo takes back to the cut and redo repeats; a row
+// not downloaded here says so and changes nothing.
+void TestTGraph::revertToTheDownloadIsOneStep()
+{
+    Scene scene;
+    std::unique_ptr<TGraph> graph(scene.open());
+    auto *revert = graph->findChild<QAction *>(QStringLiteral("RevertToDownload"));
+    QVERIFY(revert);
+    revert->trigger();
+    QCOMPARE(scene.link.prompts.informed, QStringList{baromsg::NotDownloadedHere.toString()});
+    QVERIFY(!graph->canUndo());
+
+    QDir(scene.work).mkdir(QStringLiteral("raw"));
+    QVERIFY(QFile::copy(scene.work + "V7081114.V35", scene.work + "raw/V7081114.V35"));
+    auto downloaded = std::make_shared<DownloadedFlight>();
+    for (int f = 0; f < kFieldCount; ++f)
+        downloaded->fields[size_t(f)] = scene.record().fieldText(Field(f)).toByteArray();
+    downloaded->fields[size_t(Field::MaxClimb)] = "04.5 m/s";
+    downloaded->raw = QStringLiteral("raw/V7081114.V35");
+    scene.record().downloaded = downloaded;
+    scene.record().maxClimb = "2.0 m/s";
+
+    cursorAt(graph.get(), 100.0f);
+    scene.link.prompts.answers = {Prompter::Answer::Ok};
+    graph->cutRight();
+    QCOMPARE(graph->trace().sampleCount(), 51);
+    revert->trigger();
+    QCOMPARE(graph->trace().sampleCount(), 1741);
+    QCOMPARE(scene.record().maxClimb.toByteArray(), QByteArray("04.5 m/s"));
+    QCOMPARE(graph->undoName(), baromsg::StepRevert.toString());
+    graph->undo();
+    QCOMPARE(graph->trace().sampleCount(), 51);
+    graph->redo();
+    QCOMPARE(graph->trace().sampleCount(), 1741);
+    QVERIFY(graph->baroModified());
 }
 
 void TestTGraph::closingUnchangedAsksNothing()
