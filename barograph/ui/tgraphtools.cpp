@@ -27,6 +27,7 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <cmath>
+#include <vector>
 void TGraph::connectCursorTool()
 {
     TCursPos *tool = m_cursPos;
@@ -86,8 +87,10 @@ QPoint TGraph::climbsToolPosition() const
     return at;
 }
 
-// The zoom tool beside the cursor tool, level with it, so that neither covers the other's
-// buttons; below it where the climbs list or the screen's edge stands there.
+// The zoom tool outside the window where the screen has room: beside its right edge, level
+// with the cursor tool, or below the climbs list, so that it covers neither the window's
+// caption buttons nor its text block. Else beside the cursor tool, level with it, or below
+// it, never over the cursor tool's buttons or the climbs list.
 QPoint TGraph::zoomToolPosition() const
 {
     if (!m_cursPos || !m_ctrlZoom)
@@ -95,9 +98,22 @@ QPoint TGraph::zoomToolPosition() const
     const QRect cursor = m_cursPos->frameGeometry();
     const QSize size = m_ctrlZoom->frameGeometry().size();
     const QRect room = screen() ? screen()->availableGeometry() : QRect();
-    for (const QPoint at : {cursor.topRight() + QPoint(9, 0), cursor.bottomLeft() + QPoint(0, 9)}) {
+    const QRect window(parentWidget() ? parentWidget()->mapToGlobal(pos()) : pos(), this->size());
+    const QRect climbs = m_climbs && m_climbs->isVisible() ? m_climbs->frameGeometry() : QRect();
+    const auto fits = [&](QPoint at, bool outside) {
         const QRect place(at, size);
-        if ((!m_climbs || !m_climbs->frameGeometry().intersects(place)) && (room.isEmpty() || room.contains(place)))
+        return !climbs.intersects(place) && (room.isEmpty() || room.contains(place))
+               && !(outside && place.intersects(window));
+    };
+    std::vector<QPoint> outside = {QPoint(window.right() + 9, cursor.top())};
+    if (!climbs.isNull())
+        outside.push_back(climbs.bottomLeft() + QPoint(0, 9));
+    for (const QPoint at : outside) {
+        if (fits(at, true))
+            return at;
+    }
+    for (const QPoint at : {cursor.topRight() + QPoint(9, 0), cursor.bottomLeft() + QPoint(0, 9)}) {
+        if (fits(at, false))
             return at;
     }
     return cursor.bottomLeft() + QPoint(0, 9);

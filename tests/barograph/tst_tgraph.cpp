@@ -572,12 +572,15 @@ void TestTGraph::zoomWindowAndMouse()
     // Both tools open at the main window's corner + the window's place + (60, 80).
     const QPoint expected = scene.link.area.frameGeometry().topLeft() + graph->pos() + QPoint(60, 80);
     QCOMPARE(tool->pos(), expected);
+    graph->climbsTool()->hide(); // the pilot closed it: room beside the window
     tool->SBZoom->click();
     QVERIFY(graph->zoomWindowOpen());
     TCtrlZoom *zoom = graph->zoomTool();
     QCOMPARE(zoom->size(), QSize(88, 60));
-    // Beside the cursor tool, never over its buttons.
+    // Outside the window where the screen has room (its caption buttons and text block stay
+    // in reach), never over the cursor tool's buttons.
     QVERIFY(!zoom->frameGeometry().intersects(tool->frameGeometry()));
+    QVERIFY(!zoom->frameGeometry().intersects(QRect(graph->parentWidget()->mapToGlobal(graph->pos()), graph->size())));
     bool shift = false;
     zoom->shiftHeld = [&shift] { return shift; };
     cursorAt(graph.get(), 3000.0f);
