@@ -6,8 +6,9 @@
 //   1. every new file is written in full to a temporary file beside its target and synced;
 //   2. each target that already exists is linked (or, where links cannot be made, copied
 //      and synced) into the backup folder, which is synced too;
-//   3. the temporary files are renamed over their targets, in the order given, and each
-//      folder is synced.
+//   3. the temporary files are renamed over their targets, in the order given (a file the
+//      write takes away, kept in step 2 like a replaced one, is removed in its turn), and
+//      each folder is synced.
 // Until step 3 nothing at any target has changed; a rename is atomic, so at every instant a
 // complete file (old or new) stands at each path. A failure in step 3 (or in syncing the
 // folders after it) puts back the files already renamed. The old file is never moved away:
