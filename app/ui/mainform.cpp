@@ -98,7 +98,12 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, Prompter *prompter, Q
     connectCommandEvents();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm()
+{
+    // QWidget's destructor, which runs after this one, closes the workspace's windows and so
+    // activates others: by then nothing of this class may be called back.
+    disconnect(m_workspace, nullptr, this, nullptr);
+}
 
 DeviceController &TMainForm::device()
 {
