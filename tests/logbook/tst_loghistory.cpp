@@ -11,10 +11,12 @@
 
 namespace {
 
-// Everything undo promises to give back, row by row: the stored content and the rowId.
+// Everything undo promises to give back, row by row: the stored content and the rowId; and
+// the figures carried over.
 QByteArray image(const LogBook &book)
 {
-    QByteArray out;
+    QByteArray out = QByteArray::number(book.companion.carriedFlights) + '/'
+                     + QByteArray::number(book.companion.carriedSeconds) + '\n';
     for (const FlightRecord &r : book.records()) {
         out += QByteArray::number(r.rowId) + '|';
         for (int f = 0; f < kFieldCount; ++f)
@@ -47,7 +49,7 @@ void takeStep(LogBook &book, QRandomGenerator &rng)
     const int flights = book.rowCount() - 1;
     const int first = 1 + int(rng.bounded(qMax(flights, 1)));
     LogFileContents other{{FlightRecord::titleRecord(), someFlight(rng), someFlight(rng)}};
-    switch (flights == 0 ? 0 : rng.bounded(7)) {
+    switch (flights == 0 ? 0 : rng.bounded(9)) {
     case 0: appendFlights(book, other); break; // Add
     case 1: // a CSV's flights
         appendCsvFlights(book, parseLogCsv("number,date,time,area,duration,maxAltitude,maxClimb,comment,barographFile\n"
@@ -63,7 +65,16 @@ void takeStep(LogBook &book, QRandomGenerator &rng)
         book.row(first).setField(Field(rng.bounded(kFieldCount)), someFlight(rng).comment.bytes());
         book.row(first).excludedFromStatistics = !book.row(first).excludedFromStatistics;
         break;
-    default: book.row(first).downloaded = someFlight(rng).downloaded; break; // named by a download
+    case 6: book.row(first).downloaded = someFlight(rng).downloaded; break; // named by a download
+    case 7: // a download's new flights, sorted in among the others
+        book.appendRow(someFlight(rng));
+        book.removeRow(first);
+        sortFlightsByDate(book);
+        break;
+    default: // the statistics window's carried-over figures
+        book.companion.carriedFlights = int(rng.bounded(3));
+        book.companion.carriedSeconds = rng.bounded(2) * 3600;
+        break;
     }
     book.renumber();
     book.logModified = true;
@@ -76,6 +87,7 @@ class TestLogHistory : public QObject {
 private slots:
     void randomStepsUndoAndRedoEveryByte();
     void keepsTheLastTwoHundredSteps();
+    void deletingARowKeepsThatRowAlone();
 };
 
 void TestLogHistory::randomStepsUndoAndRedoEveryByte()
@@ -138,6 +150,24 @@ void TestLogHistory::keepsTheLastTwoHundredSteps()
     QCOMPARE(book.row(1).comment.bytes(), QByteArray("49"));
     QVERIFY(book.logModified);
     QVERIFY(!book.history.record(book, QStringLiteral("nothing changed")));
+}
+
+// The renumbering that follows a delete is no change of the later rows: the step holds the
+// one row it took away, whatever the log's length.
+void TestLogHistory::deletingARowKeepsThatRowAlone()
+{
+    LogBook book;
+    for (int i = 0; i < 1000; ++i)
+        book.appendRow().comment = QByteArray::number(i);
+    book.renumber();
+    book.history.reset(book);
+    book.removeRow(10);
+    book.renumber();
+    QVERIFY(book.history.record(book, QStringLiteral("delete")));
+    const LogStep *step = book.history.nextUndo();
+    QCOMPARE(step->removed.size(), size_t(1));
+    QCOMPARE(step->removed[0].row.comment.bytes(), QByteArray("9"));
+    QVERIFY(step->added.empty() && step->changed.empty() && step->orderBefore.empty());
 }
 
 QTEST_GUILESS_MAIN(TestLogHistory)
