@@ -5,6 +5,7 @@
 #include "barograph/core/messages.h"
 #include "barograph/ui/statschartview.h"
 #include "logbook/core/logbook.h"
+#include "logbook/core/statisticsedits.h"
 #include "logbook/core/text/cp932.h"
 #include "logbook/core/totals.h"
 #include "logbook/core/prompter.h"
@@ -19,7 +20,6 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -80,18 +80,6 @@ void fill(QTableWidget *table, const std::vector<QStringList> &rows, std::initia
         }
     }
     table->resizeColumnsToContents();
-}
-
-/// "H:MM" or "H:MM:SS", any number of hours; empty is none.
-std::optional<qint64> carriedSeconds(const QString &text)
-{
-    if (text.trimmed().isEmpty())
-        return 0;
-    static const QRegularExpression form(QStringLiteral("^\\s*(\\d{1,6}):([0-5]?\\d)(?::([0-5]?\\d))?\\s*$"));
-    const QRegularExpressionMatch m = form.match(text);
-    if (!m.hasMatch())
-        return std::nullopt;
-    return m.captured(1).toLongLong() * 3600 + m.captured(2).toLongLong() * 60 + m.captured(3).toLongLong();
 }
 
 } // namespace
@@ -312,29 +300,27 @@ void TFormStats::toggleExclusion()
         m_link.prompter().inform(baromsg::StatsNoSelection);
         return;
     }
-    const bool allExcluded =
-        std::all_of(rows.begin(), rows.end(), [&](int r) { return book.row(r).excludedFromStatistics; });
-    for (int r : rows)
-        book.row(r).excludedFromStatistics = !allExcluded;
-    book.logModified = true;
-    m_link.logChanged();
-    refresh();
+    stepTaken(::toggleExclusion(book, rows));
 }
 
 void TFormStats::setCarriedOver()
 {
-    const std::optional<qint64> seconds = carriedSeconds(m_carriedTime->text());
+    const std::optional<qint64> seconds = readCarriedTime(m_carriedTime->text());
     if (!seconds) {
         m_link.prompter().inform(baromsg::StatsBadTime);
         return;
     }
+    if (stepTaken(::setCarriedOver(m_link.logBook(), m_carriedFlights->value(), *seconds)))
+        m_carriedTime->clearFocus();
+}
+
+bool TFormStats::stepTaken(const QString &step)
+{
+    if (step.isEmpty())
+        return false;
     LogBook &book = m_link.logBook();
-    if (book.companion.carriedFlights == m_carriedFlights->value() && book.companion.carriedSeconds == *seconds)
-        return;
-    book.companion.carriedFlights = m_carriedFlights->value();
-    book.companion.carriedSeconds = *seconds;
-    book.logModified = true;
+    book.history.record(book, step);
     m_link.logChanged();
-    m_carriedTime->clearFocus();
     refresh();
+    return true;
 }

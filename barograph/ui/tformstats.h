@@ -49,6 +49,9 @@ public:
 
 private:
     void selectFlights(const std::vector<int> &rows, bool showList);
+    /// After an edit of what the statistics count: records it as the history step `step`
+    /// (empty: nothing changed, false) and shows the log changed.
+    bool stepTaken(const QString &step);
     void scheduleRefresh();
 
     MainFormLink &m_link;

@@ -133,6 +133,9 @@ inline constexpr QStringView StepCsv = u"CSVから追加 %1件";      // %1 flig
 inline constexpr QStringView StepEdit = u"ログデータ編集";       // edit a flight
 inline constexpr QStringView StepNewFlight = u"新規ログの追加";  // a new flight
 inline constexpr QStringView StepDownload = u"ダウンロード";     // a download
+inline constexpr QStringView StepExclude = u"統計から除外 %1件"; // %1 flights left out of the statistics
+inline constexpr QStringView StepInclude = u"統計に戻す %1件";   // %1 flights counted again
+inline constexpr QStringView StepCarried = u"繰越の設定";        // flights and time carried over set
 // Undo could not put a barograph file back from bak (%1: the file name).
 inline constexpr QStringView BarographNotRestored = u"バログラフファイル：%1\nを元に戻せませんでした。";
 

@@ -54,6 +54,7 @@ struct Fixture {
         return form->statisticsCommands().window();
     }
     void click(TFormStats *w, const char *button) { w->findChild<QPushButton *>(QLatin1String(button))->click(); }
+    QString itemText(const char *name) { return qobject_cast<QAction *>(form->command(QLatin1String(name)))->text(); }
     std::vector<int> selectedRows() const
     {
         std::vector<int> rows;
@@ -132,6 +133,8 @@ void TestStatisticsWindow::windowShowsWhatTheToolReports()
     QCOMPARE(shown.highest.row, tool[u"records"][u"highest"][u"row"].toInt());
 }
 
+// Each edit is a step of the log's history, named in the Edit menu; a new one drops the
+// steps undone before it.
 void TestStatisticsWindow::leavingOutAndCarryingOverModifyTheLog()
 {
     Fixture f;
@@ -152,9 +155,11 @@ void TestStatisticsWindow::leavingOutAndCarryingOverModifyTheLog()
     QCOMPARE(w->statistics().flights, flights - 2);
     QCOMPARE(w->statistics().excluded, 2);
     QVERIFY(w->summary()->text().contains(QStringLiteral("除外 2本")));
+    QCOMPARE(f.itemText("UndoItem"), QStringLiteral("元に戻す: 統計から除外 2件(&U)"));
     // Every selected flight left out already: the same button counts them again.
     f.click(w, "Exclude");
     QCOMPARE(w->statistics().excluded, 0);
+    QCOMPARE(f.itemText("UndoItem"), QStringLiteral("元に戻す: 統計に戻す 2件(&U)"));
     QCOMPARE(w->statistics().flights, flights);
 
     w->carriedFlightsField()->setValue(12);
@@ -167,6 +172,15 @@ void TestStatisticsWindow::leavingOutAndCarryingOverModifyTheLog()
     QCOMPARE(f.form->logBook().companion.carriedFlights, 12);
     QCOMPARE(f.form->logBook().companion.carriedSeconds, 100 * 3600 + 30 * 60 + 15);
     QCOMPARE(w->statistics().flights, flights + 12);
+
+    f.trigger("UndoItem");
+    QCOMPARE(f.form->logBook().companion.carriedFlights, 0);
+    QCOMPARE(f.itemText("RedoItem"), QStringLiteral("やり直し: 繰越の設定(&R)"));
+    f.trigger("UndoItem");
+    QVERIFY(f.form->logBook().row(1).excludedFromStatistics && f.form->logBook().row(2).excludedFromStatistics);
+    w->carriedTimeField()->setText(QStringLiteral("1:00"));
+    f.click(w, "SetCarried");
+    QVERIFY(!f.form->isCommandEnabled(QStringLiteral("RedoItem")));
 }
 
 void TestStatisticsWindow::yearBarSelectsThatYearsFlights()

@@ -52,6 +52,7 @@ private slots:
     void writingOverALogKeepsTheOldOneAndFailuresExitOne();
     void csvExportImportRoundTrip();
     void csvOpensInLibreOffice();
+    void excludeAndCarrySaveTheCompanion();
     void wrongUsage();
 };
 
@@ -289,6 +290,34 @@ void TestDuvaziTool::csvOpensInLibreOffice()
     for (const QString &text : {QStringLiteral("足尾山"), QStringLiteral("①≒∵ソ表"), QStringLiteral("サーマル良好。"),
                                 QStringLiteral("南東の風 2m/s"), QStringLiteral("ﾊﾞﾛｸﾞﾗﾌﾌｧｲﾙ"), QStringLiteral("0987 m")})
         QVERIFY2(html.contains(text), qPrintable(text));
+}
+
+// What the statistics count beyond the rows, each set in one save that keeps the log's rows
+// and the other setting; an unreadable time or a missing row changes nothing.
+void TestDuvaziTool::excludeAndCarrySaveTheCompanion()
+{
+    QTemporaryDir dir;
+    const QString log = dir.filePath("spring.log");
+    const QString companion = dir.filePath("spring.duvazi.json");
+    QCOMPARE(tool({"log", "copy", data("three-flights.log"), log}).exitCode, 0);
+    const auto stats = [&] { return QJsonDocument::fromJson(tool({"log", "stats", log, "--json"}).out).object(); };
+
+    QCOMPARE(tool({"log", "exclude", log, "--row", "2"}).exitCode, 0);
+    QCOMPARE(stats().value("excluded").toInt(), 1);
+    QCOMPARE(readAll(log), readAll(data("three-flights.log")));
+    QCOMPARE(tool({"log", "carry", log, "--flights", "40", "--time", "123:45:06"}).exitCode, 0);
+    QCOMPARE(tool({"log", "exclude", log, "--row", "2", "--include"}).exitCode, 0);
+    const QJsonObject after = stats();
+    QCOMPARE(after.value("excluded").toInt(), 0);
+    QCOMPARE(after.value("carriedOver").toObject().value("flights").toInt(), 40);
+    QCOMPARE(after.value("carriedOver").toObject().value("seconds").toDouble(), 123 * 3600 + 45 * 60 + 6.0);
+
+    const QByteArray kept = readAll(companion);
+    const Run badTime = tool({"log", "carry", log, "--flights", "1", "--time", "1:60"});
+    QCOMPARE(badTime.exitCode, 2);
+    QVERIFY2(QString::fromUtf8(badTime.err).contains(QStringLiteral("時:分:秒")), badTime.err.constData());
+    QCOMPARE(tool({"log", "exclude", log, "--row", "4"}).exitCode, 1);
+    QCOMPARE(readAll(companion), kept);
 }
 
 void TestDuvaziTool::wrongUsage()

@@ -1,7 +1,9 @@
-// The log verbs: show, copy, sort, merge, delete, totals, and CSV export and import.
+// The log verbs: show, copy, sort, merge, delete, totals, CSV export and import, and what the
+// statistics count beyond the rows (flights left out, flights and time carried over).
 #include "output.h"
 #include "verbs.h"
 
+#include "barograph/core/messages.h"
 #include "logbook/core/csv.h"
 #include "logbook/core/filereader.h"
 #include "logbook/core/filewriter.h"
@@ -11,6 +13,7 @@
 #include "logbook/core/logfiles.h"
 #include "logbook/core/logoperations.h"
 #include "logbook/core/messages.h"
+#include "logbook/core/statisticsedits.h"
 #include "logbook/core/text/cp932.h"
 #include "logbook/core/totals.h"
 
@@ -327,6 +330,78 @@ int logDelete(const QStringList &args)
         book.renumber();
         return true;
     });
+}
+
+// Leaves a flight out of the statistics (or, with --include, counts it again) as the
+// statistics window does, in one save of the log, its name file and companion. A flight that
+// is so already leaves the files as they are.
+int logExclude(const QStringList &args)
+{
+    if (args.isEmpty() || args[0].startsWith(u"--"))
+        return 2;
+    int row = -1;
+    bool include = false;
+    for (int i = 1; i < args.size(); ++i) {
+        bool ok = true;
+        if (args[i] == u"--row" && i + 1 < args.size())
+            row = args[++i].toInt(&ok);
+        else if (args[i] == u"--include")
+            include = true;
+        else
+            return 2;
+        if (!ok)
+            return 2;
+    }
+    if (row < 1)
+        return 2;
+    std::optional<QByteArray> name;
+    std::optional<LogBook> book = readLog(args[0], &name);
+    if (!book)
+        return 1;
+    if (row >= book->rowCount()) {
+        report(QStringLiteral("no flight %1 in %2").arg(row).arg(args[0]));
+        return 1;
+    }
+    if (setExclusion(*book, {row}, !include).isEmpty())
+        return 0;
+    return writeLog(*book, args[0], name.value_or(QByteArray()));
+}
+
+// Sets the flights and flying time carried over from before the log, as the statistics
+// window does, in one save of the log, its name file and companion.
+int logCarry(const QStringList &args)
+{
+    if (args.isEmpty() || args[0].startsWith(u"--"))
+        return 2;
+    std::optional<int> flights;
+    std::optional<qint64> seconds;
+    for (int i = 1; i < args.size(); ++i) {
+        if (i + 1 >= args.size())
+            return 2;
+        if (args[i] == u"--flights") {
+            bool ok = false;
+            flights = args[++i].toInt(&ok);
+            if (!ok || *flights < 0)
+                return 2;
+        } else if (args[i] == u"--time") {
+            seconds = readCarriedTime(args[++i]);
+            if (!seconds) {
+                report(baromsg::StatsBadTime);
+                return 2;
+            }
+        } else {
+            return 2;
+        }
+    }
+    if (!flights || !seconds)
+        return 2;
+    std::optional<QByteArray> name;
+    std::optional<LogBook> book = readLog(args[0], &name);
+    if (!book)
+        return 1;
+    if (setCarriedOver(*book, *flights, *seconds).isEmpty())
+        return 0;
+    return writeLog(*book, args[0], name.value_or(QByteArray()));
 }
 
 int logTotals(const QStringList &args)

@@ -25,6 +25,10 @@ const Verb kVerbs[] = {
     {"log", "merge", "log merge IN.log ADD.log OUT.log  add the flights of ADD.log after those of IN.log", logMerge},
     {"log", "delete", "log delete FILE.log --row N [--to M] [--barographs]\n"
                       "                                      delete flights N to M (and their barographs, kept in bak)", logDelete},
+    {"log", "exclude", "log exclude FILE.log --row N [--include]\n"
+                       "                                      leave flight N out of the statistics (or count it again)", logExclude},
+    {"log", "carry", "log carry FILE.log --flights N --time H:MM:SS\n"
+                     "                                      flights and flying time carried over from before the log", logCarry},
     {"log", "totals", "log totals FILE.log [--json]       flying time by month and year, sorted first", logTotals},
     {"log", "export", "log export FILE.log --csv OUT.csv [--encoding utf8|cp932]\n"
                       "                                      the log as CSV (UTF-8 with a byte-order mark, or cp932)", logExport},

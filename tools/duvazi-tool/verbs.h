@@ -14,6 +14,8 @@ int logCopy(const QStringList &args);
 int logSort(const QStringList &args);
 int logMerge(const QStringList &args);
 int logDelete(const QStringList &args);
+int logExclude(const QStringList &args);
+int logCarry(const QStringList &args);
 int logTotals(const QStringList &args);
 int logExport(const QStringList &args);
 int logImport(const QStringList &args);
