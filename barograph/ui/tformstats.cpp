@@ -97,7 +97,7 @@ TFormStats::TFormStats(MainFormLink &link, TLogG &list, QWidget *parent)
     m_summary->setObjectName(QStringLiteral("Summary"));
     m_carriedFlights = new QSpinBox;
     m_carriedFlights->setObjectName(QStringLiteral("CarriedFlights"));
-    m_carriedFlights->setRange(0, 999999);
+    m_carriedFlights->setRange(0, kMaxCarriedFlights);
     m_carriedTime = new QLineEdit;
     m_carriedTime->setObjectName(QStringLiteral("CarriedTime"));
     m_carriedTime->setPlaceholderText(QStringLiteral("0:00:00"));

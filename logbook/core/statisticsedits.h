@@ -20,7 +20,11 @@ QString setExclusion(LogBook &book, const std::vector<int> &rows, bool excluded)
 /// count again; otherwise they are all left out. As setExclusion.
 QString toggleExclusion(LogBook &book, const std::vector<int> &rows);
 
-/// Sets the flights and the flying time carried over. As setExclusion: the step's name,
+/// The most flights that can be carried over: more than any pilot's paper log book holds,
+/// and within what the companion file's reader takes back.
+inline constexpr int kMaxCarriedFlights = 999999;
+
+/// Sets the flights (0 to kMaxCarriedFlights) and the flying time carried over. As setExclusion: the step's name,
 /// empty when both were so already.
 QString setCarriedOver(LogBook &book, int flights, qint64 seconds);
 

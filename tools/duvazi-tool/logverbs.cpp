@@ -381,7 +381,7 @@ int logCarry(const QStringList &args)
         if (args[i] == u"--flights") {
             bool ok = false;
             flights = args[++i].toInt(&ok);
-            if (!ok || *flights < 0)
+            if (!ok || *flights < 0 || *flights > kMaxCarriedFlights)
                 return 2;
         } else if (args[i] == u"--time") {
             seconds = readCarriedTime(args[++i]);
