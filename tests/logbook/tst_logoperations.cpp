@@ -5,6 +5,7 @@
 #include "logbook/core/text/cp932.h"
 
 #include <QRandomGenerator>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -56,6 +57,8 @@ bool referenceBubbleSort(LogBook &book)
 
 } // namespace
 
+Q_DECLARE_METATYPE(BarographNameFault)
+
 class TestLogOperations : public QObject {
     Q_OBJECT
 private slots:
@@ -66,6 +69,7 @@ private slots:
     void duplicateDateTimeIsByteWise();
     void barographPaths_data();
     void barographPaths();
+    void barographLinksStayInTheFolder();
     void barographFoundInOtherLetterCaseAndShared();
 };
 
@@ -145,27 +149,62 @@ void TestLogOperations::duplicateDateTimeIsByteWise()
 
 void TestLogOperations::barographPaths_data()
 {
+    using F = BarographNameFault;
     QTest::addColumn<QByteArray>("name");
-    QTest::addColumn<QString>("path"); // empty: refused
-    QTest::newRow("plain") << QByteArray("V7081114.V35") << QStringLiteral("/w/V7081114.V35");
-    QTest::newRow("so has a backslash byte") << cp932::fromUnicode(u"ソ.BRG") << QStringLiteral("/w/ソ.BRG");
-    QTest::newRow("empty") << QByteArray() << QString();
-    QTest::newRow("parent") << QByteArray("..") << QString();
-    QTest::newRow("dot") << QByteArray(".") << QString();
-    QTest::newRow("up and out") << QByteArray("../x.BRG") << QString();
-    QTest::newRow("backslash") << QByteArray("..\\x.BRG") << QString();
-    QTest::newRow("absolute") << QByteArray("/etc/passwd") << QString();
-    QTest::newRow("drive") << QByteArray("C:x.BRG") << QString();
-    QTest::newRow("undecodable") << QByteArray("\x80x") << QString();
-    QTest::newRow("control character") << QByteArray("a\tb.V35") << QString();
+    QTest::addColumn<F>("fault"); // what the rule says; a path only without one
+    QTest::newRow("plain") << QByteArray("V7081114.V35") << F::None;
+    QTest::newRow("so has a backslash byte") << cp932::fromUnicode(u"ソ.BRG") << F::None;
+    QTest::newRow("a log's name inside") << QByteArray("F.log.V00") << F::None;
+    QTest::newRow("console-like") << QByteArray("CONSOLE.V00") << F::None;
+    QTest::newRow("empty") << QByteArray() << F::Path;
+    QTest::newRow("parent") << QByteArray("..") << F::Path;
+    QTest::newRow("dot") << QByteArray(".") << F::Path;
+    QTest::newRow("up and out") << QByteArray("../x.BRG") << F::Path;
+    QTest::newRow("backslash") << QByteArray("..\\x.BRG") << F::Path;
+    QTest::newRow("absolute") << QByteArray("/etc/passwd") << F::Path;
+    QTest::newRow("drive") << QByteArray("C:x.BRG") << F::Path;
+    QTest::newRow("undecodable") << QByteArray("\x80x") << F::Character;
+    QTest::newRow("control character") << QByteArray("a\tb.V35") << F::Character;
+    QTest::newRow("the log") << QByteArray("F.log") << F::LogFile;
+    QTest::newRow("the log, upper case") << QByteArray("F.LOG") << F::LogFile;
+    QTest::newRow("its name file") << QByteArray("F.lif") << F::LogFile;
+    QTest::newRow("its companion") << QByteArray("F.duvazi.json") << F::LogFile;
+    QTest::newRow("the log with a dot Windows drops") << QByteArray("F.log.") << F::SystemName;
+    QTest::newRow("the log with a blank Windows drops") << QByteArray("F.log ") << F::SystemName;
+    QTest::newRow("the null device") << QByteArray("nul.V00") << F::SystemName;
+    QTest::newRow("a serial port") << QByteArray("COM1 .V00") << F::SystemName;
 }
 
 void TestLogOperations::barographPaths()
 {
     QFETCH(QByteArray, name);
-    QFETCH(QString, path);
-    const std::optional<QString> p = barographPath(QStringLiteral("/w"), name);
-    QCOMPARE(p.value_or(QString()), path);
+    QFETCH(BarographNameFault, fault);
+    QCOMPARE(barographNameFault(name), fault);
+    BarographNameFault found = BarographNameFault::OutsideFolder;
+    const std::optional<QString> p = barographPath(QStringLiteral("/w"), name, &found);
+    QCOMPARE(found, fault);
+    QCOMPARE(p.value_or(QString()), fault == BarographNameFault::None ? QStringLiteral("/w/") + cp932::toUnicode(name) : QString());
+}
+
+// The writer writes through a link: one in the work folder may stand for a barograph there,
+// never for a file elsewhere or for the log's own files.
+void TestLogOperations::barographLinksStayInTheFolder()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("work"));
+    const QString work = dir.filePath("work/");
+    for (const char *file : {"outside.V00", "work/V7081114.V35", "work/F.log"})
+        QVERIFY(QFile(dir.filePath(file)).open(QIODevice::WriteOnly));
+    const QList<std::pair<const char *, const char *>> links = {
+        {"../outside.V00", "out.V00"}, {"V7081114.V35", "in.V00"}, {"F.log", "log.V00"}, {"gone.V00", "dangling.V00"}};
+    for (const auto &[target, link] : links)
+        QVERIFY(QFile::link(target, work + QLatin1String(link)));
+    BarographNameFault fault = BarographNameFault::None;
+    QCOMPARE(barographPath(work, "in.V00", &fault), std::optional<QString>(work + QStringLiteral("in.V00")));
+    for (const char *refused : {"out.V00", "log.V00", "dangling.V00"}) {
+        QVERIFY(!barographPath(work, refused, &fault));
+        QCOMPARE(fault, BarographNameFault::OutsideFolder);
+    }
 }
 
 void TestLogOperations::barographFoundInOtherLetterCaseAndShared()
