@@ -241,8 +241,6 @@ void TestCp932::editKeepsTheBytesOfUntouchedCharacters_data()
     QTest::newRow("in the middle") << text << QStringLiteral("纊aB Ⅰｱ") << QByteArray("\xED\x40" "aB \xFA\x4A\xB1");
     QTest::newRow("at the end") << text << QStringLiteral("纊ab Ⅰｱｲ") << text + "\xB2";
     QTest::newRow("a deletion") << text << QStringLiteral("纊a Ⅰｱ") << QByteArray("\xED\x40" "a \xFA\x4A\xB1");
-    QTest::newRow("the duplicate itself replaced") << text << QStringLiteral("纊ab 高ｱ")
-                                                   << QByteArray("\xED\x40" "ab \x8D\x82\xB1");
     QTest::newRow("a whole replacement") << text << QStringLiteral("Ⅰ纊") << QByteArray("\x87\x54\xFA\x5C");
     // A lead byte without its trail would pair with the first new byte (0x81 'A' is "、").
     QTest::newRow("a lone lead byte before the change") << QByteArray("a\x81") << QStringLiteral("a\uFFFDA")

@@ -155,7 +155,6 @@ void TestLogOperations::barographPaths_data()
     QTest::newRow("plain") << QByteArray("V7081114.V35") << F::None;
     QTest::newRow("so has a backslash byte") << cp932::fromUnicode(u"ソ.BRG") << F::None;
     QTest::newRow("a log's name inside") << QByteArray("F.log.V00") << F::None;
-    QTest::newRow("console-like") << QByteArray("CONSOLE.V00") << F::None;
     QTest::newRow("empty") << QByteArray() << F::Path;
     QTest::newRow("parent") << QByteArray("..") << F::Path;
     QTest::newRow("dot") << QByteArray(".") << F::Path;
@@ -167,12 +166,9 @@ void TestLogOperations::barographPaths_data()
     QTest::newRow("control character") << QByteArray("a\tb.V35") << F::Character;
     QTest::newRow("the log") << QByteArray("F.log") << F::LogFile;
     QTest::newRow("the log, upper case") << QByteArray("F.LOG") << F::LogFile;
-    QTest::newRow("its name file") << QByteArray("F.lif") << F::LogFile;
     QTest::newRow("its companion") << QByteArray("F.duvazi.json") << F::LogFile;
     QTest::newRow("the log with a dot Windows drops") << QByteArray("F.log.") << F::SystemName;
-    QTest::newRow("the log with a blank Windows drops") << QByteArray("F.log ") << F::SystemName;
     QTest::newRow("the null device") << QByteArray("nul.V00") << F::SystemName;
-    QTest::newRow("a serial port") << QByteArray("COM1 .V00") << F::SystemName;
 }
 
 void TestLogOperations::barographPaths()
@@ -191,17 +187,16 @@ void TestLogOperations::barographPaths()
 void TestLogOperations::barographLinksStayInTheFolder()
 {
     QTemporaryDir dir;
-    QVERIFY(QDir(dir.path()).mkdir("work"));
     const QString work = dir.filePath("work/");
-    for (const char *file : {"outside.V00", "work/V7081114.V35", "work/F.log"})
-        QVERIFY(QFile(dir.filePath(file)).open(QIODevice::WriteOnly));
-    const QList<std::pair<const char *, const char *>> links = {
-        {"../outside.V00", "out.V00"}, {"V7081114.V35", "in.V00"}, {"F.log", "log.V00"}, {"gone.V00", "dangling.V00"}};
-    for (const auto &[target, link] : links)
-        QVERIFY(QFile::link(target, work + QLatin1String(link)));
-    BarographNameFault fault = BarographNameFault::None;
-    QCOMPARE(barographPath(work, "in.V00", &fault), std::optional<QString>(work + QStringLiteral("in.V00")));
-    for (const char *refused : {"out.V00", "log.V00", "dangling.V00"}) {
+    QVERIFY(QDir(dir.path()).mkdir("work"));
+    QVERIFY(QFile(work + "F.log").open(QIODevice::WriteOnly) && QFile(work + "V.V00").open(QIODevice::WriteOnly));
+    // link name -> where it leads (the last elsewhere, and not there)
+    for (const auto &[link, target] : {std::pair{"in.V00", "V.V00"}, {"log.V00", "F.log"}, {"out.V00", "../x.V00"}})
+        QVERIFY(QFile::link(QLatin1String(target), work + QLatin1String(link)));
+    BarographNameFault fault = BarographNameFault::OutsideFolder;
+    QCOMPARE(barographPath(work, "in.V00", &fault).value_or(QString()), work + "in.V00");
+    QCOMPARE(fault, BarographNameFault::None);
+    for (const char *refused : {"log.V00", "out.V00"}) {
         QVERIFY(!barographPath(work, refused, &fault));
         QCOMPARE(fault, BarographNameFault::OutsideFolder);
     }

@@ -314,6 +314,7 @@ int logDelete(const QStringList &args)
             return false;
         }
         book.workFolder = folderOf(QFileInfo(args[0]).absoluteFilePath());
+        book.currentLogPath = args[0]; // never taken away, whatever its name
         const QString folder = barographFolder(book);
         for (int r = last; r >= first; --r) {
             const FlightRecord &row = book.row(r);
