@@ -80,8 +80,7 @@ inline constexpr QStringView BarographNameTooLong =
     u"バログラフファイル名が長すぎます。\n半角%1文字（全角は1文字を2文字と数えます）までにしてください。";
 // A barograph name no row may keep (%1: the name; %2: why, one of the five below).
 inline constexpr QStringView BarographNameRefused = u"バログラフファイル名「%1」は使えません。%2";
-inline constexpr QStringView BarographNameIsPath =
-    u"フォルダーやドライブを含む名前です。作業フォルダーのファイル名だけを書いてください。"; // a path
+inline constexpr QStringView BarographNameIsPath = u"フォルダーやドライブを含む名前です。"; // a path, not a name
 inline constexpr QStringView BarographNameBadCharacter = u"ファイル名に使えない文字があります。"; // control or non-cp932
 inline constexpr QStringView BarographNameIsLogFile = u"ログファイルかその付属ファイルの名前です。"; // .log, .lif, companion
 // A device name (NUL, COM1) or a trailing dot or blank, which Windows drops.

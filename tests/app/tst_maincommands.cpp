@@ -373,8 +373,7 @@ void TestMainCommands::deleteRemovesOnlyWhatNoOtherRowNames()
     QCOMPARE(toRetire, (QStringList{QFileInfo(f.dir.filePath("work/inside.BRG")).canonicalFilePath(),
                                     QFileInfo(f.dir.filePath("work/shared.BRG")).canonicalFilePath()}));
     QCOMPARE(f.prompter.informed, (QStringList{
-        QStringLiteral("バログラフファイル：../x.BRG\nを削除できませんでした。\n1行目のログ：バログラフファイル名「../x.BRG」は使えません。"
-                       "フォルダーやドライブを含む名前です。作業フォルダーのファイル名だけを書いてください。"),
+        QStringLiteral("バログラフファイル：../x.BRG\nを削除できませんでした。\n1行目のログ：バログラフファイル名「../x.BRG」は使えません。フォルダーやドライブを含む名前です。"),
         QStringLiteral("バログラフファイル：shared.BRG\nは他のログでも使われているので削除しません。"),
         QStringLiteral("バログラフファイル：missing.BRG\nを削除できませんでした。\n見つかりません。（")
             + QDir::toNativeSeparators(f.dir.filePath("work/missing.BRG")) + QStringLiteral("）"),
