@@ -42,10 +42,10 @@ std::optional<WriteFailure> saveBarographFile(const QString &path, const Barogra
 std::optional<QByteArray> recordFileName(const QString &chosenPath)
 {
     const QString name = QFileInfo(QDir::fromNativeSeparators(chosenPath)).fileName();
-    if (!isPlainBarographName(name) || !cp932::canEncode(name))
+    if (!cp932::canEncode(name))
         return std::nullopt;
     QByteArray bytes = cp932::fromUnicode(name);
-    if (bytes.size() > fieldWidth(Field::BarographFile) - 1)
+    if (barographNameFault(bytes) != BarographNameFault::None || bytes.size() > fieldWidth(Field::BarographFile) - 1)
         return std::nullopt;
     QByteArray upper = bytes;
     for (qsizetype i = 0; i < upper.size(); ++i) {

@@ -6,6 +6,7 @@
 #include "barograph/core/flightanalysis.h"
 #include "logbook/core/filereader.h"
 #include "logbook/core/logbook.h"
+#include "logbook/core/logoperations.h"
 #include "logbook/core/text/cp932.h"
 
 #include <QCryptographicHash>
@@ -63,7 +64,10 @@ StatisticsInputs statisticsInputs(const LogBook &book, const QString &folder,
     const QString base = folder.endsWith(u'/') ? folder : folder + u'/';
     for (int row = 1; row < book.rowCount(); ++row) {
         const FlightRecord &flight = book.row(row);
-        if (!flight.hasBarograph() || flight.excludedFromStatistics)
+        // The name rule, without barographPath's look for other letter cases: a log of
+        // 20,000 flights with their files elsewhere would list the folder for each.
+        if (!flight.hasBarograph() || flight.excludedFromStatistics
+            || barographNameFault(flight.barographFile) != BarographNameFault::None)
             continue;
         const QFileInfo info(base + cp932::toUnicode(flight.barographFile));
         if (!info.isFile())

@@ -4,6 +4,7 @@
 #include "logbook/core/filereader.h"
 #include "logbook/core/filewriter.h"
 #include "logbook/core/logbook.h"
+#include "logbook/core/logfiles.h"
 #include "logbook/core/messages.h"
 
 #include <QDateTime>
@@ -236,9 +237,9 @@ QByteArray serializeCompanion(const Companion &c)
 QString companionPathFor(const QString &logPath)
 {
     QString base = logPath;
-    if (base.endsWith(QLatin1StringView(".log"), Qt::CaseInsensitive))
-        base.chop(4);
-    return base + QStringLiteral(".duvazi.json");
+    if (base.endsWith(kLogExtension, Qt::CaseInsensitive))
+        base.chop(kLogExtension.size());
+    return base + kCompanionEnding.toString();
 }
 
 namespace {

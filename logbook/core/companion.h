@@ -15,6 +15,7 @@
 #include <QByteArray>
 #include <QJsonObject>
 #include <QString>
+#include <QStringView>
 
 #include <array>
 #include <map>
@@ -67,6 +68,8 @@ struct Companion {
 std::variant<Companion, QString> parseCompanion(QByteArrayView bytes);
 QByteArray serializeCompanion(const Companion &companion);
 
+/// How a companion's name ends.
+inline constexpr QStringView kCompanionEnding = u".duvazi.json";
 /// "DIR/NAME.duvazi.json" beside "DIR/NAME.log".
 QString companionPathFor(const QString &logPath);
 

@@ -4,6 +4,7 @@
 #include "logbook/core/csv.h"
 #include "logbook/core/logbook.h"
 #include "logbook/core/logfile.h"
+#include "logbook/core/logoperations.h"
 #include "logbook/core/messages.h"
 #include "logbook/core/text/cp932.h"
 
@@ -126,6 +127,13 @@ LogCsvContents parseLogCsv(QByteArrayView bytes)
             }
             if (fitField(field, text) != text) { // a double-byte character cut in half at its end
                 problem(row.line, msg::CsvBrokenCharacter.toString().arg(fieldTitle(field)));
+                ok = false;
+                continue;
+            }
+            const BarographNameFault fault = field == Field::BarographFile && !text.isEmpty()
+                ? barographNameFault(text) : BarographNameFault::None;
+            if (fault != BarographNameFault::None) {
+                problem(row.line, barographNameRefusal(text, fault));
                 ok = false;
                 continue;
             }

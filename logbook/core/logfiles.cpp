@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #endif
@@ -36,12 +38,12 @@ QString withExtension(const QString &path, QStringView extension)
 
 QString logPathFor(const QString &chosenPath)
 {
-    return withExtension(chosenPath, u".log");
+    return withExtension(chosenPath, kLogExtension);
 }
 
 QString namePathFor(const QString &logPath)
 {
-    return withExtension(logPath, u".lif");
+    return withExtension(logPath, kNameFileExtension);
 }
 
 QString folderOf(const QString &path)
@@ -161,8 +163,16 @@ std::vector<FileImage> logBookImages(const LogBook &book, const QString &logPath
                 ? barographPath(barographFolder(book), book.row(r).barographFile) : std::nullopt)
             named.push_back(QFileInfo(*path).absoluteFilePath());
     }
+    // Nor does a file this write puts in place, or the one the log was read from: whatever a
+    // row came to name, a delete never takes the log with it.
+    const size_t ownFiles = images.size();
+    const auto isOwnFile = [&](const QString &path) {
+        return std::any_of(images.begin(), images.begin() + qsizetype(ownFiles),
+                           [&](const FileImage &own) { return isSameFile(own.path, path); })
+            || (!book.currentLogPath.isEmpty() && isSameFile(book.currentLogPath, path));
+    };
     for (const QString &path : book.barographsToRetire) {
-        if (std::find(named.begin(), named.end(), QFileInfo(path).absoluteFilePath()) != named.end())
+        if (std::find(named.begin(), named.end(), QFileInfo(path).absoluteFilePath()) != named.end() || isOwnFile(path))
             continue;
         FileImage image{path, {}, true, ::backupFolder(folderOf(path))};
         image.remove = true;

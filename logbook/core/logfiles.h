@@ -10,10 +10,16 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 
 #include <optional>
 
 class LogBook;
+
+/// The endings of a log's own files: the log and its name file (the companion's is in
+/// companion.h). No barograph name may end so (barographNameFault).
+inline constexpr QStringView kLogExtension = u".log";
+inline constexpr QStringView kNameFileExtension = u".lif";
 
 /// The path a log is written to: the extension of the last component becomes ".log"
 /// (appended when it has none). A "." in a folder name is never taken for an extension.

@@ -78,6 +78,17 @@ inline constexpr QStringView EditorCancel = u"キャンセル";              // 
 // A barograph file name longer than the record keeps (%1: bytes): nothing is stored yet.
 inline constexpr QStringView BarographNameTooLong =
     u"バログラフファイル名が長すぎます。\n半角%1文字（全角は1文字を2文字と数えます）までにしてください。";
+// A barograph name no row may keep (%1: the name; %2: why, one of the five below).
+inline constexpr QStringView BarographNameRefused = u"バログラフファイル名「%1」は使えません。%2";
+inline constexpr QStringView BarographNameIsPath = u"フォルダーやドライブを含む名前です。"; // a path, not a name
+inline constexpr QStringView BarographNameBadCharacter = u"ファイル名に使えない文字があります。"; // control or non-cp932
+inline constexpr QStringView BarographNameIsLogFile = u"ログファイルかその付属ファイルの名前です。"; // .log, .lif, companion
+// A device name (NUL, COM1) or a trailing dot or blank, which Windows drops.
+inline constexpr QStringView BarographNameIsSystemName = u"Windowsでは装置や別のファイルを指す名前です。";
+// A link in the work folder to a file elsewhere, or to the log's own files.
+inline constexpr QStringView BarographNameLeadsOutside = u"作業フォルダーの外やログのファイルを指すリンクです。";
+// Which flight a problem concerns (%1: its row in the list; %2: the problem).
+inline constexpr QStringView LogRowProblem = u"%1行目のログ：%2";
 
 // Totals.
 inline constexpr QStringView TotalsCaption = u"集計"; // totals

@@ -332,15 +332,24 @@ void LogBookCommands::deleteBarographOf(int row, const QString &folder, std::vec
         prompter.inform(msg::BarographStillNamed.toString().arg(shown));
         return;
     }
+    // A name that could reach beyond a barograph (a path, the log's own files) never
+    // deletes anything.
+    BarographNameFault fault = BarographNameFault::None;
+    const std::optional<QString> path = barographPath(folder, book.row(row).barographFile, &fault);
+    const QFileInfo file(path.value_or(QString()));
+    if (!path) {
+        prompter.inform(msg::BarographNotRemoved.toString().arg(shown) + u'\n'
+                        // the number the list shows: rows above it may be going too
+                        + msg::LogRowProblem.toString().arg(cp932::toUnicode(book.row(row).number),
+                                                            barographNameRefusal(book.row(row).barographFile, fault)));
+        return;
+    }
     if (prompter.ask(msg::AskDeleteBarograph.toString().arg(shown), msg::CaptionConfirm, Buttons::YesNo,
                      Icon::Question)
         != Answer::Yes)
         return;
-    // A name that could reach outside the folder never deletes anything.
-    const std::optional<QString> path = barographPath(folder, book.row(row).barographFile);
-    const QFileInfo file(path.value_or(QString()));
-    if (!path || !file.isFile()) {
-        const WriteFailure why{path ? QDir::toNativeSeparators(*path) : shown, path && !file.exists() ? ENOENT : EINVAL};
+    if (!file.isFile()) {
+        const WriteFailure why{QDir::toNativeSeparators(*path), !file.exists() ? ENOENT : EINVAL};
         prompter.inform(msg::BarographNotRemoved.toString().arg(shown) + u'\n' + why.reason());
         return;
     }

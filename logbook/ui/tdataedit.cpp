@@ -3,9 +3,11 @@
 
 #include "logbook/core/fieldformats.h"
 #include "logbook/core/logbook.h"
+#include "logbook/core/logoperations.h"
 #include "logbook/core/messages.h"
 #include "logbook/core/prompter.h"
 #include "logbook/core/text/cp932.h"
+#include "logbook/core/text/cp932edit.h"
 #include "logbook/ui/japanesefont.h"
 #include "logbook/ui/loggrid.h"
 #include "logbook/ui/mainformlink.h"
@@ -69,10 +71,12 @@ QString commentForMemo(const QByteArray &comment)
     return text;
 }
 
-QByteArray commentFromMemo(QString text)
+// The memo's text as the comment stores it: `stored` keeps the bytes of every character
+// the pilot did not touch.
+QByteArray commentFromMemo(QString text, QByteArrayView stored)
 {
     text.replace(u'\n', QStringLiteral("\r\n"));
-    return cp932::fromUnicode(text);
+    return cp932::encodeEdited(stored, text);
 }
 
 } // namespace
@@ -192,6 +196,8 @@ void TDataEdit::EDOnShow()
         EdDuration->setText(cp932::toUnicode(flight.duration));
         EdBFile->setText(cp932::toUnicode(flight.barographFile));
         Memo->setPlainText(commentForMemo(flight.comment));
+        for (Field field : kEditedFields)
+            m_shownBytes[size_t(field)] = flight.fieldText(field).toByteArray();
         EdMaxH->setText(QString::fromLatin1(fieldformat::altitudeEditText(flight.maxAltitude)));
         EdMaxRise->setText(QString::fromLatin1(fieldformat::climbEditText(flight.maxClimb)));
     } else {
@@ -269,19 +275,18 @@ QString TDataEdit::fieldText(Field field) const
 QByteArray TDataEdit::storedText(Field field) const
 {
     const QString text = fieldText(field);
+    // A text field keeps the bytes of what the pilot did not touch: encoded whole, every
+    // character with two codes would change to the one Unicode maps back to.
+    const QByteArray &shown = m_shownBytes[size_t(field)];
     switch (field) {
-    case Field::Date:
-    case Field::Time:
-    case Field::Duration:
-        return text.toLatin1(); // the masks keep them to digits, separators and spaces
     case Field::MaxAltitude:
         return fieldformat::editedAltitudeText(fieldformat::numberAtStart(cp932::fromUnicode(text)));
     case Field::MaxClimb:
         return fieldformat::editedClimbText(fieldformat::numberAtStart(cp932::fromUnicode(text)));
     case Field::Comment:
-        return commentFromMemo(text);
+        return commentFromMemo(text, shown);
     default:
-        return cp932::fromUnicode(text);
+        return cp932::encodeEdited(shown, text); // the masked fields hold digits, separators and spaces
     }
 }
 
@@ -309,13 +314,18 @@ bool TDataEdit::DataSave()
     if (changed.empty())
         return true;
     const bool nameChanged = std::find(changed.begin(), changed.end(), Field::BarographFile) != changed.end();
-    if (nameChanged && storedText(Field::BarographFile).size() > kBarographFileMaxBytes) {
-        m_link.prompter().inform(msg::BarographNameTooLong.toString().arg(kBarographFileMaxBytes));
+    LogBook &book = m_link.logBook();
+    const QByteArray name = nameChanged ? storedText(Field::BarographFile) : QByteArray();
+    const BarographNameFault fault = name.isEmpty() ? BarographNameFault::None : barographNameFault(name);
+    if (name.size() > kBarographFileMaxBytes || fault != BarographNameFault::None) {
+        const int row = m_newFlight ? book.rowCount() : rowIndex();
+        m_link.prompter().inform(name.size() > kBarographFileMaxBytes
+                                     ? msg::BarographNameTooLong.toString().arg(kBarographFileMaxBytes)
+                                     : msg::LogRowProblem.toString().arg(row).arg(barographNameRefusal(name, fault)));
         EdBFile->setFocus();
         return false;
     }
 
-    LogBook &book = m_link.logBook();
     if (m_newFlight) {
         m_rowId = book.appendRow().rowId; // deviceIndex -1: no barograph to download
         m_link.setGridRowCount(book.rowCount());

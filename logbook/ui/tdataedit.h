@@ -80,4 +80,5 @@ private:
     NumberField m_maxH;
     NumberField m_maxRise;
     std::array<QString, kFieldCount> m_shownTexts; ///< each field's text when the editor opened
+    std::array<QByteArray, kFieldCount> m_shownBytes; ///< and the bytes it came from
 };

@@ -1,6 +1,7 @@
 // The cp932 codec against the whole code table, Windows' choices for duplicated characters,
 // cutting without splitting characters, and decoding in chunks.
 #include "logbook/core/text/cp932.h"
+#include "logbook/core/text/cp932edit.h"
 
 #include <QTest>
 
@@ -24,6 +25,8 @@ private slots:
     void truncationNeverSplitsACharacter();
     void truncationAgreesWithAForwardScan();
     void leadByteAtChunkEndWaitsForTrail();
+    void editKeepsTheBytesOfUntouchedCharacters_data();
+    void editKeepsTheBytesOfUntouchedCharacters();
 };
 
 void TestCp932::knownCodesDecodeAsWindows_data()
@@ -224,6 +227,33 @@ void TestCp932::leadByteAtChunkEndWaitsForTrail()
     QCOMPARE(decoder.decode(QByteArray("\x83")), QString());
     QVERIFY(decoder.hasPending());
     QCOMPARE(decoder.flush(), QStringLiteral("\uFFFD"));
+}
+
+void TestCp932::editKeepsTheBytesOfUntouchedCharacters_data()
+{
+    QTest::addColumn<QByteArray>("original");
+    QTest::addColumn<QString>("edited");
+    QTest::addColumn<QByteArray>("bytes");
+    // "纊ab Ⅰｱ" in the codes encoding never writes: 纊 as NEC-selected 0xED40 (encodes as
+    // 0xFA5C), Ⅰ as IBM 0xFA4A (encodes as 0x8754); ｱ half-width.
+    const QByteArray text("\xED\x40" "ab \xFA\x4A\xB1");
+    QTest::newRow("at the start") << text << QStringLiteral("X纊ab Ⅰｱ") << "X" + text;
+    QTest::newRow("in the middle") << text << QStringLiteral("纊aB Ⅰｱ") << QByteArray("\xED\x40" "aB \xFA\x4A\xB1");
+    QTest::newRow("at the end") << text << QStringLiteral("纊ab Ⅰｱｲ") << text + "\xB2";
+    QTest::newRow("a deletion") << text << QStringLiteral("纊a Ⅰｱ") << QByteArray("\xED\x40" "a \xFA\x4A\xB1");
+    QTest::newRow("a whole replacement") << text << QStringLiteral("Ⅰ纊") << QByteArray("\x87\x54\xFA\x5C");
+    // A lead byte without its trail would pair with the first new byte (0x81 'A' is "、").
+    QTest::newRow("a lone lead byte before the change") << QByteArray("a\x81") << QStringLiteral("a\uFFFDA")
+                                                        << QByteArray("a?A");
+}
+
+void TestCp932::editKeepsTheBytesOfUntouchedCharacters()
+{
+    QFETCH(QByteArray, original);
+    QFETCH(QString, edited);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(cp932::encodeEdited(original, edited), bytes);
+    QCOMPARE(cp932::toUnicode(bytes), QString(edited).replace(QChar(0xFFFD), u'?'));
 }
 
 QTEST_GUILESS_MAIN(TestCp932)

@@ -186,16 +186,19 @@ void TestLogCsv::everyBadLineIsNamedAndNothingIsRead()
                             + "4,24/05/03,10:21:05,12345678901234567890123456,,,,,\r\n" // 6: area too long
                             + "5,24/05/03,10:21:05,\xF0\xA0\x80\x8B,,,,,\r\n" // 7: no cp932 code
                             + good                                            // 8-9
-                            + "6,x\"y,,,,,,,\r\n"                             // 10: stray quote
-                            + "7,\"never closed,,,,,,,\r\n";                  // 11: to the end
+                            + "8,24/05/03,10:21:05,a,,,,,flights.LOG\r\n"    // 10: names a log
+                            + "6,x\"y,,,,,,,\r\n"                             // 11: stray quote
+                            + "7,\"never closed,,,,,,,\r\n";                  // 12: to the end
     const LogCsvContents c = parseLogCsv(text);
     QVERIFY(!c.isReadable());
     QList<int> lines;
     for (const CsvLineProblem &p : c.problems)
         lines << p.line;
-    QCOMPARE(lines, (QList<int>{4, 5, 6, 7, 10, 11}));
+    QCOMPARE(lines, (QList<int>{4, 5, 6, 7, 10, 11, 12}));
     QVERIFY(describeProblems(c.problems).startsWith(QStringLiteral("4行目：欄が5個あります（9個のはずです）。\n")));
     QVERIFY(describeProblems(c.problems).contains(QStringLiteral("6行目：「エリア」が長すぎます（半角24文字までです）。")));
+    QVERIFY(describeProblems(c.problems).contains(
+        QStringLiteral("10行目：バログラフファイル名「flights.LOG」は使えません。ログファイルかその付属ファイルの名前です。")));
 
     QCOMPARE(parseLogCsv("number,date\r\n").problems.at(0).line, 1); // not our header
     QCOMPARE(parseLogCsv("").problems.at(0).line, 1);

@@ -5,6 +5,7 @@
 #include "logbook/core/text/cp932.h"
 
 #include <QRandomGenerator>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -56,6 +57,8 @@ bool referenceBubbleSort(LogBook &book)
 
 } // namespace
 
+Q_DECLARE_METATYPE(BarographNameFault)
+
 class TestLogOperations : public QObject {
     Q_OBJECT
 private slots:
@@ -66,6 +69,7 @@ private slots:
     void duplicateDateTimeIsByteWise();
     void barographPaths_data();
     void barographPaths();
+    void barographLinksStayInTheFolder();
     void barographFoundInOtherLetterCaseAndShared();
 };
 
@@ -145,27 +149,57 @@ void TestLogOperations::duplicateDateTimeIsByteWise()
 
 void TestLogOperations::barographPaths_data()
 {
+    using F = BarographNameFault;
     QTest::addColumn<QByteArray>("name");
-    QTest::addColumn<QString>("path"); // empty: refused
-    QTest::newRow("plain") << QByteArray("V7081114.V35") << QStringLiteral("/w/V7081114.V35");
-    QTest::newRow("so has a backslash byte") << cp932::fromUnicode(u"ソ.BRG") << QStringLiteral("/w/ソ.BRG");
-    QTest::newRow("empty") << QByteArray() << QString();
-    QTest::newRow("parent") << QByteArray("..") << QString();
-    QTest::newRow("dot") << QByteArray(".") << QString();
-    QTest::newRow("up and out") << QByteArray("../x.BRG") << QString();
-    QTest::newRow("backslash") << QByteArray("..\\x.BRG") << QString();
-    QTest::newRow("absolute") << QByteArray("/etc/passwd") << QString();
-    QTest::newRow("drive") << QByteArray("C:x.BRG") << QString();
-    QTest::newRow("undecodable") << QByteArray("\x80x") << QString();
-    QTest::newRow("control character") << QByteArray("a\tb.V35") << QString();
+    QTest::addColumn<F>("fault"); // what the rule says; a path only without one
+    QTest::newRow("plain") << QByteArray("V7081114.V35") << F::None;
+    QTest::newRow("so has a backslash byte") << cp932::fromUnicode(u"ソ.BRG") << F::None;
+    QTest::newRow("a log's name inside") << QByteArray("F.log.V00") << F::None;
+    QTest::newRow("empty") << QByteArray() << F::Path;
+    QTest::newRow("parent") << QByteArray("..") << F::Path;
+    QTest::newRow("dot") << QByteArray(".") << F::Path;
+    QTest::newRow("up and out") << QByteArray("../x.BRG") << F::Path;
+    QTest::newRow("backslash") << QByteArray("..\\x.BRG") << F::Path;
+    QTest::newRow("absolute") << QByteArray("/etc/passwd") << F::Path;
+    QTest::newRow("drive") << QByteArray("C:x.BRG") << F::Path;
+    QTest::newRow("undecodable") << QByteArray("\x80x") << F::Character;
+    QTest::newRow("control character") << QByteArray("a\tb.V35") << F::Character;
+    QTest::newRow("the log") << QByteArray("F.log") << F::LogFile;
+    QTest::newRow("the log, upper case") << QByteArray("F.LOG") << F::LogFile;
+    QTest::newRow("its companion") << QByteArray("F.duvazi.json") << F::LogFile;
+    QTest::newRow("the log with a dot Windows drops") << QByteArray("F.log.") << F::SystemName;
+    QTest::newRow("the null device") << QByteArray("nul.V00") << F::SystemName;
 }
 
 void TestLogOperations::barographPaths()
 {
     QFETCH(QByteArray, name);
-    QFETCH(QString, path);
-    const std::optional<QString> p = barographPath(QStringLiteral("/w"), name);
-    QCOMPARE(p.value_or(QString()), path);
+    QFETCH(BarographNameFault, fault);
+    QCOMPARE(barographNameFault(name), fault);
+    BarographNameFault found = BarographNameFault::OutsideFolder;
+    const std::optional<QString> p = barographPath(QStringLiteral("/w"), name, &found);
+    QCOMPARE(found, fault);
+    QCOMPARE(p.value_or(QString()), fault == BarographNameFault::None ? QStringLiteral("/w/") + cp932::toUnicode(name) : QString());
+}
+
+// The writer writes through a link: one in the work folder may stand for a barograph there,
+// never for a file elsewhere or for the log's own files.
+void TestLogOperations::barographLinksStayInTheFolder()
+{
+    QTemporaryDir dir;
+    const QString work = dir.filePath("work/");
+    QVERIFY(QDir(dir.path()).mkdir("work"));
+    QVERIFY(QFile(work + "F.log").open(QIODevice::WriteOnly) && QFile(work + "V.V00").open(QIODevice::WriteOnly));
+    // link name -> where it leads (the last elsewhere, and not there)
+    for (const auto &[link, target] : {std::pair{"in.V00", "V.V00"}, {"log.V00", "F.log"}, {"out.V00", "../x.V00"}})
+        QVERIFY(QFile::link(QLatin1String(target), work + QLatin1String(link)));
+    BarographNameFault fault = BarographNameFault::OutsideFolder;
+    QCOMPARE(barographPath(work, "in.V00", &fault).value_or(QString()), work + "in.V00");
+    QCOMPARE(fault, BarographNameFault::None);
+    for (const char *refused : {"log.V00", "out.V00"}) {
+        QVERIFY(!barographPath(work, refused, &fault));
+        QCOMPARE(fault, BarographNameFault::OutsideFolder);
+    }
 }
 
 void TestLogOperations::barographFoundInOtherLetterCaseAndShared()

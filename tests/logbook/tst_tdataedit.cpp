@@ -13,6 +13,8 @@
 #include <QTest>
 #include <QPointer>
 
+#include <functional>
+
 namespace {
 
 // Three flights, the first as the instrument delivered it.
@@ -37,9 +39,11 @@ struct Rig {
     FakeMainFormLink link;
     QPointer<TDataEdit> editor;
 
-    explicit Rig(int row)
+    explicit Rig(int row, const std::function<void(FlightRecord &)> &change = {})
     {
         fillThreeFlights(link.book);
+        if (change)
+            change(link.book.row(row));
         link.gridRows = link.book.rowCount();
         link.row = row;
         link.area.show();
@@ -67,6 +71,7 @@ private slots:
     void newFlightAppendsOneRow();
     void textsKeepToTheirFieldWidths();
     void cancelStoresNothing();
+    void editKeepsTheBytesOfUntouchedCharacters();
 };
 
 void TestTDataEdit::okWithoutChangesStoresNothing()
@@ -217,6 +222,12 @@ void TestTDataEdit::textsKeepToTheirFieldWidths()
     QVERIFY(rig.link.prompts.informed[0].contains(u"13"));
     QCOMPARE(rig.link.book.row(3).maxAltitude, "0345 m");
     QVERIFY(!rig.link.book.logModified);
+    // So is a name a delete could take the log away by, with the row named.
+    rig.editor->EdBFile->setText(QStringLiteral("flights.lif"));
+    rig.editor->BBOk->click();
+    QVERIFY(rig.editor && rig.editor->isVisible());
+    QCOMPARE(rig.link.prompts.informed.value(1), QStringLiteral("3行目のログ：バログラフファイル名「flights.lif」は使えません。"
+                                                                "ログファイルかその付属ファイルの名前です。"));
     rig.editor->EdBFile->setText(QStringLiteral("ｱｼｵ.BRG")); // 7 bytes
     rig.editor->BBOk->click();
     QTRY_VERIFY(!rig.editor); // closed and gone
@@ -233,6 +244,18 @@ void TestTDataEdit::cancelStoresNothing()
     QCOMPARE(rig.link.book.row(1).area, cp932::fromUnicode(u"足尾山"));
     QVERIFY(!rig.link.book.row(1).editorOpen && !rig.link.book.logModified);
     QCOMPARE(rig.link.events, QStringList({"editorShown 0", "editorClosed 0"}));
+}
+
+// One word of the comment changed: the NEC-selected 纊 (0xED40) and the IBM Ⅰ (0xFA4A)
+// elsewhere in it keep their bytes, though Unicode maps them back to 0xFA5C and 0x8754.
+void TestTDataEdit::editKeepsTheBytesOfUntouchedCharacters()
+{
+    const QByteArray comment("\xED\x40 thermal\r\n\xFA\x4A wind");
+    Rig rig(2, [&](FlightRecord &f) { f.comment = comment; });
+    QString text = rig.editor->Memo->toPlainText();
+    rig.editor->Memo->setPlainText(text.replace(QStringLiteral("wind"), QStringLiteral("calm")));
+    rig.editor->BBOk->click();
+    QCOMPARE(static_cast<const QByteArray &>(rig.link.book.row(2).comment), QByteArray("\xED\x40 thermal\r\n\xFA\x4A calm"));
 }
 
 QTEST_MAIN(TestTDataEdit)

@@ -51,6 +51,7 @@ private slots:
     void totalsSortFirstAndSayDuplicates();
     void writingOverALogKeepsTheOldOneAndFailuresExitOne();
     void csvExportImportRoundTrip();
+    void deleteNeverTakesTheLogARowNames();
     void csvOpensInLibreOffice();
     void excludeAndCarrySaveTheCompanion();
     void wrongUsage();
@@ -267,6 +268,23 @@ void TestDuvaziTool::csvExportImportRoundTrip()
     QCOMPARE(refused.exitCode, 1);
     QVERIFY2(QString::fromUtf8(refused.err).contains(QStringLiteral("6行目：")) /* the first flight spans two lines */, refused.err.constData());
     QCOMPARE(readLogFile(dir.filePath("new.log"))->records.size(), size_t(7));
+}
+
+// A row naming the log itself (as a CSV import once could make): its delete with
+// --barographs takes the row, never the log, and says why.
+void TestDuvaziTool::deleteNeverTakesTheLogARowNames()
+{
+    QTemporaryDir dir;
+    const QString log = dir.filePath("F.log");
+    LogBook book;
+    loadContents(book, std::move(*readLogFile(data("three-flights.log"))));
+    book.row(1).barographFile = "F.log";
+    QVERIFY(saveLogBook(book, log, "F").outcome == LogSaveResult::Outcome::Written);
+    const Run r = tool({"log", "delete", log, "--row", "1", "--barographs"});
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY2(QString::fromUtf8(r.err).contains(QStringLiteral("を削除できませんでした。\n1行目のログ：バログラフファイル名「F.log」は使えません。"
+                                                              "ログファイルかその付属ファイルの名前です。")), r.err.constData());
+    QCOMPARE(readLogFile(log).value_or(LogFileContents()).records.size(), size_t(3)); // the titles and two flights
 }
 
 void TestDuvaziTool::csvOpensInLibreOffice()

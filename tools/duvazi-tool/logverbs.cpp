@@ -317,14 +317,19 @@ int logDelete(const QStringList &args)
             return false;
         }
         book.workFolder = folderOf(QFileInfo(args[0]).absoluteFilePath());
+        book.currentLogPath = args[0]; // never taken away, whatever its name
         const QString folder = barographFolder(book);
         for (int r = last; r >= first; --r) {
             const FlightRecord &row = book.row(r);
+            BarographNameFault fault = BarographNameFault::None;
             const std::optional<QString> path =
                 barographs && row.hasBarograph() && rowsSharingBarograph(book, r).isEmpty()
-                    ? barographPath(folder, row.barographFile) : std::nullopt;
+                    ? barographPath(folder, row.barographFile, &fault) : std::nullopt;
             if (path && QFileInfo(*path).isFile())
                 book.barographsToRetire.push_back(*path);
+            else if (fault != BarographNameFault::None) // a name that reaches beyond a barograph: kept
+                report(msg::BarographNotRemoved.toString().arg(text(row.barographFile)) + u'\n'
+                       + msg::LogRowProblem.toString().arg(r).arg(barographNameRefusal(row.barographFile, fault)));
             book.removeRow(r);
         }
         book.renumber();

@@ -123,6 +123,13 @@ QString StreamDecoder::flush()
     return QString(QChar(kReplacement));
 }
 
+qsizetype codeLength(QByteArrayView bytes)
+{
+    if (bytes.size() < 2)
+        return bytes.size();
+    return doubleByte(static_cast<unsigned char>(bytes[0]), static_cast<unsigned char>(bytes[1])) ? 2 : 1;
+}
+
 QByteArray fromUnicode(QStringView text)
 {
     const auto &table = encodeTable();

@@ -16,6 +16,11 @@ constexpr bool isLeadByte(unsigned char byte)
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
+/// Length in bytes (1 or 2) of the code `bytes` starts with, as toUnicode reads it: every
+/// code becomes exactly one character, so this walks the bytes character by character. A
+/// lead byte without a valid trail byte is a code of its own (a U+FFFD). 0 for no bytes.
+qsizetype codeLength(QByteArrayView bytes);
+
 /// Decodes cp932 bytes as Windows does. A byte sequence that is not a cp932 code becomes
 /// U+FFFD (a lead byte at the very end included).
 QString toUnicode(QByteArrayView bytes);
