@@ -6,6 +6,7 @@
 #include "barograph/ui/statschartview.h"
 #include "logbook/core/logbook.h"
 #include "logbook/core/text/cp932.h"
+#include "logbook/core/text/numbertext.h"
 #include "logbook/core/totals.h"
 #include "logbook/core/prompter.h"
 #include "logbook/ui/japanesefont.h"
@@ -19,7 +20,6 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -37,7 +37,7 @@ namespace {
 
 QString timeText(qint64 seconds)
 {
-    return QString::fromLatin1(totalTimeText(qint32(std::min<qint64>(seconds, INT_MAX))));
+    return QString::fromLatin1(numtext::clockText(qint32(std::min<qint64>(seconds, INT_MAX))));
 }
 
 QString metres(double m)
@@ -82,16 +82,12 @@ void fill(QTableWidget *table, const std::vector<QStringList> &rows, std::initia
     table->resizeColumnsToContents();
 }
 
-/// "H:MM" or "H:MM:SS", any number of hours; empty is none.
+/// "H:MM" or "H:MM:SS", as a paper log book's total is written; empty is none.
 std::optional<qint64> carriedSeconds(const QString &text)
 {
     if (text.trimmed().isEmpty())
         return 0;
-    static const QRegularExpression form(QStringLiteral("^\\s*(\\d{1,6}):([0-5]?\\d)(?::([0-5]?\\d))?\\s*$"));
-    const QRegularExpressionMatch m = form.match(text);
-    if (!m.hasMatch())
-        return std::nullopt;
-    return m.captured(1).toLongLong() * 3600 + m.captured(2).toLongLong() * 60 + m.captured(3).toLongLong();
+    return numtext::clockSeconds(cp932::fromUnicode(text), numtext::ClockForm::SecondsOptional);
 }
 
 } // namespace
