@@ -83,22 +83,18 @@ void TestNumberText::clockTimes_data()
     row("five hour digits", "99999:59:59", 99999 * 3600 + 3599, "99999:59:59");
     row("six hour digits", "100000:00:00", -1, "");
     row("minute 60", "00:60:00", -1, "");
-    row("minutes beyond 59", "00:75:00", -1, "");
     row("second 60", "00:00:60", -1, "");
     row("blanks around each part, as the editor's mask leaves them", " 9: 5: 7", 32707, "09:05:07");
     row("a digit not typed in the editor", "1 :30:00", 5400, "01:30:00");
     row("blank fields", "  :  :  ", -1, "");
     row("empty", "", -1, "");
     row("garbage", "xx:10:0x", -1, "");
-    row("the mask's blank character", "01:0_:03", -1, "");
-    row("colons only", "::::::::", -1, "");
     row("no seconds", "10:3", -1, "");
     row("no seconds where they may be left out", "123:45", 123 * 3600 + 45 * 60, "123:45:00", true);
     row("minute 60 where seconds may be left out", "1:60", -1, "", true);
     row("hours only", "1", -1, "", true);
     row("a fourth part", "1:30:00:00", -1, "");
     row("a sign", "+1:30:00", -1, "");
-    row("negative", "-1:30:00", -1, "");
     row("a damaged field's digits", "999999999", -1, "");
     row("full-width digits", "\x82\x50:30:00", -1, ""); // １ in cp932
 }
