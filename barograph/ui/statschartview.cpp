@@ -11,7 +11,6 @@
 #include <QToolTip>
 
 #include <algorithm>
-#include <climits>
 
 namespace {
 
@@ -22,7 +21,7 @@ constexpr qreal kRight = 8;
 
 QString hoursText(qint64 seconds)
 {
-    return QString::fromLatin1(numtext::clockText(qint32(std::min<qint64>(seconds, INT_MAX))));
+    return QString::fromLatin1(numtext::clockText(seconds));
 }
 
 /// A round step of hours giving about four grid lines up to `maxHours`.

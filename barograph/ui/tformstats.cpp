@@ -29,7 +29,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <climits>
 #include <map>
 #include <optional>
 
@@ -37,7 +36,7 @@ namespace {
 
 QString timeText(qint64 seconds)
 {
-    return QString::fromLatin1(numtext::clockText(qint32(std::min<qint64>(seconds, INT_MAX))));
+    return QString::fromLatin1(numtext::clockText(seconds));
 }
 
 QString metres(double m)

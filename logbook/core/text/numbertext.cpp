@@ -81,7 +81,7 @@ QByteArray decimal(qint64 value, int width, bool zeroPad)
     return padded(QByteArray::number(value), width, zeroPad);
 }
 
-QByteArray clockText(qint32 seconds)
+QByteArray clockText(qint64 seconds)
 {
     return decimal(seconds / 3600, 2, true) + ':' + decimal(seconds / 60 % 60, 2, true) + ':'
         + decimal(seconds % 60, 2, true);

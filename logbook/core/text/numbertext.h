@@ -20,9 +20,10 @@ QByteArray fixed(double value, int decimals, int width = 0, bool zeroPad = false
 /// printf's "%<width>d", with zeros after the sign when `zeroPad` ("%04d").
 QByteArray decimal(qint64 value, int width = 0, bool zeroPad = false);
 /// The one writer of clock times and durations: "%02d:%02d:%02d" of seconds / 3600,
-/// (seconds / 60) mod 60 and seconds mod 60 (the hours as wide as they need). What it writes
-/// for 0 up to clockSeconds' largest reading, clockSeconds reads back.
-QByteArray clockText(qint32 seconds);
+/// (seconds / 60) mod 60 and seconds mod 60, the hours as wide as they need (a total of a
+/// life's flying as well as a time of day). What it writes for 0 up to clockSeconds' largest
+/// reading, clockSeconds reads back.
+QByteArray clockText(qint64 seconds);
 
 /// Whether a clock time may leave out its seconds.
 enum class ClockForm {
