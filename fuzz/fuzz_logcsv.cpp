@@ -1,7 +1,9 @@
 // Fuzzes the log book's CSV reader. Beyond not crashing: whatever reads must fit its fields,
-// and written back as cp932 CSV must read back to the same flights.
+// every time and duration must be empty or as the one writer writes it, and written back as
+// cp932 CSV must read back to the same flights.
 #include "logbook/core/logbook.h"
 #include "logbook/core/logcsv.h"
+#include "logbook/core/text/numbertext.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -12,6 +14,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const LogCsvContents contents = parseLogCsv(bytes);
     if (!contents.isReadable())
         return 0;
+    for (const FlightRecord &flight : contents.flights) {
+        for (const QByteArrayView time : {flight.time.view(), flight.duration.view()}) {
+            const std::optional<qint32> seconds = numtext::clockSeconds(time);
+            if (!time.isEmpty() && (!seconds || numtext::clockText(*seconds) != time))
+                std::abort();
+        }
+    }
     LogBook book;
     appendCsvFlights(book, contents);
     const LogCsvContents again = parseLogCsv(buildLogCsv(book, CsvEncoding::Cp932).bytes);

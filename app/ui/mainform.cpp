@@ -11,6 +11,7 @@
 #include "logbook/core/logfiles.h"
 #include "logbook/core/messages.h"
 #include "logbook/core/prompter.h"
+#include "logbook/core/text/numbertext.h"
 #include "logbook/core/totals.h"
 #include "logbook/ui/japanesefont.h"
 #include "logbook/ui/logbookmodel.h"
@@ -498,5 +499,5 @@ void TMainForm::updateSelectionTotals()
     }
     const qint32 seconds = qint32(qBound(qint64(INT_MIN), totals.seconds, qint64(INT_MAX)));
     m_selectionTotals->setText(
-        msg::SelectionTotals.toString().arg(totals.flights).arg(QString::fromLatin1(totalTimeText(seconds))));
+        msg::SelectionTotals.toString().arg(totals.flights).arg(QString::fromLatin1(numtext::clockText(seconds))));
 }

@@ -63,13 +63,6 @@ std::optional<QByteArray> recordFileName(const QString &chosenPath)
     return upper;
 }
 
-qint32 takeoffSecondsOf(QByteArrayView time)
-{
-    const auto from = [time](qsizetype i) { return i < time.size() ? qint64(numtext::toInt(time.sliced(i))) : 0; };
-    // A damaged time cannot overflow; real ones are far inside.
-    return qint32(std::clamp(from(0) * 3600 + from(3) * 60 + from(6), -(qint64(1) << 30), qint64(1) << 30));
-}
-
 void writeFlightBack(FlightRecord &record, qint32 takeoffSeconds, const FlightStats &stats)
 {
     record.time = numtext::clockText(takeoffSeconds);

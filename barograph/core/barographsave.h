@@ -32,10 +32,6 @@ std::optional<FileImage> barographImage(const QString &path, const BarographFile
 /// name a file that can never be found.
 std::optional<QByteArray> recordFileName(const QString &chosenPath);
 
-/// Seconds after midnight of a record's `time` (HH:MM:SS): the integer conversions of the
-/// text from its 1st, 4th and 7th characters, as hours, minutes and seconds.
-qint32 takeoffSecondsOf(QByteArrayView time);
-
 /// Writes the flight's statistics into its record: `time` and `duration` as
 /// "%02d:%02d:%02d" of takeoffSeconds and flightSeconds, `maxAltitude` as "%04d m" of
 /// peakAltitude rounded half away from zero (10.5 -> "0011 m", -10.5 -> "-011 m"),

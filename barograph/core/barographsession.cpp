@@ -4,6 +4,7 @@
 #include "barograph/core/barographfile.h"
 #include "barograph/core/barographsave.h"
 #include "barograph/core/messages.h"
+#include "logbook/core/fieldformats.h"
 #include "logbook/core/flightrecord.h"
 #include "logbook/core/logfiles.h"
 #include "logbook/core/logoperations.h"
@@ -118,7 +119,7 @@ std::optional<BarographSession> BarographSession::loadFile(const QString &path, 
     std::optional<BarographFile> file = readBarographFile(path, why);
     if (!file)
         return std::nullopt;
-    BarographSession session(BarographTrace::fromFile(std::move(*file)), takeoffSecondsOf(takeoffTime), surfaceWidth);
+    BarographSession session(BarographTrace::fromFile(std::move(*file)), fieldformat::secondsOf(takeoffTime), surfaceWidth);
     session.m_path = path;
     return session;
 }

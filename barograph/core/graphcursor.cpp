@@ -70,12 +70,9 @@ std::optional<qint32> stepLeftTime(float cursorTime, qint32 interval, qint32 vie
 
 std::optional<qint32> typedSeconds(QByteArrayView text)
 {
+    // The mask leaves out the digits not typed yet: a shorter text is still being typed,
+    // though "01:02:0" would read as a time.
     if (text.size() != 8)
         return std::nullopt;
-    for (const char c : text) {
-        if (!(c == ':' || (c >= '0' && c <= '9')))
-            return std::nullopt;
-    }
-    return numtext::toInt(text.sliced(0, 2)) * 3600 + numtext::toInt(text.sliced(3, 2)) * 60
-        + numtext::toInt(text.sliced(6, 2));
+    return numtext::clockSeconds(text);
 }

@@ -42,6 +42,6 @@ qint32 stepRightTime(float cursorTime, qint32 interval, qint32 viewEnd, bool shi
 /// sample time at or before it; std::nullopt when t lies before viewStart.
 std::optional<qint32> stepLeftTime(float cursorTime, qint32 interval, qint32 viewStart, bool shift);
 
-/// The elapsed seconds of a complete time edit ("HH:MM:SS": 8 characters, each a digit or
-/// a colon); std::nullopt while it is incomplete.
+/// The elapsed seconds of a complete time edit: 8 characters read by numtext::clockSeconds;
+/// std::nullopt while it is incomplete or reads as no time (minutes beyond 59).
 std::optional<qint32> typedSeconds(QByteArrayView text);

@@ -3,13 +3,13 @@
 
 #include "barograph/core/barographtrace.h"
 #include "logbook/core/text/cp932.h"
+#include "logbook/core/text/numbertext.h"
 
 #include <QDate>
 #include <QHash>
 #include <QString>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdio>
 #include <iterator>
@@ -70,21 +70,6 @@ QByteArray pressureAltitudeText(float altitudeM)
     else
         std::snprintf(buffer, sizeof buffer, "%05ld", metres);
     return buffer;
-}
-
-// Two digits at each of the three places of "NN?NN?NN" with `separator` between.
-std::optional<std::array<int, 3>> threeNumbers(QByteArrayView text, char separator)
-{
-    if (text.size() != 8 || text[2] != separator || text[5] != separator)
-        return std::nullopt;
-    std::array<int, 3> n{};
-    for (int part = 0; part < 3; ++part) {
-        const char a = text[part * 3], b = text[part * 3 + 1];
-        if (a < '0' || a > '9' || b < '0' || b > '9')
-            return std::nullopt;
-        n[size_t(part)] = (a - '0') * 10 + (b - '0');
-    }
-    return n;
 }
 
 bool isUsablePosition(const FlyingSite &site)
@@ -172,16 +157,16 @@ QString utcOffsetText(qint32 minutes)
 IgcFile buildIgc(const BarographTrace &trace, const IgcFlight &flight)
 {
     IgcFile igc;
-    const std::optional<std::array<int, 3>> ymd = threeNumbers(flight.date, '/');
-    const std::optional<std::array<int, 3>> hms = threeNumbers(flight.time, ':');
-    // Two-digit years below 70 are this century's, as the log's sort counts them.
-    const QDate localDate = ymd ? QDate((*ymd)[0] < 70 ? 2000 + (*ymd)[0] : 1900 + (*ymd)[0], (*ymd)[1], (*ymd)[2])
-                                : QDate();
+    const std::optional<numtext::DateNumbers> ymd = numtext::readDate(flight.date);
+    const std::optional<qint32> takeoff = numtext::clockSeconds(flight.time);
+    // Only what a two-digit year can say: a longer year is a damaged field, not the future.
+    const bool twoDigitYear = ymd && ymd->year >= 1970 && ymd->year < 2070;
+    const QDate localDate = twoDigitYear ? QDate(ymd->year, ymd->month, ymd->day) : QDate();
     if (!localDate.isValid()) {
         igc.problem = IgcFile::Problem::BadDate;
         return igc;
     }
-    if (!hms || (*hms)[0] > 23 || (*hms)[1] > 59 || (*hms)[2] > 59) {
+    if (!takeoff || *takeoff >= 24 * 3600) {
         igc.problem = IgcFile::Problem::BadTime;
         return igc;
     }
@@ -195,7 +180,7 @@ IgcFile buildIgc(const BarographTrace &trace, const IgcFlight &flight)
     }
 
     // The first fix in UTC seconds from the local midnight of its date; the date moves with it.
-    qint64 firstUtc = qint64((*hms)[0]) * 3600 + (*hms)[1] * 60 + (*hms)[2] - qint64(flight.utcOffsetMinutes) * 60;
+    qint64 firstUtc = qint64(*takeoff) - qint64(flight.utcOffsetMinutes) * 60;
     QDate utcDate = localDate;
     while (firstUtc < 0) {
         firstUtc += 86400;

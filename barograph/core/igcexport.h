@@ -38,8 +38,8 @@ struct IgcFile {
     enum class Problem {
         None,
         NoSite,   ///< no site: viewers reject a file without a position
-        BadDate,  ///< the record's date is not YY/MM/DD
-        BadTime,  ///< the record's time is not HH:MM:SS
+        BadDate,  ///< the record's date reads as no day of the years 1970 to 2069
+        BadTime,  ///< the record's time reads as no time of day
         TooLong,  ///< a day or longer: readers cannot tell the days apart
     };
     QByteArray bytes;

@@ -1,6 +1,7 @@
 // Painting the statistics charts.
 #include "statschartview.h"
 
+#include "logbook/core/text/numbertext.h"
 #include "logbook/core/totals.h"
 #include "logbook/ui/japanesefont.h"
 
@@ -10,7 +11,6 @@
 #include <QToolTip>
 
 #include <algorithm>
-#include <climits>
 
 namespace {
 
@@ -21,7 +21,7 @@ constexpr qreal kRight = 8;
 
 QString hoursText(qint64 seconds)
 {
-    return QString::fromLatin1(totalTimeText(qint32(std::min<qint64>(seconds, INT_MAX))));
+    return QString::fromLatin1(numtext::clockText(seconds));
 }
 
 /// A round step of hours giving about four grid lines up to `maxHours`.

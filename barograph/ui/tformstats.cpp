@@ -7,6 +7,7 @@
 #include "logbook/core/logbook.h"
 #include "logbook/core/statisticsedits.h"
 #include "logbook/core/text/cp932.h"
+#include "logbook/core/text/numbertext.h"
 #include "logbook/core/totals.h"
 #include "logbook/core/prompter.h"
 #include "logbook/ui/japanesefont.h"
@@ -29,7 +30,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <climits>
 #include <map>
 #include <optional>
 
@@ -37,7 +37,7 @@ namespace {
 
 QString timeText(qint64 seconds)
 {
-    return QString::fromLatin1(totalTimeText(qint32(std::min<qint64>(seconds, INT_MAX))));
+    return QString::fromLatin1(numtext::clockText(seconds));
 }
 
 QString metres(double m)

@@ -9,6 +9,7 @@
 #include "barograph/ui/tclimbs.h"
 #include "barograph/ui/tctrlzoom.h"
 #include "barograph/ui/tcurspos.h"
+#include "logbook/core/fieldformats.h"
 #include "logbook/core/logbook.h"
 #include "logbook/core/prompter.h"
 #include "logbook/core/text/cp932.h"
@@ -153,7 +154,7 @@ void TGraph::revertToDownload()
     const bool shown = cursorOn();
     cursorHide();
     m_session->replaceTrace(BarographTrace::fromFile(std::move(*file)),
-                            takeoffSecondsOf(row.downloaded->fields[size_t(Field::Time)]),
+                            fieldformat::secondsOf(row.downloaded->fields[size_t(Field::Time)]),
                             baromsg::StepRevert.toString());
     restoreDownloadedFigures(row);
     book.logModified = true;

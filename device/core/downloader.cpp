@@ -11,6 +11,7 @@
 #include "device/core/protocol.h"
 #include "device/core/seriallink.h"
 #include "logbook/core/companion.h"
+#include "logbook/core/fieldformats.h"
 #include "logbook/core/filereader.h"
 #include "logbook/core/logbook.h"
 #include "logbook/core/logfiles.h"
@@ -29,12 +30,6 @@
 
 using std::chrono::milliseconds;
 
-
-int hmsSeconds(QByteArrayView hms)
-{
-    const auto at = [&](qsizetype i) { return i < hms.size() ? qBound(-99999, numtext::toInt(hms.sliced(i)), 99999) : 0; };
-    return at(0) * 3600 + at(3) * 60 + at(6);
-}
 
 BarographFile barographFromReply(const BarographReplyDecoder &reply)
 {
@@ -148,7 +143,7 @@ void Downloader::queueBarograph(int row)
 void Downloader::BaroLoad(int row)
 {
     const FlightRecord &record = m_book.row(row);
-    m_state.durationSeconds = hmsSeconds(record.duration);
+    m_state.durationSeconds = fieldformat::secondsOf(record.duration);
     m_state.transferMode = TransferMode::Barograph;
     m_state.baroInterval = 0;
     m_state.baroRow = row;

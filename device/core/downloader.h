@@ -260,7 +260,3 @@ private:
     quint64 m_baroRowId = 0;  ///< identity of the row being downloaded
     QByteArray m_baroFlight;  ///< its date and time when the download started, for messages
 };
-
-/// Seconds of an "hh:mm:ss" text: the numbers at characters 1, 4 and 7, each read as far
-/// as it has digits (leading blanks and a sign allowed, nothing is 0).
-int hmsSeconds(QByteArrayView hms);

@@ -13,12 +13,6 @@ namespace {
 // stored as a float (5.4 is 5.3999996) still shows its own last digit.
 constexpr double kBias = 0.0001;
 
-// The number at character `index` (0-based) of a text; 0 past its end.
-qint64 intAt(QByteArrayView text, qsizetype index)
-{
-    return index < text.size() ? numtext::toInt(text.sliced(index)) : 0;
-}
-
 double asFloatPlusBias(double value)
 {
     // Taken as single precision, as the editor always has; kept finite.
@@ -86,9 +80,9 @@ bool isNumberText(QByteArrayView text)
     return true;
 }
 
-qint64 durationSeconds(QByteArrayView duration)
+qint32 secondsOf(QByteArrayView timeOrDuration)
 {
-    return intAt(duration, 0) * 3600 + intAt(duration, 3) * 60 + intAt(duration, 6);
+    return numtext::clockSeconds(timeOrDuration).value_or(0);
 }
 
 } // namespace fieldformat

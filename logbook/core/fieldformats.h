@@ -1,7 +1,7 @@
 // The number formats of the log book's fields: maximum altitude and climb as the instrument
 // and the barograph window store them, as the record editor shows and stores them, the
-// number at the start of such a text, the editor's number check, and flying time read from
-// a duration. Shared by the editor, the downloads and the barograph write-back. QtCore only.
+// number at the start of such a text, the editor's number check, and the seconds of a time or
+// duration field. Shared by the editor, the downloads and the barograph write-back. QtCore only.
 #pragma once
 
 #include <QByteArray>
@@ -36,8 +36,10 @@ QByteArray climbEditText(QByteArrayView maxClimb);
 /// and "12." pass; "1.25", ".5", "+.5", "1-2" and "1e3" do not.
 bool isNumberText(QByteArrayView text);
 
-/// Flying time in seconds of a duration "HH:MM:SS": the numbers at characters 1, 4 and 7,
-/// read leniently (blanks skipped, a part without digits reads as 0).
-qint64 durationSeconds(QByteArrayView duration);
+/// Seconds of a record's `time` or `duration` as every figure counts them (totals,
+/// statistics, the printed book, a barograph's clock, the download's progress): the one
+/// reading of numtext::clockSeconds ("1:30:00" is an hour and a half), and 0 for a field it
+/// cannot read, as a blank field counts no time.
+qint32 secondsOf(QByteArrayView timeOrDuration);
 
 } // namespace fieldformat

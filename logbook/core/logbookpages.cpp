@@ -26,7 +26,7 @@ std::vector<LogBookPage> logBookPages(const LogBook &book, const LogBookSelectio
     for (int row = 1; selection.fromDate && row < book.rowCount(); ++row) {
         if (!(selection.excluded && selection.excluded(row)) && flightDateOrder(book.row(row).date) < selection.fromDate) {
             ++sum.flights;
-            sum.seconds += fieldformat::durationSeconds(book.row(row).duration);
+            sum.seconds += fieldformat::secondsOf(book.row(row).duration);
         }
     }
     const auto newPage = [&] {
@@ -47,7 +47,7 @@ std::vector<LogBookPage> logBookPages(const LogBook &book, const LogBookSelectio
         if (pages.empty() || int(pages.back().rows.size()) == perPage)
             newPage();
         LogBookPage &page = pages.back();
-        const qint64 seconds = fieldformat::durationSeconds(book.row(row).duration);
+        const qint64 seconds = fieldformat::secondsOf(book.row(row).duration);
         page.rows.push_back(row);
         ++page.page.flights;
         page.page.seconds += seconds;

@@ -7,6 +7,7 @@
 #include "logbook/core/logoperations.h"
 #include "logbook/core/messages.h"
 #include "logbook/core/text/cp932.h"
+#include "logbook/core/text/numbertext.h"
 
 #include <QStringList>
 #include <QUtf8StringView>
@@ -118,6 +119,16 @@ LogCsvContents parseLogCsv(QByteArrayView bytes)
                 problem(row.line, msg::CsvNulInCell.toString().arg(fieldTitle(field)));
                 ok = false;
                 continue;
+            }
+            if ((field == Field::Time || field == Field::Duration) && !text.isEmpty()) {
+                // Stored as the one writer writes it, so every program reads the same time.
+                const std::optional<qint32> seconds = numtext::clockSeconds(text);
+                if (!seconds) {
+                    problem(row.line, msg::CsvNotClockTime.toString().arg(fieldTitle(field)));
+                    ok = false;
+                    continue;
+                }
+                text = numtext::clockText(*seconds);
             }
             const int width = fieldWidth(field);
             if (width && text.size() > width - 1) {

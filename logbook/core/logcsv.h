@@ -3,7 +3,9 @@
 // QtCore only.
 //
 // What a round trip keeps: the cp932 encoding writes every field's bytes as they are, so a
-// log written and read back is the same byte for byte, whatever its fields hold. The UTF-8
+// log written and read back is the same byte for byte, whatever its fields hold, as long as
+// each time and duration is empty or written as the log writes them ("01:30:00"); other
+// readable times come back in that form, and unreadable ones are refused. The UTF-8
 // encoding goes through Unicode, where cp932's duplicated codes (the NEC row 13 symbols that
 // JIS X 0208 also has, the NEC-selected IBM extensions in 0xED/0xEE beside the IBM
 // extensions in 0xFA-0xFC) become one character: such a code comes back as the one code the
@@ -56,8 +58,10 @@ struct LogCsvContents {
 /// Reads a CSV written by buildLogCsv, or by a spreadsheet from it. The encoding is UTF-8
 /// when the file starts with a byte-order mark or is valid UTF-8 throughout, else cp932.
 /// The first row must be the header; every other row must have nine cells whose text fits
-/// its field (no 0x00, not wider than the field, characters cp932 can hold). The row
-/// numbers are not read: the list numbers the flights itself.
+/// its field (no 0x00, not wider than the field, characters cp932 can hold), and a time or
+/// duration must be empty or read as numtext::clockSeconds reads it; it is kept as
+/// numtext::clockText writes it ("1:30:00" becomes "01:30:00"), so that every figure reads
+/// it alike. The row numbers are not read: the list numbers the flights itself.
 LogCsvContents parseLogCsv(QByteArrayView bytes);
 
 /// The largest CSV file read: a full log's CSV, its cells quoted and in UTF-8, stays below.

@@ -2,10 +2,12 @@
 #include "logoperations.h"
 
 #include "logbook/core/companion.h"
+#include "logbook/core/fieldformats.h"
 #include "logbook/core/logbook.h"
 #include "logbook/core/logfiles.h"
 #include "logbook/core/messages.h"
 #include "logbook/core/text/cp932.h"
+#include "logbook/core/text/numbertext.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,51 +16,12 @@
 #include <algorithm>
 #include <utility>
 
-namespace {
-
-// Reads up to three integers separated by `separator`, as a "%d<sep>%d<sep>%d" scan does:
-// blanks before a number are skipped, a sign is allowed, and reading stops at the first
-// thing that does not match. Numbers that were not read stay 0; each is kept within a
-// range that cannot overflow the key.
-int scanThree(QByteArrayView text, char separator, qint64 out[3])
-{
-    out[0] = out[1] = out[2] = 0;
-    qsizetype i = 0;
-    int read = 0;
-    while (read < 3) {
-        if (read > 0) {
-            if (i >= text.size() || text[i] != separator)
-                break;
-            ++i;
-        }
-        while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-            ++i;
-        bool negative = false;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-            negative = text[i++] == '-';
-        const qsizetype digitsStart = i;
-        qint64 value = 0;
-        while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-            value = std::min<qint64>(value * 10 + (text[i] - '0'), 1000000);
-            ++i;
-        }
-        if (i == digitsStart)
-            break;
-        out[read++] = negative ? -value : value;
-    }
-    return read;
-}
-
-} // namespace
-
 qint64 flightSortKey(QByteArrayView date, QByteArrayView time)
 {
-    qint64 d[3];
-    qint64 t[3];
-    if (scanThree(date, '/', d) >= 1 && d[0] < 70)
-        d[0] += 100;
-    scanThree(time, ':', t);
-    return (d[0] * 448 + d[1] * 32 + d[2]) * 1440 + t[0] * 60 + t[1];
+    // A row without a readable date sorts first, as year 0 of the key.
+    const numtext::DateNumbers d = numtext::readDate(date).value_or(numtext::DateNumbers{1900, 0, 0});
+    const qint64 minutes = fieldformat::secondsOf(time) / 60;
+    return ((d.year - 1900) * qint64(448) + d.month * 32 + d.day) * 1440 + minutes;
 }
 
 bool sortFlightsByDate(LogBook &book)

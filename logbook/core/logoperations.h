@@ -10,10 +10,10 @@
 
 class LogBook;
 
-/// The sort key of a flight in minutes: (Y x 448 + M x 32 + D) x 1440 + h x 60 + m, with the
-/// numbers read from "YY/MM/DD" and "HH:MM:SS" and years below 70 counted from 2000.
-/// Seconds do not count. A text with fewer than three numbers uses those it has; the
-/// missing ones count as 0.
+/// The sort key of a flight in minutes: (Y x 448 + M x 32 + D) x 1440 + h x 60 + m, with Y
+/// the full year less 1900 and the numbers read by numtext::readDate (a date with fewer than
+/// three numbers uses those it has, the missing ones 0; one without a year is year 0) and
+/// fieldformat::secondsOf (a time it cannot read is 00:00). Seconds do not count.
 qint64 flightSortKey(QByteArrayView date, QByteArrayView time);
 
 /// Sorts the flights (rows 1 and up) by flightSortKey, keeping flights with equal keys in

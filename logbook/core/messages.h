@@ -116,6 +116,8 @@ inline constexpr QStringView CsvNotEncodable = u"「%1」にShift-JISで表せ�
 // A field ending in the first byte of a double-byte character (%1 the column title).
 inline constexpr QStringView CsvBrokenCharacter = u"「%1」の最後の文字が途中で切れています。";
 inline constexpr QStringView CsvNulInCell = u"「%1」にNUL文字があります。"; // a 0x00 byte in a field
+// A time or duration that does not read as hours:minutes:seconds (%1 the column title).
+inline constexpr QStringView CsvNotClockTime = u"「%1」が時:分:秒（例 01:30:00）として読めません。";
 // The export dialog's file types: the encoding is chosen with them.
 inline constexpr QStringView CsvFilterUtf8 = u"CSVファイル UTF-8・Excelなど(*.csv)";
 inline constexpr QStringView CsvFilterCp932 = u"CSVファイル Shift-JIS・古いソフト用(*.csv)";

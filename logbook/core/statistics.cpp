@@ -22,8 +22,8 @@ void raise(FlightRecordHolder &record, int row, double value)
 
 qint64 flightDateOrder(QByteArrayView date)
 {
-    const int day = date.size() > 6 ? qBound(-100000, numtext::toInt(date.sliced(6)), 100000) : 0;
-    return qint64(flightYear(date)) * 100000000 + qint64(flightMonth(date)) * 10000 + day;
+    const numtext::DateNumbers d = flightDate(date);
+    return qint64(d.year) * 100000000 + qint64(d.month) * 10000 + d.day;
 }
 
 QByteArray siteOf(QByteArrayView area)
@@ -47,7 +47,7 @@ LogStatistics computeStatistics(const LogBook &book, const StatisticsInputs &inp
             continue;
         }
         const FlightRecord &flight = book.row(row);
-        const qint64 seconds = fieldformat::durationSeconds(flight.duration);
+        const qint64 seconds = fieldformat::secondsOf(flight.duration);
         const double altitude = fieldformat::numberAtStart(flight.maxAltitude);
         const double climb = fieldformat::numberAtStart(flight.maxClimb);
         ++s.flights;

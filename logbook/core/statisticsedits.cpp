@@ -4,7 +4,8 @@
 #include "logbook/core/logbook.h"
 #include "logbook/core/messages.h"
 
-#include <QRegularExpression>
+#include "logbook/core/text/cp932.h"
+#include "logbook/core/text/numbertext.h"
 
 #include <algorithm>
 
@@ -46,10 +47,6 @@ std::optional<qint64> readCarriedTime(QStringView text)
 {
     if (text.trimmed().isEmpty())
         return 0;
-    static const QRegularExpression form(QStringLiteral("^\\s*(\\d{1,6}):([0-5]?\\d)(?::([0-5]?\\d))?\\s*$"));
-    const QRegularExpressionMatch m = form.match(text);
-    if (!m.hasMatch())
-        return std::nullopt;
-    return m.capturedView(1).toLongLong() * 3600 + m.capturedView(2).toLongLong() * 60
-           + m.capturedView(3).toLongLong();
+    // A paper log book's total is often written without seconds.
+    return numtext::clockSeconds(cp932::fromUnicode(text), numtext::ClockForm::SecondsOptional);
 }

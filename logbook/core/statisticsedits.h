@@ -28,6 +28,6 @@ inline constexpr int kMaxCarriedFlights = 999999;
 /// empty when both were so already.
 QString setCarriedOver(LogBook &book, int flights, qint64 seconds);
 
-/// Reads a carried-over time: "H:MM" or "H:MM:SS", any number of hours (up to six digits),
-/// blanks around it; nothing at all is no time. std::nullopt when it is not such a time.
+/// Reads a carried-over time as the one clock reader does, seconds optional ("H:MM" or
+/// "H:MM:SS", up to five digits of hours, blanks around it); nothing at all is no time. std::nullopt when it is not such a time.
 std::optional<qint64> readCarriedTime(QStringView text);

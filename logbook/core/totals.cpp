@@ -45,7 +45,7 @@ void FlightTotals::appendPeriod(TotalsRowKind kind, const PeriodTotal &total)
     const QByteArray period = kind == TotalsRowKind::Month
                                   ? "    " + numtext::decimal(total.month, 2) + kMonthMark
                                   : "  " + numtext::decimal(total.year, 4) + kYearMark;
-    const QByteArray time = totalTimeText(total.seconds);
+    const QByteArray time = numtext::clockText(total.seconds);
     // Columns 0, 2, 3 and 5 to 8 stay empty.
     row.start[0] = row.start[1] = at;
     row.start[2] = row.start[3] = row.start[4] = at + qint32(period.size());
@@ -85,7 +85,7 @@ FlightTotals computeTotals(const LogBook &book)
                 yearSeconds = 0;
             }
         }
-        const qint64 seconds = fieldformat::durationSeconds(flight.duration);
+        const qint64 seconds = fieldformat::secondsOf(flight.duration);
         monthSeconds = qBound(-(qint64(1) << 40), monthSeconds + seconds, qint64(1) << 40);
         yearSeconds = qBound(-(qint64(1) << 40), yearSeconds + seconds, qint64(1) << 40);
         table.appendFlight(flight);
@@ -99,20 +99,19 @@ FlightTotals computeTotals(const LogBook &book)
     return table;
 }
 
+numtext::DateNumbers flightDate(QByteArrayView date)
+{
+    return numtext::readDate(date).value_or(numtext::DateNumbers{2000, 0, 0});
+}
+
 int flightYear(QByteArrayView date)
 {
-    const int year = qBound(-100000, numtext::toInt(date), 100000) + 1900;
-    return year < 1970 ? year + 100 : year;
+    return flightDate(date).year;
 }
 
 int flightMonth(QByteArrayView date)
 {
-    return date.size() > 3 ? qBound(-100000, numtext::toInt(date.sliced(3)), 100000) : 0;
-}
-
-QByteArray totalTimeText(qint32 seconds)
-{
-    return numtext::clockText(seconds);
+    return flightDate(date).month;
 }
 
 RangeTotals rangeTotals(const LogBook &book, int top, int bottom)
@@ -120,7 +119,7 @@ RangeTotals rangeTotals(const LogBook &book, int top, int bottom)
     RangeTotals totals;
     for (int r = qMax(1, top); r <= qMin(bottom, book.rowCount() - 1); ++r) {
         ++totals.flights;
-        totals.seconds += fieldformat::durationSeconds(book.row(r).duration);
+        totals.seconds += fieldformat::secondsOf(book.row(r).duration);
     }
     return totals;
 }

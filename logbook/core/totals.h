@@ -4,6 +4,7 @@
 #pragma once
 
 #include "logbook/core/flightrecord.h"
+#include "logbook/core/text/numbertext.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -58,13 +59,13 @@ private:
 /// total is not zero. Totals are whole seconds; a total beyond the 32-bit range stops there.
 FlightTotals computeTotals(const LogBook &book);
 
-/// The year of a date "YY/MM/DD": YY plus 1900, YY below 70 from 2000 on.
+/// A date "YY/MM/DD" as the totals and statistics count it: read by numtext::readDate (one
+/// year pivot), a date without a readable year as month 0 of 2000, as a blank year reads.
+numtext::DateNumbers flightDate(QByteArrayView date);
+/// The year of flightDate.
 int flightYear(QByteArrayView date);
-/// The month of a date: the number at its fourth character.
+/// The month of flightDate.
 int flightMonth(QByteArrayView date);
-
-/// "%02d:%02d:%02d" of hours, minutes and seconds; the hours have as many digits as needed.
-QByteArray totalTimeText(qint32 seconds);
 
 struct RangeTotals {
     int flights = 0;

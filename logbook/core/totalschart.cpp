@@ -71,7 +71,7 @@ TotalsChart layoutTotalsChart(const FlightTotals &totals, QSizeF size)
         TotalsChart::Year y;
         y.block = QRectF(x, plot.top(), block, plot.height());
         y.seconds = sums.total;
-        y.label = numtext::decimal(year, 4) + "\x94\x4e " + totalTimeText(sums.total); // 年
+        y.label = numtext::decimal(year, 4) + "\x94\x4e " + numtext::clockText(sums.total); // 年
         chart.years.push_back(y);
         for (int m = 1; m <= 12; ++m) {
             const qreal h = sums.months[m] > 0 ? plot.height() * qreal(sums.months[m]) / top : 0;

@@ -4,6 +4,7 @@
 #include "logbook/core/flightrecord.h"
 #include "logbook/core/logbook.h"
 #include "logbook/core/text/cp932.h"
+#include "logbook/core/text/numbertext.h"
 #include "logbook/core/totals.h"
 
 #include <QBuffer>
@@ -112,7 +113,7 @@ void paintLogBookPage(QPainter &p, QRect page, const LogBook &book, const std::v
         drawCell(p, QRect(x[3], y, x[4] - x[3], rowHeight), QStringLiteral("%1 件").arg(totals[t].flights),
                  Qt::AlignRight);
         drawCell(p, QRect(x[4], y, x[5] - x[4], rowHeight),
-                 QString::fromLatin1(totalTimeText(qint32(std::min<qint64>(totals[t].seconds, INT_MAX)))),
+                 QString::fromLatin1(numtext::clockText(totals[t].seconds)),
                  Qt::AlignRight);
         y += rowHeight;
         p.drawLine(x[0], y, x[5], y);

@@ -80,7 +80,7 @@ bool TotalsChartView::event(QEvent *e)
                     .contains(help->pos())) {
                 QToolTip::showText(help->globalPos(), QStringLiteral("%1/%2  %3")
                                                           .arg(b.year).arg(b.month)
-                                                          .arg(QString::fromLatin1(totalTimeText(b.seconds))));
+                                                          .arg(QString::fromLatin1(numtext::clockText(b.seconds))));
                 return true;
             }
         }

@@ -5,6 +5,7 @@
 #include "app/ui/mainform.h"
 #include "barograph/ui/statschartview.h"
 #include "logbook/core/text/cp932.h"
+#include "logbook/core/text/numbertext.h"
 #include "logbook/core/totals.h"
 #include "logbook/ui/loglistwindow.h"
 #include "tests/common/scriptedprompter.h"
@@ -72,7 +73,7 @@ QString cell(QTableWidget *t, int row, int column)
 
 QString hours(const QJsonValue &seconds)
 {
-    return QString::fromLatin1(totalTimeText(qint32(seconds.toDouble())));
+    return QString::fromLatin1(numtext::clockText(qint32(seconds.toDouble())));
 }
 
 } // namespace

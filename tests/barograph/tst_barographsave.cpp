@@ -36,8 +36,6 @@ private slots:
     void replacedFileIsKeptAndAnIdenticalOneLeftAlone();
     void recordFileName_data();
     void recordFileName();
-    void takeoffSeconds_data();
-    void takeoffSeconds();
     void statisticsWrittenBack();
     void peakAltitudeRounded_data();
     void peakAltitudeRounded();
@@ -82,24 +80,6 @@ void TestBarographSave::recordFileName()
     QFETCH(QString, chosen);
     QFETCH(QByteArray, name);
     QCOMPARE(::recordFileName(chosen).value_or("-"), name);
-}
-
-void TestBarographSave::takeoffSeconds_data()
-{
-    QTest::addColumn<QByteArray>("time");
-    QTest::addColumn<qint32>("seconds");
-    QTest::newRow("14:35:20") << QByteArray("14:35:20") << 14 * 3600 + 35 * 60 + 20;
-    QTest::newRow("blanks") << QByteArray(" 9: 5: 7") << 9 * 3600 + 5 * 60 + 7;
-    QTest::newRow("short") << QByteArray("10:3") << 10 * 3600 + 3 * 60;
-    QTest::newRow("empty") << QByteArray() << 0;
-    QTest::newRow("damaged, huge") << QByteArray("999999999") << qint32(1 << 30);
-}
-
-void TestBarographSave::takeoffSeconds()
-{
-    QFETCH(QByteArray, time);
-    QFETCH(qint32, seconds);
-    QCOMPARE(takeoffSecondsOf(time), seconds);
 }
 
 void TestBarographSave::statisticsWrittenBack()

@@ -227,10 +227,10 @@ void TestGraphView::typedTimes_data()
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<qint32>("seconds"); // -1: incomplete
     QTest::newRow("complete") << QByteArray("01:02:03") << 3723;
-    QTest::newRow("minutes beyond 59 count") << QByteArray("00:75:00") << 4500;
+    QTest::newRow("minutes beyond 59 read as no time") << QByteArray("00:75:00") << -1;
     QTest::newRow("blanks of the mask") << QByteArray("01:0_:03") << -1;
     QTest::newRow("short") << QByteArray("01:02:0") << -1;
-    QTest::newRow("colons only") << QByteArray("::::::::") << 0;
+    QTest::newRow("colons only") << QByteArray("::::::::") << -1;
 }
 
 void TestGraphView::typedTimes()

@@ -41,7 +41,7 @@ private slots:
             for (int row = 1; selection.fromDate && row < book.rowCount(); ++row) {
                 if (!selection.excluded(row) && flightDateOrder(book.row(row).date) < selection.fromDate) {
                     ++sum.flights;
-                    sum.seconds += fieldformat::durationSeconds(book.row(row).duration);
+                    sum.seconds += fieldformat::secondsOf(book.row(row).duration);
                 }
             }
             int printed = 0;
@@ -54,7 +54,7 @@ private slots:
                     QVERIFY(!book.row(row).excludedFromStatistics);
                     const qint64 order = flightDateOrder(book.row(row).date);
                     QVERIFY(!selection.fromDate || (order >= selection.fromDate && order <= selection.toDate));
-                    seconds += fieldformat::durationSeconds(book.row(row).duration);
+                    seconds += fieldformat::secondsOf(book.row(row).duration);
                 }
                 QCOMPARE(page.page.flights, int(page.rows.size()));
                 QCOMPARE(page.page.seconds, seconds);

@@ -76,6 +76,7 @@ private slots:
     void utf8KeepsCanonicalCodesAndFoldsDuplicates();
     void spreadsheetVariantsRead();
     void everyBadLineIsNamedAndNothingIsRead();
+    void timesAreKeptAsTheLogWritesThemOrRefused();
 };
 
 void TestLogCsv::layoutIsRfc4180WithTitlesAndGuards()
@@ -202,6 +203,22 @@ void TestLogCsv::everyBadLineIsNamedAndNothingIsRead()
 
     QCOMPARE(parseLogCsv("number,date\r\n").problems.at(0).line, 1); // not our header
     QCOMPARE(parseLogCsv("").problems.at(0).line, 1);
+}
+
+void TestLogCsv::timesAreKeptAsTheLogWritesThemOrRefused()
+{
+    const QByteArray header = QStringLiteral(",日付,時刻,エリア,滞空時間,最大高度,最大上昇率,備考、コメント,ﾊﾞﾛｸﾞﾗﾌﾌｧｲﾙ\r\n").toUtf8();
+    const LogCsvContents c = parseLogCsv(header + "1,24/05/03,9:05:07,a,1:30:00,0987 m,3.4 m/s,,\r\n"
+                                         + "2,24/05/04,,b,,,,,\r\n");
+    QVERIFY(c.isReadable());
+    QCOMPARE(c.flights[0].time, "09:05:07");
+    QCOMPARE(c.flights[0].duration, "01:30:00");
+    QCOMPARE(c.flights[1].duration, ""); // no time given stays none
+
+    const LogCsvContents bad = parseLogCsv(header + "1,24/05/03,10:21:05,a,01:00:00,,,,\r\n"
+                                           + "2,24/05/04,10:21:05,b,1:75:00,,,,\r\n");
+    QVERIFY(bad.flights.size() == 1 && !bad.isReadable());
+    QCOMPARE(describeProblems(bad.problems), QStringLiteral("3行目：「滞空時間」が時:分:秒（例 01:30:00）として読めません。"));
 }
 
 QTEST_GUILESS_MAIN(TestLogCsv)

@@ -85,9 +85,11 @@ void TestLogOperations::sortKeys_data()
     QTest::newRow("2000 counts as 100") << QByteArray("00/01/01") << QByteArray("00:00:00") << key(100, 1, 1, 0, 0);
     QTest::newRow("69 is 2069") << QByteArray("69/01/01") << QByteArray("10:00:00") << key(169, 1, 1, 10, 0);
     QTest::newRow("70 is 1970") << QByteArray("70/01/01") << QByteArray("10:00:00") << key(70, 1, 1, 10, 0);
-    QTest::newRow("two numbers") << QByteArray("24/05") << QByteArray("10:21") << key(124, 5, 0, 10, 21);
+    QTest::newRow("two numbers; a time without seconds is none")
+        << QByteArray("24/05") << QByteArray("10:21") << key(124, 5, 0, 0, 0);
     QTest::newRow("nothing readable") << QByteArray("??") << QByteArray("") << key(0, 0, 0, 0, 0);
-    QTest::newRow("blanks and signs") << QByteArray(" 24/ 5/-3") << QByteArray("+1:2:3") << key(124, 5, -3, 1, 2);
+    QTest::newRow("blanks and signs; a signed time is none")
+        << QByteArray(" 24/ 5/-3") << QByteArray("+1:2:3") << key(124, 5, -3, 0, 0);
     QTest::newRow("huge numbers do not overflow") << QByteArray("99999999999/1/1") << QByteArray("1:1:1")
                                                   << key(1000000, 1, 1, 1, 1);
 }

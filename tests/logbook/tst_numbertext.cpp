@@ -1,4 +1,5 @@
-// Numbers as text: printf's formats without the locale, and C's atoi and atof.
+// Numbers as text: printf's formats without the locale, C's atoi and atof, and the one reader
+// and writer of clock times.
 #include "logbook/core/text/numbertext.h"
 
 #include <QTest>
@@ -11,6 +12,8 @@ private slots:
     void fixed_data();
     void fixed();
     void decimalAndClock();
+    void clockTimes_data();
+    void clockTimes();
     void toInt_data();
     void toInt();
     void toReal_data();
@@ -58,6 +61,57 @@ void TestNumberText::decimalAndClock()
     QCOMPARE(numtext::clockText(0), QByteArray("00:00:00"));
     QCOMPARE(numtext::clockText(14 * 3600 + 35 * 60 + 20), QByteArray("14:35:20"));
     QCOMPARE(numtext::clockText(100 * 3600 + 59), QByteArray("100:00:59"));
+}
+
+void TestNumberText::clockTimes_data()
+{
+    // What the one reader makes of a text (-1: no time) and what the one writer makes of
+    // that; "H:MM" only where seconds may be left out.
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("secondsOptional");
+    QTest::addColumn<qint32>("seconds");
+    QTest::addColumn<QByteArray>("written");
+    const auto row = [](const char *name, const QByteArray &text, qint32 seconds, const QByteArray &written,
+                        bool secondsOptional = false) {
+        QTest::newRow(name) << text << secondsOptional << seconds << written;
+    };
+    row("midnight", "0:00:00", 0, "00:00:00");
+    row("one digit of hours: an hour and a half", "1:30:00", 5400, "01:30:00");
+    row("as the log writes it", "01:30:00", 5400, "01:30:00");
+    row("the widest two-digit hours", "99:59:59", 99 * 3600 + 59 * 60 + 59, "99:59:59");
+    row("100 hours", "100:00:00", 360000, "100:00:00");
+    row("five hour digits", "99999:59:59", 99999 * 3600 + 3599, "99999:59:59");
+    row("six hour digits", "100000:00:00", -1, "");
+    row("minute 60", "00:60:00", -1, "");
+    row("second 60", "00:00:60", -1, "");
+    row("blanks around each part, as the editor's mask leaves them", " 9: 5: 7", 32707, "09:05:07");
+    row("a digit not typed in the editor", "1 :30:00", 5400, "01:30:00");
+    row("blank fields", "  :  :  ", -1, "");
+    row("empty", "", -1, "");
+    row("garbage", "xx:10:0x", -1, "");
+    row("no seconds", "10:3", -1, "");
+    row("no seconds where they may be left out", "123:45", 123 * 3600 + 45 * 60, "123:45:00", true);
+    row("minute 60 where seconds may be left out", "1:60", -1, "", true);
+    row("hours only", "1", -1, "", true);
+    row("a fourth part", "1:30:00:00", -1, "");
+    row("a sign", "+1:30:00", -1, "");
+    row("a damaged field's digits", "999999999", -1, "");
+    row("full-width digits", "\x82\x50:30:00", -1, ""); // １ in cp932
+}
+
+void TestNumberText::clockTimes()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, secondsOptional);
+    QFETCH(qint32, seconds);
+    QFETCH(QByteArray, written);
+    const numtext::ClockForm form =
+        secondsOptional ? numtext::ClockForm::SecondsOptional : numtext::ClockForm::HoursMinutesSeconds;
+    QCOMPARE(numtext::clockSeconds(text, form).value_or(-1), seconds);
+    if (seconds < 0)
+        return;
+    QCOMPARE(numtext::clockText(seconds), written);
+    QCOMPARE(numtext::clockSeconds(written).value_or(-1), seconds); // what it writes, it reads
 }
 
 void TestNumberText::toInt_data()

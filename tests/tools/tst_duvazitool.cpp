@@ -54,6 +54,7 @@ private slots:
     void deleteNeverTakesTheLogARowNames();
     void csvOpensInLibreOffice();
     void excludeAndCarrySaveTheCompanion();
+    void csvDurationCountsAsItReads();
     void wrongUsage();
 };
 
@@ -285,6 +286,24 @@ void TestDuvaziTool::deleteNeverTakesTheLogARowNames()
     QVERIFY2(QString::fromUtf8(r.err).contains(QStringLiteral("を削除できませんでした。\n1行目のログ：バログラフファイル名「F.log」は使えません。"
                                                               "ログファイルかその付属ファイルの名前です。")), r.err.constData());
     QCOMPARE(readLogFile(log).value_or(LogFileContents()).records.size(), size_t(3)); // the titles and two flights
+}
+
+void TestDuvaziTool::csvDurationCountsAsItReads()
+{
+    // "1:30:00" is an hour and a half in the stored field and in every figure made of it.
+    QTemporaryDir dir;
+    QFile csvFile(dir.filePath("one.csv"));
+    QVERIFY(csvFile.open(QIODevice::WriteOnly));
+    csvFile.write(QStringLiteral(",日付,時刻,エリア,滞空時間,最大高度,最大上昇率,備考、コメント,ﾊﾞﾛｸﾞﾗﾌﾌｧｲﾙ\r\n"
+                                 "1,24/05/03,10:21:05,Ashio,1:30:00,0987 m,3.4 m/s,,\r\n").toUtf8());
+    csvFile.close();
+    const QString log = dir.filePath("one.log");
+    QCOMPARE(tool({"log", "import", csvFile.fileName(), log}).exitCode, 0);
+    QCOMPARE(readLogFile(log)->records[1].duration, "01:30:00");
+    const Run stats = tool({"log", "stats", log});
+    QVERIFY2(stats.out.contains("total\t1 flights\t01:30:00\n"), stats.out.constData());
+    const Run totals = tool({"log", "totals", log});
+    QCOMPARE(totals.out.count("\t01:30:00"), 3); // the flight, its month, its year
 }
 
 void TestDuvaziTool::csvOpensInLibreOffice()

@@ -6,6 +6,7 @@
 #include "barograph/core/barographtrace.h"
 #include "barograph/core/flightanalysis.h"
 #include "barograph/core/messages.h"
+#include "logbook/core/text/numbertext.h"
 
 #include <cmath>
 
@@ -30,12 +31,10 @@ QByteArray seconds(const std::optional<double> &value)
     return value ? number(*value, 1) : QByteArray("null");
 }
 
-/// "H:MM:SS" from the first sample, as the window's clock reads a stretch of the flight.
+/// A time from the first sample to the nearest second, as the window's climb list writes it.
 QByteArray clock(double seconds)
 {
-    const qint64 s = qint64(std::lround(seconds));
-    return QByteArray::number(s / 3600) + ':' + QByteArray::number(s / 60 % 60).rightJustified(2, '0') + ':' +
-           QByteArray::number(s % 60).rightJustified(2, '0');
+    return numtext::clockText(qint32(std::lround(seconds)));
 }
 
 QByteArray json(const FlightAnalysis &a)

@@ -12,6 +12,7 @@
 #include "logbook/core/logbookpages.h"
 #include "logbook/core/statistics.h"
 #include "logbook/core/text/cp932.h"
+#include "logbook/core/text/numbertext.h"
 #include "logbook/core/totals.h"
 #include "logbook/render/logbookprint.h"
 
@@ -73,7 +74,7 @@ QJsonObject json(const LogStatistics &s)
 
 QString text(const LogStatistics &s)
 {
-    const auto time = [](qint64 seconds) { return QString::fromLatin1(totalTimeText(qint32(qMin<qint64>(seconds, INT_MAX)))); };
+    const auto time = [](qint64 seconds) { return QString::fromLatin1(numtext::clockText(seconds)); };
     QString out = QStringLiteral("total\t%1 flights\t%2\n").arg(s.flights).arg(time(s.seconds));
     if (s.excluded)
         out += QStringLiteral("excluded\t%1 flights\n").arg(s.excluded);

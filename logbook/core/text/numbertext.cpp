@@ -46,6 +46,24 @@ qsizetype skipBlanksAndSign(QByteArrayView text, bool &negative)
     return i;
 }
 
+// Hours of a clock time: five digits reach 99999:59:59, below 2^30 seconds.
+constexpr qsizetype kMaxHourDigits = 5;
+
+// One part of a clock time: one to `maxDigits` digits, white space around them allowed.
+std::optional<qint32> clockPart(QByteArrayView part, qsizetype maxDigits)
+{
+    part = part.trimmed();
+    if (part.isEmpty() || part.size() > maxDigits)
+        return std::nullopt;
+    qint32 value = 0;
+    for (const char c : part) {
+        if (!isDigit(c))
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
 } // namespace
 
 QByteArray fixed(double value, int decimals, int width, bool zeroPad)
@@ -63,10 +81,64 @@ QByteArray decimal(qint64 value, int width, bool zeroPad)
     return padded(QByteArray::number(value), width, zeroPad);
 }
 
-QByteArray clockText(qint32 seconds)
+QByteArray clockText(qint64 seconds)
 {
     return decimal(seconds / 3600, 2, true) + ':' + decimal(seconds / 60 % 60, 2, true) + ':'
         + decimal(seconds % 60, 2, true);
+}
+
+std::optional<qint32> clockSeconds(QByteArrayView text, ClockForm form)
+{
+    QByteArrayView parts[3]; // hours, minutes, seconds
+    qsizetype count = 0;
+    for (qsizetype from = 0;;) {
+        if (count == 3)
+            return std::nullopt;
+        const qsizetype colon = text.indexOf(':', from);
+        parts[count++] = text.sliced(from, (colon < 0 ? text.size() : colon) - from);
+        if (colon < 0)
+            break;
+        from = colon + 1;
+    }
+    if (count < 2 || (count == 2 && form == ClockForm::HoursMinutesSeconds))
+        return std::nullopt;
+    qint32 seconds = 0;
+    for (qsizetype k = 0; k < 3; ++k) {
+        const std::optional<qint32> value = k < count ? clockPart(parts[k], k == 0 ? kMaxHourDigits : 2) : 0;
+        if (!value || (k > 0 && *value > 59))
+            return std::nullopt;
+        seconds = seconds * 60 + *value;
+    }
+    return seconds;
+}
+
+std::optional<DateNumbers> readDate(QByteArrayView text)
+{
+    constexpr qint64 kLimit = 1000000;
+    int numbers[3] = {0, 0, 0};
+    qsizetype i = 0;
+    for (int read = 0; read < 3; ++read) {
+        if (read > 0) {
+            if (i >= text.size() || text[i] != '/')
+                break;
+            ++i;
+        }
+        bool negative = false;
+        const QByteArrayView rest = text.sliced(i);
+        i += skipBlanksAndSign(rest, negative);
+        const qsizetype digitsStart = i;
+        qint64 value = 0;
+        for (; i < text.size() && isDigit(text[i]); ++i)
+            value = std::min(value * 10 + (text[i] - '0'), kLimit);
+        if (i == digitsStart) {
+            if (read == 0)
+                return std::nullopt;
+            break;
+        }
+        numbers[read] = int(negative ? -value : value);
+    }
+    const int yy = numbers[0];
+    return DateNumbers{yy < 70 ? 2000 + yy : 1900 + yy, numbers[1], numbers[2]};
 }
 
 qint32 toInt(QByteArrayView text)

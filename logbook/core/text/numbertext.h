@@ -1,6 +1,9 @@
 // Numbers as text, the way the log, the barograph files and the viewer write them ("%5.1f",
-// "%04d", "%02d:%02d:%02d", ...) and read them back (C's atoi and atof). Independent of the
-// process locale: a German desktop must not turn "1244.5" into "1244,5". QtCore only.
+// "%04d", "%02d:%02d:%02d", ...) and read them back (C's atoi and atof), and the one reader
+// and writer of clock times and durations and the one reader of dates: every program that
+// shows a figure of a time reads its text here, so a text means one thing everywhere.
+// Independent of the process locale: a German desktop must not turn "1244.5" into "1244,5".
+// QtCore only.
 #pragma once
 
 #include <QByteArray>
@@ -16,8 +19,40 @@ namespace numtext {
 QByteArray fixed(double value, int decimals, int width = 0, bool zeroPad = false);
 /// printf's "%<width>d", with zeros after the sign when `zeroPad` ("%04d").
 QByteArray decimal(qint64 value, int width = 0, bool zeroPad = false);
-/// "%02d:%02d:%02d" of seconds / 3600, (seconds / 60) mod 60 and seconds mod 60.
-QByteArray clockText(qint32 seconds);
+/// The one writer of clock times and durations: "%02d:%02d:%02d" of seconds / 3600,
+/// (seconds / 60) mod 60 and seconds mod 60, the hours as wide as they need (a total of a
+/// life's flying as well as a time of day). What it writes for 0 up to clockSeconds' largest
+/// reading, clockSeconds reads back.
+QByteArray clockText(qint64 seconds);
+
+/// Whether a clock time may leave out its seconds.
+enum class ClockForm {
+    HoursMinutesSeconds, ///< "H:MM:SS", as the log's times and durations are stored
+    SecondsOptional,     ///< also "H:MM", as a paper log book writes the total carried over
+};
+
+/// The one reader of clock times and durations: hours, minutes and seconds separated by ':',
+/// the hours one to five digits, minutes and seconds one or two digits from 0 to 59, each part
+/// with white space before or after its digits allowed, as the editor's masked field
+/// leaves a digit not typed ("1 :30:00"). "01:30:00" and "1:30:00" are both an hour and a half.
+/// std::nullopt for anything else: empty, a part missing, empty or left over, a sign, a minute
+/// 60, a digit that is not ASCII. Five hour digits keep every reading below 2^30, so that a
+/// damaged field added to a time of day or summed over a log cannot overflow.
+std::optional<qint32> clockSeconds(QByteArrayView text, ClockForm form = ClockForm::HoursMinutesSeconds);
+
+/// A date's numbers, the year in full.
+struct DateNumbers {
+    int year = 0;
+    int month = 0; ///< 0 when the text has no month
+    int day = 0;   ///< 0 when the text has no day
+};
+
+/// The one reader of dates "YY/MM/DD": up to three numbers separated by '/', each after
+/// optional blanks and a sign, read as a "%d/%d/%d" scan reads them and each kept within
+/// one million, so that no order made of them overflows. The one year pivot: a two-digit
+/// year below 70 is this century's (69 is 2069, 70 is 1970), as the log has always sorted.
+/// std::nullopt when the text does not start with a number.
+std::optional<DateNumbers> readDate(QByteArrayView text);
 
 /// C's atoi: leading blanks skipped, an optional sign, digits up to the first other
 /// character; 0 without digits. Out-of-range values are clamped to the 32-bit range.
