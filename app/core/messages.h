@@ -34,8 +34,9 @@ inline constexpr QStringView CommandLineHelp =
     u"\n"
     u"引数:\n"
     u"  ログファイル   起動後に開くLOGファイル (.log)\n";
-// An option the program does not know, or more than one log file: "%1 is not understood".
-inline constexpr QStringView CommandLineRefused = u"duvazi: %1 は使えません。\n使い方は duvazi --help で表示されます。\n";
+// An option the program does not know, or more than one log file: "%1 cannot be used",
+// followed by the usage (CommandLineHelp).
+inline constexpr QStringView CommandLineRefused = u"duvazi: %1 は使えません。\n\n";
 
 // The start-folder dialog.
 inline constexpr QStringView FormDirCaption = u"ﾌｫﾙﾀﾞｰ設定";                     // folder settings
