@@ -168,7 +168,6 @@ void SettingsDialog::confirmAndSend(char command, const std::function<void()> &s
         close();
         return;
     default:
-        store();
         break;
     }
     ProgressBar->setValue(0);
@@ -177,13 +176,22 @@ void SettingsDialog::confirmAndSend(char command, const std::function<void()> &s
     const bool started = m_sender.startUpload(
         {command, build(), afterCommand, afterByte}, this, [this](int percent) { ProgressBar->setValue(percent); },
         [this](bool sent) { uploadEnded(sent); });
-    if (self && !started)
-        lock(false); // said why; the values are stored and the pilot may try again
+    if (!self)
+        return;
+    if (started) {
+        store(); // what the instrument is being sent
+        return;
+    }
+    // Refused (said why): nothing stored as if sent; the dialog keeps the values for
+    // another try.
+    ProgressBar->hide();
+    lock(false);
 }
 
 void SettingsDialog::uploadEnded(bool sent)
 {
     if (!sent) {
+        ProgressBar->hide();
         lock(false); // said why; the dialog stays for another try
         return;
     }
