@@ -49,6 +49,7 @@ public:
     explicit UploadWait(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint)
     {
         setObjectName(QStringLiteral("UploadWait"));
+        markClosesByItself(*this); // it goes when the message is out
         setWindowTitle(msg::Confirm.toString());
         setModal(true);
         auto *layout = new QVBoxLayout(this);

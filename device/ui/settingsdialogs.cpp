@@ -1,6 +1,8 @@
 // The settings dialogs.
 #include "settingsdialogs.h"
 
+#include "logbook/ui/questionparent.h"
+
 #include "device/core/instrumentsettingsfile.h"
 #include "device/core/messages.h"
 #include "logbook/core/filewriter.h"
@@ -196,6 +198,7 @@ void SettingsDialog::uploadEnded(bool sent)
         return;
     }
     ProgressBar->hide();
+    markClosesByItself(*this); // 送信終了 stands a moment, then the dialog goes
     Label->show();
     Label->repaint();
     QTimer::singleShot(kDoneShownMs, this, [this] {
