@@ -12,6 +12,7 @@
 #include "device/ui/portchoicemenu.h"
 #include "logbook/core/logfile.h"
 #include "logbook/core/logfiles.h"
+#include "logbook/core/messages.h"
 #include "logbook/ui/loglistwindow.h"
 #include "tests/common/modalbox.h"
 #include "tests/common/scriptedprompter.h"
@@ -21,6 +22,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMdiArea>
+#include <QSet>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -62,6 +64,7 @@ class TestMainIntegration : public QObject {
 private slots:
     void showBarographOpensTheViewer();
     void loadAllFromTheSimulatorOpensEveryGraph();
+    void undoWaitsForTheLoadAll();
     void portMenuChoicesAreKept();
     void exitWaitsForTheUploadToEnd();
 };
@@ -118,6 +121,32 @@ void TestMainIntegration::loadAllFromTheSimulatorOpensEveryGraph()
     QFile saved(f.dir.filePath("downloaded.log"));
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QCOMPARE(parseLogFile(saved.readAll()).records.size(), size_t(7));
+}
+
+// Undo pressed once the first barograph is named, while the others still come: refused
+// and said; afterwards every row names a file that exists, and every file the download
+// wrote is named by a row.
+void TestMainIntegration::undoWaitsForTheLoadAll()
+{
+    Fixture f;
+    f.form->settings().comDevice = kSimulatorDevice;
+    f.form->device().simulatorBytesPerSecond = 4800;
+    const LogBook &book = f.form->logBook();
+    f.trigger("MenuAllLoad");
+    QVERIFY(runUntil([&] { return book.rowCount() > 1 && !book.row(1).barographFile.isEmpty(); }, 60000));
+    QVERIFY(f.form->device().downloader().needsPort());
+    QVERIFY(f.enabled("UndoItem")); // the step naming the first barograph
+    f.trigger("UndoItem");
+    QCOMPARE(f.prompter.informed.count(msg::DownloadRunning.toString()), 1);
+    QVERIFY(runUntil([&] { return f.graphWindows() == 6 && !f.form->device().downloader().needsPort(); }, 120000));
+    QSet<QString> named;
+    for (int row = 1; row < book.rowCount(); ++row) {
+        const QString name = QString::fromLatin1(book.row(row).barographFile.toByteArray());
+        QVERIFY(QFile::exists(f.dir.filePath(name)));
+        named << name;
+    }
+    const QStringList written = QDir(f.dir.path()).entryList({QStringLiteral("*.V*")}, QDir::Files);
+    QCOMPARE(QSet<QString>(written.begin(), written.end()), named);
 }
 
 void TestMainIntegration::portMenuChoicesAreKept()
