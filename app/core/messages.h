@@ -11,6 +11,11 @@ inline constexpr QStringView Warning = u"警告"; // caption: warning
 inline constexpr QStringView Error = u"エラー"; // caption: error
 // Exit with unsaved changes: "The log data has changed. Save it?"
 inline constexpr QStringView AskSaveOnExit = u"ログデータが変更されています。\nセーブしますか？";
+// Exit while a download runs or waits: Yes waits for it, saves and ends; No stops it and ends
+// without saving; Cancel stays.
+inline constexpr QStringView AskExitDuringLoad =
+    u"ﾃﾞｰﾀのﾛｰﾄﾞ中です。\nﾛｰﾄﾞが終わるのを待ってセーブしてから終了しますか？\n"
+    u"（いいえ: ﾛｰﾄﾞを止めてセーブせずに終了します）";
 
 // The settings could not be written at exit (a full disk, a folder without rights).
 inline constexpr QStringView SettingsNotSaved = u"設定を保存できませんでした。\n次回は前回保存された設定で起動します。";

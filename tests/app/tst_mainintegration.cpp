@@ -65,6 +65,8 @@ private slots:
     void showBarographOpensTheViewer();
     void loadAllFromTheSimulatorOpensEveryGraph();
     void undoWaitsForTheLoadAll();
+    void exitDuringALoadAllDoesWhatWasAnswered_data();
+    void exitDuringALoadAllDoesWhatWasAnswered();
     void portMenuChoicesAreKept();
     void exitWaitsForTheUploadToEnd();
 };
@@ -147,6 +149,47 @@ void TestMainIntegration::undoWaitsForTheLoadAll()
     }
     const QStringList written = QDir(f.dir.path()).entryList({QStringLiteral("*.V*")}, QDir::Files);
     QCOMPARE(QSet<QString>(written.begin(), written.end()), named);
+}
+
+void TestMainIntegration::exitDuringALoadAllDoesWhatWasAnswered_data()
+{
+    QTest::addColumn<Prompter::Answer>("answer");
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<bool>("saved"); // with every flight and barograph
+    QTest::newRow("Yes: wait, save, end") << Prompter::Answer::Yes << true << true;
+    QTest::newRow("No: stop, end unsaved") << Prompter::Answer::No << true << false;
+    QTest::newRow("Cancel: stay, the load goes on") << Prompter::Answer::Cancel << false << false;
+}
+
+void TestMainIntegration::exitDuringALoadAllDoesWhatWasAnswered()
+{
+    QFETCH(Prompter::Answer, answer);
+    QFETCH(bool, closes);
+    QFETCH(bool, saved);
+    Fixture f;
+    f.form->settings().comDevice = kSimulatorDevice;
+    f.form->device().simulatorBytesPerSecond = 4800;
+    const LogBook &book = f.form->logBook();
+    f.trigger("MenuAllLoad");
+    QVERIFY(runUntil([&] { return book.rowCount() > 1 && !book.row(1).barographFile.isEmpty(); }, 60000));
+    f.prompter.answers = {answer};
+    f.prompter.files = {f.dir.filePath("downloaded")};
+    QCOMPARE(f.form->close(), closes);
+    QCOMPARE(f.prompter.asked.size(), size_t(1)); // one question, whatever happens next
+    QVERIFY(f.prompter.asked[0].text.startsWith(QStringLiteral("ﾃﾞｰﾀのﾛｰﾄﾞ中です。\nﾛｰﾄﾞが終わるのを待って")));
+    QCOMPARE(QFile::exists(f.dir.filePath("downloaded.log")), saved);
+    if (saved) {
+        QFile log(f.dir.filePath("downloaded.log"));
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const std::vector<FlightRecord> rows = parseLogFile(log.readAll()).records;
+        QCOMPARE(rows.size(), size_t(7));
+        for (size_t r = 1; r < rows.size(); ++r)
+            QVERIFY(QFile::exists(f.dir.filePath(QString::fromLatin1(rows[r].barographFile.toByteArray()))));
+    }
+    const bool loading = f.form->device().downloader().needsPort();
+    QCOMPARE(loading, !closes);
+    if (!closes)
+        QVERIFY(runUntil([&] { return !f.form->device().downloader().needsPort(); }, 120000));
 }
 
 void TestMainIntegration::portMenuChoicesAreKept()
