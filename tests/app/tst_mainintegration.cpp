@@ -47,6 +47,16 @@ struct Fixture {
         form->close();
     }
     void trigger(const char *name) { qobject_cast<QAction *>(form->command(QLatin1String(name)))->trigger(); }
+    /// A load-all from the simulator at ten times the line's pace, until the first
+    /// barograph is named in its row (the others still to come).
+    bool loadAllUntilTheFirstBarograph()
+    {
+        form->settings().comDevice = kSimulatorDevice;
+        form->device().simulatorBytesPerSecond = 4800;
+        trigger("MenuAllLoad");
+        const LogBook &book = form->logBook();
+        return runUntil([&] { return book.rowCount() > 1 && !book.row(1).barographFile.isEmpty(); }, 60000);
+    }
     bool enabled(const char *name) const { return form->isCommandEnabled(QLatin1String(name)); }
     int graphWindows() const
     {
@@ -131,11 +141,8 @@ void TestMainIntegration::loadAllFromTheSimulatorOpensEveryGraph()
 void TestMainIntegration::undoWaitsForTheLoadAll()
 {
     Fixture f;
-    f.form->settings().comDevice = kSimulatorDevice;
-    f.form->device().simulatorBytesPerSecond = 4800;
     const LogBook &book = f.form->logBook();
-    f.trigger("MenuAllLoad");
-    QVERIFY(runUntil([&] { return book.rowCount() > 1 && !book.row(1).barographFile.isEmpty(); }, 60000));
+    QVERIFY(f.loadAllUntilTheFirstBarograph());
     QVERIFY(f.form->device().downloader().needsPort());
     QVERIFY(f.enabled("UndoItem")); // the step naming the first barograph
     f.trigger("UndoItem");
@@ -167,11 +174,8 @@ void TestMainIntegration::exitDuringALoadAllDoesWhatWasAnswered()
     QFETCH(bool, closes);
     QFETCH(bool, saved);
     Fixture f;
-    f.form->settings().comDevice = kSimulatorDevice;
-    f.form->device().simulatorBytesPerSecond = 4800;
     const LogBook &book = f.form->logBook();
-    f.trigger("MenuAllLoad");
-    QVERIFY(runUntil([&] { return book.rowCount() > 1 && !book.row(1).barographFile.isEmpty(); }, 60000));
+    QVERIFY(f.loadAllUntilTheFirstBarograph());
     f.prompter.answers = {answer};
     f.prompter.files = {f.dir.filePath("downloaded")};
     QCOMPARE(f.form->close(), closes);
