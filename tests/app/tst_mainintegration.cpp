@@ -174,7 +174,6 @@ void TestMainIntegration::exitDuringALoadAllDoesWhatWasAnswered()
     QFETCH(bool, closes);
     QFETCH(bool, saved);
     Fixture f;
-    const LogBook &book = f.form->logBook();
     QVERIFY(f.loadAllUntilTheFirstBarograph());
     f.prompter.answers = {answer};
     f.prompter.files = {f.dir.filePath("downloaded")};
