@@ -54,6 +54,37 @@ CommandLine parseCommandLine(const QStringList &args)
     return line;
 }
 
+// The options QGuiApplication and QApplication take out of the command line themselves
+// (their documented list), and whether each takes the next word as its value. Taking them
+// out here lets the command line be judged before the application, which needs a display.
+bool isQtOption(const QString &word, bool *takesValue)
+{
+    static const QStringList withValue = {
+        "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon",
+        "qwindowtitle", "session", "display", "geometry", "style", "stylesheet", "title", "name", "visual", "qmljsdebugger"};
+    static const QStringList alone = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+    QString name = word;
+    while (name.startsWith(u'-'))
+        name.remove(0, 1);
+    if (name.size() == word.size())
+        return false; // not an option at all
+    *takesValue = !name.contains(u'=') && withValue.contains(name);
+    return *takesValue || alone.contains(name) || withValue.contains(name.section(u'=', 0, 0));
+}
+
+QStringList withoutQtOptions(const QStringList &args)
+{
+    QStringList kept;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        bool takesValue = false;
+        if (i > 0 && isQtOption(args[i], &takesValue))
+            i += takesValue ? 1 : 0;
+        else
+            kept << args[i];
+    }
+    return kept;
+}
+
 void print(std::FILE *stream, const QString &text)
 {
     std::fputs(text.toLocal8Bit().constData(), stream);
@@ -64,29 +95,28 @@ void print(std::FILE *stream, const QString &text)
 
 int main(int argc, char *argv[])
 {
-    // --help and --version answer before any window or display is needed. Qt's own options
-    // (-platform, -style) are not known yet and are left for the application to take.
+    // The command line is answered before any window or display is needed: --help,
+    // --version, and words the program cannot use (a QApplication without a display would
+    // abort before it could say so).
     QStringList rawArgs;
     for (int i = 0; i < argc; ++i)
         rawArgs << QString::fromLocal8Bit(argv[i]);
-    switch (parseCommandLine(rawArgs).ask) {
+    const CommandLine line = parseCommandLine(withoutQtOptions(rawArgs));
+    switch (line.ask) {
     case CommandLine::Ask::Help:
         print(stdout, msg::CommandLineHelp.toString());
         return 0;
     case CommandLine::Ask::Version:
         print(stdout, QStringLiteral("duvazi %1\n").arg(QStringLiteral(DUVAZI_VERSION)));
         return 0;
-    default:
+    case CommandLine::Ask::Refused:
+        print(stderr, msg::CommandLineRefused.toString().arg(line.refused) + msg::CommandLineHelp.toString());
+        return 2;
+    case CommandLine::Ask::Window:
         break;
     }
 
     QApplication app(argc, argv);
-    // With Qt's options taken out, whatever is left must be understood.
-    const CommandLine line = parseCommandLine(QApplication::arguments());
-    if (line.ask == CommandLine::Ask::Refused) {
-        print(stderr, msg::CommandLineRefused.toString().arg(line.refused));
-        return 2;
-    }
     QApplication::setApplicationName(QStringLiteral("duvazi"));
     QApplication::setApplicationDisplayName(QStringLiteral("DUVAZI"));
     QApplication::setOrganizationName(QStringLiteral("vevave"));

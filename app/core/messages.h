@@ -11,6 +11,11 @@ inline constexpr QStringView Warning = u"警告"; // caption: warning
 inline constexpr QStringView Error = u"エラー"; // caption: error
 // Exit with unsaved changes: "The log data has changed. Save it?"
 inline constexpr QStringView AskSaveOnExit = u"ログデータが変更されています。\nセーブしますか？";
+// Exit while a download runs or waits: Yes waits for it, saves and ends; No stops it and ends
+// without saving; Cancel stays.
+inline constexpr QStringView AskExitDuringLoad =
+    u"ﾃﾞｰﾀのﾛｰﾄﾞ中です。\nﾛｰﾄﾞが終わるのを待ってセーブしてから終了しますか？\n"
+    u"（いいえ: ﾛｰﾄﾞを止めてセーブせずに終了します）";
 
 // The settings could not be written at exit (a full disk, a folder without rights).
 inline constexpr QStringView SettingsNotSaved = u"設定を保存できませんでした。\n次回は前回保存された設定で起動します。";
@@ -34,8 +39,9 @@ inline constexpr QStringView CommandLineHelp =
     u"\n"
     u"引数:\n"
     u"  ログファイル   起動後に開くLOGファイル (.log)\n";
-// An option the program does not know, or more than one log file: "%1 is not understood".
-inline constexpr QStringView CommandLineRefused = u"duvazi: %1 は使えません。\n使い方は duvazi --help で表示されます。\n";
+// An option the program does not know, or more than one log file: "%1 cannot be used",
+// followed by the usage (CommandLineHelp).
+inline constexpr QStringView CommandLineRefused = u"duvazi: %1 は使えません。\n\n";
 
 // The start-folder dialog.
 inline constexpr QStringView FormDirCaption = u"ﾌｫﾙﾀﾞｰ設定";                     // folder settings

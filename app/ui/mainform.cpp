@@ -358,6 +358,26 @@ bool TMainForm::askToClose()
     // An upload goes out whole before anything else: the instrument would take the next
     // message as the rest of one cut in half.
     m_devices->finishUpload();
+    // A download is the pilot's to decide: wait for it and save, stop it and drop what it
+    // brought, or stay. Asked over this window, which never closes by itself.
+    bool saveAsked = false;
+    if (m_devices->controller().downloader().needsPort()) {
+        switch (m_prompter->ask(msg::AskExitDuringLoad, msg::Confirm, Prompter::Buttons::YesNoCancel,
+                                Prompter::Icon::Question)) {
+        case Prompter::Answer::Cancel:
+            return false;
+        case Prompter::Answer::Yes:
+            m_devices->controller().waitForDownloads(this);
+            if (m_book.logModified && !m_commands->save())
+                return false;
+            break;
+        default:
+            m_devices->controller().cancelDownload();
+            m_devices->controller().waitForDownloads(this);
+            break;
+        }
+        saveAsked = true;
+    }
     // Every question comes before anything closes, so that Cancel at any of them leaves all
     // windows as they were. The barograph windows ask first: one saved now writes its
     // statistics into the log before the log itself is asked about.
@@ -366,7 +386,7 @@ bool TMainForm::askToClose()
         if (auto *query = dynamic_cast<CloseQuery *>(w); query && !query->queryClose())
             return false;
     }
-    if (m_book.logModified) {
+    if (m_book.logModified && !saveAsked) {
         switch (m_prompter->ask(msg::AskSaveOnExit, msg::Confirm, Prompter::Buttons::YesNoCancel,
                                 Prompter::Icon::Question)) {
         case Prompter::Answer::Cancel:

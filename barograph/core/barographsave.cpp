@@ -1,6 +1,7 @@
 // Saving a changed barograph.
 #include "barographsave.h"
 
+#include "barograph/core/barographtrace.h"
 #include "barograph/core/flightstats.h"
 #include "logbook/core/text/numbertext.h"
 #include "logbook/core/fieldformats.h"
@@ -71,4 +72,31 @@ void writeFlightBack(FlightRecord &record, qint32 takeoffSeconds, const FlightSt
     // would write -10.4 m as -009 m.
     record.maxAltitude = fieldformat::altitudeText(qint64(std::round(double(stats.peakAltitude))));
     record.maxClimb = fieldformat::climbText(stats.peakClimb);
+}
+
+QString downloadedCopyPath(const QString &workFolder, const FlightRecord &row)
+{
+    if (!row.downloaded || row.downloaded->raw.isEmpty() || QDir::isAbsolutePath(row.downloaded->raw))
+        return QString();
+    const QString folder = QDir::cleanPath(workFolder);
+    const QString path = QDir::cleanPath(folder + u'/' + row.downloaded->raw);
+    return path.startsWith(folder + u'/') ? path : QString();
+}
+
+bool setFiguresFromBarograph(FlightRecord &row, QByteArrayView image, qint32 takeoffSeconds,
+                             const QString &workFolder)
+{
+    if (const QString raw = downloadedCopyPath(workFolder, row); !raw.isEmpty()) {
+        const std::optional<QByteArray> downloaded = readInputFile(raw, image.size());
+        if (downloaded && QByteArrayView(*downloaded) == image) {
+            for (Field f : {Field::Time, Field::Duration, Field::MaxAltitude, Field::MaxClimb})
+                row.setField(f, row.downloaded->fields[size_t(f)]);
+            return true;
+        }
+    }
+    std::optional<BarographFile> file = parseBarographFile(image);
+    if (!file)
+        return false;
+    writeFlightBack(row, takeoffSeconds, computeFlightStats(BarographTrace::fromFile(std::move(*file))));
+    return true;
 }

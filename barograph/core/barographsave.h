@@ -37,3 +37,18 @@ std::optional<QByteArray> recordFileName(const QString &chosenPath);
 /// peakAltitude rounded half away from zero (10.5 -> "0011 m", -10.5 -> "-011 m"),
 /// `maxClimb` as "%02.1f m/s" of peakClimb.
 void writeFlightBack(FlightRecord &record, qint32 takeoffSeconds, const FlightStats &stats);
+
+/// The copy a download kept of a flight's barograph as it came from the instrument: the
+/// path of its row's downloaded->raw in `workFolder`. Empty when the row was not
+/// downloaded here, or names a copy outside the work folder.
+QString downloadedCopyPath(const QString &workFolder, const FlightRecord &row);
+/// The one rule for the take-off time, duration, maximum altitude and climb a row takes from
+/// its barograph, whoever saves it (the window, the tool's cut, correct and revert, an
+/// import): the figures of `image` (the bytes written, its first sample at `takeoffSeconds`)
+/// as they read back from the file, so that the row agrees with every later look at the
+/// file; or, when the bytes are exactly the raw copy downloaded with the row (in
+/// `workFolder`), the row as the instrument gave it, so a flight put back as downloaded
+/// shows the instrument's own figures and never a second opinion of the same samples.
+/// False, with the row unchanged, when `image` is not a barograph the viewer can use.
+bool setFiguresFromBarograph(FlightRecord &row, QByteArrayView image, qint32 takeoffSeconds,
+                             const QString &workFolder);

@@ -509,11 +509,14 @@ BarographSession::SaveResult BarographSession::save(const QString &chosenPath, c
         result.renamed = saved.barographFile.toByteArray() != *newName;
         saved.barographFile = *newName;
     }
-    writeFlightBack(saved, m_takeoffSeconds, m_stats);
+    // The row takes its figures from the file as it will read back (its altitudes are kept
+    // to a tenth of a metre): the row, the file and every later window agree.
+    const QByteArray image = buildBarographImage(m_trace.toFile());
+    setFiguresFromBarograph(saved, image, m_takeoffSeconds, workFolder);
 
     std::vector<FileImage> files;
-    if (std::optional<FileImage> image = barographImage(chosenPath, m_trace.toFile(), workFolder))
-        files.push_back(std::move(*image));
+    if (std::optional<FileImage> file = barographImage(chosenPath, m_trace.toFile(), workFolder))
+        files.push_back(std::move(*file));
     if (companions) {
         for (FileImage &f : companions(saved))
             files.push_back(std::move(f));
@@ -528,26 +531,24 @@ BarographSession::SaveResult BarographSession::save(const QString &chosenPath, c
     }
     if (record)
         *record = saved;
+    adoptSavedImage(image);
     m_savedAt = m_done;
     m_baroModified = false;
     return result;
 }
 
-QString downloadedCopyPath(const QString &workFolder, const FlightRecord &row)
+void BarographSession::adoptSavedImage(QByteArrayView image)
 {
-    if (!row.downloaded || row.downloaded->raw.isEmpty() || QDir::isAbsolutePath(row.downloaded->raw))
-        return QString();
-    const QString folder = QDir::cleanPath(workFolder);
-    const QString path = QDir::cleanPath(folder + u'/' + row.downloaded->raw);
-    return path.startsWith(folder + u'/') ? path : QString();
-}
-
-void restoreDownloadedFigures(FlightRecord &row)
-{
-    if (!row.downloaded)
+    std::optional<BarographFile> file = parseBarographFile(image);
+    if (!file || file->altitudes == m_trace.altitudes)
         return;
-    for (Field f : {Field::Time, Field::Duration, Field::MaxAltitude, Field::MaxClimb})
-        row.setField(f, row.downloaded->fields[size_t(f)]);
+    // The trace becomes what the file holds, in place: the view and the history keep their
+    // places, and undo and redo to this state give the saved samples.
+    m_trace.altitudes = std::move(file->altitudes);
+    m_trace.deriveVarios();
+    m_stats = computeFlightStats(m_trace);
+    m_analysis = analyseFlight(m_trace);
+    m_states[size_t(m_done)].trace = std::make_shared<const BarographTrace>(m_trace);
 }
 
 PrintPlacement printPlacement(qint32 surfaceWidth, qint32 surfaceHeight, qint32 pageWidth, qint32 pageHeight)

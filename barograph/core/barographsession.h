@@ -186,6 +186,9 @@ private:
     };
     State current() const;
     void pushState(const QString &name);
+    /// After a save: the samples as the file holds them, so that the window shows what a
+    /// later opening of the file will.
+    void adoptSavedImage(QByteArrayView image);
     void restore(const State &state);
     void clampCursor(bool atMostEnd, bool atLeastStart);
     bool rubberStep(QPoint pos);
@@ -204,14 +207,6 @@ private:
     int m_done = 0;             ///< index of the present state in m_states
     int m_savedAt = 0;          ///< index of the state on disk; -1 when none is
 };
-
-/// The copy a download kept of a flight's barograph as it came from the instrument: the
-/// path of its row's downloaded->raw in `workFolder`. Empty when the row was not
-/// downloaded here, or names a copy outside the work folder.
-QString downloadedCopyPath(const QString &workFolder, const FlightRecord &row);
-/// Gives a downloaded row its take-off time, duration, maximum altitude and climb as they
-/// were downloaded (nothing without its download).
-void restoreDownloadedFigures(FlightRecord &row);
 
 /// Where a surface of `surface` pixels goes on a page whose printable area is `page`
 /// printer pixels: scaled by s = min(PW / W x 0.9, PH / H x 0.9) in 32-bit floats and

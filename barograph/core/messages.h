@@ -51,6 +51,9 @@ inline constexpr QStringView StepRevert = u"ダウンロード時に戻す";    
 inline constexpr QStringView RevertItem = u"ダウンロード時に戻す";
 inline constexpr QStringView NotDownloadedHere =
     u"このバログラフはここでダウンロードされたものではありません。\nダウンロード時に戻せません。";
+// An edit of a file given with a row of a log that names another barograph: the row's
+// figures would describe a file they do not belong to.
+inline constexpr QStringView RowNamesOtherBarograph = u"%1行目のフライトのバログラフは %2 ではありません。";
 inline constexpr QStringView HintCutLeft = u"ｶｰｿﾙﾎﾟｲﾝﾄの左を削除";         // delete left of the cursor
 inline constexpr QStringView HintCutRight = u"ｶｰｿﾙﾎﾟｲﾝﾄの右を削除";        // delete right of the cursor
 inline constexpr QStringView HintPrint = u"ﾊﾞﾛｸﾞﾗﾌのﾌﾟﾘﾝﾄ";               // print the barograph

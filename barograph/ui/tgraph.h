@@ -110,9 +110,9 @@ public:
     void undo();
     void redo();
     /// ダウンロード時に戻す: the barograph as downloaded (its raw copy), one step of the
-    /// window's history, and the row's take-off time, duration, maximum altitude and climb
-    /// as downloaded, one step of the log's. A barograph that did not come from a
-    /// download here is said so, and nothing changes.
+    /// window's history like a cut; the row takes the figures as downloaded when the trace
+    /// is saved. A barograph that did not come from a download here is said so, and
+    /// nothing changes.
     void revertToDownload();
 
     /// The zoom tool's buttons: the view changes and is drawn again, a shown cursor kept.

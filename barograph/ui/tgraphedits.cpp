@@ -153,14 +153,12 @@ void TGraph::revertToDownload()
     }
     const bool shown = cursorOn();
     cursorHide();
+    // A step of the trace like a cut: the row follows when the trace is saved (it then
+    // takes the figures the instrument gave), so undo, redo and closing without saving
+    // never leave the row and the file telling two stories.
     m_session->replaceTrace(BarographTrace::fromFile(std::move(*file)),
                             fieldformat::secondsOf(row.downloaded->fields[size_t(Field::Time)]),
                             baromsg::StepRevert.toString());
-    restoreDownloadedFigures(row);
-    book.logModified = true;
-    book.history.record(book, baromsg::StepRevert.toString());
-    m_link.refreshRow(r);
-    m_link.logChanged();
     traceReplaced(shown);
 }
 

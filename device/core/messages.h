@@ -93,6 +93,7 @@ inline constexpr QStringView SendingStatus = u"DIV-EVODU-REV に送信中です�
 inline constexpr QStringView SentStatus = u"DIV-EVODU-REV への送信が終わりました。";    // sent
 // Exit waits for an upload: a message cut in half would be taken by the next as its rest.
 inline constexpr QStringView WaitingForSend = u"送信が終わるのを待っています。";        // waiting for the send
+inline constexpr QStringView WaitingForLoad = u"ﾃﾞｰﾀのﾛｰﾄﾞが終わるのを待っています。"; // waiting for the download
 // A byte of the upload never left the port (the handshake held it).
 inline constexpr QStringView SendTimedOut =
     u"DIV-EVODU-REV に10秒間送信できないため、送信を中止しました。\n"

@@ -89,7 +89,7 @@ void PortSession::cancelDownload()
     runCommand(m_prompter, [this] { m_downloader.cancel(); });
 }
 
-bool PortSession::startUpload(const Uploader::Request &request)
+bool PortSession::portFreeForUpload()
 {
     if (m_uploader.isRunning()) {
         m_prompter.inform(msg::SendWhileSending);
@@ -99,12 +99,21 @@ bool PortSession::startUpload(const Uploader::Request &request)
         m_prompter.inform(msg::SendWhileLoading);
         return false;
     }
-    return runCommand(m_prompter, [&] { m_uploader.start(request); }) && m_uploader.isRunning();
+    return true;
+}
+
+bool PortSession::startUpload(const Uploader::Request &request)
+{
+    return portFreeForUpload() && runCommand(m_prompter, [&] { m_uploader.start(request); }) && m_uploader.isRunning();
 }
 
 bool PortSession::startUpload(const Uploader::Request &request, QObject *listener,
                               std::function<void(int percent)> progress, std::function<void(bool sent)> finished)
 {
+    // Decided before listening: the refusal's box runs events, and the upload holding the
+    // port may end meanwhile; its end is not this request's.
+    if (!portFreeForUpload())
+        return false;
     auto heard = std::make_shared<std::array<QMetaObject::Connection, 2>>();
     const auto stop = [heard] {
         QObject::disconnect((*heard)[0]);
@@ -115,7 +124,7 @@ bool PortSession::startUpload(const Uploader::Request &request, QObject *listene
         stop();
         finished(sent);
     });
-    if (startUpload(request))
+    if (runCommand(m_prompter, [&] { m_uploader.start(request); }) && m_uploader.isRunning())
         return true;
     stop();
     return false;

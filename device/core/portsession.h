@@ -68,6 +68,8 @@ signals:
 
 private:
     bool portFreeForDownload();
+    /// No other upload sends and no download runs or waits; else says so.
+    bool portFreeForUpload();
 
     Prompter &m_prompter;
     TimerPacer m_downloadPacer;

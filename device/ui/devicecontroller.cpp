@@ -42,17 +42,19 @@ QString simulatorBesideProgram()
     return dir + QStringLiteral("/duvazi-instrument-sim");
 }
 
-// The window of an exit that waits for an upload: it says so and cannot be closed, since the
-// message must go out whole.
-class UploadWait : public QDialog {
+// The window of an exit that waits for work on the port (an upload, a download): it says
+// so and cannot be closed, since an upload must go out whole and a download's end is what
+// the pilot chose to wait for.
+class WorkWait : public QDialog {
 public:
-    explicit UploadWait(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint)
+    WorkWait(QWidget *parent, QStringView text) : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint)
     {
-        setObjectName(QStringLiteral("UploadWait"));
+        setObjectName(QStringLiteral("WorkWait"));
+        markClosesByItself(*this); // it goes when the work ends
         setWindowTitle(msg::Confirm.toString());
         setModal(true);
         auto *layout = new QVBoxLayout(this);
-        layout->addWidget(new QLabel(msg::WaitingForSend.toString(), this));
+        layout->addWidget(new QLabel(text.toString(), this));
         bar = new QProgressBar(this);
         bar->setRange(0, 100);
         layout->addWidget(bar);
@@ -102,10 +104,29 @@ void DeviceController::waitForUpload(QWidget *asker)
 {
     if (!m_session.isUploading())
         return;
-    UploadWait wait(questionParent(asker));
+    WorkWait wait(questionParent(asker), msg::WaitingForSend);
     QEventLoop loop;
     connect(&m_session, &PortSession::uploadProgress, wait.bar, &QProgressBar::setValue);
     connect(&m_session, &PortSession::uploadFinished, &loop, &QEventLoop::quit);
+    wait.show();
+    loop.exec();
+}
+
+void DeviceController::waitForDownloads(QWidget *asker)
+{
+    if (!downloader().needsPort())
+        return;
+    WorkWait wait(questionParent(asker), msg::WaitingForLoad);
+    wait.bar->setRange(0, 0); // a load-all's length is not known ahead
+    QEventLoop loop;
+    // The download ends in many ways (done, cancelled, failed, a question answered No):
+    // what counts is that it no longer needs the port.
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, &loop, [this, &loop] {
+        if (!downloader().needsPort())
+            loop.quit();
+    });
+    poll.start(50);
     wait.show();
     loop.exec();
 }

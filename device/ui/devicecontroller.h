@@ -37,6 +37,12 @@ public:
     /// the next one as its rest. Meanwhile a small window over `asker` says what it waits
     /// for; it cannot be closed.
     void waitForUpload(QWidget *asker);
+    /// Returns once no download runs or waits (a load-all to its last barograph), with a
+    /// small window over `asker` saying so.
+    void waitForDownloads(QWidget *asker);
+    /// Stops the running download and the rest of a load-all, as the progress window's
+    /// Cancel does.
+    void cancelDownload() { m_session.cancelDownload(); }
 
     /// The "TrafficTrace" setting: every byte to and from the instrument is appended to the
     /// file at `path` (empty: none). False when the file cannot be opened.

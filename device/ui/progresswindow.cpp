@@ -1,6 +1,8 @@
 // The progress window.
 #include "progresswindow.h"
 
+#include "logbook/ui/questionparent.h"
+
 #include "device/core/messages.h"
 #include "logbook/ui/japanesefont.h"
 
@@ -17,6 +19,7 @@ TProgress::TProgress(QWidget *parent) : QDialog(parent)
     setWindowTitle(msg::ProgressCaption.toString());
     // A dialog border without title-bar buttons, above the program's other windows.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint);
+    markClosesByItself(*this); // it goes when its flight's barograph ends
     setFont(japaneseUiFont(12));
     setModal(false);
 

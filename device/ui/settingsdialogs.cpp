@@ -1,6 +1,8 @@
 // The settings dialogs.
 #include "settingsdialogs.h"
 
+#include "logbook/ui/questionparent.h"
+
 #include "device/core/instrumentsettingsfile.h"
 #include "device/core/messages.h"
 #include "logbook/core/filewriter.h"
@@ -168,7 +170,6 @@ void SettingsDialog::confirmAndSend(char command, const std::function<void()> &s
         close();
         return;
     default:
-        store();
         break;
     }
     ProgressBar->setValue(0);
@@ -177,17 +178,27 @@ void SettingsDialog::confirmAndSend(char command, const std::function<void()> &s
     const bool started = m_sender.startUpload(
         {command, build(), afterCommand, afterByte}, this, [this](int percent) { ProgressBar->setValue(percent); },
         [this](bool sent) { uploadEnded(sent); });
-    if (self && !started)
-        lock(false); // said why; the values are stored and the pilot may try again
+    if (!self)
+        return;
+    if (started) {
+        store(); // what the instrument is being sent
+        return;
+    }
+    // Refused (said why): nothing stored as if sent; the dialog keeps the values for
+    // another try.
+    ProgressBar->hide();
+    lock(false);
 }
 
 void SettingsDialog::uploadEnded(bool sent)
 {
     if (!sent) {
+        ProgressBar->hide();
         lock(false); // said why; the dialog stays for another try
         return;
     }
     ProgressBar->hide();
+    markClosesByItself(*this); // 送信終了 stands a moment, then the dialog goes
     Label->show();
     Label->repaint();
     QTimer::singleShot(kDoneShownMs, this, [this] {

@@ -498,10 +498,12 @@ void LogBookCommands::stepHistory(bool back)
     const LogStep *next = back ? history.nextUndo() : history.nextRedo();
     if (!next)
         return;
+    // Not while a download runs or waits, whatever the step: it writes into rows, and a
+    // barograph it is naming would end up named by nothing (or a row by a file undone).
+    if (!downloadAllowsMovingRows())
+        return;
     // Windows follow their rows by rowId wherever the step moves them; only a row the step
     // takes away must have its windows closed first.
-    if (next->movesRows() && !downloadAllowsMovingRows())
-        return;
     const std::vector<quint64> removed = back ? history.rowsUndoRemoves() : history.rowsRedoRemoves();
     const bool windowOnRemoved = std::any_of(removed.begin(), removed.end(), [&book](quint64 id) {
         const int r = book.rowOfId(id);

@@ -7,22 +7,42 @@
 
 namespace {
 
+constexpr char kClosesByItself[] = "duvaziClosesByItself";
+
+bool closesByItself(const QWidget *window)
+{
+    return window && window->property(kClosesByItself).toBool();
+}
+
 bool isOnTopWindow(const QWidget *window)
 {
     return window && window->isWindow() && window->isVisible() &&
            window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
 }
 
-/// The on-top dialog a box belongs over: the active window when it is one, else the last
+// A window a box may stay with: the window itself, or for one that closes by itself the
+// first window above it that does not.
+QWidget *lasting(QWidget *window)
+{
+    while (window && closesByItself(window))
+        window = window->parentWidget() ? window->parentWidget()->window() : nullptr;
+    return window;
+}
+
+/// The on-top dialog a box belongs over (with `lastingOnly`, one that does not close by
+/// itself): the active window when it is one, else the last
 /// shown (Qt lists top-level widgets in the order they were made).
-QWidget *onTopDialog(const QWidget *except)
+QWidget *onTopDialog(const QWidget *except, bool lastingOnly)
 {
     QWidget *active = QApplication::activeWindow();
-    if (active != except && isOnTopWindow(active) && qobject_cast<QDialog *>(active))
+    const auto fits = [except, lastingOnly](const QWidget *w) {
+        return w != except && isOnTopWindow(w) && qobject_cast<const QDialog *>(w) && !(lastingOnly && closesByItself(w));
+    };
+    if (fits(active))
         return active;
     QWidget *found = nullptr;
     for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (window != except && isOnTopWindow(window) && qobject_cast<QDialog *>(window))
+        if (fits(window))
             found = window;
     }
     return found;
@@ -32,18 +52,24 @@ QWidget *onTopDialog(const QWidget *except)
 
 QWidget *questionParent(QWidget *asker)
 {
-    if (QWidget *modal = QApplication::activeModalWidget())
+    if (QWidget *modal = QApplication::activeModalWidget(); modal && !closesByItself(modal))
         return modal;
-    if (asker && isOnTopWindow(asker->window()))
-        return asker->window();
-    if (QWidget *onTop = onTopDialog(nullptr))
+    QWidget *own = asker ? lasting(asker->window()) : nullptr;
+    if (isOnTopWindow(own))
+        return own;
+    if (QWidget *onTop = onTopDialog(nullptr, true))
         return onTop;
-    return asker ? asker->window() : nullptr;
+    return own;
+}
+
+void markClosesByItself(QWidget &window)
+{
+    window.setProperty(kClosesByItself, true);
 }
 
 void raiseAboveOnTop(QWidget &box)
 {
     const bool parentOnTop = box.parentWidget() && isOnTopWindow(box.parentWidget()->window());
-    if (parentOnTop || onTopDialog(&box))
+    if (parentOnTop || onTopDialog(&box, false))
         box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
 }

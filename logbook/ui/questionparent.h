@@ -9,8 +9,13 @@ class QWidget;
 
 /// The window a box raised on behalf of `asker` (may be null) belongs over: the dialog whose
 /// modal loop is running, else the program's on-top dialog that is up (the active one first),
-/// else `asker`'s own window.
+/// else `asker`'s own window. A window marked as closing by itself is never chosen (its
+/// owner's window stands in for it): a box parented to it would vanish with it, unanswered.
 QWidget *questionParent(QWidget *asker);
+
+/// Marks `window` as one that closes by itself (a progress window, a dialog showing that its
+/// message went out), so that no question is parented to it from now on.
+void markClosesByItself(QWidget &window);
 
 /// Before `box` is shown: keeps it above every on-top window of the program that is up, so
 /// it is seen and has the keyboard even when its parent is not one of them.

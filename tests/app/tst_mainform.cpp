@@ -256,16 +256,22 @@ void TestMainForm::settingsThatCannotBeWrittenAreReported()
 
 void TestMainForm::commandLineAnswersWithoutAWindow_data()
 {
-    QTest::addColumn<QString>("option");
-    QTest::addColumn<QString>("firstLine");
-    QTest::newRow("version") << "--version" << "duvazi " DUVAZI_VERSION;
-    QTest::newRow("help") << "--help" << "使い方: duvazi [オプション] [ログファイル]";
-    QTest::newRow("help, short") << "-h" << "使い方: duvazi [オプション] [ログファイル]";
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("firstLine"); // of standard output, or of standard error with exit code 2
+    QTest::newRow("version") << QStringList{"--version"} << 0 << "duvazi " DUVAZI_VERSION;
+    QTest::newRow("help") << QStringList{"--help"} << 0 << "使い方: duvazi [オプション] [ログファイル]";
+    QTest::newRow("help, short") << QStringList{"-h"} << 0 << "使い方: duvazi [オプション] [ログファイル]";
+    QTest::newRow("unknown option") << QStringList{"--bogus"} << 2 << "duvazi: --bogus は使えません。";
+    QTest::newRow("two logs") << QStringList{"a.log", "b.log"} << 2 << "duvazi: b.log は使えません。";
+    QTest::newRow("unknown beside a Qt option") << QStringList{"-style", "fusion", "--bogus"} << 2
+                                                << "duvazi: --bogus は使えません。";
 }
 
 void TestMainForm::commandLineAnswersWithoutAWindow()
 {
-    QFETCH(QString, option);
+    QFETCH(QStringList, options);
+    QFETCH(int, exitCode);
     QFETCH(QString, firstLine);
     // No display at all: an answer that needed a window could not be given.
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -274,11 +280,12 @@ void TestMainForm::commandLineAnswersWithoutAWindow()
     env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     QProcess app;
     app.setProcessEnvironment(env);
-    app.start(QStringLiteral(DUVAZI_APP), {option});
+    app.start(QStringLiteral(DUVAZI_APP), options);
     QVERIFY(app.waitForFinished(30000));
     QCOMPARE(app.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(app.exitCode(), 0);
-    QCOMPARE(QString::fromUtf8(app.readAllStandardOutput()).section(u'\n', 0, 0), firstLine);
+    QCOMPARE(app.exitCode(), exitCode);
+    const QByteArray text = exitCode == 2 ? app.readAllStandardError() : app.readAllStandardOutput();
+    QCOMPARE(QString::fromUtf8(text).section(u'\n', 0, 0), firstLine);
 }
 
 QTEST_MAIN(TestMainForm)

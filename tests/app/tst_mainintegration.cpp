@@ -12,6 +12,7 @@
 #include "device/ui/portchoicemenu.h"
 #include "logbook/core/logfile.h"
 #include "logbook/core/logfiles.h"
+#include "logbook/core/messages.h"
 #include "logbook/ui/loglistwindow.h"
 #include "tests/common/modalbox.h"
 #include "tests/common/scriptedprompter.h"
@@ -21,6 +22,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMdiArea>
+#include <QSet>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -45,6 +47,16 @@ struct Fixture {
         form->close();
     }
     void trigger(const char *name) { qobject_cast<QAction *>(form->command(QLatin1String(name)))->trigger(); }
+    /// A load-all from the simulator at ten times the line's pace, until the first
+    /// barograph is named in its row (the others still to come).
+    bool loadAllUntilTheFirstBarograph()
+    {
+        form->settings().comDevice = kSimulatorDevice;
+        form->device().simulatorBytesPerSecond = 4800;
+        trigger("MenuAllLoad");
+        const LogBook &book = form->logBook();
+        return runUntil([&] { return book.rowCount() > 1 && !book.row(1).barographFile.isEmpty(); }, 60000);
+    }
     bool enabled(const char *name) const { return form->isCommandEnabled(QLatin1String(name)); }
     int graphWindows() const
     {
@@ -62,6 +74,9 @@ class TestMainIntegration : public QObject {
 private slots:
     void showBarographOpensTheViewer();
     void loadAllFromTheSimulatorOpensEveryGraph();
+    void undoWaitsForTheLoadAll();
+    void exitDuringALoadAllDoesWhatWasAnswered_data();
+    void exitDuringALoadAllDoesWhatWasAnswered();
     void portMenuChoicesAreKept();
     void exitWaitsForTheUploadToEnd();
 };
@@ -118,6 +133,66 @@ void TestMainIntegration::loadAllFromTheSimulatorOpensEveryGraph()
     QFile saved(f.dir.filePath("downloaded.log"));
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QCOMPARE(parseLogFile(saved.readAll()).records.size(), size_t(7));
+}
+
+// Undo pressed once the first barograph is named, while the others still come: refused
+// and said; afterwards every row names a file that exists, and every file the download
+// wrote is named by a row.
+void TestMainIntegration::undoWaitsForTheLoadAll()
+{
+    Fixture f;
+    const LogBook &book = f.form->logBook();
+    QVERIFY(f.loadAllUntilTheFirstBarograph());
+    QVERIFY(f.form->device().downloader().needsPort());
+    QVERIFY(f.enabled("UndoItem")); // the step naming the first barograph
+    f.trigger("UndoItem");
+    QCOMPARE(f.prompter.informed.count(msg::DownloadRunning.toString()), 1);
+    QVERIFY(runUntil([&] { return f.graphWindows() == 6 && !f.form->device().downloader().needsPort(); }, 120000));
+    QSet<QString> named;
+    for (int row = 1; row < book.rowCount(); ++row) {
+        const QString name = QString::fromLatin1(book.row(row).barographFile.toByteArray());
+        QVERIFY(QFile::exists(f.dir.filePath(name)));
+        named << name;
+    }
+    const QStringList written = QDir(f.dir.path()).entryList({QStringLiteral("*.V*")}, QDir::Files);
+    QCOMPARE(QSet<QString>(written.begin(), written.end()), named);
+}
+
+void TestMainIntegration::exitDuringALoadAllDoesWhatWasAnswered_data()
+{
+    QTest::addColumn<Prompter::Answer>("answer");
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<bool>("saved"); // with every flight and barograph
+    QTest::newRow("Yes: wait, save, end") << Prompter::Answer::Yes << true << true;
+    QTest::newRow("No: stop, end unsaved") << Prompter::Answer::No << true << false;
+    QTest::newRow("Cancel: stay, the load goes on") << Prompter::Answer::Cancel << false << false;
+}
+
+void TestMainIntegration::exitDuringALoadAllDoesWhatWasAnswered()
+{
+    QFETCH(Prompter::Answer, answer);
+    QFETCH(bool, closes);
+    QFETCH(bool, saved);
+    Fixture f;
+    QVERIFY(f.loadAllUntilTheFirstBarograph());
+    f.prompter.answers = {answer};
+    f.prompter.files = {f.dir.filePath("downloaded")};
+    QCOMPARE(f.form->close(), closes);
+    QCOMPARE(f.prompter.asked.size(), size_t(1)); // one question, whatever happens next
+    QVERIFY(f.prompter.asked[0].text.startsWith(QStringLiteral("ﾃﾞｰﾀのﾛｰﾄﾞ中です。\nﾛｰﾄﾞが終わるのを待って")));
+    QCOMPARE(QFile::exists(f.dir.filePath("downloaded.log")), saved);
+    if (saved) {
+        QFile log(f.dir.filePath("downloaded.log"));
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const std::vector<FlightRecord> rows = parseLogFile(log.readAll()).records;
+        QCOMPARE(rows.size(), size_t(7));
+        for (size_t r = 1; r < rows.size(); ++r)
+            QVERIFY(QFile::exists(f.dir.filePath(QString::fromLatin1(rows[r].barographFile.toByteArray()))));
+    }
+    const bool loading = f.form->device().downloader().needsPort();
+    QCOMPARE(loading, !closes);
+    if (!closes)
+        QVERIFY(runUntil([&] { return !f.form->device().downloader().needsPort(); }, 120000));
 }
 
 void TestMainIntegration::portMenuChoicesAreKept()

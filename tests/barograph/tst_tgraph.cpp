@@ -428,13 +428,19 @@ void TestTGraph::revertToTheDownloadIsOneStep()
     QCOMPARE(graph->trace().sampleCount(), 51);
     revert->trigger();
     QCOMPARE(graph->trace().sampleCount(), 1741);
-    QCOMPARE(scene.record().maxClimb.toByteArray(), QByteArray("04.5 m/s"));
     QCOMPARE(graph->undoName(), baromsg::StepRevert.toString());
     graph->undo();
     QCOMPARE(graph->trace().sampleCount(), 51);
     graph->redo();
     QCOMPARE(graph->trace().sampleCount(), 1741);
     QVERIFY(graph->baroModified());
+    // The row follows with the save, as the instrument gave it, in the log's history.
+    QCOMPARE(scene.record().maxClimb.toByteArray(), QByteArray("2.0 m/s"));
+    scene.link.prompts.answers = {Prompter::Answer::Yes};
+    scene.link.prompts.files = {scene.work + "V7081114.V35"};
+    QVERIFY(graph->close());
+    QCOMPARE(scene.record().maxClimb.toByteArray(), QByteArray("04.5 m/s"));
+    QCOMPARE(scene.link.book.history.nextUndo()->name, baromsg::StepSaveRow.toString());
 }
 
 void TestTGraph::closingUnchangedAsksNothing()

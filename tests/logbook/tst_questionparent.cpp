@@ -15,16 +15,22 @@ private slots:
     void questionsOpenOverTheOnTopDialog_data()
     {
         QTest::addColumn<bool>("askedByDialog");
-        QTest::newRow("asked by the main window") << false;
-        QTest::newRow("asked by the on-top dialog") << true;
+        QTest::addColumn<bool>("closesByItself"); // then the box stays with the main window
+        QTest::newRow("asked by the main window") << false << false;
+        QTest::newRow("asked by the on-top dialog") << true << false;
+        QTest::newRow("asked by the main window, a progress window up") << false << true;
+        QTest::newRow("asked by a dialog about to close") << true << true;
     }
     void questionsOpenOverTheOnTopDialog()
     {
         QFETCH(bool, askedByDialog);
+        QFETCH(bool, closesByItself);
         QMainWindow main;
         main.show();
         auto *onTop = new QDialog(&main, Qt::Dialog | Qt::WindowStaysOnTopHint);
         onTop->setAttribute(Qt::WA_DeleteOnClose);
+        if (closesByItself)
+            markClosesByItself(*onTop);
         onTop->show();
         QVERIFY(QTest::qWaitForWindowExposed(onTop));
 
@@ -34,8 +40,8 @@ private slots:
                                          Prompter::Icon::Question);
         QCOMPARE(answer, Prompter::Answer::Yes);
         QCOMPARE(seen->text, QStringLiteral("送信しますか？"));
-        QCOMPARE(seen->parent.data(), onTop);
-        QVERIFY(seen->onTop);
+        QCOMPARE(seen->parent.data(), closesByItself ? static_cast<QWidget *>(&main) : onTop);
+        QVERIFY(seen->onTop); // seen above the on-top window all the same
     }
 
     void aQuestionInsideAModalLoopOpensOverIt()

@@ -282,7 +282,7 @@ void TestBaroTool::editsSaveAsTheWindowDoes()
 {
     QTemporaryDir dir;
     const QString work = dir.path() + u'/';
-    const QString file = work + "V7081114.V35";
+    const QString file = work + "24050310.BRG"; // the name row 1 of the log gives
     QVERIFY(QFile::copy(data("barograph/V7081114.V35"), file));
     QVERIFY(QFile::copy(data("logbook/three-flights.log"), work + "three.log"));
     const Run cut = tool({"baro", "cut", file, "--left", "100", "--log", work + "three.log", "--row", "1"});
@@ -298,7 +298,7 @@ void TestBaroTool::editsSaveAsTheWindowDoes()
     QVERIFY(s->cutLeft());
     QVERIFY(s->save(work + "window.V35", work, &record).status == BarographSession::SaveStatus::Saved);
     QCOMPARE(fileBytes(file), fileBytes(work + "window.V35"));
-    QVERIFY(QFile::exists(work + "bak/V7081114.V35")); // the version replaced is kept
+    QVERIFY(QFile::exists(work + "bak/24050310.BRG")); // the version replaced is kept
     QVERIFY(s->correctAltitudes(s->correctionOffset(CorrectionMode::Takeoff, 1250, 0)));
     QVERIFY(s->save(work + "window2.V35", work, &record).status == BarographSession::SaveStatus::Saved);
     QCOMPARE(fileBytes(work + "c.V35"), fileBytes(work + "window2.V35"));
@@ -324,23 +324,23 @@ void TestBaroTool::revertPutsBackTheDownloadedFileAndRow()
 {
     QTemporaryDir dir;
     const QString work = dir.path() + u'/';
-    const QString file = work + "V7081114.V35";
+    const QString file = work + "24050310.BRG"; // the name row 1 of the log gives
     QVERIFY(QDir(work).mkdir("raw"));
     QVERIFY(QFile::copy(data("barograph/V7081114.V35"), file));
-    QVERIFY(QFile::copy(data("barograph/V7081114.V35"), work + "raw/V7081114.V35"));
+    QVERIFY(QFile::copy(data("barograph/V7081114.V35"), work + "raw/24050310.BRG"));
     LogBook book;
     loadContents(book, *readLogFile(data("logbook/three-flights.log")));
     auto download = std::make_shared<DownloadedFlight>();
     for (int f = 0; f < kFieldCount; ++f)
         download->fields[size_t(f)] = book.row(1).fieldText(Field(f)).toByteArray();
-    download->raw = QStringLiteral("raw/V7081114.V35");
+    download->raw = QStringLiteral("raw/24050310.BRG");
     book.row(1).downloaded = download;
     QCOMPARE(saveLogBook(book, work + "three.log", "name").outcome, LogSaveResult::Outcome::Written);
     const QByteArray logBefore = fileBytes(work + "three.log");
 
     QCOMPARE(tool({"baro", "cut", file, "--left", "100", "--log", work + "three.log", "--row", "1"}).exitCode, 0);
     QCOMPARE(tool({"baro", "correct", file, "--offset", "25", "--log", work + "three.log", "--row", "1"}).exitCode, 0);
-    QVERIFY(fileBytes(file) != fileBytes(work + "raw/V7081114.V35") && fileBytes(work + "three.log") != logBefore);
+    QVERIFY(fileBytes(file) != fileBytes(work + "raw/24050310.BRG") && fileBytes(work + "three.log") != logBefore);
     const QByteArray edited = fileBytes(file);
 
     const Run revert = tool({"baro", "revert", file, "--log", work + "three.log", "--row", "1"});
@@ -348,14 +348,25 @@ void TestBaroTool::revertPutsBackTheDownloadedFileAndRow()
     QCOMPARE(fileBytes(file), fileBytes(data("barograph/V7081114.V35")));
     QCOMPARE(fileBytes(work + "three.log"), logBefore);
     QVERIFY(revert.out.contains("duration         " + download->fields[size_t(Field::Duration)] + '\n'));
-    const QStringList kept = backupHistory(work + "bak", "V7081114.V35");
+    const QStringList kept = backupHistory(work + "bak", "24050310.BRG");
     QVERIFY(!kept.isEmpty() && fileBytes(work + "bak/" + kept.last()) == edited); // the edited one is in bak
 
-    // Row 2 was not downloaded here: said, and nothing written.
-    const Run refused = tool({"baro", "revert", file, "--log", work + "three.log", "--row", "2"});
+    // Row 2 names another barograph: no edit rewrites its figures from this file.
+    for (const QStringList &edit : {QStringList{"revert"}, QStringList{"cut", "--left", "100"},
+                                    QStringList{"correct", "--offset", "5"}}) {
+        const Run refused = tool(QStringList{"baro"} + edit.first(1) + QStringList{file} + edit.mid(1)
+                                 + QStringList{"--log", work + "three.log", "--row", "2"});
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY(QString::fromUtf8(refused.err).contains(QStringLiteral("2行目のフライトのバログラフは")));
+    }
+    QCOMPARE(fileBytes(work + "three.log"), logBefore);
+    QCOMPARE(fileBytes(file), fileBytes(data("barograph/V7081114.V35")));
+
+    // Without a raw copy beside it, a file was not downloaded here: said, nothing written.
+    QVERIFY(QFile::remove(work + "raw/24050310.BRG"));
+    const Run refused = tool({"baro", "revert", file});
     QCOMPARE(refused.exitCode, 1);
     QVERIFY(QString::fromUtf8(refused.err).contains(QStringLiteral("ダウンロードされたものではありません")));
-    QCOMPARE(fileBytes(work + "three.log"), logBefore);
 }
 
 void TestBaroTool::exportWritesAnIgcAtTheSite()

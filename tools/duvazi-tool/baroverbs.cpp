@@ -19,6 +19,7 @@
 #include "logbook/core/logfile.h"
 #include "logbook/core/filewriter.h"
 #include "logbook/core/logfiles.h"
+#include "logbook/core/logoperations.h"
 #include "logbook/core/messages.h"
 #include "logbook/core/text/cp932.h"
 
@@ -151,6 +152,21 @@ std::optional<RowOfLog> readRowOfLog(const QString &logPath, int row)
     return RowOfLog{std::move(*book), name.value_or(QByteArray()), row};
 }
 
+// The row of a log an edit of `file` rewrites: only one that names that very file.
+std::optional<RowOfLog> readRowNaming(const QString &logPath, int row, const QString &file)
+{
+    std::optional<RowOfLog> log = readRowOfLog(logPath, row);
+    if (!log)
+        return std::nullopt;
+    const std::optional<QString> named =
+        barographPath(folderOf(QFileInfo(logPath).absoluteFilePath()), log->book.row(row).barographFile);
+    if (!named || !isSameFile(*named, file)) {
+        report(baromsg::RowNamesOtherBarograph.toString().arg(row).arg(file));
+        return std::nullopt;
+    }
+    return log;
+}
+
 // Writes a picture (PNG, BMP, or PDF laid out as the print) all or nothing.
 bool writePicture(const QString &outPath, const BarographSession &session, const HeaderFacts &facts, bool mono)
 {
@@ -197,7 +213,7 @@ int finishEdit(BarographSession &session, const EditArgs &a)
 {
     std::optional<RowOfLog> log;
     if (!a.logPath.isEmpty()) {
-        log = readRowOfLog(a.logPath, a.row);
+        log = readRowNaming(a.logPath, a.row, a.path);
         if (!log)
             return 1;
     }
@@ -228,7 +244,8 @@ int finishEdit(BarographSession &session, const EditArgs &a)
         break;
     }
     if (!log)
-        writeFlightBack(record, session.takeoffSeconds(), session.stats());
+        setFiguresFromBarograph(record, buildBarographImage(session.trace().toFile()), session.takeoffSeconds(),
+                                workFolder);
     QByteArray text;
     if (log)
         text += "barographFile    " + record.barographFile.toByteArray() + '\n';
@@ -272,7 +289,7 @@ std::optional<BarographSession> openForEdit(const EditArgs &e)
 {
     QByteArray takeoff = "00:00:00";
     if (!e.logPath.isEmpty()) {
-        const std::optional<RowOfLog> log = readRowOfLog(e.logPath, e.row);
+        const std::optional<RowOfLog> log = readRowNaming(e.logPath, e.row, e.path);
         if (!log)
             return std::nullopt;
         takeoff = log->book.row(e.row).time.toByteArray();
@@ -493,7 +510,7 @@ int baroRevert(const QStringList &args)
     std::optional<RowOfLog> log;
     QString raw;
     if (!e.logPath.isEmpty()) {
-        log = readRowOfLog(e.logPath, e.row);
+        log = readRowNaming(e.logPath, e.row, path);
         if (!log)
             return 1;
         raw = downloadedCopyPath(folderOf(QFileInfo(e.logPath).absoluteFilePath()), log->book.row(log->row));
@@ -513,7 +530,8 @@ int baroRevert(const QStringList &args)
     std::vector<FileImage> files{FileImage{path, *bytes}};
     if (log) {
         FlightRecord &row = log->book.row(log->row);
-        restoreDownloadedFigures(row);
+        setFiguresFromBarograph(row, *bytes, takeoffSecondsOf(row.downloaded->fields[size_t(Field::Time)]),
+                                folderOf(QFileInfo(e.logPath).absoluteFilePath()));
         const QString logPath = logPathFor(e.logPath);
         for (FileImage &f : logBookImages(log->book, logPath, log->name,
                                           backupFolder(folderOf(QFileInfo(logPath).absoluteFilePath()))))
