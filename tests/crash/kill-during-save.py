@@ -48,7 +48,7 @@ NEW_NAME = "新しい名前".encode("cp932")
 KINDS = ("log-sort", "log-import", "baro-correct", "baro-cut", "delete", "window", "download")
 # Flight 1 and a relaunch in its minute: the second barograph gets a free name.
 SIM_FLIGHTS = ["--flights", "1", "--same-minute", "1"]
-DELETED = "24050310.BRG"  # the barograph of LOG's first flight
+DELETED = "24050310.BRG"  # the barograph of LOG's first flight, which the edits rewrite
 
 
 def read(path):
@@ -88,9 +88,9 @@ class Saver:
         self.window = window
         self.sim = sim
         self.simulator = None
-        self.files = (["V7081114.V35"] if kind.startswith("baro") else []) + ["spring.log", "spring.lif"]
-        self.first_kept = {"V7081114.V35", "spring.log"}  # a name file has no first backup
-        self.old = {"V7081114.V35": read(BARO), "spring.log": read(LOG), "spring.lif": OLD_NAME}
+        self.files = ([DELETED] if kind.startswith("baro") else []) + ["spring.log", "spring.lif"]
+        self.first_kept = {DELETED, "spring.log"}  # a name file has no first backup
+        self.old = {DELETED: read(BARO), "spring.log": read(LOG), "spring.lif": OLD_NAME}
         if kind == "delete":  # the barograph row 1 names; its new version is none
             self.files.append(DELETED)
             self.first_kept.add(DELETED)
@@ -149,7 +149,7 @@ class Saver:
             return subprocess.Popen([self.tool, "download", "--port", port, "--log", os.path.join(folder, "spring.log"),
                                      "--barographs"], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
         log = os.path.join(folder, "spring.log")
-        baro = os.path.join(folder, "V7081114.V35")
+        baro = os.path.join(folder, DELETED)
         args = {
             "log-sort": [self.tool, "log", "sort", os.path.join(self.inputs, "spring.log"), log],
             "log-import": [self.tool, "log", "import", os.path.join(self.inputs, "flights.csv"), log],
@@ -304,11 +304,11 @@ def disk_checks(tool, work, sim=None):
     failures = 0
     try:
         source = os.path.join(work, "log-sort", "inputs", "spring.log")
-        old = {"spring.log": read(LOG), "spring.lif": OLD_NAME, "V7081114.V35": read(BARO)}
+        old = {"spring.log": read(LOG), "spring.lif": OLD_NAME, DELETED: read(BARO)}
         cases = [("full disk", ["log", "sort", source, "spring.log"], 0, "ディスクの空き容量が足りません。")]
         # Between nothing and enough room: each save is done in full or not at all, and says which.
         for kb in range(4, 68, 8):
-            cases.append((f"{kb} KB free", ["baro", "correct", "V7081114.V35", "--offset", "5", "--log",
+            cases.append((f"{kb} KB free", ["baro", "correct", DELETED, "--offset", "5", "--log",
                                             "spring.log", "--row", "1"], kb * 1024, None))
         cases.append(("read-only", ["log", "sort", source, "spring.log"], None, "読み取り専用の場所です。"))
         for what, args, free, reason in cases:

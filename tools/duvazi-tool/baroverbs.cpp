@@ -17,6 +17,7 @@
 #include "barograph/render/graphpainter.h"
 #include "logbook/core/logbook.h"
 #include "logbook/core/logfile.h"
+#include "logbook/core/fieldformats.h"
 #include "logbook/core/filewriter.h"
 #include "logbook/core/logfiles.h"
 #include "logbook/core/logoperations.h"
@@ -530,7 +531,7 @@ int baroRevert(const QStringList &args)
     std::vector<FileImage> files{FileImage{path, *bytes}};
     if (log) {
         FlightRecord &row = log->book.row(log->row);
-        setFiguresFromBarograph(row, *bytes, takeoffSecondsOf(row.downloaded->fields[size_t(Field::Time)]),
+        setFiguresFromBarograph(row, *bytes, fieldformat::secondsOf(row.downloaded->fields[size_t(Field::Time)]),
                                 folderOf(QFileInfo(e.logPath).absoluteFilePath()));
         const QString logPath = logPathFor(e.logPath);
         for (FileImage &f : logBookImages(log->book, logPath, log->name,
