@@ -46,6 +46,18 @@ bool isEncodedText(const QJsonValue &value)
     return true;
 }
 
+// A flight key as stored: its fields percent-encoded, joined by '|'.
+QByteArray keyText(const FlightKey &key)
+{
+    QByteArray text;
+    for (size_t i = 0; i < FlightKey::kFields.size(); ++i) {
+        if (i)
+            text += '|';
+        text += key.field(i).toByteArray().toPercentEncoding(kKeepAsIs);
+    }
+    return text;
+}
+
 const QLatin1StringView kVersion("version");
 const QLatin1StringView kFlights("flights");     // version 2: one entry per row
 const QLatin1StringView kExcluded("excluded");   // version 1: keys left out
@@ -140,7 +152,7 @@ std::optional<QString> shapeProblem(QByteArrayView bytes)
 }
 
 // A row's fields as downloaded: every field of the row, each of them one a row can hold.
-std::shared_ptr<const DownloadedFlight> downloadedFields(const QJsonValue &value, const QJsonValue &raw)
+std::shared_ptr<const DownloadedFlight> downloadOf(const QJsonValue &value, const QJsonValue &raw)
 {
     const QJsonArray fields = value.toArray();
     if (!value.isArray() || fields.size() != kFieldCount || !(raw.isString() || raw.isUndefined()))
@@ -194,16 +206,14 @@ std::optional<QString> readVersion1Entries(QJsonObject &root, Companion &c)
             return badMember(kDownloads);
         for (const QJsonValue &entry : root.value(kDownloads).toArray()) {
             const QJsonObject object = entry.toObject();
-            auto download = downloadedFields(object.value(QLatin1StringView("row")), object.value(QLatin1StringView("raw")));
+            auto download = downloadOf(object.value(QLatin1StringView("row")), object.value(QLatin1StringView("raw")));
             // The flight it belongs to now: its present content, unless the pilot has not
             // changed it since it came.
             const QJsonValue flight = object.value(QLatin1StringView("flight"));
             if (!download || !(flight.isUndefined() || isEncodedText(flight)))
                 return badMember(kDownloads);
-            FlightRecord row;
-            for (int f = 0; f < kFieldCount; ++f)
-                row.setField(Field(f), download->fields[size_t(f)]);
-            entryOf(flight.isUndefined() ? flightKey(row) : decoded(flight)).downloaded = std::move(download);
+            entryOf(flight.isUndefined() ? keyText(FlightKey::ofDownloaded(*download)) : decoded(flight)).downloaded =
+                std::move(download);
         }
         root.remove(kDownloads);
     }
@@ -234,7 +244,7 @@ std::optional<QString> readVersion2Entries(QJsonObject &root, Companion &c)
         entry.row = row.isUndefined() ? Companion::kNoRow : int(position);
         entry.key = decoded(key);
         entry.excluded = excluded.toBool();
-        if (!fields.isUndefined() && !(entry.downloaded = downloadedFields(fields, raw)))
+        if (!fields.isUndefined() && !(entry.downloaded = downloadOf(fields, raw)))
             return badMember(kFlights);
         // An entry that holds nothing, or a raw copy of no download, is no entry this program wrote.
         if ((!entry.excluded && !entry.downloaded) || (!entry.downloaded && !raw.isUndefined()))
@@ -249,14 +259,7 @@ std::optional<QString> readVersion2Entries(QJsonObject &root, Companion &c)
 
 QByteArray flightKey(const FlightRecord &flight)
 {
-    const FlightKey fields = FlightKey::ofPresent(flight);
-    QByteArray key;
-    for (size_t i = 0; i < FlightKey::kFields.size(); ++i) {
-        if (i)
-            key += '|';
-        key += fields.field(i).toByteArray().toPercentEncoding(kKeepAsIs);
-    }
-    return key;
+    return keyText(FlightKey::ofPresent(flight));
 }
 
 bool Companion::Entry::operator==(const Entry &o) const
