@@ -454,15 +454,16 @@ void attachEntries(LogBook &book, Companion &companion, int firstRow)
             matched[found.second.front()] = true;
         }
     }
-    // A version 1 entry belongs to every flight of its key.
+    // A version 1 entry belongs to every flight of its key (a file has one entry a key).
+    std::unordered_map<QByteArray, size_t> everyRowOf;
     for (size_t e = 0; e < companion.entries.size(); ++e) {
-        if (companion.entries[e].row != Companion::kEveryRowOfItsKey)
-            continue;
-        for (int row = firstRow; row < rows; ++row) {
-            if (keyOf(row) == companion.entries[e].key) {
-                give(book.row(row), companion.entries[e]);
-                matched[e] = true;
-            }
+        if (companion.entries[e].row == Companion::kEveryRowOfItsKey)
+            everyRowOf.emplace(companion.entries[e].key, e);
+    }
+    for (int row = firstRow; !everyRowOf.empty() && row < rows; ++row) {
+        if (const auto it = everyRowOf.find(keyOf(row)); it != everyRowOf.end()) {
+            give(book.row(row), companion.entries[it->second]);
+            matched[it->second] = true;
         }
     }
 
