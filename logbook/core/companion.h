@@ -32,7 +32,7 @@ QByteArray flightKey(const FlightRecord &flight);
 struct Companion {
     static constexpr int kVersion = 2;
     /// A companion file larger than this is not read (a log of 65,535 flights with every
-    /// entry needs a few megabytes).
+    /// entry and every barograph analysed writes some 50 MB).
     static constexpr qint64 kMaxBytes = 64 * 1024 * 1024;
     // Within that size the shape is bounded too, so that reading any file costs at most a
     // few hundred megabytes and a second: JSON's containers cost a hundred bytes and more
