@@ -14,39 +14,21 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QHashFunctions>
 
 #include <cerrno>
 #include <unordered_map>
 
-namespace {
-
-// The fields of flightKey as views into the records, compared byte for byte: the same
-// flights as equal keys, without encoding 20,000 keys at every download.
-using KeyFields = std::array<QByteArrayView, 5>;
-
-KeyFields keyFields(const FlightRecord &flight)
-{
-    return {flight.fieldText(Field::Date), flight.fieldText(Field::Time), flight.fieldText(Field::Duration),
-            flight.fieldText(Field::MaxAltitude), flight.fieldText(Field::MaxClimb)};
-}
-
-struct KeyFieldsHash {
-    size_t operator()(const KeyFields &k) const { return qHashMulti(0, k[0], k[1], k[2], k[3], k[4]); }
-};
-
-} // namespace
-
 std::vector<bool> flightsAlreadyInLog(const LogBook &book, const std::vector<FlightRecord> &flights)
 {
     // The few downloaded flights are hashed, and the log's rows looked up among them: one
-    // pass over the log, nothing allocated per row.
-    std::unordered_map<KeyFields, std::vector<size_t>, KeyFieldsHash> wanted;
+    // pass over the log, nothing allocated per row. A row downloaded here is known by what
+    // the instrument sent, so a flight cut or corrected since is still found.
+    std::unordered_map<FlightKey, std::vector<size_t>, FlightKey::Hash> wanted;
     for (size_t i = 0; i < flights.size(); ++i)
-        wanted[keyFields(flights[i])].push_back(i);
+        wanted[FlightKey::ofPresent(flights[i])].push_back(i);
     std::vector<bool> found(flights.size(), false);
     for (int r = 1; r < book.rowCount() && !wanted.empty(); ++r) {
-        const auto it = wanted.find(keyFields(book.row(r)));
+        const auto it = wanted.find(FlightKey::identityOf(book.row(r)));
         if (it == wanted.end())
             continue;
         for (const size_t i : it->second)

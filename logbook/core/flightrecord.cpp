@@ -4,6 +4,8 @@
 #include "logbook/core/messages.h"
 #include "logbook/core/text/cp932.h"
 
+#include <QHashFunctions>
+
 const char *fieldName(Field field)
 {
     static const char *const names[kFieldCount] = {
@@ -66,4 +68,31 @@ FlightRecord FlightRecord::titleRecord()
     r.comment = cp932::fromUnicode(msg::TitleComment);
     r.barographFile = cp932::fromUnicode(msg::TitleBarographFile);
     return r;
+}
+
+FlightKey FlightKey::ofPresent(const FlightRecord &flight)
+{
+    FlightKey key;
+    for (size_t i = 0; i < kFields.size(); ++i)
+        key.m_fields[i] = flight.fieldText(kFields[i]);
+    return key;
+}
+
+FlightKey FlightKey::ofDownloaded(const DownloadedFlight &flight)
+{
+    FlightKey key;
+    for (size_t i = 0; i < kFields.size(); ++i)
+        key.m_fields[i] = flight.fields[size_t(kFields[i])];
+    return key;
+}
+
+FlightKey FlightKey::identityOf(const FlightRecord &flight)
+{
+    return flight.downloaded ? ofDownloaded(*flight.downloaded) : ofPresent(flight);
+}
+
+size_t FlightKey::Hash::operator()(const FlightKey &k) const
+{
+    static_assert(kFields.size() == 5, "every field of the key is hashed");
+    return qHashMulti(0, k.m_fields[0], k.m_fields[1], k.m_fields[2], k.m_fields[3], k.m_fields[4]);
 }

@@ -82,3 +82,31 @@ struct FlightRecord {
     /// Row 0 of every new log: the column titles.
     static FlightRecord titleRecord();
 };
+
+/// What names a flight: its date, clock time, duration, maximum altitude and climb (the
+/// area, comment, number and barograph name are the pilot's to change). A key views the
+/// texts of the record or downloaded fields it was taken from, which must outlive it, so
+/// that comparing a download with a log of 20,000 rows copies nothing.
+class FlightKey {
+public:
+    static constexpr std::array<Field, 5> kFields = {Field::Date, Field::Time, Field::Duration, Field::MaxAltitude,
+                                                     Field::MaxClimb};
+
+    /// The flight as its row shows it now.
+    static FlightKey ofPresent(const FlightRecord &flight);
+    /// The flight as the instrument sent it.
+    static FlightKey ofDownloaded(const DownloadedFlight &flight);
+    /// Who the flight is: as the instrument sent it when it was downloaded here, whatever the
+    /// pilot cut or corrected since; as its row shows it otherwise.
+    static FlightKey identityOf(const FlightRecord &flight);
+
+    QByteArrayView field(size_t i) const { return m_fields[i]; }
+    bool operator==(const FlightKey &other) const { return m_fields == other.m_fields; }
+
+    struct Hash {
+        size_t operator()(const FlightKey &k) const;
+    };
+
+private:
+    std::array<QByteArrayView, kFields.size()> m_fields;
+};

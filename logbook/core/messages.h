@@ -133,6 +133,14 @@ inline constexpr QStringView CompanionNotJson = u"JSONではありません";   
 inline constexpr QStringView CompanionNoVersion = u"versionがありません";     // no version
 inline constexpr QStringView CompanionBadMember = u"「%1」の形が違います";     // member %1 is malformed
 inline constexpr QStringView CompanionTooLarge = u"大きすぎます";             // too large
+// Bounds on its shape (see Companion::kMaxDepth and after).
+inline constexpr QStringView CompanionTooManyMembers = u"項目が多すぎるか、入れ子が深すぎます"; // too many members or too deep
+inline constexpr QStringView CompanionTextTooLong = u"長すぎる文字列があります";               // a string too long
+inline constexpr QStringView CompanionUnknownTooLarge = u"このバージョンにない項目が大きすぎます"; // unknown members too large
+// Entries that belong to no flight of the log as it is now (%1 how many): the log was
+// changed by another program. They are kept in the companion, not thrown away.
+inline constexpr QStringView CompanionUnmatched =
+    u"ログの補助ファイルに、どの飛行にも合わない記録が%1件あります（ログが他のプログラムで変更されたようです）。記録は消さずに残します。";
 
 // Undo and redo: the Edit menu's items, each followed by the step it takes.
 inline constexpr QStringView UndoItem = u"元に戻す(&U)";         // undo

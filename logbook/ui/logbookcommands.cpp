@@ -162,6 +162,8 @@ void LogBookCommands::open(const QString &givenPath)
             return;
         }
     }
+    // Absolute first: the work folder, its "bak" and the companion are all found from it.
+    path = QFileInfo(path).absoluteFilePath();
     std::optional<LogFileContents> contents = readLogFile(path);
     if (!contents) {
         prompter.inform(msg::LogFileCannotOpen);
@@ -178,13 +180,14 @@ void LogBookCommands::open(const QString &givenPath)
     m_list.setLogPath(path);
     loadContents(book, std::move(*contents));
     const CompanionRead companion = readCompanionBeside(path, backupFolder(book.workFolder));
-    if (companion.companion)
-        attachCompanion(book, *companion.companion);
+    const int unmatched = companion.companion ? attachCompanion(book, *companion.companion) : 0;
     m_link.setGridRowCount(book.rowCount());
     m_link.redrawGrid();
     m_list.clearSelection();
     if (!companion.damage.isEmpty())
         prompter.inform(msg::CompanionDamaged.toString().arg(companion.damage));
+    if (unmatched > 0)
+        prompter.inform(msg::CompanionUnmatched.toString().arg(unmatched));
 
     const std::optional<QByteArray> name = readNameFile(namePathFor(path));
     if (!name)

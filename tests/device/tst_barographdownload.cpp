@@ -586,15 +586,18 @@ void TestBarographDownload::flightsSharingANameEachKeepTheirOwn()
 
 // The instrument's log downloaded again with one new flight: はい adds the new one and
 // fetches its barograph only, いいえ adds all as before (the same flights find their own
-// files and raw copies), キャンセル adds nothing.
+// files and raw copies), キャンセル adds nothing. Flights cut or corrected since their
+// download are still the flights the instrument sends.
 void TestBarographDownload::flightsAlreadyInTheLogAreAskedAbout_data()
 {
     QTest::addColumn<Prompter::Answer>("answer");
     QTest::addColumn<int>("rowsAdded");
     QTest::addColumn<int>("barographsFetched");
-    QTest::newRow("only the new") << Prompter::Answer::Yes << 1 << 1;
-    QTest::newRow("all") << Prompter::Answer::No << 4 << 4;
-    QTest::newRow("nothing") << Prompter::Answer::Cancel << 0 << 0;
+    QTest::addColumn<bool>("editedSince");
+    QTest::newRow("only the new") << Prompter::Answer::Yes << 1 << 1 << false;
+    QTest::newRow("all") << Prompter::Answer::No << 4 << 4 << false;
+    QTest::newRow("nothing") << Prompter::Answer::Cancel << 0 << 0 << false;
+    QTest::newRow("only the new, after a cut and a correction") << Prompter::Answer::Yes << 1 << 1 << true;
 }
 
 void TestBarographDownload::flightsAlreadyInTheLogAreAskedAbout()
@@ -602,9 +605,15 @@ void TestBarographDownload::flightsAlreadyInTheLogAreAskedAbout()
     QFETCH(Prompter::Answer, answer);
     QFETCH(int, rowsAdded);
     QFETCH(int, barographsFetched);
+    QFETCH(bool, editedSince);
     DownloadRig rig(threeFlights());
     loadAll(rig);
     QCOMPARE(rig.book.rowCount(), 4);
+    if (editedSince) {
+        rig.book.row(1).duration = "00:01:00";
+        rig.book.row(1).maxClimb = "0.1 m/s";
+        rig.book.row(2).maxAltitude = "0001 m";
+    }
     rig.sim.engine.flights.push_back(sameMinuteFlight(rig.sim.engine.flights[2]));
     rig.observer.ends.clear();
     rig.prompts.answers = {answer};

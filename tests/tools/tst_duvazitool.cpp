@@ -2,6 +2,7 @@
 #include "tests/common/toolrun.h"
 
 #include "logbook/core/logbook.h"
+#include "logbook/core/logfile.h"
 #include "logbook/core/logfiles.h"
 #include "logbook/core/text/cp932.h"
 
@@ -56,6 +57,8 @@ private slots:
     void excludeAndCarrySaveTheCompanion();
     void csvDurationCountsAsItReads();
     void wrongUsage();
+    void aLogMergedWithItselfLeavesOutOnlyTheRowLeftOut();
+    void aDamagedCompanionBesideABareLogNameIsKeptInBak();
 };
 
 void TestDuvaziTool::showJsonDecodesJapanese()
@@ -362,6 +365,37 @@ void TestDuvaziTool::wrongUsage()
     QCOMPARE(tool({}).exitCode, 2);
     QCOMPARE(tool({"log", "show"}).exitCode, 2);
     QCOMPARE(tool({"log", "show", "a", "--xml"}).exitCode, 2);
+}
+
+void TestDuvaziTool::aLogMergedWithItselfLeavesOutOnlyTheRowLeftOut()
+{
+    QTemporaryDir dir;
+    const QString merged = dir.filePath("twice.log");
+    QCOMPARE(tool({"log", "merge", data("three-flights.log"), data("three-flights.log"), merged}).exitCode, 0);
+    LogBook book;
+    loadContents(book, *readLogFile(merged));
+    QCOMPARE(book.rowCount(), 7);
+    book.row(5).excludedFromStatistics = true; // the twin of row 2
+    QCOMPARE(saveLogBook(book, merged, "n").outcome, LogSaveResult::Outcome::Written);
+    const Run stats = tool({"log", "stats", merged, "--json"});
+    QCOMPARE(stats.exitCode, 0);
+    QCOMPARE(QJsonDocument::fromJson(stats.out).object().value("excluded").toInt(), 1);
+}
+
+void TestDuvaziTool::aDamagedCompanionBesideABareLogNameIsKeptInBak()
+{
+    QTemporaryDir dir;
+    QVERIFY(QFile::copy(data("three-flights.log"), dir.filePath("F.log")));
+    QFile damaged(dir.filePath("F.duvazi.json"));
+    QVERIFY(damaged.open(QIODevice::WriteOnly) && damaged.write("{\"version\": ") > 0);
+    damaged.close();
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir.path()));
+    const Run shown = tool({"log", "show", "F.log"});
+    QVERIFY(QDir::setCurrent(before));
+    QCOMPARE(shown.exitCode, 0);
+    QVERIFY(QString::fromUtf8(shown.err).contains(QStringLiteral("bakに残しています")));
+    QCOMPARE(QDir(dir.filePath("bak")).entryList({"F.duvazi.json.*.damaged"}).size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestDuvaziTool)

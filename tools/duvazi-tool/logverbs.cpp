@@ -47,11 +47,14 @@ std::optional<LogBook> readLog(const QString &path, std::optional<QByteArray> *n
     LogBook book;
     loadContents(book, std::move(*contents));
     // What the log cannot hold comes along, so that a verb writing the log back keeps it.
-    const CompanionRead companion = readCompanionBeside(path, backupFolder(folderOf(path)));
-    if (companion.companion)
-        attachCompanion(book, *companion.companion);
-    else if (!companion.damage.isEmpty())
+    const CompanionRead companion =
+        readCompanionBeside(path, backupFolder(folderOf(QFileInfo(path).absoluteFilePath())));
+    if (companion.companion) {
+        if (const int unmatched = attachCompanion(book, *companion.companion))
+            report(msg::CompanionUnmatched.toString().arg(unmatched));
+    } else if (!companion.damage.isEmpty()) {
         report(msg::CompanionDamaged.toString().arg(companion.damage));
+    }
     if (name)
         *name = readNameFile(namePathFor(path));
     return book;
