@@ -72,6 +72,9 @@ const std::vector<Row> &table()
         {E::LogUndone, {FIGURES}, Value::HasFlights},
         {E::LogUndone, {SAVE}, Value::LogModified},
         {E::LogUndone, {C::FileSaveAsItem}, Value::On},
+        {E::DownloadStarted, {C::DeleteItem, C::CutBtn, C::SortByDate}, Value::Off},
+        {E::DownloadEnded, {C::DeleteItem, C::CutBtn}, Value::HasFlights, When::NoWindowOpen},
+        {E::DownloadEnded, {C::SortByDate}, Value::HasFlights},
     };
     static const std::vector<Row> kWithHistory = [] {
         // Every event that can record, undo or redo a step, or change the active window,
@@ -79,7 +82,7 @@ const std::vector<Row> &table()
         std::vector<Row> rows = kTable;
         for (E e : {E::StartUp, E::LogOpened, E::LogMerged, E::LogDownloaded, E::FlightsDeleted,
                     E::AllFlightsDeleted, E::LogWritten, E::EditorSaved, E::GraphLoaded, E::GraphClosed,
-                    E::LogChanged, E::LogUndone, E::HistoryChanged}) {
+                    E::LogChanged, E::LogUndone, E::HistoryChanged, E::DownloadStarted, E::DownloadEnded}) {
             rows.push_back({e, {C::UndoItem}, Value::CanUndo});
             rows.push_back({e, {C::RedoItem}, Value::CanRedo});
         }
@@ -120,6 +123,11 @@ bool valueOf(Value value, const CommandFacts &facts)
 
 } // namespace
 
+bool downloadHolds(Command command)
+{
+    return command == C::DeleteItem || command == C::CutBtn || command == C::SortByDate;
+}
+
 QLatin1StringView commandName(Command command)
 {
     static constexpr QLatin1StringView kNames[kCommandCount] = {
@@ -145,7 +153,7 @@ std::vector<CommandSetting> commandSettings(CommandEvent event, const CommandFac
             continue;
         const bool enabled = valueOf(row.value, facts);
         for (Command c : row.commands)
-            settings.push_back({c, enabled});
+            settings.push_back({c, enabled && !(facts.downloading && downloadHolds(c))});
     }
     return settings;
 }

@@ -54,6 +54,10 @@ enum class CommandEvent {
     /// The history undo and redo act on changed, or became another window's (a barograph
     /// window activated).
     HistoryChanged,
+    /// A download started needing the port (a log download, a load-all, a barograph), and
+    /// stopped needing it: the rows it writes must stay where they are meanwhile.
+    DownloadStarted,
+    DownloadEnded,
 };
 
 /// The state of the program that some settings depend on, as it is when the event happens.
@@ -65,7 +69,14 @@ struct CommandFacts {
     bool hasFlights = false;
     bool canUndo = false; ///< the active window's history has a step to undo
     bool canRedo = false;
+    /// A download runs or waits. Whatever event happens meanwhile, the commands that
+    /// would move or remove the rows it writes stay off (see downloadHolds).
+    bool downloading = false;
 };
+
+/// The commands a running download keeps off: deleting, sorting (its rows would move under
+/// it). Undo and redo of the log are kept off through CommandFacts::canUndo and canRedo.
+bool downloadHolds(Command command);
 
 struct CommandSetting {
     Command command;

@@ -203,6 +203,8 @@ void TMainForm::connectCommandEvents()
         applyCommandEvent(E::LogDownloaded);
     });
     on(&device(), &DeviceController::downloadedGraphOpened, E::GraphsOpened);
+    connect(&device(), &DeviceController::downloadingChanged, this,
+            [this](bool downloading) { applyCommandEvent(downloading ? E::DownloadStarted : E::DownloadEnded); });
 }
 
 void TMainForm::connectWindowEvents(QMdiSubWindow *window)
@@ -229,6 +231,7 @@ void TMainForm::applyCommandEvent(CommandEvent event, bool recordCommandsBefore)
     facts.windowOpen = facts.graphOpen || anyRowHas(&FlightRecord::editorOpen);
     facts.logModified = m_book.logModified;
     facts.hasFlights = m_book.hasFlights();
+    facts.downloading = device().downloader().needsPort();
     showHistoryItems(facts);
     for (const CommandSetting &s : commandSettings(event, facts)) {
         QObject *o = m_commandObjects[int(s.command)];
@@ -484,8 +487,10 @@ void TMainForm::showHistoryItems(CommandFacts &facts)
 {
     const TGraph *graph = activeGraph();
     const LogHistory &log = m_book.history;
-    facts.canUndo = graph ? graph->canUndo() : log.canUndo();
-    facts.canRedo = graph ? graph->canRedo() : log.canRedo();
+    // The log's history waits for a running download: a step may be about the rows it
+    // writes (a barograph it named).
+    facts.canUndo = graph ? graph->canUndo() : log.canUndo() && !facts.downloading;
+    facts.canRedo = graph ? graph->canRedo() : log.canRedo() && !facts.downloading;
     const QString undoName = graph ? graph->undoName() : log.canUndo() ? log.nextUndo()->name : QString();
     const QString redoName = graph ? graph->redoName() : log.canRedo() ? log.nextRedo()->name : QString();
     UndoItem->setText(undoName.isEmpty() ? msg::UndoItem.toString() : msg::UndoNamed.toString().arg(undoName));

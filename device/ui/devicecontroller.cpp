@@ -165,8 +165,34 @@ QString DeviceController::startSimulator()
     return m_simulatorPath;
 }
 
+void DeviceController::loadLog()
+{
+    m_session.loadLog();
+    noteDownloading();
+}
+
+void DeviceController::loadAll()
+{
+    m_session.loadAll();
+    noteDownloading();
+}
+
+void DeviceController::noteDownloading()
+{
+    // Later, not now: a download's state settles only when the command that changed it
+    // (a reply's end, the load timer's tick) has run to its end.
+    QTimer::singleShot(0, this, [this] {
+        const bool now = downloader().needsPort();
+        if (now != m_downloading) {
+            m_downloading = now;
+            emit downloadingChanged(now);
+        }
+    });
+}
+
 void DeviceController::logRowsAppended(int rowCount)
 {
+    noteDownloading();
     m_link.setGridRowCount(rowCount);
     m_link.redrawGrid();
     emit logDownloaded();
@@ -175,28 +201,33 @@ void DeviceController::logRowsAppended(int rowCount)
 
 void DeviceController::rowChanged(int row)
 {
+    noteDownloading();
     m_link.refreshRow(row);
     m_link.logChanged();
 }
 
 void DeviceController::openDownloadedGraph(int row)
 {
+    noteDownloading();
     m_link.openGraphWindow(row);
     emit downloadedGraphOpened();
 }
 
 void DeviceController::armLoadTimer()
 {
+    noteDownloading();
     m_loadTimer.start(kLoadTimerInterval);
 }
 
 void DeviceController::stopLoadTimer()
 {
+    noteDownloading();
     m_loadTimer.stop();
 }
 
 void DeviceController::showProgress(QByteArrayView flightText)
 {
+    noteDownloading();
     delete m_progress;
     m_progress = new TProgress(m_link.frameWindow());
     m_progress->setFlightText(cp932::toUnicode(flightText));
@@ -212,6 +243,7 @@ void DeviceController::setProgress(int percent)
 
 void DeviceController::closeProgress()
 {
+    noteDownloading();
     // Not close(): a dialog's close goes through reject(), which here means Cancel.
     if (m_progress) {
         m_progress->hide();
@@ -232,6 +264,7 @@ void DeviceController::logReceiving(int received, int expected)
 
 void DeviceController::transferEnded(TransferMode mode, TransferOutcome)
 {
+    noteDownloading();
     if (mode == TransferMode::Log)
         emit statusChanged(QString());
 }

@@ -30,8 +30,8 @@ public:
     ~DeviceController() override;
 
     /// The log download; load all.
-    void loadLog() { m_session.loadLog(); }
-    void loadAll() { m_session.loadAll(); }
+    void loadLog();
+    void loadAll();
 
     /// Returns once no upload sends: a message cut in half would make the instrument take
     /// the next one as its rest. Meanwhile a small window over `asker` says what it waits
@@ -68,11 +68,17 @@ signals:
     void logDownloaded();
     /// A downloaded barograph's window was opened.
     void downloadedGraphOpened();
+    /// A download started needing the port, or no longer needs it (a load-all once its last
+    /// barograph is in).
+    void downloadingChanged(bool downloading);
 
 private:
     QString deviceToOpen();
     QString startSimulator();
     void uploadEnded(bool sent);
+    /// Looks, once the running command is done, whether a download needs the port, and
+    /// says so when that changed.
+    void noteDownloading();
 
     // DownloadObserver
     void logRowsAppended(int rowCount) override;
@@ -92,6 +98,7 @@ private:
     TComm m_comm;
     PortSession m_session;
     QPointer<TProgress> m_progress;
+    bool m_downloading = false; ///< as last announced
     QProcess *m_simulator = nullptr;
     QString m_simulatorPath;
 };

@@ -28,6 +28,7 @@ CommandFacts facts(const char *which)
     f.hasFlights = w.contains("flights");
     f.canUndo = w.contains("undo");
     f.canRedo = w.contains("redo");
+    f.downloading = w.contains("downloading");
     return f;
 }
 
@@ -109,6 +110,16 @@ void TestCommandStates::everyRowSetsItsCommands_data()
         figures.arg('+').trimmed() + u' ' + save.arg('-') + QStringLiteral(" FileSaveAsItem+ UndoItem+ RedoItem+"));
     row("another window's history", E::HistoryChanged, "redo", QStringLiteral("UndoItem- RedoItem+"));
     row("log unchanged elsewhere", E::LogChanged, "flights", QStringLiteral("UndoItem- RedoItem-"));
+    // A download keeps its rows where they are: no delete or sort while it runs, whatever
+    // else happens meanwhile, and back as they belong when it ends.
+    row("download started", E::DownloadStarted, "flights downloading undo",
+        QStringLiteral("DeleteItem- CutBtn- SortByDate- UndoItem+ RedoItem-"));
+    row("log arrived during a load-all", E::LogDownloaded, "flights downloading",
+        QStringLiteral("SBGraph+ SBEdit+ DeleteItem- CutBtn- MenuTotal+ SortByDate- FileSaveAsItem+ Reload+")
+            + figures.arg('+') + hist);
+    row("graph closed during a download", E::GraphClosed, "downloading", QStringLiteral("HeightAdjust- DeleteItem- CutBtn-") + hist);
+    row("download ended", E::DownloadEnded, "flights", QStringLiteral("DeleteItem+ CutBtn+ SortByDate+") + hist);
+    row("download ended under a window", E::DownloadEnded, "flights graph", QStringLiteral("SortByDate+") + hist);
 }
 
 void TestCommandStates::everyRowSetsItsCommands()

@@ -12,7 +12,6 @@
 #include "device/ui/portchoicemenu.h"
 #include "logbook/core/logfile.h"
 #include "logbook/core/logfiles.h"
-#include "logbook/core/messages.h"
 #include "logbook/ui/loglistwindow.h"
 #include "tests/common/modalbox.h"
 #include "tests/common/scriptedprompter.h"
@@ -135,19 +134,19 @@ void TestMainIntegration::loadAllFromTheSimulatorOpensEveryGraph()
     QCOMPARE(parseLogFile(saved.readAll()).records.size(), size_t(7));
 }
 
-// Undo pressed once the first barograph is named, while the others still come: refused
-// and said; afterwards every row names a file that exists, and every file the download
-// wrote is named by a row.
+// Once the first barograph is named, while the others still come, undo (of the step
+// naming it), delete and sort are off; afterwards every row names a file that exists,
+// every file the download wrote is named by a row, and undo and sort are back.
 void TestMainIntegration::undoWaitsForTheLoadAll()
 {
     Fixture f;
     const LogBook &book = f.form->logBook();
     QVERIFY(f.loadAllUntilTheFirstBarograph());
     QVERIFY(f.form->device().downloader().needsPort());
-    QVERIFY(f.enabled("UndoItem")); // the step naming the first barograph
-    f.trigger("UndoItem");
-    QCOMPARE(f.prompter.informed.count(msg::DownloadRunning.toString()), 1);
+    QVERIFY(runUntil([&] { return !f.enabled("SortByDate"); }));
+    QVERIFY(!f.enabled("UndoItem") && !f.enabled("DeleteItem") && !f.enabled("CutBtn"));
     QVERIFY(runUntil([&] { return f.graphWindows() == 6 && !f.form->device().downloader().needsPort(); }, 120000));
+    QVERIFY(runUntil([&] { return f.enabled("SortByDate"); })); // undo is the active graph window's now
     QSet<QString> named;
     for (int row = 1; row < book.rowCount(); ++row) {
         const QString name = QString::fromLatin1(book.row(row).barographFile.toByteArray());
