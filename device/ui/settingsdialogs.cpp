@@ -182,6 +182,9 @@ void SettingsDialog::confirmAndSend(char command, const std::function<void()> &s
         return;
     if (started) {
         store(); // what the instrument is being sent
+        // Once the message is out the dialog closes by itself: no box raised meanwhile
+        // (another dialog's refusal, say) may go down with it.
+        markClosesByItself(*this);
         return;
     }
     // Refused (said why): nothing stored as if sent; the dialog keeps the values for
@@ -194,11 +197,11 @@ void SettingsDialog::uploadEnded(bool sent)
 {
     if (!sent) {
         ProgressBar->hide();
+        markClosesByItself(*this, false);
         lock(false); // said why; the dialog stays for another try
         return;
     }
     ProgressBar->hide();
-    markClosesByItself(*this); // 送信終了 stands a moment, then the dialog goes
     Label->show();
     Label->repaint();
     QTimer::singleShot(kDoneShownMs, this, [this] {

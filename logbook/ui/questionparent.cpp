@@ -62,9 +62,9 @@ QWidget *questionParent(QWidget *asker)
     return own;
 }
 
-void markClosesByItself(QWidget &window)
+void markClosesByItself(QWidget &window, bool closes)
 {
-    window.setProperty(kClosesByItself, true);
+    window.setProperty(kClosesByItself, closes);
 }
 
 void raiseAboveOnTop(QWidget &box)

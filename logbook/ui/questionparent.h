@@ -13,9 +13,10 @@ class QWidget;
 /// owner's window stands in for it): a box parented to it would vanish with it, unanswered.
 QWidget *questionParent(QWidget *asker);
 
-/// Marks `window` as one that closes by itself (a progress window, a dialog showing that its
-/// message went out), so that no question is parented to it from now on.
-void markClosesByItself(QWidget &window);
+/// Marks `window` as one that closes by itself (a progress window, a settings dialog whose
+/// message is going out), so that no question is parented to it while it is; `closes` false
+/// takes the mark back (the dialog stays after all).
+void markClosesByItself(QWidget &window, bool closes = true);
 
 /// Before `box` is shown: keeps it above every on-top window of the program that is up, so
 /// it is seen and has the keyboard even when its parent is not one of them.
