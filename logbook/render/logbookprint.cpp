@@ -61,6 +61,7 @@ PrintedLogBook printedLogBook(const LogBook &book, std::vector<LogBookPage> page
     PrintedLogBook printed;
     printed.title = title;
     printed.rowsPerPage = rowsPerPage;
+    printed.flights.reserve(pages.size() * size_t(std::max(1, rowsPerPage)));
     for (LogBookPage &page : pages) {
         for (int &row : page.rows) {
             printed.flights.push_back(book.row(row));

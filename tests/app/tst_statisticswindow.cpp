@@ -15,11 +15,13 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -223,6 +225,17 @@ void TestStatisticsWindow::printCommandWritesThePdf()
     QFile file(pdf);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.read(5).startsWith("%PDF"));
+
+    // A printer is drawn on by the worker too (here one that prints into a file).
+    const QString printed = f.dir.filePath(QStringLiteral("printer.pdf"));
+    c.choosePrinter = [&](QPrinter &printer, QWidget *) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printed);
+        return PrintTarget::Printer;
+    };
+    f.trigger("LogBookPrint");
+    QTRY_VERIFY(!c.printing().isRunning());
+    QVERIFY(QFileInfo(printed).size() > 1000);
 }
 
 void TestStatisticsWindow::printDrawsTheLogAsItWasAndCancelWritesNothing()
