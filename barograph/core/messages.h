@@ -163,6 +163,13 @@ inline constexpr QStringView LogBookFrom = u"開始日 (YY/MM/DD)";             
 inline constexpr QStringView LogBookTo = u"終了日 (YY/MM/DD)";                    // to
 inline constexpr QStringView LogBookRangeHint = u"空欄は制限なし";                // empty: no bound
 inline constexpr QStringView LogBookTitle = u"ログブック";                        // title when the log has no name
+inline constexpr QStringView LogBookPrinting = u"ログブックを印刷中です。 %1/%2 ページ"; // printing, page %1 of %2
+inline constexpr QStringView LogBookPrintCancel = u"中止";                         // cancel (button beside it)
+inline constexpr QStringView LogBookPrintCancelled = u"ログブックの印刷を中止しました。"; // the print was cancelled
+inline constexpr QStringView LogBookPrinted = u"ログブックを印刷しました。";     // the print is done
+// A second print while one runs.
+inline constexpr QStringView LogBookPrintBusy =
+    u"ログブックを印刷中です。印刷が終わるか、中止してから印刷してください。";
 // IGC files of barograph-only flights.
 inline constexpr QStringView IgcExport = u"IGCに書き出す";                       // export as IGC (command)
 inline constexpr QStringView IgcFilter = u"IGCファイル(*.igc)";                  // dialog filter

@@ -2,7 +2,6 @@
 #include "statisticscommands.h"
 
 #include "barograph/core/messages.h"
-#include "logbook/core/filewriter.h"
 #include "logbook/core/logbook.h"
 #include "logbook/core/logbookpages.h"
 #include "logbook/core/prompter.h"
@@ -11,23 +10,31 @@
 #include "logbook/ui/mainformlink.h"
 #include "logbook/ui/questionparent.h"
 
-#include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMdiArea>
-#include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
+#include <QStatusBar>
+
+#include <memory>
 
 namespace {
 
 bool isBound(const QString &text)
 {
     return text.trimmed().isEmpty() || dateBound(text.trimmed().toLatin1()).has_value();
+}
+
+QStatusBar *statusBarOf(QWidget *window)
+{
+    auto *main = qobject_cast<QMainWindow *>(window);
+    return main ? main->statusBar() : nullptr;
 }
 
 qint64 boundOf(const QString &text)
@@ -69,7 +76,8 @@ std::optional<LogBookRange> logBookRangeDialog(QWidget *parent)
 
 StatisticsCommands::StatisticsCommands(MainFormLink &link, TLogG &list)
     : askRange([](QWidget *parent) { return logBookRangeDialog(questionParent(parent)); }),
-      choosePrinter(systemPrintDialog), m_link(link), m_list(list)
+      choosePrinter(systemPrintDialog), m_link(link), m_list(list),
+      m_printing(link.prompter(), statusBarOf(link.frameWindow()))
 {
 }
 
@@ -93,6 +101,10 @@ void StatisticsCommands::printLogBook()
     const LogBook &book = m_link.logBook();
     if (!book.hasFlights())
         return;
+    if (m_printing.isRunning()) {
+        m_link.prompter().inform(baromsg::LogBookPrintBusy);
+        return;
+    }
     QWidget *parent = m_link.frameWindow();
     const std::optional<LogBookRange> range = askRange(parent);
     if (!range)
@@ -105,31 +117,20 @@ void StatisticsCommands::printLogBook()
     if (!range->from.isEmpty() || !range->to.isEmpty())
         title += QStringLiteral("　%1 ～ %2").arg(range->from, range->to);
 
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageOrientation(QPageLayout::Landscape);
-    printer.setDocName(title);
-    const PrintTarget target = choosePrinter(printer, questionParent(parent));
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setPageOrientation(QPageLayout::Landscape);
+    printer->setDocName(title);
+    const PrintTarget target = choosePrinter(*printer, questionParent(parent));
     if (target == PrintTarget::Cancelled)
         return;
-    const std::vector<LogBookPage> pages = logBookPages(book, selection);
+    // The copy is taken now: what the pilot does to the log while the pages are drawn is
+    // not printed.
+    PrintedLogBook printed = printedLogBook(book, logBookPages(book, selection), title, selection.rowsPerPage);
     if (target == PrintTarget::Printer) {
-        QPainter painter;
-        if (!painter.begin(&printer)) {
-            m_link.prompter().inform(cannotPrintMessage(printer));
-            return;
-        }
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        const QRect area(0, 0, printer.width(), printer.height());
-        for (int i = 0; i < int(pages.size()); ++i) {
-            if (i > 0)
-                printer.newPage();
-            paintLogBookPage(painter, area, book, pages, i, title, selection.rowsPerPage);
-        }
-        painter.end();
-        QApplication::restoreOverrideCursor();
+        m_printing.startOnPrinter(std::move(printed), std::move(printer));
         return;
     }
-    QString path = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
+    QString path = printer->outputFormat() == QPrinter::PdfFormat ? printer->outputFileName() : QString();
     if (path.isEmpty()) {
         const QString preset = book.currentLogPath.isEmpty()
                                    ? book.workFolder + QStringLiteral("logbook.pdf")
@@ -139,9 +140,5 @@ void StatisticsCommands::printLogBook()
     }
     if (path.isEmpty())
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const QByteArray bytes = logBookPdf(book, pages, title, selection.rowsPerPage);
-    QApplication::restoreOverrideCursor();
-    if (const std::optional<WriteFailure> failure = writeFile(path, bytes))
-        m_link.prompter().inform(baromsg::PdfCannotWrite.toString() + u'\n' + failure->reason());
+    m_printing.startPdf(std::move(printed), path);
 }

@@ -1,8 +1,10 @@
 // The statistics window and the log book on paper as the main window offers them: the one
 // statistics window, made when there is none, and the print command (the date range, the
-// print dialog, then the printer or a PDF file written through the program's one writer).
+// print dialog, then the printer or a PDF file written through the program's one writer,
+// drawn on a worker thread).
 #pragma once
 
+#include "barograph/ui/logbookprinting.h"
 #include "barograph/ui/tcprint.h"
 #include "barograph/ui/tformstats.h"
 
@@ -31,9 +33,11 @@ public:
     void showStatistics();
     TFormStats *window() const { return m_window; }
 
-    /// Prints the log book, or saves it as PDF, after asking for its dates. Does nothing
-    /// without flights.
+    /// Prints the log book, or saves it as PDF, after asking for its dates: the pages are
+    /// drawn on a worker thread while the window goes on. Does nothing without flights; a
+    /// second print while one runs is refused with a message.
     void printLogBook();
+    LogBookPrinting &printing() { return m_printing; }
 
     /// The range dialog; std::nullopt when cancelled. Tests replace it.
     std::function<std::optional<LogBookRange>(QWidget *parent)> askRange;
@@ -44,6 +48,7 @@ private:
     MainFormLink &m_link;
     TLogG &m_list;
     QPointer<TFormStats> m_window;
+    LogBookPrinting m_printing;
 };
 
 /// The range dialog: two dates, OK only while each is empty or a date "YY/MM/DD".

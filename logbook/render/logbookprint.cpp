@@ -55,9 +55,28 @@ QString pageTotalCaption(int which)
     return QString::fromUtf16(captions[std::clamp(which, 0, 2)]);
 }
 
-void paintLogBookPage(QPainter &p, QRect page, const LogBook &book, const std::vector<LogBookPage> &pages, int index,
-                      const QString &title, int rowsPerPage)
+PrintedLogBook printedLogBook(const LogBook &book, std::vector<LogBookPage> pages, const QString &title,
+                              int rowsPerPage)
 {
+    PrintedLogBook printed;
+    printed.title = title;
+    printed.rowsPerPage = rowsPerPage;
+    printed.flights.reserve(pages.size() * size_t(std::max(1, rowsPerPage)));
+    for (LogBookPage &page : pages) {
+        for (int &row : page.rows) {
+            printed.flights.push_back(book.row(row));
+            row = int(printed.flights.size()) - 1;
+        }
+    }
+    printed.pages = std::move(pages);
+    return printed;
+}
+
+void paintLogBookPage(QPainter &p, QRect page, const PrintedLogBook &book, int index)
+{
+    const std::vector<LogBookPage> &pages = book.pages;
+    const QString &title = book.title;
+    const int rowsPerPage = book.rowsPerPage;
     const LogBookPage &sheet = pages.at(size_t(index));
     // Title line, the column titles, the rows, and three total rows, with a little air.
     const int lines = rowsPerPage + 6;
@@ -95,7 +114,7 @@ void paintLogBookPage(QPainter &p, QRect page, const LogBook &book, const std::v
     rowLine([&](int c) { return c == 0 ? QStringLiteral("No.") : cp932::toUnicode(titles.fieldText(Field(c))); }, true);
     for (int r = 0; r < rowsPerPage; ++r) {
         if (r < int(sheet.rows.size())) {
-            const FlightRecord &flight = book.row(sheet.rows[size_t(r)]);
+            const FlightRecord &flight = book.flights.at(size_t(sheet.rows[size_t(r)]));
             rowLine([&](int c) { return cp932::toUnicode(flight.fieldText(Field(c))); }, false);
         } else {
             rowLine([](int) { return QString(); }, false);
@@ -123,8 +142,20 @@ void paintLogBookPage(QPainter &p, QRect page, const LogBook &book, const std::v
     p.restore();
 }
 
-QByteArray logBookPdf(const LogBook &book, const std::vector<LogBookPage> &pages, const QString &title,
-                      int rowsPerPage)
+bool paintLogBook(QPainter &painter, QPagedPaintDevice &device, const PrintedLogBook &book, const PageDrawn &pageDrawn)
+{
+    const QRect area(0, 0, device.width(), device.height());
+    for (int i = 0; i < int(book.pages.size()); ++i) {
+        if (i > 0)
+            device.newPage();
+        paintLogBookPage(painter, area, book, i);
+        if (pageDrawn && !pageDrawn(i + 1))
+            return false;
+    }
+    return true;
+}
+
+std::optional<QByteArray> logBookPdf(const PrintedLogBook &book, const PageDrawn &pageDrawn)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -132,17 +163,13 @@ QByteArray logBookPdf(const LogBook &book, const std::vector<LogBookPage> &pages
     {
         QPdfWriter pdf(&buffer);
         pdf.setCreator(QStringLiteral("DUVAZI"));
-        pdf.setTitle(title);
+        pdf.setTitle(book.title);
         pdf.setResolution(300);
         pdf.setPageLayout(
             QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(12, 10, 12, 10), QPageLayout::Millimeter));
         QPainter p(&pdf);
-        const QRect area(0, 0, pdf.width(), pdf.height());
-        for (int i = 0; i < int(pages.size()); ++i) {
-            if (i > 0)
-                pdf.newPage();
-            paintLogBookPage(p, area, book, pages, i, title, rowsPerPage);
-        }
+        if (!paintLogBook(p, pdf, book, pageDrawn))
+            return std::nullopt;
     }
     return bytes;
 }

@@ -3,7 +3,9 @@
 // hold, a bar selecting its flights in the log list, and the print command's PDF.
 #include "app/core/settingsstore.h"
 #include "app/ui/mainform.h"
+#include "barograph/core/messages.h"
 #include "barograph/ui/statschartview.h"
+#include "logbook/core/logbookpages.h"
 #include "logbook/core/text/cp932.h"
 #include "logbook/core/text/numbertext.h"
 #include "logbook/core/totals.h"
@@ -13,13 +15,16 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
@@ -85,6 +90,7 @@ private slots:
     void leavingOutAndCarryingOverModifyTheLog();
     void yearBarSelectsThatYearsFlights();
     void printCommandWritesThePdf();
+    void printDrawsTheLogAsItWasAndCancelWritesNothing();
 };
 
 void TestStatisticsWindow::windowShowsWhatTheToolReports()
@@ -215,9 +221,59 @@ void TestStatisticsWindow::printCommandWritesThePdf()
     f.prompter.files.push_back(pdf);
     f.trigger("LogBookPrint");
     QCOMPARE(f.prompter.dialogs.last(), QStringLiteral("save:") + f.dir.filePath(QStringLiteral("three-flights.pdf")));
+    QTRY_VERIFY(!c.printing().isRunning());
     QFile file(pdf);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.read(5).startsWith("%PDF"));
+
+    // A printer is drawn on by the worker too (here one that prints into a file).
+    const QString printed = f.dir.filePath(QStringLiteral("printer.pdf"));
+    c.choosePrinter = [&](QPrinter &printer, QWidget *) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printed);
+        return PrintTarget::Printer;
+    };
+    f.trigger("LogBookPrint");
+    QTRY_VERIFY(!c.printing().isRunning());
+    QVERIFY(QFileInfo(printed).size() > 1000);
+}
+
+void TestStatisticsWindow::printDrawsTheLogAsItWasAndCancelWritesNothing()
+{
+    // A hundred pages, so that the print is still drawing while the test acts.
+    Fixture f;
+    f.openStatistics();
+    LogBook &book = f.form->logBook();
+    while (book.rowCount() <= 2000)
+        book.appendRow(book.row(1));
+    f.form->setGridRowCount(book.rowCount());
+    const int pages = int(logBookPages(book, logBookSelection(book, 0, 0)).size());
+    StatisticsCommands &c = f.form->statisticsCommands();
+    c.askRange = [](QWidget *) { return LogBookRange{}; };
+    c.choosePrinter = [](QPrinter &, QWidget *) { return PrintTarget::Pdf; };
+    const QString cancelled = f.dir.filePath(QStringLiteral("cancelled.pdf"));
+    const QString whole = f.dir.filePath(QStringLiteral("whole.pdf"));
+
+    f.prompter.files = {cancelled};
+    f.trigger("LogBookPrint");
+    QVERIFY(c.printing().isRunning());
+    f.trigger("LogBookPrint");
+    QCOMPARE(f.prompter.informed.value(f.prompter.informed.size() - 1), baromsg::LogBookPrintBusy.toString());
+    f.form->statusBar()->findChild<QPushButton *>(QStringLiteral("LogBookPrintCancel"))->click();
+    QTRY_VERIFY(!c.printing().isRunning());
+    QVERIFY(!QFile::exists(cancelled));
+    QVERIFY(f.form->statusBar()->findChildren<QPushButton *>(QStringLiteral("LogBookPrintCancel")).isEmpty());
+
+    // The rows deleted while the pages are drawn are printed all the same.
+    f.prompter.files = {whole};
+    f.trigger("LogBookPrint");
+    while (book.rowCount() > 2)
+        book.removeRow(book.rowCount() - 1);
+    f.form->setGridRowCount(book.rowCount());
+    QTRY_VERIFY_WITH_TIMEOUT(!c.printing().isRunning(), 120000);
+    QFile file(whole);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(int(file.readAll().count("/Type /Page\n")), pages);
 }
 
 QTEST_MAIN(TestStatisticsWindow)

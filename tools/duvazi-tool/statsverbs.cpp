@@ -144,9 +144,9 @@ int logPrint(const QStringList &args)
         return 1;
     // Left out and carried over as the program's print command takes them.
     const LogBookSelection selection = logBookSelection(*book, from.value_or(0), to.value_or(0));
-    const std::vector<LogBookPage> pages = logBookPages(*book, selection);
     QString title = name && !name->isEmpty() ? cp932::toUnicode(*name) : QFileInfo(path).completeBaseName();
-    const QByteArray bytes = logBookPdf(*book, pages, title, selection.rowsPerPage);
+    const QByteArray bytes =
+        *logBookPdf(printedLogBook(*book, logBookPages(*book, selection), title, selection.rowsPerPage));
     if (const std::optional<WriteFailure> failure = writeFile(out, bytes)) {
         report(QStringLiteral("cannot write ") + out + u'\n' + failure->reason());
         return 1;
