@@ -72,9 +72,9 @@ const std::vector<Row> &table()
         {E::LogUndone, {FIGURES}, Value::HasFlights},
         {E::LogUndone, {SAVE}, Value::LogModified},
         {E::LogUndone, {C::FileSaveAsItem}, Value::On},
-        {E::DownloadStarted, {C::DeleteItem, C::CutBtn, C::SortByDate}, Value::Off},
+        {E::DownloadStarted, {C::DeleteItem, C::CutBtn, C::SortByDate, C::Reload}, Value::Off},
         {E::DownloadEnded, {C::DeleteItem, C::CutBtn}, Value::HasFlights, When::NoWindowOpen},
-        {E::DownloadEnded, {C::SortByDate}, Value::HasFlights},
+        {E::DownloadEnded, {C::SortByDate, C::Reload}, Value::HasFlights},
     };
     static const std::vector<Row> kWithHistory = [] {
         // Every event that can record, undo or redo a step, or change the active window,
@@ -125,7 +125,7 @@ bool valueOf(Value value, const CommandFacts &facts)
 
 bool downloadHolds(Command command)
 {
-    return command == C::DeleteItem || command == C::CutBtn || command == C::SortByDate;
+    return command == C::DeleteItem || command == C::CutBtn || command == C::SortByDate || command == C::Reload;
 }
 
 QLatin1StringView commandName(Command command)

@@ -74,8 +74,8 @@ struct CommandFacts {
     bool downloading = false;
 };
 
-/// The commands a running download keeps off: deleting, sorting (its rows would move under
-/// it). Undo and redo of the log are kept off through CommandFacts::canUndo and canRedo.
+/// The commands a running download keeps off: deleting, sorting, adding a log's flights
+/// (its rows would move under it, or others take their places). Undo and redo of the log are kept off through CommandFacts::canUndo and canRedo.
 bool downloadHolds(Command command);
 
 struct CommandSetting {

@@ -203,6 +203,9 @@ void LogBookCommands::open(const QString &givenPath)
 
 void LogBookCommands::merge()
 {
+    // Flights added under a running download would take the places its rows are given.
+    if (!downloadAllowsMovingRows())
+        return;
     LogBook &book = m_link.logBook();
     Prompter &prompter = m_link.prompter();
     const QString path = prompter.chooseOpenFile(msg::LogFileFilter, book.workFolder);
@@ -453,6 +456,9 @@ bool LogBookCommands::exportCsv()
 
 void LogBookCommands::importCsv()
 {
+    // Flights added under a running download would take the places its rows are given.
+    if (!downloadAllowsMovingRows())
+        return;
     LogBook &book = m_link.logBook();
     Prompter &prompter = m_link.prompter();
     const QString path = prompter.chooseOpenFile(msg::CsvFilter, book.workFolder);
