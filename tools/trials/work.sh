@@ -1,7 +1,8 @@
 #!/bin/bash
 # Tries, as a pilot would under a real window manager, what the program does while long
 # work runs on the port: a second upload asked for while one sends (refused, its dialog kept
-# with nothing sent, even when the refusal is read slowly), exit during an upload with
+# with nothing sent, even when the refusal is read slowly), the Edit menu during a load-all
+# (undo, delete and sort off), exit during an upload with
 # unsaved changes (the save question stays until answered), and exit during a load-all at
 # the line's real pace (one question over the main window: Cancel stays and the load goes
 # on, No ends the program without saving).
@@ -83,16 +84,23 @@ main_window
 file_menu d
 for _ in $(seq 30); do exists "Loading Barograph" && break; sleep 1; done
 check "a load-all runs" "Loading Barograph" "$(wmctrl -l | grep -o 'Loading Barograph' | head -1)"
+# The Edit menu meanwhile: undo, delete and sort are off (seen in the screenshot).
+sleep 4
+to_main; xdotool key alt+e; sleep 1
+shot 04-edit-menu-during-load-all
+# Closed by a click on the status bar: Esc could reach the progress window, whose Esc is
+# its Cancel.
+click_in '^DUVAZI$' 50 98
 wmctrl -c DUVAZI
 above_and_active "the question at exit during a load-all" "確認"
-shot 04-exit-during-load-all
+shot 05-exit-during-load-all
 xdotool key Escape; sleep 1
 before=$(ls "$out/flights" | grep -c '\.V')
 sleep 15
 after=$(ls "$out/flights" | grep -c '\.V')
 if running && [ "$after" -gt "$before" ]; then echo "PASS  Cancel: the program stays and the load goes on ($before, then $after barographs)"
 else echo "FAIL  Cancel did not keep the load ($before, then $after barographs)"; failed=1; fi
-shot 05-load-goes-on
+shot 06-load-goes-on
 wmctrl -c DUVAZI; sleep 1
 xdotool key n
 for _ in $(seq 15); do running || break; sleep 1; done
