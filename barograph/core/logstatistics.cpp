@@ -67,11 +67,15 @@ BarographLooks lookAtBarographs(const std::vector<BarographToLook> &rows, const 
                                 const std::map<QByteArray, Companion::Analysis> &cache,
                                 const std::atomic<bool> *cancel, std::atomic<int> *done)
 {
-    // Each barograph looked up by the stamp of the file as it was analysed.
+    // The cache entry of each file asked for, to trust its figures when the file's stamp is
+    // still the one analysed. Only the files asked for are indexed: one edited row must not
+    // cost an index of every barograph of the log.
     std::unordered_map<QString, const Companion::Analysis *> byFile;
+    for (const BarographToLook &row : rows)
+        byFile.emplace(cp932::toUnicode(row.file), nullptr);
     for (const auto &[hash, figures] : cache) {
-        if (!figures.file.isEmpty())
-            byFile[figures.file] = &figures;
+        if (const auto wanted = byFile.find(figures.file); wanted != byFile.end())
+            wanted->second = &figures;
     }
     BarographLooks found;
     found.looks.reserve(rows.size());
@@ -81,12 +85,13 @@ BarographLooks lookAtBarographs(const std::vector<BarographToLook> &rows, const 
             break;
         BarographLooks::Look &look = found.looks.emplace_back();
         look.rowId = row.rowId;
-        const QFileInfo info(base + cp932::toUnicode(row.file));
+        const QString name = cp932::toUnicode(row.file);
+        const QFileInfo info(base + name);
         if (info.isFile()) {
-            const auto known = byFile.find(info.fileName());
-            if (known != byFile.end() && known->second->size == info.size() &&
-                known->second->modified == info.lastModified().toMSecsSinceEpoch())
-                look.climbing = climbingOf(*known->second);
+            const Companion::Analysis *known = byFile.at(name);
+            if (known && known->size == info.size() &&
+                known->modified == info.lastModified().toMSecsSinceEpoch())
+                look.climbing = climbingOf(*known);
             else if (const std::optional<Companion::Analysis> figures = analysed(info, cache, found.learned))
                 look.climbing = climbingOf(*figures);
         }
