@@ -100,7 +100,8 @@ void StatisticsRefresh::start()
         job->keys.push_back(key);
     }
     if (job->rows.empty()) {
-        computeNow();
+        compute();
+        emit ready();
         return;
     }
     job->generation = m_generation;
@@ -115,6 +116,10 @@ void StatisticsRefresh::start()
     });
     emit progress(0, int(job->rows.size()));
     m_progressTimer.start();
+    if (job->rows.size() > kPreviewRows) {
+        compute();
+        emit preview();
+    }
 }
 
 void StatisticsRefresh::onLooked(const std::shared_ptr<Job> &job)
@@ -137,16 +142,17 @@ void StatisticsRefresh::onLooked(const std::shared_ptr<Job> &job)
     }
     if (m_updatePending)
         start();
-    else if (job->generation == m_generation)
-        computeNow();
+    else if (job->generation == m_generation) {
+        compute();
+        emit ready();
+    }
     // else the log changed and its update() is on its way.
 }
 
-void StatisticsRefresh::computeNow()
+void StatisticsRefresh::compute()
 {
     m_statistics = computeStatistics(m_book, statisticsInputsOf(m_book, [this](int row) {
         const auto it = m_looks.find(m_book.row(row).rowId);
         return it == m_looks.end() ? std::nullopt : it->second.climbing;
     }));
-    emit ready();
 }

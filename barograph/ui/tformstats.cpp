@@ -191,6 +191,7 @@ TFormStats::TFormStats(MainFormLink &link, TLogG &list, QWidget *parent)
         m_progress->setValue(done);
         m_progress->show();
     });
+    connect(m_refresh, &StatisticsRefresh::preview, this, &TFormStats::display);
     connect(m_refresh, &StatisticsRefresh::ready, this, &TFormStats::display);
 
     // Rows named by index go stale when the log is sorted, edited or replaced: follow the
@@ -230,7 +231,7 @@ bool TFormStats::isComputing() const
 
 void TFormStats::display()
 {
-    m_progress->hide();
+    m_progress->setVisible(m_refresh->isLooking());
     const LogBook &book = m_link.logBook();
     const LogStatistics &stats = m_refresh->statistics();
 
@@ -239,8 +240,9 @@ void TFormStats::display()
         const FlightRecord &flight = book.row(row);
         if (flight.excludedFromStatistics)
             continue;
-        byYear[flightYear(flight.date)].push_back(row);
-        byMonth[flightMonth(flight.date)].push_back(row);
+        const numtext::DateNumbers date = flightDate(flight.date);
+        byYear[date.year].push_back(row);
+        byMonth[date.month].push_back(row);
     }
 
     using namespace baromsg;
