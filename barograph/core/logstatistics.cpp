@@ -24,70 +24,115 @@ StatisticsInputs::Climbing climbingOf(const Companion::Analysis &a)
     return {a.totalClimb, a.biggestGain};
 }
 
-/// Reads, hashes and, when its content is not in the cache yet, analyses one barograph.
-std::optional<Companion::Analysis> analysed(const QFileInfo &info, std::map<QByteArray, Companion::Analysis> &cache)
+/// The figures of a file as it is now: its entry of `cache` or `learned` by content, stamped
+/// with the file; analysed and added to `learned` when its content is new.
+std::optional<Companion::Analysis> analysed(const QFileInfo &info, const std::map<QByteArray, Companion::Analysis> &cache,
+                                            std::map<QByteArray, Companion::Analysis> &learned)
 {
     const std::optional<QByteArray> bytes = readInputFile(info.filePath(), barofile::kMaxFileBytes);
     if (!bytes)
         return std::nullopt;
     const QByteArray hash = QCryptographicHash::hash(*bytes, QCryptographicHash::Sha1).toHex();
-    auto found = cache.find(hash);
-    if (found == cache.end()) {
+    Companion::Analysis figures;
+    if (const auto seen = learned.find(hash); seen != learned.end()) {
+        figures = seen->second;
+    } else if (const auto known = cache.find(hash); known != cache.end()) {
+        figures = known->second;
+    } else {
         std::optional<BarographFile> file = parseBarographFile(*bytes);
         if (!file || !isUsableBarograph(*file))
             return std::nullopt;
         const FlightAnalysis analysis = analyseFlight(BarographTrace::fromFile(std::move(*file)));
-        Companion::Analysis figures;
         figures.totalClimb = analysis.totalClimb;
         for (const Climb &c : analysis.climbs)
             figures.biggestGain = std::max(figures.biggestGain, double(c.gain));
-        found = cache.emplace(hash, figures).first;
     }
-    found->second.file = info.fileName();
-    found->second.size = info.size();
-    found->second.modified = info.lastModified().toMSecsSinceEpoch();
-    return found->second;
+    figures.file = info.fileName();
+    figures.size = info.size();
+    figures.modified = info.lastModified().toMSecsSinceEpoch();
+    learned[hash] = figures;
+    return figures;
 }
 
 } // namespace
 
-StatisticsInputs statisticsInputs(const LogBook &book, const QString &folder,
-                                  std::map<QByteArray, Companion::Analysis> &cache)
+bool needsBarographLook(const FlightRecord &flight)
 {
-    // Each row's barograph, looked up by the stamp of the file as it was analysed.
+    // The name rule, without barographPath's look for other letter cases: a log of 20,000
+    // flights with their files elsewhere would list the folder for each.
+    return flight.hasBarograph() && barographNameFault(flight.barographFile) == BarographNameFault::None;
+}
+
+BarographLooks lookAtBarographs(const std::vector<BarographToLook> &rows, const QString &folder,
+                                const std::map<QByteArray, Companion::Analysis> &cache,
+                                const std::atomic<bool> *cancel, std::atomic<int> *done)
+{
+    // The cache entry of each file asked for, to trust its figures when the file's stamp is
+    // still the one analysed. Only the files asked for are indexed: one edited row must not
+    // cost an index of every barograph of the log.
     std::unordered_map<QString, const Companion::Analysis *> byFile;
+    for (const BarographToLook &row : rows)
+        byFile.emplace(cp932::toUnicode(row.file), nullptr);
     for (const auto &[hash, figures] : cache) {
-        if (!figures.file.isEmpty())
-            byFile[figures.file] = &figures;
+        if (const auto wanted = byFile.find(figures.file); wanted != byFile.end())
+            wanted->second = &figures;
     }
-    auto climbing = std::make_shared<std::unordered_map<int, StatisticsInputs::Climbing>>();
+    BarographLooks found;
+    found.looks.reserve(rows.size());
     const QString base = folder.endsWith(u'/') ? folder : folder + u'/';
-    for (int row = 1; row < book.rowCount(); ++row) {
-        const FlightRecord &flight = book.row(row);
-        // The name rule, without barographPath's look for other letter cases: a log of
-        // 20,000 flights with their files elsewhere would list the folder for each.
-        if (!flight.hasBarograph() || flight.excludedFromStatistics
-            || barographNameFault(flight.barographFile) != BarographNameFault::None)
-            continue;
-        const QFileInfo info(base + cp932::toUnicode(flight.barographFile));
-        if (!info.isFile())
-            continue;
-        const auto known = byFile.find(info.fileName());
-        if (known != byFile.end() && known->second->size == info.size() &&
-            known->second->modified == info.lastModified().toMSecsSinceEpoch()) {
-            (*climbing)[row] = climbingOf(*known->second);
-            continue;
+    for (const BarographToLook &row : rows) {
+        if (cancel && cancel->load(std::memory_order_relaxed))
+            break;
+        BarographLooks::Look &look = found.looks.emplace_back();
+        look.rowId = row.rowId;
+        const QString name = cp932::toUnicode(row.file);
+        const QFileInfo info(base + name);
+        if (info.isFile()) {
+            const Companion::Analysis *known = byFile.at(name);
+            if (known && known->size == info.size() &&
+                known->modified == info.lastModified().toMSecsSinceEpoch())
+                look.climbing = climbingOf(*known);
+            else if (const std::optional<Companion::Analysis> figures = analysed(info, cache, found.learned))
+                look.climbing = climbingOf(*figures);
         }
-        if (const std::optional<Companion::Analysis> figures = analysed(info, cache))
-            (*climbing)[row] = climbingOf(*figures);
+        if (done)
+            done->fetch_add(1, std::memory_order_relaxed);
     }
+    return found;
+}
+
+StatisticsInputs statisticsInputsOf(const LogBook &book,
+                                     std::function<std::optional<StatisticsInputs::Climbing>(int row)> climbing)
+{
     StatisticsInputs inputs;
     inputs.excluded = [&book](int row) { return book.row(row).excludedFromStatistics; };
     inputs.carriedFlights = book.companion.carriedFlights;
     inputs.carriedSeconds = book.companion.carriedSeconds;
-    inputs.climbing = [climbing](int row) -> std::optional<StatisticsInputs::Climbing> {
-        const auto found = climbing->find(row);
-        return found == climbing->end() ? std::nullopt : std::optional(found->second);
+    inputs.climbing = [&book, climbing = std::move(climbing)](int row) -> std::optional<StatisticsInputs::Climbing> {
+        return book.row(row).excludedFromStatistics ? std::nullopt : climbing(row);
     };
     return inputs;
+}
+
+StatisticsInputs statisticsInputs(const LogBook &book, const QString &folder,
+                                  std::map<QByteArray, Companion::Analysis> &cache)
+{
+    std::vector<BarographToLook> rows;
+    for (int row = 1; row < book.rowCount(); ++row) {
+        const FlightRecord &flight = book.row(row);
+        if (needsBarographLook(flight))
+            rows.push_back({flight.rowId, flight.barographFile.toByteArray()});
+    }
+    BarographLooks found = lookAtBarographs(rows, folder, cache);
+    for (auto &[hash, figures] : found.learned)
+        cache[hash] = std::move(figures);
+    auto climbing = std::make_shared<std::unordered_map<quint64, StatisticsInputs::Climbing>>();
+    for (const BarographLooks::Look &look : found.looks) {
+        if (look.climbing)
+            (*climbing)[look.rowId] = *look.climbing;
+    }
+    return statisticsInputsOf(book, [&book, climbing](int row) -> std::optional<StatisticsInputs::Climbing> {
+        const auto it = climbing->find(book.row(row).rowId);
+        return it == climbing->end() ? std::nullopt : std::optional(it->second);
+    });
 }

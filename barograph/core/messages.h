@@ -157,6 +157,7 @@ inline constexpr QStringView StatsCarriedSet = u"繰越を設定";              
 inline constexpr QStringView StatsExclude = u"統計から除外";                      // left out of the statistics (toggle)
 inline constexpr QStringView StatsBadTime = u"繰越時間は 時:分 または 時:分:秒 で入力してください（例：123:45）。";
 inline constexpr QStringView StatsNoSelection = u"ログリストで除外するフライトを選んでください。"; // select flights first
+inline constexpr QStringView StatsLooking = u"バログラフを読んでいます %v / %m"; // reading the barographs, done / total (progress)
 // Printing the log book.
 inline constexpr QStringView LogBookPrintCaption = u"ログブック印刷";             // caption of the range dialog
 inline constexpr QStringView LogBookFrom = u"開始日 (YY/MM/DD)";                  // from

@@ -1,8 +1,8 @@
 // The statistics window.
 #include "tformstats.h"
 
-#include "barograph/core/logstatistics.h"
 #include "barograph/core/messages.h"
+#include "barograph/core/statisticsrefresh.h"
 #include "barograph/ui/statschartview.h"
 #include "logbook/core/logbook.h"
 #include "logbook/core/statisticsedits.h"
@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSpinBox>
@@ -85,7 +86,8 @@ void fill(QTableWidget *table, const std::vector<QStringList> &rows, std::initia
 } // namespace
 
 TFormStats::TFormStats(MainFormLink &link, TLogG &list, QWidget *parent)
-    : QMdiSubWindow(parent), m_link(link), m_list(list), m_refreshSoon(new QTimer(this))
+    : QMdiSubWindow(parent), m_link(link), m_list(list), m_refresh(new StatisticsRefresh(link.logBook(), this)),
+      m_refreshSoon(new QTimer(this))
 {
     setObjectName(QStringLiteral("FormStats"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -95,6 +97,10 @@ TFormStats::TFormStats(MainFormLink &link, TLogG &list, QWidget *parent)
     auto *body = new QWidget(this);
     m_summary = new QLabel;
     m_summary->setObjectName(QStringLiteral("Summary"));
+    m_progress = new QProgressBar;
+    m_progress->setObjectName(QStringLiteral("Progress"));
+    m_progress->setFormat(baromsg::StatsLooking.toString());
+    m_progress->hide();
     m_carriedFlights = new QSpinBox;
     m_carriedFlights->setObjectName(QStringLiteral("CarriedFlights"));
     m_carriedFlights->setRange(0, kMaxCarriedFlights);
@@ -152,7 +158,10 @@ TFormStats::TFormStats(MainFormLink &link, TLogG &list, QWidget *parent)
 
     auto *layout = new QVBoxLayout(body);
     layout->setContentsMargins(6, 6, 6, 6);
-    layout->addWidget(m_summary);
+    auto *top = new QHBoxLayout;
+    top->addWidget(m_summary, 1);
+    top->addWidget(m_progress);
+    layout->addLayout(top);
     layout->addLayout(edits);
     layout->addWidget(m_tabs);
     setWidget(body);
@@ -177,11 +186,19 @@ TFormStats::TFormStats(MainFormLink &link, TLogG &list, QWidget *parent)
     connect(setCarried, &QPushButton::clicked, this, &TFormStats::setCarriedOver);
     connect(exclude, &QPushButton::clicked, this, &TFormStats::toggleExclusion);
 
+    connect(m_refresh, &StatisticsRefresh::progress, this, [this](int done, int total) {
+        m_progress->setRange(0, total);
+        m_progress->setValue(done);
+        m_progress->show();
+    });
+    connect(m_refresh, &StatisticsRefresh::preview, this, &TFormStats::display);
+    connect(m_refresh, &StatisticsRefresh::ready, this, &TFormStats::display);
+
     // Rows named by index go stale when the log is sorted, edited or replaced: follow the
-    // list, once per burst of changes.
+    // list, once per burst of changes, looking only at the rows that changed.
     m_refreshSoon->setSingleShot(true);
     m_refreshSoon->setInterval(0);
-    connect(m_refreshSoon, &QTimer::timeout, this, &TFormStats::refresh);
+    connect(m_refreshSoon, &QTimer::timeout, m_refresh, [this] { m_refresh->update(); });
     const QAbstractItemModel *model = m_list.model();
     connect(model, &QAbstractItemModel::modelReset, this, &TFormStats::scheduleRefresh);
     connect(model, &QAbstractItemModel::layoutChanged, this, &TFormStats::scheduleRefresh);
@@ -192,32 +209,48 @@ TFormStats::TFormStats(MainFormLink &link, TLogG &list, QWidget *parent)
 
 void TFormStats::scheduleRefresh()
 {
+    m_refresh->logChanged();
     m_refreshSoon->start();
 }
 
 void TFormStats::refresh()
 {
     m_refreshSoon->stop();
-    LogBook &book = m_link.logBook();
-    // Analyses of barographs not seen before join the log's cache, saved with the log.
-    const StatisticsInputs inputs = statisticsInputs(book, book.workFolder, book.companion.analysis);
-    m_stats = computeStatistics(book, inputs);
+    m_refresh->update(true);
+}
+
+const LogStatistics &TFormStats::statistics() const
+{
+    return m_refresh->statistics();
+}
+
+bool TFormStats::isComputing() const
+{
+    return m_refresh->isLooking();
+}
+
+void TFormStats::display()
+{
+    m_progress->setVisible(m_refresh->isLooking());
+    const LogBook &book = m_link.logBook();
+    const LogStatistics &stats = m_refresh->statistics();
 
     std::map<int, std::vector<int>> byYear, byMonth;
     for (int row = 1; row < book.rowCount(); ++row) {
         const FlightRecord &flight = book.row(row);
         if (flight.excludedFromStatistics)
             continue;
-        byYear[flightYear(flight.date)].push_back(row);
-        byMonth[flightMonth(flight.date)].push_back(row);
+        const numtext::DateNumbers date = flightDate(flight.date);
+        byYear[date.year].push_back(row);
+        byMonth[date.month].push_back(row);
     }
 
     using namespace baromsg;
-    QString summary = StatsSummary.toString().arg(m_stats.flights).arg(timeText(m_stats.seconds));
-    if (m_stats.carriedFlights || m_stats.carriedSeconds)
-        summary += StatsSummaryCarried.toString().arg(m_stats.carriedFlights).arg(timeText(m_stats.carriedSeconds));
-    if (m_stats.excluded)
-        summary += StatsSummaryExcluded.toString().arg(m_stats.excluded);
+    QString summary = StatsSummary.toString().arg(stats.flights).arg(timeText(stats.seconds));
+    if (stats.carriedFlights || stats.carriedSeconds)
+        summary += StatsSummaryCarried.toString().arg(stats.carriedFlights).arg(timeText(stats.carriedSeconds));
+    if (stats.excluded)
+        summary += StatsSummaryExcluded.toString().arg(stats.excluded);
     m_summary->setText(summary);
     if (!m_carriedTime->hasFocus()) {
         m_carriedFlights->setValue(book.companion.carriedFlights);
@@ -227,7 +260,7 @@ void TFormStats::refresh()
     std::vector<QStringList> rows;
     std::vector<StatsChartView::Bar> bars;
     m_yearRows.clear();
-    for (const YearStatistics &y : m_stats.years) {
+    for (const YearStatistics &y : stats.years) {
         rows.push_back({QString::number(y.year), QString::number(y.flights), timeText(y.seconds),
                         timeText(y.meanSeconds()), timeText(y.longestSeconds), metres(y.highest), climb(y.bestClimb),
                         y.withBarograph ? metres(y.totalClimbed) : QString()});
@@ -240,7 +273,7 @@ void TFormStats::refresh()
     rows.clear();
     bars.clear();
     m_monthRows.clear();
-    for (const MonthStatistics &m : m_stats.months) {
+    for (const MonthStatistics &m : stats.months) {
         rows.push_back({QStringLiteral("%1月").arg(m.month), QString::number(m.flights), timeText(m.seconds)});
         bars.push_back({QStringLiteral("%1月").arg(m.month), m.seconds});
         m_monthRows.push_back(byMonth[m.month]);
@@ -251,7 +284,7 @@ void TFormStats::refresh()
     rows.clear();
     bars.clear();
     m_siteRows.clear();
-    for (const SiteStatistics &s : m_stats.sites) {
+    for (const SiteStatistics &s : stats.sites) {
         const QString site = cp932::toUnicode(s.site);
         rows.push_back({site, QString::number(s.flights), timeText(s.seconds), metres(s.highest),
                         cp932::toUnicode(s.firstDate), cp932::toUnicode(s.lastDate)});
@@ -272,10 +305,10 @@ void TFormStats::refresh()
                         cp932::toUnicode(siteOf(flight.area.toByteArray()))});
         m_recordRows.push_back({h.row});
     };
-    record(StatsRecordLongest, m_stats.longest, timeText(qint64(m_stats.longest.value)));
-    record(StatsRecordHighest, m_stats.highest, metres(m_stats.highest.value));
-    record(StatsRecordClimb, m_stats.bestClimb, climb(m_stats.bestClimb.value));
-    record(StatsRecordGain, m_stats.biggestGain, metres(m_stats.biggestGain.value));
+    record(StatsRecordLongest, stats.longest, timeText(qint64(stats.longest.value)));
+    record(StatsRecordHighest, stats.highest, metres(stats.highest.value));
+    record(StatsRecordClimb, stats.bestClimb, climb(stats.bestClimb.value));
+    record(StatsRecordGain, stats.biggestGain, metres(stats.biggestGain.value));
     fill(m_records, rows, {0, 3});
 }
 
@@ -321,6 +354,7 @@ bool TFormStats::stepTaken(const QString &step)
     LogBook &book = m_link.logBook();
     book.history.record(book, step);
     m_link.logChanged();
-    refresh();
+    m_refreshSoon->stop();
+    m_refresh->update();
     return true;
 }

@@ -2,7 +2,8 @@
 // records, and charts of the hours, for the open log; and what the log cannot hold (flights
 // carried over from before it, flights left out of the statistics), edited here. A click on
 // a table row or a bar selects those flights in the log list. Refreshed from the log when
-// the command runs and whenever the list changes.
+// the command runs and whenever the list changes; the barographs are read on a worker
+// (StatisticsRefresh), with the progress in the window, and closing the window stops it.
 #pragma once
 
 #include "logbook/core/statistics.h"
@@ -12,10 +13,12 @@
 #include <vector>
 
 class MainFormLink;
+class StatisticsRefresh;
 class StatsChartView;
 class TLogG;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 class QSpinBox;
 class QTabWidget;
@@ -27,9 +30,12 @@ class TFormStats : public QMdiSubWindow {
 public:
     TFormStats(MainFormLink &link, TLogG &list, QWidget *parent = nullptr);
 
-    /// Computes the statistics of the log as it is now and shows them.
+    /// Brings the statistics up to the log as it is now, every barograph looked at again (a
+    /// file changed behind the log's back), and shows them when the look ends.
     void refresh();
-    const LogStatistics &statistics() const { return m_stats; }
+    /// The statistics shown; those of the log as it is now unless isComputing().
+    const LogStatistics &statistics() const;
+    bool isComputing() const;
 
     /// Leaves the flights selected in the log list out of the statistics, or, when every one
     /// of them is left out already, counts them again. The log becomes modified.
@@ -53,13 +59,15 @@ private:
     /// (empty: nothing changed, false) and shows the log changed.
     bool stepTaken(const QString &step);
     void scheduleRefresh();
+    void display();
 
     MainFormLink &m_link;
     TLogG &m_list;
-    LogStatistics m_stats;
+    StatisticsRefresh *m_refresh;
     // The log rows behind each table row and bar, in the same order.
     std::vector<std::vector<int>> m_yearRows, m_monthRows, m_siteRows, m_recordRows;
     QLabel *m_summary;
+    QProgressBar *m_progress;
     QSpinBox *m_carriedFlights;
     QLineEdit *m_carriedTime;
     QTabWidget *m_tabs;

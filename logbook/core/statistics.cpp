@@ -20,10 +20,18 @@ void raise(FlightRecordHolder &record, int row, double value)
 
 } // namespace
 
+namespace {
+
+qint64 orderOf(const numtext::DateNumbers &d)
+{
+    return qint64(d.year) * 100000000 + qint64(d.month) * 10000 + d.day;
+}
+
+} // namespace
+
 qint64 flightDateOrder(QByteArrayView date)
 {
-    const numtext::DateNumbers d = flightDate(date);
-    return qint64(d.year) * 100000000 + qint64(d.month) * 10000 + d.day;
+    return orderOf(flightDate(date));
 }
 
 QByteArray siteOf(QByteArrayView area)
@@ -53,7 +61,9 @@ LogStatistics computeStatistics(const LogBook &book, const StatisticsInputs &inp
         ++s.flights;
         s.seconds += seconds;
 
-        const int yearNumber = flightYear(flight.date);
+        // The date read once: reading it is a third of the work at 20,000 flights.
+        const numtext::DateNumbers date = flightDate(flight.date);
+        const int yearNumber = date.year;
         YearStatistics &year = years[yearNumber];
         const bool firstOfYear = year.flights == 0;
         year.year = yearNumber;
@@ -63,7 +73,7 @@ LogStatistics computeStatistics(const LogBook &book, const StatisticsInputs &inp
         year.highest = firstOfYear ? altitude : std::max(year.highest, altitude);
         year.bestClimb = firstOfYear ? climb : std::max(year.bestClimb, climb);
 
-        if (const int monthNumber = flightMonth(flight.date); monthNumber >= 1 && monthNumber <= 12) {
+        if (const int monthNumber = date.month; monthNumber >= 1 && monthNumber <= 12) {
             MonthStatistics &month = months[monthNumber];
             month.month = monthNumber;
             ++month.flights;
@@ -73,7 +83,7 @@ LogStatistics computeStatistics(const LogBook &book, const StatisticsInputs &inp
         const QByteArray siteName = siteOf(flight.area);
         SiteStatistics &site = sites[siteName];
         auto &[first, last] = siteDates[siteName];
-        const qint64 order = flightDateOrder(flight.date);
+        const qint64 order = orderOf(date);
         if (site.flights == 0 || order < first) {
             first = order;
             site.firstDate = flight.date.toByteArray();

@@ -57,7 +57,9 @@ struct Fixture {
         prompter.files.push_back(logPath());
         trigger("FileOpenItem");
         trigger("MenuStatistics");
-        return form->statisticsCommands().window();
+        // The barographs are read on a worker: the figures follow.
+        TFormStats *w = form->statisticsCommands().window();
+        return w && QTest::qWaitFor([w] { return !w->isComputing(); }) ? w : nullptr;
     }
     void click(TFormStats *w, const char *button) { w->findChild<QPushButton *>(QLatin1String(button))->click(); }
     QString itemText(const char *name) { return qobject_cast<QAction *>(form->command(QLatin1String(name)))->text(); }
