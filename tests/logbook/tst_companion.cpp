@@ -175,23 +175,6 @@ private slots:
         QCOMPARE(QDir(dir.filePath(QStringLiteral("bak"))).entryList({QStringLiteral("*.damaged")}).size(), 1);
     }
 
-    void aLogMergedWithItselfGivesEachCopyItsOwnEntries()
-    {
-        LogBook book;
-        for (const char *raw : {"raw/A", "raw/A-2"}) {
-            FlightRecord &r = book.appendRow(flightAt("10:00:00"));
-            r.downloaded = downloadWithRaw(r, raw);
-        }
-        book.row(2).excludedFromStatistics = true;
-        const Companion saved = companionOf(book);
-        book.appendRow(flightAt("10:00:00"));
-        book.appendRow(flightAt("10:00:00"));
-        attachMergedCompanion(book, saved, 3);
-        QCOMPARE(rawOf(book.row(3)), QStringLiteral("raw/A"));
-        QCOMPARE(rawOf(book.row(4)), QStringLiteral("raw/A-2"));
-        QVERIFY(!book.row(3).excludedFromStatistics && book.row(4).excludedFromStatistics);
-    }
-
     // Rows A, B, C and D (A's twin: the same key) saved with their entries, then the log
     // rewritten by another program.
     void aLogChangedElsewhereGivesNoEntryToAWrongFlight_data()
