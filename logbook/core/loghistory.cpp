@@ -218,14 +218,6 @@ void applyStep(LogBook &book, const LogStep &step, bool back)
 
 } // namespace
 
-bool sameContent(const FlightRecord &a, const FlightRecord &b)
-{
-    return a.number == b.number && a.date == b.date && a.time == b.time && a.area == b.area
-           && a.duration == b.duration && a.maxAltitude == b.maxAltitude && a.maxClimb == b.maxClimb
-           && a.comment == b.comment && a.barographFile == b.barographFile
-           && a.excludedFromStatistics == b.excludedFromStatistics && a.downloaded == b.downloaded;
-}
-
 void LogHistory::reset(const LogBook &book)
 {
     m_steps.clear();

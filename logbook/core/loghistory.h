@@ -72,10 +72,6 @@ struct LogStep {
     bool movesRows() const { return !removed.empty() || !added.empty() || !orderBefore.empty(); }
 };
 
-/// The stored content of a row, what undo gives back: the nine fields, whether it counts in
-/// the statistics and its row as downloaded.
-bool sameContent(const FlightRecord &a, const FlightRecord &b);
-
 class LogHistory {
 public:
     /// Steps kept; the oldest goes when one more is recorded.

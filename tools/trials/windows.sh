@@ -17,15 +17,10 @@ APP=${APP:-$(cd "$(dirname "$0")/../.." && pwd)/build/test/app/duvazi}
 # dialog raises its message; the simulated instrument as the port.
 deep="$out/flights/$(printf 'a%.0s' {1..60})/$(printf 'b%.0s' {1..60})"
 mkdir -p "$deep"
-cat > "$out/config/vevave/duvazi.conf" <<CONF
-ComDevice=sz:simulator
-IfDirSet=dword:1
-DontAskdir=dword:1
-StartDir=sz:$out/flights/
-CONF
 
 TRIAL_DISPLAY=${TRIAL_DISPLAY:-93}
 source "$(dirname "$0")/wm.sh"
+write_settings
 
 (cd "$out/flights" && XDG_CONFIG_HOME="$out/config" "$APP" >"$out/program.log" 2>&1) &
 sleep 3

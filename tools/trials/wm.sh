@@ -8,6 +8,18 @@ sleep 1
 openbox >/dev/null 2>&1 &
 sleep 1
 
+# The program's settings for a trial: the simulated instrument as the port, the flights
+# folder as the start folder, the start-folder dialog not shown.
+write_settings() {
+  mkdir -p "$out/config/vevave" "$out/flights"
+  cat > "$out/config/vevave/duvazi.conf" <<CONF
+ComDevice=sz:simulator
+IfDirSet=dword:1
+DontAskdir=dword:1
+StartDir=sz:$out/flights/
+CONF
+}
+
 failed=0
 shot() { import -window root "$out/$1.png"; }
 # Titles, with the main window marked: a message box is titled "DUVAZI" like the main window.

@@ -15,14 +15,9 @@ set -u
 out=/tmp/trial-work
 rm -rf "$out" && mkdir -p "$out/config/vevave" "$out/flights"
 APP=${APP:-$(cd "$(dirname "$0")/../.." && pwd)/build/test/app/duvazi}
-cat > "$out/config/vevave/duvazi.conf" <<CONF
-ComDevice=sz:simulator
-IfDirSet=dword:1
-DontAskdir=dword:1
-StartDir=sz:$out/flights/
-CONF
 TRIAL_DISPLAY=${TRIAL_DISPLAY:-94}
 source "$(dirname "$0")/wm.sh"
+write_settings
 # The main window's menus, with the main window made the active one first (a dialog that
 # sends keeps the keyboard otherwise).
 to_main() { wmctrl -F -a DUVAZI; sleep 0.5; }
