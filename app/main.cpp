@@ -2,6 +2,7 @@
 #include "app/core/messages.h"
 #include "app/core/settingsstore.h"
 #include "app/ui/mainform.h"
+#include "logbook/core/stallprobe.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -149,7 +150,20 @@ int main(int argc, char *argv[])
         mainForm.show();
         if (!logPath.isEmpty())
             QTimer::singleShot(0, &mainForm, [&mainForm, logPath] { mainForm.openLog(logPath); });
-        return QApplication::exec();
+        // DUVAZI_STALL_PROBE=MS: every hold of the window's event loop of MS or more is said
+        // on the error output, and the longest at the end, for trials of long work through
+        // the real windows.
+        StallProbe probe;
+        bool probing = false;
+        const double probeMs = qEnvironmentVariable("DUVAZI_STALL_PROBE").toDouble(&probing);
+        if (probing) {
+            probe.onStall(probeMs, [](double ms, double at) { std::fprintf(stderr, "stall %.1f ms at %.2f s\n", ms, at); });
+            probe.start();
+        }
+        const int code = QApplication::exec();
+        if (probing)
+            std::fprintf(stderr, "longest stall %.1f ms\n", probe.stop());
+        return code;
     } catch (const std::exception &e) {
         QMessageBox::critical(nullptr, QStringLiteral("DUVAZI"), QString::fromLocal8Bit(e.what()));
         return 1;

@@ -7,6 +7,7 @@
 
 #include "barograph/ui/logbookprinting.h"
 #include "logbook/core/logbookpages.h"
+#include "logbook/core/stallprobe.h"
 #include "logbook/ui/prompter.h"
 
 #include <QApplication>
@@ -32,32 +33,17 @@ int main(int argc, char *argv[])
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("logbook.pdf"));
 
-    // The probe: the longest gap between two ticks while the print runs.
-    QElapsedTimer sinceTick;
-    qint64 longestGapNs = 0;
-    bool measuring = false;
-    QTimer probe;
-    probe.setTimerType(Qt::PreciseTimer);
-    probe.setInterval(5);
-    QObject::connect(&probe, &QTimer::timeout, [&] {
-        if (measuring)
-            longestGapNs = std::max(longestGapNs, sinceTick.nsecsElapsed());
-        sinceTick.restart();
-    });
+    StallProbe probe;
 
     QElapsedTimer total;
-    double copyMs = 0;
+    double copyMs = 0, stallMs = 0;
     int pages = 0;
     QObject::connect(&printing, &LogBookPrinting::finished, &app, [&](LogBookPrinting::Outcome) {
-        // The tick due now counts too: the finish itself runs on the window's thread.
-        longestGapNs = std::max(longestGapNs, sinceTick.nsecsElapsed());
-        measuring = false;
+        stallMs = probe.stop();
         app.quit();
     });
-    probe.start();
     QTimer::singleShot(200, &app, [&] {
-        sinceTick.restart();
-        measuring = true;
+        probe.start();
         total.start();
         // What StatisticsCommands::printLogBook does once the dialogs are answered.
         const LogBookSelection selection = logBookSelection(book, 0, 0);
@@ -69,7 +55,6 @@ int main(int argc, char *argv[])
     });
     app.exec();
     const double totalMs = double(total.nsecsElapsed()) / 1e6;
-    const double stallMs = double(longestGapNs) / 1e6;
     std::printf("log book of 20000 flights, %d pages, as PDF (%.1f MB) on the worker  %7.0f ms  (goal < 5000 ms)\n",
                 pages, double(QFileInfo(path).size()) / 1e6, totalMs);
     std::printf("  of which the copy of the log and the pages on the window's thread  %7.1f ms\n", copyMs);

@@ -2,6 +2,8 @@
 // exactly the commands its rows name, so a command keeps whatever the last event gave it.
 #include "commandstates.h"
 
+#include <algorithm>
+
 
 namespace {
 
@@ -25,6 +27,25 @@ struct Row {
 // need flights), in rows of their own so that the record commands stay the six they always
 // were.
 #define FIGURES C::MenuStatistics, C::LogBookPrint, C::FileIgcExport
+
+// What each work keeps off while it runs: a download, the commands that would move or
+// remove the rows it writes (delete, cut, sort, reading the log again); a print, a second
+// print.
+struct WorkRule {
+    Work work;
+    E started;
+    std::vector<C> held;
+};
+
+const std::vector<WorkRule> &workRules()
+{
+    static const std::vector<WorkRule> kRules = {
+        {Work::Download, E::DownloadStarted, {C::DeleteItem, C::CutBtn, C::SortByDate, C::Reload}},
+        {Work::Print, E::PrintStarted, {C::LogBookPrint}},
+        {Work::Statistics, E::StatisticsStarted, {}},
+    };
+    return kRules;
+}
 
 const std::vector<Row> &table()
 {
@@ -72,14 +93,18 @@ const std::vector<Row> &table()
         {E::LogUndone, {FIGURES}, Value::HasFlights},
         {E::LogUndone, {SAVE}, Value::LogModified},
         {E::LogUndone, {C::FileSaveAsItem}, Value::On},
-        {E::DownloadStarted, {C::DeleteItem, C::CutBtn, C::SortByDate, C::Reload}, Value::Off},
+        // Each work's start turns off what it holds (workHeld); its end gives those commands
+        // back as they belong.
         {E::DownloadEnded, {C::DeleteItem, C::CutBtn}, Value::HasFlights, When::NoWindowOpen},
         {E::DownloadEnded, {C::SortByDate, C::Reload}, Value::HasFlights},
+        {E::PrintEnded, {C::LogBookPrint}, Value::HasFlights},
     };
     static const std::vector<Row> kWithHistory = [] {
+        std::vector<Row> rows = kTable;
+        for (const WorkRule &rule : workRules())
+            rows.push_back({rule.started, rule.held, Value::Off});
         // Every event that can record, undo or redo a step, or change the active window,
         // shows the history as it now is.
-        std::vector<Row> rows = kTable;
         for (E e : {E::StartUp, E::LogOpened, E::LogMerged, E::LogDownloaded, E::FlightsDeleted,
                     E::AllFlightsDeleted, E::LogWritten, E::EditorSaved, E::GraphLoaded, E::GraphClosed,
                     E::LogChanged, E::LogUndone, E::HistoryChanged, E::DownloadStarted, E::DownloadEnded}) {
@@ -123,10 +148,25 @@ bool valueOf(Value value, const CommandFacts &facts)
 
 } // namespace
 
-bool downloadHolds(Command command)
+bool workHolds(Work work, Command command)
 {
-    return command == C::DeleteItem || command == C::CutBtn || command == C::SortByDate || command == C::Reload;
+    for (const WorkRule &rule : workRules())
+        if (rule.work == work)
+            return std::find(rule.held.begin(), rule.held.end(), command) != rule.held.end();
+    return false;
 }
+
+namespace {
+
+bool heldByRunningWork(Command command, const CommandFacts &facts)
+{
+    for (int w = 0; w < kWorkCount; ++w)
+        if (facts.running[size_t(w)] && workHolds(Work(w), command))
+            return true;
+    return false;
+}
+
+} // namespace
 
 QLatin1StringView commandName(Command command)
 {
@@ -153,7 +193,7 @@ std::vector<CommandSetting> commandSettings(CommandEvent event, const CommandFac
             continue;
         const bool enabled = valueOf(row.value, facts);
         for (Command c : row.commands)
-            settings.push_back({c, enabled && !(facts.downloading && downloadHolds(c))});
+            settings.push_back({c, enabled && !heldByRunningWork(c, facts)});
     }
     return settings;
 }

@@ -4,6 +4,7 @@
 
 #include <QLatin1StringView>
 
+#include <array>
 #include <vector>
 
 /// The commands whose enabled state events set; each is named as the main window's
@@ -58,7 +59,28 @@ enum class CommandEvent {
     /// stopped needing it: the rows it writes must stay where they are meanwhile.
     DownloadStarted,
     DownloadEnded,
+    /// A print of the log book started drawing its pages on a worker, and ended.
+    PrintStarted,
+    PrintEnded,
+    /// The statistics window started reading the barographs on a worker, and ended.
+    StatisticsStarted,
+    StatisticsEnded,
 };
+
+/// The long pieces of work that run while the pilot goes on with the window. Each is a
+/// state of its own: while it runs, the commands that would contradict it stay off whatever
+/// event happens meanwhile (see workHolds).
+enum class Work {
+    Download,   ///< a log download, a load-all, a barograph download: the rows it writes
+    Print,      ///< the log book drawn from a copy: only a second print contradicts it
+    /// The statistics read the barographs of the log as it was; a result for a log that no
+    /// longer is is never shown (the window looks again), so no command contradicts it.
+    Statistics,
+};
+inline constexpr int kWorkCount = int(Work::Statistics) + 1;
+
+/// Whether `command` stays off while `work` runs.
+bool workHolds(Work work, Command command);
 
 /// The state of the program that some settings depend on, as it is when the event happens.
 struct CommandFacts {
@@ -69,14 +91,12 @@ struct CommandFacts {
     bool hasFlights = false;
     bool canUndo = false; ///< the active window's history has a step to undo
     bool canRedo = false;
-    /// A download runs or waits. Whatever event happens meanwhile, the commands that
-    /// would move or remove the rows it writes stay off (see downloadHolds).
-    bool downloading = false;
-};
+    /// The work running now, by Work. Undo and redo of the log are kept off during a
+    /// download through canUndo and canRedo (a step may be about the rows it writes).
+    std::array<bool, kWorkCount> running{};
 
-/// The commands a running download keeps off: deleting, sorting, adding a log's flights
-/// (its rows would move under it, or others take their places). Undo and redo of the log are kept off through CommandFacts::canUndo and canRedo.
-bool downloadHolds(Command command);
+    bool runs(Work work) const { return running[size_t(work)]; }
+};
 
 struct CommandSetting {
     Command command;

@@ -205,6 +205,10 @@ void TMainForm::connectCommandEvents()
     on(&device(), &DeviceController::downloadedGraphOpened, E::GraphsOpened);
     connect(&device(), &DeviceController::downloadingChanged, this,
             [this](bool downloading) { applyCommandEvent(downloading ? E::DownloadStarted : E::DownloadEnded); });
+    on(&m_statistics->printing(), &LogBookPrinting::started, E::PrintStarted);
+    on(&m_statistics->printing(), &LogBookPrinting::finished, E::PrintEnded);
+    connect(m_statistics.get(), &StatisticsCommands::computingChanged, this,
+            [this](bool computing) { applyCommandEvent(computing ? E::StatisticsStarted : E::StatisticsEnded); });
 }
 
 void TMainForm::connectWindowEvents(QMdiSubWindow *window)
@@ -231,7 +235,9 @@ void TMainForm::applyCommandEvent(CommandEvent event, bool recordCommandsBefore)
     facts.windowOpen = facts.graphOpen || anyRowHas(&FlightRecord::editorOpen);
     facts.logModified = m_book.logModified;
     facts.hasFlights = m_book.hasFlights();
-    facts.downloading = device().downloader().needsPort();
+    facts.running[size_t(Work::Download)] = device().downloader().needsPort();
+    facts.running[size_t(Work::Print)] = m_statistics && m_statistics->printing().isRunning();
+    facts.running[size_t(Work::Statistics)] = m_statistics && m_statistics->isComputing();
     showHistoryItems(facts);
     for (const CommandSetting &s : commandSettings(event, facts)) {
         QObject *o = m_commandObjects[int(s.command)];
@@ -489,8 +495,8 @@ void TMainForm::showHistoryItems(CommandFacts &facts)
     const LogHistory &log = m_book.history;
     // The log's history waits for a running download: a step may be about the rows it
     // writes (a barograph it named).
-    facts.canUndo = graph ? graph->canUndo() : log.canUndo() && !facts.downloading;
-    facts.canRedo = graph ? graph->canRedo() : log.canRedo() && !facts.downloading;
+    facts.canUndo = graph ? graph->canUndo() : log.canUndo() && !facts.runs(Work::Download);
+    facts.canRedo = graph ? graph->canRedo() : log.canRedo() && !facts.runs(Work::Download);
     const QString undoName = graph ? graph->undoName() : log.canUndo() ? log.nextUndo()->name : QString();
     const QString redoName = graph ? graph->redoName() : log.canRedo() ? log.nextRedo()->name : QString();
     UndoItem->setText(undoName.isEmpty() ? msg::UndoItem.toString() : msg::UndoNamed.toString().arg(undoName));

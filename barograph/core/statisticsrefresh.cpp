@@ -102,6 +102,7 @@ void StatisticsRefresh::start()
     if (job->rows.empty()) {
         compute();
         emit ready();
+        announceLooking();
         return;
     }
     job->generation = m_generation;
@@ -116,9 +117,20 @@ void StatisticsRefresh::start()
     });
     emit progress(0, int(job->rows.size()));
     m_progressTimer.start();
+    announceLooking();
     if (job->rows.size() > kPreviewRows) {
         compute();
         emit preview();
+    }
+}
+
+// Said on changes only: a look that ends into the next one (the log changed meanwhile) is one
+// piece of work to the commands.
+void StatisticsRefresh::announceLooking()
+{
+    if (isLooking() != m_announcedLooking) {
+        m_announcedLooking = isLooking();
+        emit lookingChanged(m_announcedLooking);
     }
 }
 
@@ -147,6 +159,7 @@ void StatisticsRefresh::onLooked(const std::shared_ptr<Job> &job)
         emit ready();
     }
     // else the log changed and its update() is on its way.
+    announceLooking();
 }
 
 void StatisticsRefresh::compute()

@@ -57,6 +57,8 @@ signals:
     void progress(int done, int total);
     void preview();
     void ready();
+    /// A look at barographs started (true) or ended with none following (false).
+    void lookingChanged(bool looking);
 
 private:
     struct Job;
@@ -69,12 +71,14 @@ private:
     void start();
     void onLooked(const std::shared_ptr<Job> &job);
     void compute();
+    void announceLooking();
 
     LogBook &m_book;
     QString m_folder; ///< the work folder the looks were made in
     std::unordered_map<quint64, RowLook> m_looks;
     quint64 m_generation = 0; ///< bumped on every change of the log
     bool m_updatePending = false;
+    bool m_announcedLooking = false;
     bool m_recheckPending = false;
     std::shared_ptr<Job> m_job; ///< the look under way
     LogStatistics m_statistics;

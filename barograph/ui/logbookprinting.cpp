@@ -137,6 +137,7 @@ void LogBookPrinting::start(std::unique_ptr<Run> run)
     connect(m_thread, &QThread::finished, this, &LogBookPrinting::onThreadFinished);
     m_thread->start();
     m_poll->start();
+    emit started();
 }
 
 void LogBookPrinting::showProgress()

@@ -42,6 +42,8 @@ public:
     void cancel();
 
 signals:
+    /// The pages started being drawn.
+    void started();
     /// On the window's thread, after the thread has ended and the pilot has been told.
     void finished(LogBookPrinting::Outcome outcome);
 

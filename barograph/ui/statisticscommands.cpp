@@ -87,6 +87,10 @@ void StatisticsCommands::showStatistics()
         return;
     if (!m_window) {
         m_window = new TFormStats(m_link, m_list);
+        connect(m_window, &TFormStats::computingChanged, this, &StatisticsCommands::computingChanged);
+        // Closing the window stops its look without a word; said once it is gone.
+        connect(m_window, &QObject::destroyed, this, [this] { emit computingChanged(false); },
+                Qt::QueuedConnection);
         m_link.workspaceArea()->addSubWindow(m_window);
         m_window->show();
     }

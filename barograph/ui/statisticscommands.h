@@ -38,11 +38,16 @@ public:
     /// second print while one runs is refused with a message.
     void printLogBook();
     LogBookPrinting &printing() { return m_printing; }
+    bool isComputing() const { return m_window && m_window->isComputing(); }
 
     /// The range dialog; std::nullopt when cancelled. Tests replace it.
     std::function<std::optional<LogBookRange>(QWidget *parent)> askRange;
     /// The system print dialog; tests replace it.
     PrinterChooser choosePrinter;
+
+signals:
+    /// The statistics window started reading barographs, or stopped (also when it closed).
+    void computingChanged(bool computing);
 
 private:
     MainFormLink &m_link;

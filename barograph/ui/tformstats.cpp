@@ -31,7 +31,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <map>
 #include <optional>
 
 namespace {
@@ -187,12 +186,22 @@ TFormStats::TFormStats(MainFormLink &link, TLogG &list, QWidget *parent)
     connect(exclude, &QPushButton::clicked, this, &TFormStats::toggleExclusion);
 
     connect(m_refresh, &StatisticsRefresh::progress, this, [this](int done, int total) {
+        if (total != m_progress->maximum()) {
+            // The count is drawn inside the bar: the bar is as wide as its widest count, or
+            // the summary beside it squeezes the text to a few cut characters.
+            const QString widest = m_progress->format()
+                                       .replace(QStringLiteral("%v"), QString::number(total))
+                                       .replace(QStringLiteral("%m"), QString::number(total));
+            m_progress->setMinimumWidth(m_progress->fontMetrics().horizontalAdvance(widest)
+                                        + 4 * m_progress->fontMetrics().averageCharWidth());
+        }
         m_progress->setRange(0, total);
         m_progress->setValue(done);
         m_progress->show();
     });
     connect(m_refresh, &StatisticsRefresh::preview, this, &TFormStats::display);
     connect(m_refresh, &StatisticsRefresh::ready, this, &TFormStats::display);
+    connect(m_refresh, &StatisticsRefresh::lookingChanged, this, &TFormStats::computingChanged);
 
     // Rows named by index go stale when the log is sorted, edited or replaced: follow the
     // list, once per burst of changes, looking only at the rows that changed.
@@ -235,16 +244,6 @@ void TFormStats::display()
     const LogBook &book = m_link.logBook();
     const LogStatistics &stats = m_refresh->statistics();
 
-    std::map<int, std::vector<int>> byYear, byMonth;
-    for (int row = 1; row < book.rowCount(); ++row) {
-        const FlightRecord &flight = book.row(row);
-        if (flight.excludedFromStatistics)
-            continue;
-        const numtext::DateNumbers date = flightDate(flight.date);
-        byYear[date.year].push_back(row);
-        byMonth[date.month].push_back(row);
-    }
-
     using namespace baromsg;
     QString summary = StatsSummary.toString().arg(stats.flights).arg(timeText(stats.seconds));
     if (stats.carriedFlights || stats.carriedSeconds)
@@ -265,7 +264,7 @@ void TFormStats::display()
                         timeText(y.meanSeconds()), timeText(y.longestSeconds), metres(y.highest), climb(y.bestClimb),
                         y.withBarograph ? metres(y.totalClimbed) : QString()});
         bars.push_back({QString::number(y.year), y.seconds});
-        m_yearRows.push_back(byYear[y.year]);
+        m_yearRows.push_back(y.rows);
     }
     fill(m_years, rows);
     m_yearChart->setBars(std::move(bars));
@@ -276,7 +275,7 @@ void TFormStats::display()
     for (const MonthStatistics &m : stats.months) {
         rows.push_back({QStringLiteral("%1月").arg(m.month), QString::number(m.flights), timeText(m.seconds)});
         bars.push_back({QStringLiteral("%1月").arg(m.month), m.seconds});
-        m_monthRows.push_back(byMonth[m.month]);
+        m_monthRows.push_back(m.rows);
     }
     fill(m_months, rows);
     m_monthChart->setBars(std::move(bars));

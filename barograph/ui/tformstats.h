@@ -53,6 +53,10 @@ public:
     QSpinBox *carriedFlightsField() const { return m_carriedFlights; }
     QLineEdit *carriedTimeField() const { return m_carriedTime; }
 
+signals:
+    /// The barographs started being read on the worker, or stopped.
+    void computingChanged(bool computing);
+
 private:
     void selectFlights(const std::vector<int> &rows, bool showList);
     /// After an edit of what the statistics count: records it as the history step `step`

@@ -72,12 +72,14 @@ LogStatistics computeStatistics(const LogBook &book, const StatisticsInputs &inp
         year.longestSeconds = std::max(year.longestSeconds, seconds);
         year.highest = firstOfYear ? altitude : std::max(year.highest, altitude);
         year.bestClimb = firstOfYear ? climb : std::max(year.bestClimb, climb);
+        year.rows.push_back(row);
 
         if (const int monthNumber = date.month; monthNumber >= 1 && monthNumber <= 12) {
             MonthStatistics &month = months[monthNumber];
             month.month = monthNumber;
             ++month.flights;
             month.seconds += seconds;
+            month.rows.push_back(row);
         }
 
         const QByteArray siteName = siteOf(flight.area);

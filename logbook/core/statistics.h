@@ -23,6 +23,7 @@ struct YearStatistics {
     double bestClimb = 0;     ///< m/s, the rows' maximum climb
     int withBarograph = 0;    ///< flights whose barograph was analysed
     double totalClimbed = 0;  ///< metres climbed in those flights' climbs
+    std::vector<int> rows;    ///< the year's flights, in log order
 
     qint64 meanSeconds() const { return flights ? seconds / flights : 0; }
 };
@@ -31,6 +32,7 @@ struct MonthStatistics {
     int month = 0; ///< 1 to 12
     int flights = 0;
     qint64 seconds = 0;
+    std::vector<int> rows; ///< the month's flights, in log order
 };
 
 struct SiteStatistics {

@@ -28,7 +28,8 @@ CommandFacts facts(const char *which)
     f.hasFlights = w.contains("flights");
     f.canUndo = w.contains("undo");
     f.canRedo = w.contains("redo");
-    f.downloading = w.contains("downloading");
+    f.running[size_t(Work::Download)] = w.contains("downloading");
+    f.running[size_t(Work::Print)] = w.contains("printing");
     return f;
 }
 
@@ -120,6 +121,12 @@ void TestCommandStates::everyRowSetsItsCommands_data()
     row("graph closed during a download", E::GraphClosed, "downloading", QStringLiteral("HeightAdjust- DeleteItem- CutBtn-") + hist);
     row("download ended", E::DownloadEnded, "flights", QStringLiteral("DeleteItem+ CutBtn+ SortByDate+ Reload+") + hist);
     row("download ended under a window", E::DownloadEnded, "flights graph", QStringLiteral("SortByDate+ Reload+") + hist);
+    // A print draws a copy: only a second print waits for it, and a log opened meanwhile
+    // does not offer one.
+    row("print started", E::PrintStarted, "flights", QStringLiteral("LogBookPrint-"));
+    row("log opened during a print", E::LogOpened, "flights printing",
+        save.arg('-') + u' ' + record.arg('+') + QStringLiteral(" FileSaveAsItem+ Reload+ MenuStatistics+ LogBookPrint- FileIgcExport+") + hist);
+    row("print ended", E::PrintEnded, "flights", QStringLiteral("LogBookPrint+"));
 }
 
 void TestCommandStates::everyRowSetsItsCommands()
