@@ -12,12 +12,14 @@
 //
 // The climbs: a climb runs from where the altitude turns up to where it turns down for
 // good, told by height, not by seconds. Leaving the core for a turn and finding it again
-// costs a pilot a few metres (half a turn of 25 s at 0.6 m/s sink: 15 m), a glide to the
-// next thermal loses tens: a fall of more than 15 m below the top ends a climb, a smaller
-// one is a dip inside it. Level flight for two minutes is no longer the same climb, since a
-// pilot who has stopped gaining for that long has left the lift or is soaring a ridge. What
-// gains 30 m over 45 s or more (one and a half thermalling turns) is a climb; a bump of
-// lift in a glide gains less.
+// costs a pilot up to 15 m (ten seconds in the sink beside it at 1.5 m/s); a glide to the
+// next thermal loses 20 m within its first twenty seconds at a paraglider's sink of 1 m/s
+// and more. So a fall of more than 17 m below the top ends a climb and a smaller one is a
+// dip inside it (17, not 20: sampled every 4 s, a dip looks up to 2 m shallower than it
+// was). A pilot level for two minutes has left the lift or soars a ridge: that ends the
+// climb too. Its ends are then moved off the level stretches at its foot and top, to where
+// the altitude really turns. A rise that gains 30 m over 30 s or more (one thermalling
+// turn) is a climb; a bump of lift in a glide gains less.
 #include "flightanalysis.h"
 
 #include "barograph/core/barographtrace.h"
@@ -32,10 +34,10 @@ constexpr int kGroundWindowMin = 4;   ///< samples: a line through fewer fits an
 constexpr float kGroundDrift = 0.3f;  ///< m/s: the fastest a walking pilot's altitude moves
 constexpr float kGroundSpread = 1.5f; ///< m: sensor noise and footsteps about that line
 constexpr double kFlightMin = 60;     ///< s: the least flying between two stretches of ground
-constexpr float kJoinLoss = 18.0f;    ///< m: a smaller fall below the top is a dip in the climb
+constexpr float kJoinLoss = 17.0f;    ///< m: a smaller fall below the top is a dip in the climb
 constexpr double kLevelMax = 120;     ///< s: level for longer, the climb has ended
 constexpr float kLevelStep = 2.0f;    ///< m: less gain than this is level, not climbing
-constexpr double kMinClimbSeconds = 20;
+constexpr double kMinClimbSeconds = 30; ///< s: one thermalling turn
 constexpr float kMinClimbGain = 30;   ///< m
 constexpr double kSmoothHalf = 2;     ///< s: each side of the smoothed altitude
 constexpr float kDipDepth = 2.0f;     ///< m: a smaller fall inside a climb is noise
@@ -106,8 +108,8 @@ private:
         return to > from ? (h[size_t(to)] - h[size_t(from)]) / float((to - from) * dt) : 0.0f;
     }
 
-    /// Whether the samples [from, from + count) are ground: within kGroundSpread of a line
-    /// no steeper than kGroundDrift (least squares, from the prefix sums).
+    /// Whether the samples [from, from + count) are ground: within kGroundSpread of their
+    /// least-squares line, which is no steeper than kGroundDrift.
     bool isGround(int from, int count) const
     {
         const double mid = (count - 1) / 2.0;
@@ -197,7 +199,7 @@ private:
                 }
             }
             if (end || at(peak) - at(i) > kJoinLoss || i - rise > level) {
-                addClimb(trough, peak, at(trough), at(peak), result);
+                addClimb(trough, peak, at, result);
                 if (end)
                     break;
                 trough = peak;
@@ -214,10 +216,19 @@ private:
         }
     }
 
-    void addClimb(int base, int top, float baseAltitude, float topAltitude, FlightAnalysis &result) const
+    /// Adds the rise from `trough` to `peak` as a climb if it is one, its ends moved to where
+    /// the altitude really turns: off the level stretches (within kLevelStep) at its foot and top.
+    template <typename At>
+    void addClimb(int trough, int peak, const At &at, FlightAnalysis &result) const
     {
-        if (top <= base || (top - base) * dt < kMinClimbSeconds || topAltitude - baseAltitude < kMinClimbGain)
+        int base = trough, top = peak;
+        for (int k = trough; k < peak; ++k)
+            base = at(k) <= at(trough) + kLevelStep ? k : base;
+        while (top > base && at(top - 1) >= at(peak) - kLevelStep)
+            --top;
+        if ((peak - trough) * dt < kMinClimbSeconds || at(peak) - at(trough) < kMinClimbGain)
             return;
+        const float baseAltitude = at(base), topAltitude = at(top);
         Climb c;
         c.start = double(base) * dt;
         c.end = double(top) * dt;
