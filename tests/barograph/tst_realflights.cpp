@@ -5,10 +5,10 @@
 // The truth: where the pilot was comes from the GPS fixes alone, how high from the logger's
 // own pressure altitude at its own rate (GPS heights of phones wander by tens of metres).
 // - Flying: the distance travelled over 10 s faster than a pilot walks or a sailplane rolls
-//   (paraglider 3 m/s, sailplane 20 m/s), or for a paraglider a GPS height 15 m from both
-//   where the log starts and ends (hovering in a strong wind), slow stretches under 30 s
-//   included;
-//   take-off is the first moment of a minute of flying, landing the last.
+//   after touching down (paraglider 3 m/s, sailplane 25 m/s), or for a paraglider a GPS
+//   height 25 m from both where the log starts and ends (hovering in a strong wind); slow
+//   stretches under 30 s inside a flight are flight. Take-off is the first moment of a
+//   minute of flying, landing the last. The truth is itself good to about 10 s.
 // - Circling: 300 degrees of turn within 60 s. A thermal is a stretch of circling gaining
 //   30 m, from its lowest point before its top to its top.
 // - Lift without circling (ridge, wave, a tow, a pull-up): a climb found outside every
@@ -131,7 +131,6 @@ struct Truth {
     double flightFrom = 0, flightTo = 0;
     std::vector<Span> thermals;
     std::vector<bool> circling;     ///< each second
-    std::vector<bool> flying;       ///< each second
     std::vector<double> height;     ///< pressure altitude smoothed over 5 s, each second
 };
 
@@ -139,7 +138,7 @@ Truth truthOf(const Track &track, bool sailplane)
 {
     constexpr int kSpeedHalf = 5;           // s: ground speed over 10 s
     constexpr int kSlowInFlight = 30;       // s: slower than flying yet still in the air
-    constexpr double kAboveGround = 25;     // m (GPS) above or below where the log starts and ends: flying
+    constexpr double kAboveGround = 25;     // m (GPS) from where the log starts and ends: flying
     constexpr int kFlyingRun = 60;          // s of flying that make a flight
     constexpr int kTurnHalf = 30;           // s: turn within 60 s
     constexpr double kCircle = 300;         // degrees
@@ -147,7 +146,7 @@ Truth truthOf(const Track &track, bool sailplane)
     const double flyingSpeed = sailplane ? 25.0 : 3.0;
     const int n = track.seconds();
     Truth truth;
-    truth.flying.resize(size_t(n));
+    std::vector<bool> flying(static_cast<size_t>(n));
     truth.circling.resize(size_t(n));
     truth.height.resize(size_t(n));
     const auto at = [n](int t) { return size_t(std::clamp(t, 0, n - 1)); };
@@ -162,15 +161,15 @@ Truth truthOf(const Track &track, bool sailplane)
     }
     for (int t = 0; t < n; ++t) {
         const double gps = track.gps[size_t(t)];
-        truth.flying[size_t(t)] = (path[at(t + kSpeedHalf) + 1] - path[at(t - kSpeedHalf) + 1]) / (2 * kSpeedHalf) > flyingSpeed
+        flying[size_t(t)] = (path[at(t + kSpeedHalf) + 1] - path[at(t - kSpeedHalf) + 1]) / (2 * kSpeedHalf) > flyingSpeed
                                   || (!sailplane && std::abs(gps - track.gps.front()) > kAboveGround && std::abs(gps - track.gps.back()) > kAboveGround);
     }
     // A slow stretch inside a flight (hovering into the wind) is still flight.
     for (int t = 0, slow = -1; t < n; ++t) {
-        if (!truth.flying[size_t(t)]) {
+        if (!flying[size_t(t)]) {
             slow = slow < 0 ? t : slow;
         } else if (slow > 0 && t - slow < kSlowInFlight) {
-            std::fill(truth.flying.begin() + slow, truth.flying.begin() + t, true);
+            std::fill(flying.begin() + slow, flying.begin() + t, true);
             slow = -1;
         } else {
             slow = -1;
@@ -178,7 +177,7 @@ Truth truthOf(const Track &track, bool sailplane)
     }
     int first = -1, last = -1;
     for (int t = 0, run = 0; t < n; ++t) {
-        run = truth.flying[size_t(t)] ? run + 1 : 0;
+        run = flying[size_t(t)] ? run + 1 : 0;
         if (run == kFlyingRun && first < 0)
             first = t - kFlyingRun + 1;
         if (run >= kFlyingRun)
