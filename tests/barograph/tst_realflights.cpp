@@ -2,8 +2,9 @@
 // whose pressure altitude becomes the barograph at 1, 2 and 4 s, scored against a truth that
 // the GPS track gives independently, beside a plain 30-second-rate detector.
 //
-// The truth: where the pilot was comes from the GPS fixes alone, how high from the logger's
-// own pressure altitude at its own rate (GPS heights of phones wander by tens of metres).
+// The truth: where the pilot was comes from the GPS fixes alone; how much height a thermal
+// gained or a glide lost from the logger's own pressure altitude at its own rate, as GPS
+// heights wander by metres from fix to fix, which would blur a 20 m rule.
 // - Flying: the distance travelled over 10 s faster than a pilot walks or a sailplane rolls
 //   after touching down (paraglider 3 m/s, sailplane 25 m/s), or for a paraglider a GPS
 //   height 25 m from both where the log starts and ends (hovering in a strong wind); slow
@@ -12,7 +13,7 @@
 // - Circling: 300 degrees of turn within 60 s. A thermal is a stretch of circling gaining
 //   30 m, from its lowest point before its top to its top.
 // - Lift without circling (ridge, wave, a tow, a pull-up): a climb found outside every
-//   thermal over which the height rose 20 m or more while flying. It is counted apart.
+//   thermal over which the GPS height rose 20 m or more while flying. It is counted apart.
 #include "barograph/core/flightanalysis.h"
 
 #include <QDir>
@@ -132,6 +133,7 @@ struct Truth {
     std::vector<Span> thermals;
     std::vector<bool> circling;     ///< each second
     std::vector<double> height;     ///< pressure altitude smoothed over 5 s, each second
+    std::vector<double> gpsHeight;  ///< GPS altitude smoothed over 11 s, each second
 };
 
 Truth truthOf(const Track &track, bool sailplane)
@@ -158,6 +160,10 @@ Truth truthOf(const Track &track, bool sailplane)
         for (int k = -2; k <= 2; ++k)
             sum += track.pressure[at(t + k)];
         truth.height[size_t(t)] = sum / 5;
+        double gpsSum = 0;
+        for (int k = -5; k <= 5; ++k)
+            gpsSum += track.gps[at(t + k)];
+        truth.gpsHeight.push_back(gpsSum / 11);
     }
     for (int t = 0; t < n; ++t) {
         const double gps = track.gps[size_t(t)];
@@ -312,6 +318,7 @@ struct Score {
         for (const Climb &c : analysis.climbs)
             climbs.push_back({c.start, c.end});
         const auto height = [&](double t) { return truth.height[size_t(std::clamp(int(t), 0, seconds - 1))]; };
+        const auto gpsHeight = [&](double t) { return truth.gpsHeight[size_t(std::clamp(int(t), 0, seconds - 1))]; };
         for (const Span &thermal : truth.thermals) {
             ++thermals;
             double covered = 0;
@@ -357,7 +364,7 @@ struct Score {
             const bool flying = c.from >= truth.flightFrom - 30 && c.to <= truth.flightTo + 30;
             if (inThermals >= 0.3 * c.length() || inThermals >= 60)
                 ++inThermal;
-            else if (flying && height(c.to) - height(c.from) >= kLift)
+            else if (flying && gpsHeight(c.to) - gpsHeight(c.from) >= kLift)
                 ++liftWithoutCircling;
         }
     }
