@@ -6,9 +6,11 @@
 // so: a glide sinks 0.7 m/s or more, and where the air lifts enough to hold a pilot level
 // it is rough, each turn through a thermal surging by metres. So ten seconds whose altitude
 // stays within 1.5 m of a line no steeper than 0.3 m/s are ground, enough to tell it. A
-// flight is a minute or more without such ground; take-off is where the ground before the
-// first flight ends, landing where the ground after the last begins. A log that starts or
-// ends in the air has none there.
+// shorter break in it across which the altitude moved no faster than walking (laying out
+// the wing, a few running steps) is still ground; a flight is a minute or more without
+// ground, or a break across which the altitude moved as only flying moves it. Take-off is
+// where the ground before the first flight ends, landing where the ground after the last
+// begins. A log that starts or ends in the air has none there.
 //
 // The climbs: a climb runs from where the altitude turns up to where it turns down for
 // good, told by height, not by seconds. Leaving the core for a turn and finding it again
