@@ -1,9 +1,11 @@
 // Fuzzes the barograph file reader and everything the window computes from what it reads:
-// statistics, view, the picture as values, the text block, the cursor and both cuts. Beyond
+// statistics, the flight analysis, view, the picture as values, the text block, the cursor
+// and both cuts. Beyond
 // not crashing, a file that is read must be one the viewer can use, and writing it out must
 // read back to the same file.
 #include "barograph/core/barographfile.h"
 #include "barograph/core/barographtrace.h"
+#include "barograph/core/flightanalysis.h"
 #include "barograph/core/flightstats.h"
 #include "barograph/core/graphcursor.h"
 #include "barograph/core/graphplot.h"
@@ -20,8 +22,29 @@ void check(bool condition)
         std::abort();
 }
 
+/// The analysis the window runs on every file: its moments inside the trace and in order,
+/// its histogram bounded whatever the altitudes, yet holding all the flying time.
+void analyse(const BarographTrace &trace)
+{
+    const FlightAnalysis a = analyseFlight(trace);
+    const double span = double(trace.flightSeconds());
+    check(!a.takeoff || (*a.takeoff >= 0 && *a.takeoff <= span));
+    check(!a.landing || (*a.landing <= span && (!a.takeoff || *a.landing > *a.takeoff)));
+    double previousEnd = 0;
+    for (const Climb &c : a.climbs) {
+        check(c.start >= previousEnd && c.end > c.start && c.end <= span);
+        previousEnd = c.end;
+    }
+    check(a.histogram.size() <= 80); // 0.5 m/s bins from -20 to +20 m/s
+    double binned = 0;
+    for (const RateBin &b : a.histogram)
+        binned += b.seconds;
+    check(binned == a.flyingSeconds || a.histogram.empty()); // the wildest rates in the end bins
+}
+
 void drawEverything(const BarographTrace &trace, QByteArrayView comment)
 {
+    analyse(trace);
     const FlightStats stats = computeFlightStats(trace);
     const GraphView view = GraphView::fullView(trace, stats);
     check(view.axisAltSpan > 0 && view.viewSeconds == stats.flightSeconds);

@@ -1,46 +1,52 @@
 // A debrief of a flight from its altitude trace alone.
 //
-// The ground: lying on the ground the instrument reads the same altitude but for sensor
-// noise (a few tenths of a metre) and the weather (metres per hour), while a paraglider in
-// the air is never still for half a minute: it sinks 0.7 m/s or more in a glide and surges
-// as it circles in lift. A still stretch from the first sample is the ground before
-// take-off, one up to the last sample the ground after landing; take-off is the last
-// moment at that ground level before the altitude leaves it.
+// The ground: on the ground the instrument reads one altitude but for sensor noise (a few
+// tenths of a metre), the weather (metres per hour) and the pilot's feet: walking down a
+// landing field or a launch slope moves it at most 0.3 m/s, evenly. In the air it is never
+// so: a glide sinks 0.7 m/s or more, and where the air lifts enough to hold a pilot level
+// it is rough, each turn through a thermal surging by metres. So ten seconds whose altitude
+// stays within 1.5 m of a line no steeper than 0.3 m/s are ground, enough to tell it. A
+// shorter break in it across which the altitude moved no faster than walking (laying out
+// the wing, a few running steps) is still ground; a flight is a minute or more without
+// ground, or a break across which the altitude moved as only flying moves it. Take-off is
+// where the ground before the first flight ends, landing where the ground after the last
+// begins. A log that starts or ends in the air has none there.
 //
-// The climbs: the climb rate over 30 s (about one turn of a thermalling circle) averages
-// out the surges of circling and the noise. Stretches climbing by it are joined across
-// gaps short enough to be the pilot leaving the core, and their ends moved to the lowest
-// and highest altitude near them, where the climb really began and ended. A bump of lift
-// in a glide gains too little over 30 s to count, and what is left must last 45 s and gain
-// 30 m to be a climb.
+// The climbs: a climb runs from where the altitude turns up to where it turns down for
+// good, told by height, not by seconds. Leaving the core for a turn and finding it again
+// costs a pilot up to 15 m (ten seconds in the sink beside it at 1.5 m/s); a glide to the
+// next thermal loses 20 m within its first twenty seconds at a paraglider's sink of 1 m/s
+// and more. So a fall of more than 17 m below the top ends a climb and a smaller one is a
+// dip inside it (17, not 20: sampled every 4 s, a dip looks up to 2 m shallower than it
+// was). A pilot level for two minutes has left the lift or soars a ridge: that ends the
+// climb too. Its ends are then moved off the level stretches at its foot and top, to where
+// the altitude really turns. A rise that gains 30 m over 30 s or more (one thermalling
+// turn) is a climb; a bump of lift in a glide gains less.
 #include "flightanalysis.h"
 
 #include "barograph/core/barographtrace.h"
 
 #include <algorithm>
 #include <cmath>
-#include <deque>
-#include <map>
 
 namespace {
 
-constexpr double kStillWindow = 30;   ///< s: looked at whole to call a moment still
-constexpr float kStillRange = 3.0f;   ///< m: what noise and weather move a resting instrument
-constexpr double kGroundMin = 20;     ///< s: the least ground before take-off or after landing
-constexpr double kGroundLevel = 30;   ///< s: the ground level is the mean over this much ground
-constexpr float kLeftGround = 5.0f;   ///< m: this far from the ground level the pilot is flying
-constexpr float kAtGround = 1.5f;     ///< m: within the noise of the ground level
-constexpr double kRateWindow = 30;    ///< s: about one thermalling turn
-constexpr float kClimbing = 0.2f;     ///< m/s over kRateWindow: climbing
-constexpr double kDipMax = 45;        ///< s: a shorter gap in the climbing is a dip, not a glide
-constexpr double kEdgeSearch = 20;    ///< s: how far a climb's ends are looked for around the stretch
-constexpr double kMinClimbSeconds = 45;
+constexpr double kGroundWindow = 10;  ///< s: enough ground to tell it from flight
+constexpr int kGroundWindowMin = 4;   ///< samples: a line through fewer fits anything
+constexpr float kGroundDrift = 0.3f;  ///< m/s: the fastest a walking pilot's altitude moves
+constexpr float kGroundSpread = 1.5f; ///< m: sensor noise and footsteps about that line
+constexpr double kFlightMin = 60;     ///< s: the least flying between two stretches of ground
+constexpr float kJoinLoss = 17.0f;    ///< m: a smaller fall below the top is a dip in the climb
+constexpr double kLevelMax = 120;     ///< s: level for longer, the climb has ended
+constexpr float kLevelStep = 2.0f;    ///< m: less gain than this is level, not climbing
+constexpr double kMinClimbSeconds = 30; ///< s: one thermalling turn
 constexpr float kMinClimbGain = 30;   ///< m
 constexpr double kSmoothHalf = 2;     ///< s: each side of the smoothed altitude
 constexpr float kDipDepth = 2.0f;     ///< m: a smaller fall inside a climb is noise
 constexpr double kBestWindow = 30;    ///< s: best climb and strongest sink
 constexpr double kHistogramHalf = 5;  ///< s: each side of the rate the histogram counts
 constexpr float kBin = 0.5f;          ///< m/s
+constexpr float kRateBound = 20.0f;   ///< m/s: no glider climbs or sinks faster; beyond counts at the ends
 
 class Analyser {
 public:
@@ -92,7 +98,7 @@ private:
 
     float smoothed(int i) const
     {
-        const int k = int(kSmoothHalf / dt + 0.5);
+        const int k = int(kSmoothHalf / dt);
         return float(mean(i - k, i + k + 1));
     }
 
@@ -104,121 +110,137 @@ private:
         return to > from ? (h[size_t(to)] - h[size_t(from)]) / float((to - from) * dt) : 0.0f;
     }
 
-    /// Whether each sample lies in a stretch of kStillWindow whose altitudes span less than
-    /// kStillRange (sliding minimum and maximum).
-    std::vector<bool> stillness() const
+    /// Whether the samples [from, from + count) are ground: within kGroundSpread of their
+    /// least-squares line, which is no steeper than kGroundDrift.
+    bool isGround(int from, int count) const
     {
-        const int half = samples(kStillWindow / 2);
-        std::vector<bool> still(static_cast<size_t>(n));
-        std::deque<int> lows, highs;
-        int added = 0;
-        for (int i = 0; i < n; ++i) {
-            for (; added < std::min(n, i + half + 1); ++added) {
-                while (!lows.empty() && h[size_t(lows.back())] >= h[size_t(added)])
-                    lows.pop_back();
-                lows.push_back(added);
-                while (!highs.empty() && h[size_t(highs.back())] <= h[size_t(added)])
-                    highs.pop_back();
-                highs.push_back(added);
-            }
-            while (lows.front() < i - half)
-                lows.pop_front();
-            while (highs.front() < i - half)
-                highs.pop_front();
-            still[size_t(i)] = h[size_t(highs.front())] - h[size_t(lows.front())] < kStillRange;
+        const double mid = (count - 1) / 2.0;
+        const double meanH = (prefix[size_t(from + count)] - prefix[size_t(from)]) / count;
+        double sxy = 0, sxx = 0;
+        for (int k = 0; k < count; ++k) {
+            sxy += (k - mid) * (double(h[size_t(from + k)]) - meanH);
+            sxx += (k - mid) * (k - mid);
         }
-        return still;
+        const double slope = sxy / sxx; // metres a sample
+        if (std::abs(slope) > double(kGroundDrift) * dt)
+            return false;
+        double low = 0, high = 0;
+        for (int k = 0; k < count; ++k) {
+            const double off = double(h[size_t(from + k)]) - meanH - slope * (k - mid);
+            low = std::min(low, off);
+            high = std::max(high, off);
+        }
+        return high - low <= double(kGroundSpread);
+    }
+
+    /// The ground at one end of the trace (`step` +1 from the first sample, -1 from the last):
+    /// the last sample of it, nullopt when the trace starts (ends) in the air; false when the
+    /// trace holds no flight. Ground goes on across a stretch without it shorter than
+    /// kFlightMin over which the altitude moved no faster than a walking pilot.
+    std::optional<std::optional<int>> groundAtEnd(int step) const
+    {
+        const int window = std::max(kGroundWindowMin, samples(kGroundWindow));
+        if (n < window)
+            return std::nullopt;
+        const int flight = samples(kFlightMin);
+        const auto ground = [&](int i) { // the window ending (starting) at i, from the end
+            const int from = step > 0 ? i : i - window + 1;
+            return from >= 0 && from + window <= n && isGround(from, window);
+        };
+        const auto level = [&](int i) { return step > 0 ? mean(i - window + 1, i + 1) : mean(i, i + window); };
+        const int start = step > 0 ? 0 : n - 1;
+        if (!ground(start))
+            return std::optional<int>{};
+        int groundEnd = start + step * (window - 1);
+        for (int i = start + step; i >= 0 && i < n; i += step) {
+            if (ground(i)) {
+                const int end = i + step * (window - 1);
+                const double gap = double(std::abs(i - groundEnd)) * dt;
+                if (std::abs(level(end) - level(groundEnd)) > double(kGroundDrift) * (gap + kGroundWindow) + double(kGroundSpread))
+                    return groundEnd; // over the gap the altitude moved as only a flight moves it
+                groundEnd = end;
+            } else if (step * (i - groundEnd) >= flight) {
+                return groundEnd;
+            }
+        }
+        return std::nullopt;
     }
 
     /// Sets take-off and landing where the ground is seen; false when the trace never leaves it.
     bool findGround(FlightAnalysis &result) const
     {
-        const std::vector<bool> still = stillness();
-        int lead = 0;
-        while (lead < n && still[size_t(lead)])
-            ++lead;
-        if (lead == n)
+        const auto before = groundAtEnd(+1);
+        const auto after = groundAtEnd(-1);
+        if (!before || !after)
             return false;
-        int trail = n - 1;
-        while (trail >= 0 && still[size_t(trail)])
-            --trail;
-        const int level = samples(kGroundLevel);
-        if (lead * dt >= kGroundMin) {
-            const double ground = mean(lead - level, lead);
-            if (const auto left = departure(lead - samples(kStillWindow / 2), +1, ground)) {
-                int at = *left;
-                while (at > 0 && std::abs(h[size_t(at)] - ground) > kAtGround)
-                    --at;
-                result.takeoff = double(at) * dt;
-            }
-        }
-        if ((n - 1 - trail) * dt >= kGroundMin) {
-            const double ground = mean(trail + 1, trail + 1 + level);
-            if (const auto left = departure(trail + samples(kStillWindow / 2), -1, ground)) {
-                int at = *left;
-                while (at < n - 1 && std::abs(h[size_t(at)] - ground) > kAtGround)
-                    ++at;
-                if (!result.takeoff || at * dt > *result.takeoff)
-                    result.landing = double(at) * dt;
-            }
-        }
+        if (*before)
+            result.takeoff = double(**before) * dt;
+        if (*after && (!result.takeoff || **after * dt > *result.takeoff))
+            result.landing = double(**after) * dt;
         return true;
-    }
-
-    /// From `from` in direction `step`, the first sample kLeftGround or more from `ground`.
-    std::optional<int> departure(int from, int step, double ground) const
-    {
-        for (int i = std::clamp(from, 0, n - 1); i >= 0 && i < n; i += step) {
-            if (std::abs(h[size_t(i)] - ground) > kLeftGround)
-                return i;
-        }
-        return std::nullopt;
     }
 
     void findClimbs(int first, int last, FlightAnalysis &result) const
     {
-        // Stretches climbing over kRateWindow, joined across dips.
-        const int half = samples(kRateWindow / 2);
-        std::vector<std::pair<int, int>> stretches;
-        for (int i = first; i <= last; ++i) {
-            if (rate(i, half, first, last) <= kClimbing)
-                continue;
-            if (!stretches.empty() && (i - stretches.back().second) * dt <= kDipMax)
-                stretches.back().second = i;
-            else
-                stretches.push_back({i, i});
-        }
-        const int edge = samples(kEdgeSearch);
-        for (const auto &[from, to] : stretches) {
-            int base = std::max(first, from - edge);
-            float baseAltitude = smoothed(base);
-            for (int i = base + 1; i <= std::min(last, from + edge); ++i) {
-                if (const float s = smoothed(i); s < baseAltitude) {
-                    baseAltitude = s;
-                    base = i;
+        std::vector<float> s(size_t(last - first + 1));
+        for (int i = first; i <= last; ++i)
+            s[size_t(i - first)] = smoothed(i);
+        const auto at = [&](int i) { return s[size_t(i - first)]; };
+        const int level = samples(kLevelMax);
+        // The lowest point since the last climb ended, the highest since, and where the
+        // altitude last gained kLevelStep.
+        int trough = first, peak = first, rise = first;
+        float riseFrom = at(first);
+        for (int i = first + 1; i <= last + 1; ++i) {
+            const bool end = i > last;
+            if (!end && at(i) > at(peak)) {
+                peak = i;
+                if (at(i) >= riseFrom + kLevelStep) {
+                    rise = i;
+                    riseFrom = at(i);
                 }
             }
-            int top = std::min(last, to + edge);
-            float topAltitude = smoothed(top);
-            for (int i = top - 1; i >= std::max(first, to - edge); --i) {
-                if (const float s = smoothed(i); s > topAltitude) {
-                    topAltitude = s;
-                    top = i;
-                }
-            }
-            if (top <= base || (top - base) * dt < kMinClimbSeconds || topAltitude - baseAltitude < kMinClimbGain)
+            if (end || at(peak) - at(i) > kJoinLoss || i - rise > level) {
+                addClimb(trough, peak, at, result);
+                if (end)
+                    break;
+                trough = peak;
+                for (int k = peak + 1; k <= i; ++k)
+                    trough = at(k) <= at(trough) ? k : trough;
+                peak = rise = trough;
+                riseFrom = at(trough);
                 continue;
-            Climb c;
-            c.start = double(base) * dt;
-            c.end = double(top) * dt;
-            c.baseAltitude = baseAltitude;
-            c.topAltitude = topAltitude;
-            c.gain = topAltitude - baseAltitude;
-            c.meanClimb = c.gain / float(c.duration());
-            c.bestClimb30s = std::max(c.meanClimb, extremeRates(base, top).first);
-            c.heightLost = heightLost(base, top);
-            result.climbs.push_back(c);
+            }
+            if (at(i) < at(trough)) {
+                trough = peak = rise = i;
+                riseFrom = at(i);
+            }
         }
+    }
+
+    /// Adds the rise from `trough` to `peak` as a climb if it is one, its ends moved to where
+    /// the altitude really turns: off the level stretches (within kLevelStep) at its foot and top.
+    template <typename At>
+    void addClimb(int trough, int peak, const At &at, FlightAnalysis &result) const
+    {
+        int base = trough, top = peak;
+        for (int k = trough; k < peak; ++k)
+            base = at(k) <= at(trough) + kLevelStep ? k : base;
+        while (top > base && at(top - 1) >= at(peak) - kLevelStep)
+            --top;
+        if ((peak - trough) * dt < kMinClimbSeconds || at(peak) - at(trough) < kMinClimbGain)
+            return;
+        const float baseAltitude = at(base), topAltitude = at(top);
+        Climb c;
+        c.start = double(base) * dt;
+        c.end = double(top) * dt;
+        c.baseAltitude = baseAltitude;
+        c.topAltitude = topAltitude;
+        c.gain = topAltitude - baseAltitude;
+        c.meanClimb = c.gain / float(c.duration());
+        c.bestClimb30s = std::max(c.meanClimb, extremeRates(base, top).first);
+        c.heightLost = heightLost(base, top);
+        result.climbs.push_back(c);
     }
 
     /// The best climb and the strongest sink over kBestWindow within [from, to]; a stretch
@@ -262,15 +284,17 @@ private:
     void fillHistogram(int first, int last, FlightAnalysis &result) const
     {
         const int half = samples(kHistogramHalf);
-        std::map<int, double> bins;
-        for (int i = first; i < last; ++i)
-            bins[int(std::floor(rate(i, half, first, last) / kBin))] += dt;
-        if (bins.empty())
-            return;
-        for (int b = bins.begin()->first; b <= bins.rbegin()->first; ++b) {
-            const auto found = bins.find(b);
-            result.histogram.push_back({float(b) * kBin, float(b + 1) * kBin, found == bins.end() ? 0.0 : found->second});
+        const int bound = int(kRateBound / kBin);
+        std::vector<double> bins(size_t(2 * bound));
+        int lowest = bound, highest = -bound - 1;
+        for (int i = first; i < last; ++i) {
+            const int b = std::clamp(int(std::floor(rate(i, half, first, last) / kBin)), -bound, bound - 1);
+            bins[size_t(b + bound)] += dt;
+            lowest = std::min(lowest, b);
+            highest = std::max(highest, b);
         }
+        for (int b = lowest; b <= highest; ++b)
+            result.histogram.push_back({float(b) * kBin, float(b + 1) * kBin, bins[size_t(b + bound)]});
     }
 
     const std::vector<float> &h;

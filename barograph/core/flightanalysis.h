@@ -26,7 +26,8 @@ struct Climb {
     double duration() const { return end - start; }
 };
 
-/// The flying time spent at each climb rate, in 0.5 m/s bins [from, to).
+/// The flying time spent at each climb rate, in 0.5 m/s bins [from, to) between -20 and
+/// +20 m/s; a faster rate (a glitch, a dropped instrument) is counted in the bin at that end.
 struct RateBin {
     float from = 0;
     float to = 0;

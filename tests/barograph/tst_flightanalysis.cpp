@@ -1,7 +1,7 @@
 // The flight analysis against flights whose truth is known: a generator flies synthetic
 // flights as the physics goes (ground drifting before and after, glides sinking 0.7 to
 // 2 m/s with short bumps of lift, climbs of 0.5 to 4 m/s surging as the pilot circles,
-// with short dips where the pilot left the core), records them at 1, 2 and 4 s with
+// with short dips of up to 15 m where the pilot left the core), records them at 1, 2 and 4 s with
 // 0.3 m of sensor noise in 0.1 m steps, and the analysis is scored on what it finds.
 #include "barograph/core/flightanalysis.h"
 #include "barograph/core/barographfile.h"
@@ -102,8 +102,9 @@ private:
             double untilDip = uniform(60, 200);
             for (int t = 0; t < seconds; ++t) {
                 if (--untilDip <= 0 && t > 30 && t < seconds - 45) {
+                    // A dip costs at most 15 m: a longer fall is a glide, which ends the climb.
                     const double dip = -uniform(0.5, 1.5);
-                    for (int d = int(uniform(5, 16)); d > 0; --d, ++t)
+                    for (int d = int(uniform(5, std::min(16.0, 15 / -dip))); d > 0; --d, ++t)
                         rates.push_back(dip);
                     untilDip = uniform(90, 240);
                 }
