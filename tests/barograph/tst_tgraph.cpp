@@ -1,11 +1,13 @@
 // The barograph window and its cursor tool on the offscreen platform, with a fake main
 // window: loading and refusing files, the cursor by mouse, buttons and typed time, both cuts,
 // the close query with its save steps, the resize redraw, the zoom tool and the mouse drags,
-// the tools following their window and stacked with it, the altitude correction command and
-// printing, the climbs tool with its list, and the take-off, landing and mark buttons.
+// the tools following their window and stacked with it, the altitude correction command
+// (above the on-top dialogs) and printing, the climbs tool with its list, and the take-off,
+// landing and mark buttons.
 #include "barograph/core/barographfile.h"
 #include "barograph/core/flightanalysis.h"
 #include "barograph/core/messages.h"
+#include "barograph/ui/barographcommands.h"
 #include "barograph/ui/tclimbs.h"
 #include "barograph/ui/tcprint.h"
 #include "barograph/ui/tctrlzoom.h"
@@ -134,6 +136,7 @@ private slots:
     void zoomWindowAndMouse();
     void toolsFollowTheirWindow();
     void toolsBelongToTheirWindow();
+    void correctionFromAToolOpensAboveOnTopDialogs();
     void altitudeCorrectionCommand();
     void printing();
     void climbsToolShowsTheAnalysis();
@@ -687,6 +690,28 @@ void TestTGraph::toolsBelongToTheirWindow()
     QVERIFY(!first->climbsTool()->isVisible() && second->cursorTool()->isVisible());
     second->showNormal();
     QTRY_VERIFY(first->cursorTool()->isVisible());
+}
+
+// 高度補正 is made once: each showing from a tool stands above the program's on-top dialogs
+// that are up then, and is an ordinary window again once none is.
+void TestTGraph::correctionFromAToolOpensAboveOnTopDialogs()
+{
+    Scene scene;
+    BarographCommands commands(scene.link, [] { return IgcExportSettings(); }, [](const IgcExportSettings &) {});
+    std::unique_ptr<TGraph> graph(scene.open());
+    commands.attachGraph(*graph);
+    auto *settings = new QDialog(&scene.link.area, Qt::Dialog | Qt::WindowStaysOnTopHint); // as ﾊﾟﾗﾒｰﾀ設定
+    settings->show();
+    const auto cancel = [](QWidget *box) { static_cast<QDialog *>(box)->reject(); };
+    auto seen = whenBoxOpens(cancel);
+    graph->cursorTool()->SBHAdjust->click();
+    QCOMPARE(seen->text, QStringLiteral("高度補正"));
+    QVERIFY(seen->onTop);
+    delete settings;
+    seen = whenBoxOpens(cancel);
+    graph->cursorTool()->SBHAdjust->click();
+    QCOMPARE(seen->text, QStringLiteral("高度補正"));
+    QVERIFY(!seen->onTop);
 }
 
 void TestTGraph::altitudeCorrectionCommand()
