@@ -5,8 +5,9 @@
 # seen whole and every tool must stand whole in the workspace (a tool cut by its edge is one
 # past the screen); the boxes and dialogs raised from a graph and its tools must open on top
 # with the keyboard (高度補正, a cut's question, the close question and its save dialog,
-# "すでに表示しています。", the question before ﾛｸﾞﾌｧｲﾙを開く and that dialog); and eight starts
-# and closes must leave the main window's frame where it was.
+# "すでに表示しています。", the question before ﾛｸﾞﾌｧｲﾙを開く and that dialog; 高度補正 again over
+# an on-top settings dialog); and eight starts and closes must leave the main window's frame
+# where it was.
 #
 #   tools/trials/toolwindows.sh   (needs Xvfb, openbox, xdotool, wmctrl, xwininfo, xprop,
 #                                  ImageMagick and python3)
@@ -135,6 +136,13 @@ tool_button 04-restored 344
 above_and_active "高度補正 from the cursor tool" "高度補正"
 shot 05-height-adjust
 xdotool key Return; sleep 1 # corrected: the trace is changed
+# Again with an on-top settings dialog up: 高度補正 above it all the same.
+menu q
+tool_button 04-restored 344
+above_and_active "高度補正 with ﾊﾟﾗﾒｰﾀ設定 up" "高度補正"
+shot 05-height-adjust-over-settings
+xdotool key Escape; sleep 0.5
+wmctrl -c "ﾊﾟﾗﾒｰﾀ設定"; sleep 0.5
 tool_button 04-restored 318 # the cursor on
 tool_button 04-restored 23 2 # at the take-off
 tool_button 04-restored 370
