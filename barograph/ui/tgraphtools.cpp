@@ -9,6 +9,7 @@
 #include "barograph/ui/tctrlzoom.h"
 #include "barograph/ui/tcurspos.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QMdiArea>
 #include <QStyle>
@@ -89,9 +90,16 @@ QWidget *TGraph::toolParent()
 
 void TGraph::adoptTool(ToolStrip *tool)
 {
-    connect(tool, &ToolStrip::pressed, this, [this] {
-        if (QMdiArea *area = mdiArea(); area && area->activeSubWindow() != this)
-            area->setActiveSubWindow(this);
+    connect(tool, &ToolStrip::pressed, this, [this, tool] {
+        QMdiArea *area = mdiArea();
+        if (!area || area->activeSubWindow() == this)
+            return;
+        // The press has already given the keyboard to the control clicked (the time edit):
+        // it keeps it once the window has come forward.
+        QWidget *focus = QApplication::focusWidget();
+        area->setActiveSubWindow(this);
+        if (focus && tool->isAncestorOf(focus))
+            focus->setFocus(Qt::MouseFocusReason);
     });
     connect(tool, &ToolStrip::draggedByHand, this, [this, tool] { tool->putByHand = tool->pos() - pos(); });
 }
@@ -151,7 +159,8 @@ void TGraph::placeTools()
     room.area = toolParent()->rect();
     room.graph = inWorkspace ? geometry() : rect();
     room.captionHeight = isMaximized() ? 0 : captionOption(*this).rect.height();
-    if (QMdiArea *area = mdiArea()) {
+    // A maximised window hides every other: only their buttons in sight are kept clear.
+    if (QMdiArea *area = mdiArea(); area && !isMaximized()) {
         for (const QMdiSubWindow *window : area->subWindowList()) {
             if (const QRect buttons = captionButtons(*window); !buttons.isEmpty())
                 room.captionButtons.push_back(buttons);
