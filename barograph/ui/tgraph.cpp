@@ -132,9 +132,8 @@ TGraph::TGraph(MainFormLink &link)
 
 TGraph::~TGraph()
 {
-    delete m_cursPos;
-    delete m_climbs;
-    delete m_ctrlZoom;
+    for (ToolStrip *tool : tools())
+        delete tool;
 }
 
 QWidget *TGraph::surface() const

@@ -19,6 +19,7 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 
+#include <array>
 #include <functional>
 #include <optional>
 
@@ -205,6 +206,8 @@ private:
     /// Watches the workspace's other windows: their moves, sizes and states re-place the tools.
     void watchWorkspace();
     bool anotherWindowMaximised() const;
+    /// The cursor, climbs and zoom tools; null where there is none.
+    std::array<ToolStrip *, 3> tools() const;
     void showTools(bool shown);
 
     MainFormLink &m_link;

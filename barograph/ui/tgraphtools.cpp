@@ -15,6 +15,9 @@
 #include <QStyle>
 #include <QStyleOptionTitleBar>
 #include <QTimer>
+
+#include <algorithm>
+
 void TGraph::connectCursorTool()
 {
     TCursPos *tool = m_cursPos;
@@ -126,10 +129,14 @@ bool TGraph::anotherWindowMaximised() const
     return false;
 }
 
+std::array<ToolStrip *, 3> TGraph::tools() const
+{
+    return {m_cursPos.data(), m_climbs.data(), m_ctrlZoom.data()};
+}
+
 void TGraph::showTools(bool shown)
 {
-    for (ToolStrip *tool : {static_cast<ToolStrip *>(m_cursPos), static_cast<ToolStrip *>(m_ctrlZoom),
-                            static_cast<ToolStrip *>(m_climbs)}) {
+    for (ToolStrip *tool : tools()) {
         if (tool)
             tool->setVisible(shown);
     }
@@ -147,8 +154,7 @@ void TGraph::placeTools()
     // A new size (an arrangement, maximised, restored, resized by the pilot) places every
     // tool afresh; a move takes along where the pilot put one.
     if (size() != m_placedFor) {
-        for (ToolStrip *tool : {static_cast<ToolStrip *>(m_cursPos), static_cast<ToolStrip *>(m_ctrlZoom),
-                                static_cast<ToolStrip *>(m_climbs)}) {
+        for (ToolStrip *tool : tools()) {
             if (tool)
                 tool->putByHand.reset();
         }
@@ -182,15 +188,15 @@ void TGraph::restackTools()
     QWidget *parent = toolParent();
     if (parent == this)
         return; // children of the window: above it already
-    const std::initializer_list<QWidget *> tools = {m_cursPos, m_climbs, m_ctrlZoom};
+    const std::array<ToolStrip *, 3> own = tools();
     const QObjectList &stack = parent->children(); // bottom first
     QWidget *above = nullptr;
     for (qsizetype i = stack.indexOf(this) + 1; i > 0 && i < stack.size() && !above; ++i) {
         auto *w = qobject_cast<QWidget *>(stack[i]);
-        if (w && std::find(tools.begin(), tools.end(), w) == tools.end())
+        if (w && std::find(own.begin(), own.end(), w) == own.end())
             above = w;
     }
-    for (QWidget *tool : tools) {
+    for (ToolStrip *tool : own) {
         if (!tool)
             continue;
         if (above)
