@@ -69,3 +69,23 @@ QRect placeNewWindow(QSize size, QSize area, const QRect &last)
     }
     return QRect(at, size.boundedTo(area.expandedTo(QSize(1, 1))));
 }
+
+QRect keptOnScreen(const QRect &frame, const std::vector<QRect> &screens)
+{
+    if (screens.empty())
+        return frame;
+    const QRect *screen = &screens.front();
+    qint64 most = 0;
+    for (const QRect &s : screens) {
+        const QRect common = s.intersected(frame);
+        const qint64 area = qint64(common.width()) * common.height();
+        if (!common.isEmpty() && area > most) {
+            most = area;
+            screen = &s;
+        }
+    }
+    QRect placed(frame.topLeft(), frame.size().boundedTo(screen->size()));
+    placed.moveLeft(std::clamp(placed.left(), screen->left(), screen->right() + 1 - placed.width()));
+    placed.moveTop(std::clamp(placed.top(), screen->top(), screen->bottom() + 1 - placed.height()));
+    return placed;
+}

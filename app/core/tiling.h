@@ -1,5 +1,6 @@
 // Where "並べて表示(&T)" puts the workspace's windows: horizontal tiling, each window wider
-// than high, in columns of rows. QtCore only.
+// than high, in columns of rows; where the others go, and the main window on the screens.
+// QtCore only.
 #pragma once
 
 #include <QRect>
@@ -24,3 +25,9 @@ std::vector<QRect> cascade(const std::vector<QSize> &sizes, QSize area, QSize mi
 /// `last` (the last window opened, when there is one), or at the top-left corner where that
 /// would pass the workspace's edge; shrunk to the workspace where it is larger.
 QRect placeNewWindow(QSize size, QSize area, const QRect &last);
+
+/// The main window's frame `frame` brought onto the screens whose available areas are
+/// `screens` (none: left as it is): onto the one it overlaps most, or the first when it
+/// overlaps none, no larger than that screen, moved the least that puts it wholly on it, so
+/// that its caption can always be grabbed.
+QRect keptOnScreen(const QRect &frame, const std::vector<QRect> &screens);

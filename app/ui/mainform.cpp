@@ -7,6 +7,7 @@
 #include "app/ui/workspace.h"
 #include "barograph/ui/tgraph.h"
 #include "app/ui/devicecommands.h"
+#include "app/ui/frameplacement.h"
 #include "device/ui/devicecontroller.h"
 #include "logbook/core/logfiles.h"
 #include "logbook/core/messages.h"
@@ -49,6 +50,7 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, Prompter *prompter, Q
     setWindowTitle(msg::AppCaption.toString());
     setFont(japaneseUiFont(12));
     resize(640, 440);
+    m_placement = new FramePlacement(*this);
     if (!prompter) {
         m_ownPrompter = std::make_unique<QtPrompter>(this);
         prompter = m_ownPrompter.get();
@@ -286,8 +288,7 @@ void TMainForm::startUp()
     m_devices->startUp();
 
     const Placement p = decidePlacement(m_settings);
-    move(p.left, p.top);
-    resize(p.width, p.height);
+    m_placement->restore(QRect(p.left, p.top, p.width, p.height));
     if (p.windowState == 2)
         setWindowState(Qt::WindowMaximized);
     else if (p.windowState == 1)
@@ -427,10 +428,11 @@ void TMainForm::writeSettings()
     m_settings.askPrint = printMode()->CheckBColor->isChecked();
     const Qt::WindowStates state = windowState();
     m_settings.windowState = state & Qt::WindowMinimized ? 1 : state & Qt::WindowMaximized ? 2 : 0;
-    m_settings.formTop = y();
-    m_settings.formLeft = x();
-    m_settings.formHeight = height();
-    m_settings.formWidth = width();
+    const QRect frame = m_placement->normalFrame();
+    m_settings.formTop = frame.top();
+    m_settings.formLeft = frame.left();
+    m_settings.formHeight = frame.height();
+    m_settings.formWidth = frame.width();
     writeAppSettings(*m_store, m_settings, m_book.workFolder);
     if (!m_store->commit())
         m_prompter->inform(msg::SettingsNotSaved);

@@ -21,6 +21,7 @@
 
 class DeviceCommands;
 class DeviceController;
+class FramePlacement;
 class PortChoiceMenu;
 class Prompter;
 class SettingsStore;
@@ -146,6 +147,7 @@ private:
     WindowFactory m_editorFactory;
     QObject *m_commandObjects[kCommandCount] = {}; ///< each Command's menu item or button
     bool m_shown = false;
+    FramePlacement *m_placement; ///< where the frame stands, and what is saved of it
     bool m_closing = false;
 
     // Speed buttons

@@ -182,8 +182,11 @@ void ShellCommands::updateWindowMenu(QMenu *menu)
         a->setCheckable(true);
         a->setChecked(w == m_workspace.activeSubWindow());
         connect(a, &QAction::triggered, this, [this, window = QPointer<QMdiSubWindow>(w)] {
-            if (window) // it may have closed since the menu was shown
-                m_workspace.setActiveSubWindow(window);
+            if (!window) // it may have closed since the menu was shown
+                return;
+            if (window->isMinimized()) // chosen to be worked in, not to stay an icon
+                window->showNormal();
+            m_workspace.setActiveSubWindow(window);
         });
         m_windowListActions << a;
     }

@@ -45,11 +45,12 @@ QList<QMdiSubWindow *> Workspace::arrangeableWindows() const
 void Workspace::cascadeWindows()
 {
     // Restored first: the sizes to keep are the normal ones, and a maximised window would
-    // otherwise leave the others the workspace's size less its own frame.
-    const QList<QMdiSubWindow *> windows = arrangeableWindows();
-    for (QMdiSubWindow *w : windows)
-        if (w->isMaximized())
+    // otherwise leave the others the workspace's size less its own frame. An icon comes
+    // back too: the stair is where the pilot looks for every window.
+    for (QMdiSubWindow *w : subWindowList(QMdiArea::CreationOrder))
+        if (w->isVisible() && (w->isMaximized() || w->isMinimized()))
             w->showNormal();
+    const QList<QMdiSubWindow *> windows = arrangeableWindows();
     std::vector<QSize> sizes;
     for (const QMdiSubWindow *w : windows)
         sizes.push_back(w->size());

@@ -23,8 +23,9 @@ public:
     static QImage renderBackground(QSize client, QSize outer, bool usePicture, bool stretch,
                                    const QImage &picture);
 
-    /// Restores maximised windows and lays the others out as a stair from the top-left corner,
-    /// each keeping its size where the workspace has room: what "重ねて表示" does.
+    /// Restores maximised and minimised windows and lays them all out as a stair from the
+    /// top-left corner, each keeping its size where the workspace has room: what "重ねて表示"
+    /// does.
     void cascadeWindows();
     /// The windows that are neither hidden nor minimised, in the order they were added.
     QList<QMdiSubWindow *> arrangeableWindows() const;

@@ -5,6 +5,7 @@
 #include "barograph/ui/tformadjust.h"
 #include "barograph/ui/tgraph.h"
 #include "logbook/ui/mainformlink.h"
+#include "logbook/ui/questionparent.h"
 
 #include <QMdiArea>
 
@@ -13,7 +14,7 @@ BarographCommands::BarographCommands(MainFormLink &link, std::function<IgcExport
     : m_link(link), m_igcSettings(std::move(igcSettings)), m_storeIgcSettings(std::move(storeIgcSettings)),
       m_printMode(new TCPrint(link.frameWindow())), m_formAdjust(new TFormAdjust(link.frameWindow()))
 {
-    showDialog = [](QDialog &dialog) { return dialog.exec() == QDialog::Accepted; };
+    showDialog = [](QDialog &dialog) { return execAboveOnTop(dialog) == QDialog::Accepted; };
     choosePrinter = systemPrintDialog;
 }
 

@@ -96,7 +96,7 @@ QLabel *label(QWidget *parent, const char *name, int pixelSize)
 
 } // namespace
 
-TClimbs::TClimbs(QWidget *owner) : ToolStrip(owner, QSize(352, 430), QColor(192, 224, 184))
+TClimbs::TClimbs(QWidget *parent) : ToolStrip(parent, QSize(352, 430), QColor(192, 224, 184))
 {
     setObjectName(QStringLiteral("Climbs"));
     QFrame *strip = panel();

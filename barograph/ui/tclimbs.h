@@ -1,7 +1,8 @@
 // TClimbs, the barograph window's climbs tool: the climbs the analysis found, one row each
 // (start on the flight's clock, duration, gain, mean climb, best 30 s), the flight's figures
 // and the flying time spent at each climb rate as a small bar chart. A click on a row asks
-// the graph to show that climb. Owned by its TGraph, placed beside it and moved with it.
+// the graph to show that climb. Made by its TGraph in its workspace, placed beside it and
+// moved with it.
 #pragma once
 
 #include "barograph/core/flightanalysis.h"
@@ -13,7 +14,7 @@ class QTableWidget;
 class TClimbs : public ToolStrip {
     Q_OBJECT
 public:
-    explicit TClimbs(QWidget *owner);
+    explicit TClimbs(QWidget *parent);
 
     QLabel *LbTitle;
     QTableWidget *TbClimbs;

@@ -7,7 +7,7 @@
 #include <QFrame>
 #include <QToolButton>
 
-TCtrlZoom::TCtrlZoom(QWidget *owner) : ToolStrip(owner, QSize(88, 60), QColor(128, 0, 128))
+TCtrlZoom::TCtrlZoom(QWidget *parent) : ToolStrip(parent, QSize(88, 60), QColor(128, 0, 128))
 {
     setObjectName(QStringLiteral("CtrlZoom"));
     QFrame *strip = panel();

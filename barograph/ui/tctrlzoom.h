@@ -10,7 +10,7 @@ class QToolButton;
 class TCtrlZoom : public ToolStrip {
     Q_OBJECT
 public:
-    explicit TCtrlZoom(QWidget *owner);
+    explicit TCtrlZoom(QWidget *parent);
 
     QToolButton *SBZoomL, *SBZoomR, *SBZoomU, *SBZoomD;
 

@@ -64,8 +64,8 @@ QLabel *unitLabel(QWidget *parent, const QString &text, int x, int pixelSize)
 
 } // namespace
 
-TCursPos::TCursPos(QWidget *owner, float altitude0, float vario0)
-    : ToolStrip(owner, QSize(482, 60), QColor(255, 255, 0))
+TCursPos::TCursPos(QWidget *parent, float altitude0, float vario0)
+    : ToolStrip(parent, QSize(482, 60), QColor(255, 255, 0))
 {
     setObjectName(QStringLiteral("CursPos"));
     QFrame *strip = panel();
@@ -199,5 +199,5 @@ bool TCursPos::eventFilter(QObject *watched, QEvent *event)
         else if (event->type() == QEvent::MouseButtonRelease)
             stepReleased();
     }
-    return QWidget::eventFilter(watched, event);
+    return ToolStrip::eventFilter(watched, event);
 }

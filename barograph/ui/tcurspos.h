@@ -3,7 +3,8 @@
 // buttons for zoom, cursor on/off, altitude correction, both cuts, print and close; below
 // them the buttons that take the cursor to the detected take-off and landing (so that the
 // ground can be cut away), the mark, and the figures from the mark to the cursor.
-// Owned by its TGraph; it tells the graph what was pressed through its signals.
+// Made by its TGraph in the graph's workspace; it tells the graph what was pressed through
+// its signals.
 #pragma once
 
 #include "barograph/core/graphcursor.h"
@@ -19,9 +20,9 @@ class QToolButton;
 class TCursPos : public ToolStrip {
     Q_OBJECT
 public:
-    /// A tool window of `owner` (which frees it). `altitude0` and `vario0` are the first
+    /// A tool in `parent` (the graph's workspace). `altitude0` and `vario0` are the first
     /// sample's values, shown until the cursor is first drawn.
-    TCursPos(QWidget *owner, float altitude0, float vario0);
+    TCursPos(QWidget *parent, float altitude0, float vario0);
 
     QToolButton *SpeedButtonL, *SpeedButtonR, *SBZoom, *SBCursOn, *SBHAdjust, *SBLeftCut, *SBRightCut,
         *SBPrinter, *SBOnClose, *SBTakeoff, *SBLanding, *SBMark, *SBIgc;

@@ -22,7 +22,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
@@ -92,7 +91,8 @@ int nextGraphNumber()
 } // namespace
 
 TGraph::TGraph(MainFormLink &link)
-    : m_link(link), m_scroll(new QScrollArea), m_surface(new GraphSurface(*this)), m_resizeTimer(new QTimer(this))
+    : m_link(link), m_scroll(new QScrollArea), m_surface(new GraphSurface(*this)), m_resizeTimer(new QTimer(this)),
+      m_placeLater(new QTimer(this))
 {
     setObjectName(QStringLiteral("Graph%1").arg(nextGraphNumber()));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -107,6 +107,9 @@ TGraph::TGraph(MainFormLink &link)
     m_resizeTimer->setSingleShot(true);
     m_resizeTimer->setInterval(50);
     connect(m_resizeTimer, &QTimer::timeout, this, &TGraph::resizeTimerFired);
+    m_placeLater->setSingleShot(true);
+    m_placeLater->setInterval(0);
+    connect(m_placeLater, &QTimer::timeout, this, &TGraph::placeTools);
     // The window's own menu carries the export; the main window answers it.
     QAction *igc = systemMenu()->addAction(baromsg::IgcExport.toString());
     igc->setObjectName(QStringLiteral("IgcExport"));
@@ -125,14 +128,13 @@ TGraph::TGraph(MainFormLink &link)
     } else {
         resize(kDefaultWidth, kDefaultHeight);
     }
-    m_frame = link.frameWindow();
-    if (m_frame) {
-        m_toolAnchor = toolAnchor();
-        m_frame->installEventFilter(this);
-    }
 }
 
-TGraph::~TGraph() = default;
+TGraph::~TGraph()
+{
+    for (ToolStrip *tool : tools())
+        delete tool;
+}
 
 QWidget *TGraph::surface() const
 {
@@ -147,8 +149,10 @@ qint32 TGraph::surfaceWidth() const
 void TGraph::showEvent(QShowEvent *event)
 {
     QMdiSubWindow::showEvent(event);
-    if (m_shownOnce)
+    if (m_shownOnce) {
+        placeTools();
         return;
+    }
     m_shownOnce = true;
     m_row = m_link.currentRow();
     if (!load()) {
@@ -183,16 +187,16 @@ bool TGraph::load()
     m_rowId = book.row(m_row).rowId;
     book.row(m_row).graphOpen = true;
     emit graphLoaded();
-    m_cursPos = new TCursPos(this, trace().altitudes.front(), trace().varios.front());
+    m_cursPos = new TCursPos(toolParent(), trace().altitudes.front(), trace().varios.front());
+    adoptTool(m_cursPos);
     connectCursorTool();
-    m_toolAnchor = toolAnchor();
-    m_cursPos->move(toolPosition());
-    m_cursPos->show();
-    m_climbs = new TClimbs(this);
+    m_climbs = new TClimbs(toolParent());
+    adoptTool(m_climbs);
     connect(m_climbs, &TClimbs::climbChosen, this, &TGraph::showClimb);
     showAnalysis();
-    m_climbs->move(climbsToolPosition());
-    m_climbs->show();
+    watchWorkspace();
+    placeTools();
+    restackTools();
     return true;
 }
 
@@ -260,6 +264,7 @@ void TGraph::resizeEvent(QResizeEvent *event)
     QMdiSubWindow::resizeEvent(event);
     cursorHide();
     m_resizeTimer->start();
+    placeTools();
 }
 
 void TGraph::resizeTimerFired()

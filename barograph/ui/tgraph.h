@@ -3,27 +3,29 @@
 // trace and the variogram, and turns clicks, drags and its tool windows' signals into the
 // session's operations. On closing it offers to save a changed trace back to the file and
 // the flight's record. It owns its cursor tool (TCursPos), its climbs tool (TClimbs) and,
-// while open, its zoom tool (TCtrlZoom).
+// while open, its zoom tool (TCtrlZoom): tools in its workspace, stacked right above it.
 #pragma once
 
 #include "barograph/core/barographsession.h"
 #include "barograph/core/graphcursor.h"
 #include "barograph/core/graphplot.h"
 
+#include "barograph/ui/tclimbs.h"
 #include "barograph/ui/tctrlzoom.h"
+#include "barograph/ui/tcurspos.h"
 #include "logbook/ui/closequery.h"
 
 #include <QImage>
 #include <QMdiSubWindow>
 #include <QPointer>
 
+#include <array>
 #include <functional>
 #include <optional>
 
 class GraphSurface;
 class MainFormLink;
-class TClimbs;
-class TCursPos;
+class ToolStrip;
 class QPaintDevice;
 class QScrollArea;
 class QTimer;
@@ -140,6 +142,11 @@ public:
     void graphMouseMoved(QPoint pos);
     void graphMouseReleased(QPoint pos, Qt::MouseButton button);
 
+    /// Puts the tools where they belong beside the window as it stands (or where the pilot
+    /// put them, as far as the workspace allows), shown while the window is: not while it is
+    /// an icon or another window of the workspace is maximised.
+    void placeTools();
+
     /// The 50 ms after the last resize are over: redraw at the new width.
     void resizeTimerFired();
     QTimer *resizeTimer() const { return m_resizeTimer; }
@@ -169,7 +176,9 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void changeEvent(QEvent *event) override;
+    bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -186,14 +195,19 @@ private:
     void updateCursorArea();
     void viewChanged();
     void connectCursorTool();
-    QPoint toolPosition() const;
-    QPoint climbsToolPosition() const;
     void showAnalysis();
     void showMarkFigures();
-    void moveTools(QPoint by);
-    QPoint zoomToolPosition() const;
-    QPoint toolAnchor() const;
-    void followWithTools();
+    /// Wires what every tool does to the window: a press brings the window forward, a drag
+    /// keeps the tool where the pilot put it.
+    void adoptTool(ToolStrip *tool);
+    QWidget *toolParent();
+    /// The tools right above the window, under whatever stands above it.
+    void restackTools();
+    /// Watches the workspace's other windows: their moves, sizes and states re-place the tools.
+    void watchWorkspace();
+    bool anotherWindowMaximised() const;
+    /// The cursor, climbs and zoom tools; null where there is none.
+    std::array<ToolStrip *, 3> tools() const;
     void showTools(bool shown);
 
     MainFormLink &m_link;
@@ -205,12 +219,13 @@ private:
     QImage m_image;
     QScrollArea *m_scroll;
     GraphSurface *m_surface;
-    TCursPos *m_cursPos = nullptr;
-    TClimbs *m_climbs = nullptr;
+    // The tools live in the workspace, which may free them first when the program ends.
+    QPointer<TCursPos> m_cursPos;
+    QPointer<TClimbs> m_climbs;
     QPointer<TCtrlZoom> m_ctrlZoom;
     QTimer *m_resizeTimer;
-    QPointer<QWidget> m_frame; ///< the main window
-    QPoint m_toolAnchor;       ///< where the window stood on the screen, so that the tools follow it
+    QTimer *m_placeLater; ///< another window changed: the tools are placed once it has settled
+    QSize m_placedFor;    ///< the window's size when the tools were last placed
 
     CursorPlacement m_cursor; ///< where the shown cursor is drawn
     quint32 m_pressTick = 0;

@@ -98,10 +98,11 @@ void TGraph::toggleZoomWindow()
             viewChanged();
         return;
     }
-    m_ctrlZoom = new TCtrlZoom(this);
+    m_ctrlZoom = new TCtrlZoom(toolParent());
+    adoptTool(m_ctrlZoom);
     connect(m_ctrlZoom, &TCtrlZoom::stepClicked, this, &TGraph::zoomStep);
-    m_ctrlZoom->move(zoomToolPosition());
-    m_ctrlZoom->setVisible(!isMinimized());
+    placeTools();
+    restackTools();
 }
 
 void TGraph::undo()

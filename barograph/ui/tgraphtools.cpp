@@ -1,33 +1,23 @@
 // Where a barograph window's tool windows (cursor, zoom, climbs) stand, and how they follow
-// the graph through moves, minimising, maximising and restoring.
+// the graph through moves, minimising, maximising and restoring: tools of a window in the
+// workspace, stacked right above it, so that every window raised after it, and every
+// question, stands above them.
 #include "tgraph.h"
 
-#include "barograph/core/barographsave.h"
-#include "barograph/core/messages.h"
-#include "logbook/core/text/numbertext.h"
-#include "barograph/render/graphpainter.h"
+#include "barograph/core/toolplacement.h"
 #include "barograph/ui/tclimbs.h"
 #include "barograph/ui/tctrlzoom.h"
 #include "barograph/ui/tcurspos.h"
-#include "logbook/core/logbook.h"
-#include "logbook/core/prompter.h"
-#include "logbook/core/text/cp932.h"
-#include "logbook/ui/mainformlink.h"
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QFrame>
-#include <QLayout>
-#include <QAction>
+
+#include <QApplication>
+#include <QEvent>
 #include <QMdiArea>
-#include <QMenu>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QScreen>
-#include <QScrollArea>
-#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QTimer>
-#include <cmath>
-#include <vector>
+
+#include <algorithm>
+
 void TGraph::connectCursorTool()
 {
     TCursPos *tool = m_cursPos;
@@ -64,122 +54,206 @@ void TGraph::connectCursorTool()
     });
 }
 
-// Main window's top-left + the window's own position in the workspace + (60, 80): over the
-// window's caption, clear of the text block.
-QPoint TGraph::toolPosition() const
+namespace {
+
+QStyleOptionTitleBar captionOption(const QMdiSubWindow &window)
 {
-    return (m_frame ? m_frame->frameGeometry().topLeft() : QPoint()) + pos() + QPoint(60, 80);
+    QStyleOptionTitleBar option;
+    option.initFrom(&window);
+    option.subControls = QStyle::SC_All;
+    option.titleBarFlags = window.windowFlags();
+    option.titleBarState = int(window.windowState());
+    const int height = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, &window);
+    option.rect = QRect(0, 0, window.width(), height);
+    return option;
 }
 
-// Beside the window's right edge, level with its caption; where the screen ends first, beside
-// its left edge, so that the list never covers the graph unless the screen has no room.
-QPoint TGraph::climbsToolPosition() const
+// The buttons at the right end of a window's caption, in its workspace's coordinates; none
+// for a maximised window, whose buttons are the menu bar's.
+QRect captionButtons(const QMdiSubWindow &window)
 {
-    const QPoint corner = (m_frame ? m_frame->frameGeometry().topLeft() : QPoint()) + pos() + QPoint(0, 30);
-    QPoint at = corner + QPoint(width() + 8, 0);
-    if (const QScreen *screen = this->screen(); screen && m_climbs) {
-        const QRect room = screen->availableGeometry();
-        if (at.x() + m_climbs->width() > room.right() + 1 && corner.x() - 8 - m_climbs->width() >= room.left())
-            at.setX(corner.x() - 8 - m_climbs->width());
-        at.setX(std::max(std::min(at.x(), room.right() + 1 - m_climbs->width()), room.left()));
-        at.setY(std::max(std::min(at.y(), room.bottom() + 1 - m_climbs->height()), room.top()));
-    }
-    return at;
+    if (window.isMaximized() || !window.isVisible())
+        return {};
+    const QStyleOptionTitleBar option = captionOption(window);
+    QRect buttons;
+    for (const QStyle::SubControl button :
+         {QStyle::SC_TitleBarMinButton, QStyle::SC_TitleBarNormalButton, QStyle::SC_TitleBarMaxButton,
+          QStyle::SC_TitleBarCloseButton, QStyle::SC_TitleBarContextHelpButton, QStyle::SC_TitleBarShadeButton,
+          QStyle::SC_TitleBarUnshadeButton})
+        buttons |= window.style()->subControlRect(QStyle::CC_TitleBar, &option, button, &window);
+    return buttons.translated(window.pos());
 }
 
-// The zoom tool outside the window where the screen has room: beside its right edge, level
-// with the cursor tool, or below the climbs list, so that it covers neither the window's
-// caption buttons nor its text block. Else beside the cursor tool, level with it, or below
-// it, never over the cursor tool's buttons or the climbs list.
-QPoint TGraph::zoomToolPosition() const
+} // namespace
+
+QWidget *TGraph::toolParent()
 {
-    if (!m_cursPos || !m_ctrlZoom)
-        return toolPosition();
-    const QRect cursor = m_cursPos->frameGeometry();
-    const QSize size = m_ctrlZoom->frameGeometry().size();
-    const QRect room = screen() ? screen()->availableGeometry() : QRect();
-    const QRect window(parentWidget() ? parentWidget()->mapToGlobal(pos()) : pos(), this->size());
-    const QRect climbs = m_climbs && m_climbs->isVisible() ? m_climbs->frameGeometry() : QRect();
-    const auto fits = [&](QPoint at, bool outside) {
-        const QRect place(at, size);
-        return !climbs.intersects(place) && (room.isEmpty() || room.contains(place))
-               && !(outside && place.intersects(window));
-    };
-    std::vector<QPoint> outside = {QPoint(window.right() + 9, cursor.top())};
-    if (!climbs.isNull())
-        outside.push_back(climbs.bottomLeft() + QPoint(0, 9));
-    for (const QPoint at : outside) {
-        if (fits(at, true))
-            return at;
-    }
-    for (const QPoint at : {cursor.topRight() + QPoint(9, 0), cursor.bottomLeft() + QPoint(0, 9)}) {
-        if (fits(at, false))
-            return at;
-    }
-    return cursor.bottomLeft() + QPoint(0, 9);
+    return mdiArea() ? mdiArea()->viewport() : static_cast<QWidget *>(this);
 }
 
-QPoint TGraph::toolAnchor() const
+void TGraph::adoptTool(ToolStrip *tool)
 {
-    // The picture's corner on the screen: a maximised window hides its caption and frame,
-    // so its own corner would move the tools off the picture.
-    return surface()->mapToGlobal(QPoint(0, 0));
+    connect(tool, &ToolStrip::pressed, this, [this, tool] {
+        QMdiArea *area = mdiArea();
+        if (!area || area->activeSubWindow() == this)
+            return;
+        // The press has already given the keyboard to the control clicked (the time edit):
+        // it keeps it once the window has come forward.
+        QWidget *focus = QApplication::focusWidget();
+        area->setActiveSubWindow(this);
+        if (focus && tool->isAncestorOf(focus))
+            focus->setFocus(Qt::MouseFocusReason);
+    });
+    connect(tool, &ToolStrip::draggedByHand, this, [this, tool] { tool->putByHand = tool->pos() - pos(); });
 }
 
-// The tools keep their place beside the window: each move of the window or of the main
-// window moves them by as much. An icon's place is not the window's, so while it is one
-// the anchor waits, and the restored window brings its tools back to where they were.
-void TGraph::followWithTools()
+void TGraph::watchWorkspace()
 {
-    if (isMinimized())
+    QMdiArea *area = mdiArea();
+    if (!area)
         return;
-    const QPoint now = toolAnchor();
-    moveTools(now - m_toolAnchor);
-    m_toolAnchor = now;
+    area->viewport()->installEventFilter(this);
+    for (QMdiSubWindow *window : area->subWindowList()) {
+        if (window != this)
+            window->installEventFilter(this); // installed once however often this runs
+    }
 }
 
-void TGraph::moveTools(QPoint by)
+bool TGraph::anotherWindowMaximised() const
 {
-    if (by.isNull())
-        return;
-    for (QWidget *tool : {static_cast<QWidget *>(m_cursPos), static_cast<QWidget *>(m_ctrlZoom.data()),
-                          static_cast<QWidget *>(m_climbs)}) {
-        if (tool)
-            tool->move(tool->pos() + by);
+    if (QMdiArea *area = mdiArea()) {
+        const QList<QMdiSubWindow *> windows = area->subWindowList();
+        return std::any_of(windows.begin(), windows.end(),
+                           [this](const QMdiSubWindow *w) { return w != this && w->isVisible() && w->isMaximized(); });
     }
+    return false;
+}
+
+std::array<ToolStrip *, 3> TGraph::tools() const
+{
+    return {m_cursPos.data(), m_climbs.data(), m_ctrlZoom.data()};
 }
 
 void TGraph::showTools(bool shown)
 {
-    if (m_cursPos)
-        m_cursPos->setVisible(shown);
-    if (m_ctrlZoom)
-        m_ctrlZoom->setVisible(shown);
-    if (m_climbs)
-        m_climbs->setVisible(shown);
+    for (ToolStrip *tool : tools()) {
+        if (tool)
+            tool->setVisible(shown);
+    }
 }
 
-// The tool windows go where their graph goes: moved or tiled in the workspace, or with the
-// main window.
+void TGraph::placeTools()
+{
+    m_placeLater->stop();
+    if (!isLoaded())
+        return;
+    const bool shown = isVisible() && !isMinimized() && !anotherWindowMaximised();
+    showTools(shown);
+    if (!shown)
+        return;
+    // A new size (an arrangement, maximised, restored, resized by the pilot) places every
+    // tool afresh; a move takes along where the pilot put one.
+    if (size() != m_placedFor) {
+        for (ToolStrip *tool : tools()) {
+            if (tool)
+                tool->putByHand.reset();
+        }
+        m_placedFor = size();
+    }
+    const bool inWorkspace = toolParent() != this;
+    ToolRoom room;
+    room.area = toolParent()->rect();
+    room.graph = inWorkspace ? geometry() : rect();
+    room.captionHeight = isMaximized() ? 0 : captionOption(*this).rect.height();
+    // A maximised window hides every other: only their buttons in sight are kept clear.
+    if (QMdiArea *area = mdiArea(); area && !isMaximized()) {
+        for (const QMdiSubWindow *window : area->subWindowList()) {
+            if (const QRect buttons = captionButtons(*window); !buttons.isEmpty())
+                room.captionButtons.push_back(buttons);
+        }
+    }
+    const auto put = [&](ToolStrip *tool, QPoint placed) {
+        tool->move(tool->putByHand ? keptInside(QRect(room.graph.topLeft() + *tool->putByHand, tool->size()), room.area)
+                                   : placed);
+        return tool->geometry();
+    };
+    const QRect cursor = m_cursPos ? put(m_cursPos, placeCursorTool(room, m_cursPos->size())) : QRect();
+    const QRect climbs = m_climbs ? put(m_climbs, placeClimbsTool(room, m_climbs->size(), cursor)) : QRect();
+    if (m_ctrlZoom)
+        put(m_ctrlZoom, placeZoomTool(room, m_ctrlZoom->size(), cursor, climbs));
+}
+
+void TGraph::restackTools()
+{
+    QWidget *parent = toolParent();
+    if (parent == this)
+        return; // children of the window: above it already
+    const std::array<ToolStrip *, 3> own = tools();
+    const QObjectList &stack = parent->children(); // bottom first
+    QWidget *above = nullptr;
+    for (qsizetype i = stack.indexOf(this) + 1; i > 0 && i < stack.size() && !above; ++i) {
+        auto *w = qobject_cast<QWidget *>(stack[i]);
+        if (w && std::find(own.begin(), own.end(), w) == own.end())
+            above = w;
+    }
+    for (ToolStrip *tool : own) {
+        if (!tool)
+            continue;
+        if (above)
+            tool->stackUnder(above);
+        else
+            tool->raise();
+    }
+}
+
 void TGraph::moveEvent(QMoveEvent *event)
 {
     QMdiSubWindow::moveEvent(event);
-    followWithTools();
+    placeTools();
 }
 
-bool TGraph::eventFilter(QObject *watched, QEvent *event)
+void TGraph::hideEvent(QHideEvent *event)
 {
-    if (event->type() == QEvent::Move && m_frame && watched == m_frame)
-        followWithTools();
-    return QMdiSubWindow::eventFilter(watched, event);
+    QMdiSubWindow::hideEvent(event);
+    showTools(false);
 }
 
 // While the window is an icon its tools are out of sight.
 void TGraph::changeEvent(QEvent *event)
 {
     QMdiSubWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && isLoaded()) {
-        showTools(!isMinimized());
-        followWithTools();
+    if (event->type() == QEvent::WindowStateChange)
+        placeTools();
+}
+
+// Raised (activated, cascaded) or lowered: the tools go with it.
+bool TGraph::event(QEvent *event)
+{
+    const bool handled = QMdiSubWindow::event(event);
+    if (event->type() == QEvent::ZOrderChange)
+        restackTools();
+    return handled;
+}
+
+// The workspace resized, another window moved, resized, shown, hidden, raised to maximised
+// or made an icon, or a new window opened: the tools are placed again once the change has
+// settled (an arrangement moves every window before any is placed).
+bool TGraph::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::ChildAdded:
+        if (watched == toolParent())
+            QTimer::singleShot(0, this, &TGraph::watchWorkspace);
+        break;
+    case QEvent::Resize:
+    case QEvent::Move:
+    case QEvent::Show:
+    case QEvent::Hide:
+    case QEvent::WindowStateChange:
+        m_placeLater->start();
+        break;
+    default:
+        break;
     }
+    return QMdiSubWindow::eventFilter(watched, event);
 }

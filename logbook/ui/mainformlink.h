@@ -15,7 +15,7 @@ public:
 
     virtual LogBook &logBook() = 0;
     virtual Prompter &prompter() = 0;
-    /// The main window itself (tool windows are placed relative to it).
+    /// The main window itself: the parent of the dialogs the windows raise.
     virtual QWidget *frameWindow() = 0;
     /// The workspace that MDI children are added to.
     virtual QMdiArea *workspaceArea() = 0;

@@ -70,6 +70,13 @@ void markClosesByItself(QWidget &window, bool closes)
 void raiseAboveOnTop(QWidget &box)
 {
     const bool parentOnTop = box.parentWidget() && isOnTopWindow(box.parentWidget()->window());
-    if (parentOnTop || onTopDialog(&box, false))
-        box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    const bool onTop = parentOnTop || onTopDialog(&box, false);
+    if (onTop != box.windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+        box.setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+}
+
+int execAboveOnTop(QDialog &dialog)
+{
+    raiseAboveOnTop(dialog);
+    return dialog.exec();
 }

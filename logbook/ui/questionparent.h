@@ -5,6 +5,7 @@
 // rule.
 #pragma once
 
+class QDialog;
 class QWidget;
 
 /// The window a box raised on behalf of `asker` (may be null) belongs over: the dialog whose
@@ -19,5 +20,11 @@ QWidget *questionParent(QWidget *asker);
 void markClosesByItself(QWidget &window, bool closes = true);
 
 /// Before `box` is shown: keeps it above every on-top window of the program that is up, so
-/// it is seen and has the keyboard even when its parent is not one of them.
+/// it is seen and has the keyboard even when its parent is not one of them; with none up, a
+/// box shown again (a dialog made once) is an ordinary window again.
 void raiseAboveOnTop(QWidget &box);
+
+/// Shows the modal `dialog` as raiseAboveOnTop() says and waits for it: QDialog::exec()'s
+/// answer. The dialogs a barograph window and its tools raise (高度補正, the print mode) are
+/// made once and shown through here.
+int execAboveOnTop(QDialog &dialog);

@@ -1,5 +1,5 @@
-// The main window: start-up from settings, the initial command states, the name-field rule
-// and the exit question.
+// The main window: start-up from settings, the initial command states, the name-field rule,
+// the exit question and where the window comes back.
 #include "app/core/settingsstore.h"
 #include "app/ui/mainform.h"
 #include "app/ui/tformdir.h"
@@ -14,6 +14,8 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QAction>
 #include <QCheckBox>
@@ -74,6 +76,8 @@ private slots:
     void exitYesSavesTheOpenLog();
     void settingsThatCannotBeWrittenAreReported();
     void printModeKeptAcrossRuns();
+    void windowComesBackWhereItWas_data();
+    void windowComesBackWhereItWas();
     void commandLineAnswersWithoutAWindow_data();
     void commandLineAnswersWithoutAWindow();
 };
@@ -173,6 +177,51 @@ void TestMainForm::exitNoWritesEverySetting()
     QCOMPARE(saved.readInt("ComPort"), std::optional<qint32>(7));
     QCOMPARE(saved.readString("StartDir"),
              std::optional<QString>(QDir::toNativeSeparators(form->logBook().workFolder)));
+}
+
+void TestMainForm::windowComesBackWhereItWas_data()
+{
+    QTest::addColumn<QRect>("stored");
+    QTest::addColumn<bool>("maximised"); // at exit
+    QTest::addColumn<QRect>("kept");     // the frame shown, and saved at exit
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect inside(screen.topLeft() + QPoint(40, 30), QSize(500, 400));
+    QTest::newRow("on the screen") << inside << false << inside;
+    // Maximised at exit: the frame it had before is what the next start restores.
+    QTest::newRow("maximised at exit") << inside << true << inside;
+    QTest::newRow("below and right of the screen")
+        << QRect(screen.bottomRight() + QPoint(200, 100), QSize(500, 400)) << false
+        << QRect(screen.bottomRight() - QPoint(499, 399), QSize(500, 400));
+    QTest::newRow("above the screen: its caption comes back")
+        << QRect(screen.topLeft() + QPoint(40, -6), QSize(500, 400)) << false
+        << QRect(screen.topLeft() + QPoint(40, 0), QSize(500, 400));
+}
+
+void TestMainForm::windowComesBackWhereItWas()
+{
+    QFETCH(QRect, stored);
+    QFETCH(bool, maximised);
+    QFETCH(QRect, kept);
+    Fixture f;
+    auto form = f.start([&stored](FileSettingsStore &s) {
+        s.writeInt("WindowState", 0);
+        s.writeInt("FormLeft", stored.left());
+        s.writeInt("FormTop", stored.top());
+        s.writeInt("FormWidth", stored.width());
+        s.writeInt("FormHeight", stored.height());
+    });
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QTRY_COMPARE(form->frameGeometry(), kept); // once the window is framed
+    if (maximised) {
+        form->showMaximized();
+        QTRY_VERIFY(form->frameGeometry() != kept);
+    }
+    QVERIFY(form->close());
+    const FileSettingsStore saved(f.settingsPath);
+    QCOMPARE(QRect(*saved.readInt("FormLeft"), *saved.readInt("FormTop"), *saved.readInt("FormWidth"),
+                   *saved.readInt("FormHeight")),
+             kept);
+    QCOMPARE(saved.readInt("WindowState"), std::optional<qint32>(maximised ? 2 : 0));
 }
 
 void TestMainForm::printModeKeptAcrossRuns()

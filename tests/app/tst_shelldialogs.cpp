@@ -21,6 +21,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -109,7 +110,9 @@ private slots:
     void pathFieldGoesThereOrNarrowsTheList();
     void cascadeKeepsSizesInsideTheWorkspace();
     void newWindowsOpenInsideTheWorkspace();
+    void cascadeAfterMaximisedWindows_data();
     void cascadeAfterMaximisedWindows();
+    void anIconChosenInTheWindowMenuComesBack();
 };
 
 void TestShellDialogs::startFolderFromTheSettings_data()
@@ -423,9 +426,18 @@ void TestShellDialogs::newWindowsOpenInsideTheWorkspace()
     QCOMPARE(placeNewWindow(QSize(1200, 900), area, QRect()), QRect(0, 0, 1000, 800));
 }
 
+void TestShellDialogs::cascadeAfterMaximisedWindows_data()
+{
+    QTest::addColumn<Qt::WindowState>("state");
+    QTest::newRow("maximised") << Qt::WindowMaximized;
+    QTest::newRow("icons") << Qt::WindowMinimized;
+}
+
 void TestShellDialogs::cascadeAfterMaximisedWindows()
 {
-    // Windows maximised before "重ねて表示" come back at their own sizes, not squeezed.
+    // Windows maximised or made icons before "重ねて表示" come back at their own sizes, on
+    // the stair.
+    QFETCH(Qt::WindowState, state);
     Workspace workspace;
     workspace.resize(1000, 800);
     workspace.show();
@@ -439,12 +451,33 @@ void TestShellDialogs::cascadeAfterMaximisedWindows()
     // Each opened a step from the one before.
     QCOMPARE(windows[1]->pos() - windows[0]->pos(), QPoint(kCascadeStep, kCascadeStep));
     for (QMdiSubWindow *w : windows)
-        w->showMaximized();
+        w->setWindowState(state);
     workspace.cascadeWindows();
     for (int i = 0; i < 3; ++i) {
-        QVERIFY(!windows[i]->isMaximized());
+        QVERIFY(!windows[i]->isMaximized() && !windows[i]->isMinimized());
         QCOMPARE(windows[i]->geometry(), QRect(QPoint(i * kCascadeStep, i * kCascadeStep), QSize(500, 400)));
     }
+}
+
+void TestShellDialogs::anIconChosenInTheWindowMenuComesBack()
+{
+    Fixture f;
+    auto form = f.start();
+    QMdiSubWindow *window = form->workspace()->addSubWindow(new QWidget);
+    window->setWindowTitle(QStringLiteral("ﾃｽﾄ"));
+    window->show();
+    window->showMinimized();
+    auto *menu = form->findChild<QMenu *>(QStringLiteral("Window1"));
+    QVERIFY(menu);
+    emit menu->aboutToShow();
+    const QList<QAction *> actions = menu->actions();
+    const auto chosen = std::find_if(actions.begin(), actions.end(),
+                                     [](const QAction *a) { return a->text().endsWith(QStringLiteral("ﾃｽﾄ")); });
+    QVERIFY(chosen != actions.end());
+    (*chosen)->trigger();
+    QVERIFY(!window->isMinimized());
+    QCOMPARE(form->workspace()->activeSubWindow(), window);
+    f.quit(form);
 }
 
 QTEST_MAIN(TestShellDialogs)

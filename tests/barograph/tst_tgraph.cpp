@@ -1,11 +1,13 @@
 // The barograph window and its cursor tool on the offscreen platform, with a fake main
 // window: loading and refusing files, the cursor by mouse, buttons and typed time, both cuts,
 // the close query with its save steps, the resize redraw, the zoom tool and the mouse drags,
-// the tools following their window, the altitude correction command and printing, the climbs
-// tool with its list, and the take-off, landing and mark buttons.
+// the tools following their window and stacked with it, the altitude correction command
+// (above the on-top dialogs) and printing, the climbs tool with its list, and the take-off,
+// landing and mark buttons.
 #include "barograph/core/barographfile.h"
 #include "barograph/core/flightanalysis.h"
 #include "barograph/core/messages.h"
+#include "barograph/ui/barographcommands.h"
 #include "barograph/ui/tclimbs.h"
 #include "barograph/ui/tcprint.h"
 #include "barograph/ui/tctrlzoom.h"
@@ -133,6 +135,8 @@ private slots:
     void resizeRedrawsOnceAtTheNewWidth();
     void zoomWindowAndMouse();
     void toolsFollowTheirWindow();
+    void toolsBelongToTheirWindow();
+    void correctionFromAToolOpensAboveOnTopDialogs();
     void altitudeCorrectionCommand();
     void printing();
     void climbsToolShowsTheAnalysis();
@@ -575,9 +579,9 @@ void TestTGraph::zoomWindowAndMouse()
     Scene scene;
     std::unique_ptr<TGraph> graph(scene.open());
     TCursPos *tool = graph->cursorTool();
-    // Both tools open at the main window's corner + the window's place + (60, 80).
-    const QPoint expected = scene.link.area.frameGeometry().topLeft() + graph->pos() + QPoint(60, 80);
-    QCOMPARE(tool->pos(), expected);
+    // Tools of the workspace, the cursor tool over the window's caption.
+    QCOMPARE(tool->parentWidget(), scene.link.area.viewport());
+    QCOMPARE(tool->pos(), graph->pos() + QPoint(60, 0));
     graph->climbsTool()->hide(); // the pilot closed it: room beside the window
     tool->SBZoom->click();
     QVERIFY(graph->zoomWindowOpen());
@@ -585,8 +589,8 @@ void TestTGraph::zoomWindowAndMouse()
     QCOMPARE(zoom->size(), QSize(88, 60));
     // Outside the window where the screen has room (its caption buttons and text block stay
     // in reach), never over the cursor tool's buttons.
-    QVERIFY(!zoom->frameGeometry().intersects(tool->frameGeometry()));
-    QVERIFY(!zoom->frameGeometry().intersects(QRect(graph->parentWidget()->mapToGlobal(graph->pos()), graph->size())));
+    QVERIFY(!zoom->geometry().intersects(tool->geometry()));
+    QVERIFY(!zoom->geometry().intersects(graph->geometry()));
     bool shift = false;
     zoom->shiftHeld = [&shift] { return shift; };
     cursorAt(graph.get(), 3000.0f);
@@ -633,27 +637,81 @@ void TestTGraph::toolsFollowTheirWindow()
     QVERIFY(graph->height() <= 500);
     auto *scroll = graph->findChild<QScrollArea *>();
     QVERIFY(scroll && scroll->verticalScrollBar()->maximum() > 0);
-    graph->cursorTool()->SBZoom->click();
-    const QPoint cursorAt0 = graph->cursorTool()->pos(), zoomAt0 = graph->zoomTool()->pos();
+    TCursPos *cursor = graph->cursorTool();
+    const QPoint cursorAt0 = cursor->pos();
     graph->move(graph->pos() + QPoint(30, 20));
-    QCOMPARE(graph->cursorTool()->pos(), cursorAt0 + QPoint(30, 20));
-    QCOMPARE(graph->zoomTool()->pos(), zoomAt0 + QPoint(30, 20));
-    scene.link.area.move(scene.link.area.pos() + QPoint(5, 7)); // the main window moves
-    QCOMPARE(graph->cursorTool()->pos(), cursorAt0 + QPoint(35, 27));
+    QCOMPARE(cursor->pos(), cursorAt0 + QPoint(30, 20));
+    // Where the pilot put a tool goes with the window too, inside the workspace.
+    TClimbs *climbs = graph->climbsTool();
+    climbs->move(700, 40);
+    emit climbs->draggedByHand();
+    graph->move(graph->pos() + QPoint(100, 0));
+    QCOMPARE(climbs->pos(), QPoint(1000 - climbs->width(), 40));
     graph->showMinimized();
-    QVERIFY(!graph->cursorTool()->isVisible());
-    QVERIFY(!graph->zoomTool()->isVisible());
+    QVERIFY(!cursor->isVisible() && !climbs->isVisible());
     graph->showNormal();
-    QVERIFY(graph->cursorTool()->isVisible());
-    QVERIFY(graph->zoomTool()->isVisible());
-    // Back from an icon or from maximised, the tools stand where they stood beside the window.
-    QCOMPARE(graph->cursorTool()->pos(), cursorAt0 + QPoint(35, 27));
-    const QPoint normalAt = graph->pos();
+    QVERIFY(cursor->isVisible() && climbs->isVisible());
+    QCOMPARE(cursor->pos(), cursorAt0 + QPoint(130, 20));
+    // Maximised, the tools stay in the workspace, and the cursor tool over the picture.
     graph->showMaximized();
-    QCOMPARE(graph->cursorTool()->pos(), cursorAt0 + QPoint(35, 27) + graph->pos() - normalAt);
+    const QRect room = scene.link.area.viewport()->rect();
+    QVERIFY(room.contains(cursor->geometry()) && room.contains(climbs->geometry()));
+    QCOMPARE(cursor->pos(), QPoint(60, 0));
     graph->showNormal();
-    QCOMPARE(graph->cursorTool()->pos(), cursorAt0 + QPoint(35, 27));
-    QCOMPARE(graph->zoomTool()->pos(), zoomAt0 + QPoint(35, 27));
+    QCOMPARE(cursor->pos(), cursorAt0 + QPoint(130, 20));
+}
+
+// The tools stand right above their window and under every window raised after it; another
+// window maximised hides them, a press on a tool brings its window forward.
+void TestTGraph::toolsBelongToTheirWindow()
+{
+    Scene scene;
+    std::unique_ptr<TGraph> first(scene.open());
+    std::unique_ptr<TGraph> second(scene.open());
+    QVERIFY(!first->cursorTool()->isWindow());
+    const auto stack = [&scene](QWidget *w) { return scene.link.area.viewport()->children().indexOf(w); };
+    const auto rightAbove = [&stack](TGraph *graph, TGraph *other) {
+        for (QWidget *tool : {static_cast<QWidget *>(graph->cursorTool()), static_cast<QWidget *>(graph->climbsTool())}) {
+            if (!(stack(graph) < stack(tool) && (stack(tool) < stack(other) || stack(other) < stack(graph))))
+                return false;
+        }
+        return true;
+    };
+    scene.link.area.setActiveSubWindow(second.get());
+    QVERIFY(stack(first->cursorTool()) < stack(second.get()));
+    QVERIFY(rightAbove(second.get(), first.get()));
+    QTest::mouseClick(first->cursorTool()->SBTakeoff, Qt::LeftButton); // a press anywhere on a tool
+    QCOMPARE(scene.link.area.activeSubWindow(), first.get());
+    QVERIFY(stack(second->climbsTool()) < stack(first.get()));
+    QVERIFY(rightAbove(first.get(), second.get()));
+
+    second->showMaximized();
+    QTRY_VERIFY(!first->cursorTool()->isVisible());
+    QVERIFY(!first->climbsTool()->isVisible() && second->cursorTool()->isVisible());
+    second->showNormal();
+    QTRY_VERIFY(first->cursorTool()->isVisible());
+}
+
+// 高度補正 is made once: each showing from a tool stands above the program's on-top dialogs
+// that are up then, and is an ordinary window again once none is.
+void TestTGraph::correctionFromAToolOpensAboveOnTopDialogs()
+{
+    Scene scene;
+    BarographCommands commands(scene.link, [] { return IgcExportSettings(); }, [](const IgcExportSettings &) {});
+    std::unique_ptr<TGraph> graph(scene.open());
+    commands.attachGraph(*graph);
+    auto *settings = new QDialog(&scene.link.area, Qt::Dialog | Qt::WindowStaysOnTopHint); // as ﾊﾟﾗﾒｰﾀ設定
+    settings->show();
+    const auto cancel = [](QWidget *box) { static_cast<QDialog *>(box)->reject(); };
+    auto seen = whenBoxOpens(cancel);
+    graph->cursorTool()->SBHAdjust->click();
+    QCOMPARE(seen->text, QStringLiteral("高度補正"));
+    QVERIFY(seen->onTop);
+    delete settings;
+    seen = whenBoxOpens(cancel);
+    graph->cursorTool()->SBHAdjust->click();
+    QCOMPARE(seen->text, QStringLiteral("高度補正"));
+    QVERIFY(!seen->onTop);
 }
 
 void TestTGraph::altitudeCorrectionCommand()

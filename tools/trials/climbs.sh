@@ -22,10 +22,10 @@ EOF
 SHOT_DELAY=0.8
 start_program "$OUT/flights/three-flights.log"
 click 139 31; shot 01-graph                       # the flight's barograph and its climbs tool
-click 746 103; shot 02-takeoff                    # the cursor at the detected take-off
-click 867 103                                     # the mark there
-click 330 148; shot 03-climb                      # the sixth climb of the list, zoomed
-click 804 103; shot 04-landing                    # the cursor at the landing, whole flight again
+click 132 115; shot 02-takeoff                    # the cursor at the detected take-off
+click 252 115                                     # the mark there
+click 728 219; shot 03-climb                      # the sixth climb of the list, zoomed
+click 190 115; shot 04-landing                    # the cursor at the landing, whole flight again
 
 "$TOOL" baro render 24050310.BRG --out "$OUT/page.pdf" --log three-flights.log --row 1
 pdftoppm -png -r 60 -singlefile "$OUT/page.pdf" "$OUT/page"

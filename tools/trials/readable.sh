@@ -25,7 +25,7 @@ PY
 
 BEFORE_FOLDER_OK='click 738 411; xdotool type --delay 80 three; shot 00-start-folder   # the path field narrows the list' start_program "$OUT/flights/three-flights.log"
 click 139 31; sleep 4; shot 01-graph                # the 55-hour barograph and its tools
-click 388 101; shot 02-zoom-tool                    # the zoom tool, beside the cursor tool
+click 389 89; shot 02-zoom-tool                    # the zoom tool, beside the cursor tool
 click 628 83; shot 03-maximised                     # the graph fills the workspace, its tools with it
 click 1239 9; shot 04-restored                      # restored: the tools where they stood
 click 139 7; sleep 0.5; xdotool key c; shot 05-cascade   # "重ねて表示"
