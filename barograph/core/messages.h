@@ -196,4 +196,24 @@ inline constexpr QStringView IgcSettingsSites = u"サイトファイル（SeeYou
 inline constexpr QStringView IgcSettingsBrowse = u"参照...";                          // browse
 inline constexpr QStringView IgcSettingsBadOffset = u"時差は -12 から +14 の時間で入力してください（例：+9、+5.5、+5:45）。";
 
+// Flights imported from other instruments' logs (IGC, GPX).
+inline constexpr QStringView ImportNotTrackLog = u"IGCファイルでもGPXファイルでもありません。"; // a foreign file
+inline constexpr QStringView ImportNoFix = u"使える記録点がありません。";            // fewer than two usable fixes
+inline constexpr QStringView ImportNoDate = u"日付（HFDTE）がありません。";          // no date header
+inline constexpr QStringView ImportTooLong = u"記録が長すぎます。";                   // longer than a barograph holds
+inline constexpr QStringView ImportBadDate = u"日付が1970年から2069年の外です。";    // a date the log's YY cannot hold
+inline constexpr QStringView ImportCannotRead = u"ファイルが読めません。";           // the reason follows
+// The altitudes are GNSS altitudes: the log holds no pressure altitude.
+inline constexpr QStringView ImportGnssAltitude = u"気圧高度がないのでGPS高度を使いました。";
+inline constexpr QStringView ImportBrokenRecords = u"読めない記録%1件を飛ばしました。"; // %1 records skipped
+inline constexpr QStringView ImportSameSource = u"同じファイルを取り込み済みです。";   // same SHA-1 as a row's source
+inline constexpr QStringView ImportSameFlight = u"%1行目と同じフライトです。";         // same flight as row %1
+inline constexpr QStringView ImportSameAsFile = u"%1と同じフライトです。";             // same flight as file %1
+inline constexpr QStringView ImportStep = u"取り込み";                                 // the undo step
+// The report: n imported, m already in the log, k unreadable.
+inline constexpr QStringView ImportReport = u"%1件取り込み、%2件は既にあります、%3件は読めません";
+inline constexpr QStringView ImportStatusNew = u"新規";                // status: new
+inline constexpr QStringView ImportStatusDuplicate = u"既にあります"; // status: already in the log
+inline constexpr QStringView ImportStatusError = u"読めません";        // status: unreadable
+
 } // namespace baromsg
