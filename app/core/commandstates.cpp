@@ -75,6 +75,11 @@ const std::vector<Row> &table()
         {E::DownloadStarted, {C::DeleteItem, C::CutBtn, C::SortByDate, C::Reload}, Value::Off},
         {E::DownloadEnded, {C::DeleteItem, C::CutBtn}, Value::HasFlights, When::NoWindowOpen},
         {E::DownloadEnded, {C::SortByDate, C::Reload}, Value::HasFlights},
+        {E::DownloadEnded, {C::FileImportFlights}, Value::On},
+        {E::ImportStarted, {C::DeleteItem, C::CutBtn, C::SortByDate, C::Reload, C::FileImportFlights}, Value::Off},
+        {E::ImportEnded, {C::DeleteItem, C::CutBtn}, Value::HasFlights, When::NoWindowOpen},
+        {E::ImportEnded, {C::SortByDate, C::Reload}, Value::HasFlights},
+        {E::ImportEnded, {C::FileImportFlights}, Value::On},
     };
     static const std::vector<Row> kWithHistory = [] {
         // Every event that can record, undo or redo a step, or change the active window,
@@ -82,7 +87,8 @@ const std::vector<Row> &table()
         std::vector<Row> rows = kTable;
         for (E e : {E::StartUp, E::LogOpened, E::LogMerged, E::LogDownloaded, E::FlightsDeleted,
                     E::AllFlightsDeleted, E::LogWritten, E::EditorSaved, E::GraphLoaded, E::GraphClosed,
-                    E::LogChanged, E::LogUndone, E::HistoryChanged, E::DownloadStarted, E::DownloadEnded}) {
+                    E::LogChanged, E::LogUndone, E::HistoryChanged, E::DownloadStarted, E::DownloadEnded,
+                    E::ImportStarted, E::ImportEnded}) {
             rows.push_back({e, {C::UndoItem}, Value::CanUndo});
             rows.push_back({e, {C::RedoItem}, Value::CanRedo});
         }
@@ -125,7 +131,13 @@ bool valueOf(Value value, const CommandFacts &facts)
 
 bool downloadHolds(Command command)
 {
-    return command == C::DeleteItem || command == C::CutBtn || command == C::SortByDate || command == C::Reload;
+    return command == C::DeleteItem || command == C::CutBtn || command == C::SortByDate || command == C::Reload
+        || command == C::FileImportFlights;
+}
+
+bool importHolds(Command command)
+{
+    return downloadHolds(command) || command == C::UndoItem || command == C::RedoItem;
 }
 
 QLatin1StringView commandName(Command command)
@@ -139,7 +151,7 @@ QLatin1StringView commandName(Command command)
         QLatin1StringView("GraphClose"),    QLatin1StringView("DataEditClose"), QLatin1StringView("MenuNewLog"),
         QLatin1StringView("MenuStartDir"),  QLatin1StringView("MMBackground"),  QLatin1StringView("MenuStatistics"),
         QLatin1StringView("LogBookPrint"),  QLatin1StringView("FileIgcExport"), QLatin1StringView("UndoItem"),
-        QLatin1StringView("RedoItem"),
+        QLatin1StringView("RedoItem"),       QLatin1StringView("FileImportFlights"),
     };
     const int i = int(command);
     return i >= 0 && i < kCommandCount ? kNames[i] : QLatin1StringView();
@@ -153,7 +165,7 @@ std::vector<CommandSetting> commandSettings(CommandEvent event, const CommandFac
             continue;
         const bool enabled = valueOf(row.value, facts);
         for (Command c : row.commands)
-            settings.push_back({c, enabled && !(facts.downloading && downloadHolds(c))});
+            settings.push_back({c, enabled && !(facts.downloading && downloadHolds(c)) && !(facts.importing && importHolds(c))});
     }
     return settings;
 }

@@ -15,8 +15,9 @@ enum class Command {
     GraphClose, DataEditClose, MenuNewLog, MenuStartDir, MMBackground,
     MenuStatistics, LogBookPrint, FileIgcExport, // need flights, as the totals do
     UndoItem, RedoItem, // the history of the active window (a barograph's, or the log's)
+    FileImportFlights,  // flights from other instruments' logs
 };
-inline constexpr int kCommandCount = int(Command::RedoItem) + 1;
+inline constexpr int kCommandCount = int(Command::FileImportFlights) + 1;
 
 /// The object name of a command's menu item or button.
 QLatin1StringView commandName(Command command);
@@ -58,6 +59,10 @@ enum class CommandEvent {
     /// stopped needing it: the rows it writes must stay where they are meanwhile.
     DownloadStarted,
     DownloadEnded,
+    /// An import of other instruments' logs began reading its files, and ended (applied or
+    /// cancelled): the rows its preview names as duplicates must stay where they are meanwhile.
+    ImportStarted,
+    ImportEnded,
 };
 
 /// The state of the program that some settings depend on, as it is when the event happens.
@@ -72,11 +77,17 @@ struct CommandFacts {
     /// A download runs or waits. Whatever event happens meanwhile, the commands that
     /// would move or remove the rows it writes stay off (see downloadHolds).
     bool downloading = false;
+    /// An import's preview is open; the same holds as for a download, and undo and redo too
+    /// (they could take away a row the preview calls a duplicate's).
+    bool importing = false;
 };
 
 /// The commands a running download keeps off: deleting, sorting, adding a log's flights
 /// (its rows would move under it, or others take their places). Undo and redo of the log are kept off through CommandFacts::canUndo and canRedo.
 bool downloadHolds(Command command);
+/// The commands an import keeps off while its preview is open: those a download holds, a
+/// second import, and undo and redo.
+bool importHolds(Command command);
 
 struct CommandSetting {
     Command command;

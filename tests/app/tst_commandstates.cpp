@@ -29,6 +29,7 @@ CommandFacts facts(const char *which)
     f.canUndo = w.contains("undo");
     f.canRedo = w.contains("redo");
     f.downloading = w.contains("downloading");
+    f.importing = w.contains("importing");
     return f;
 }
 
@@ -118,8 +119,20 @@ void TestCommandStates::everyRowSetsItsCommands_data()
         QStringLiteral("SBGraph+ SBEdit+ DeleteItem- CutBtn- MenuTotal+ SortByDate- FileSaveAsItem+ Reload-")
             + figures.arg('+') + hist);
     row("graph closed during a download", E::GraphClosed, "downloading", QStringLiteral("HeightAdjust- DeleteItem- CutBtn-") + hist);
-    row("download ended", E::DownloadEnded, "flights", QStringLiteral("DeleteItem+ CutBtn+ SortByDate+ Reload+") + hist);
-    row("download ended under a window", E::DownloadEnded, "flights graph", QStringLiteral("SortByDate+ Reload+") + hist);
+    row("download ended", E::DownloadEnded, "flights",
+        QStringLiteral("DeleteItem+ CutBtn+ SortByDate+ Reload+ FileImportFlights+") + hist);
+    row("download ended under a window", E::DownloadEnded, "flights graph",
+        QStringLiteral("SortByDate+ Reload+ FileImportFlights+") + hist);
+    row("download ended during an import", E::DownloadEnded, "flights importing undo",
+        QStringLiteral("DeleteItem- CutBtn- SortByDate- Reload- FileImportFlights-") + hist);
+    // An import's preview keeps the rows it names as duplicates where they are, and the log's
+    // history too, until it is applied or cancelled.
+    row("import started", E::ImportStarted, "flights importing undo redo",
+        QStringLiteral("DeleteItem- CutBtn- SortByDate- Reload- FileImportFlights-") + hist);
+    row("editor saved during an import", E::EditorSaved, "flights modified importing undo",
+        QStringLiteral("FileSaveAsItem+ Reload- SortByDate- ") + save.arg('+') + hist);
+    row("import ended", E::ImportEnded, "flights undo",
+        QStringLiteral("DeleteItem+ CutBtn+ SortByDate+ Reload+ FileImportFlights+ UndoItem+ RedoItem-"));
 }
 
 void TestCommandStates::everyRowSetsItsCommands()
