@@ -70,8 +70,11 @@ TFormImport::TFormImport(const LogBook &book, ImportSettings settings, QWidget *
     auto *folder = new QPushButton(baromsg::ImportChooseFolder.toString(), this);
     m_read = new QPushButton(baromsg::ImportRead.toString(), this);
     m_read->setObjectName(QStringLiteral("ImportRead"));
-    for (QPushButton *b : {files, folder, m_read})
+    for (QPushButton *b : {files, folder, m_read}) {
+        b->setAutoDefault(false);
         sources->addWidget(b);
+    }
+    m_read->setDefault(true); // Enter in the path field reads what it names
     layout->addLayout(sources);
 
     auto *progress = new QHBoxLayout;
@@ -108,8 +111,10 @@ TFormImport::TFormImport(const LogBook &book, ImportSettings settings, QWidget *
     m_import->setEnabled(false);
     auto *close = new QPushButton(baromsg::ImportClose.toString(), this);
     close->setObjectName(QStringLiteral("ImportClose"));
-    for (QWidget *w : std::initializer_list<QWidget *>{skipAll, addAll})
-        bottom->addWidget(w);
+    for (QPushButton *b : {skipAll, addAll, m_import, close})
+        b->setAutoDefault(false);
+    bottom->addWidget(skipAll);
+    bottom->addWidget(addAll);
     bottom->addWidget(m_summary, 1);
     bottom->addWidget(m_import);
     bottom->addWidget(close);
@@ -132,7 +137,6 @@ TFormImport::TFormImport(const LogBook &book, ImportSettings settings, QWidget *
             readSources(m_path->text().trimmed().split(u';', Qt::SkipEmptyParts));
     };
     connect(m_read, &QPushButton::clicked, this, readTyped);
-    connect(m_path, &QLineEdit::returnPressed, this, readTyped);
     connect(m_cancel, &QPushButton::clicked, this, &TFormImport::cancelReading);
     connect(skipAll, &QPushButton::clicked, this, [this] { setAllDuplicates(false); });
     connect(addAll, &QPushButton::clicked, this, [this] { setAllDuplicates(true); });
@@ -212,6 +216,7 @@ void TFormImport::onReadingFinished()
     m_cancel->setEnabled(false);
     fillTable();
     m_import->setEnabled(!m_items.empty());
+    m_import->setDefault(!m_items.empty());
     emit previewReady();
 }
 
