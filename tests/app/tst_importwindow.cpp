@@ -3,6 +3,7 @@
 // the commands held while the preview is open.
 #include "barograph/core/messages.h"
 #include "barograph/ui/tformimport.h"
+#include "logbook/core/messages.h"
 #include "logbook/core/logfiles.h"
 #include "tests/common/samplewindow.h"
 
@@ -54,6 +55,7 @@ class TestImportWindow : public QObject {
 private slots:
     void previewThenOneSaveAndOneUndoStep();
     void closingThePreviewWritesNothing();
+    void aFailedWriteTakesTheFlightsBack();
 };
 
 void TestImportWindow::previewThenOneSaveAndOneUndoStep()
@@ -106,6 +108,21 @@ void TestImportWindow::closingThePreviewWritesNothing()
     QVERIFY(f.open(QIODevice::ReadOnly) && f.readAll() == before);
     QVERIFY(w.enabled("DeleteItem") && w.enabled("FileImportFlights"));
     QVERIFY(!w.enabled("UndoItem"));
+}
+
+void TestImportWindow::aFailedWriteTakesTheFlightsBack()
+{
+    Window w;
+    QFile bak(w.dir.filePath(QStringLiteral("bak"))); // where the log's old version must go: a file, not a folder
+    QVERIFY(bak.open(QIODevice::WriteOnly));
+    bak.close();
+    TFormImport *dialog = w.preview();
+    QVERIFY(dialog);
+    dialog->findChild<QPushButton *>(QStringLiteral("ImportApply"))->click();
+    QCOMPARE(w.form->logBook().rowCount(), 4);
+    QVERIFY(w.prompter.informed.last().startsWith(msg::LogFileCannotOpen));
+    QVERIFY(!w.enabled("UndoItem") && !w.enabled("RedoItem"));
+    QVERIFY(QDir(w.dir.path()).entryList({QStringLiteral("V*")}, QDir::Files).isEmpty());
 }
 
 QTEST_MAIN(TestImportWindow)
