@@ -25,7 +25,7 @@ struct Window : SampleWindow {
         // Two copies of one real log (the second is a duplicate within the batch) and a file
         // that is no log.
         QDir(dir.path()).mkpath(QStringLiteral("logs"));
-        const QString napret = QStringLiteral(TEST_DATA_DIR "/barograph/import/napret.igc");
+        const QString napret = QStringLiteral(REALFLIGHTS_DIR "/igc/pg-napret.igc");
         QFile::copy(napret, dir.filePath(QStringLiteral("logs/a.igc")));
         QFile::copy(napret, dir.filePath(QStringLiteral("logs/b.igc")));
         QFile notes(dir.filePath(QStringLiteral("logs/c.igc")));

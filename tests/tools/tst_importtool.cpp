@@ -16,6 +16,7 @@
 namespace {
 
 const QString kData = QStringLiteral(TEST_DATA_DIR "/barograph/import/");
+const QString kNapret = QStringLiteral(REALFLIGHTS_DIR "/igc/pg-napret.igc");
 
 // Every file below a folder with its bytes.
 std::map<QString, QByteArray> folderContents(const QString &folder)
@@ -33,7 +34,7 @@ std::map<QString, QByteArray> folderContents(const QString &folder)
 void makeSources(const QTemporaryDir &dir)
 {
     QDir(dir.path()).mkpath(QStringLiteral("logs/2016"));
-    QFile::copy(kData + QStringLiteral("napret.igc"), dir.filePath(QStringLiteral("logs/2016/napret.igc")));
+    QFile::copy(kNapret, dir.filePath(QStringLiteral("logs/2016/napret.igc")));
     QFile::copy(kData + QStringLiteral("new_zealand.igc"), dir.filePath(QStringLiteral("logs/new_zealand.IGC")));
     QFile bad(dir.filePath(QStringLiteral("logs/notes.igc")));
     QVERIFY(bad.open(QIODevice::WriteOnly));
@@ -144,7 +145,7 @@ void TestImportTool::keepAddsDuplicatesAndLocalTimeFollowsTheOffset()
 void TestImportTool::everyFileReadExitsZero()
 {
     QTemporaryDir dir;
-    QFile::copy(kData + QStringLiteral("napret.igc"), dir.filePath(QStringLiteral("a.igc")));
+    QFile::copy(kNapret, dir.filePath(QStringLiteral("a.igc")));
     const ToolRun r = runTool({QStringLiteral("log"), QStringLiteral("import-flights"), dir.filePath(QStringLiteral("F.log")),
                                dir.filePath(QStringLiteral("a.igc"))});
     QCOMPARE(r.exitCode, 0);

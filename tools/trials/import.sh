@@ -10,15 +10,16 @@
 OUT=/tmp/trial-import
 source "$(dirname "$0")/prologue.sh"
 DATA=$ROOT/tests/data/barograph/import
+tar -xJf "$ROOT/tests/data/realflights/igc.tar.xz" -O igc/pg-napret.igc > "$OUT/napret.igc"
 cp "$ROOT/tests/data/logbook/three-flights.log" .
 # napret is in the log already (row 4), imported earlier on the command line.
-"$TOOL" log import-flights three-flights.log "$DATA/napret.igc" > /dev/null || exit 1
+"$TOOL" log import-flights three-flights.log "$OUT/napret.igc" > /dev/null || exit 1
 rm three-flights.lif
 # The folder the pilot imports: napret again and a copy of it, the glider flight across
 # midnight UTC, a file that is no log, and a season of 40 one-hour flights in a subfolder.
 mkdir -p logs/season
-cp "$DATA/napret.igc" logs/a-napret.igc
-cp "$DATA/napret.igc" logs/d-napret-copy.igc
+cp "$OUT/napret.igc" logs/a-napret.igc
+cp "$OUT/napret.igc" logs/d-napret-copy.igc
 cp "$DATA/new_zealand.igc" logs/b-new_zealand.igc
 echo "not a flight" > logs/c-notes.igc
 python3 - <<'PY'
