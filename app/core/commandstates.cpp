@@ -29,8 +29,8 @@ struct Row {
 #define FIGURES C::MenuStatistics, C::LogBookPrint, C::FileIgcExport
 
 // What each work keeps off while it runs: a download, the commands that would move or
-// remove the rows it writes (delete, cut, sort, reading the log again); a print, a second
-// print.
+// remove the rows it writes (delete, cut, sort, reading the log again) and an import; an
+// import the same, a second import, and undo and redo; a print, a second print.
 struct WorkRule {
     Work work;
     E started;
@@ -40,8 +40,10 @@ struct WorkRule {
 const std::vector<WorkRule> &workRules()
 {
     static const std::vector<WorkRule> kRules = {
-        {Work::Download, E::DownloadStarted, {C::DeleteItem, C::CutBtn, C::SortByDate, C::Reload}},
+        {Work::Download, E::DownloadStarted, {C::DeleteItem, C::CutBtn, C::SortByDate, C::Reload, C::FileImportFlights}},
         {Work::Print, E::PrintStarted, {C::LogBookPrint}},
+        {Work::Import, E::ImportStarted,
+         {C::DeleteItem, C::CutBtn, C::SortByDate, C::Reload, C::FileImportFlights, C::UndoItem, C::RedoItem}},
         {Work::Statistics, E::StatisticsStarted, {}},
     };
     return kRules;
@@ -93,10 +95,14 @@ const std::vector<Row> &table()
         {E::LogUndone, {FIGURES}, Value::HasFlights},
         {E::LogUndone, {SAVE}, Value::LogModified},
         {E::LogUndone, {C::FileSaveAsItem}, Value::On},
-        // Each work's start turns off what it holds (workHeld); its end gives those commands
+        // Each work's start turns off what it holds (workRules); its end gives those commands
         // back as they belong.
         {E::DownloadEnded, {C::DeleteItem, C::CutBtn}, Value::HasFlights, When::NoWindowOpen},
         {E::DownloadEnded, {C::SortByDate, C::Reload}, Value::HasFlights},
+        {E::DownloadEnded, {C::FileImportFlights}, Value::On},
+        {E::ImportEnded, {C::DeleteItem, C::CutBtn}, Value::HasFlights, When::NoWindowOpen},
+        {E::ImportEnded, {C::SortByDate, C::Reload}, Value::HasFlights},
+        {E::ImportEnded, {C::FileImportFlights}, Value::On},
         {E::PrintEnded, {C::LogBookPrint}, Value::HasFlights},
     };
     static const std::vector<Row> kWithHistory = [] {
@@ -107,7 +113,8 @@ const std::vector<Row> &table()
         // shows the history as it now is.
         for (E e : {E::StartUp, E::LogOpened, E::LogMerged, E::LogDownloaded, E::FlightsDeleted,
                     E::AllFlightsDeleted, E::LogWritten, E::EditorSaved, E::GraphLoaded, E::GraphClosed,
-                    E::LogChanged, E::LogUndone, E::HistoryChanged, E::DownloadStarted, E::DownloadEnded}) {
+                    E::LogChanged, E::LogUndone, E::HistoryChanged, E::DownloadStarted, E::DownloadEnded,
+                    E::ImportStarted, E::ImportEnded}) {
             rows.push_back({e, {C::UndoItem}, Value::CanUndo});
             rows.push_back({e, {C::RedoItem}, Value::CanRedo});
         }
@@ -179,7 +186,7 @@ QLatin1StringView commandName(Command command)
         QLatin1StringView("GraphClose"),    QLatin1StringView("DataEditClose"), QLatin1StringView("MenuNewLog"),
         QLatin1StringView("MenuStartDir"),  QLatin1StringView("MMBackground"),  QLatin1StringView("MenuStatistics"),
         QLatin1StringView("LogBookPrint"),  QLatin1StringView("FileIgcExport"), QLatin1StringView("UndoItem"),
-        QLatin1StringView("RedoItem"),
+        QLatin1StringView("RedoItem"),       QLatin1StringView("FileImportFlights"),
     };
     const int i = int(command);
     return i >= 0 && i < kCommandCount ? kNames[i] : QLatin1StringView();

@@ -16,8 +16,9 @@ enum class Command {
     GraphClose, DataEditClose, MenuNewLog, MenuStartDir, MMBackground,
     MenuStatistics, LogBookPrint, FileIgcExport, // need flights, as the totals do
     UndoItem, RedoItem, // the history of the active window (a barograph's, or the log's)
+    FileImportFlights,  // flights from other instruments' logs
 };
-inline constexpr int kCommandCount = int(Command::RedoItem) + 1;
+inline constexpr int kCommandCount = int(Command::FileImportFlights) + 1;
 
 /// The object name of a command's menu item or button.
 QLatin1StringView commandName(Command command);
@@ -65,6 +66,10 @@ enum class CommandEvent {
     /// The statistics window started reading the barographs on a worker, and ended.
     StatisticsStarted,
     StatisticsEnded,
+    /// An import of other instruments' logs began reading its files, and ended (applied or
+    /// cancelled).
+    ImportStarted,
+    ImportEnded,
 };
 
 /// The long pieces of work that run while the pilot goes on with the window. Each is a
@@ -73,6 +78,9 @@ enum class CommandEvent {
 enum class Work {
     Download,   ///< a log download, a load-all, a barograph download: the rows it writes
     Print,      ///< the log book drawn from a copy: only a second print contradicts it
+    /// An import's preview is open: the rows it names as duplicates must stay where they
+    /// are, and no undo may take one away.
+    Import,
     /// The statistics read the barographs of the log as it was; a result for a log that no
     /// longer is is never shown (the window looks again), so no command contradicts it.
     Statistics,

@@ -90,6 +90,7 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, Prompter *prompter, Q
     m_editorFactory = [](MainFormLink &link) -> QMdiSubWindow * { return new TDataEdit(link); };
     m_commands = std::make_unique<LogBookCommands>(*this, static_cast<LogCommandHost &>(*this), *m_logList);
     m_statistics = std::make_unique<StatisticsCommands>(*this, *m_logList);
+    m_import = std::make_unique<FlightImportCommand>(*this, *m_commands, [this] { return m_settings.sitesFile; });
     m_shell = new ShellCommands(this, m_settings, m_book, *m_workspace, *m_prompter, *m_commands);
     m_devices = new DeviceCommands(*this, m_settings, m_download, *TimerLoad, MenuPortSet,
                                    {SMCOM[0], SMCOM[1], SMCOM[2], SMCOM[3]}, statusBar(), this);
@@ -141,6 +142,7 @@ void TMainForm::connectCommands()
     onTrigger(FileExitItem, [this] { close(); });
     onTrigger(FileCsvExport, [c] { c->exportCsv(); });
     onTrigger(FileCsvImport, [c] { c->importCsv(); });
+    onTrigger(FileImportFlights, [this] { m_import->start(); });
     onTrigger(MenuIgc, [this] { m_barograph->editIgcSettings(); });
     onTrigger(MenuFlyer, [this] { m_devices->openFlyerName(); });
     onTrigger(MenuParam, [this] { m_devices->openParameters(); });
@@ -205,6 +207,8 @@ void TMainForm::connectCommandEvents()
         applyCommandEvent(E::LogDownloaded);
     });
     on(&device(), &DeviceController::downloadedGraphOpened, E::GraphsOpened);
+    on(m_import.get(), &FlightImportCommand::importStarted, E::ImportStarted);
+    on(m_import.get(), &FlightImportCommand::importEnded, E::ImportEnded);
     connect(&device(), &DeviceController::downloadingChanged, this,
             [this](bool downloading) { applyCommandEvent(downloading ? E::DownloadStarted : E::DownloadEnded); });
     on(&m_statistics->printing(), &LogBookPrinting::started, E::PrintStarted);
@@ -240,6 +244,7 @@ void TMainForm::applyCommandEvent(CommandEvent event, bool recordCommandsBefore)
     facts.running[size_t(Work::Download)] = device().downloader().needsPort();
     facts.running[size_t(Work::Print)] = m_statistics && m_statistics->printing().isRunning();
     facts.running[size_t(Work::Statistics)] = m_statistics && m_statistics->isComputing();
+    facts.running[size_t(Work::Import)] = m_import && m_import->isImporting();
     showHistoryItems(facts);
     for (const CommandSetting &s : commandSettings(event, facts)) {
         QObject *o = m_commandObjects[int(s.command)];

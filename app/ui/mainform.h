@@ -7,6 +7,7 @@
 #include "app/core/commandstates.h"
 #include "app/ui/shellcommands.h"
 #include "barograph/ui/barographcommands.h"
+#include "barograph/ui/flightimportcommand.h"
 #include "barograph/ui/statisticscommands.h"
 #include "device/core/downloadstate.h"
 #include "logbook/core/logbook.h"
@@ -58,6 +59,7 @@ public:
     TFormAdjust *formAdjust() const { return &m_barograph->formAdjust(); }
     BarographCommands &barographCommands() { return *m_barograph; }
     StatisticsCommands &statisticsCommands() { return *m_statistics; }
+    FlightImportCommand &importCommand() { return *m_import; }
 
     /// Makes the child windows of a row. Each reads currentRow() when it is shown and
     /// returns null when no such window can be made. What an editor or a barograph window
@@ -142,6 +144,7 @@ private:
     DeviceCommands *m_devices = nullptr;
     std::unique_ptr<BarographCommands> m_barograph;
     std::unique_ptr<StatisticsCommands> m_statistics;
+    std::unique_ptr<FlightImportCommand> m_import;
     int m_currentRow = -1;
     WindowFactory m_graphFactory;
     WindowFactory m_editorFactory;
@@ -156,7 +159,7 @@ private:
     QMenu *File1, *Edit1, *Window1, *Option, *Help1, *MenuPortSet;
     QAction *FileNewItem, *FileOpenItem, *Reload, *FileCloseItem, *FileSaveItem, *FileSaveAsItem,
         *MenuLogLoad, *MenuBaroLoad, *MenuAllLoad, *FileExitItem, *FileCsvExport, *FileCsvImport, *FileIgcExport,
-        *LogBookPrint;
+        *LogBookPrint, *FileImportFlights;
     QAction *UndoItem, *RedoItem;
     QAction *DeleteItem, *CutItem, *CopyItem, *PasteItem, *SortByDate, *MenuTotal, *MenuStatistics, *MenuNewLog;
     QAction *WindowCascadeItem, *WindowTileItem, *WindowArrangeItem, *WindowMinimizeItem,

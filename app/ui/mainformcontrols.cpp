@@ -97,6 +97,8 @@ void TMainForm::createMenus()
                           QStringLiteral("ﾌｧｲﾙに別の名前を付けて保存"));
     FileCsvExport = item(File1, "FileCsvExport", QStringLiteral("CSVに書き出す"));
     FileCsvImport = item(File1, "FileCsvImport", QStringLiteral("CSVから追加"));
+    FileImportFlights = item(File1, "FileImportFlights", baromsg::ImportCommand.toString(),
+                             baromsg::ImportCommandHint.toString());
     FileIgcExport = item(File1, "FileIgcExport", baromsg::IgcExport.toString(),
                          QStringLiteral("選択したﾌﾗｲﾄのﾊﾞﾛｸﾞﾗﾌをIGCﾌｧｲﾙに書き出す"));
     LogBookPrint = item(File1, "LogBookPrint", QStringLiteral("ログブック印刷(&B)"), QStringLiteral("ログブックを印刷またはPDFに保存"));

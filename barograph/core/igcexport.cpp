@@ -201,7 +201,7 @@ IgcFile buildIgc(const BarographTrace &trace, const IgcFlight &flight)
     line("HFDTMGPSDATUM:WGS84");
     line("HFRFWFIRMWAREVERSION:NIL");
     line("HFRHWHARDWAREVERSION:NIL");
-    line("HFFTYFRTYPE:DUVAZI,DIV-EVODU-REV");
+    line("HFFTYFRTYPE:" + QByteArray(kIgcRecorderType));
     line("HFGPSRECEIVER:NIL");
     line("HFALGALTGPS:NIL");
     line("HFALPALTPRESSURE:ISA");

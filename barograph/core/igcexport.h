@@ -23,6 +23,10 @@
 
 struct BarographTrace;
 
+/// The recorder type (HFFTYFRTYPE) the export writes: an importer that reads it knows the
+/// file holds the instrument's own barograph, take-off to landing.
+inline constexpr char kIgcRecorderType[] = "DUVAZI,DIV-EVODU-REV";
+
 /// What an IGC file of a flight is made from besides its trace.
 struct IgcFlight {
     QByteArray date;                 ///< the record's YY/MM/DD: local date of the first sample

@@ -196,4 +196,49 @@ inline constexpr QStringView IgcSettingsSites = u"サイトファイル（SeeYou
 inline constexpr QStringView IgcSettingsBrowse = u"参照...";                          // browse
 inline constexpr QStringView IgcSettingsBadOffset = u"時差は -12 から +14 の時間で入力してください（例：+9、+5.5、+5:45）。";
 
+// Flights imported from other instruments' logs (IGC, GPX).
+inline constexpr QStringView ImportNotTrackLog = u"IGCファイルでもGPXファイルでもありません。"; // a foreign file
+inline constexpr QStringView ImportNoFix = u"使える記録点がありません。";            // fewer than two usable fixes
+inline constexpr QStringView ImportNoDate = u"日付（HFDTE）がありません。";          // no date header
+inline constexpr QStringView ImportTooLong = u"記録が長すぎます。";                   // longer than a barograph holds
+inline constexpr QStringView ImportBadDate = u"日付が1970年から2069年の外です。";    // a date the log's YY cannot hold
+inline constexpr QStringView ImportCannotRead = u"ファイルが読めません。";           // the reason follows
+// The altitudes are GNSS altitudes: the log holds no pressure altitude.
+inline constexpr QStringView ImportGnssAltitude = u"気圧高度がないのでGPS高度を使いました。";
+inline constexpr QStringView ImportBrokenRecords = u"読めない記録%1件を飛ばしました。"; // %1 records skipped
+inline constexpr QStringView ImportSameSource = u"同じファイルを取り込み済みです。";   // same SHA-1 as a row's source
+inline constexpr QStringView ImportSameFlight = u"%1行目と同じフライトです。";         // same flight as row %1
+inline constexpr QStringView ImportSameAsFile = u"%1と同じフライトです。";             // same flight as file %1
+inline constexpr QStringView ImportStep = u"取り込み";                                 // the undo step
+// The report: n imported, m already in the log, k unreadable.
+inline constexpr QStringView ImportReport = u"%1件取り込み、%2件は既にあります、%3件は読めません";
+inline constexpr QStringView ImportStatusNew = u"新規";                // status: new
+inline constexpr QStringView ImportStatusDuplicate = u"既にあります"; // status: already in the log
+inline constexpr QStringView ImportStatusError = u"読めません";        // status: unreadable
+// The import's menu command and preview dialog.
+inline constexpr QStringView ImportCommand = u"他の計器のﾌﾗｲﾄを取り込む(&I)...";       // menu item
+inline constexpr QStringView ImportCommandHint = u"IGCやGPXの飛行ログからﾌﾗｲﾄとﾊﾞﾛｸﾞﾗﾌを作る"; // its hint
+inline constexpr QStringView ImportCaption = u"フライトの取り込み";                     // dialog caption
+inline constexpr QStringView ImportSources = u"IGC/GPXファイルまたはフォルダー：";      // the path field's label
+inline constexpr QStringView ImportChooseFiles = u"ファイル...";                        // choose files
+inline constexpr QStringView ImportChooseFolder = u"フォルダー...";                     // choose a folder
+inline constexpr QStringView ImportFilter = u"飛行ログ(*.igc *.gpx *.IGC *.GPX)";       // file dialog filter
+inline constexpr QStringView ImportRead = u"読込(&R)";                                  // read the files
+inline constexpr QStringView ImportStop = u"中止";                                      // stop reading
+inline constexpr QStringView ImportApply = u"取り込む(&I)";                             // apply the preview
+inline constexpr QStringView ImportClose = u"キャンセル";                               // close, nothing written
+inline constexpr QStringView ImportSkipAll = u"重複をすべてスキップ";                   // apply to all: skip
+inline constexpr QStringView ImportAddAll = u"重複をすべて追加";                        // apply to all: add anyway
+inline constexpr QStringView ImportChoiceSkip = u"スキップ";                            // a duplicate skipped
+inline constexpr QStringView ImportChoiceAdd = u"追加する";                             // a duplicate added anyway
+inline constexpr QStringView ImportExistingRow = u"　ログ %1行目";                      // the log's row beside a duplicate
+inline constexpr QStringView ImportColumnFile = u"ファイル";                            // column: file
+inline constexpr QStringView ImportColumnStatus = u"状態";                              // column: status
+inline constexpr QStringView ImportColumnChoice = u"選択";                              // column: choice
+inline constexpr QStringView ImportColumnReason = u"理由・注意";                        // column: reason or notes
+inline constexpr QStringView ImportReading = u"読込中 %1/%2";                           // reading n of N
+inline constexpr QStringView ImportStopped = u"中止しました（%1/%2件を読みました）";     // stopped after n of N
+// What applying would do, shown before it is applied.
+inline constexpr QStringView ImportWouldDo = u"取り込むと：%1";
+
 } // namespace baromsg

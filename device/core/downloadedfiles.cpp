@@ -49,14 +49,6 @@ std::optional<WriteFailure> makeRawFolder(const QString &workFolder)
 }
 
 // The flight's fields as the instrument gave them.
-std::array<QByteArray, kFieldCount> downloadedFields(const FlightRecord &record)
-{
-    std::array<QByteArray, kFieldCount> fields;
-    for (int f = 0; f < kFieldCount; ++f)
-        fields[size_t(f)] = record.fieldText(Field(f)).toByteArray();
-    return fields;
-}
-
 std::optional<QByteArray> Downloader::contentAt(const QString &path, qint64 limit, bool *exists) const
 {
     if (staged) {

@@ -115,8 +115,6 @@ std::optional<WriteFailure> makeRawFolder(const QString &workFolder);
 /// For each of `flights`, whether a row of `book` is that flight (FlightKey): the row's
 /// fields as downloaded when it was downloaded here, its present fields otherwise.
 std::vector<bool> flightsAlreadyInLog(const LogBook &book, const std::vector<FlightRecord> &flights);
-/// A flight's fields as the instrument gave them, for FlightRecord::downloaded.
-std::array<QByteArray, kFieldCount> downloadedFields(const FlightRecord &record);
 
 /// What a log download does with flights the log already holds (flightsAlreadyInLog).
 enum class DuplicateFlights {

@@ -154,7 +154,8 @@ std::optional<QString> shapeProblem(QByteArrayView bytes)
 }
 
 // A row's fields as downloaded: every field of the row, each of them one a row can hold.
-std::shared_ptr<const DownloadedFlight> downloadOf(const QJsonValue &value, const QJsonValue &raw)
+std::shared_ptr<const DownloadedFlight> downloadOf(const QJsonValue &value, const QJsonValue &raw,
+                                                   const QJsonValue &source = QJsonValue(QJsonValue::Undefined))
 {
     const QJsonArray fields = value.toArray();
     if (!value.isArray() || fields.size() != kFieldCount || !(raw.isString() || raw.isUndefined()))
@@ -171,7 +172,24 @@ std::shared_ptr<const DownloadedFlight> downloadOf(const QJsonValue &value, cons
             return nullptr;
     }
     download.raw = raw.toString();
+    if (!source.isUndefined()) {
+        // {"file": name, "sha1": hex, "recorder": bytes}: an imported flight's log.
+        const QJsonObject object = source.toObject();
+        const QJsonValue file = object.value(QLatin1StringView("file"));
+        const QJsonValue sha1 = object.value(QLatin1StringView("sha1"));
+        const QJsonValue recorder = object.value(QLatin1StringView("recorder"));
+        if (!source.isObject() || !file.isString() || !isEncodedText(sha1) || !isEncodedText(recorder))
+            return nullptr;
+        download.source = FlightSource{file.toString(), sha1.toString().toLatin1(), decoded(recorder)};
+    }
     return std::make_shared<const DownloadedFlight>(std::move(download));
+}
+
+QJsonObject sourceObject(const FlightSource &source)
+{
+    return {{QStringLiteral("file"), source.file},
+            {QStringLiteral("sha1"), QString::fromLatin1(source.sha1)},
+            {QStringLiteral("recorder"), encoded(source.recorder)}};
 }
 
 QJsonArray fieldsArray(const DownloadedFlight &download)
@@ -222,7 +240,8 @@ std::optional<QString> readVersion1Entries(QJsonObject &root, Companion &c)
     return std::nullopt;
 }
 
-// Version 2: {"row": position, "flight": key, "excluded": true, "downloaded": [fields], "raw": path}.
+// Version 2: {"row": position, "flight": key, "excluded": true, "downloaded": [fields], "raw": path,
+// "source": {"file": name, "sha1": hex, "recorder": bytes}}.
 std::optional<QString> readVersion2Entries(QJsonObject &root, Companion &c)
 {
     if (!root.contains(kFlights))
@@ -238,6 +257,7 @@ std::optional<QString> readVersion2Entries(QJsonObject &root, Companion &c)
         const QJsonValue excluded = object.value(QLatin1StringView("excluded"));
         const QJsonValue fields = object.value(QLatin1StringView("downloaded"));
         const QJsonValue raw = object.value(QLatin1StringView("raw"));
+        const QJsonValue source = object.value(QLatin1StringView("source"));
         Companion::Entry entry;
         const double position = row.toDouble(-1);
         if (!(row.isUndefined() || (position >= 1 && position < LogBook::kMaxRows && position == int(position))) ||
@@ -246,10 +266,12 @@ std::optional<QString> readVersion2Entries(QJsonObject &root, Companion &c)
         entry.row = row.isUndefined() ? Companion::kNoRow : int(position);
         entry.key = decoded(key);
         entry.excluded = excluded.toBool();
-        if (!fields.isUndefined() && !(entry.downloaded = downloadOf(fields, raw)))
+        if (!fields.isUndefined() && !(entry.downloaded = downloadOf(fields, raw, source)))
             return badMember(kFlights);
-        // An entry that holds nothing, or a raw copy of no download, is no entry this program wrote.
-        if ((!entry.excluded && !entry.downloaded) || (!entry.downloaded && !raw.isUndefined()))
+        // An entry that holds nothing, or a raw copy or source of no download, is no entry
+        // this program wrote.
+        if ((!entry.excluded && !entry.downloaded) ||
+            (!entry.downloaded && !(raw.isUndefined() && source.isUndefined())))
             return badMember(kFlights);
         c.entries.push_back(std::move(entry));
     }
@@ -310,7 +332,8 @@ QByteArray flightKey(const FlightRecord &flight)
 bool Companion::Entry::operator==(const Entry &o) const
 {
     const bool sameDownload = downloaded == o.downloaded ||
-        (downloaded && o.downloaded && downloaded->fields == o.downloaded->fields && downloaded->raw == o.downloaded->raw);
+        (downloaded && o.downloaded && downloaded->fields == o.downloaded->fields && downloaded->raw == o.downloaded->raw
+         && downloaded->source == o.downloaded->source);
     return row == o.row && key == o.key && excluded == o.excluded && sameDownload;
 }
 
@@ -418,6 +441,8 @@ QByteArray serializeCompanion(const Companion &c)
                 entry.insert(QStringLiteral("downloaded"), fieldsArray(*e.downloaded));
                 if (!e.downloaded->raw.isEmpty())
                     entry.insert(QStringLiteral("raw"), e.downloaded->raw);
+                if (e.downloaded->source)
+                    entry.insert(QStringLiteral("source"), sourceObject(*e.downloaded->source));
             }
             flights.append(entry);
         }

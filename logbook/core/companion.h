@@ -1,8 +1,9 @@
 // What the binary log cannot hold, kept beside it in "NAME.duvazi.json" (UTF-8 JSON with a
 // version): flights left out of the statistics and flying time carried over from before this
 // log, each flight's row as it was downloaded with the raw copy of its barograph, and the
-// analysis of barographs, cached by their content. It is saved together with the log and its
-// name file; a log without one works as before.
+// analysis of barographs, cached by their content; a flight imported from another
+// instrument's log names that log. It is saved together with the log and its name file; a
+// log without one works as before.
 //
 // Each flight's entry names its row: its position in the log as saved, and the key of the
 // row's content then as a check, so that two equal rows keep their own entries and a log

@@ -96,3 +96,11 @@ size_t FlightKey::Hash::operator()(const FlightKey &k) const
     static_assert(kFields.size() == 5, "every field of the key is hashed");
     return qHashMulti(0, k.m_fields[0], k.m_fields[1], k.m_fields[2], k.m_fields[3], k.m_fields[4]);
 }
+
+std::array<QByteArray, kFieldCount> downloadedFields(const FlightRecord &record)
+{
+    std::array<QByteArray, kFieldCount> fields;
+    for (int f = 0; f < kFieldCount; ++f)
+        fields[size_t(f)] = record.fieldText(Field(f)).toByteArray();
+    return fields;
+}

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 /// The stored fields, in the order they are written to a log file.
 enum class Field {
@@ -40,12 +41,28 @@ const char *fieldName(Field field);
 /// of a double-byte character. The comment is kept whole.
 QByteArray fitField(Field field, QByteArrayView text);
 
+/// The file a flight was imported from (another instrument's IGC or GPX log): what the
+/// pilot needs to find it again, and its content's SHA-1, so that the same file imported
+/// twice is known whatever its name.
+struct FlightSource {
+    QString file;       ///< the file's name, without its folder
+    QByteArray sha1;    ///< SHA-1 of its bytes, 40 lower-case hexadecimal digits
+    QByteArray recorder; ///< the recorder its headers name (ASCII); empty when none
+    bool operator==(const FlightSource &) const = default;
+};
+
 /// A flight as the instrument gave it: its row's fields, and the raw copy of its barograph (a
-/// path relative to the work folder; empty without one).
+/// path relative to the work folder; empty without one). A flight imported from another
+/// instrument's log is known the same way, by the row the import made, with its source.
 struct DownloadedFlight {
     std::array<QByteArray, kFieldCount> fields;
     QString raw;
+    std::optional<FlightSource> source = std::nullopt; ///< the log it was imported from; none when downloaded here
 };
+
+struct FlightRecord;
+/// A flight's fields as the instrument (or the import) gave them, for FlightRecord::downloaded.
+std::array<QByteArray, kFieldCount> downloadedFields(const FlightRecord &record);
 
 struct FlightRecord {
     FixedText<6> number;         ///< row number, rewritten by every redraw of the list

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <iterator>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -114,7 +115,7 @@ QString backupFolder(const QString &workFolder)
 }
 
 LogSaveResult saveLogBook(LogBook &book, const QString &chosenPath, const QByteArray &nameText,
-                          const WriteOptions &options)
+                          const WriteOptions &options, std::vector<FileImage> barographs)
 {
     LogSaveResult result;
     result.logPath = logPathFor(chosenPath);
@@ -129,7 +130,9 @@ LogSaveResult saveLogBook(LogBook &book, const QString &chosenPath, const QByteA
         const QString work = book.workFolder.isEmpty() ? folderOf(result.logPath) : book.workFolder;
         write.backup = BackupRule{backupFolder(work), 10, {}};
     }
-    result.failure = writeFiles(logBookImages(book, result.logPath, book.logName, write.backup->folder), write);
+    std::vector<FileImage> files = logBookImages(book, result.logPath, book.logName, write.backup->folder);
+    files.insert(files.begin(), std::make_move_iterator(barographs.begin()), std::make_move_iterator(barographs.end()));
+    result.failure = writeFiles(files, write);
     if (result.failure)
         return result;
     result.outcome = LogSaveResult::Outcome::Written;

@@ -63,8 +63,10 @@ struct LogSaveResult {
 /// currentLogPath becomes the written path and logModified is cleared; on failure nothing
 /// on disk has changed and the log stays modified. `logName` takes the name field's text
 /// (cut to 31 bytes). With more rows than a file can hold, nothing at all is written.
+/// `barographs` (the files of rows this save brings, such as an import's) go in the same
+/// write, before the log, so that no saved row ever names a file not yet in place.
 LogSaveResult saveLogBook(LogBook &book, const QString &chosenPath, const QByteArray &nameText,
-                          const WriteOptions &options = {});
+                          const WriteOptions &options = {}, std::vector<FileImage> barographs = {});
 
 /// The two files saveLogBook writes for `book` at `logPath` (already ".log"), with
 /// `nameText` as the name: for a write of several files at once (a barograph with its log).

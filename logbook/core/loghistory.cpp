@@ -286,6 +286,15 @@ const LogStep *LogHistory::redo(LogBook &book)
     return &step;
 }
 
+void LogHistory::dropLatest(LogBook &book)
+{
+    if (!undo(book))
+        return;
+    m_steps.erase(m_steps.begin() + m_done, m_steps.end());
+    if (m_savedAt > m_done)
+        m_savedAt = -1;
+}
+
 void LogHistory::setRetired(const LogStep *step, std::vector<RetiredFile> retired)
 {
     for (LogStep &s : m_steps) {

@@ -99,6 +99,9 @@ public:
     /// state. Returns the step (null: none).
     const LogStep *undo(LogBook &book);
     const LogStep *redo(LogBook &book);
+    /// Takes the rows back to before the latest step and forgets it, as if never taken (the
+    /// files its rows name could not be written: no redo may bring them back).
+    void dropLatest(LogBook &book);
     /// Updates where a step's retired files now lie (a redo moved them into the backup
     /// folder again).
     void setRetired(const LogStep *step, std::vector<RetiredFile> retired);

@@ -259,11 +259,38 @@ bool LogBookCommands::saveAs()
     return saveTo(chosen);
 }
 
-bool LogBookCommands::saveTo(const QString &path)
+bool LogBookCommands::flightsImported(std::vector<FileImage> barographs)
+{
+    LogBook &book = m_link.logBook();
+    m_link.setGridRowCount(book.rowCount());
+    m_link.redrawGrid();
+    emit historyChanged();
+    emit logMerged();
+    bool written = false;
+    if (!book.currentLogPath.isEmpty()) {
+        written = saveTo(book.currentLogPath, std::move(barographs));
+    } else {
+        const std::optional<WriteFailure> failure =
+            writeFiles(barographs, WriteOptions{BackupRule{backupFolder(book.workFolder), 10, {}}, {}});
+        if (failure)
+            m_link.prompter().inform(msg::LogFileCannotOpen.toString() + u'\n' + failure->reason());
+        written = !failure;
+    }
+    if (!written) {
+        book.history.dropLatest(book);
+        m_link.setGridRowCount(book.rowCount());
+        m_link.redrawGrid();
+        emit historyStepped(book.hasFlights());
+        emit historyChanged();
+    }
+    return written;
+}
+
+bool LogBookCommands::saveTo(const QString &path, std::vector<FileImage> barographs)
 {
     LogBook &book = m_link.logBook();
     Prompter &prompter = m_link.prompter();
-    const LogSaveResult result = saveLogBook(book, path, m_list.nameText());
+    const LogSaveResult result = saveLogBook(book, path, m_list.nameText(), {}, std::move(barographs));
     switch (result.outcome) {
     case LogSaveResult::Outcome::TooManyRows:
         prompter.inform(msg::LogTooManyRows);

@@ -4,6 +4,7 @@
 // with a signal, from which the main window sets the command states.
 #pragma once
 
+#include "logbook/core/filewriter.h"
 #include "logbook/core/flightrecord.h"
 #include "logbook/core/loghistory.h"
 #include "logbook/ui/tformtotal.h"
@@ -76,6 +77,11 @@ public:
     /// were; redoing it takes them again.
     void undo();
     void redo();
+    /// After an import appended its flights and recorded its step: shows them, and saves the
+    /// log with their barographs in one write (a log never saved writes the barographs alone
+    /// and stays modified). When the write fails (said), the step is undone: no row names a
+    /// file that is not there. True when the files were written.
+    bool flightsImported(std::vector<FileImage> barographs);
     /// Records what the rows' latest change was, as one step of the history.
     void recordStep(const QString &name, std::vector<RetiredFile> retired = {});
 
@@ -112,7 +118,7 @@ private:
     /// called `step`, report duplicates.
     void flightsAdded(const QString &step);
     bool downloadAllowsMovingRows();
-    bool saveTo(const QString &path);
+    bool saveTo(const QString &path, std::vector<FileImage> barographs = {});
     /// The barograph file goes into bak (the answer yes) or stays; what went, in `retired`.
     void deleteBarographOf(int row, const QString &folder, std::vector<RetiredFile> &retired);
 

@@ -30,6 +30,7 @@ CommandFacts facts(const char *which)
     f.canRedo = w.contains("redo");
     f.running[size_t(Work::Download)] = w.contains("downloading");
     f.running[size_t(Work::Print)] = w.contains("printing");
+    f.running[size_t(Work::Import)] = w.contains("importing");
     return f;
 }
 
@@ -114,13 +115,25 @@ void TestCommandStates::everyRowSetsItsCommands_data()
     // A download keeps its rows where they are: no delete or sort while it runs, whatever
     // else happens meanwhile, and back as they belong when it ends.
     row("download started", E::DownloadStarted, "flights downloading undo",
-        QStringLiteral("DeleteItem- CutBtn- SortByDate- Reload- UndoItem+ RedoItem-"));
+        QStringLiteral("DeleteItem- CutBtn- SortByDate- Reload- FileImportFlights- UndoItem+ RedoItem-"));
     row("log arrived during a load-all", E::LogDownloaded, "flights downloading",
         QStringLiteral("SBGraph+ SBEdit+ DeleteItem- CutBtn- MenuTotal+ SortByDate- FileSaveAsItem+ Reload-")
             + figures.arg('+') + hist);
     row("graph closed during a download", E::GraphClosed, "downloading", QStringLiteral("HeightAdjust- DeleteItem- CutBtn-") + hist);
-    row("download ended", E::DownloadEnded, "flights", QStringLiteral("DeleteItem+ CutBtn+ SortByDate+ Reload+") + hist);
-    row("download ended under a window", E::DownloadEnded, "flights graph", QStringLiteral("SortByDate+ Reload+") + hist);
+    row("download ended", E::DownloadEnded, "flights",
+        QStringLiteral("DeleteItem+ CutBtn+ SortByDate+ Reload+ FileImportFlights+") + hist);
+    row("download ended under a window", E::DownloadEnded, "flights graph",
+        QStringLiteral("SortByDate+ Reload+ FileImportFlights+") + hist);
+    row("download ended during an import", E::DownloadEnded, "flights importing undo",
+        QStringLiteral("DeleteItem- CutBtn- SortByDate- Reload- FileImportFlights-") + hist);
+    // An import's preview keeps the rows it names as duplicates where they are, and the log's
+    // history too, until it is applied or cancelled.
+    row("import started", E::ImportStarted, "flights importing undo redo",
+        QStringLiteral("DeleteItem- CutBtn- SortByDate- Reload- FileImportFlights- UndoItem- RedoItem-") + hist);
+    row("editor saved during an import", E::EditorSaved, "flights modified importing undo",
+        QStringLiteral("FileSaveAsItem+ Reload- SortByDate- ") + save.arg('+') + hist);
+    row("import ended", E::ImportEnded, "flights undo",
+        QStringLiteral("DeleteItem+ CutBtn+ SortByDate+ Reload+ FileImportFlights+ UndoItem+ RedoItem-"));
     // A print draws a copy: only a second print waits for it, and a log opened meanwhile
     // does not offer one.
     row("print started", E::PrintStarted, "flights", QStringLiteral("LogBookPrint-"));

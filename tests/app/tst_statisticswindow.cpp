@@ -10,7 +10,7 @@
 #include "logbook/core/text/numbertext.h"
 #include "logbook/core/totals.h"
 #include "logbook/ui/loglistwindow.h"
-#include "tests/common/scriptedprompter.h"
+#include "tests/common/samplewindow.h"
 #include "tests/common/toolrun.h"
 
 #include <QAction>
@@ -33,25 +33,7 @@
 
 namespace {
 
-struct Fixture {
-    QTemporaryDir dir;
-    ScriptedPrompter prompter;
-    std::unique_ptr<TMainForm> form;
-
-    Fixture()
-    {
-        for (const char *name : {"three-flights.log", "three-flights.lif"})
-            QFile::copy(QStringLiteral(TEST_DATA_DIR "/logbook/") + QLatin1String(name), dir.filePath(name));
-        form = std::make_unique<TMainForm>(std::make_unique<FileSettingsStore>(dir.filePath("cfg.conf")), &prompter);
-        form->show();
-    }
-    ~Fixture()
-    {
-        prompter.answers = {Prompter::Answer::No, Prompter::Answer::No};
-        form->close();
-    }
-    QString logPath() const { return dir.filePath(QStringLiteral("three-flights.log")); }
-    void trigger(const char *name) { qobject_cast<QAction *>(form->command(QLatin1String(name)))->trigger(); }
+struct Fixture : SampleWindow {
     TFormStats *openStatistics()
     {
         prompter.files.push_back(logPath());

@@ -88,6 +88,7 @@ private slots:
     void randomStepsUndoAndRedoEveryByte();
     void keepsTheLastTwoHundredSteps();
     void deletingARowKeepsThatRowAlone();
+    void aDroppedStepLeavesNoRedo();
 };
 
 void TestLogHistory::randomStepsUndoAndRedoEveryByte()
@@ -168,6 +169,25 @@ void TestLogHistory::deletingARowKeepsThatRowAlone()
     QCOMPARE(step->removed.size(), size_t(1));
     QCOMPARE(step->removed[0].row.comment.bytes(), QByteArray("9"));
     QVERIFY(step->added.empty() && step->changed.empty() && step->orderBefore.empty());
+}
+
+// A step whose files could not be written is taken back and forgotten: no redo may bring back
+// rows that name files which are not there, and the saved state is the saved state again.
+void TestLogHistory::aDroppedStepLeavesNoRedo()
+{
+    LogBook book;
+    book.appendRow().comment = QByteArray("saved");
+    book.history.reset(book);
+    book.row(1).comment = QByteArray("edited");
+    QVERIFY(book.history.record(book, QStringLiteral("edit")));
+    book.history.undo(book);
+    book.appendRow().comment = QByteArray("imported");
+    QVERIFY(book.history.record(book, QStringLiteral("import"))); // the edit's redo goes
+    book.history.dropLatest(book);
+    QCOMPARE(book.rowCount(), 2);
+    QCOMPARE(book.row(1).comment.bytes(), QByteArray("saved"));
+    QVERIFY(!book.history.canRedo() && !book.history.canUndo());
+    QVERIFY(!book.logModified);
 }
 
 QTEST_GUILESS_MAIN(TestLogHistory)

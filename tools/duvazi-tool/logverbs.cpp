@@ -207,11 +207,7 @@ int logImport(const QStringList &args)
     }
     // Added after the flights of an existing log, as Add does; else into a new log.
     std::optional<QByteArray> name;
-    std::optional<LogBook> book;
-    if (QFileInfo::exists(logPath))
-        book = readLog(logPath, &name);
-    else
-        book.emplace();
+    std::optional<LogBook> book = readLogOrNew(logPath, &name);
     if (!book)
         return 1;
     appendCsvFlights(*book, contents);
@@ -219,6 +215,13 @@ int logImport(const QStringList &args)
     if (hasDuplicateDateTime(*book))
         report(msg::DuplicateDateTime);
     return writeLog(*book, logPath, name.value_or(QByteArray()));
+}
+
+std::optional<LogBook> readLogOrNew(const QString &path, std::optional<QByteArray> *name)
+{
+    if (QFileInfo::exists(path))
+        return readLog(path, name);
+    return LogBook();
 }
 
 int writeLog(LogBook &book, const QString &path, const QByteArray &name)

@@ -33,6 +33,10 @@ const Verb kVerbs[] = {
     {"log", "export", "log export FILE.log --csv OUT.csv [--encoding utf8|cp932]\n"
                       "                                      the log as CSV (UTF-8 with a byte-order mark, or cp932)", logExport},
     {"log", "import", "log import IN.csv OUT.log          add the flights of a CSV to OUT.log (made when missing)", logImport},
+    {"log", "import-flights", "log import-flights FILE.log SOURCE... [--dry-run] [--duplicates skip|keep] [--utc-offset H]\n"
+                              "                  [--json] [--sites SITES.cup]\n"
+                              "                                      flights of IGC and GPX logs (folders searched) into FILE.log",
+     logImportFlights},
     {"log", "stats", "log stats FILE.log [--json]        per year, month of the year and site, and the records", logStats},
     {"log", "print", "log print FILE.log --out BOOK.pdf [--from YY/MM/DD --to YY/MM/DD]\n"
                      "                                      the log book on paper: A4 pages with their totals", logPrint},

@@ -19,6 +19,7 @@ int logCarry(const QStringList &args);
 int logTotals(const QStringList &args);
 int logExport(const QStringList &args);
 int logImport(const QStringList &args);
+int logImportFlights(const QStringList &args);
 int logStats(const QStringList &args);
 int logPrint(const QStringList &args);
 int baroStats(const QStringList &args);
@@ -36,6 +37,8 @@ int send(const QStringList &args);
 /// damaged or unreadable file is reported and gives std::nullopt: the tool never works on
 /// part of a log.
 std::optional<LogBook> readLog(const QString &path, std::optional<QByteArray> *name = nullptr);
+/// readLog when a file stands at `path`; else a new, empty log book (made only when written).
+std::optional<LogBook> readLogOrNew(const QString &path, std::optional<QByteArray> *name);
 /// Writes a log book (and its name file) as the program's save does, the versions it
 /// replaces kept in "bak" beside `path`; 0 on success, 1 with the failure reported.
 int writeLog(LogBook &book, const QString &path, const QByteArray &name);
