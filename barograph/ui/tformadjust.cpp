@@ -82,12 +82,39 @@ void TFormAdjust::accept()
     if (!typedMetres()) {
         QMessageBox::warning(questionParent(this), baromsg::ErrorCaption.toString(),
                              baromsg::CorrectionNotNumber.toString());
-        QLineEdit *edit = mode() == CorrectionMode::Takeoff ? EdTakeoff : EdOffset;
+        QLineEdit *edit = modeField();
         edit->setFocus();
         edit->selectAll();
         return;
     }
     QDialog::accept();
+}
+
+QLineEdit *TFormAdjust::modeField() const
+{
+    switch (mode()) {
+    case CorrectionMode::Takeoff:
+        return EdTakeoff;
+    case CorrectionMode::Offset:
+        return EdOffset;
+    case CorrectionMode::Zero:
+    case CorrectionMode::None:
+        break;
+    }
+    return nullptr;
+}
+
+void TFormAdjust::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // The dialog is made once: without this the keyboard stays where it was when it closed
+    // (on OK), and what the pilot types next goes nowhere while Enter repeats the last one.
+    if (QLineEdit *edit = modeField()) {
+        edit->setFocus(Qt::OtherFocusReason);
+        edit->selectAll();
+    } else if (RBZero->isChecked()) {
+        RBZero->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void runAltitudeCorrection(TFormAdjust &form, TGraph *graph, Prompter &prompter,
