@@ -102,13 +102,19 @@ QRectF StatsChartView::labelArea(int index) const
         labels << b.label;
     const int widest = std::max(1, widestAdvance(font(), labels));
     const int every = std::max(1, int((widest + 4) / std::max<qreal>(1, slot)) + 1);
-    if (index % every != 0)
+    // A label stands centred under its bar, never left of the axis, where the hour scale's
+    // "0h" stands, nor past the right edge: the labelled bars start at the first whose
+    // label has room, and one without room at the end goes.
+    const auto room = [&](int i) {
+        const qreal centre = barColumn(i).center().x();
+        return centre - widest / 2.0 >= plot.left() && centre + widest / 2.0 <= width();
+    };
+    int first = 0;
+    while (first < int(m_bars.size()) && !room(first))
+        ++first;
+    if (index < first || (index - first) % every != 0 || !room(index))
         return QRectF();
-    // Centred under its bar, but never left of the axis, where the hour scale's "0h" stands,
-    // nor past the right edge.
-    const qreal w = std::min<qreal>(slot * every, width() - plot.left());
-    const qreal left = std::clamp(barColumn(index).center().x() - w / 2, plot.left(), std::max(plot.left(), width() - w));
-    return QRectF(left, plot.bottom() + 2, w, kBottom - 4);
+    return QRectF(barColumn(index).center().x() - widest / 2.0, plot.bottom() + 2, widest, kBottom - 4);
 }
 
 int StatsChartView::barAt(QPointF pos) const

@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <utility>
+
 TFormAdjust::TFormAdjust(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
@@ -44,6 +46,14 @@ TFormAdjust::TFormAdjust(QWidget *parent)
     std::tie(BitBtn1, BitBtn2) = okCancelButtons(this, QPoint(200, 32), 92);
     RBZero->setChecked(true);
     followChoice();
+    // A mode clicked takes the keyboard to its field, as opening does (the arrow keys keep
+    // walking the choices; Tab then reaches the field).
+    for (auto [choice, field] : {std::pair{RBTakeoff, EdTakeoff}, std::pair{RBOffset, EdOffset}}) {
+        connect(choice, &QRadioButton::clicked, field, [field] {
+            field->setFocus(Qt::OtherFocusReason);
+            field->selectAll();
+        });
+    }
 }
 
 void TFormAdjust::followChoice()

@@ -238,8 +238,9 @@ void TestStatisticsWindow::keyboardMovesInTheYearTableSelect()
     QCOMPARE(f.selectedRows(), flightsOf(1));
 }
 
-// Seventy years in a narrow chart: only every n-th year is labelled, and no label reaches
-// left of the axis, where the hour scale's "0h" stands, or past the chart's edge.
+// Seventy years in a narrow chart: only every n-th year is labelled, no label reaches left
+// of the axis, where the hour scale's "0h" stands, or past the chart's edge, and none
+// touches the next.
 void TestStatisticsWindow::chartLabelsStayRightOfTheHourScale()
 {
     StatsChartView chart(QStringLiteral("年別"));
@@ -250,12 +251,15 @@ void TestStatisticsWindow::chartLabelsStayRightOfTheHourScale()
     for (const int width : {chart.minimumWidth(), 1500}) {
         chart.resize(width, 160);
         int labelled = 0;
+        QRectF before;
         for (int i = 0; i < chart.barCount(); ++i) {
             const QRectF label = chart.labelArea(i);
             if (label.isEmpty())
                 continue;
             ++labelled;
             QVERIFY2(label.left() >= chart.plotArea().left() && label.right() <= chart.width(), qPrintable(bars[size_t(i)].label));
+            QVERIFY2(before.isEmpty() || label.left() > before.right(), qPrintable(bars[size_t(i)].label)); // "19701973"
+            before = label;
         }
         QVERIFY(labelled >= 2);
     }

@@ -237,6 +237,7 @@ void TestGraphPlot::gainMarksKeepClearOfTheScaleTheTraceAndTheTimes_data()
         fromAHill.push_back(1000.0f - 800.0f * float(i) / 1700.0f);
     QTest::newRow("200,000 samples from the ground") << traceOf(1, thermalFlight(200000, 0.0f)) << 640;
     QTest::newRow("200,000 samples, a wide window") << traceOf(1, thermalFlight(200000, 0.0f)) << 1000;
+    QTest::newRow("200,000 samples, maximised") << traceOf(1, thermalFlight(200000, 0.0f)) << 1270;
     QTest::newRow("from a hill") << traceOf(2, fromAHill) << 640;
     QTest::newRow("from a hill, narrow") << traceOf(2, fromAHill) << 480;
 }
@@ -248,7 +249,8 @@ void TestGraphPlot::gainMarksKeepClearOfTheScaleTheTraceAndTheTimes()
     const FlightStats stats = computeFlightStats(trace);
     const GraphView view = GraphView::fullView(trace, stats);
     const GraphLayout layout = GraphLayout::forWidth(width);
-    const LabelFont font;
+    // The estimate, and a face as wide and tall as the screen's.
+    for (const LabelFont &font : {LabelFont{}, LabelFont{[](const QByteArray &t) { return qint32(t.size()) * 7; }, 16}}) {
     const GraphPlot plot = buildGraphPlot(trace, stats, view, layout, font);
     QCOMPARE(plot.gainMarks.size(), size_t(2));
     for (const GraphPlot::GridLine &tick : plot.altitudeTicks)
@@ -267,6 +269,7 @@ void TestGraphPlot::gainMarksKeepClearOfTheScaleTheTraceAndTheTimes()
                 QVERIFY2(!QRect(plot.altitudeTrace[i - 1], plot.altitudeTrace[i]).normalized().intersects(box),
                          text->text.constData());
         }
+    }
     }
 }
 
