@@ -101,7 +101,7 @@ void TMainForm::createMenus()
                              baromsg::ImportCommandHint.toString());
     FileIgcExport = item(File1, "FileIgcExport", baromsg::IgcExport.toString(),
                          QStringLiteral("選択したﾌﾗｲﾄのﾊﾞﾛｸﾞﾗﾌをIGCﾌｧｲﾙに書き出す"));
-    LogBookPrint = item(File1, "LogBookPrint", QStringLiteral("ログブック印刷(&B)"), QStringLiteral("ログブックを印刷またはPDFに保存"));
+    LogBookPrint = item(File1, "LogBookPrint", QStringLiteral("ログブック印刷(&P)"), QStringLiteral("ログブックを印刷またはPDFに保存"));
     File1->addSeparator();
     MenuLogLoad = item(File1, "MenuLogLoad", QStringLiteral("ﾛｸﾞﾃﾞｰﾀのﾛｰﾄﾞ(&L)"));
     MenuBaroLoad = item(File1, "MenuBaroLoad", QStringLiteral("ﾊﾞﾛｸﾞﾗﾌの表示(&B)"));
@@ -122,7 +122,7 @@ void TMainForm::createMenus()
     Edit1->addSeparator();
     SortByDate = item(Edit1, "SortByDate", QStringLiteral("日時順ソート(&S)"));
     MenuTotal = item(Edit1, "MenuTotal", QStringLiteral("集計(&F)"));
-    MenuStatistics = item(Edit1, "MenuStatistics", QStringLiteral("統計(&S)"));
+    MenuStatistics = item(Edit1, "MenuStatistics", QStringLiteral("統計(&I)"));
     Edit1->addSeparator();
     MenuNewLog = item(Edit1, "MenuNewLog", QStringLiteral("新規ログの追加(&N)"));
     // Clipboard commands have never done anything.

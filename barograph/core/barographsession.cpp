@@ -93,8 +93,13 @@ bool BarographSession::redo()
     return true;
 }
 
-void BarographSession::replaceTrace(BarographTrace trace, qint32 takeoffSeconds, const QString &stepName)
+bool BarographSession::replaceTrace(BarographTrace trace, qint32 takeoffSeconds, const QString &stepName)
 {
+    // A revert of a trace never edited would otherwise be a step that changes nothing yet
+    // marks the window changed and asks to save on closing.
+    if (!m_correctionM && takeoffSeconds == m_takeoffSeconds && trace.interval == m_trace.interval &&
+        trace.marks == m_trace.marks && trace.altitudes == m_trace.altitudes)
+        return false;
     m_trace = std::move(trace);
     m_takeoffSeconds = takeoffSeconds;
     m_correctionM.reset();
@@ -102,6 +107,7 @@ void BarographSession::replaceTrace(BarographTrace trace, qint32 takeoffSeconds,
     markTime.reset();
     cursorTime = std::clamp(cursorTime, 0.0f, float(m_stats.flightSeconds));
     pushState(stepName);
+    return true;
 }
 
 std::optional<BarographSession> BarographSession::load(const QString &workFolder, const FlightRecord &record,

@@ -154,8 +154,9 @@ public:
     bool undo();
     bool redo();
     /// Puts in another barograph as one step (the file as downloaded, for one): the trace,
-    /// the take-off time and no correction; modified as any edit is.
-    void replaceTrace(BarographTrace trace, qint32 takeoffSeconds, const QString &stepName);
+    /// the take-off time and no correction; modified as any edit is. False, with nothing
+    /// changed and no step, when the trace shown is already that one.
+    bool replaceTrace(BarographTrace trace, qint32 takeoffSeconds, const QString &stepName);
 
     enum class SaveStatus { Saved, NameRefused, WriteFailed };
     struct SaveResult {

@@ -116,7 +116,7 @@ void addGrid(GraphPlot &plot, const GraphView &view, const GraphLayout &l)
 }
 
 // Every text of the graph, most telling first: the titles and the view's edges, the scales'
-// ends, the gain, then the grid in order. Scale labels stay in the margin left of the
+// ends, "Max Gain", the altitude grid, the gain marks, then the time grid. Scale labels stay in the margin left of the
 // panels, gain texts inside the altitude panel, "Max Gain" between the text block and it.
 void arrangeLabels(GraphPlot &plot, const GraphView &view, const GraphLayout &l, const LabelFont &font)
 {
@@ -129,6 +129,10 @@ void arrangeLabels(GraphPlot &plot, const GraphView &view, const GraphLayout &l,
 
     layout.reserve(font.rotatedBoxOf(plot.altitudeTitle));
     layout.reserve(font.rotatedBoxOf(plot.varioTitle));
+    for (const GraphPlot::GainMark &mark : plot.gainMarks) { // no text over an arrow
+        const auto &a = mark.arrow;
+        layout.reserve(QRect(QPoint(a[0].x(), std::min(a[0].y(), a[1].y())), QPoint(a[2].x(), std::max(a[0].y(), a[1].y()))));
+    }
 
     PlotText &start = plot.timeEdgeLabels[0];
     layout.place(start, {start.topLeft, QPoint(0, start.topLeft.y())});
@@ -158,9 +162,16 @@ void arrangeLabels(GraphPlot &plot, const GraphView &view, const GraphLayout &l,
                      aboveGraph);
     }
 
+    // The altitude scale before the gain marks: a mark's texts find another place inside
+    // the panel, a scale label has only its own.
+    for (GraphPlot::GridLine &tick : plot.altitudeTicks)
+        layout.place(tick.label, {tick.label.topLeft, QPoint(l.plotLeft - 1 - width(tick.label), tick.label.topLeft.y())},
+                     margin);
+
     // A mark's name and value as one block: on its arrow's side of the point, else on the
-    // other; left-aligned a little before the point, else held inside the panel's edges,
-    // else beside the point.
+    // other; left-aligned a little before the point, else held inside the panel's edges
+    // (a gap from the axis, where the scale's labels stand), else beside the point; at the
+    // first of those places clear of the altitude trace, where there is one.
     for (GraphPlot::GainMark &mark : plot.gainMarks) {
         const QPoint tip = mark.arrow[1];
         const bool pointsUp = mark.arrow[0].y() > tip.y(); // the bottom's arrow, under its point
@@ -169,15 +180,23 @@ void arrangeLabels(GraphPlot &plot, const GraphView &view, const GraphLayout &l,
         PlotText *const up[] = {&mark.value, &mark.name};
         const std::span<PlotText *const> lines = pointsUp ? std::span<PlotText *const>(down) : std::span<PlotText *const>(up);
         const qint32 w = layout.widthOf(lines);
+        // Rows clear of the arrow, whichever side of the point it stands.
         const qint32 below = point.y() + 10;
-        const qint32 above = point.y() - 5 - 2 * h;
+        const qint32 above = point.y() - 9 - 2 * h;
+        const std::array rows = pointsUp ? std::array{below, above} : std::array{above, below};
         const qint32 x = point.x() - 16;
-        const qint32 held = std::max(std::min(x, l.plotRight - 1 - w), l.plotLeft + 1);
+        const auto inPanel = [&](qint32 at) { return std::max(std::min(at, l.plotRight - 1 - w), l.plotLeft + LabelLayout::kGap); };
         std::vector<QPoint> places;
-        for (const qint32 y : pointsUp ? std::array{below, above} : std::array{above, below})
-            places.insert(places.end(), {QPoint(x, y), QPoint(held, y)});
+        for (const qint32 y : rows)
+            places.insert(places.end(), {QPoint(x, y), QPoint(inPanel(x), y)});
         places.insert(places.end(), {QPoint(point.x() + 8, point.y() - h), QPoint(point.x() - 8 - w, point.y() - h)});
-        layout.place(lines, places, panel);
+        // Further along the rows, for a place off the trace: at a take-off from the ground
+        // the trace climbs away right beside the bottom's point.
+        for (const qint32 shift : {w / 2, w, 3 * w / 2, 2 * w}) {
+            for (const qint32 y : rows)
+                places.insert(places.end(), {QPoint(inPanel(x + shift), y), QPoint(inPanel(x - shift), y)});
+        }
+        layout.placeClearOf(plot.altitudeTrace, lines, places, panel);
     }
 
     // Time labels every k-th grid time, k the first of 1, 2, 3, 4, 6, 12, 24, ... that leaves
@@ -203,9 +222,6 @@ void arrangeLabels(GraphPlot &plot, const GraphView &view, const GraphLayout &l,
             tick.label.text.clear();
         t += view.timeTick;
     }
-    for (GraphPlot::GridLine &tick : plot.altitudeTicks)
-        layout.place(tick.label, {tick.label.topLeft, QPoint(l.plotLeft - 1 - width(tick.label), tick.label.topLeft.y())},
-                     margin);
 }
 
 // The traces, reduced column by column so that the cost of drawing stops growing with the
@@ -343,22 +359,26 @@ void addGain(GraphPlot &plot, const FlightStats &stats, const GraphView &view, c
 {
     if (!stats.showsGain())
         return;
-    if (inView(stats.gainBottomIndex, view)) {
-        const qint32 x = view.sampleX(stats.gainBottomIndex, l);
-        const qint32 y = view.altY(truncClamped(double(stats.gainBottom) + 0.5), l);
-        if (y >= l.plotTop && y <= l.plotBottom)
-            plot.gainMarks.push_back({{QPoint(x - 3, y + 8), QPoint(x, y + 2), QPoint(x + 3, y + 8)},
-                                      {QPoint(x - 16, y + 10), "Gain Bottom"},
-                                      {QPoint(x - 16, y + 10 + kLabelHeight), rounded(stats.gainBottom, 4) + 'm'}});
-    }
-    if (inView(stats.gainTopIndex, view)) {
-        const qint32 x = view.sampleX(stats.gainTopIndex, l);
-        const qint32 y = view.altY(truncClamped(double(stats.gainTop) + 0.5), l);
-        if (y >= l.plotTop && y <= l.plotBottom)
-            plot.gainMarks.push_back({{QPoint(x - 3, y - 8), QPoint(x, y - 2), QPoint(x + 3, y - 8)},
-                                      {QPoint(x - 16, y - 18), "Gain Top"},
-                                      {QPoint(x - 16, y - 18 - kLabelHeight), rounded(stats.gainTop, 4) + 'm'}});
-    }
+    // The bottom's arrow points up at it from below, the top's down from above; an arrow
+    // with no room on its side inside the panel points from the other, so that it never
+    // runs over the time labels under the axis or the texts above the graph.
+    const auto mark = [&](qint32 index, float altitude, bool fromBelow, const char *name) {
+        if (!inView(index, view))
+            return;
+        const qint32 x = view.sampleX(index, l);
+        const qint32 y = view.altY(truncClamped(double(altitude) + 0.5), l);
+        if (y < l.plotTop || y > l.plotBottom)
+            return;
+        if (fromBelow ? y + 8 >= l.plotBottom : y - 8 <= l.plotTop)
+            fromBelow = !fromBelow;
+        const qint32 side = fromBelow ? 1 : -1;
+        plot.gainMarks.push_back({{QPoint(x - 3, y + 8 * side), QPoint(x, y + 2 * side), QPoint(x + 3, y + 8 * side)},
+                                  {QPoint(x - 16, fromBelow ? y + 10 : y - 18), name},
+                                  {QPoint(x - 16, fromBelow ? y + 10 + kLabelHeight : y - 18 - kLabelHeight),
+                                   rounded(altitude, 4) + 'm'}});
+    };
+    mark(stats.gainBottomIndex, stats.gainBottom, true, "Gain Bottom");
+    mark(stats.gainTopIndex, stats.gainTop, false, "Gain Top");
     plot.maxGainLabel = PlotText{QPoint(l.plotRight - 80, l.plotTop - 18),
                                  "Max Gain " + rounded(stats.maxGain, 4) + " m"};
 }

@@ -95,8 +95,8 @@ struct GraphHeader {
 
 /// Everything drawGraph draws for a view of a trace, its `climbs` shaded. Every text is
 /// measured in `font` and placed in turn (the axis titles, the view's start and end times,
-/// "Time", the variogram scale, the top altitude, "Max Gain", the gain marks' names and
-/// values, the time grid, the altitude grid) at its first place clear of those before it
+/// "Time", the variogram scale, the top altitude, "Max Gain", the altitude grid, the gain
+/// marks' names and values, the time grid) at its first place clear of those before it
 /// and inside the picture: an edge time or "Max Gain" moves inside the picture's edge, a
 /// gain mark's texts to the other side of their arrow, inside the altitude panel, a scale
 /// label to the right-aligned place by its axis. A text with no such place is left out

@@ -3,11 +3,6 @@
 
 #include <algorithm>
 
-qint32 estimatedTextWidth(const QByteArray &text)
-{
-    return qint32(text.size()) * 7;
-}
-
 QRect LabelFont::boxOf(const PlotText &label) const
 {
     return QRect(label.topLeft, QSize(std::max(width(label.text), 1), std::max(height, 1)));
@@ -46,15 +41,55 @@ qint32 LabelLayout::widthOf(std::span<PlotText *const> lines) const
     return widest;
 }
 
-bool LabelLayout::place(std::span<PlotText *const> lines, std::span<const QPoint> places, const QRect &region)
+namespace {
+
+/// Whether the segment from `a` to `b` passes through `box` (Liang-Barsky clipping).
+bool crosses(QPointF a, QPointF b, const QRect &box)
+{
+    const double dx = b.x() - a.x(), dy = b.y() - a.y();
+    const double p[] = {-dx, dx, -dy, dy};
+    const double q[] = {a.x() - box.left(), box.right() - a.x(), a.y() - box.top(), box.bottom() - a.y()};
+    double enter = 0, leave = 1;
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return false; // parallel to this edge and outside it
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            enter = std::max(enter, t);
+        else
+            leave = std::min(leave, t);
+    }
+    return enter <= leave;
+}
+
+bool traceCrosses(std::span<const QPoint> trace, const QRect &box)
+{
+    if (trace.size() == 1)
+        return box.contains(trace[0]);
+    for (size_t i = 1; i < trace.size(); ++i) {
+        if (crosses(trace[i - 1], trace[i], box))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool LabelLayout::take(std::span<PlotText *const> lines, std::span<const QPoint> places, const QRect &region,
+                       std::span<const QPoint> trace)
 {
     const qint32 pitch = std::max(m_font.height, 1);
     for (const QPoint &at : places) {
         bool fit = true;
         for (size_t k = 0; k < lines.size() && fit; ++k) {
             const PlotText *line = lines[k];
-            if (!line->text.isEmpty())
-                fit = fits(m_font.boxOf({at + QPoint(0, qint32(k) * pitch), line->text}), region);
+            if (line->text.isEmpty())
+                continue;
+            const QRect box = m_font.boxOf({at + QPoint(0, qint32(k) * pitch), line->text});
+            fit = fits(box, region) && !traceCrosses(trace, box);
         }
         if (!fit)
             continue;
@@ -66,6 +101,19 @@ bool LabelLayout::place(std::span<PlotText *const> lines, std::span<const QPoint
         }
         return true;
     }
+    return false;
+}
+
+bool LabelLayout::place(std::span<PlotText *const> lines, std::span<const QPoint> places, const QRect &region)
+{
+    return placeClearOf({}, lines, places, region);
+}
+
+bool LabelLayout::placeClearOf(std::span<const QPoint> trace, std::span<PlotText *const> lines,
+                               std::span<const QPoint> places, const QRect &region)
+{
+    if ((!trace.empty() && take(lines, places, region, trace)) || take(lines, places, region, {}))
+        return true;
     for (PlotText *line : lines)
         line->text.clear();
     return false;

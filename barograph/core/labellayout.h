@@ -5,6 +5,8 @@
 // picture files and the printed page, since all of them draw the same GraphPlot. QtCore only.
 #pragma once
 
+#include "logbook/core/text/textmeasure.h"
+
 #include <QByteArray>
 #include <QPoint>
 #include <QRect>
@@ -19,15 +21,8 @@ struct PlotText {
     QByteArray text; ///< cp932
 };
 
-/// How wide a label's cp932 text is drawn, in surface pixels: the painter's font answers
-/// it (labelFontOf in barograph/render); estimatedTextWidth where no font is at hand.
-using TextWidth = std::function<qint32(const QByteArray &text)>;
-/// 7 pixels a byte: about the widest digits of the 12-pixel label face.
-qint32 estimatedTextWidth(const QByteArray &text);
-/// The height of a label's cell in surface pixels where no font is at hand.
-inline constexpr qint32 kLabelHeight = 13;
-
-/// The label face as the layout sees it.
+/// The label face as the layout sees it: the painter's font measures it (labelFontOf in
+/// barograph/render); the estimate where no font is at hand.
 struct LabelFont {
     TextWidth width = estimatedTextWidth;
     qint32 height = kLabelHeight;
@@ -55,6 +50,11 @@ public:
     /// and takes those boxes. Where no place fits, every line is emptied. Empty lines take
     /// no room. True when placed.
     bool place(std::span<PlotText *const> lines, std::span<const QPoint> places, const QRect &region);
+    /// As place, but the first place whose boxes `trace` (a polyline) does not cross comes
+    /// first: a label over a trace hides the part of the flight it names. Only where every
+    /// place crosses it does the first place that fits otherwise take the lines.
+    bool placeClearOf(std::span<const QPoint> trace, std::span<PlotText *const> lines, std::span<const QPoint> places,
+                      const QRect &region);
     bool place(PlotText &label, std::initializer_list<QPoint> places, const QRect &region);
     bool place(PlotText &label, std::initializer_list<QPoint> places) { return place(label, places, m_picture); }
 
@@ -64,6 +64,10 @@ public:
 
 private:
     bool fits(const QRect &box, const QRect &region) const;
+    /// Takes the first of `places` where the lines fit (clear of `trace`, when given); false,
+    /// with nothing changed, where none does.
+    bool take(std::span<PlotText *const> lines, std::span<const QPoint> places, const QRect &region,
+              std::span<const QPoint> trace);
 
     QRect m_picture;
     LabelFont m_font;

@@ -6,6 +6,7 @@
 #include "barograph/core/flightstats.h"
 #include "barograph/core/graphview.h"
 #include "logbook/core/text/cp932.h"
+#include "logbook/render/textmeasure.h"
 
 #include <QBuffer>
 #include <QFontMetrics>
@@ -278,13 +279,8 @@ void paintCursor(QPainter &p, const CursorPlacement &c, const GraphLayout &l)
 
 LabelFont labelFontOf(const PlotStyle &style)
 {
-    // Measured in floating point and rounded up, so that a page drawn at the printer's
-    // resolution, whose advances are not rounded to whole surface pixels, stays in its box.
-    const QFontMetricsF metrics(style.textFont);
-    return {[metrics](const QByteArray &text) {
-                return qint32(std::ceil(metrics.horizontalAdvance(cp932::toUnicode(text)))) + 1;
-            },
-            qint32(std::ceil(metrics.height()))};
+    const TextMeasure measure = measuredIn(style.textFont);
+    return {measure.width, measure.height};
 }
 
 void paintPage(QPainter &p, QSize page, const GraphLayout &layout, const GraphPlot &plot, const GraphHeader &header,

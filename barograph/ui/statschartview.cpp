@@ -3,6 +3,7 @@
 
 #include "logbook/core/text/numbertext.h"
 #include "logbook/core/totals.h"
+#include "logbook/render/textmeasure.h"
 #include "logbook/ui/japanesefont.h"
 
 #include <QHelpEvent>
@@ -14,7 +15,6 @@
 
 namespace {
 
-constexpr qreal kLeft = 48;   // room for the hour labels
 constexpr qreal kTop = 22;    // the title
 constexpr qreal kBottom = 30; // the bar labels
 constexpr qreal kRight = 8;
@@ -24,13 +24,18 @@ QString hoursText(qint64 seconds)
     return QString::fromLatin1(numtext::clockText(seconds));
 }
 
-/// A round step of hours giving about four grid lines up to `maxHours`.
-qint64 hourStep(double maxHours)
+/// A round step of hours giving at most `maxSteps` grid lines up to `maxHours`.
+qint64 hourStep(double maxHours, int maxSteps)
 {
-    for (qint64 step : {1, 2, 5, 10, 20, 50, 100, 200, 500, 1000, 2000, 5000})
-        if (maxHours / double(step) <= 5)
+    for (qint64 step : {1, 2, 5, 10, 20, 50, 100, 200, 500, 1000, 2000, 5000, 10000, 20000, 50000})
+        if (maxHours / double(step) <= maxSteps)
             return step;
-    return 10000;
+    return 100000;
+}
+
+QString hourLabel(qint64 hours)
+{
+    return QStringLiteral("%1h").arg(hours);
 }
 
 } // namespace
@@ -48,13 +53,36 @@ StatsChartView::StatsChartView(const QString &title, QWidget *parent) : QWidget(
 void StatsChartView::setBars(std::vector<Bar> bars)
 {
     m_bars = std::move(bars);
-    setMinimumWidth(int(kLeft + kRight) + int(m_bars.size()) * 14);
+    setMinimumWidth(int(leftMargin() + kRight) + int(m_bars.size()) * 14);
     update();
+}
+
+StatsChartView::Scale StatsChartView::scale() const
+{
+    qint64 most = 0;
+    for (const Bar &b : m_bars)
+        most = std::max(most, b.seconds);
+    // As many lines as keep their labels a line apart, five at most.
+    const qreal plotHeight = std::max<qreal>(1, height() - kTop - kBottom);
+    const int maxSteps = std::clamp(int(plotHeight / (fontMetrics().height() + 2)), 1, 5);
+    const qint64 step = hourStep(double(most) / 3600, maxSteps);
+    return {step, std::max<qint64>(step, (most / 3600 / step + 1) * step)};
+}
+
+qreal StatsChartView::leftMargin() const
+{
+    // As wide as the widest hour label, in the face it is drawn in.
+    const Scale s = scale();
+    QStringList labels;
+    for (qint64 h = 0; h <= s.topHours; h += s.step)
+        labels << hourLabel(h);
+    return widestAdvance(font(), labels) + 8;
 }
 
 QRectF StatsChartView::plotArea() const
 {
-    return QRectF(kLeft, kTop, std::max<qreal>(1, width() - kLeft - kRight), std::max<qreal>(1, height() - kTop - kBottom));
+    const qreal left = leftMargin();
+    return QRectF(left, kTop, std::max<qreal>(1, width() - left - kRight), std::max<qreal>(1, height() - kTop - kBottom));
 }
 
 QRectF StatsChartView::barColumn(int index) const
@@ -62,6 +90,31 @@ QRectF StatsChartView::barColumn(int index) const
     const QRectF plot = plotArea();
     const qreal slot = plot.width() / std::max<qreal>(1, qreal(m_bars.size()));
     return QRectF(plot.left() + slot * index + slot * 0.15, plot.top(), slot * 0.7, plot.height());
+}
+
+QRectF StatsChartView::labelArea(int index) const
+{
+    // Labels every n-th bar when they do not all fit.
+    const QRectF plot = plotArea();
+    const qreal slot = plot.width() / std::max<qreal>(1, qreal(m_bars.size()));
+    QStringList labels;
+    for (const Bar &b : m_bars)
+        labels << b.label;
+    const int widest = std::max(1, widestAdvance(font(), labels));
+    const int every = std::max(1, int((widest + 4) / std::max<qreal>(1, slot)) + 1);
+    // A label stands centred under its bar, never left of the axis, where the hour scale's
+    // "0h" stands, nor past the right edge: the labelled bars start at the first whose
+    // label has room, and one without room at the end goes.
+    const auto room = [&](int i) {
+        const qreal centre = barColumn(i).center().x();
+        return centre - widest / 2.0 >= plot.left() && centre + widest / 2.0 <= width();
+    };
+    int first = 0;
+    while (first < int(m_bars.size()) && !room(first))
+        ++first;
+    if (index < first || (index - first) % every != 0 || !room(index))
+        return QRectF();
+    return QRectF(barColumn(index).center().x() - widest / 2.0, plot.bottom() + 2, widest, kBottom - 4);
 }
 
 int StatsChartView::barAt(QPointF pos) const
@@ -80,40 +133,31 @@ void StatsChartView::paintEvent(QPaintEvent *)
     const QColor grid(0xD8, 0xD8, 0xD8);
     const QColor text(0x30, 0x30, 0x30);
     p.setPen(text);
-    p.drawText(QRectF(kLeft, 2, width() - kLeft, kTop - 4), Qt::AlignLeft | Qt::AlignVCenter, m_title);
     const QRectF plot = plotArea();
-    qint64 most = 0;
-    for (const Bar &b : m_bars)
-        most = std::max(most, b.seconds);
-    const qint64 step = hourStep(double(most) / 3600);
-    const double topHours = double(std::max<qint64>(step, (most / 3600 / step + 1) * step));
+    p.drawText(QRectF(plot.left(), 2, width() - plot.left(), kTop - 4), Qt::AlignLeft | Qt::AlignVCenter, m_title);
+    const Scale s = scale();
+    const double topHours = double(s.topHours);
+    const qreal line = fontMetrics().height();
     const auto yOf = [&](double hours) { return plot.bottom() - plot.height() * hours / topHours; };
-    for (qint64 h = 0; double(h) <= topHours; h += step) {
+    for (qint64 h = 0; double(h) <= topHours; h += s.step) {
         p.setPen(grid);
         p.drawLine(QPointF(plot.left(), yOf(double(h))), QPointF(plot.right(), yOf(double(h))));
         p.setPen(text);
-        p.drawText(QRectF(0, yOf(double(h)) - 8, kLeft - 4, 16), Qt::AlignRight | Qt::AlignVCenter,
-                   QStringLiteral("%1h").arg(h));
+        p.drawText(QRectF(0, yOf(double(h)) - line / 2, plot.left() - 4, line), Qt::AlignRight | Qt::AlignVCenter,
+                   hourLabel(h));
     }
     const QFontMetrics metrics(font());
-    // Labels every n-th bar when they do not all fit.
-    const qreal slot = plot.width() / std::max<qreal>(1, qreal(m_bars.size()));
-    int widest = 1;
-    for (const Bar &b : m_bars)
-        widest = std::max(widest, metrics.horizontalAdvance(b.label));
-    const int every = std::max(1, int((widest + 4) / std::max<qreal>(1, slot)) + 1);
     for (int i = 0; i < int(m_bars.size()); ++i) {
         const QRectF column = barColumn(i);
         const double hours = double(m_bars[size_t(i)].seconds) / 3600;
         const QRectF bar(column.left(), yOf(hours), column.width(), plot.bottom() - yOf(hours));
         if (bar.height() > 0)
             p.fillRect(bar, QColor(0x20, 0x60, 0xC0));
-        if (i % every == 0) {
+        const QRectF label = labelArea(i);
+        if (!label.isEmpty()) {
             p.setPen(text);
-            const qreal w = slot * every;
-            p.drawText(QRectF(column.center().x() - w / 2, plot.bottom() + 2, w, kBottom - 4),
-                       Qt::AlignHCenter | Qt::AlignTop,
-                       metrics.elidedText(m_bars[size_t(i)].label, Qt::ElideRight, int(w)));
+            p.drawText(label, Qt::AlignHCenter | Qt::AlignTop,
+                       metrics.elidedText(m_bars[size_t(i)].label, Qt::ElideRight, int(label.width())));
         }
     }
     p.setPen(QColor(0x60, 0x60, 0x60));

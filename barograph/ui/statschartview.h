@@ -23,6 +23,11 @@ public:
     /// Where bar `index` is drawn, widget pixels; its full column, so that a short bar can
     /// be clicked as well as a tall one.
     QRectF barColumn(int index) const;
+    /// Where bar `index`'s label is drawn; empty when it has none (only every n-th bar is
+    /// labelled where the labels do not all fit).
+    QRectF labelArea(int index) const;
+    /// The bars' area; left of it stands the hour scale, as wide as its widest label.
+    QRectF plotArea() const;
 
 signals:
     void barClicked(int index);
@@ -33,7 +38,14 @@ protected:
     bool event(QEvent *event) override;
 
 private:
-    QRectF plotArea() const;
+    struct Scale {
+        qint64 step = 1;     ///< hours between two lines
+        qint64 topHours = 1; ///< the top line
+    };
+    /// The hour lines for the bars at this height.
+    Scale scale() const;
+    /// Room left of the axis for the hour labels.
+    qreal leftMargin() const;
     int barAt(QPointF pos) const;
 
     QString m_title;

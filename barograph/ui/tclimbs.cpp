@@ -3,6 +3,7 @@
 
 #include "barograph/core/messages.h"
 #include "logbook/core/text/numbertext.h"
+#include "logbook/render/textmeasure.h"
 #include "logbook/ui/japanesefont.h"
 
 #include <QFrame>
@@ -76,8 +77,12 @@ protected:
             const bool whole = std::fabs(b.from - std::round(b.from)) < 0.01f;
             if (whole && (width >= 6 || int(std::lround(b.from)) % 2 == 0)) {
                 p.drawLine(left, area.bottom() + 1, left, area.bottom() + 3);
-                p.drawText(QRect(left - 12, area.bottom() + 3, 24, labelHeight), Qt::AlignHCenter | Qt::AlignTop,
-                           QString::number(int(std::lround(b.from))));
+                // Centred under its tick, but held inside the chart: the first label of a
+                // sink, "-1", would lose its sign past the left edge.
+                const QString text = QString::number(int(std::lround(b.from)));
+                const int w = widestAdvance(p.font(), {text});
+                const int x = std::clamp(left - w / 2, 1, std::max(1, QWidget::width() - 1 - w));
+                p.drawText(QRect(x, area.bottom() + 3, w, labelHeight), Qt::AlignHCenter | Qt::AlignTop, text);
             }
         }
     }

@@ -4,10 +4,10 @@
 #include "barograph/core/messages.h"
 #include "barograph/ui/toolglyphs.h"
 #include "logbook/core/text/numbertext.h"
+#include "logbook/render/textmeasure.h"
 #include "logbook/ui/japanesefont.h"
 
 #include <QEvent>
-#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,8 +21,17 @@ QToolButton *button(QWidget *parent, const char *name, int x, QStringView hint, 
     return glyphButton(parent, name, QPoint(x, 5), hint, glyph);
 }
 
-// `widest` is the longest text the edit shows: where the installed face is wider than the
-// one the strip was laid out for, the font shrinks until that text fits.
+// The strip was laid out for a narrow face: where the installed one is wider, a text keeps
+// to its place by shrinking (down to `least` pixels) until it fits `room`.
+QFont fitting(int pixelSize, const QString &text, int room, int least)
+{
+    QFont font = japaneseUiFont(pixelSize);
+    while (font.pixelSize() > least && widestAdvance(font, {text}) > room)
+        font.setPixelSize(font.pixelSize() - 1);
+    return font;
+}
+
+// `widest` is the longest text the edit shows.
 QLineEdit *edit(QWidget *parent, const char *name, QRect geometry, QStringView hint, const QString &widest)
 {
     auto *e = new QLineEdit(parent);
@@ -30,11 +39,7 @@ QLineEdit *edit(QWidget *parent, const char *name, QRect geometry, QStringView h
     e->setGeometry(geometry);
     e->setToolTip(hint.toString());
     e->setTextMargins(0, 0, 0, 0);
-    QFont font = japaneseUiFont(16);
-    const int room = geometry.width() - 8; // frame and the edit's own margins
-    while (font.pixelSize() > 10 && QFontMetrics(font).horizontalAdvance(widest) > room)
-        font.setPixelSize(font.pixelSize() - 1);
-    e->setFont(font);
+    e->setFont(fitting(16, widest, geometry.width() - 8, 10)); // less the frame and the edit's own margins
     QPalette palette = e->palette();
     palette.setColor(QPalette::Text, Qt::black);
     e->setPalette(palette);
@@ -135,10 +140,13 @@ void TCursPos::setMomentsFound(bool takeoff, bool landing)
 
 void TCursPos::showMark(const std::optional<MarkSpan> &span)
 {
-    LbMark->setText(span ? baromsg::MarkFigures.toString().arg(QString::fromLatin1(span->timeText),
-                                                               QString::fromLatin1(span->heightText),
-                                                               QString::fromLatin1(span->climbText))
-                         : baromsg::MarkNone.toString());
+    const QString text = span ? baromsg::MarkFigures.toString().arg(QString::fromLatin1(span->timeText),
+                                                                    QString::fromLatin1(span->heightText),
+                                                                    QString::fromLatin1(span->climbText))
+                              : baromsg::MarkNone.toString();
+    // Whole, and clear of the IGC button beside it: a long span's figures take a smaller face.
+    LbMark->setFont(fitting(12, text, LbMark->width(), 8));
+    LbMark->setText(text);
 }
 
 void TCursPos::showReadouts(const CursorPlacement &cursor, bool withTime)

@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <utility>
+
 TFormAdjust::TFormAdjust(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
@@ -44,6 +46,14 @@ TFormAdjust::TFormAdjust(QWidget *parent)
     std::tie(BitBtn1, BitBtn2) = okCancelButtons(this, QPoint(200, 32), 92);
     RBZero->setChecked(true);
     followChoice();
+    // A mode clicked takes the keyboard to its field, as opening does (the arrow keys keep
+    // walking the choices; Tab then reaches the field).
+    for (auto [choice, field] : {std::pair{RBTakeoff, EdTakeoff}, std::pair{RBOffset, EdOffset}}) {
+        connect(choice, &QRadioButton::clicked, field, [field] {
+            field->setFocus(Qt::OtherFocusReason);
+            field->selectAll();
+        });
+    }
 }
 
 void TFormAdjust::followChoice()
@@ -82,12 +92,39 @@ void TFormAdjust::accept()
     if (!typedMetres()) {
         QMessageBox::warning(questionParent(this), baromsg::ErrorCaption.toString(),
                              baromsg::CorrectionNotNumber.toString());
-        QLineEdit *edit = mode() == CorrectionMode::Takeoff ? EdTakeoff : EdOffset;
+        QLineEdit *edit = modeField();
         edit->setFocus();
         edit->selectAll();
         return;
     }
     QDialog::accept();
+}
+
+QLineEdit *TFormAdjust::modeField() const
+{
+    switch (mode()) {
+    case CorrectionMode::Takeoff:
+        return EdTakeoff;
+    case CorrectionMode::Offset:
+        return EdOffset;
+    case CorrectionMode::Zero:
+    case CorrectionMode::None:
+        break;
+    }
+    return nullptr;
+}
+
+void TFormAdjust::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // The dialog is made once: without this the keyboard stays where it was when it closed
+    // (on OK), and what the pilot types next goes nowhere while Enter repeats the last one.
+    if (QLineEdit *edit = modeField()) {
+        edit->setFocus(Qt::OtherFocusReason);
+        edit->selectAll();
+    } else if (RBZero->isChecked()) {
+        RBZero->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void runAltitudeCorrection(TFormAdjust &form, TGraph *graph, Prompter &prompter,

@@ -35,7 +35,14 @@ public:
     /// OK: a text without a number stays in the dialog with a message, to be mended.
     void accept() override;
 
+protected:
+    /// Opens with the keyboard in the field of the chosen mode, its text selected, so that
+    /// what is typed replaces it and Enter applies it.
+    void showEvent(QShowEvent *event) override;
+
 private:
+    /// The edit the chosen mode reads (null for a mode that reads none).
+    QLineEdit *modeField() const;
     void followChoice();
 };
 

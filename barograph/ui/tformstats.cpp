@@ -27,6 +27,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -69,6 +70,8 @@ QTableWidget *newTable(std::initializer_list<QStringView> titles)
 /// Numbers right-aligned, the columns of names (`textColumns`) left, as the log list shows them.
 void fill(QTableWidget *table, const std::vector<QStringList> &rows, std::initializer_list<int> textColumns = {0})
 {
+    // Refilled as the log changes: the current cell moving then is not the pilot's choice.
+    const QSignalBlocker quiet(table);
     table->clearContents();
     table->setRowCount(int(rows.size()));
     for (int r = 0; r < int(rows.size()); ++r) {
@@ -172,6 +175,11 @@ TFormStats::TFormStats(MainFormLink &link, TLogG &list, QWidget *parent)
     const auto onTable = [this, rowsOf](QTableWidget *table, const std::vector<std::vector<int>> &rows) {
         connect(table, &QTableWidget::cellClicked, this,
                 [this, &rows, rowsOf](int r, int) { selectFlights(rowsOf(rows, r), false); });
+        // A row reached with the keyboard selects its flights as a click does.
+        connect(table, &QTableWidget::currentCellChanged, this, [this, &rows, rowsOf](int r, int, int previous, int) {
+            if (r >= 0 && r != previous)
+                selectFlights(rowsOf(rows, r), false);
+        });
         connect(table, &QTableWidget::cellDoubleClicked, this,
                 [this, &rows, rowsOf](int r, int) { selectFlights(rowsOf(rows, r), true); });
     };

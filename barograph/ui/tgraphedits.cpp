@@ -157,10 +157,13 @@ void TGraph::revertToDownload()
     // A step of the trace like a cut: the row follows when the trace is saved (it then
     // takes the figures the instrument gave), so undo, redo and closing without saving
     // never leave the row and the file telling two stories.
-    m_session->replaceTrace(BarographTrace::fromFile(std::move(*file)),
-                            fieldformat::secondsOf(row.downloaded->fields[size_t(Field::Time)]),
-                            baromsg::StepRevert.toString());
-    traceReplaced(shown);
+    const bool replaced = m_session->replaceTrace(BarographTrace::fromFile(std::move(*file)),
+                                                  fieldformat::secondsOf(row.downloaded->fields[size_t(Field::Time)]),
+                                                  baromsg::StepRevert.toString());
+    if (replaced)
+        traceReplaced(shown);
+    else if (shown)
+        cursorShow(m_session->cursorTime);
 }
 
 void TGraph::applyAltitudeCorrection(CorrectionMode mode, double metres)

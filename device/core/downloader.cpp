@@ -353,18 +353,23 @@ void Downloader::LogLoadEnd()
     const int knownCount = int(std::count(known.begin(), known.end(), true));
     bool newOnly = duplicates == DuplicateFlights::NewOnly;
     if (knownCount > 0 && duplicates == DuplicateFlights::Ask) {
+        // With nothing new, "only the new ones?" would offer to add none: the question is
+        // then whether to add the same flights again (No adds nothing).
+        const bool nothingNew = knownCount == count;
         ++m_messagesOpen; // the load timer waits behind the question, as behind a message
         const Prompter::Answer answer =
-            m_prompter.ask(msg::AskNewOnly.toString().arg(knownCount).arg(count - knownCount), msg::Confirm,
-                           Prompter::Buttons::YesNoCancel, Prompter::Icon::Question);
+            nothingNew ? m_prompter.ask(msg::AskAllKnownAgain.toString().arg(count), msg::Confirm,
+                                        Prompter::Buttons::YesNo, Prompter::Icon::Question)
+                       : m_prompter.ask(msg::AskNewOnly.toString().arg(knownCount).arg(count - knownCount),
+                                        msg::Confirm, Prompter::Buttons::YesNoCancel, Prompter::Icon::Question);
         --m_messagesOpen;
-        if (answer == Prompter::Answer::Cancel) {
+        if (!nothingNew && answer == Prompter::Answer::Cancel) {
             m_state.loadAllNext = 0;
             stopSequence();
             ended(TransferMode::Log, TransferOutcome::Cancelled);
             return;
         }
-        newOnly = answer == Prompter::Answer::Yes;
+        newOnly = nothingNew ? answer != Prompter::Answer::Yes : answer == Prompter::Answer::Yes;
     }
     skippedFlights = newOnly ? knownCount : 0;
     const int firstRow = std::max(m_book.rowCount(), 1);

@@ -51,6 +51,9 @@ inline constexpr QStringView BaroNameMoved =
     u"%1 のフライトのバログラフは、%4 が %3 のフライトで使われているため、%2 に保存しました。";
 // Flights of the instrument already in the log (%1: how many, %2: how many are new).
 inline constexpr QStringView AskNewOnly = u"%1件はすでにログにあります。新しい%2件だけ追加しますか？";
+// Every flight of the instrument already in the log (%1: how many): there is nothing new to
+// add, only the same flights once more.
+inline constexpr QStringView AskAllKnownAgain = u"%1件はすべてすでにログにあります。もう一度追加しますか？";
 inline constexpr QStringView LineNeverQuiet =
     u"DIV-EVODU-REV からデータが送られ続けているため、転送を中止しました。\n"
     u"DIV-EVODU-REV の電源を入れ直してから、もう一度ロードしてください。"; // the line never went quiet

@@ -10,18 +10,17 @@
 
 namespace {
 
-constexpr qreal kLeftMargin = 44;   // hour labels
 constexpr qreal kRightMargin = 8;
 constexpr qreal kTopMargin = 10;
-constexpr qreal kBottomMargin = 34; // month numbers, then the year's label
+constexpr qreal kTextGap = 4;     // between a scale label and the axis, between two years' texts
 constexpr qreal kMinSlotWidth = 7;
 
-// An hour step of 1, 2 or 5 times a power of ten that gives at most five steps.
-int hourStep(double maxHours)
+// An hour step of 1, 2 or 5 times a power of ten that gives at most `maxSteps` steps.
+int hourStep(double maxHours, int maxSteps)
 {
     for (int scale = 1;; scale *= 10) {
         for (const int step : {1, 2, 5}) {
-            if (maxHours / (step * scale) <= 5 || scale > 100000)
+            if (maxHours / (step * scale) <= maxSteps || scale > 100000)
                 return step * scale;
         }
     }
@@ -29,7 +28,7 @@ int hourStep(double maxHours)
 
 } // namespace
 
-TotalsChart layoutTotalsChart(const FlightTotals &totals, QSizeF size)
+TotalsChart layoutTotalsChart(const FlightTotals &totals, QSizeF size, const TextMeasure &text)
 {
     // Year -> seconds per month (index 1-12) and the year's own total.
     struct YearSums {
@@ -47,36 +46,56 @@ TotalsChart layoutTotalsChart(const FlightTotals &totals, QSizeF size)
         years[y.year].total = qint32(qBound(qint64(INT_MIN), qint64(years[y.year].total) + y.seconds, qint64(INT_MAX)));
 
     TotalsChart chart;
-    chart.minimumWidth = kLeftMargin + kRightMargin + qreal(years.size()) * 12 * kMinSlotWidth;
-    const qreal width = std::max(size.width(), chart.minimumWidth);
-    chart.plot = QRectF(kLeftMargin, kTopMargin, width - kLeftMargin - kRightMargin,
-                        std::max<qreal>(10, size.height() - kTopMargin - kBottomMargin));
-    if (years.empty())
-        return chart;
+    const qreal line = std::max<qint32>(text.height, 1);
+    chart.lineHeight = line;
+    // Under the axis: the month numbers, then the year, then its total.
+    const qreal bottomMargin = 3 * line + kTextGap;
+    const qreal plotHeight = std::max<qreal>(10, size.height() - kTopMargin - bottomMargin);
 
     qint64 maxSeconds = 0;
     for (const auto &[year, sums] : years)
         maxSeconds = std::max(maxSeconds, *std::max_element(sums.months + 1, sums.months + 13));
-    const int step = hourStep(double(maxSeconds) / 3600);
+    // As many hour lines as keep their labels a line apart, five at most.
+    const int maxSteps = std::clamp(int(plotHeight / (line + 2)), 1, 5);
+    const int step = hourStep(double(maxSeconds) / 3600, maxSteps);
     const int steps = std::max(1, int((maxSeconds + qint64(step) * 3600 - 1) / (qint64(step) * 3600)));
-    const qreal top = qreal(steps) * step * 3600;
+    qreal scaleWidth = 0;
+    for (int i = 0; i <= steps; ++i) {
+        chart.ticks.push_back({0, numtext::decimal(qint64(i) * step) + " h"});
+        scaleWidth = std::max<qreal>(scaleWidth, text.width(chart.ticks.back().label));
+    }
+    const qreal left = scaleWidth + 2 * kTextGap;
+
+    qreal widestYearText = 0;
+    for (const auto &[year, sums] : years) {
+        TotalsChart::Year y;
+        y.seconds = sums.total;
+        y.label = numtext::decimal(year, 4) + "\x94\x4e"; // 年
+        y.time = numtext::clockText(sums.total);
+        widestYearText = std::max<qreal>(widestYearText, std::max(text.width(y.label), text.width(y.time)));
+        chart.years.push_back(y);
+    }
+    const qreal leastBlock = std::max(12 * kMinSlotWidth, widestYearText + kTextGap);
+    chart.minimumWidth = left + kRightMargin + qreal(years.size()) * leastBlock;
+    const qreal width = std::max(size.width(), chart.minimumWidth);
+    chart.plot = QRectF(left, kTopMargin, width - left - kRightMargin, plotHeight);
     const QRectF &plot = chart.plot;
     for (int i = 0; i <= steps; ++i)
-        chart.ticks.push_back({plot.bottom() - plot.height() * i / steps, numtext::decimal(qint64(i) * step) + " h"});
+        chart.ticks[size_t(i)].y = plot.bottom() - plot.height() * i / steps;
+    if (years.empty())
+        return chart;
 
+    const qreal top = qreal(steps) * step * 3600;
     const qreal block = plot.width() / qreal(years.size());
     const qreal slot = block / 12;
     qreal x = plot.left();
+    size_t index = 0;
     for (const auto &[year, sums] : years) {
-        TotalsChart::Year y;
-        y.block = QRectF(x, plot.top(), block, plot.height());
-        y.seconds = sums.total;
-        y.label = numtext::decimal(year, 4) + "\x94\x4e " + numtext::clockText(sums.total); // 年
-        chart.years.push_back(y);
+        chart.years[index++].block = QRectF(x, plot.top(), block, plot.height());
         for (int m = 1; m <= 12; ++m) {
             const qreal h = sums.months[m] > 0 ? plot.height() * qreal(sums.months[m]) / top : 0;
-            const qreal left = x + slot * (m - 1) + slot * 0.15;
-            chart.bars.push_back({QRectF(left, plot.bottom() - h, slot * 0.7, h), year, m,
+            const qreal barLeft = x + slot * (m - 1) + slot * 0.15;
+            chart.bars.push_back({QRectF(barLeft, plot.bottom() - h, slot * 0.7, h), year, m,
                                   qint32(std::min<qint64>(sums.months[m], INT_MAX))});
         }
         x += block;

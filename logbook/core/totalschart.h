@@ -3,6 +3,8 @@
 // QtCore only.
 #pragma once
 
+#include "logbook/core/text/textmeasure.h"
+
 #include <QByteArray>
 #include <QPointF>
 #include <QRectF>
@@ -21,7 +23,8 @@ struct TotalsChart {
     };
     struct Year {
         QRectF block;     ///< the year's twelve month slots, plot height
-        QByteArray label; ///< cp932: "1997年 123:30:00"
+        QByteArray label; ///< cp932: "1997年", under the month numbers
+        QByteArray time;  ///< "123:30:00", under the label
         qint32 seconds = 0;
     };
     struct Tick {
@@ -30,13 +33,17 @@ struct TotalsChart {
     };
 
     QRectF plot;              ///< the bars' area, axis at its bottom
+    qreal lineHeight = 0;     ///< of a text line under the axis: month numbers, label, time
     std::vector<Bar> bars;    ///< twelve per year, in year order
     std::vector<Year> years;
     std::vector<Tick> ticks;  ///< from 0 up, the last at or above the highest bar
-    qreal minimumWidth = 0;   ///< narrower than this the bars become unreadable
+    qreal minimumWidth = 0;   ///< narrower than this a bar or a year's text no longer fits
 };
 
 /// Lays out the chart of a totals table in a canvas of `size` pixels: the months and years
 /// of its subtotal rows (a month outside 1-12 counts in its year only), years in ascending
-/// order, bar heights in proportion to flying time.
-TotalsChart layoutTotalsChart(const FlightTotals &totals, QSizeF size);
+/// order, bar heights in proportion to flying time. The texts are measured by `text`, the
+/// face the chart is painted in: the hour scale's margin is as wide as its widest label,
+/// its labels at least a line apart, and a year's block at least as wide as its texts
+/// (the canvas then grows to minimumWidth and scrolls).
+TotalsChart layoutTotalsChart(const FlightTotals &totals, QSizeF size, const TextMeasure &text = {});

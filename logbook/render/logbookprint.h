@@ -10,6 +10,9 @@
 #include <QByteArray>
 #include <QRect>
 #include <QString>
+#include <QStringList>
+
+#include <array>
 
 #include <functional>
 #include <optional>
@@ -26,6 +29,11 @@ struct PrintedLogBook {
     int rowsPerPage = 20;
     std::vector<LogBookPage> pages; ///< here `rows` index `flights`, not the log
     std::vector<FlightRecord> flights;
+    /// Per column, the texts of the whole book that can be its widest figure (flights and
+    /// totals): the columns are sized for them, the same on every page, so that no figure
+    /// of a long log prints as "49730:…" or "V1010304.…". Empty for the site and comment
+    /// columns, whose text may be cut.
+    std::array<QStringList, kFieldCount> widestFigures;
 };
 
 /// The copy of `pages` of `book` that a print draws.

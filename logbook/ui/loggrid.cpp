@@ -4,6 +4,7 @@
 #include "logbook/core/flightrecord.h"
 #include "logbook/core/messages.h"
 #include "logbook/core/text/cp932.h"
+#include "logbook/render/textmeasure.h"
 #include "logbook/ui/japanesefont.h"
 
 #include <QFontMetrics>
@@ -98,6 +99,34 @@ void LogGridView::freezeNumberColumn()
     frozen->show();
 }
 
+void LogGridView::giveSpareWidthTo(int column)
+{
+    m_spareColumn = column;
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int resized) {
+        if (m_fittingSpare)
+            return;
+        if (resized == m_spareColumn)
+            m_spareGiven = 0; // the user's width, kept until the grid is resized
+        else
+            fitSpareWidth(); // a number column that widened takes from the spare first
+    });
+    fitSpareWidth();
+}
+
+void LogGridView::fitSpareWidth()
+{
+    if (m_spareColumn < 0)
+        return;
+    const int spare = viewport()->width() - horizontalHeader()->length();
+    const int change = spare > 0 ? spare : -qMin(m_spareGiven, -spare);
+    if (change == 0)
+        return;
+    m_fittingSpare = true;
+    setColumnWidth(m_spareColumn, columnWidth(m_spareColumn) + change);
+    m_fittingSpare = false;
+    m_spareGiven += change;
+}
+
 void LogGridView::mouseDoubleClickEvent(QMouseEvent *event)
 {
     QTableView::mouseDoubleClickEvent(event);
@@ -109,6 +138,7 @@ void LogGridView::resizeEvent(QResizeEvent *event)
 {
     QTableView::resizeEvent(event);
     placeFrozen();
+    fitSpareWidth();
 }
 
 void LogGridView::updateGeometries()
@@ -155,31 +185,12 @@ int neededColumnWidth(const QTableView *grid, int column, int firstRow, int last
     const QAbstractItemModel *model = grid->model();
     if (lastRow < 0)
         lastRow = model->rowCount() - 1;
-    // Measuring every cell of 20,000 rows would stall the list: only the longest texts
-    // can be the widest, since a number's characters differ little in width.
-    qsizetype longest = 0;
-    QStringList candidates;
-    for (int row = firstRow; row <= lastRow; ++row) {
-        const QString text = model->data(model->index(row, column)).toString();
-        if (text.size() < longest - 1)
-            continue;
-        if (text.size() > longest) {
-            longest = text.size();
-            candidates.erase(std::remove_if(candidates.begin(), candidates.end(),
-                                            [&](const QString &t) { return t.size() < longest - 1; }),
-                             candidates.end());
-        }
-        if (candidates.size() < 64 && !candidates.contains(text))
-            candidates << text;
-    }
-    const QFontMetrics cells(grid->font());
-    int widest = 0;
-    for (const QString &text : std::as_const(candidates))
-        widest = qMax(widest, cells.horizontalAdvance(text));
+    const int widest = widestAdvance(grid->font(), widestCandidates(lastRow - firstRow + 1, [&](qsizetype i) {
+                                         return model->data(model->index(firstRow + int(i), column)).toString();
+                                     }));
     // The cell's own margins and grid line, as the view draws them.
     const int margin = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1) + 2;
-    const QFontMetrics header(grid->horizontalHeader()->font());
-    const int title = header.horizontalAdvance(model->headerData(column, Qt::Horizontal).toString()) + 2 * margin;
+    const int title = widestAdvance(grid->horizontalHeader()->font(), {model->headerData(column, Qt::Horizontal).toString()}) + 2 * margin;
     return qMax(widest + margin, title);
 }
 

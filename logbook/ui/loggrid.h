@@ -22,6 +22,9 @@ public:
     /// Keeps the number column in place when the other columns scroll sideways: a second
     /// view of the same model and selection, showing only that column, lies over it.
     void freezeNumberColumn();
+    /// Gives `column` the room the columns leave free (a maximised window's), and takes it
+    /// back when the grid narrows; a width the user sets on it is kept as its own.
+    void giveSpareWidthTo(int column);
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
@@ -31,8 +34,12 @@ protected:
 
 private:
     void placeFrozen();
+    void fitSpareWidth();
 
     QPointer<QTableView> m_frozen;
+    int m_spareColumn = -1;
+    int m_spareGiven = 0;       ///< what fitSpareWidth added to that column
+    bool m_fittingSpare = false;
 };
 
 /// The columns that hold numbers (the row number, flying time, altitude and climb): a

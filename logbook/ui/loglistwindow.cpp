@@ -1,6 +1,7 @@
 // The log list window.
 #include "loglistwindow.h"
 
+#include "logbook/core/flightrecord.h"
 #include "logbook/core/logbook.h"
 #include "logbook/core/messages.h"
 #include "logbook/core/text/cp932.h"
@@ -14,6 +15,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -49,6 +51,8 @@ TLogG::TLogG(const LogBook &book, QWidget *parent)
     setUpLogGrid(StringGrid1);
     grid->freezeNumberColumn();
     keepNumberColumnsFitted(StringGrid1);
+    // A wider window shows more of the comments, as the pilot widened it to see.
+    grid->giveSpareWidthTo(int(Field::Comment));
 
     auto *layout = new QVBoxLayout(body);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -114,6 +118,7 @@ void TLogG::selectRowSet(const std::vector<int> &rows)
 
 void TLogG::clearSelection()
 {
+    StringGrid1->horizontalScrollBar()->setValue(0);
     StringGrid1->selectionModel()->clearSelection();
     StringGrid1->selectionModel()->setCurrentIndex(m_model->index(0, 0), QItemSelectionModel::NoUpdate);
 }

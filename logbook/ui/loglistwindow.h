@@ -29,8 +29,8 @@ public:
     /// Selects the given grid rows (any order, gaps allowed), the first of them current and
     /// scrolled into view; nothing when `rows` is empty.
     void selectRowSet(const std::vector<int> &rows);
-    /// Selects nothing, the first row current: a log just opened has no selection of the
-    /// log before it.
+    /// Selects nothing, the first row current, the first columns in view: a log just
+    /// opened has no selection nor sideways scroll of the log before it.
     void clearSelection();
 
     /// The name field's text as cp932 bytes.

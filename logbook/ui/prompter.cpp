@@ -6,8 +6,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPointer>
+#include <QRegularExpression>
+
+#include <algorithm>
 
 namespace {
 
@@ -50,6 +54,61 @@ int execQuestion(QMessageBox *box)
     return answer;
 }
 
+/// The extension a file type of a dialog names: "dvs" of "機器設定ファイル(*.dvs)"; empty for
+/// a type of several extensions or none.
+QString extensionOf(const QString &filter)
+{
+    static const QRegularExpression single(QStringLiteral("\\(\\*\\.([^*?;() ]+)\\)\\s*$"));
+    return single.match(filter).captured(1);
+}
+
+/// Every save dialog of the program: over what asked, preset with `preset` (a file, or a
+/// folder to start in), offering `filters` with `*chosen` preselected (set to the type the
+/// file was saved as). A name typed without an extension gets the chosen type's, as a
+/// pilot expects: saved without one, a file is missing from the open dialog of its type.
+QString chooseSaveFileIn(QWidget *parent, const QStringList &filters, const QString &preset, int *chosen,
+                         QFileDialog::Options options)
+{
+    QPointer<QFileDialog> dialog = new QFileDialog(parent);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setOptions(options);
+    const int first = chosen ? std::clamp(*chosen, 0, std::max(0, int(filters.size()) - 1)) : 0;
+    if (!filters.isEmpty()) {
+        dialog->setNameFilters(filters);
+        dialog->selectNameFilter(filters.at(first));
+        dialog->setDefaultSuffix(extensionOf(filters.at(first)));
+    }
+    QFileDialog *d = dialog;
+    QObject::connect(d, &QFileDialog::filterSelected, d, [d](const QString &filter) { d->setDefaultSuffix(extensionOf(filter)); });
+    if (!preset.isEmpty()) {
+        const QFileInfo info(preset);
+        if (info.isDir()) {
+            dialog->setDirectory(preset);
+        } else {
+            dialog->setDirectory(info.absolutePath());
+            dialog->selectFile(info.fileName());
+        }
+    }
+    raiseAboveOnTop(*dialog);
+    const bool accepted = dialog->exec() == QDialog::Accepted;
+    if (!dialog) // the window it belonged to went, and took it along: Cancel
+        return QString();
+    const QStringList files = dialog->selectedFiles();
+    const QString chosenFilter = dialog->selectedNameFilter();
+    delete dialog;
+    if (!accepted || files.isEmpty())
+        return QString();
+    if (chosen)
+        *chosen = std::max(0, int(filters.indexOf(chosenFilter)));
+    return files.constFirst();
+}
+
+QStringList filterList(QStringView filter)
+{
+    return filter.isEmpty() ? QStringList() : QStringList{filter.toString()};
+}
+
 } // namespace
 
 Prompter::Answer QtPrompter::ask(QStringView text, QStringView caption, Buttons buttons, Icon icon)
@@ -77,20 +136,16 @@ QString QtPrompter::chooseOpenFile(QStringView filter, const QString &folder)
 
 QString QtPrompter::chooseSaveFile(QStringView filter, const QString &preset)
 {
-    return QFileDialog::getSaveFileName(questionParent(m_parent), QString(), preset, filter.toString());
+    return chooseSaveFileIn(questionParent(m_parent), filterList(filter), preset, nullptr, {});
 }
 
 QString QtPrompter::chooseSaveFileAmong(const QStringList &filters, const QString &preset, int *chosen)
 {
-    QString selected = filters.value(*chosen);
-    const QString path = QFileDialog::getSaveFileName(questionParent(m_parent), QString(), preset,
-                                                      filters.join(QStringLiteral(";;")), &selected);
-    *chosen = qMax(0, int(filters.indexOf(selected)));
-    return path;
+    return chooseSaveFileIn(questionParent(m_parent), filters, preset, chosen, {});
 }
 
 QString QtPrompter::chooseSaveFileKeepingOld(QStringView filter, const QString &preset)
 {
-    return QFileDialog::getSaveFileName(questionParent(m_parent), QString(), preset, filter.toString(), nullptr,
-                                        QFileDialog::DontConfirmOverwrite);
+    return chooseSaveFileIn(questionParent(m_parent), filterList(filter), preset, nullptr,
+                            QFileDialog::DontConfirmOverwrite);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "logbook/core/totals.h"
+#include "logbook/core/totalschart.h"
 
 #include <QWidget>
 
@@ -14,8 +15,13 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     bool event(QEvent *event) override;
 
 private:
+    /// The chart at the widget's size, its texts measured in the widget's font.
+    TotalsChart chart() const;
+    void fitMinimumWidth();
+
     const FlightTotals *m_totals = nullptr;
 };

@@ -13,6 +13,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProcess>
 #include <QGuiApplication>
 #include <QScreen>
@@ -68,6 +70,7 @@ class TestMainForm : public QObject {
 private slots:
     void startUpSetsCaptionStatesAndFolder();
     void startUpSurvivesBadPictureAndOddValues();
+    void everyMenuHasDistinctMnemonics();
     void nameFieldEnablesSaveOnlyWithFlights();
     void exitCancelKeepsRunningAndWritesNothing();
     void exitNoWritesEverySetting();
@@ -122,6 +125,32 @@ void TestMainForm::startUpSurvivesBadPictureAndOddValues()
     for (int i = 1; i <= 4; ++i)
         QVERIFY(!qobject_cast<QAction *>(form->command(QStringLiteral("SMCOM%1").arg(i)))->isChecked());
     QCOMPARE(form->logBook().workFolder, QDir::currentPath() + u'/');
+}
+
+// Alt and a letter shared by two items of one menu only highlights the first: each menu
+// (the menu bar too) is walked, its submenus with it.
+void TestMainForm::everyMenuHasDistinctMnemonics()
+{
+    Fixture f;
+    auto form = f.start();
+    std::vector<QWidget *> menus{form->menuBar()};
+    int walked = 0;
+    while (!menus.empty()) {
+        QWidget *menu = menus.back();
+        menus.pop_back();
+        ++walked;
+        QHash<QKeySequence, QString> taken;
+        for (QAction *action : menu->actions()) {
+            if (action->menu())
+                menus.push_back(action->menu());
+            const QKeySequence key = QKeySequence::mnemonic(action->text());
+            if (action->isSeparator() || key.isEmpty())
+                continue;
+            QVERIFY2(!taken.contains(key), qPrintable(taken.value(key) + QStringLiteral(" / ") + action->text()));
+            taken.insert(key, action->text());
+        }
+    }
+    QVERIFY(walked >= 6); // the bar, its five menus and the port submenu
 }
 
 void TestMainForm::nameFieldEnablesSaveOnlyWithFlights()

@@ -73,6 +73,8 @@ private slots:
     void windowShowsWhatTheToolReports();
     void leavingOutAndCarryingOverModifyTheLog();
     void yearBarSelectsThatYearsFlights();
+    void keyboardMovesInTheYearTableSelect();
+    void chartLabelsStayRightOfTheHourScale();
     void printCommandWritesThePdf();
     void printDrawsTheLogAsItWasAndCancelWritesNothing();
 };
@@ -192,6 +194,57 @@ void TestStatisticsWindow::yearBarSelectsThatYearsFlights()
         QCOMPARE(f.selectedRows(), expected);
     }
     QVERIFY(chart->barCount() >= 2);
+}
+
+void TestStatisticsWindow::keyboardMovesInTheYearTableSelect()
+{
+    Fixture f;
+    TFormStats *w = f.openStatistics();
+    QTableWidget *years = w->yearTable();
+    QVERIFY(years->rowCount() >= 2);
+    const LogBook &book = f.form->logBook();
+    const auto flightsOf = [&](int yearRow) {
+        std::vector<int> rows;
+        for (int row = 1; row < book.rowCount(); ++row) {
+            if (flightYear(book.row(row).date) == w->statistics().years[size_t(yearRow)].year)
+                rows.push_back(row);
+        }
+        return rows;
+    };
+    years->setCurrentCell(1, 0);
+    f.form->logList()->clearSelection();
+    QTest::keyClick(years, Qt::Key_Up);
+    QCOMPARE(years->currentRow(), 0);
+    QCOMPARE(f.selectedRows(), flightsOf(0));
+    QTest::keyClick(years, Qt::Key_Down);
+    QCOMPARE(f.selectedRows(), flightsOf(1));
+}
+
+// Seventy years in a narrow chart: only every n-th year is labelled, no label reaches left
+// of the axis, where the hour scale's "0h" stands, or past the chart's edge, and none
+// touches the next.
+void TestStatisticsWindow::chartLabelsStayRightOfTheHourScale()
+{
+    StatsChartView chart(QStringLiteral("年別"));
+    std::vector<StatsChartView::Bar> bars;
+    for (int year = 1970; year < 2040; ++year)
+        bars.push_back({QString::number(year), qint64(year - 1960) * 367 * 36});
+    chart.setBars(bars);
+    for (const int width : {chart.minimumWidth(), 1500}) {
+        chart.resize(width, 160);
+        int labelled = 0;
+        QRectF before;
+        for (int i = 0; i < chart.barCount(); ++i) {
+            const QRectF label = chart.labelArea(i);
+            if (label.isEmpty())
+                continue;
+            ++labelled;
+            QVERIFY2(label.left() >= chart.plotArea().left() && label.right() <= chart.width(), qPrintable(bars[size_t(i)].label));
+            QVERIFY2(before.isEmpty() || label.left() > before.right(), qPrintable(bars[size_t(i)].label)); // "19701973"
+            before = label;
+        }
+        QVERIFY(labelled >= 2);
+    }
 }
 
 void TestStatisticsWindow::printCommandWritesThePdf()

@@ -72,6 +72,7 @@ private slots:
     void typedMetres();
     void cutsAndSave();
     void randomEditsUndoAndRedoEverySample();
+    void revertOfAnUnchangedTraceIsNoStep();
     void printRectangle();
     void analysisFollowsTheTrace();
     void stretch_data();
@@ -337,8 +338,7 @@ void TestBarographSession::randomEditsUndoAndRedoEverySample()
             case 1: edited = s.cutRight(); break;
             case 2: edited = s.correctAltitudes(float(rng.bounded(2001)) / 10.0f - 100.0f); break;
             default:
-                s.replaceTrace(traceOf(1, {float(k), 2.5f, 7.25f}), 9 * 3600, QStringLiteral("revert"));
-                edited = true;
+                edited = s.replaceTrace(traceOf(1, {float(k), 2.5f, 7.25f}), 9 * 3600, QStringLiteral("revert"));
             }
             if (edited)
                 states.push_back(stateOf(s));
@@ -365,6 +365,17 @@ void TestBarographSession::randomEditsUndoAndRedoEverySample()
         }
         QVERIFY(!s.canRedo());
     }
+}
+
+void TestBarographSession::revertOfAnUnchangedTraceIsNoStep()
+{
+    BarographSession s(traceOf(2, {100.0f, 150.5f, 120.0f}, {1}), 10 * 3600, 640);
+    QVERIFY(!s.replaceTrace(traceOf(2, {100.0f, 150.5f, 120.0f}, {1}), 10 * 3600, QStringLiteral("revert")));
+    QVERIFY(!s.baroModified());
+    QVERIFY(!s.canUndo());
+    // Another take-off time is a change of its own.
+    QVERIFY(s.replaceTrace(traceOf(2, {100.0f, 150.5f, 120.0f}, {1}), 11 * 3600, QStringLiteral("revert")));
+    QVERIFY(s.baroModified());
 }
 
 void TestBarographSession::cutsAndSave()

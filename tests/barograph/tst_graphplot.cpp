@@ -83,6 +83,8 @@ private slots:
     void labelsNeverRunIntoOthers();
     void noTextCoversAnotherOrLeavesThePicture_data();
     void noTextCoversAnotherOrLeavesThePicture();
+    void gainMarksKeepClearOfTheScaleTheTraceAndTheTimes_data();
+    void gainMarksKeepClearOfTheScaleTheTraceAndTheTimes();
     void varioGridAndFrames();
     void varioColours();
     void climbBeyond8IsDrawnAtTheEdge();
@@ -217,6 +219,60 @@ void TestGraphPlot::noTextCoversAnotherOrLeavesThePicture()
     }
 }
 
+// The gain marks where they crowd the other texts: the bottom at the take-off, in the
+// panel's lower left corner beside the altitude scale, over the time labels under the axis,
+// with the trace coming down to it from a hill. Every scale label stays, no mark's text
+// lies on the trace, and no text covers an arrow.
+void TestGraphPlot::gainMarksKeepClearOfTheScaleTheTraceAndTheTimes_data()
+{
+    QTest::addColumn<BarographTrace>("trace");
+    QTest::addColumn<qint32>("width");
+    // Down from the hill into the valley, up 1000 m in a thermal, a glide out.
+    std::vector<float> fromAHill;
+    for (int i = 0; i < 300; ++i)
+        fromAHill.push_back(700.0f - 700.0f * float(i) / 300.0f);
+    for (int i = 0; i < 1000; ++i)
+        fromAHill.push_back(float(i));
+    for (int i = 0; i < 1700; ++i)
+        fromAHill.push_back(1000.0f - 800.0f * float(i) / 1700.0f);
+    QTest::newRow("200,000 samples from the ground") << traceOf(1, thermalFlight(200000, 0.0f)) << 640;
+    QTest::newRow("200,000 samples, a wide window") << traceOf(1, thermalFlight(200000, 0.0f)) << 1000;
+    QTest::newRow("200,000 samples, maximised") << traceOf(1, thermalFlight(200000, 0.0f)) << 1270;
+    QTest::newRow("from a hill") << traceOf(2, fromAHill) << 640;
+    QTest::newRow("from a hill, narrow") << traceOf(2, fromAHill) << 480;
+}
+
+void TestGraphPlot::gainMarksKeepClearOfTheScaleTheTraceAndTheTimes()
+{
+    QFETCH(BarographTrace, trace);
+    QFETCH(qint32, width);
+    const FlightStats stats = computeFlightStats(trace);
+    const GraphView view = GraphView::fullView(trace, stats);
+    const GraphLayout layout = GraphLayout::forWidth(width);
+    // The estimate, and a face as wide and tall as the screen's.
+    for (const LabelFont &font : {LabelFont{}, LabelFont{[](const QByteArray &t) { return qint32(t.size()) * 7; }, 16}}) {
+    const GraphPlot plot = buildGraphPlot(trace, stats, view, layout, font);
+    QCOMPARE(plot.gainMarks.size(), size_t(2));
+    for (const GraphPlot::GridLine &tick : plot.altitudeTicks)
+        QVERIFY2(!tick.label.text.isEmpty(), "a scale label left out");
+    const std::vector<QRect> texts = textBoxesOf(plot, GraphHeader{}, font);
+    for (const GraphPlot::GainMark &mark : plot.gainMarks) {
+        const QRect arrow = QRect(mark.arrow[0], mark.arrow[2]).united(QRect(mark.arrow[1], QSize(1, 1)));
+        QVERIFY2(arrow.top() > layout.plotTop && arrow.bottom() < layout.plotBottom, "an arrow leaves the panel");
+        for (const QRect &box : texts)
+            QVERIFY2(!box.intersects(arrow), "a text covers an arrow");
+        for (const PlotText *text : {&mark.name, &mark.value}) {
+            QVERIFY(!text->text.isEmpty());
+            const QRect box = font.boxOf(*text);
+            // The reduced trace steps a pixel column at a time: a segment's bounds are its pixels.
+            for (size_t i = 1; i < plot.altitudeTrace.size(); ++i)
+                QVERIFY2(!QRect(plot.altitudeTrace[i - 1], plot.altitudeTrace[i]).normalized().intersects(box),
+                         text->text.constData());
+        }
+    }
+    }
+}
+
 void TestGraphPlot::varioGridAndFrames()
 {
     const Drawn d(traceOf(1, {100, 101}));
@@ -287,7 +343,9 @@ void TestGraphPlot::gainArrowsOnlyAbove20m()
         return;
     const GraphPlot::GainMark &bottom = d.plot.gainMarks[0];
     const QPoint tip = bottom.arrow[1];
-    QCOMPARE(bottom.arrow[0], tip + QPoint(-3, 6));
+    // The bottom on the panel's lower edge: its arrow points at it from above, clear of
+    // the time labels under the axis.
+    QCOMPARE(bottom.arrow[0], tip + QPoint(-3, -6));
     QCOMPARE(bottom.name.text, QByteArray("Gain Bottom"));
     QCOMPARE(bottom.value.text, QByteArray("500.0m"));
     QCOMPARE(d.plot.gainMarks[1].value.text, QByteArray("520.1m"));

@@ -22,6 +22,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
@@ -138,6 +139,7 @@ private slots:
     void toolsBelongToTheirWindow();
     void correctionFromAToolOpensAboveOnTopDialogs();
     void altitudeCorrectionCommand();
+    void altitudeCorrectionReopensInTheFieldOfItsMode();
     void printing();
     void climbsToolShowsTheAnalysis();
     void takeoffLandingAndMark();
@@ -714,6 +716,36 @@ void TestTGraph::correctionFromAToolOpensAboveOnTopDialogs()
     QVERIFY(!seen->onTop);
 }
 
+// The dialog is made once: reopened after OK, what the pilot types must reach the field of
+// the chosen mode, and Enter apply it.
+void TestTGraph::altitudeCorrectionReopensInTheFieldOfItsMode()
+{
+    Scene scene;
+    std::unique_ptr<TGraph> graph(scene.open());
+    const float first = graph->trace().altitudes[0];
+    TFormAdjust form;
+    form.RBOffset->setChecked(true);
+    form.EdOffset->setText(QStringLiteral("+10"));
+    const auto run = [&](const std::function<void()> &inDialog) {
+        runAltitudeCorrection(form, graph.get(), scene.link.prompts, [&](QDialog &d) {
+            QTimer::singleShot(0, &d, inDialog);
+            return d.exec() == QDialog::Accepted;
+        });
+    };
+    run([&] {
+        form.BitBtn1->setFocus();
+        form.BitBtn1->click();
+    });
+    QCOMPARE(graph->trace().altitudes[0], first + 10.0f);
+    run([&] {
+        QCOMPARE(form.focusWidget(), form.EdOffset);
+        QTest::keyClicks(form.focusWidget(), QStringLiteral("-30"));
+        QTest::keyClick(form.focusWidget(), Qt::Key_Return);
+    });
+    QCOMPARE(form.EdOffset->text(), QStringLiteral("-30"));
+    QCOMPARE(graph->trace().altitudes[0], first + 10.0f - 30.0f);
+}
+
 void TestTGraph::altitudeCorrectionCommand()
 {
     Scene scene;
@@ -895,6 +927,10 @@ void TestTGraph::takeoffLandingAndMark()
     const MarkSpan span = markSpan(66.0f, 3402.0f, graph->trace());
     QCOMPARE(tool->LbMark->text(), QStringLiteral("ﾏｰｸから 00:55:36   %1 m   %2 m/s")
                                        .arg(QString::fromLatin1(span.heightText), QString::fromLatin1(span.climbText)));
+    // The widest figures a span can have stay whole and clear of the IGC button.
+    tool->showMark(MarkSpan{"99:59:59", "-1234.5", "-12.34"});
+    QVERIFY(QFontMetricsF(tool->LbMark->font()).horizontalAdvance(tool->LbMark->text()) <= tool->LbMark->width());
+    QVERIFY(tool->LbMark->geometry().right() < tool->SBIgc->geometry().left());
 
     // The ground before the take-off cut away: the trace starts in the air, the mark is gone.
     tool->SBTakeoff->click();

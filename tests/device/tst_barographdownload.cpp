@@ -594,10 +594,14 @@ void TestBarographDownload::flightsAlreadyInTheLogAreAskedAbout_data()
     QTest::addColumn<int>("rowsAdded");
     QTest::addColumn<int>("barographsFetched");
     QTest::addColumn<bool>("editedSince");
-    QTest::newRow("only the new") << Prompter::Answer::Yes << 1 << 1 << false;
-    QTest::newRow("all") << Prompter::Answer::No << 4 << 4 << false;
-    QTest::newRow("nothing") << Prompter::Answer::Cancel << 0 << 0 << false;
-    QTest::newRow("only the new, after a cut and a correction") << Prompter::Answer::Yes << 1 << 1 << true;
+    QTest::addColumn<int>("newFlights");
+    QTest::newRow("only the new") << Prompter::Answer::Yes << 1 << 1 << false << 1;
+    QTest::newRow("all") << Prompter::Answer::No << 4 << 4 << false << 1;
+    QTest::newRow("nothing") << Prompter::Answer::Cancel << 0 << 0 << false << 1;
+    QTest::newRow("only the new, after a cut and a correction") << Prompter::Answer::Yes << 1 << 1 << true << 1;
+    // Nothing new: not "add the new 0?", but whether to add the same flights again.
+    QTest::newRow("nothing new, again") << Prompter::Answer::Yes << 3 << 3 << false << 0;
+    QTest::newRow("nothing new, not again") << Prompter::Answer::No << 0 << 0 << false << 0;
 }
 
 void TestBarographDownload::flightsAlreadyInTheLogAreAskedAbout()
@@ -606,6 +610,7 @@ void TestBarographDownload::flightsAlreadyInTheLogAreAskedAbout()
     QFETCH(int, rowsAdded);
     QFETCH(int, barographsFetched);
     QFETCH(bool, editedSince);
+    QFETCH(int, newFlights);
     DownloadRig rig(threeFlights());
     loadAll(rig);
     QCOMPARE(rig.book.rowCount(), 4);
@@ -614,19 +619,21 @@ void TestBarographDownload::flightsAlreadyInTheLogAreAskedAbout()
         rig.book.row(1).maxClimb = "0.1 m/s";
         rig.book.row(2).maxAltitude = "0001 m";
     }
-    rig.sim.engine.flights.push_back(sameMinuteFlight(rig.sim.engine.flights[2]));
+    if (newFlights > 0)
+        rig.sim.engine.flights.push_back(sameMinuteFlight(rig.sim.engine.flights[2]));
     rig.observer.ends.clear();
     rig.prompts.answers = {answer};
     loadAll(rig);
     QCOMPARE(rig.prompts.asked.size(), size_t(1));
-    QCOMPARE(rig.prompts.asked[0].text, msg::AskNewOnly.toString().arg(3).arg(1));
+    QCOMPARE(rig.prompts.asked[0].text, newFlights > 0 ? msg::AskNewOnly.toString().arg(3).arg(1)
+                                                       : msg::AskAllKnownAgain.toString().arg(3));
     QCOMPARE(rig.book.rowCount(), 4 + rowsAdded);
     const auto fetched = std::count(rig.observer.ends.begin(), rig.observer.ends.end(),
                                     std::pair(TransferMode::Barograph, TransferOutcome::Done));
     QCOMPARE(int(fetched), barographsFetched);
     for (int r = 1; r < rig.book.rowCount(); ++r)
         QVERIFY(rig.book.row(r).hasBarograph());
-    QCOMPARE(QDir(rig.dir.filePath("raw")).entryList(QDir::Files).size(), rowsAdded > 0 ? 4 : 3);
+    QCOMPARE(QDir(rig.dir.filePath("raw")).entryList(QDir::Files).size(), rowsAdded > 0 && newFlights > 0 ? 4 : 3);
 }
 
 QTEST_GUILESS_MAIN(TestBarographDownload)

@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QScrollBar>
 #include <QStyle>
 #include <QSignalSpy>
@@ -78,6 +79,7 @@ private slots:
     void doubleClickRequestsEdit();
     void numberColumnStaysWhenScrolledSideways();
     void closingOnlyMinimises();
+    void maximisedTheCommentsTakeTheRoom();
     void everyNumberFitsItsColumn_data();
     void everyNumberFitsItsColumn();
 };
@@ -213,6 +215,31 @@ void TestLogListWindow::numberColumnStaysWhenScrolledSideways()
     grid->verticalScrollBar()->setValue(1);
     QCOMPARE(grid->verticalScrollBar()->value(), 1);
     QCOMPARE(numbers->verticalScrollBar()->value(), grid->verticalScrollBar()->value());
+    // Another log opened starts at its first columns.
+    w.clearSelection();
+    QCOMPARE(grid->horizontalScrollBar()->value(), 0);
+}
+
+void TestLogListWindow::maximisedTheCommentsTakeTheRoom()
+{
+    LogBook book = threeFlights();
+    QMdiArea area;
+    area.resize(1500, 500);
+    area.show();
+    auto *w = new TLogG(book);
+    area.addSubWindow(w);
+    w->model()->setGridRowCount(book.rowCount());
+    w->resize(600, 300);
+    w->show();
+    QTableView *grid = w->grid();
+    const int comment = grid->columnWidth(int(Field::Comment));
+    QVERIFY(grid->horizontalHeader()->length() > grid->viewport()->width()); // scrolls sideways
+    w->showMaximized();
+    QTRY_VERIFY(grid->viewport()->width() > 1300);
+    QCOMPARE(grid->horizontalHeader()->length(), grid->viewport()->width());
+    QVERIFY(grid->columnWidth(int(Field::Comment)) > comment + 500);
+    w->showNormal();
+    QTRY_COMPARE(grid->columnWidth(int(Field::Comment)), comment);
 }
 
 void TestLogListWindow::closingOnlyMinimises()

@@ -48,6 +48,8 @@ private slots:
     void flightRowsCopyEveryField();
     void rangeTotalsClipToFlights();
     void chartHasTwelveMonthsPerYear();
+    void chartTextsFitTheFaceTheyAreDrawnIn_data();
+    void chartTextsFitTheFaceTheyAreDrawnIn();
 };
 
 void TestTotals::table_data()
@@ -125,7 +127,8 @@ void TestTotals::chartHasTwelveMonthsPerYear()
     const TotalsChart chart = layoutTotalsChart(computeTotals(book), QSizeF(600, 200));
     QCOMPARE(chart.years.size(), size_t(2));
     QCOMPARE(chart.bars.size(), size_t(24));
-    QCOMPARE(cp932::toUnicode(chart.years[1].label), QStringLiteral("1998年 05:30:00")); // month 13 counts
+    QCOMPARE(cp932::toUnicode(chart.years[1].label), QStringLiteral("1998年"));
+    QCOMPARE(chart.years[1].time, "05:30:00"); // month 13 counts
     const TotalsChart::Bar &may = chart.bars[4];
     const TotalsChart::Bar &july = chart.bars[6];
     QCOMPARE(may.month, 5);
@@ -139,6 +142,49 @@ void TestTotals::chartHasTwelveMonthsPerYear()
     const TotalsChart narrow = layoutTotalsChart(computeTotals(book), QSizeF(50, 200));
     QVERIFY(narrow.plot.right() <= narrow.minimumWidth);
     QVERIFY(narrow.bars[1].rect.left() - narrow.bars[0].rect.left() >= 6);
+}
+
+// Seventy years of 367 hours: the hour labels stay in their margin and a line apart at any
+// height, and a year's label and total whole in its block; the canvas grows (and scrolls)
+// where the blocks need it.
+void TestTotals::chartTextsFitTheFaceTheyAreDrawnIn_data()
+{
+    QTest::addColumn<int>("pixelsPerByte");
+    QTest::addColumn<int>("lineHeight");
+    QTest::addColumn<QSizeF>("size");
+    QTest::newRow("the estimate, the window's size") << 7 << 13 << QSizeF(639, 120);
+    QTest::newRow("a wide face, maximised") << 9 << 16 << QSizeF(1900, 300);
+    QTest::newRow("a tall face, restored low") << 8 << 19 << QSizeF(639, 90);
+    QTest::newRow("a narrow face, tall") << 5 << 11 << QSizeF(400, 600);
+}
+
+void TestTotals::chartTextsFitTheFaceTheyAreDrawnIn()
+{
+    QFETCH(int, pixelsPerByte);
+    QFETCH(int, lineHeight);
+    QFETCH(QSizeF, size);
+    QList<std::pair<QByteArray, QByteArray>> flights;
+    for (int year = 70; year < 70 + 70; ++year) {
+        for (int month = 1; month <= 12; ++month)
+            flights.append({QByteArray::number(year % 100).rightJustified(2, '0') + '/' +
+                                 QByteArray::number(month).rightJustified(2, '0') + "/01",
+                             "30:35:00"});
+    }
+    const TextMeasure face{[pixelsPerByte](const QByteArray &t) { return qint32(t.size()) * pixelsPerByte; }, lineHeight};
+    const TotalsChart chart = layoutTotalsChart(computeTotals(bookOf(flights)), size, face);
+    QCOMPARE(chart.years.size(), size_t(70));
+    QCOMPARE(chart.years.back().time, "367:00:00");
+    for (const TotalsChart::Year &y : chart.years) {
+        QVERIFY2(face.width(y.label) <= y.block.width() && face.width(y.time) <= y.block.width(), y.label.constData());
+        QVERIFY(y.block.right() <= std::max(size.width(), chart.minimumWidth));
+    }
+    QVERIFY(chart.ticks.size() >= 2);
+    for (size_t i = 0; i < chart.ticks.size(); ++i) {
+        QVERIFY2(face.width(chart.ticks[i].label) + 4 <= chart.plot.left(), chart.ticks[i].label.constData());
+        if (i > 0)
+            QVERIFY(chart.ticks[i - 1].y - chart.ticks[i].y >= lineHeight);
+    }
+    QVERIFY(chart.plot.bottom() + 3 * lineHeight <= size.height());
 }
 
 QTEST_GUILESS_MAIN(TestTotals)

@@ -5,6 +5,7 @@
 #include "logbook/core/logfile.h"
 #include "logbook/core/logfiles.h"
 #include "logbook/core/text/cp932.h"
+#include "logbook/core/text/numbertext.h"
 
 #include <QDir>
 #include <QFile>
@@ -59,6 +60,7 @@ private slots:
     void wrongUsage();
     void aLogMergedWithItselfLeavesOutOnlyTheRowLeftOut();
     void aDamagedCompanionBesideABareLogNameIsKeptInBak();
+    void printedBookShowsEveryFigureWhole();
 };
 
 void TestDuvaziTool::showJsonDecodesJapanese()
@@ -396,6 +398,49 @@ void TestDuvaziTool::aDamagedCompanionBesideABareLogNameIsKeptInBak()
     QCOMPARE(shown.exitCode, 0);
     QVERIFY(QString::fromUtf8(shown.err).contains(QStringLiteral("bakに残しています")));
     QCOMPARE(QDir(dir.filePath("bak")).entryList({"F.duvazi.json.*.damaged"}).size(), 1);
+}
+
+// A life of flying carried over into the log (five-digit hours) and whole barograph names:
+// the PDF's text, read back with pdftotext, shows every figure whole, and the last page's
+// "累計" is what "log stats" counts.
+void TestDuvaziTool::printedBookShowsEveryFigureWhole()
+{
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdftotext.isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    QTemporaryDir dir;
+    const QString log = dir.filePath("life.log");
+    const QString pdf = dir.filePath("life.pdf");
+    QCOMPARE(tool({"log", "copy", data("three-flights.log"), log}).exitCode, 0);
+    QCOMPARE(tool({"log", "carry", log, "--flights", "19997", "--time", "49725:00:00"}).exitCode, 0);
+    QCOMPARE(tool({"log", "print", log, "--out", pdf}).exitCode, 0);
+    const QJsonObject stats = QJsonDocument::fromJson(tool({"log", "stats", log, "--json"}).out).object();
+    const qint64 seconds = qint64(stats["total"]["seconds"].toDouble()); // what was carried over included
+    QProcess read;
+    read.start(pdftotext, {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    QVERIFY(read.waitForFinished(30000));
+    const QString text = QString::fromUtf8(read.readAllStandardOutput());
+    QVERIFY2(text.contains(QStringLiteral("累計")), qPrintable(text.left(400)));
+    const QStringList pages = text.split(u'\f', Qt::SkipEmptyParts);
+    const QString last = pages.constLast();
+    const QString cumulative = last.mid(last.indexOf(QStringLiteral("累計")));
+    QVERIFY2(cumulative.contains(QString::fromLatin1(numtext::clockText(seconds))), qPrintable(cumulative));
+    QVERIFY2(cumulative.contains(QStringLiteral("%1 件").arg(stats["total"]["flights"].toInt())), qPrintable(cumulative));
+    const QJsonArray rows = QJsonDocument::fromJson(tool({"log", "show", log, "--json"}).out).object()["rows"].toArray();
+    QCOMPARE(rows.size(), 4); // the titles and three flights
+    QStringList names;
+    for (qsizetype r = 1; r < rows.size(); ++r) {
+        const QJsonObject row = rows[r].toObject();
+        for (const char *figure : {"date", "time", "duration", "barographFile"})
+            QVERIFY2(text.contains(row[QLatin1String(figure)].toString()), figure);
+        names << row["barographFile"].toString();
+    }
+    // Only a comment may be cut: what follows a "…" is at most the row's barograph name.
+    for (const QString &line : text.split(u'\n')) {
+        const qsizetype cut = line.indexOf(QChar(0x2026));
+        if (cut >= 0)
+            QVERIFY2(line.mid(cut + 1).trimmed().isEmpty() || names.contains(line.mid(cut + 1).trimmed()), qPrintable(line));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestDuvaziTool)
