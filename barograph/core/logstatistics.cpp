@@ -63,11 +63,25 @@ std::optional<Companion::Analysis> analysed(const QFileInfo &info, const std::ma
 
 std::optional<double> takeoffToLandingDrop(const BarographTrace &trace, const FlightAnalysis &analysis)
 {
-    if (!analysis.takeoff || !analysis.landing)
+    if (!analysis.takeoff || !analysis.landing || trace.altitudes.empty())
         return std::nullopt;
+    // The launch and the landing place are where the instrument rested: the mean of the 30 s
+    // before take-off and after landing (the stretch the analysis calls ground), not the one
+    // sample at the instant, which sits anywhere within the ground's noise of 1.5 m.
+    constexpr double kGroundSeconds = 30;
+    const auto meanOver = [&trace](double from, double to) {
+        const qint64 last = trace.sampleCount() - 1;
+        const qint64 first = std::clamp(qint64(std::ceil(from / trace.interval)), qint64(0), last);
+        const qint64 end = std::clamp(qint64(std::floor(to / trace.interval)), first, last);
+        double sum = 0;
+        for (qint64 i = first; i <= end; ++i)
+            sum += trace.altitudes[size_t(i)];
+        return sum / double(end - first + 1);
+    };
+    const double drop = meanOver(*analysis.takeoff - kGroundSeconds, *analysis.takeoff) -
+                        meanOver(*analysis.landing, *analysis.landing + kGroundSeconds);
     // To the 0.1 m the file stores: a drop of exactly the minimum must not fall short by a
     // float's last bit.
-    const double drop = double(trace.altitudeAt(float(*analysis.takeoff))) - trace.altitudeAt(float(*analysis.landing));
     return std::round(drop * 10) / 10;
 }
 

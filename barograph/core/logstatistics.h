@@ -20,8 +20,9 @@ class LogBook;
 struct BarographTrace;
 struct FlightAnalysis;
 
-/// The metres a flight came down from its take-off's altitude to its landing's, to 0.1 m
-/// (negative when it landed higher); none when the trace shows no take-off or no landing.
+/// The metres a flight came down from its launch to its landing place, each the mean altitude
+/// of the 30 s the instrument rested there, to 0.1 m (negative when it landed higher); none
+/// when the trace shows no take-off or no landing.
 std::optional<double> takeoffToLandingDrop(const BarographTrace &trace, const FlightAnalysis &analysis);
 
 /// Whether the statistics look at a flight's barograph: it names one by a valid name. Flights
