@@ -8,6 +8,7 @@
 #include "app/ui/shellcommands.h"
 #include "barograph/ui/barographcommands.h"
 #include "barograph/ui/statisticscommands.h"
+#include "barograph/ui/tformcurrency.h"
 #include "device/core/downloadstate.h"
 #include "logbook/core/logbook.h"
 #include "logbook/ui/logbookcommands.h"
@@ -57,6 +58,7 @@ public:
     TFormAdjust *formAdjust() const { return &m_barograph->formAdjust(); }
     BarographCommands &barographCommands() { return *m_barograph; }
     StatisticsCommands &statisticsCommands() { return *m_statistics; }
+    CurrencyCommands &currencyCommands() { return *m_currency; }
 
     /// Makes the child windows of a row. Each reads currentRow() when it is shown and
     /// returns null when no such window can be made. What an editor or a barograph window
@@ -141,6 +143,7 @@ private:
     DeviceCommands *m_devices = nullptr;
     std::unique_ptr<BarographCommands> m_barograph;
     std::unique_ptr<StatisticsCommands> m_statistics;
+    std::unique_ptr<CurrencyCommands> m_currency;
     int m_currentRow = -1;
     WindowFactory m_graphFactory;
     WindowFactory m_editorFactory;
@@ -157,6 +160,7 @@ private:
         *LogBookPrint;
     QAction *UndoItem, *RedoItem;
     QAction *DeleteItem, *CutItem, *CopyItem, *PasteItem, *SortByDate, *MenuTotal, *MenuStatistics, *MenuNewLog;
+    QAction *MenuCurrency; ///< always on: rules and gear mean something before the first flight
     QAction *WindowCascadeItem, *WindowTileItem, *WindowArrangeItem, *WindowMinimizeItem,
         *DataEditClose, *GraphClose;
     QAction *HeightAdjust, *MMBackground, *PrintColorSet, *MenuStartDir, *MenuFlyer, *MenuParam,

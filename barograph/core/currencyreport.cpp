@@ -2,7 +2,12 @@
 #include "currencyreport.h"
 
 #include "barograph/core/logstatistics.h"
+#include "barograph/core/messages.h"
 #include "logbook/core/logbook.h"
+#include "logbook/core/messages.h"
+#include "logbook/core/text/numbertext.h"
+
+#include <QStringList>
 
 #include <algorithm>
 #include <memory>
@@ -66,4 +71,93 @@ std::vector<ProofRow> proofRows(const LogBook &book, const CurrencyReport &repor
         proof.push_back({row, report.height(row), flight.downloaded && !flight.downloaded->raw.isEmpty()});
     }
     return proof;
+}
+
+QString ruleConditionText(const CurrencyRule &rule)
+{
+    using namespace baromsg;
+    const QString window = rule.withinDays > 0 ? CurrencyWithin.toString().arg(rule.withinDays) : CurrencyAllTime.toString();
+    switch (rule.kind) {
+    case RuleKind::Flights:
+        return CurrencyAtLeastFlights.toString().arg(rule.min) + window;
+    case RuleKind::Days:
+        return CurrencyAtLeastDays.toString().arg(rule.min) + window;
+    case RuleKind::Hours:
+        return CurrencyAtLeastHours.toString().arg(rule.min) + window;
+    case RuleKind::HeightFlights:
+        return CurrencyAtLeastHeight.toString().arg(rule.minHeightM).arg(rule.min) + window;
+    case RuleKind::Expiry:
+        return CurrencyExpiresOn.toString().arg(rule.expires.isValid() ? QString::fromLatin1(numtext::dateText(rule.expires))
+                                                                       : QStringLiteral("--/--/--"));
+    }
+    return {};
+}
+
+QString ruleCountText(const CurrencyRule &rule, const RuleStatus &status)
+{
+    if (rule.kind == RuleKind::Expiry)
+        return {};
+    return rule.kind == RuleKind::Hours ? QString::fromLatin1(numtext::clockText(status.seconds)) : QString::number(status.count);
+}
+
+QString heightStateText(RowHeight::State state)
+{
+    switch (state) {
+    case RowHeight::State::NoBarograph:
+        return msg::HeightNoBarograph.toString();
+    case RowHeight::State::NotRead:
+        return msg::HeightNotRead.toString();
+    case RowHeight::State::NoTakeoffOrLanding:
+        return msg::HeightNoTakeoffOrLanding.toString();
+    case RowHeight::State::Measured:
+        break;
+    }
+    return {};
+}
+
+QString gearKindText(GearKind kind)
+{
+    using namespace baromsg;
+    switch (kind) {
+    case GearKind::Glider:
+        return GearKindGlider.toString();
+    case GearKind::Harness:
+        return GearKindHarness.toString();
+    case GearKind::Reserve:
+        return GearKindReserve.toString();
+    case GearKind::Instrument:
+        return GearKindInstrument.toString();
+    }
+    return {};
+}
+
+QString dueByText(const GearStatus &status)
+{
+    using namespace baromsg;
+    switch (status.dueBy) {
+    case DueBy::Months:
+        return GearByMonths.toString();
+    case DueBy::Hours:
+        return GearByHours.toString();
+    case DueBy::Flights:
+        return GearByFlights.toString();
+    case DueBy::Event:
+        return GearByEvent.toString().arg(status.eventRow);
+    case DueBy::None:
+        break;
+    }
+    return {};
+}
+
+QString gearLimitsText(const GearItem &item)
+{
+    using namespace baromsg;
+    QStringList limits;
+    if (item.everyMonths > 0)
+        limits.append(GearEveryMonths.toString().arg(item.everyMonths));
+    if (item.everyHours > 0)
+        limits.append(GearEveryHours.toString().arg(item.everyHours));
+    if (item.everyFlights > 0)
+        limits.append(GearEveryFlights.toString().arg(item.everyFlights));
+    return limits.join(u'・');
 }

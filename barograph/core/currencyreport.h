@@ -41,3 +41,16 @@ struct ProofRow {
 };
 /// The flights that count for rule `rule` of `report`, in the order of its rows.
 std::vector<ProofRow> proofRows(const LogBook &book, const CurrencyReport &report, size_t rule);
+
+/// The texts the window and the proof show.
+/// What a rule asks, in words: "フライト数 3以上（90日以内）", "期限 27/03/31".
+QString ruleConditionText(const CurrencyRule &rule);
+/// A count as the window shows it: flights and days as numbers, hours as a clock time.
+QString ruleCountText(const CurrencyRule &rule, const RuleStatus &status);
+/// Why a row's height difference is not known ("バログラフがありません").
+QString heightStateText(RowHeight::State state);
+QString gearKindText(GearKind kind);
+/// What makes an item due ("月数", "ツリー・着水など（5行目）").
+QString dueByText(const GearStatus &status);
+/// An item's limits ("24か月・100時間").
+QString gearLimitsText(const GearItem &item);

@@ -85,15 +85,11 @@ void StatisticsCommands::showStatistics()
 {
     if (!m_link.logBook().hasFlights())
         return;
-    if (!m_window) {
+    const bool added = !m_window;
+    if (added)
         m_window = new TFormStats(m_link, m_list);
-        m_link.workspaceArea()->addSubWindow(m_window);
-        m_window->show();
-    }
+    bringToFront(m_link, m_window, added);
     m_window->refresh();
-    if (m_window->isMinimized() || m_window->isMaximized())
-        m_window->showNormal();
-    m_link.workspaceArea()->setActiveSubWindow(m_window);
 }
 
 void StatisticsCommands::printLogBook()

@@ -24,16 +24,6 @@ constexpr std::array<Qt::Alignment, kFieldCount> kColumnAlign = {
     Qt::AlignRight, Qt::AlignHCenter, Qt::AlignHCenter, Qt::AlignLeft, Qt::AlignRight,
     Qt::AlignRight, Qt::AlignRight,   Qt::AlignLeft,    Qt::AlignLeft};
 
-QFont pageFont(int pixelSize)
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Pゴシック"), QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
-                      QStringLiteral("Noto Sans CJK JP")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(std::max(1, pixelSize));
-    return font;
-}
-
 /// One line of a cell: line breaks of a comment become blanks, and what does not fit is
 /// elided rather than drawn over the next column.
 void drawCell(QPainter &p, const QRect &cell, const QString &text, Qt::Alignment align)
@@ -153,6 +143,16 @@ bool paintLogBook(QPainter &painter, QPagedPaintDevice &device, const PrintedLog
             return false;
     }
     return true;
+}
+
+QFont pageFont(int pixelSize)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Pゴシック"), QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
+                      QStringLiteral("Noto Sans CJK JP")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(std::max(1, pixelSize));
+    return font;
 }
 
 std::optional<QByteArray> logBookPdf(const PrintedLogBook &book, const PageDrawn &pageDrawn)

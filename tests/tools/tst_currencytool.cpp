@@ -2,6 +2,7 @@
 // were measured on disk (a drop of exactly the minimum counts, a trace without a take-off and a
 // typed flight do not, and are said), the log's own rules or a rules file, and gear kept in
 // the companion through the tool's writes.
+#include "tests/common/droppingflight.h"
 #include "tests/common/toolrun.h"
 
 #include "barograph/core/barographfile.h"
@@ -19,24 +20,6 @@
 #include <QtTest/QTest>
 
 namespace {
-
-// Still on launch for two minutes, up 200 m, down to a landing `dropM` below the launch, still
-// for two minutes; `inTheAir` leaves out the still start (the recording began in flight).
-QByteArray flightDropping(int dropM, bool inTheAir = false)
-{
-    BarographFile file;
-    file.interval = 1;
-    if (!inTheAir)
-        file.altitudes.assign(120, 1000.0f);
-    else
-        file.altitudes.push_back(1000.0f);
-    for (int t = 0; t < 100; ++t)
-        file.altitudes.push_back(file.altitudes.back() + 2);
-    for (int t = 0; t < 200 + dropM; ++t)
-        file.altitudes.push_back(file.altitudes.back() - 1);
-    file.altitudes.insert(file.altitudes.end(), 120, file.altitudes.back());
-    return buildBarographImage(file);
-}
 
 QJsonObject json(const ToolRun &run)
 {

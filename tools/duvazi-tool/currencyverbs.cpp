@@ -6,7 +6,6 @@
 #include "barograph/core/currencyreport.h"
 #include "logbook/core/filereader.h"
 #include "logbook/core/logbook.h"
-#include "logbook/core/messages.h"
 #include "logbook/core/text/cp932.h"
 #include "logbook/core/text/numbertext.h"
 
@@ -49,21 +48,6 @@ QString heightReason(RowHeight::State state)
         return QStringLiteral("notRead");
     case RowHeight::State::NoTakeoffOrLanding:
         return QStringLiteral("noTakeoffOrLanding");
-    case RowHeight::State::Measured:
-        break;
-    }
-    return {};
-}
-
-QString heightMessage(RowHeight::State state)
-{
-    switch (state) {
-    case RowHeight::State::NoBarograph:
-        return msg::HeightNoBarograph.toString();
-    case RowHeight::State::NotRead:
-        return msg::HeightNotRead.toString();
-    case RowHeight::State::NoTakeoffOrLanding:
-        return msg::HeightNoTakeoffOrLanding.toString();
     case RowHeight::State::Measured:
         break;
     }
@@ -116,7 +100,7 @@ QString text(const CurrencyReport &report)
             out += QStringLiteral("\trows ") + rows.join(u',');
         out += u'\n';
         for (const auto &[row, state] : s.notMeasured)
-            out += QStringLiteral("  row %1: %2\n").arg(row).arg(heightMessage(state));
+            out += QStringLiteral("  row %1: %2\n").arg(row).arg(heightStateText(state));
     }
     for (const size_t i : report.lapsingSoon())
         out += QStringLiteral("lapses within %1 days: %2 (%3)\n")
