@@ -87,10 +87,11 @@ QString text(const CurrencyReport &report)
     for (size_t i = 0; i < report.rules.size(); ++i) {
         const CurrencyRule &rule = report.rules[i];
         const RuleStatus &s = report.status[i];
-        const QString count = rule.kind == RuleKind::Hours ? QString::fromLatin1(numtext::clockText(s.seconds))
-                                                          : QString::number(s.count);
-        out += QStringLiteral("%1\t%2\t%3 / %4\t%5").arg(cp932::toUnicode(rule.name), ruleKindName(rule.kind), count)
-                   .arg(rule.min).arg(s.met ? QStringLiteral("met") : QStringLiteral("not met"));
+        const QString count = rule.kind == RuleKind::Expiry
+                                  ? QStringLiteral("expires ") + (rule.expires.isValid() ? dateString(rule.expires) : QStringLiteral("(not set)"))
+                                  : ruleCountText(rule, s) + QStringLiteral(" / ") + QString::number(rule.min);
+        out += QStringLiteral("%1\t%2\t%3\t%4").arg(cp932::toUnicode(rule.name), ruleKindName(rule.kind), count,
+                                                  s.met ? QStringLiteral("met") : QStringLiteral("not met"));
         if (s.lapses)
             out += QStringLiteral("\tlapses %1").arg(dateString(*s.lapses));
         QStringList rows;
