@@ -274,11 +274,11 @@ void TFormCurrency::chooseRule(int index)
     m_list.selectRowSet(m_report.status[size_t(index)].rows);
 }
 
-void TFormCurrency::changed()
+void TFormCurrency::changed(QStringView step)
 {
     LogBook &book = m_link.logBook();
-    book.history.markChangedOutside();
     book.logModified = true;
+    book.history.record(book, step.toString());
     m_link.logChanged();
     refresh();
 }
@@ -290,7 +290,7 @@ void TFormCurrency::addPreset(int index)
         return;
     if (const std::optional<CurrencyRule> rule = askRule(this, all[size_t(index)])) {
         m_link.logBook().companion.rules.push_back(*rule);
-        changed();
+        changed(msg::StepRules);
     }
 }
 
@@ -298,7 +298,7 @@ void TFormCurrency::addRule()
 {
     if (const std::optional<CurrencyRule> rule = askRule(this, CurrencyRule{})) {
         m_link.logBook().companion.rules.push_back(*rule);
-        changed();
+        changed(msg::StepRules);
     }
 }
 
@@ -312,7 +312,7 @@ void TFormCurrency::editRule(int index)
     const std::optional<CurrencyRule> rule = askRule(this, rules[size_t(index)]);
     if (rule && *rule != rules[size_t(index)]) {
         rules[size_t(index)] = *rule;
-        changed();
+        changed(msg::StepRules);
     }
 }
 
@@ -324,7 +324,7 @@ void TFormCurrency::removeRule(int index)
         return;
     }
     rules.erase(rules.begin() + index);
-    changed();
+    changed(msg::StepRules);
 }
 
 std::optional<QString> TFormCurrency::writeProof(int index, const QString &path)
@@ -366,7 +366,7 @@ void TFormCurrency::addGear()
     }
     gear.push_back(added->item);
     insertDate(gear.back().usedFrom, added->firstUse);
-    changed();
+    changed(msg::StepGear);
 }
 
 void TFormCurrency::useGear(int index)
@@ -378,7 +378,7 @@ void TFormCurrency::useGear(int index)
     }
     const std::optional<QDate> day = askDate(this, baromsg::GearFirstUse.toString(), m_on);
     if (day && insertDate(gear[size_t(index)].usedFrom, *day))
-        changed();
+        changed(msg::StepGear);
 }
 
 void TFormCurrency::checkGear(int index)
@@ -390,7 +390,7 @@ void TFormCurrency::checkGear(int index)
     }
     const std::optional<QDate> day = askDate(this, baromsg::GearCheck.toString(), m_on);
     if (day && insertDate(gear[size_t(index)].checks, *day))
-        changed();
+        changed(msg::StepGear);
 }
 
 void TFormCurrency::removeGear(int index)
@@ -401,7 +401,7 @@ void TFormCurrency::removeGear(int index)
         return;
     }
     gear.erase(gear.begin() + index);
-    changed();
+    changed(msg::StepGear);
 }
 
 QString lapsingNotice(const CurrencyReport &report)

@@ -69,8 +69,9 @@ private:
     QWidget *gearPage();
     int chosenRule() const;
     int chosenGear() const;
-    /// After an edit of the log's rules or gear: the log is modified, the figures follow.
-    void changed();
+    /// After an edit of the log's rules or gear: a step of the log's history named `step`, the
+    /// log modified, the figures following.
+    void changed(QStringView step);
     void showRows();
     void askProof();
 

@@ -157,6 +157,8 @@ inline constexpr QStringView StepDownload = u"ダウンロード";     // a down
 inline constexpr QStringView StepExclude = u"統計から除外 %1件"; // %1 flights left out of the statistics
 inline constexpr QStringView StepInclude = u"統計に戻す %1件";   // %1 flights counted again
 inline constexpr QStringView StepCarried = u"繰越の設定";        // flights and time carried over set
+inline constexpr QStringView StepRules = u"規則の変更";          // the currency rules edited
+inline constexpr QStringView StepGear = u"装備の変更";           // the gear edited
 // Undo could not put a barograph file back from bak (%1: the file name).
 inline constexpr QStringView BarographNotRestored = u"バログラフファイル：%1\nを元に戻せませんでした。";
 

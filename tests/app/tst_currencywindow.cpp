@@ -169,6 +169,15 @@ private slots:
         w->askDate = [](QWidget *, const QString &, QDate) { return QDate::currentDate().addDays(-84); };
         w->checkGear(0);
         QVERIFY(f.form->logBook().logModified);
+        // Each edit is a step of the log's history, the window following undo and redo.
+        const auto text = [&f](const char *name) { return qobject_cast<QAction *>(f.form->command(QLatin1String(name)))->text(); };
+        QCOMPARE(text("UndoItem"), msg::UndoNamed.toString().arg(msg::StepGear));
+        f.trigger("UndoItem");
+        QVERIFY(f.form->logBook().companion.gear.front().checks.empty());
+        QVERIFY(QTest::qWaitFor([w] { return cell(w->gearTable(), 0, 5).isEmpty(); }));
+        f.trigger("RedoItem");
+        QCOMPARE(f.form->logBook().companion.gear.front().checks, std::vector<QDate>{QDate::currentDate().addDays(-84)});
+        QVERIFY(QTest::qWaitFor([w] { return cell(w->gearTable(), 0, 5) == day(-84); }));
         f.form->logCommands().save();
 
         const ToolRun run = runTool({"gear", f.path, "due", "--on", day(0), "--json"});
