@@ -91,6 +91,7 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, Prompter *prompter, Q
     m_commands = std::make_unique<LogBookCommands>(*this, static_cast<LogCommandHost &>(*this), *m_logList);
     m_statistics = std::make_unique<StatisticsCommands>(*this, *m_logList);
     m_import = std::make_unique<FlightImportCommand>(*this, *m_commands, [this] { return m_settings.sitesFile; });
+    m_currency = std::make_unique<CurrencyCommands>(*this, *m_logList);
     m_shell = new ShellCommands(this, m_settings, m_book, *m_workspace, *m_prompter, *m_commands);
     m_devices = new DeviceCommands(*this, m_settings, m_download, *TimerLoad, MenuPortSet,
                                    {SMCOM[0], SMCOM[1], SMCOM[2], SMCOM[3]}, statusBar(), this);
@@ -156,6 +157,9 @@ void TMainForm::connectCommands()
     onTrigger(MenuTotal, [c] { c->showTotals(); });
     onTrigger(MenuStatistics, [this] { m_statistics->showStatistics(); });
     onTrigger(LogBookPrint, [this] { m_statistics->printLogBook(); });
+    onTrigger(MenuCurrency, [this] { m_currency->showCurrency(); });
+    // The pilot hears of a rule about to lapse as soon as the log is open.
+    connect(c, &LogBookCommands::logOpened, m_currency.get(), &CurrencyCommands::noticeLapsingRules, Qt::QueuedConnection);
     onTrigger(FileIgcExport, [this] { m_barograph->exportRowIgc(m_logList->selectedRange().first); });
     connect(m_logList, &TLogG::editRequested, this, [c] { c->editSelected(); });
 

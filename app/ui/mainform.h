@@ -9,6 +9,7 @@
 #include "barograph/ui/barographcommands.h"
 #include "barograph/ui/flightimportcommand.h"
 #include "barograph/ui/statisticscommands.h"
+#include "barograph/ui/tformcurrency.h"
 #include "device/core/downloadstate.h"
 #include "logbook/core/logbook.h"
 #include "logbook/ui/logbookcommands.h"
@@ -60,6 +61,7 @@ public:
     BarographCommands &barographCommands() { return *m_barograph; }
     StatisticsCommands &statisticsCommands() { return *m_statistics; }
     FlightImportCommand &importCommand() { return *m_import; }
+    CurrencyCommands &currencyCommands() { return *m_currency; }
 
     /// Makes the child windows of a row. Each reads currentRow() when it is shown and
     /// returns null when no such window can be made. What an editor or a barograph window
@@ -145,6 +147,7 @@ private:
     std::unique_ptr<BarographCommands> m_barograph;
     std::unique_ptr<StatisticsCommands> m_statistics;
     std::unique_ptr<FlightImportCommand> m_import;
+    std::unique_ptr<CurrencyCommands> m_currency;
     int m_currentRow = -1;
     WindowFactory m_graphFactory;
     WindowFactory m_editorFactory;
@@ -162,6 +165,7 @@ private:
         *LogBookPrint, *FileImportFlights;
     QAction *UndoItem, *RedoItem;
     QAction *DeleteItem, *CutItem, *CopyItem, *PasteItem, *SortByDate, *MenuTotal, *MenuStatistics, *MenuNewLog;
+    QAction *MenuCurrency; ///< always on: rules and gear mean something before the first flight
     QAction *WindowCascadeItem, *WindowTileItem, *WindowArrangeItem, *WindowMinimizeItem,
         *DataEditClose, *GraphClose;
     QAction *HeightAdjust, *MMBackground, *PrintColorSet, *MenuStartDir, *MenuFlyer, *MenuParam,

@@ -123,6 +123,7 @@ void TMainForm::createMenus()
     SortByDate = item(Edit1, "SortByDate", QStringLiteral("日時順ソート(&S)"));
     MenuTotal = item(Edit1, "MenuTotal", QStringLiteral("集計(&F)"));
     MenuStatistics = item(Edit1, "MenuStatistics", QStringLiteral("統計(&I)"));
+    MenuCurrency = item(Edit1, "MenuCurrency", baromsg::CurrencyCaption.toString() + QStringLiteral("(&L)"));
     Edit1->addSeparator();
     MenuNewLog = item(Edit1, "MenuNewLog", QStringLiteral("新規ログの追加(&N)"));
     // Clipboard commands have never done anything.

@@ -14,14 +14,16 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <unordered_map>
 
 namespace {
 
-StatisticsInputs::Climbing climbingOf(const Companion::Analysis &a)
+void take(BarographLooks::Look &look, const Companion::Analysis &a)
 {
-    return {a.totalClimb, a.biggestGain};
+    look.climbing = StatisticsInputs::Climbing{a.totalClimb, a.biggestGain};
+    look.heightDrop = a.heightDrop;
 }
 
 /// The figures of a file as it is now: its entry of `cache` or `learned` by content, stamped
@@ -36,16 +38,19 @@ std::optional<Companion::Analysis> analysed(const QFileInfo &info, const std::ma
     Companion::Analysis figures;
     if (const auto seen = learned.find(hash); seen != learned.end()) {
         figures = seen->second;
-    } else if (const auto known = cache.find(hash); known != cache.end()) {
+    } else if (const auto known = cache.find(hash); known != cache.end() && known->second.heightKnown) {
         figures = known->second;
     } else {
         std::optional<BarographFile> file = parseBarographFile(*bytes);
         if (!file || !isUsableBarograph(*file))
             return std::nullopt;
-        const FlightAnalysis analysis = analyseFlight(BarographTrace::fromFile(std::move(*file)));
+        const BarographTrace trace = BarographTrace::fromFile(std::move(*file));
+        const FlightAnalysis analysis = analyseFlight(trace);
         figures.totalClimb = analysis.totalClimb;
         for (const Climb &c : analysis.climbs)
             figures.biggestGain = std::max(figures.biggestGain, double(c.gain));
+        figures.heightDrop = takeoffToLandingDrop(trace, analysis);
+        figures.heightKnown = true;
     }
     figures.file = info.fileName();
     figures.size = info.size();
@@ -55,6 +60,30 @@ std::optional<Companion::Analysis> analysed(const QFileInfo &info, const std::ma
 }
 
 } // namespace
+
+std::optional<double> takeoffToLandingDrop(const BarographTrace &trace, const FlightAnalysis &analysis)
+{
+    if (!analysis.takeoff || !analysis.landing || trace.altitudes.empty())
+        return std::nullopt;
+    // The launch and the landing place are where the instrument rested: the mean of the 30 s
+    // before take-off and after landing (the stretch the analysis calls ground), not the one
+    // sample at the instant, which sits anywhere within the ground's noise of 1.5 m.
+    constexpr double kGroundSeconds = 30;
+    const auto meanOver = [&trace](double from, double to) {
+        const qint64 last = trace.sampleCount() - 1;
+        const qint64 first = std::clamp(qint64(std::ceil(from / trace.interval)), qint64(0), last);
+        const qint64 end = std::clamp(qint64(std::floor(to / trace.interval)), first, last);
+        double sum = 0;
+        for (qint64 i = first; i <= end; ++i)
+            sum += trace.altitudes[size_t(i)];
+        return sum / double(end - first + 1);
+    };
+    const double drop = meanOver(*analysis.takeoff - kGroundSeconds, *analysis.takeoff) -
+                        meanOver(*analysis.landing, *analysis.landing + kGroundSeconds);
+    // To the 0.1 m the file stores: a drop of exactly the minimum must not fall short by a
+    // float's last bit.
+    return std::round(drop * 10) / 10;
+}
 
 bool needsBarographLook(const FlightRecord &flight)
 {
@@ -89,11 +118,11 @@ BarographLooks lookAtBarographs(const std::vector<BarographToLook> &rows, const 
         const QFileInfo info(base + name);
         if (info.isFile()) {
             const Companion::Analysis *known = byFile.at(name);
-            if (known && known->size == info.size() &&
+            if (known && known->heightKnown && known->size == info.size() &&
                 known->modified == info.lastModified().toMSecsSinceEpoch())
-                look.climbing = climbingOf(*known);
+                take(look, *known);
             else if (const std::optional<Companion::Analysis> figures = analysed(info, cache, found.learned))
-                look.climbing = climbingOf(*figures);
+                take(look, *figures);
         }
         if (done)
             done->fetch_add(1, std::memory_order_relaxed);

@@ -17,6 +17,13 @@
 #include <vector>
 
 class LogBook;
+struct BarographTrace;
+struct FlightAnalysis;
+
+/// The metres a flight came down from its launch to its landing place, each the mean altitude
+/// of the 30 s the instrument rested there, to 0.1 m (negative when it landed higher); none
+/// when the trace shows no take-off or no landing.
+std::optional<double> takeoffToLandingDrop(const BarographTrace &trace, const FlightAnalysis &analysis);
 
 /// Whether the statistics look at a flight's barograph: it names one by a valid name. Flights
 /// left out of the statistics are looked at too, so that counting one again costs no read.
@@ -34,6 +41,9 @@ struct BarographLooks {
         quint64 rowId = 0;
         /// None: the file is missing, unreadable or not a usable barograph.
         std::optional<StatisticsInputs::Climbing> climbing;
+        /// With climbing: the metres from take-off down to landing (none when the trace shows
+        /// no take-off or no landing).
+        std::optional<double> heightDrop;
     };
     std::vector<Look> looks; ///< in the order asked; only the first ones when cancelled
     /// Analyses made anew, and known ones found under another name or stamp: the entries to

@@ -85,19 +85,16 @@ void StatisticsCommands::showStatistics()
 {
     if (!m_link.logBook().hasFlights())
         return;
-    if (!m_window) {
+    const bool added = !m_window;
+    if (added) {
         m_window = new TFormStats(m_link, m_list);
         connect(m_window, &TFormStats::computingChanged, this, &StatisticsCommands::computingChanged);
         // Closing the window stops its look without a word; said once it is gone.
         connect(m_window, &QObject::destroyed, this, [this] { emit computingChanged(false); },
                 Qt::QueuedConnection);
-        m_link.workspaceArea()->addSubWindow(m_window);
-        m_window->show();
     }
+    bringToFront(m_link, m_window, added);
     m_window->refresh();
-    if (m_window->isMinimized() || m_window->isMaximized())
-        m_window->showNormal();
-    m_link.workspaceArea()->setActiveSubWindow(m_window);
 }
 
 void StatisticsCommands::printLogBook()

@@ -4,6 +4,7 @@
 #include "barograph/core/messages.h"
 #include "barograph/core/statisticsrefresh.h"
 #include "barograph/ui/statschartview.h"
+#include "barograph/ui/tablewidgets.h"
 #include "logbook/core/logbook.h"
 #include "logbook/core/statisticsedits.h"
 #include "logbook/core/text/cp932.h"
@@ -49,40 +50,6 @@ QString metres(double m)
 QString climb(double mps)
 {
     return QString::number(mps, 'f', 1) + QStringLiteral(" m/s");
-}
-
-QTableWidget *newTable(std::initializer_list<QStringView> titles)
-{
-    auto *t = new QTableWidget(0, int(titles.size()));
-    QStringList labels;
-    for (QStringView title : titles)
-        labels << title.toString();
-    t->setHorizontalHeaderLabels(labels);
-    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    t->setSelectionBehavior(QAbstractItemView::SelectRows);
-    t->setSelectionMode(QAbstractItemView::SingleSelection);
-    t->verticalHeader()->setVisible(false);
-    t->verticalHeader()->setDefaultSectionSize(18);
-    t->horizontalHeader()->setStretchLastSection(true);
-    return t;
-}
-
-/// Numbers right-aligned, the columns of names (`textColumns`) left, as the log list shows them.
-void fill(QTableWidget *table, const std::vector<QStringList> &rows, std::initializer_list<int> textColumns = {0})
-{
-    // Refilled as the log changes: the current cell moving then is not the pilot's choice.
-    const QSignalBlocker quiet(table);
-    table->clearContents();
-    table->setRowCount(int(rows.size()));
-    for (int r = 0; r < int(rows.size()); ++r) {
-        for (int c = 0; c < int(rows[size_t(r)].size()); ++c) {
-            auto *item = new QTableWidgetItem(rows[size_t(r)][c]);
-            const bool text = std::find(textColumns.begin(), textColumns.end(), c) != textColumns.end();
-            item->setTextAlignment((text ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
-            table->setItem(r, c, item);
-        }
-    }
-    table->resizeColumnsToContents();
 }
 
 } // namespace

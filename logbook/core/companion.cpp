@@ -66,6 +66,8 @@ const QLatin1StringView kExcluded("excluded");   // version 1: keys left out
 const QLatin1StringView kCarried("carriedOver");
 const QLatin1StringView kDownloads("downloads"); // version 1: rows as downloaded, by key
 const QLatin1StringView kAnalysis("analysis");
+const QLatin1StringView kRules("rules");         // version 3
+const QLatin1StringView kGear("gear");           // version 3
 
 QString badMember(QLatin1StringView name)
 {
@@ -74,7 +76,7 @@ QString badMember(QLatin1StringView name)
 
 bool isKnownMember(QByteArrayView name)
 {
-    for (const QLatin1StringView known : {kVersion, kFlights, kExcluded, kCarried, kDownloads, kAnalysis}) {
+    for (const QLatin1StringView known : {kVersion, kFlights, kExcluded, kCarried, kDownloads, kAnalysis, kRules, kGear}) {
         if (name == QByteArrayView(known.data(), known.size()))
             return true;
     }
@@ -324,6 +326,16 @@ QByteArray laidOut(const QJsonObject &root)
 
 } // namespace
 
+QString encodedBytes(QByteArrayView bytes)
+{
+    return encoded(bytes);
+}
+
+std::optional<QByteArray> decodedBytes(const QJsonValue &value)
+{
+    return isEncodedText(value) ? std::optional(decoded(value)) : std::nullopt;
+}
+
 QByteArray flightKey(const FlightRecord &flight)
 {
     return keyText(FlightKey::ofPresent(flight));
@@ -345,13 +357,14 @@ bool Companion::operator==(const Companion &o) const
         for (auto a = analysis.begin(), b = o.analysis.begin(); a != analysis.end(); ++a, ++b) {
             if (a->first != b->first || a->second.totalClimb != b->second.totalClimb ||
                 a->second.biggestGain != b->second.biggestGain || a->second.file != b->second.file ||
-                a->second.size != b->second.size || a->second.modified != b->second.modified)
+                a->second.size != b->second.size || a->second.modified != b->second.modified ||
+                a->second.heightDrop != b->second.heightDrop || a->second.heightKnown != b->second.heightKnown)
                 return false;
         }
         return true;
     };
     return entries == o.entries && carriedFlights == o.carriedFlights && carriedSeconds == o.carriedSeconds &&
-           sameAnalysis() && unknown == o.unknown;
+           sameAnalysis() && rules == o.rules && gear == o.gear && unknown == o.unknown;
 }
 
 std::variant<Companion, QString> parseCompanion(QByteArrayView bytes)
@@ -405,18 +418,36 @@ std::variant<Companion, QString> parseCompanion(QByteArrayView bytes)
             const QJsonValue file = figures.value(QLatin1StringView("file"));
             const QJsonValue size = figures.value(QLatin1StringView("size"));
             const QJsonValue modified = figures.value(QLatin1StringView("modified"));
+            const QJsonValue drop = figures.value(QLatin1StringView("heightDrop")); // null: none found
             const auto wholeOrAbsent = [](const QJsonValue &v) {
                 return v.isUndefined() || (v.isDouble() && v.toDouble() >= 0 && v.toDouble() < 1e15 &&
                                            v.toDouble() == double(qint64(v.toDouble())));
             };
             if (!hashShaped || !total.isDouble() || !biggest.isDouble() || !(file.isUndefined() || file.isString()) ||
-                !wholeOrAbsent(size) || !wholeOrAbsent(modified))
+                !wholeOrAbsent(size) || !wholeOrAbsent(modified) ||
+                !(drop.isUndefined() || drop.isNull() || drop.isDouble()))
                 return badMember(kAnalysis);
             c.analysis[hash.toLatin1()] = {total.toDouble(), biggest.toDouble(), file.toString(),
                                            size.isUndefined() ? -1 : qint64(size.toDouble()),
-                                           qint64(modified.toDouble())};
+                                           qint64(modified.toDouble()),
+                                           drop.isDouble() ? std::optional(drop.toDouble()) : std::nullopt,
+                                           !drop.isUndefined()};
         }
         root.remove(kAnalysis);
+    }
+    if (root.contains(kRules)) {
+        auto rules = rulesFromJson(root.value(kRules).toArray(), TextForm::Bytes);
+        if (!root.value(kRules).isArray() || std::holds_alternative<QString>(rules))
+            return badMember(kRules);
+        c.rules = std::move(std::get<std::vector<CurrencyRule>>(rules));
+        root.remove(kRules);
+    }
+    if (root.contains(kGear)) {
+        auto gear = gearFromJson(root.value(kGear).toArray());
+        if (!root.value(kGear).isArray() || std::holds_alternative<QString>(gear))
+            return badMember(kGear);
+        c.gear = std::move(std::get<std::vector<GearItem>>(gear));
+        root.remove(kGear);
     }
     c.unknown = root;
     return c;
@@ -459,10 +490,17 @@ QByteArray serializeCompanion(const Companion &c)
                 entry.insert(QStringLiteral("size"), double(figures.size));
             if (figures.modified != 0)
                 entry.insert(QStringLiteral("modified"), double(figures.modified));
+            if (figures.heightKnown)
+                entry.insert(QStringLiteral("heightDrop"),
+                             figures.heightDrop ? QJsonValue(*figures.heightDrop) : QJsonValue(QJsonValue::Null));
             analysis.insert(QString::fromLatin1(hash), entry);
         }
         root.insert(kAnalysis, analysis);
     }
+    if (!c.rules.empty())
+        root.insert(kRules, rulesToJson(c.rules, TextForm::Bytes));
+    if (!c.gear.empty())
+        root.insert(kGear, gearToJson(c.gear));
     return laidOut(root);
 }
 

@@ -10,10 +10,13 @@
 // changed by another program gives no entry to a wrong flight. Version 1 named flights by
 // content only; such files are still read so. Texts stay bytes: keys and rows are stored
 // percent-encoded, so every byte comes back exactly. Members a newer version adds are kept
-// and written back as they were. QtCore only.
+// and written back as they were. Version 3 adds the pilot's currency rules and gear, and the
+// height each analysed barograph came down from take-off to landing. QtCore only.
 #pragma once
 
+#include "logbook/core/currency.h"
 #include "logbook/core/flightrecord.h"
+#include "logbook/core/gear.h"
 
 #include <QByteArray>
 #include <QJsonObject>
@@ -31,8 +34,14 @@
 /// stores it.
 QByteArray flightKey(const FlightRecord &flight);
 
+/// Bytes as the companion writes them into JSON text: printable ASCII as it is, every other
+/// byte %XX, so that they come back exactly.
+QString encodedBytes(QByteArrayView bytes);
+/// The bytes of such a text; std::nullopt when `value` is not one.
+std::optional<QByteArray> decodedBytes(const QJsonValue &value);
+
 struct Companion {
-    static constexpr int kVersion = 2;
+    static constexpr int kVersion = 3;
     /// A companion file larger than this is not read (a log of 65,535 flights with every
     /// entry and every barograph analysed writes some 50 MB).
     static constexpr qint64 kMaxBytes = 64 * 1024 * 1024;
@@ -76,15 +85,24 @@ struct Companion {
         QString file;        ///< plain file name; empty when not known
         qint64 size = -1;
         qint64 modified = 0; ///< milliseconds since the epoch
+        /// Metres from the take-off's altitude down to the landing's, to 0.1 m; none when the
+        /// trace shows no take-off or no landing.
+        std::optional<double> heightDrop{};
+        /// Whether heightDrop was looked for: an entry of an older version was not, and its
+        /// file is analysed again when next looked at.
+        bool heightKnown = false;
     };
     std::map<QByteArray, Analysis> analysis;
+
+    std::vector<CurrencyRule> rules; ///< the pilot's rules, in the order they are listed
+    std::vector<GearItem> gear;
 
     QJsonObject unknown; ///< members this version does not know, written back as read
 
     bool isEmpty() const
     {
-        return entries.empty() && carriedFlights == 0 && carriedSeconds == 0 && analysis.empty() &&
-               unknown.isEmpty();
+        return entries.empty() && carriedFlights == 0 && carriedSeconds == 0 && analysis.empty() && rules.empty() &&
+               gear.empty() && unknown.isEmpty();
     }
     bool operator==(const Companion &other) const;
 };

@@ -32,6 +32,11 @@ CarriedOver carriedOf(const LogBook &book)
     return {book.companion.carriedFlights, book.companion.carriedSeconds};
 }
 
+CurrencyPlans plansOf(const LogBook &book)
+{
+    return {book.companion.rules, book.companion.gear};
+}
+
 std::vector<quint64> idsOf(const std::vector<FlightRecord> &rows)
 {
     std::vector<quint64> ids;
@@ -180,7 +185,8 @@ void reorder(LogBook &book, const std::vector<quint64> &to, const std::vector<qu
     book.restoreRows(std::move(rows));
 }
 
-// Takes the rows and the carried-over figures over a step, backwards or forwards.
+// Takes the rows, the carried-over figures and the currency plans over a step, backwards or
+// forwards.
 void applyStep(LogBook &book, const LogStep &step, bool back)
 {
     const std::vector<PlacedRow> &leaving = back ? step.added : step.removed;
@@ -213,6 +219,11 @@ void applyStep(LogBook &book, const LogStep &step, bool back)
         book.companion.carriedFlights = to.flights;
         book.companion.carriedSeconds = to.seconds;
     }
+    if (step.plans) {
+        const CurrencyPlans &to = back ? step.plans->before : step.plans->after;
+        book.companion.rules = to.rules;
+        book.companion.gear = to.gear;
+    }
     book.renumber();
 }
 
@@ -225,6 +236,7 @@ void LogHistory::reset(const LogBook &book)
     m_savedAt = 0;
     m_baseline = book.records();
     m_baselineCarried = carriedOf(book);
+    m_baselinePlans = plansOf(book);
 }
 
 bool LogHistory::record(const LogBook &book, const QString &name, std::vector<RetiredFile> retired)
@@ -235,11 +247,14 @@ bool LogHistory::record(const LogBook &book, const QString &name, std::vector<Re
     compareRows(m_baseline, book.records(), step);
     if (const CarriedOver carried = carriedOf(book); carried != m_baselineCarried)
         step.carried = BeforeAfter<CarriedOver>{m_baselineCarried, carried};
-    if (!step.movesRows() && step.changed.empty() && !step.carried && step.retired.empty())
+    if (CurrencyPlans plans = plansOf(book); plans != m_baselinePlans)
+        step.plans = BeforeAfter<CurrencyPlans>{m_baselinePlans, std::move(plans)};
+    if (!step.movesRows() && step.changed.empty() && !step.carried && !step.plans && step.retired.empty())
         return false;
 
     m_baseline = book.records();
     m_baselineCarried = carriedOf(book);
+    m_baselinePlans = plansOf(book);
     m_steps.erase(m_steps.begin() + m_done, m_steps.end());
     if (m_savedAt > m_done)
         m_savedAt = -1; // the saved state was undone and is now out of reach
@@ -307,5 +322,6 @@ void LogHistory::applied(LogBook &book)
 {
     m_baseline = book.records();
     m_baselineCarried = carriedOf(book);
+    m_baselinePlans = plansOf(book);
     book.logModified = m_done != m_savedAt;
 }

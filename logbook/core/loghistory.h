@@ -1,6 +1,6 @@
 // The undo history of a log book. Each step the pilot takes on the rows (add, edit, delete,
-// sort, a CSV's flights, a download, leaving flights out of the statistics) or on the time
-// carried over is kept as the difference it made, so that a step costs what it changed and
+// sort, a CSV's flights, a download, leaving flights out of the statistics), on the time
+// carried over or on the currency rules and gear is kept as the difference it made, so that a step costs what it changed and
 // not what the log holds: per row that stayed, by rowId, only the fields that changed (the
 // number never counts: every redraw of the list rewrites it, and undo and redo renumber);
 // the rows that went, with where they stood and all they held; the rows that came; and only
@@ -10,7 +10,9 @@
 // windows, the instrument's index) is never taken from the history. QtCore only.
 #pragma once
 
+#include "logbook/core/currency.h"
 #include "logbook/core/flightrecord.h"
+#include "logbook/core/gear.h"
 
 #include <QString>
 
@@ -57,6 +59,14 @@ struct CarriedOver {
     bool operator==(const CarriedOver &) const = default;
 };
 
+/// The pilot's currency rules and gear, kept whole: a handful of entries, so a step that
+/// changes them stores both lists.
+struct CurrencyPlans {
+    std::vector<CurrencyRule> rules;
+    std::vector<GearItem> gear;
+    bool operator==(const CurrencyPlans &) const = default;
+};
+
 /// One step of the history.
 struct LogStep {
     QString name;                   ///< as the Edit menu shows it ("削除 3件")
@@ -67,6 +77,7 @@ struct LogStep {
     /// their order; otherwise `removed` and `added` say all that moved.
     std::vector<quint64> orderBefore, orderAfter;
     std::optional<BeforeAfter<CarriedOver>> carried;
+    std::optional<BeforeAfter<CurrencyPlans>> plans;
     std::vector<RetiredFile> retired;
 
     bool movesRows() const { return !removed.empty() || !added.empty() || !orderBefore.empty(); }
@@ -124,4 +135,5 @@ private:
     /// The rows and carried-over figures as the history last saw them.
     std::vector<FlightRecord> m_baseline;
     CarriedOver m_baselineCarried;
+    CurrencyPlans m_baselinePlans;
 };

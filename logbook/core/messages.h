@@ -157,7 +157,42 @@ inline constexpr QStringView StepDownload = u"ダウンロード";     // a down
 inline constexpr QStringView StepExclude = u"統計から除外 %1件"; // %1 flights left out of the statistics
 inline constexpr QStringView StepInclude = u"統計に戻す %1件";   // %1 flights counted again
 inline constexpr QStringView StepCarried = u"繰越の設定";        // flights and time carried over set
+inline constexpr QStringView StepRules = u"規則の変更";          // the currency rules edited
+inline constexpr QStringView StepGear = u"装備の変更";           // the gear edited
 // Undo could not put a barograph file back from bak (%1: the file name).
 inline constexpr QStringView BarographNotRestored = u"バログラフファイル：%1\nを元に戻せませんでした。";
+
+// Currency rules and gear (kept in the companion; a rules file given to the tool).
+inline constexpr QStringView RuleBadMember = u"%1番目の規則の「%2」の形が違います";   // rule %1: member %2 malformed
+inline constexpr QStringView RulesTooMany = u"規則が多すぎます（%1個まで）";          // more than %1 rules
+inline constexpr QStringView RulesNotRulesFile = u"{\"rules\": [...]} の形のJSONではありません"; // not a rules file
+inline constexpr QStringView GearBadMember = u"%1番目の装備の「%2」の形が違います";   // gear item %1: member %2 malformed
+// Presets: each rule, and where it comes from (the pilot edits them to their own rule book).
+inline constexpr QStringView PresetTandem = u"タンデム 90日以内に3フライト";             // tandem: 3 flights in 90 days
+inline constexpr QStringView PresetTandemSource =
+    u"タンデム規定の例：タンデム飛行の前90日以内に3フライト。所属団体の規定で日数と本数を確かめてください。";
+inline constexpr QStringView PresetLicence300 = u"ライセンス申請 高度差300m以上 25本";  // 25 flights of 300 m
+inline constexpr QStringView PresetLicence500 = u"ライセンス申請 高度差500m以上 15本";  // 15 flights of 500 m
+inline constexpr QStringView PresetLicenceSource =
+    u"ライセンス申請規定の例：離陸と着陸の高度差300m以上25本、500m以上15本（バログラフで測った高度差）。";
+inline constexpr QStringView PresetRatingDays = u"レーティング 飛行日数30日";            // rating: 30 flying days
+inline constexpr QStringView PresetRatingFlights = u"レーティング 90フライト";           // rating: 90 flights
+inline constexpr QStringView PresetRatingHours = u"レーティング 飛行時間20時間";         // rating: 20 hours
+inline constexpr QStringView PresetRatingSource = u"レーティング規定の例：飛行日数30日、90フライト、飛行時間20時間。";
+inline constexpr QStringView PresetLevelHours5 = u"技能証 5時間";                       // level: 5 hours
+inline constexpr QStringView PresetLevelFlights60 = u"技能証 60フライト";               // level: 60 flights
+inline constexpr QStringView PresetLevelHours10 = u"技能証 10時間";                     // level: 10 hours
+inline constexpr QStringView PresetLevelHours20 = u"技能証 20時間";                     // level: 20 hours
+inline constexpr QStringView PresetLevelSource =
+    u"国内の技能証の例：5時間または60フライト、10時間、20時間（「または」はどちらかを満たせば足ります）。";
+inline constexpr QStringView PresetLicenceExpiry = u"ライセンス有効期限";                // licence expiry
+inline constexpr QStringView PresetRegistrationExpiry = u"フライヤー登録の期限";        // flyer registration
+inline constexpr QStringView PresetInsuranceExpiry = u"保険の期限";                     // insurance
+inline constexpr QStringView PresetMedicalExpiry = u"診断書の期限";                     // medical
+inline constexpr QStringView PresetExpirySource = u"証書・登録証・保険証券に書かれた期限の日付を入れてください。";
+// Why a row does not count for a rule of height difference.
+inline constexpr QStringView HeightNoBarograph = u"バログラフがありません";             // no barograph
+inline constexpr QStringView HeightNotRead = u"バログラフが読めません";                 // barograph unreadable
+inline constexpr QStringView HeightNoTakeoffOrLanding = u"離陸か着陸が記録にありません"; // no take-off or landing recorded
 
 } // namespace msg

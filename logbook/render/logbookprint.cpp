@@ -25,16 +25,6 @@ constexpr std::array<Qt::Alignment, kFieldCount> kColumnAlign = {
     Qt::AlignRight, Qt::AlignHCenter, Qt::AlignHCenter, Qt::AlignLeft, Qt::AlignRight,
     Qt::AlignRight, Qt::AlignRight,   Qt::AlignLeft,    Qt::AlignLeft};
 
-QFont pageFont(int pixelSize)
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Pゴシック"), QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
-                      QStringLiteral("Noto Sans CJK JP")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(std::max(1, pixelSize));
-    return font;
-}
-
 /// The face of the cells, a little over half a row high.
 QFont cellFont(int rowHeight)
 {
@@ -245,6 +235,16 @@ bool paintLogBook(QPainter &painter, QPagedPaintDevice &device, const PrintedLog
             return false;
     }
     return true;
+}
+
+QFont pageFont(int pixelSize)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Pゴシック"), QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
+                      QStringLiteral("Noto Sans CJK JP")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(std::max(1, pixelSize));
+    return font;
 }
 
 std::optional<QByteArray> logBookPdf(const PrintedLogBook &book, const PageDrawn &pageDrawn)

@@ -18,6 +18,7 @@
 #include <optional>
 
 class LogBook;
+class QFont;
 class QPagedPaintDevice;
 class QPainter;
 
@@ -53,6 +54,9 @@ bool paintLogBook(QPainter &painter, QPagedPaintDevice &device, const PrintedLog
 
 /// Every page as a PDF file's bytes (A4 landscape); std::nullopt when `pageDrawn` stopped it.
 std::optional<QByteArray> logBookPdf(const PrintedLogBook &book, const PageDrawn &pageDrawn = {});
+
+/// The font of printed pages: a Japanese sans serif of `pixelSize` device pixels.
+QFont pageFont(int pixelSize);
 
 /// "このページ計", "前ページまでの計", "累計".
 QString pageTotalCaption(int which);

@@ -7,6 +7,7 @@
 class LogBook;
 class Prompter;
 class QMdiArea;
+class QMdiSubWindow;
 class QWidget;
 
 class MainFormLink {
@@ -36,3 +37,7 @@ public:
     /// row, a download): the save commands are enabled while the log is modified.
     virtual void logChanged() = 0;
 };
+
+/// Shows the one window of a kind in the workspace: added to it when `added` (just made),
+/// then brought back from minimized or maximized and made the active one.
+void bringToFront(MainFormLink &link, QMdiSubWindow *window, bool added);

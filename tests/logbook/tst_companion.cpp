@@ -63,6 +63,13 @@ private slots:
         c.entries.push_back({1, flightKey(flight), true, downloadWithRaw(flight, "raw/24050310-1.BRG")});
         c.entries.push_back({Companion::kNoRow, QByteArray("a|b%|\xff"), true, nullptr});
         c.analysis[QByteArray(40, 'a')] = {1234.5, 678.25, QStringLiteral("24050310.BRG"), 30424, 1733580000000};
+        c.analysis[QByteArray(40, 'b')] = {1, 1, {}, -1, 0, 312.4, true};
+        c.analysis[QByteArray(40, 'c')] = {1, 1, {}, -1, 0, std::nullopt, true}; // no landing found
+        c.rules = currencyPresets();
+        c.rules[0].name = QByteArray("%`ÿ", 4);
+        c.rules.back().expires = QDate(2028, 2, 29);
+        c.gear.push_back({QByteArray("E|%", 4), GearKind::Reserve, 6, 0.5, 0, {QDate(2024, 2, 29)},
+                          {QDate(2024, 3, 1), QDate(2069, 12, 31)}});
         c.unknown.insert(QStringLiteral("fromANewerVersion"), QJsonObject{{QStringLiteral("x"), 1}});
 
         const QByteArray bytes = serializeCompanion(c);
@@ -70,10 +77,10 @@ private slots:
         QVERIFY(std::holds_alternative<Companion>(read));
         QVERIFY(std::get<Companion>(read) == c);
         QCOMPARE(serializeCompanion(std::get<Companion>(read)), bytes);
-        QVERIFY(bytes.contains("\"version\": 2"));
+        QVERIFY(bytes.contains("\"version\": 3"));
         // A corpus seed for the reader's fuzz target, kept where CTest runs it.
         if (qEnvironmentVariableIsSet("DUVAZI_REGENERATE")) {
-            QFile seed(QStringLiteral(FUZZ_CORPUS_DIR "/companion/full-v2.json"));
+            QFile seed(QStringLiteral(FUZZ_CORPUS_DIR "/companion/full-v3.json"));
             QVERIFY(seed.open(QIODevice::WriteOnly) && seed.write(bytes) == bytes.size());
         }
     }
@@ -102,6 +109,16 @@ private slots:
         QTest::newRow("an entry holding nothing") << QByteArray("{\"version\": 2, \"flights\": [{\"flight\": \"k\"}]}") << QString();
         QTest::newRow("a raw copy of no download")
             << QByteArray("{\"version\": 2, \"flights\": [{\"flight\": \"k\", \"excluded\": true, \"raw\": \"r\"}]}") << QString();
+        QTest::newRow("a rule of no kind")
+            << QByteArray("{\"version\": 3, \"rules\": [{\"name\": \"a\", \"kind\": \"landings\", \"min\": 1}]}") << QString();
+        QTest::newRow("a height rule without its height")
+            << QByteArray("{\"version\": 3, \"rules\": [{\"name\": \"a\", \"kind\": \"heightFlights\", \"min\": 1}]}") << QString();
+        QTest::newRow("an expiry that is no day")
+            << QByteArray("{\"version\": 3, \"rules\": [{\"name\": \"a\", \"kind\": \"expiry\", \"expires\": \"27/02/29\"}]}") << QString();
+        QTest::newRow("checks out of order")
+            << QByteArray("{\"version\": 3, \"gear\": [{\"name\": \"g\", \"kind\": \"glider\", \"checks\": [\"25/01/02\", \"25/01/01\"]}]}") << QString();
+        QTest::newRow("a negative limit")
+            << QByteArray("{\"version\": 3, \"gear\": [{\"name\": \"g\", \"kind\": \"glider\", \"everyHours\": -1}]}") << QString();
         // Within the size limit, shapes that would cost the JSON parser gigabytes.
         QTest::newRow("nested too deep") << QByteArray(Companion::kMaxDepth + 1, '[') + QByteArray(Companion::kMaxDepth + 1, ']') << msg::CompanionTooManyMembers.toString();
         QTest::newRow("too many containers")

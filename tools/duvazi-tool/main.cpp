@@ -40,6 +40,13 @@ const Verb kVerbs[] = {
     {"log", "stats", "log stats FILE.log [--json]        per year, month of the year and site, and the records", logStats},
     {"log", "print", "log print FILE.log --out BOOK.pdf [--from YY/MM/DD --to YY/MM/DD]\n"
                      "                                      the log book on paper: A4 pages with their totals", logPrint},
+    {"log", "currency", "log currency FILE.log [--rules RULES.json] [--on YY/MM/DD] [--json]\n"
+                        "                                      each rule's count, whether it is met, its rows and when it lapses",
+     logCurrency},
+    {"gear", "", "gear FILE.log add NAME --kind glider|harness|reserve|instrument [--every-months M]\n"
+                 "                  [--every-hours H] [--every-flights N] | use NAME --from YY/MM/DD\n"
+                 "                  | check NAME --on YY/MM/DD | due [--on YY/MM/DD] [--json]\n"
+                 "                                      the pilot's gear and when each item is due for its check", gear},
     {"baro", "stats", "baro stats FILE [--json]          the statistics of a barograph file", baroStats},
     {"baro", "climbs", "baro climbs FILE [--json]         take-off, landing, every climb and the climb rates flown", baroClimbs},
     {"baro", "render", "baro render FILE --out PICTURE.png|PAGE.pdf [--mono] [--width W] [--log LOG.log --row N]\n"

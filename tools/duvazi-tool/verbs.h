@@ -22,6 +22,8 @@ int logImport(const QStringList &args);
 int logImportFlights(const QStringList &args);
 int logStats(const QStringList &args);
 int logPrint(const QStringList &args);
+int logCurrency(const QStringList &args);
+int gear(const QStringList &args);
 int baroStats(const QStringList &args);
 int baroRender(const QStringList &args);
 int baroView(const QStringList &args);

@@ -141,6 +141,19 @@ std::optional<DateNumbers> readDate(QByteArrayView text)
     return DateNumbers{yy < 70 ? 2000 + yy : 1900 + yy, numbers[1], numbers[2]};
 }
 
+std::optional<QDate> readCalendarDate(QByteArrayView text)
+{
+    const std::optional<DateNumbers> d = readDate(text);
+    const QDate date = d ? QDate(d->year, d->month, d->day) : QDate();
+    return date.isValid() ? std::optional(date) : std::nullopt;
+}
+
+QByteArray dateText(QDate date)
+{
+    return decimal(date.year() % 100, 2, true) + '/' + decimal(date.month(), 2, true) + '/' +
+           decimal(date.day(), 2, true);
+}
+
 qint32 toInt(QByteArrayView text)
 {
     bool negative = false;

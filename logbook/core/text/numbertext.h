@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QDate>
 
 #include <optional>
 
@@ -53,6 +54,13 @@ struct DateNumbers {
 /// year below 70 is this century's (69 is 2069, 70 is 1970), as the log has always sorted.
 /// std::nullopt when the text does not start with a number.
 std::optional<DateNumbers> readDate(QByteArrayView text);
+/// A day of the calendar, read as readDate reads the text: std::nullopt unless the year,
+/// month and day make a day that exists (no 23/02/29, no month 13, no blank date). For rules
+/// that count days, where a date that is no day cannot be placed.
+std::optional<QDate> readCalendarDate(QByteArrayView text);
+/// The one writer of dates: "YY/MM/DD", which readDate reads back as `date` for the years
+/// 1970 to 2069 (the pivot's century).
+QByteArray dateText(QDate date);
 
 /// C's atoi: leading blanks skipped, an optional sign, digits up to the first other
 /// character; 0 without digits. Out-of-range values are clamped to the 32-bit range.

@@ -1,0 +1,16 @@
+// The read-only tables of the figure windows (statistics, currency): a row selected whole,
+// filled from text rows, numbers right-aligned.
+#pragma once
+
+#include <QStringList>
+#include <QStringView>
+
+#include <initializer_list>
+#include <vector>
+
+class QTableWidget;
+
+/// A table with these column titles: not editable, a row selected whole, one at a time.
+QTableWidget *newTable(std::initializer_list<QStringView> titles);
+/// Fills `table` with `rows`; the columns in `textColumns` left-aligned, the others right.
+void fill(QTableWidget *table, const std::vector<QStringList> &rows, std::initializer_list<int> textColumns = {0});
