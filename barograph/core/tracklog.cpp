@@ -1,6 +1,8 @@
 // Reading other instruments' flight logs.
 #include "tracklog.h"
 
+#include <limits>
+
 #include "barograph/core/igcexport.h"
 #include "barograph/core/messages.h"
 #include "logbook/core/text/numbertext.h"
@@ -155,6 +157,7 @@ TrackRead igcTrack(std::vector<IgcFixRecord> &records, const std::vector<qint64>
         TrackFix fix;
         fix.utc = times[i];
         fix.altitudeM = pressure ? r.pressure : r.gnss;
+        fix.gnssAltitudeM = r.gnssValid ? float(r.gnss) : std::numeric_limits<float>::quiet_NaN();
         fix.hasPosition = r.latitude && r.longitude && !(*r.latitude == 0 && *r.longitude == 0);
         fix.latitudeDeg = r.latitude.value_or(0);
         fix.longitudeDeg = r.longitude.value_or(0);
@@ -253,7 +256,7 @@ TrackRead parseGpxLog(QByteArrayView bytes)
                 bool ok = false;
                 const double ele = xml.readElementText().trimmed().toDouble(&ok);
                 hasElevation = ok && std::isfinite(ele) && std::abs(ele) < 100000;
-                point->altitudeM = float(ele);
+                point->altitudeM = point->gnssAltitudeM = float(ele);
             } else if (point && name == u"time") {
                 const QDateTime time = QDateTime::fromString(xml.readElementText().trimmed(), Qt::ISODateWithMs);
                 hasTime = time.isValid();

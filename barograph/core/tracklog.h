@@ -29,6 +29,9 @@
 struct TrackFix {
     qint64 utc = 0;          ///< seconds since 1970-01-01 00:00 UTC
     float altitudeM = 0;     ///< metres: pressure altitude, or GNSS altitude without one
+    /// metres: the GNSS receiver's altitude, or NaN where it has none (2-D fixes). Kept beside
+    /// the pressure altitude for whoever checks one against the other.
+    float gnssAltitudeM = 0;
     bool hasPosition = false;
     double latitudeDeg = 0;  ///< north positive
     double longitudeDeg = 0; ///< east positive

@@ -15,9 +15,11 @@
 // - Lift without circling (ridge, wave, a tow, a pull-up): a climb found outside every
 //   thermal over which the GPS height rose 20 m or more while flying. It is counted apart.
 #include "barograph/core/flightanalysis.h"
+#include "barograph/core/tracklog.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <QtTest/QTest>
 
@@ -36,52 +38,26 @@ struct Fix {
     double gpsM = 0;
 };
 
-/// The B records of an IGC log (time, position, pressure altitude); later fixes at the same
-/// or an earlier second are dropped, a time that goes back by half a day is past midnight.
+/// The fixes of an IGC log as the importer reads them (time, position, pressure and GNSS
+/// altitude), the time from the first fix and the position in metres from it.
 std::vector<Fix> readFixes(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
+    const TrackRead read = parseIgcLog(file.readAll(), QFileInfo(path).fileName());
+    const TrackLog *log = std::get_if<TrackLog>(&read);
+    if (!log || log->fixes.empty())
+        return {};
+    const TrackFix &first = log->fixes.front();
+    constexpr double kMetresPerDegree = 6371000.0 * std::numbers::pi / 180;
+    const double eastScale = kMetresPerDegree * std::cos(first.latitudeDeg * std::numbers::pi / 180);
     std::vector<Fix> fixes;
-    double lat0 = 0, lon0 = 0, day = 0, previous = -1;
-    const auto digits = [](const QByteArray &line, int from, int count) {
-        bool ok = false;
-        const int value = line.mid(from, count).toInt(&ok);
-        return ok ? value : -1;
-    };
-    for (const QByteArray &raw : file.readAll().split('\n')) {
-        const QByteArray line = raw.trimmed();
-        if (line.size() < 35 || line[0] != 'B')
-            continue;
-        const int hh = digits(line, 1, 2), mm = digits(line, 3, 2), ss = digits(line, 5, 2);
-        const int latD = digits(line, 7, 2), latM = digits(line, 9, 5), lonD = digits(line, 15, 3),
-                  lonM = digits(line, 18, 5);
-        bool pressureOk = false;
-        const int pressureM = line.mid(25, 5).toInt(&pressureOk); // may be negative: "-0049"
-        if (hh < 0 || mm < 0 || ss < 0 || latD < 0 || latM < 0 || lonD < 0 || lonM < 0 || !pressureOk)
-            continue;
-        const double lat = (latD + latM / 60000.0) * (line[14] == 'S' ? -1 : 1);
-        const double lon = (lonD + lonM / 60000.0) * (line[23] == 'W' ? -1 : 1);
-        double t = hh * 3600 + mm * 60 + ss + day;
-        if (previous >= 0 && t < previous - 43200) {
-            day += 86400;
-            t += 86400;
-        }
-        if (fixes.empty()) {
-            lat0 = lat;
-            lon0 = lon;
-        } else if (t <= previous) {
-            continue;
-        }
-        previous = t;
-        constexpr double kMetresPerDegree = 6371000.0 * std::numbers::pi / 180;
-        fixes.push_back({t, (lon - lon0) * kMetresPerDegree * std::cos(lat0 * std::numbers::pi / 180),
-                         (lat - lat0) * kMetresPerDegree, double(pressureM), line.mid(30, 5).toDouble()});
+    for (const TrackFix &f : log->fixes) {
+        fixes.push_back({double(f.utc - first.utc), (f.longitudeDeg - first.longitudeDeg) * eastScale,
+                         (f.latitudeDeg - first.latitudeDeg) * kMetresPerDegree, double(f.altitudeM),
+                         double(f.gnssAltitudeM)});
     }
-    const double start = fixes.empty() ? 0 : fixes.front().t;
-    for (Fix &f : fixes)
-        f.t -= start;
     return fixes;
 }
 
