@@ -94,7 +94,10 @@ void StatisticsCommands::showStatistics()
                 Qt::QueuedConnection);
     }
     bringToFront(m_link, m_window, added);
-    m_window->refresh();
+    if (added)
+        m_window->refreshOnceShown();
+    else
+        m_window->refresh();
 }
 
 void StatisticsCommands::printLogBook()

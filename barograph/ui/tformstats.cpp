@@ -34,6 +34,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -182,7 +183,7 @@ TFormStats::TFormStats(MainFormLink &link, TLogG &list, QWidget *parent)
     // list, once per burst of changes, looking only at the rows that changed.
     m_refreshSoon->setSingleShot(true);
     m_refreshSoon->setInterval(0);
-    connect(m_refreshSoon, &QTimer::timeout, m_refresh, [this] { m_refresh->update(); });
+    connect(m_refreshSoon, &QTimer::timeout, m_refresh, [this] { m_refresh->update(std::exchange(m_recheckSoon, false)); });
     const QAbstractItemModel *model = m_list.model();
     connect(model, &QAbstractItemModel::modelReset, this, &TFormStats::scheduleRefresh);
     connect(model, &QAbstractItemModel::layoutChanged, this, &TFormStats::scheduleRefresh);
@@ -210,7 +211,14 @@ const LogStatistics &TFormStats::statistics() const
 
 bool TFormStats::isComputing() const
 {
-    return m_refresh->isLooking();
+    // A refresh waiting for the next turn of the event loop is work not yet done too.
+    return m_refresh->isLooking() || m_refreshSoon->isActive();
+}
+
+void TFormStats::refreshOnceShown()
+{
+    m_recheckSoon = true;
+    m_refreshSoon->start();
 }
 
 void TFormStats::display()

@@ -33,6 +33,9 @@ public:
     /// Brings the statistics up to the log as it is now, every barograph looked at again (a
     /// file changed behind the log's back), and shows them when the look ends.
     void refresh();
+    /// The same, from the next turn of the event loop: a window just made is drawn first,
+    /// and the first look at a large log does not hold its first paint.
+    void refreshOnceShown();
     /// The statistics shown; those of the log as it is now unless isComputing().
     const LogStatistics &statistics() const;
     bool isComputing() const;
@@ -78,4 +81,5 @@ private:
     QTableWidget *m_years, *m_months, *m_sites, *m_records;
     StatsChartView *m_yearChart, *m_monthChart, *m_siteChart;
     QTimer *m_refreshSoon;
+    bool m_recheckSoon = false; ///< the refresh waiting on m_refreshSoon looks at every file again
 };
