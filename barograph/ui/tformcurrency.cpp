@@ -369,37 +369,40 @@ void TFormCurrency::addGear()
     changed(msg::StepGear);
 }
 
-void TFormCurrency::useGear(int index)
+GearItem *TFormCurrency::gearAt(int index)
 {
     std::vector<GearItem> &gear = m_link.logBook().companion.gear;
-    if (index < 0 || size_t(index) >= gear.size()) {
-        m_link.prompter().inform(baromsg::CurrencyChooseGear);
+    if (index >= 0 && size_t(index) < gear.size())
+        return &gear[size_t(index)];
+    m_link.prompter().inform(baromsg::CurrencyChooseGear);
+    return nullptr;
+}
+
+void TFormCurrency::useGear(int index)
+{
+    GearItem *item = gearAt(index);
+    if (!item)
         return;
-    }
     const std::optional<QDate> day = askDate(this, baromsg::GearFirstUse.toString(), m_on);
-    if (day && insertDate(gear[size_t(index)].usedFrom, *day))
+    if (day && insertDate(item->usedFrom, *day))
         changed(msg::StepGear);
 }
 
 void TFormCurrency::checkGear(int index)
 {
-    std::vector<GearItem> &gear = m_link.logBook().companion.gear;
-    if (index < 0 || size_t(index) >= gear.size()) {
-        m_link.prompter().inform(baromsg::CurrencyChooseGear);
+    GearItem *item = gearAt(index);
+    if (!item)
         return;
-    }
     const std::optional<QDate> day = askDate(this, baromsg::GearCheck.toString(), m_on);
-    if (day && insertDate(gear[size_t(index)].checks, *day))
+    if (day && insertDate(item->checks, *day))
         changed(msg::StepGear);
 }
 
 void TFormCurrency::removeGear(int index)
 {
-    std::vector<GearItem> &gear = m_link.logBook().companion.gear;
-    if (index < 0 || size_t(index) >= gear.size()) {
-        m_link.prompter().inform(baromsg::CurrencyChooseGear);
+    if (!gearAt(index))
         return;
-    }
+    std::vector<GearItem> &gear = m_link.logBook().companion.gear;
     gear.erase(gear.begin() + index);
     changed(msg::StepGear);
 }

@@ -69,6 +69,8 @@ private:
     QWidget *gearPage();
     int chosenRule() const;
     int chosenGear() const;
+    /// Item `index` of the log's gear; null, the pilot told to choose one, when there is none.
+    GearItem *gearAt(int index);
     /// After an edit of the log's rules or gear: a step of the log's history named `step`, the
     /// log modified, the figures following.
     void changed(QStringView step);

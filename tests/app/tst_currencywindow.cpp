@@ -15,6 +15,7 @@
 #include "tests/common/scriptedprompter.h"
 #include "tests/common/droppingflight.h"
 #include "tests/common/toolrun.h"
+#include "tests/common/windowreadings.h"
 
 #include <QAction>
 #include <QJsonArray>
@@ -77,20 +78,8 @@ struct Fixture {
         form->close();
     }
     void trigger(const char *name) { qobject_cast<QAction *>(form->command(QLatin1String(name)))->trigger(); }
-    std::vector<int> selectedRows() const
-    {
-        std::vector<int> rows;
-        for (const QModelIndex &i : form->logList()->grid()->selectionModel()->selectedRows())
-            rows.push_back(i.row() + 1);
-        std::sort(rows.begin(), rows.end());
-        return rows;
-    }
+    std::vector<int> selectedRows() const { return selectedLogRows(*form); }
 };
-
-QString cell(QTableWidget *t, int row, int column)
-{
-    return t->item(row, column) ? t->item(row, column)->text() : QString();
-}
 
 std::vector<int> rowsOf(const QJsonValue &array)
 {

@@ -12,6 +12,7 @@
 #include "logbook/ui/loglistwindow.h"
 #include "tests/common/samplewindow.h"
 #include "tests/common/toolrun.h"
+#include "tests/common/windowreadings.h"
 
 #include <QAction>
 #include <QFile>
@@ -45,20 +46,8 @@ struct Fixture : SampleWindow {
     }
     void click(TFormStats *w, const char *button) { w->findChild<QPushButton *>(QLatin1String(button))->click(); }
     QString itemText(const char *name) { return qobject_cast<QAction *>(form->command(QLatin1String(name)))->text(); }
-    std::vector<int> selectedRows() const
-    {
-        std::vector<int> rows;
-        for (const QModelIndex &i : form->logList()->grid()->selectionModel()->selectedRows())
-            rows.push_back(i.row() + 1);
-        std::sort(rows.begin(), rows.end());
-        return rows;
-    }
+    std::vector<int> selectedRows() const { return selectedLogRows(*form); }
 };
-
-QString cell(QTableWidget *t, int row, int column)
-{
-    return t->item(row, column) ? t->item(row, column)->text() : QString();
-}
 
 QString hours(const QJsonValue &seconds)
 {

@@ -1,0 +1,28 @@
+// What the window tests read off the real main window: the log rows selected in its list, and
+// the text of a table cell (empty where the cell has none).
+#pragma once
+
+#include "app/ui/mainform.h"
+#include "logbook/ui/loglistwindow.h"
+
+#include <QItemSelectionModel>
+#include <QTableView>
+#include <QTableWidget>
+
+#include <algorithm>
+#include <vector>
+
+/// The selected rows of the log list, 1-based, ascending.
+inline std::vector<int> selectedLogRows(const TMainForm &form)
+{
+    std::vector<int> rows;
+    for (const QModelIndex &i : form.logList()->grid()->selectionModel()->selectedRows())
+        rows.push_back(i.row() + 1);
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+inline QString cell(QTableWidget *t, int row, int column)
+{
+    return t->item(row, column) ? t->item(row, column)->text() : QString();
+}
