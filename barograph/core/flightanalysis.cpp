@@ -1,14 +1,18 @@
 // A debrief of a flight from its altitude trace alone.
 //
 // The ground: on the ground the instrument reads one altitude but for sensor noise (a few
-// tenths of a metre), the weather (metres per hour) and the pilot's feet: walking down a
-// landing field or a launch slope moves it at most 0.3 m/s, evenly. In the air it is never
-// so: a glide sinks 0.7 m/s or more, and where the air lifts enough to hold a pilot level
-// it is rough, each turn through a thermal surging by metres. So ten seconds whose altitude
-// stays within 1.5 m of a line no steeper than 0.3 m/s are ground, enough to tell it. A
-// shorter break in it across which the altitude moved no faster than walking (laying out
-// the wing, a few running steps) is still ground; a flight is a minute or more without
-// ground, or a break across which the altitude moved as only flying moves it. Take-off is
+// tenths of a metre, and a whole metre's rounding either way), the weather (metres per
+// hour) and the pilot's feet: walking down a landing field or a launch slope moves it at
+// most 0.3 m/s, evenly. In the air it is never so: a glide sinks 0.7 m/s or more, and where
+// the air lifts enough to hold a pilot level it is rough, each turn through a thermal
+// surging by metres. So ten seconds whose altitude stays within 2 m of a line no steeper
+// than 0.3 m/s are ground, enough to tell it (a sailplane rolling out on its wheel reads a
+// metre high and low as its speed falls). A shorter break in it across which the altitude
+// moved no faster than walking, measured between the middles of the ground on either side
+// (laying out the wing, a few running steps, a steeper step down the slope), is still
+// ground; a flight is a minute or more without ground, or a break across which the altitude
+// moved as only flying moves it. One thing the altitude cannot tell: a pilot skimming a
+// hill top level within a metre or two, before setting down on it, reads as ground. Take-off is
 // where the ground before the first flight ends, landing where the ground after the last
 // begins. A log that starts or ends in the air has none there.
 //
@@ -34,7 +38,7 @@ namespace {
 constexpr double kGroundWindow = 10;  ///< s: enough ground to tell it from flight
 constexpr int kGroundWindowMin = 4;   ///< samples: a line through fewer fits anything
 constexpr float kGroundDrift = 0.3f;  ///< m/s: the fastest a walking pilot's altitude moves
-constexpr float kGroundSpread = 1.5f; ///< m: sensor noise and footsteps about that line
+constexpr float kGroundSpread = 2.0f; ///< m: a metre's rounding, sensor noise and footsteps about that line
 constexpr double kFlightMin = 60;     ///< s: the least flying between two stretches of ground
 constexpr float kJoinLoss = 17.0f;    ///< m: a smaller fall below the top is a dip in the climb
 constexpr double kLevelMax = 120;     ///< s: level for longer, the climb has ended
@@ -110,9 +114,13 @@ private:
         return to > from ? (h[size_t(to)] - h[size_t(from)]) / float((to - from) * dt) : 0.0f;
     }
 
-    /// Whether the samples [from, from + count) are ground: within kGroundSpread of their
-    /// least-squares line, which is no steeper than kGroundDrift.
-    bool isGround(int from, int count) const
+    /// The least-squares line through the samples [from, from + count).
+    struct Line {
+        double at0 = 0;  ///< metres at the first sample
+        double slope = 0; ///< metres a sample
+        double at(int k) const { return at0 + slope * k; }
+    };
+    Line fit(int from, int count) const
     {
         const double mid = (count - 1) / 2.0;
         const double meanH = (prefix[size_t(from + count)] - prefix[size_t(from)]) / count;
@@ -121,16 +129,36 @@ private:
             sxy += (k - mid) * (double(h[size_t(from + k)]) - meanH);
             sxx += (k - mid) * (k - mid);
         }
-        const double slope = sxy / sxx; // metres a sample
-        if (std::abs(slope) > double(kGroundDrift) * dt)
+        const double slope = sxy / sxx;
+        return {meanH - slope * mid, slope};
+    }
+
+    /// Whether the samples [from, from + count) are ground: within kGroundSpread of their
+    /// least-squares line, which is no steeper than kGroundDrift.
+    bool isGround(int from, int count) const
+    {
+        const Line line = fit(from, count);
+        if (std::abs(line.slope) > double(kGroundDrift) * dt)
             return false;
         double low = 0, high = 0;
         for (int k = 0; k < count; ++k) {
-            const double off = double(h[size_t(from + k)]) - meanH - slope * (k - mid);
+            const double off = double(h[size_t(from + k)]) - line.at(k);
             low = std::min(low, off);
             high = std::max(high, off);
         }
         return high - low <= double(kGroundSpread);
+    }
+
+    /// The last sample of the ground window [from, from + count) seen from `step`'s side
+    /// that still lies on its line: the window may already hold the first metre or two of
+    /// the flight leaving it, which is not ground.
+    int groundEdge(int from, int count, int step) const
+    {
+        const Line line = fit(from, count);
+        int k = step > 0 ? count - 1 : 0;
+        while (k != (step > 0 ? 0 : count - 1) && std::abs(double(h[size_t(from + k)]) - line.at(k)) > double(kGroundSpread) / 2)
+            k -= step;
+        return from + k;
     }
 
     /// The ground at one end of the trace (`step` +1 from the first sample, -1 from the last):
@@ -152,15 +180,16 @@ private:
         if (!ground(start))
             return std::optional<int>{};
         int groundEnd = start + step * (window - 1);
+        const auto edge = [&] { return groundEdge(step > 0 ? groundEnd - window + 1 : groundEnd, window, step); };
         for (int i = start + step; i >= 0 && i < n; i += step) {
             if (ground(i)) {
                 const int end = i + step * (window - 1);
-                const double gap = double(std::abs(i - groundEnd)) * dt;
-                if (std::abs(level(end) - level(groundEnd)) > double(kGroundDrift) * (gap + kGroundWindow) + double(kGroundSpread))
-                    return groundEnd; // over the gap the altitude moved as only a flight moves it
+                const int apart = step * (i - groundEnd) + window - 1; // samples between the two windows' middles
+                if (std::abs(level(end) - level(groundEnd)) > double(kGroundDrift) * apart * dt + double(kGroundSpread))
+                    return edge(); // over the gap the altitude moved as only a flight moves it
                 groundEnd = end;
             } else if (step * (i - groundEnd) >= flight) {
-                return groundEnd;
+                return edge();
             }
         }
         return std::nullopt;
