@@ -160,7 +160,7 @@ void TMainForm::connectCommands()
     onTrigger(MenuCurrency, [this] { m_currency->showCurrency(); });
     // The pilot hears of a rule about to lapse as soon as the log is open.
     connect(c, &LogBookCommands::logOpened, m_currency.get(), &CurrencyCommands::noticeLapsingRules, Qt::QueuedConnection);
-    onTrigger(FileIgcExport, [this] { m_barograph->exportRowIgc(m_logList->selectedRange().first); });
+    onTrigger(FileIgcExport, [this] { m_barograph->exportRowIgc(m_logList->selectedRows().front()); });
     connect(m_logList, &TLogG::editRequested, this, [c] { c->editSelected(); });
 
     const QAbstractItemModel *list = m_logList->grid()->model();
@@ -532,9 +532,10 @@ void TMainForm::EdNameChange()
 
 void TMainForm::updateSelectionTotals()
 {
+    // The rows themselves, not the span from the first to the last: a year picked in the
+    // statistics or a rule's rows in the currency window leave gaps.
     const bool selected = m_logList->grid()->selectionModel()->hasSelection();
-    const auto [top, bottom] = m_logList->selectedRange();
-    const RangeTotals totals = rangeTotals(m_book, top, bottom);
+    const RangeTotals totals = rangeTotals(m_book, m_logList->selectedRows());
     if (!selected || totals.flights == 0) {
         m_selectionTotals->clear();
         return;

@@ -116,8 +116,18 @@ int flightMonth(QByteArrayView date)
 
 RangeTotals rangeTotals(const LogBook &book, int top, int bottom)
 {
+    std::vector<int> rows;
+    for (int r = qMax(1, top); r <= qMin(bottom, book.rowCount() - 1); ++r)
+        rows.push_back(r);
+    return rangeTotals(book, rows);
+}
+
+RangeTotals rangeTotals(const LogBook &book, const std::vector<int> &rows)
+{
     RangeTotals totals;
-    for (int r = qMax(1, top); r <= qMin(bottom, book.rowCount() - 1); ++r) {
+    for (const int r : rows) {
+        if (r < 1 || r >= book.rowCount())
+            continue;
         ++totals.flights;
         totals.seconds += fieldformat::secondsOf(book.row(r).duration);
     }

@@ -74,3 +74,5 @@ struct RangeTotals {
 /// The number of flights and their flying time among rows top to bottom (clipped to the
 /// flights of the log).
 RangeTotals rangeTotals(const LogBook &book, int top, int bottom);
+/// The same among the given rows, which may leave gaps (a year picked in the statistics).
+RangeTotals rangeTotals(const LogBook &book, const std::vector<int> &rows);

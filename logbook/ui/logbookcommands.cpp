@@ -327,10 +327,9 @@ void LogBookCommands::deleteSelected()
     if (!book.hasFlights())
         return;
     Prompter &prompter = m_link.prompter();
-    const auto [top, bottom] = m_list.selectedRange();
-    const int first = qBound(1, top, book.rowCount() - 1);
-    const int count = qMin(bottom, book.rowCount() - 1) - first + 1;
-    if (count <= 0)
+    const std::vector<int> rows = selectedFlights();
+    const int count = int(rows.size());
+    if (count == 0)
         return;
     if (prompter.ask(msg::AskDeleteSelected, msg::CaptionWarning, Buttons::OkCancel, Icon::Exclamation)
         != Answer::Ok)
@@ -338,10 +337,14 @@ void LogBookCommands::deleteSelected()
 
     const QString folder = barographFolder(book);
     std::vector<RetiredFile> retired;
+    // Top to bottom, each row gone before the next is asked about, so that a barograph two
+    // of them share is asked about once, with the last of them; each row above has moved
+    // the rest up by one.
     for (int i = 0; i < count; ++i) {
-        if (book.row(first).hasBarograph())
-            deleteBarographOf(first, folder, retired);
-        book.removeRow(first);
+        const int r = rows[size_t(i)] - i;
+        if (book.row(r).hasBarograph())
+            deleteBarographOf(r, folder, retired);
+        book.removeRow(r);
     }
 
     const bool flightsRemain = book.hasFlights();
@@ -390,6 +393,14 @@ void LogBookCommands::deleteBarographOf(int row, const QString &folder, std::vec
     retired.push_back({*path});
 }
 
+std::vector<int> LogBookCommands::selectedFlights() const
+{
+    std::vector<int> rows = m_list.selectedRows();
+    const int flights = m_link.logBook().rowCount() - 1;
+    std::erase_if(rows, [flights](int r) { return r < 1 || r > flights; });
+    return rows;
+}
+
 void LogBookCommands::newRecord()
 {
     m_host.createEditorWindow(-1);
@@ -400,8 +411,7 @@ void LogBookCommands::editSelected()
     LogBook &book = m_link.logBook();
     if (!book.hasFlights())
         return;
-    const auto [top, bottom] = m_list.selectedRange();
-    for (int r = qMax(1, top); r <= qMin(bottom, book.rowCount() - 1); ++r) {
+    for (const int r : selectedFlights()) {
         if (book.row(r).editorOpen) {
             m_link.prompter().inform(msg::AlreadyEditing);
             continue;
@@ -418,8 +428,7 @@ void LogBookCommands::showBarographs()
     LogBook &book = m_link.logBook();
     if (!book.hasFlights())
         return;
-    const auto [top, bottom] = m_list.selectedRange();
-    for (int r = qMax(1, top); r <= qMin(bottom, book.rowCount() - 1); ++r) {
+    for (const int r : selectedFlights()) {
         const FlightRecord &row = book.row(r);
         if (row.graphOpen) {
             m_link.prompter().inform(msg::AlreadyShowing);

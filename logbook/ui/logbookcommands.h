@@ -121,6 +121,8 @@ private:
     bool saveTo(const QString &path, std::vector<FileImage> barographs = {});
     /// The barograph file goes into bak (the answer yes) or stays; what went, in `retired`.
     void deleteBarographOf(int row, const QString &folder, std::vector<RetiredFile> &retired);
+    /// The selected rows that hold flights, ascending, gaps kept.
+    std::vector<int> selectedFlights() const;
 
     MainFormLink &m_link;
     LogCommandHost &m_host;

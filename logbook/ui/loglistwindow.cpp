@@ -67,21 +67,17 @@ TLogG::TLogG(const LogBook &book, QWidget *parent)
     StringGrid1->setCurrentIndex(m_model->index(0, 0));
 }
 
-std::pair<int, int> TLogG::selectedRange() const
+std::vector<int> TLogG::selectedRows() const
 {
-    const QModelIndexList rows = StringGrid1->selectionModel()->selectedRows();
-    if (rows.isEmpty()) {
+    std::vector<int> rows;
+    for (const QModelIndex &i : StringGrid1->selectionModel()->selectedRows())
+        rows.push_back(i.row() + 1);
+    if (rows.empty()) {
         const QModelIndex current = StringGrid1->currentIndex();
-        const int row = current.isValid() ? current.row() + 1 : 1;
-        return {row, row};
+        rows.push_back(current.isValid() ? current.row() + 1 : 1);
     }
-    int top = rows.first().row();
-    int bottom = top;
-    for (const QModelIndex &i : rows) {
-        top = qMin(top, i.row());
-        bottom = qMax(bottom, i.row());
-    }
-    return {top + 1, bottom + 1};
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }
 
 void TLogG::selectRows(int top, int bottom)

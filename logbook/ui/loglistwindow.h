@@ -22,8 +22,9 @@ public:
     QTableView *grid() const { return StringGrid1; }
     QLineEdit *nameField() const { return EdName; }
 
-    /// The selected rows as grid rows, top and bottom inclusive (row 1 when none is).
-    std::pair<int, int> selectedRange() const;
+    /// The selected rows as grid rows, ascending, gaps kept (a year picked in the statistics,
+    /// a rule's rows); the current row when none is selected, row 1 when there is none.
+    std::vector<int> selectedRows() const;
     /// Selects grid rows top to bottom.
     void selectRows(int top, int bottom);
     /// Selects the given grid rows (any order, gaps allowed), the first of them current and

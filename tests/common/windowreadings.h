@@ -15,11 +15,7 @@
 /// The selected rows of the log list, 1-based, ascending.
 inline std::vector<int> selectedLogRows(const TMainForm &form)
 {
-    std::vector<int> rows;
-    for (const QModelIndex &i : form.logList()->grid()->selectionModel()->selectedRows())
-        rows.push_back(i.row() + 1);
-    std::sort(rows.begin(), rows.end());
-    return rows;
+    return form.logList()->selectedRows();
 }
 
 inline QString cell(QTableWidget *t, int row, int column)

@@ -75,7 +75,7 @@ private slots:
     void showsFieldsAsStoredAfterRedraw();
     void nameFieldCutsTo31BytesAndSignalsEdits();
     void settingTheNameIsNotAnEdit();
-    void selectedRangeIsTopToBottom();
+    void selectedRowsAreTheRowsThemselves();
     void doubleClickRequestsEdit();
     void numberColumnStaysWhenScrolledSideways();
     void closingOnlyMinimises();
@@ -150,14 +150,16 @@ void TestLogListWindow::settingTheNameIsNotAnEdit()
     QVERIFY(w.windowTitle().startsWith(QStringLiteral("ログファイル - ")));
 }
 
-void TestLogListWindow::selectedRangeIsTopToBottom()
+void TestLogListWindow::selectedRowsAreTheRowsThemselves()
 {
     LogBook book = threeFlights();
     TLogG w(book);
     w.model()->setGridRowCount(book.rowCount());
-    QCOMPARE(w.selectedRange(), std::make_pair(1, 1));
+    QCOMPARE(w.selectedRows(), std::vector<int>{1});
     w.selectRows(2, 3);
-    QCOMPARE(w.selectedRange(), std::make_pair(2, 3));
+    QCOMPARE(w.selectedRows(), (std::vector<int>{2, 3}));
+    w.selectRowSet({3, 1});
+    QCOMPARE(w.selectedRows(), (std::vector<int>{1, 3}));
 }
 
 void TestLogListWindow::doubleClickRequestsEdit()
@@ -173,14 +175,14 @@ void TestLogListWindow::doubleClickRequestsEdit()
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, r.center());
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, r.center());
     QCOMPARE(edit.count(), 1);
-    QCOMPARE(w.selectedRange(), std::make_pair(2, 2));
+    QCOMPARE(w.selectedRows(), std::vector<int>{2});
     // The title row: a click selects nothing, a double-click edits the selection.
     QHeaderView *titles = grid->horizontalHeader();
     const QPoint title(titles->sectionViewportPosition(3) + 5, 5);
     QTest::mouseClick(titles->viewport(), Qt::LeftButton, {}, title);
     QTest::mouseDClick(titles->viewport(), Qt::LeftButton, {}, title);
     QCOMPARE(edit.count(), 2);
-    QCOMPARE(w.selectedRange(), std::make_pair(2, 2));
+    QCOMPARE(w.selectedRows(), std::vector<int>{2});
 }
 
 void TestLogListWindow::numberColumnStaysWhenScrolledSideways()
@@ -208,7 +210,7 @@ void TestLogListWindow::numberColumnStaysWhenScrolledSideways()
     QSignalSpy edit(&w, &TLogG::editRequested);
     QTest::mouseClick(numbers->viewport(), Qt::LeftButton, {}, second.center());
     QTest::mouseDClick(numbers->viewport(), Qt::LeftButton, {}, second.center());
-    QCOMPARE(w.selectedRange(), std::make_pair(2, 2));
+    QCOMPARE(w.selectedRows(), std::vector<int>{2});
     QCOMPARE(edit.count(), 1);
     // Scrolling down moves both together.
     QVERIFY(grid->verticalScrollBar()->maximum() > 0);
