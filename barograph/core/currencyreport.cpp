@@ -23,44 +23,57 @@ std::vector<size_t> CurrencyReport::lapsingSoon() const
     return soon;
 }
 
-CurrencyReport currencyReport(const LogBook &book, std::vector<CurrencyRule> rules, QDate on, const QString &folder,
-                              std::map<QByteArray, Companion::Analysis> &cache)
+bool needsHeights(const std::vector<CurrencyRule> &rules)
+{
+    return std::any_of(rules.begin(), rules.end(), [](const CurrencyRule &r) { return r.kind == RuleKind::HeightFlights; });
+}
+
+RowHeight rowHeight(const FlightRecord &flight, const std::optional<StatisticsInputs::Climbing> &climbing,
+                    std::optional<double> heightDrop)
+{
+    if (!flight.hasBarograph())
+        return {};
+    if (!climbing)
+        return {RowHeight::State::NotRead, 0};
+    if (!heightDrop)
+        return {RowHeight::State::NoTakeoffOrLanding, 0};
+    return {RowHeight::State::Measured, *heightDrop};
+}
+
+CurrencyReport currencyReport(const LogBook &book, std::vector<CurrencyRule> rules, QDate on, HeightOf height)
 {
     CurrencyReport report;
     report.on = on;
     report.rules = std::move(rules);
-    auto measured = std::make_shared<std::unordered_map<quint64, RowHeight>>();
-    const bool heights = std::any_of(report.rules.begin(), report.rules.end(),
-                                     [](const CurrencyRule &r) { return r.kind == RuleKind::HeightFlights; });
-    if (heights) {
+    report.height = std::move(height);
+    for (const CurrencyRule &rule : report.rules)
+        report.status.push_back(ruleStatus(book, rule, on, report.height));
+    return report;
+}
+
+CurrencyReport currencyReport(const LogBook &book, std::vector<CurrencyRule> rules, QDate on, const QString &folder,
+                              std::map<QByteArray, Companion::Analysis> &cache)
+{
+    auto found = std::make_shared<std::unordered_map<quint64, BarographLooks::Look>>();
+    if (needsHeights(rules)) {
         std::vector<BarographToLook> rows;
         for (int row = 1; row < book.rowCount(); ++row) {
             const FlightRecord &flight = book.row(row);
             if (needsBarographLook(flight))
                 rows.push_back({flight.rowId, flight.barographFile.toByteArray()});
-            else if (flight.hasBarograph()) // a name that is no barograph's
-                (*measured)[flight.rowId] = {RowHeight::State::NotRead, 0};
         }
-        BarographLooks found = lookAtBarographs(rows, folder, cache);
-        for (auto &[hash, figures] : found.learned)
+        BarographLooks looks = lookAtBarographs(rows, folder, cache);
+        for (auto &[hash, figures] : looks.learned)
             cache[hash] = std::move(figures);
-        for (const BarographLooks::Look &look : found.looks) {
-            RowHeight &h = (*measured)[look.rowId];
-            if (!look.climbing)
-                h.state = RowHeight::State::NotRead;
-            else if (!look.heightDrop)
-                h.state = RowHeight::State::NoTakeoffOrLanding;
-            else
-                h = {RowHeight::State::Measured, *look.heightDrop};
-        }
+        for (BarographLooks::Look &look : looks.looks)
+            (*found)[look.rowId] = std::move(look);
     }
-    report.height = [&book, measured](int row) {
-        const auto it = measured->find(book.row(row).rowId);
-        return it == measured->end() ? RowHeight{} : it->second;
-    };
-    for (const CurrencyRule &rule : report.rules)
-        report.status.push_back(ruleStatus(book, rule, on, report.height));
-    return report;
+    return currencyReport(book, std::move(rules), on, [&book, found](int row) {
+        const FlightRecord &flight = book.row(row);
+        const auto it = found->find(flight.rowId);
+        return it == found->end() ? rowHeight(flight, std::nullopt, std::nullopt)
+                                  : rowHeight(flight, it->second.climbing, it->second.heightDrop);
+    });
 }
 
 std::vector<ProofRow> proofRows(const LogBook &book, const CurrencyReport &report, size_t rule)
@@ -109,6 +122,8 @@ QString heightStateText(RowHeight::State state)
         return msg::HeightNotRead.toString();
     case RowHeight::State::NoTakeoffOrLanding:
         return msg::HeightNoTakeoffOrLanding.toString();
+    case RowHeight::State::Reading:
+        return msg::HeightReading.toString();
     case RowHeight::State::Measured:
         break;
     }

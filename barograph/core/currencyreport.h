@@ -3,6 +3,7 @@
 // QtCore only.
 #pragma once
 
+#include "barograph/core/logstatistics.h"
 #include "logbook/core/companion.h"
 #include "logbook/core/currency.h"
 
@@ -25,9 +26,18 @@ struct CurrencyReport {
     std::vector<size_t> lapsingSoon() const;
 };
 
-/// The status of `rules` on `on` over `book`. The barographs are looked at in `folder` only
-/// when a rule counts height differences, through `cache` (the log's analysis cache; what is
-/// learned is added to it).
+/// Whether any of `rules` counts height differences, which only the barographs tell.
+bool needsHeights(const std::vector<CurrencyRule> &rules);
+/// A row's height difference from what a look at its barograph found: climbing none when the
+/// file could not be read, or when the row names no barograph one can look at.
+RowHeight rowHeight(const FlightRecord &flight, const std::optional<StatisticsInputs::Climbing> &climbing,
+                    std::optional<double> heightDrop);
+
+/// The status of `rules` on `on` over `book`, each row's height difference from `height`.
+CurrencyReport currencyReport(const LogBook &book, std::vector<CurrencyRule> rules, QDate on, HeightOf height);
+/// The same, the barographs looked at in place in `folder` when a rule counts height
+/// differences, through `cache` (the log's analysis cache; what is learned is added to it).
+/// The tool's way: a window looks off its thread (StatisticsRefresh::heightOf).
 CurrencyReport currencyReport(const LogBook &book, std::vector<CurrencyRule> rules, QDate on, const QString &folder,
                               std::map<QByteArray, Companion::Analysis> &cache);
 

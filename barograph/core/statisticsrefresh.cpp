@@ -1,6 +1,7 @@
 // The statistics of the open log, kept up to date off the window's thread.
 #include "statisticsrefresh.h"
 
+#include "barograph/core/currencyreport.h"
 #include "logbook/core/logbook.h"
 
 #include <QHash>
@@ -93,7 +94,7 @@ void StatisticsRefresh::start()
         if (!recheck && known != m_looks.end() && known->second.key == key)
             continue;
         if (!needsBarographLook(flight)) {
-            m_looks[flight.rowId] = {key, std::nullopt};
+            m_looks[flight.rowId] = {key, std::nullopt, std::nullopt};
             continue;
         }
         job->rows.push_back({flight.rowId, flight.barographFile.toByteArray()});
@@ -145,7 +146,7 @@ void StatisticsRefresh::onLooked(const std::shared_ptr<Job> &job)
         const std::vector<BarographLooks::Look> &looks = job->found.looks;
         for (size_t i = 0; i < job->rows.size(); ++i) {
             if (i < looks.size())
-                m_looks[looks[i].rowId] = {job->keys[i], looks[i].climbing};
+                m_looks[looks[i].rowId] = {job->keys[i], looks[i].climbing, looks[i].heightDrop};
             else
                 m_looks.erase(job->rows[i].rowId);
         }
@@ -160,6 +161,16 @@ void StatisticsRefresh::onLooked(const std::shared_ptr<Job> &job)
     }
     // else the log changed and its update() is on its way.
     announceLooking();
+}
+
+RowHeight StatisticsRefresh::heightOf(int row) const
+{
+    const FlightRecord &flight = m_book.row(row);
+    const auto it = m_looks.find(flight.rowId);
+    // A row changed since its look (another barograph named) is being looked at again.
+    if (it == m_looks.end() || it->second.key != lookKey(flight))
+        return {RowHeight::State::Reading, 0};
+    return rowHeight(flight, it->second.climbing, it->second.heightDrop);
 }
 
 void StatisticsRefresh::compute()

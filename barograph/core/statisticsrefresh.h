@@ -1,5 +1,5 @@
-// Keeps the statistics of the open log up to date as the log changes, without ever making
-// the window wait for the disk: the barographs are stat'ed, read, hashed and analysed on a
+// Keeps the statistics of the open log up to date as the log changes (and the height
+// differences the currency rules count), without ever making the window wait for the disk: the barographs are stat'ed, read, hashed and analysed on a
 // worker thread from a copy of what the log names, and what was learned about each row is
 // kept by its rowId, so that a change costs only the rows it changed. QtCore only.
 //
@@ -11,6 +11,7 @@
 #pragma once
 
 #include "barograph/core/logstatistics.h"
+#include "logbook/core/currency.h"
 #include "logbook/core/statistics.h"
 
 #include <QObject>
@@ -44,6 +45,8 @@ public:
 
     bool isLooking() const { return m_job != nullptr; }
     const LogStatistics &statistics() const { return m_statistics; }
+    /// Row `row`'s height difference as its last look found it; Reading while it has had none.
+    RowHeight heightOf(int row) const;
 
     /// How often progress() is said during a look.
     static constexpr int kProgressIntervalMs = 100;
@@ -66,6 +69,7 @@ private:
     struct RowLook {
         size_t key = 0;
         std::optional<StatisticsInputs::Climbing> climbing;
+        std::optional<double> heightDrop;
     };
 
     void start();

@@ -1,7 +1,10 @@
 // The read-only tables of the figure windows.
 #include "tablewidgets.h"
 
+#include "barograph/core/messages.h"
+
 #include <QHeaderView>
+#include <QProgressBar>
 #include <QSignalBlocker>
 #include <QTableWidget>
 
@@ -39,4 +42,28 @@ void fill(QTableWidget *table, const std::vector<QStringList> &rows, std::initia
         }
     }
     table->resizeColumnsToContents();
+}
+
+QProgressBar *newLookProgress()
+{
+    auto *bar = new QProgressBar;
+    bar->setObjectName(QStringLiteral("Progress"));
+    bar->setFormat(baromsg::StatsLooking.toString());
+    bar->hide();
+    return bar;
+}
+
+void showLookProgress(QProgressBar *bar, int done, int total)
+{
+    if (total != bar->maximum()) {
+        // The count is drawn inside the bar: the bar is as wide as its widest count, or the
+        // summary beside it squeezes the text to a few cut characters.
+        const QString widest = bar->format()
+                                   .replace(QStringLiteral("%v"), QString::number(total))
+                                   .replace(QStringLiteral("%m"), QString::number(total));
+        bar->setMinimumWidth(bar->fontMetrics().horizontalAdvance(widest) + 4 * bar->fontMetrics().averageCharWidth());
+    }
+    bar->setRange(0, total);
+    bar->setValue(done);
+    bar->show();
 }

@@ -2,6 +2,7 @@
 #include "tformcurrency.h"
 
 #include "barograph/core/messages.h"
+#include "barograph/core/statisticsrefresh.h"
 #include "barograph/render/currencyproof.h"
 #include "barograph/ui/tablewidgets.h"
 #include "logbook/core/filewriter.h"
@@ -21,6 +22,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTabWidget>
@@ -43,16 +45,27 @@ QPushButton *button(QStringView text, const char *name)
     return b;
 }
 
-// The report of `book`'s own rules on `on`; the analyses it makes are kept in the log's cache.
-CurrencyReport reportOf(LogBook &book, QDate on)
+// The report of `book`'s own rules on `on`, with the height differences `heights` has read.
+CurrencyReport reportOf(const LogBook &book, QDate on, const StatisticsRefresh &heights)
 {
-    return currencyReport(book, book.companion.rules, on, book.workFolder, book.companion.analysis);
+    return currencyReport(book, book.companion.rules, on, [&heights](int row) { return heights.heightOf(row); });
+}
+
+// Whether `heights` has read every barograph of `book` as its rows now name them.
+bool allRead(const LogBook &book, const StatisticsRefresh &heights)
+{
+    for (int row = 1; row < book.rowCount(); ++row) {
+        if (heights.heightOf(row).state == RowHeight::State::Reading)
+            return false;
+    }
+    return true;
 }
 
 } // namespace
 
 TFormCurrency::TFormCurrency(MainFormLink &link, TLogG &list, QWidget *parent)
-    : QMdiSubWindow(parent), m_link(link), m_list(list), m_on(QDate::currentDate()), m_refreshSoon(new QTimer(this))
+    : QMdiSubWindow(parent), m_link(link), m_list(list), m_heights(new StatisticsRefresh(link.logBook(), this)),
+      m_on(QDate::currentDate()), m_refreshSoon(new QTimer(this))
 {
     using namespace baromsg;
     setObjectName(QStringLiteral("FormCurrency"));
@@ -69,10 +82,12 @@ TFormCurrency::TFormCurrency(MainFormLink &link, TLogG &list, QWidget *parent)
     m_soon = new QLabel;
     m_soon->setObjectName(QStringLiteral("Soon"));
     m_soon->setWordWrap(true);
+    m_progress = newLookProgress();
     auto *top = new QHBoxLayout;
     top->addWidget(new QLabel(CurrencyOn.toString()));
     top->addWidget(m_day);
     top->addWidget(m_soon, 1);
+    top->addWidget(m_progress);
 
     m_tabs = new QTabWidget;
     m_tabs->setObjectName(QStringLiteral("Tabs"));
@@ -93,6 +108,8 @@ TFormCurrency::TFormCurrency(MainFormLink &link, TLogG &list, QWidget *parent)
     m_refreshSoon->setSingleShot(true);
     m_refreshSoon->setInterval(0);
     connect(m_refreshSoon, &QTimer::timeout, this, &TFormCurrency::refresh);
+    connect(m_heights, &StatisticsRefresh::progress, this, [this](int done, int total) { showLookProgress(m_progress, done, total); });
+    connect(m_heights, &StatisticsRefresh::ready, this, &TFormCurrency::display);
     const QAbstractItemModel *model = m_list.model();
     connect(model, &QAbstractItemModel::modelReset, m_refreshSoon, qOverload<>(&QTimer::start));
     connect(model, &QAbstractItemModel::layoutChanged, m_refreshSoon, qOverload<>(&QTimer::start));
@@ -196,10 +213,27 @@ bool TFormCurrency::setDay(const QString &text)
 
 void TFormCurrency::refresh()
 {
+    // Only a rule of height differences reads barographs. The figures show at once, the
+    // heights not yet read named so (display), and again when they are read (ready()), or
+    // now when there was nothing to read.
+    if (needsHeights(m_link.logBook().companion.rules))
+        m_heights->update();
+    if (!needsHeights(m_link.logBook().companion.rules) || m_heights->isLooking())
+        display();
+}
+
+bool TFormCurrency::isReading() const
+{
+    return m_heights->isLooking();
+}
+
+void TFormCurrency::display()
+{
     using namespace baromsg;
     const int chosen = chosenRule();
     LogBook &book = m_link.logBook();
-    m_report = reportOf(book, m_on);
+    m_report = reportOf(book, m_on, *m_heights);
+    m_progress->setVisible(m_heights->isLooking());
 
     std::vector<QStringList> rules;
     for (size_t i = 0; i < m_report.rules.size(); ++i) {
@@ -416,8 +450,10 @@ QString lapsingNotice(const CurrencyReport &report)
     return soon.isEmpty() ? QString() : baromsg::CurrencyNotice.toString().arg(soon.join(u'\n'));
 }
 
-CurrencyCommands::CurrencyCommands(MainFormLink &link, TLogG &list) : m_link(link), m_list(list)
+CurrencyCommands::CurrencyCommands(MainFormLink &link, TLogG &list)
+    : m_link(link), m_list(list), m_noticeHeights(new StatisticsRefresh(link.logBook(), this))
 {
+    connect(m_noticeHeights, &StatisticsRefresh::ready, this, &CurrencyCommands::noticeWhenRead);
 }
 
 void CurrencyCommands::showCurrency()
@@ -431,10 +467,29 @@ void CurrencyCommands::showCurrency()
 
 void CurrencyCommands::noticeLapsingRules()
 {
-    LogBook &book = m_link.logBook();
-    if (book.companion.rules.empty())
+    const LogBook &book = m_link.logBook();
+    m_noticePending = !book.companion.rules.empty();
+    if (!m_noticePending)
         return;
-    const QString notice = lapsingNotice(reportOf(book, QDate::currentDate()));
+    if (needsHeights(book.companion.rules))
+        m_noticeHeights->update(); // ready() says it when read
+    else
+        noticeWhenRead();
+}
+
+// A row edited while the barographs were read is read again before the notice counts it:
+// a rule is never said to lapse for want of a height not yet read.
+void CurrencyCommands::noticeWhenRead()
+{
+    const LogBook &book = m_link.logBook();
+    if (!m_noticePending)
+        return;
+    if (needsHeights(book.companion.rules) && !allRead(book, *m_noticeHeights)) {
+        m_noticeHeights->update();
+        return;
+    }
+    m_noticePending = false;
+    const QString notice = lapsingNotice(reportOf(book, QDate::currentDate(), *m_noticeHeights));
     if (!notice.isEmpty())
         m_link.prompter().inform(notice);
 }

@@ -4,7 +4,8 @@
 // PDF, and the gear list with when each item is due. Rules and gear are the log's own, kept in
 // its companion: editing them modifies the log. The figures are the core's currencyReport,
 // the same that duvazi-tool prints. Also the commands that open it and the notice when a log
-// opens.
+// opens. A rule of height differences needs every barograph read: that is done off the
+// window's thread (StatisticsRefresh), the figures shown as they stand meanwhile.
 #pragma once
 
 #include "barograph/core/currencyreport.h"
@@ -18,8 +19,10 @@
 #include <vector>
 
 class MainFormLink;
+class StatisticsRefresh;
 class TLogG;
 class QLabel;
+class QProgressBar;
 class QLineEdit;
 class QTabWidget;
 class QTableWidget;
@@ -30,9 +33,12 @@ class TFormCurrency : public QMdiSubWindow {
 public:
     TFormCurrency(MainFormLink &link, TLogG &list, QWidget *parent = nullptr);
 
-    /// Computes the status of the log's rules and gear on the day in the date field, and shows it.
+    /// Computes the status of the log's rules and gear on the day in the date field, and shows
+    /// it; with a rule of height differences, again once the barographs changed are read.
     void refresh();
     const CurrencyReport &report() const { return m_report; }
+    /// Barographs are being read: the counts of height rules may still grow.
+    bool isReading() const;
     /// Sets the day asked about ("YY/MM/DD") and refreshes; false when it is no day.
     bool setDay(const QString &text);
 
@@ -76,13 +82,16 @@ private:
     void changed(QStringView step);
     void showRows();
     void askProof();
+    void display();
 
     MainFormLink &m_link;
     TLogG &m_list;
+    StatisticsRefresh *m_heights;
     CurrencyReport m_report;
     QDate m_on;
     QLineEdit *m_day;
     QLabel *m_soon;
+    QProgressBar *m_progress;
     QLabel *m_notCounted;
     QTabWidget *m_tabs;
     QTableWidget *m_rules, *m_rows, *m_gear;
@@ -97,13 +106,20 @@ public:
     CurrencyCommands(MainFormLink &link, TLogG &list);
     void showCurrency();
     TFormCurrency *window() const { return m_window; }
-    /// Says which of the open log's rules lapse within 30 days of today (nothing when none).
+    /// Says which of the open log's rules lapse within 30 days of today (nothing when none);
+    /// with a rule of height differences, once the barographs are read.
     void noticeLapsingRules();
+    /// The notice waits for barographs to be read.
+    bool isNoticePending() const { return m_noticePending; }
 
 private:
+    void noticeWhenRead();
+
     MainFormLink &m_link;
     TLogG &m_list;
     QPointer<TFormCurrency> m_window;
+    StatisticsRefresh *m_noticeHeights;
+    bool m_noticePending = false;
 };
 
 /// The text of the notice for `report`; empty when no rule lapses within 30 days.

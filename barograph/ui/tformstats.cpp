@@ -67,10 +67,7 @@ TFormStats::TFormStats(MainFormLink &link, TLogG &list, QWidget *parent)
     auto *body = new QWidget(this);
     m_summary = new QLabel;
     m_summary->setObjectName(QStringLiteral("Summary"));
-    m_progress = new QProgressBar;
-    m_progress->setObjectName(QStringLiteral("Progress"));
-    m_progress->setFormat(baromsg::StatsLooking.toString());
-    m_progress->hide();
+    m_progress = newLookProgress();
     m_carriedFlights = new QSpinBox;
     m_carriedFlights->setObjectName(QStringLiteral("CarriedFlights"));
     m_carriedFlights->setRange(0, kMaxCarriedFlights);
@@ -161,20 +158,8 @@ TFormStats::TFormStats(MainFormLink &link, TLogG &list, QWidget *parent)
     connect(setCarried, &QPushButton::clicked, this, &TFormStats::setCarriedOver);
     connect(exclude, &QPushButton::clicked, this, &TFormStats::toggleExclusion);
 
-    connect(m_refresh, &StatisticsRefresh::progress, this, [this](int done, int total) {
-        if (total != m_progress->maximum()) {
-            // The count is drawn inside the bar: the bar is as wide as its widest count, or
-            // the summary beside it squeezes the text to a few cut characters.
-            const QString widest = m_progress->format()
-                                       .replace(QStringLiteral("%v"), QString::number(total))
-                                       .replace(QStringLiteral("%m"), QString::number(total));
-            m_progress->setMinimumWidth(m_progress->fontMetrics().horizontalAdvance(widest)
-                                        + 4 * m_progress->fontMetrics().averageCharWidth());
-        }
-        m_progress->setRange(0, total);
-        m_progress->setValue(done);
-        m_progress->show();
-    });
+    connect(m_refresh, &StatisticsRefresh::progress, this,
+            [this](int done, int total) { showLookProgress(m_progress, done, total); });
     connect(m_refresh, &StatisticsRefresh::preview, this, &TFormStats::display);
     connect(m_refresh, &StatisticsRefresh::ready, this, &TFormStats::display);
     connect(m_refresh, &StatisticsRefresh::lookingChanged, this, &TFormStats::computingChanged);

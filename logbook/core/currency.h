@@ -47,6 +47,7 @@ struct RowHeight {
         NotRead,            ///< named, but missing or not a barograph
         NoTakeoffOrLanding, ///< the trace starts or ends in the air
         Measured,
+        Reading,            ///< its barograph is still being read: the count may grow
     };
     State state = State::NoBarograph;
     double dropM = 0; ///< take-off altitude less landing altitude, to 0.1 m (Measured only)

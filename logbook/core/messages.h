@@ -194,5 +194,6 @@ inline constexpr QStringView PresetExpirySource = u"証書・登録証・保険�
 inline constexpr QStringView HeightNoBarograph = u"バログラフがありません";             // no barograph
 inline constexpr QStringView HeightNotRead = u"バログラフが読めません";                 // barograph unreadable
 inline constexpr QStringView HeightNoTakeoffOrLanding = u"離陸か着陸が記録にありません"; // no take-off or landing recorded
+inline constexpr QStringView HeightReading = u"バログラフを読んでいます";                 // barograph still being read
 
 } // namespace msg

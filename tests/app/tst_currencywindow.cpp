@@ -108,6 +108,7 @@ private slots:
         TFormCurrency *w = f.form->currencyCommands().window();
         QVERIFY(w && w->isVisible());
         QVERIFY(w->setDay(day(0)));
+        QVERIFY(QTest::qWaitFor([w] { return !w->isReading(); })); // the heights, read off the window's thread
         const ToolRun run = runTool({"log", "currency", f.path, "--on", day(0), "--json"});
         QCOMPARE(run.exitCode, 0);
         const QJsonArray tool = QJsonDocument::fromJson(run.out).object().value("rules").toArray();

@@ -2,6 +2,7 @@
 // as it is now, a change costs the rows it changed, and files changed behind the log's back
 // are picked up when every file is checked again. The tool's synchronous path is the oracle.
 #include "barograph/core/barographfile.h"
+#include "barograph/core/currencyreport.h"
 #include "barograph/core/statisticsrefresh.h"
 #include "logbook/core/filewriter.h"
 #include "logbook/core/logbook.h"
@@ -85,10 +86,19 @@ private slots:
         log.write("NEW.V00", 8000);
         log.book.row(7).barographFile = "NEW.V00";
         refresh.update();
+        QCOMPARE(refresh.heightOf(7).state, RowHeight::State::Reading);
         QTRY_COMPARE(ready.size(), 1);
         QVERIFY(!refresh.isLooking());
         QCOMPARE(refresh.statistics().biggestGain.row, 7);
         QVERIFY(sameClimbing(refresh.statistics(), log.expected()));
+        // The heights the currency window counts are those the tool reads in place.
+        std::map<QByteArray, Companion::Analysis> toolCache;
+        const CurrencyReport inPlace = currencyReport(log.book, {{"H", RuleKind::HeightFlights, 1, 0, 0, {}, {}}},
+                                                      QDate(2024, 6, 1), log.book.workFolder, toolCache);
+        for (int row = 1; row < log.book.rowCount(); ++row) {
+            QCOMPARE(refresh.heightOf(row).state, RowHeight::State::Measured);
+            QCOMPARE(refresh.heightOf(row).dropM, inPlace.height(row).dropM);
+        }
         // Every barograph the log names is in its cache (F7 too, if the first look reached it).
         const auto &cache = log.book.companion.analysis;
         QVERIFY(cache.size() == 200 || cache.size() == 201);

@@ -48,6 +48,8 @@ QString heightReason(RowHeight::State state)
         return QStringLiteral("notRead");
     case RowHeight::State::NoTakeoffOrLanding:
         return QStringLiteral("noTakeoffOrLanding");
+    case RowHeight::State::Reading: // the tool reads every barograph before it answers
+        return QStringLiteral("reading");
     case RowHeight::State::Measured:
         break;
     }
