@@ -8,6 +8,8 @@
 #include "logbook/core/companion.h"
 #include "logbook/core/logbook.h"
 #include "logbook/core/text/cp932.h"
+#include "logbook/core/text/numbertext.h"
+#include "tests/barograph/realflighttruth.h"
 
 #include <QDir>
 #include <QFile>
@@ -93,22 +95,27 @@ private slots:
     void sourceTravelsThroughTheCompanion();
 };
 
-// Every log of the real-flight corpus, and a glider's 3 s fixes across midnight UTC.
+// Every log of the real-flight corpus, judged against its GPS track, and a glider's 3 s
+// fixes across midnight UTC.
 void TestFlightImport::realLogsFollowThePressureAltitude_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QByteArray>("date"); // empty: not checked
+    QTest::addColumn<bool>("judged");     // against the GPS track's take-off and landing
     const QStringList corpus = QDir(kRealFlights).entryList({QStringLiteral("*.igc")}, QDir::Files);
     QVERIFY(corpus.size() >= 30);
     for (const QString &name : corpus)
-        QTest::newRow(qPrintable(name)) << kRealFlights + name << (name == u"pg-napret.igc" ? QByteArray("16/04/03") : QByteArray());
-    QTest::newRow("glider across midnight UTC") << kData + QStringLiteral("new_zealand.igc") << QByteArray("09/11/06");
+        QTest::newRow(qPrintable(name)) << kRealFlights + name
+                                        << (name == u"pg-napret.igc" ? QByteArray("16/04/03") : QByteArray()) << true;
+    QTest::newRow("glider across midnight UTC") << kData + QStringLiteral("new_zealand.igc") << QByteArray("09/11/06")
+                                                << false;
 }
 
 void TestFlightImport::realLogsFollowThePressureAltitude()
 {
     QFETCH(QString, file);
     QFETCH(QByteArray, date);
+    QFETCH(bool, judged);
     const QByteArray bytes = fileBytes(file);
     const ImportItem item = importBytes(bytes, QFileInfo(file).fileName(), utcPlus(0));
     QCOMPARE(item.status, ImportItem::Status::New);
@@ -132,6 +139,20 @@ void TestFlightImport::realLogsFollowThePressureAltitude()
     QVERIFY2(close >= 0.95 * fixes, qPrintable(QStringLiteral("%1 of %2").arg(close).arg(fixes)));
     QVERIFY(f.takeoffUtc >= log.fixes.front().utc);
     QVERIFY(landing <= log.fixes.back().utc);
+    if (!judged)
+        return;
+
+    // The row's take-off within a minute of the GPS track's and its duration within two;
+    // a log that starts (ends) in the air is imported from its first (to its last) fix.
+    const realflights::Track track(realflights::readFixes(file));
+    const realflights::Truth truth = realflights::truthOf(track, QFileInfo(file).fileName().startsWith(u"sp-"));
+    const double takeoff = truth.takeoff.value_or(0);
+    const double duration = truth.landing.value_or(track.seconds() - 1) - takeoff;
+    const qint64 takeoffError = f.takeoffUtc - log.fixes.front().utc - qint64(takeoff);
+    const qint64 durationError = qint64(numtext::clockSeconds(f.row.duration).value_or(-1)) - qint64(duration);
+    QVERIFY2(std::abs(takeoffError) <= 60 && std::abs(durationError) <= 120,
+             qPrintable(QStringLiteral("take-off %1 s, landing %2 s, duration %3 s against the track")
+                            .arg(takeoffError).arg(takeoffError + durationError).arg(durationError)));
 }
 
 void TestFlightImport::damagedFormsReadAsTheyShould_data()
