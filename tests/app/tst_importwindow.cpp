@@ -1,6 +1,7 @@
 // The import of other instruments' logs through the real main window: the preview read off
 // the window's thread, a choice on a duplicate, one save and one undo step, the report, and
 // the commands held while the preview is open.
+#include "app/core/messages.h"
 #include "barograph/core/messages.h"
 #include "barograph/ui/tformimport.h"
 #include "logbook/core/messages.h"
@@ -56,6 +57,7 @@ private slots:
     void previewThenOneSaveAndOneUndoStep();
     void closingThePreviewWritesNothing();
     void aFailedWriteTakesTheFlightsBack();
+    void aLogDoubleClickedWaitsForThePreview();
 };
 
 void TestImportWindow::previewThenOneSaveAndOneUndoStep()
@@ -123,6 +125,20 @@ void TestImportWindow::aFailedWriteTakesTheFlightsBack()
     QVERIFY(w.prompter.informed.last().startsWith(msg::LogFileCannotOpen));
     QVERIFY(!w.enabled("UndoItem") && !w.enabled("RedoItem"));
     QVERIFY(QDir(w.dir.path()).entryList({QStringLiteral("V*")}, QDir::Files).isEmpty());
+}
+
+// The start-folder dialog opens a log without the open command: it is held all the same.
+void TestImportWindow::aLogDoubleClickedWaitsForThePreview()
+{
+    Window w;
+    QVERIFY(w.preview());
+    w.trigger("MenuStartDir");
+    QVERIFY(w.form->formDir());
+    const QString other = w.dir.filePath(QStringLiteral("other.log"));
+    QVERIFY(QFile::copy(w.logPath(), other));
+    emit w.form->formDir()->logFileChosen(other);
+    QCOMPARE(w.prompter.informed.last(), msg::OpenHeldByImport);
+    QCOMPARE(w.form->logBook().currentLogPath, w.logPath());
 }
 
 QTEST_MAIN(TestImportWindow)
