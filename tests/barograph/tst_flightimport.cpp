@@ -90,6 +90,7 @@ private slots:
     void ownExportComesBackAsTheSameRowAndSamples();
     void launchNearASiteNamesIt();
     void duplicatesAreKnownByIdentity();
+    void anotherZoneRewritesTheRowsAndTheDuplicates();
     void applyAddsOneStepAndFreeNames();
     void theCorpusImportedAgainAddsNothing();
     void sourceTravelsThroughTheCompanion();
@@ -352,6 +353,34 @@ void TestFlightImport::duplicatesAreKnownByIdentity()
     mine[0].flight->row = minuteLaterLog;
     markDuplicates(mine, book);
     QCOMPARE(mine[0].existingRow, 2);
+}
+
+void TestFlightImport::anotherZoneRewritesTheRowsAndTheDuplicates()
+{
+    const QByteArray napret = fileBytes(kNapret);
+    LogBook book;
+    book.appendRow(importBytes(napret, QStringLiteral("a.igc"), utcPlus(2)).flight->row);
+    // The same flight from another logger, read at UTC: two hours from the log's row.
+    const QByteArray otherLogger = eachLine(napret, [](const QByteArray &l) {
+        return l.startsWith("HFDTE") ? l : l.startsWith('A') ? QByteArray("AXYZ other") : shiftedTime(l, 20);
+    });
+    std::vector<ImportItem> items = {importBytes(otherLogger, QStringLiteral("c.igc"), utcPlus(0))};
+    markDuplicates(items, book);
+    QCOMPARE(items[0].status, ImportItem::Status::New);
+    items[0].addAnyway = true;
+
+    // In each zone the row is what a fresh read in it gives, across midnight too (+12).
+    for (int hours : {2, 12, 0}) {
+        changeImportZone(items, book, utcPlus(hours));
+        const ImportedFlight fresh = *importBytes(otherLogger, QStringLiteral("c.igc"), utcPlus(hours)).flight;
+        for (int f = 0; f < kFieldCount; ++f)
+            QCOMPARE(items[0].flight->row.fieldText(Field(f)), fresh.row.fieldText(Field(f)));
+        QCOMPARE(items[0].flight->row.downloaded->fields, fresh.row.downloaded->fields);
+        QCOMPARE(items[0].status, hours == 2 ? ImportItem::Status::Duplicate : ImportItem::Status::New);
+        QCOMPARE(items[0].existingRow, hours == 2 ? 1 : -1);
+        QVERIFY(items[0].addAnyway);
+        QCOMPARE(QByteArrayView(items[0].flight->row.date), QByteArrayView(hours == 12 ? "16/04/04" : "16/04/03"));
+    }
 }
 
 void TestFlightImport::applyAddsOneStepAndFreeNames()
