@@ -90,7 +90,8 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, Prompter *prompter, Q
     m_editorFactory = [](MainFormLink &link) -> QMdiSubWindow * { return new TDataEdit(link); };
     m_commands = std::make_unique<LogBookCommands>(*this, static_cast<LogCommandHost &>(*this), *m_logList);
     m_statistics = std::make_unique<StatisticsCommands>(*this, *m_logList);
-    m_import = std::make_unique<FlightImportCommand>(*this, *m_commands, [this] { return m_settings.sitesFile; });
+    m_import = std::make_unique<FlightImportCommand>(*this, *m_commands, [this] { return m_settings.sitesFile; },
+                                                     m_settings.importUtcOffsetMinutes);
     m_currency = std::make_unique<CurrencyCommands>(*this, *m_logList);
     m_shell = new ShellCommands(this, m_settings, m_book, *m_workspace, *m_prompter);
     m_devices = new DeviceCommands(*this, m_settings, m_download, *TimerLoad, MenuPortSet,
