@@ -2,6 +2,7 @@
 #include "appsettings.h"
 
 #include "app/core/settingsstore.h"
+#include "barograph/core/igcexport.h"
 #include "logbook/core/logfiles.h"
 #include "logbook/core/text/cp932.h"
 
@@ -84,6 +85,8 @@ AppSettings readAppSettings(const SettingsStore &store, QSize screen)
     readInt("IgcUtcOffset", s.igcUtcOffsetMinutes);
     if (auto v = store.readString(QStringLiteral("SitesFile")))
         s.sitesFile = *v;
+    if (auto v = store.readString(QStringLiteral("ImportUtcOffset")))
+        s.importUtcOffsetMinutes = parseUtcOffset(*v);
     return s;
 }
 
@@ -125,6 +128,8 @@ void writeAppSettings(SettingsStore &store, const AppSettings &s, const QString 
     store.writeString(QStringLiteral("TrafficTrace"), s.trafficTrace);
     store.writeInt(QStringLiteral("IgcUtcOffset"), s.igcUtcOffsetMinutes);
     store.writeString(QStringLiteral("SitesFile"), s.sitesFile);
+    store.writeString(QStringLiteral("ImportUtcOffset"),
+                      s.importUtcOffsetMinutes ? utcOffsetText(*s.importUtcOffsetMinutes) : QString());
 }
 
 Placement decidePlacement(const AppSettings &s)

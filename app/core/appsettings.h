@@ -68,6 +68,10 @@ struct AppSettings {
     // IGC export of barograph-only flights
     qint32 igcUtcOffsetMinutes = 9 * 60; ///< "IgcUtcOffset": the instrument's clock ahead of UTC, minutes
     QString sitesFile;                   ///< "SitesFile": the flying sites (SeeYou CUP) file
+    /// "ImportUtcOffset": the zone the import gives flights' dates and times in, minutes ahead
+    /// of UTC, stored as the tool's --utc-offset takes it ("+9"); none (stored empty, or text
+    /// that is no offset): the computer's time zone.
+    std::optional<qint32> importUtcOffsetMinutes;
 
     // Not persisted: the two send delays of the settings upload, for this run only.
     int sendDelayMs = 120;

@@ -30,7 +30,8 @@ struct Row {
 
 // What each work keeps off while it runs: a download, the commands that would move or
 // remove the rows it writes (delete, cut, sort, reading the log again) and an import; an
-// import the same, a second import, and undo and redo; a print, a second print.
+// import the same, a second import, undo and redo, and opening another log; a print, a
+// second print.
 struct WorkRule {
     Work work;
     E started;
@@ -43,7 +44,8 @@ const std::vector<WorkRule> &workRules()
         {Work::Download, E::DownloadStarted, {C::DeleteItem, C::CutBtn, C::SortByDate, C::Reload, C::FileImportFlights}},
         {Work::Print, E::PrintStarted, {C::LogBookPrint}},
         {Work::Import, E::ImportStarted,
-         {C::DeleteItem, C::CutBtn, C::SortByDate, C::Reload, C::FileImportFlights, C::UndoItem, C::RedoItem}},
+         {C::DeleteItem, C::CutBtn, C::SortByDate, C::Reload, C::FileImportFlights, C::UndoItem, C::RedoItem,
+          C::FileOpenItem, C::OpenBtn}},
         {Work::Statistics, E::StatisticsStarted, {}},
     };
     return kRules;
@@ -102,7 +104,7 @@ const std::vector<Row> &table()
         {E::DownloadEnded, {C::FileImportFlights}, Value::On},
         {E::ImportEnded, {C::DeleteItem, C::CutBtn}, Value::HasFlights, When::NoWindowOpen},
         {E::ImportEnded, {C::SortByDate, C::Reload}, Value::HasFlights},
-        {E::ImportEnded, {C::FileImportFlights}, Value::On},
+        {E::ImportEnded, {C::FileImportFlights, C::FileOpenItem, C::OpenBtn}, Value::On},
         {E::PrintEnded, {C::LogBookPrint}, Value::HasFlights},
     };
     static const std::vector<Row> kWithHistory = [] {
@@ -186,7 +188,8 @@ QLatin1StringView commandName(Command command)
         QLatin1StringView("GraphClose"),    QLatin1StringView("DataEditClose"), QLatin1StringView("MenuNewLog"),
         QLatin1StringView("MenuStartDir"),  QLatin1StringView("MMBackground"),  QLatin1StringView("MenuStatistics"),
         QLatin1StringView("LogBookPrint"),  QLatin1StringView("FileIgcExport"), QLatin1StringView("UndoItem"),
-        QLatin1StringView("RedoItem"),       QLatin1StringView("FileImportFlights"),
+        QLatin1StringView("RedoItem"),      QLatin1StringView("FileImportFlights"), QLatin1StringView("FileOpenItem"),
+        QLatin1StringView("OpenBtn"),
     };
     const int i = int(command);
     return i >= 0 && i < kCommandCount ? kNames[i] : QLatin1StringView();

@@ -17,8 +17,9 @@ enum class Command {
     MenuStatistics, LogBookPrint, FileIgcExport, // need flights, as the totals do
     UndoItem, RedoItem, // the history of the active window (a barograph's, or the log's)
     FileImportFlights,  // flights from other instruments' logs
+    FileOpenItem, OpenBtn, // open another log in place of this one
 };
-inline constexpr int kCommandCount = int(Command::FileImportFlights) + 1;
+inline constexpr int kCommandCount = int(Command::OpenBtn) + 1;
 
 /// The object name of a command's menu item or button.
 QLatin1StringView commandName(Command command);
@@ -79,7 +80,7 @@ enum class Work {
     Download,   ///< a log download, a load-all, a barograph download: the rows it writes
     Print,      ///< the log book drawn from a copy: only a second print contradicts it
     /// An import's preview is open: the rows it names as duplicates must stay where they
-    /// are, and no undo may take one away.
+    /// are, no undo may take one away, and no other log may take this one's place.
     Import,
     /// The statistics read the barographs of the log as it was; a result for a log that no
     /// longer is is never shown (the window looks again), so no command contradicts it.

@@ -24,6 +24,10 @@ inline constexpr QStringView SettingsNotSaved = u"設定を保存できません
 // "The start folder cannot be found: %1. Starting in %2."
 inline constexpr QStringView StartFolderMissing = u"起動ﾌｫﾙﾀﾞｰが見つかりません。\n%1\n%2 で起動します。";
 
+// A log double-clicked in the start-folder dialog while an import's preview is open: "The
+// import is being checked. Open the log once the import is done."
+inline constexpr QStringView OpenHeldByImport = u"取り込みの確認中です。\n取り込みを終えてからログを開いてください。";
+
 // The about box: "version information", "DUVAZI <version> / DIV-EVODU-REV flight log manager".
 inline constexpr QStringView AboutCaption = u"ﾊﾞｰｼﾞｮﾝ情報";
 inline constexpr QStringView AboutText = u"DUVAZI %1\nDIV-EVODU-REV フライトログ管理";

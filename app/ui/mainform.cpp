@@ -90,9 +90,10 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, Prompter *prompter, Q
     m_editorFactory = [](MainFormLink &link) -> QMdiSubWindow * { return new TDataEdit(link); };
     m_commands = std::make_unique<LogBookCommands>(*this, static_cast<LogCommandHost &>(*this), *m_logList);
     m_statistics = std::make_unique<StatisticsCommands>(*this, *m_logList);
-    m_import = std::make_unique<FlightImportCommand>(*this, *m_commands, [this] { return m_settings.sitesFile; });
+    m_import = std::make_unique<FlightImportCommand>(*this, *m_commands, [this] { return m_settings.sitesFile; },
+                                                     m_settings.importUtcOffsetMinutes);
     m_currency = std::make_unique<CurrencyCommands>(*this, *m_logList);
-    m_shell = new ShellCommands(this, m_settings, m_book, *m_workspace, *m_prompter, *m_commands);
+    m_shell = new ShellCommands(this, m_settings, m_book, *m_workspace, *m_prompter);
     m_devices = new DeviceCommands(*this, m_settings, m_download, *TimerLoad, MenuPortSet,
                                    {SMCOM[0], SMCOM[1], SMCOM[2], SMCOM[3]}, statusBar(), this);
     for (int i = 0; i < kCommandCount; ++i) {
@@ -179,6 +180,7 @@ void TMainForm::connectCommands()
     onTrigger(WindowMinimizeItem, [shell] { shell->minimizeAll(); });
     connect(Window1, &QMenu::aboutToShow, shell, [this, shell] { shell->updateWindowMenu(Window1); });
     connect(shell, &ShellCommands::commandEvent, this, [this](CommandEvent event) { applyCommandEvent(event); });
+    connect(shell, &ShellCommands::logFileChosen, this, &TMainForm::openLog);
     onTrigger(DataEditClose, [c] { c->closeAllEditors(); });
     onTrigger(GraphClose, [c] { c->closeAllGraphs(); });
     onTrigger(HelpAboutItem, [shell] { shell->about(); });
@@ -449,6 +451,12 @@ void TMainForm::writeSettings()
 
 void TMainForm::openLog(const QString &path)
 {
+    // A log named outside the open command waits as the command does: while an import's
+    // preview names rows of this log, the table holds the command, and this with it.
+    if (!FileOpenItem->isEnabled()) {
+        m_prompter->inform(msg::OpenHeldByImport);
+        return;
+    }
     m_commands->open(path);
 }
 

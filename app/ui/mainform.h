@@ -93,7 +93,8 @@ public:
 
     /// Renumbers the flights and rewrites the list from the log book.
     void RedrawGrid();
-    /// Open with a path (the command line), as the open command does after its dialog.
+    /// Open with a path (the command line, a double-click in the start-folder dialog), as the
+    /// open command does after its dialog; not while the command is held.
     void openLog(const QString &path);
     LogBookCommands &logCommands() { return *m_commands; }
     /// The start-folder and background dialogs while they are open (null otherwise).

@@ -9,7 +9,6 @@
 #include "logbook/core/logfiles.h"
 #include "logbook/core/prompter.h"
 #include "logbook/core/text/cp932.h"
-#include "logbook/ui/logbookcommands.h"
 #include "logbook/ui/questionparent.h"
 
 #include <QAction>
@@ -22,9 +21,9 @@
 #include <QTimer>
 
 ShellCommands::ShellCommands(QWidget *frame, AppSettings &settings, LogBook &book, Workspace &workspace,
-                             Prompter &prompter, LogBookCommands &logCommands)
+                             Prompter &prompter)
     : QObject(frame), m_frame(frame), m_settings(settings), m_book(book), m_workspace(workspace),
-      m_prompter(prompter), m_logCommands(logCommands)
+      m_prompter(prompter)
 {
 }
 
@@ -73,8 +72,8 @@ void ShellCommands::openStartFolderDialog()
     m_formDir = dialog;
     connect(dialog, &TFormDir::chosen, this, &ShellCommands::startFolderChosen);
     // A double-click on a log file: the dialog has closed with its settings taken, and the
-    // log opens with the open command's questions.
-    connect(dialog, &TFormDir::logFileChosen, this, [this](const QString &path) { m_logCommands.open(path); });
+    // main window opens the log as its open command would.
+    connect(dialog, &TFormDir::logFileChosen, this, &ShellCommands::logFileChosen);
     showDialog(dialog, CommandEvent::StartDirOpened, CommandEvent::StartDirClosed);
 }
 

@@ -15,7 +15,6 @@
 
 struct AppSettings;
 class LogBook;
-class LogBookCommands;
 class Prompter;
 class Workspace;
 class QAction;
@@ -26,8 +25,7 @@ class ShellCommands : public QObject {
     Q_OBJECT
 public:
     /// Everything it works on is owned by `frame`, the main window, and outlives this object.
-    ShellCommands(QWidget *frame, AppSettings &settings, LogBook &book, Workspace &workspace, Prompter &prompter,
-                  LogBookCommands &logCommands);
+    ShellCommands(QWidget *frame, AppSettings &settings, LogBook &book, Workspace &workspace, Prompter &prompter);
 
     /// Start-up: the work folder the settings and the current folder give. A stored start
     /// folder that no longer exists is said so, once the window is up.
@@ -59,6 +57,8 @@ public:
 signals:
     /// A command changed what the command states depend on.
     void commandEvent(CommandEvent event);
+    /// A log file double-clicked in the start-folder dialog, to be opened.
+    void logFileChosen(const QString &path);
 
 private:
     void showDialog(QDialog *dialog, CommandEvent opened, CommandEvent closed);
@@ -71,7 +71,6 @@ private:
     LogBook &m_book;
     Workspace &m_workspace;
     Prompter &m_prompter;
-    LogBookCommands &m_logCommands;
     QImage m_picture;
     QPointer<TFormDir> m_formDir;
     QPointer<TBackGrd> m_backGrd;

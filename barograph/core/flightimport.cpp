@@ -133,6 +133,30 @@ bool sameFlight(const FlightTimes &a, const FlightTimes &b)
         && std::abs(qint64(a.duration) - qint64(b.duration)) <= kSameFlightSeconds;
 }
 
+// The row's date and take-off time in the pilot's zone, and the identity the flight comes
+// with (its fields as imported); false when the date falls outside the years a log holds.
+bool placeInZone(ImportedFlight &flight, const FlightSource &source, const ImportSettings &settings)
+{
+    const qint64 local = flight.takeoffUtc + zoneOffsetSeconds(flight.takeoffUtc, settings);
+    const QDate date = QDate::fromJulianDay(kJulianDayOfEpoch + floorDiv(local, kDay));
+    if (date.year() < 1970 || date.year() >= 2070)
+        return false;
+    FlightRecord &row = flight.row;
+    row.date = date.toString(QStringLiteral("yy/MM/dd")).toLatin1();
+    row.time = numtext::clockText(qint32(local - floorDiv(local, kDay) * kDay));
+    row.downloaded = std::make_shared<const DownloadedFlight>(DownloadedFlight{downloadedFields(row), {}, source});
+    return true;
+}
+
+// A flight read and not (or no longer) found in the log: its notes are what the pilot reads.
+void markNew(ImportItem &item)
+{
+    item.status = ImportItem::Status::New;
+    item.existingRow = -1;
+    item.earlierItem = -1;
+    item.reason = item.flight->notes.join(u'\n');
+}
+
 // The SHA-1 of the log a row was imported from; empty when it was not.
 QByteArray sourceSha1(const FlightRecord &row)
 {
@@ -176,16 +200,12 @@ std::variant<ImportedFlight, QString> flightFromTrack(const TrackLog &log, const
         return baromsg::ImportTooLong.toString();
     flight.takeoffUtc = log.fixes.front().utc + first * interval;
 
-    const qint64 local = flight.takeoffUtc + zoneOffsetSeconds(flight.takeoffUtc, settings);
-    const QDate date = QDate::fromJulianDay(kJulianDayOfEpoch + floorDiv(local, kDay));
-    if (date.year() < 1970 || date.year() >= 2070)
-        return baromsg::ImportBadDate.toString();
     FlightRecord &row = flight.row;
-    row.date = date.toString(QStringLiteral("yy/MM/dd")).toLatin1();
     row.area = siteOfLaunch(log.fixes, flight.takeoffUtc, settings.sites);
-    setFiguresFromBarograph(row, buildBarographImage(flight.barograph), qint32(local - floorDiv(local, kDay) * kDay),
-                            QString());
-    row.downloaded = std::make_shared<const DownloadedFlight>(DownloadedFlight{downloadedFields(row), {}, source});
+    // The take-off time is the zone's, given next.
+    setFiguresFromBarograph(row, buildBarographImage(flight.barograph), 0, QString());
+    if (!placeInZone(flight, source, settings))
+        return baromsg::ImportBadDate.toString();
     if (log.gnssAltitude)
         flight.notes << baromsg::ImportGnssAltitude.toString();
     if (log.brokenRecords)
@@ -239,9 +259,24 @@ ImportItem readImportSource(const QString &path, const ImportSettings &settings)
         return item;
     }
     item.flight = std::move(std::get<ImportedFlight>(flight));
-    item.status = ImportItem::Status::New;
-    item.reason = item.flight->notes.join(u'\n');
+    markNew(item);
     return item;
+}
+
+void changeImportZone(std::vector<ImportItem> &items, const LogBook &book, const ImportSettings &settings)
+{
+    for (ImportItem &item : items) {
+        if (!item.flight)
+            continue;
+        if (placeInZone(*item.flight, *item.flight->row.downloaded->source, settings)) {
+            markNew(item);
+            continue;
+        }
+        item.status = ImportItem::Status::Error;
+        item.reason = baromsg::ImportBadDate.toString();
+        item.flight.reset();
+    }
+    markDuplicates(items, book);
 }
 
 void markDuplicates(std::vector<ImportItem> &items, const LogBook &book)

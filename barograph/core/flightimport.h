@@ -70,6 +70,11 @@ ImportItem readImportSource(const QString &path, const ImportSettings &settings)
 /// flight's identity (FlightKey::identityOf: as it came, whatever the pilot cut since).
 void markDuplicates(std::vector<ImportItem> &items, const LogBook &book);
 
+/// The items in another time zone (`settings`' offset): each flight's date and take-off time,
+/// and the identity it comes with, in that zone, and the duplicates of `book` and of the batch
+/// marked anew. A duplicate's choice is kept for when it is one again.
+void changeImportZone(std::vector<ImportItem> &items, const LogBook &book, const ImportSettings &settings);
+
 struct ImportCounts {
     int added = 0;
     int duplicates = 0; ///< duplicates not added

@@ -12,8 +12,8 @@
 #include <QWidget>
 
 FlightImportCommand::FlightImportCommand(MainFormLink &link, LogBookCommands &commands,
-                                         std::function<QString()> sitesFile)
-    : m_link(link), m_commands(commands), m_sitesFile(std::move(sitesFile))
+                                         std::function<QString()> sitesFile, std::optional<qint32> &zone)
+    : m_link(link), m_commands(commands), m_sitesFile(std::move(sitesFile)), m_zone(zone)
 {
 }
 
@@ -24,7 +24,8 @@ void FlightImportCommand::start()
         m_dialog->activateWindow();
         return;
     }
-    ImportSettings settings; // the computer's time zone
+    ImportSettings settings;
+    settings.utcOffsetMinutes = m_zone;
     if (const QString sites = m_sitesFile(); !sites.isEmpty()) {
         ReadFailure why;
         if (const std::optional<SitesFileContents> contents = readSitesFile(sites, &why))
@@ -35,6 +36,7 @@ void FlightImportCommand::start()
     m_dialog = new TFormImport(m_link.logBook(), std::move(settings), m_link.frameWindow());
     m_dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(m_dialog, &QDialog::finished, this, [this](int result) { finish(result == QDialog::Accepted); });
+    connect(m_dialog, &TFormImport::zoneChosen, this, [this](std::optional<qint32> zone) { m_zone = zone; });
     emit importStarted();
     m_dialog->show();
 }

@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class LogBookCommands;
 class MainFormLink;
@@ -19,8 +20,11 @@ class MainFormLink;
 class FlightImportCommand : public QObject {
     Q_OBJECT
 public:
-    /// `sitesFile` gives the sites file the IGC settings name (may be empty).
-    FlightImportCommand(MainFormLink &link, LogBookCommands &commands, std::function<QString()> sitesFile);
+    /// `sitesFile` gives the sites file the IGC settings name (may be empty); `zone` is the
+    /// zone the preview starts in (none: the computer's), set to each the pilot chooses in it.
+    /// Both are the program's settings, which outlive this command.
+    FlightImportCommand(MainFormLink &link, LogBookCommands &commands, std::function<QString()> sitesFile,
+                        std::optional<qint32> &zone);
 
     /// Opens the preview, or brings it forward when it is open.
     void start();
@@ -38,5 +42,6 @@ private:
     MainFormLink &m_link;
     LogBookCommands &m_commands;
     std::function<QString()> m_sitesFile;
+    std::optional<qint32> &m_zone;
     QPointer<TFormImport> m_dialog;
 };

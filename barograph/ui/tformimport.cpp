@@ -1,6 +1,7 @@
 // The import's preview dialog.
 #include "tformimport.h"
 
+#include "barograph/core/igcexport.h"
 #include "barograph/core/messages.h"
 #include "logbook/core/logbook.h"
 #include "logbook/core/messages.h"
@@ -20,6 +21,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 /// What the worker shares with the dialog: the files it found, those it read, and the stop.
 struct TFormImport::Reading {
     std::atomic<int> total{0};
@@ -34,6 +37,12 @@ namespace {
 /// The progress is looked at this often: often enough to move smoothly, rarely enough to
 /// cost the window nothing.
 constexpr int kPollMs = 100;
+
+/// The zones pilots fly in, minutes ahead of UTC: the whole hours from -12 to +14 and the
+/// half and three-quarter hours some countries keep.
+constexpr qint32 kZoneMinutes[] = {-720, -660, -600, -570, -540, -480, -420, -360, -300, -240, -210, -180, -120,
+                                   -60,  0,    60,   120,  180,  210,  240,  270,  300,  330,  345,  360,  390,
+                                   420,  480,  525,  540,  570,  600,  630,  660,  720,  765,  780,  840};
 
 QString statusText(const ImportItem &item)
 {
@@ -78,6 +87,11 @@ TFormImport::TFormImport(const LogBook &book, ImportSettings settings, QWidget *
     layout->addLayout(sources);
 
     auto *progress = new QHBoxLayout;
+    m_zone = new QComboBox(this);
+    m_zone->setObjectName(QStringLiteral("ImportZone"));
+    fillZones();
+    progress->addWidget(new QLabel(baromsg::ImportZone.toString(), this));
+    progress->addWidget(m_zone);
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("ImportProgress"));
     m_progress->setTextVisible(true);
@@ -143,6 +157,31 @@ TFormImport::TFormImport(const LogBook &book, ImportSettings settings, QWidget *
     connect(m_import, &QPushButton::clicked, this, &QDialog::accept);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_poll, &QTimer::timeout, this, &TFormImport::showProgress);
+    connect(m_zone, &QComboBox::currentIndexChanged, this, &TFormImport::chooseZone);
+}
+
+void TFormImport::fillZones()
+{
+    m_zone->addItem(baromsg::ImportZoneComputer.toString());
+    std::vector<qint32> zones(std::begin(kZoneMinutes), std::end(kZoneMinutes));
+    // An offset from the settings that no zone keeps today is offered all the same.
+    const std::optional<qint32> chosen = m_settings.utcOffsetMinutes;
+    if (chosen && std::find(zones.begin(), zones.end(), *chosen) == zones.end())
+        zones.insert(std::upper_bound(zones.begin(), zones.end(), *chosen), *chosen);
+    for (qint32 minutes : zones)
+        m_zone->addItem(baromsg::ImportZoneUtc.toString().arg(utcOffsetText(minutes)), minutes);
+    m_zone->setCurrentIndex(chosen ? m_zone->findData(*chosen) : 0);
+}
+
+void TFormImport::chooseZone()
+{
+    const QVariant minutes = m_zone->currentData();
+    m_settings.utcOffsetMinutes = minutes.isValid() ? std::optional<qint32>(minutes.toInt()) : std::nullopt;
+    emit zoneChosen(m_settings.utcOffsetMinutes);
+    if (m_items.empty())
+        return;
+    changeImportZone(m_items, m_book, m_settings);
+    fillTable();
 }
 
 TFormImport::~TFormImport()
@@ -162,6 +201,7 @@ void TFormImport::readSources(const QStringList &paths)
     m_table->setRowCount(0);
     m_import->setEnabled(false);
     m_read->setEnabled(false);
+    m_zone->setEnabled(false); // the worker reads in the zone it was given
     m_cancel->setEnabled(true);
     m_reading = std::make_shared<Reading>();
     // The worker sees only the file names and the settings, never the log book.
@@ -213,6 +253,7 @@ void TFormImport::onReadingFinished()
     // The log is compared on the window's thread, where it lives; a few thousand rows a file.
     markDuplicates(m_items, m_book);
     m_read->setEnabled(true);
+    m_zone->setEnabled(true);
     m_cancel->setEnabled(false);
     fillTable();
     m_import->setEnabled(!m_items.empty());

@@ -1,7 +1,8 @@
 // The import of flights from other instruments' logs as the pilot sees it: files or a folder
 // chosen, read on a worker thread with progress and cancel, then a preview of what each file
 // becomes (new, already in the log beside the row it repeats, refused with its reason) with
-// a choice for each duplicate and for all of them. Nothing is written until 取り込む; the
+// a choice for each duplicate and for all of them, in the time zone the pilot chooses (the
+// preview's dates and times follow a change at once). Nothing is written until 取り込む; the
 // owner then applies the items (applyImport) and saves. The rows the preview names stay
 // where they are while it is open (the command-state table holds them).
 #pragma once
@@ -15,6 +16,7 @@
 #include <mutex>
 
 class LogBook;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -26,7 +28,8 @@ class QTimer;
 class TFormImport : public QDialog {
     Q_OBJECT
 public:
-    /// `book` is the log the preview compares with; it must outlive the dialog.
+    /// `book` is the log the preview compares with; it must outlive the dialog. The zone the
+    /// preview starts in is `settings`' offset.
     TFormImport(const LogBook &book, ImportSettings settings, QWidget *parent = nullptr);
     /// Stops a reading still running and waits for its thread.
     ~TFormImport() override;
@@ -46,6 +49,8 @@ public:
 signals:
     /// The preview is complete (or the reading was cancelled): the items can be applied.
     void previewReady();
+    /// The pilot chose the zone the flights' dates and times are in (none: the computer's).
+    void zoneChosen(std::optional<qint32> utcOffsetMinutes);
 
 private:
     struct Reading;
@@ -54,12 +59,15 @@ private:
     void fillTable();
     void setAllDuplicates(bool add);
     void updateSummary();
+    void fillZones();
+    void chooseZone();
 
     const LogBook &m_book;
     ImportSettings m_settings;
     std::vector<ImportItem> m_items;
     QLineEdit *m_path;
     QPushButton *m_read;
+    QComboBox *m_zone;
     QProgressBar *m_progress;
     QPushButton *m_cancel;
     QTableWidget *m_table;

@@ -630,6 +630,8 @@ CompanionRead readCompanionBeside(const QString &logPath, const QString &backupF
     auto parsed = parseCompanion(*bytes);
     if (Companion *companion = std::get_if<Companion>(&parsed))
         return {std::move(*companion), {}};
+    if (backupFolder.isEmpty())
+        return {std::nullopt, std::get<QString>(parsed)};
     // Kept aside at once: the next save writes a sound companion over it.
     const QString bak = QFileInfo(backupFolder).absoluteFilePath();
     const QString kept = bak + u'/' + QFileInfo(path).fileName() + u'.' +

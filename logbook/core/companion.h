@@ -134,7 +134,8 @@ Companion companionOf(const LogBook &book);
 
 /// The companion beside a log: none (a log without one), read, or damaged (the reason; the
 /// damaged file is copied into `backupFolder`, made when missing, so that a later save
-/// cannot lose it). Relative paths are taken from the current folder.
+/// cannot lose it). An empty `backupFolder` copies nothing, for a reader that will not save
+/// (a dry run writes nothing at all). Relative paths are taken from the current folder.
 struct CompanionRead {
     std::optional<Companion> companion;
     QString damage; ///< empty unless damaged

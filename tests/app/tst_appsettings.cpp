@@ -79,6 +79,7 @@ void TestAppSettings::firstRunDefaults()
     QCOMPARE(s.rise, 0.1);
     QVERIFY(!s.dontAskDir);
     QVERIFY(!s.startDir);
+    QVERIFY(!s.importUtcOffsetMinutes); // the computer's time zone
     const AppSettings small = readAppSettings(store, QSize(800, 600));
     QCOMPARE(small.formWidth, 560);
     QCOMPARE(small.formHeight, 420);
@@ -133,6 +134,7 @@ void TestAppSettings::storedValuesSurviveAWriteAndRead()
     s.trafficTrace = QStringLiteral("/tmp/evodu.trace");
     s.windowState = 2;
     s.ifDirSet = 1;
+    s.importUtcOffsetMinutes = 5 * 60 + 45;
     {
         FileSettingsStore store(path);
         writeAppSettings(store, s, QStringLiteral("/flights/"));
@@ -149,6 +151,7 @@ void TestAppSettings::storedValuesSurviveAWriteAndRead()
     QVERIFY(back.windowStateStored);
     QCOMPARE(back.windowState, 2);
     QCOMPARE(back.startDir, std::optional<QString>(QDir::toNativeSeparators("/flights/")));
+    QCOMPARE(back.importUtcOffsetMinutes, s.importUtcOffsetMinutes);
 }
 
 void TestAppSettings::workFolder()

@@ -126,14 +126,15 @@ void TestCommandStates::everyRowSetsItsCommands_data()
         QStringLiteral("SortByDate+ Reload+ FileImportFlights+") + hist);
     row("download ended during an import", E::DownloadEnded, "flights importing undo",
         QStringLiteral("DeleteItem- CutBtn- SortByDate- Reload- FileImportFlights-") + hist);
-    // An import's preview keeps the rows it names as duplicates where they are, and the log's
-    // history too, until it is applied or cancelled.
+    // An import's preview keeps the rows it names as duplicates where they are, the log's
+    // history too, and the log itself, until it is applied or cancelled.
     row("import started", E::ImportStarted, "flights importing undo redo",
-        QStringLiteral("DeleteItem- CutBtn- SortByDate- Reload- FileImportFlights- UndoItem- RedoItem-") + hist);
+        QStringLiteral("DeleteItem- CutBtn- SortByDate- Reload- FileImportFlights- UndoItem- RedoItem- FileOpenItem- OpenBtn-")
+            + hist);
     row("editor saved during an import", E::EditorSaved, "flights modified importing undo",
         QStringLiteral("FileSaveAsItem+ Reload- SortByDate- ") + save.arg('+') + hist);
     row("import ended", E::ImportEnded, "flights undo",
-        QStringLiteral("DeleteItem+ CutBtn+ SortByDate+ Reload+ FileImportFlights+ UndoItem+ RedoItem-"));
+        QStringLiteral("DeleteItem+ CutBtn+ SortByDate+ Reload+ FileImportFlights+ FileOpenItem+ OpenBtn+ UndoItem+ RedoItem-"));
     // A print draws a copy: only a second print waits for it, and a log opened meanwhile
     // does not offer one.
     row("print started", E::PrintStarted, "flights", QStringLiteral("LogBookPrint-"));

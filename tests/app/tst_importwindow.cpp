@@ -1,6 +1,7 @@
 // The import of other instruments' logs through the real main window: the preview read off
 // the window's thread, a choice on a duplicate, one save and one undo step, the report, and
 // the commands held while the preview is open.
+#include "app/core/messages.h"
 #include "barograph/core/messages.h"
 #include "barograph/ui/tformimport.h"
 #include "logbook/core/messages.h"
@@ -13,6 +14,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -56,6 +58,8 @@ private slots:
     void previewThenOneSaveAndOneUndoStep();
     void closingThePreviewWritesNothing();
     void aFailedWriteTakesTheFlightsBack();
+    void aLogDoubleClickedWaitsForThePreview();
+    void theChosenZoneGivesTheTimesAndIsKept();
 };
 
 void TestImportWindow::previewThenOneSaveAndOneUndoStep()
@@ -123,6 +127,43 @@ void TestImportWindow::aFailedWriteTakesTheFlightsBack()
     QVERIFY(w.prompter.informed.last().startsWith(msg::LogFileCannotOpen));
     QVERIFY(!w.enabled("UndoItem") && !w.enabled("RedoItem"));
     QVERIFY(QDir(w.dir.path()).entryList({QStringLiteral("V*")}, QDir::Files).isEmpty());
+}
+
+// The start-folder dialog opens a log without the open command: it is held all the same.
+void TestImportWindow::aLogDoubleClickedWaitsForThePreview()
+{
+    Window w;
+    QVERIFY(w.preview());
+    w.trigger("MenuStartDir");
+    QVERIFY(w.form->formDir());
+    const QString other = w.dir.filePath(QStringLiteral("other.log"));
+    QVERIFY(QFile::copy(w.logPath(), other));
+    emit w.form->formDir()->logFileChosen(other);
+    QCOMPARE(w.prompter.informed.last(), msg::OpenHeldByImport);
+    QCOMPARE(w.form->logBook().currentLogPath, w.logPath());
+}
+
+// The zone chosen in the preview gives its dates and times at once, and the next preview
+// starts in it.
+void TestImportWindow::theChosenZoneGivesTheTimesAndIsKept()
+{
+    Window w;
+    TFormImport *dialog = w.preview();
+    QVERIFY(dialog);
+    auto *zone = dialog->findChild<QComboBox *>(QStringLiteral("ImportZone"));
+    const auto *table = dialog->findChild<QTableWidget *>(QStringLiteral("ImportTable"));
+    const auto cell = [table](int column) { return table->item(0, column)->text(); };
+    // napret starts in the air at its first fix, 12:00:00 UTC on 2016-04-03.
+    zone->setCurrentIndex(zone->findData(0));
+    QCOMPARE(cell(TFormImport::ColTime), QStringLiteral("12:00:00"));
+    zone->setCurrentIndex(zone->findData(12 * 60));
+    QCOMPARE(cell(TFormImport::ColDate), QStringLiteral("16/04/04"));
+    QCOMPARE(cell(TFormImport::ColTime), QStringLiteral("00:00:00"));
+    dialog->findChild<QPushButton *>(QStringLiteral("ImportClose"))->click();
+    QCOMPARE(w.form->settings().importUtcOffsetMinutes, std::optional<qint32>(12 * 60));
+    w.trigger("FileImportFlights");
+    QCOMPARE(w.form->importCommand().dialog()->findChild<QComboBox *>(QStringLiteral("ImportZone"))->currentData(),
+             QVariant(12 * 60));
 }
 
 QTEST_MAIN(TestImportWindow)

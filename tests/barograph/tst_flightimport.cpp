@@ -8,6 +8,8 @@
 #include "logbook/core/companion.h"
 #include "logbook/core/logbook.h"
 #include "logbook/core/text/cp932.h"
+#include "logbook/core/text/numbertext.h"
+#include "tests/barograph/realflighttruth.h"
 
 #include <QDir>
 #include <QFile>
@@ -88,27 +90,33 @@ private slots:
     void ownExportComesBackAsTheSameRowAndSamples();
     void launchNearASiteNamesIt();
     void duplicatesAreKnownByIdentity();
+    void anotherZoneRewritesTheRowsAndTheDuplicates();
     void applyAddsOneStepAndFreeNames();
     void theCorpusImportedAgainAddsNothing();
     void sourceTravelsThroughTheCompanion();
 };
 
-// Every log of the real-flight corpus, and a glider's 3 s fixes across midnight UTC.
+// Every log of the real-flight corpus, judged against its GPS track, and a glider's 3 s
+// fixes across midnight UTC.
 void TestFlightImport::realLogsFollowThePressureAltitude_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QByteArray>("date"); // empty: not checked
+    QTest::addColumn<bool>("judged");     // against the GPS track's take-off and landing
     const QStringList corpus = QDir(kRealFlights).entryList({QStringLiteral("*.igc")}, QDir::Files);
     QVERIFY(corpus.size() >= 30);
     for (const QString &name : corpus)
-        QTest::newRow(qPrintable(name)) << kRealFlights + name << (name == u"pg-napret.igc" ? QByteArray("16/04/03") : QByteArray());
-    QTest::newRow("glider across midnight UTC") << kData + QStringLiteral("new_zealand.igc") << QByteArray("09/11/06");
+        QTest::newRow(qPrintable(name)) << kRealFlights + name
+                                        << (name == u"pg-napret.igc" ? QByteArray("16/04/03") : QByteArray()) << true;
+    QTest::newRow("glider across midnight UTC") << kData + QStringLiteral("new_zealand.igc") << QByteArray("09/11/06")
+                                                << false;
 }
 
 void TestFlightImport::realLogsFollowThePressureAltitude()
 {
     QFETCH(QString, file);
     QFETCH(QByteArray, date);
+    QFETCH(bool, judged);
     const QByteArray bytes = fileBytes(file);
     const ImportItem item = importBytes(bytes, QFileInfo(file).fileName(), utcPlus(0));
     QCOMPARE(item.status, ImportItem::Status::New);
@@ -132,6 +140,20 @@ void TestFlightImport::realLogsFollowThePressureAltitude()
     QVERIFY2(close >= 0.95 * fixes, qPrintable(QStringLiteral("%1 of %2").arg(close).arg(fixes)));
     QVERIFY(f.takeoffUtc >= log.fixes.front().utc);
     QVERIFY(landing <= log.fixes.back().utc);
+    if (!judged)
+        return;
+
+    // The row's take-off within a minute of the GPS track's and its duration within two;
+    // a log that starts (ends) in the air is imported from its first (to its last) fix.
+    const realflights::Track track(realflights::readFixes(file));
+    const realflights::Truth truth = realflights::truthOf(track, QFileInfo(file).fileName().startsWith(u"sp-"));
+    const double takeoff = truth.takeoff.value_or(0);
+    const double duration = truth.landing.value_or(track.seconds() - 1) - takeoff;
+    const qint64 takeoffError = f.takeoffUtc - log.fixes.front().utc - qint64(takeoff);
+    const qint64 durationError = qint64(numtext::clockSeconds(f.row.duration).value_or(-1)) - qint64(duration);
+    QVERIFY2(std::abs(takeoffError) <= 60 && std::abs(durationError) <= 120,
+             qPrintable(QStringLiteral("take-off %1 s, landing %2 s, duration %3 s against the track")
+                            .arg(takeoffError).arg(takeoffError + durationError).arg(durationError)));
 }
 
 void TestFlightImport::damagedFormsReadAsTheyShould_data()
@@ -331,6 +353,34 @@ void TestFlightImport::duplicatesAreKnownByIdentity()
     mine[0].flight->row = minuteLaterLog;
     markDuplicates(mine, book);
     QCOMPARE(mine[0].existingRow, 2);
+}
+
+void TestFlightImport::anotherZoneRewritesTheRowsAndTheDuplicates()
+{
+    const QByteArray napret = fileBytes(kNapret);
+    LogBook book;
+    book.appendRow(importBytes(napret, QStringLiteral("a.igc"), utcPlus(2)).flight->row);
+    // The same flight from another logger, read at UTC: two hours from the log's row.
+    const QByteArray otherLogger = eachLine(napret, [](const QByteArray &l) {
+        return l.startsWith("HFDTE") ? l : l.startsWith('A') ? QByteArray("AXYZ other") : shiftedTime(l, 20);
+    });
+    std::vector<ImportItem> items = {importBytes(otherLogger, QStringLiteral("c.igc"), utcPlus(0))};
+    markDuplicates(items, book);
+    QCOMPARE(items[0].status, ImportItem::Status::New);
+    items[0].addAnyway = true;
+
+    // In each zone the row is what a fresh read in it gives, across midnight too (+12).
+    for (int hours : {2, 12, 0}) {
+        changeImportZone(items, book, utcPlus(hours));
+        const ImportedFlight fresh = *importBytes(otherLogger, QStringLiteral("c.igc"), utcPlus(hours)).flight;
+        for (int f = 0; f < kFieldCount; ++f)
+            QCOMPARE(items[0].flight->row.fieldText(Field(f)), fresh.row.fieldText(Field(f)));
+        QCOMPARE(items[0].flight->row.downloaded->fields, fresh.row.downloaded->fields);
+        QCOMPARE(items[0].status, hours == 2 ? ImportItem::Status::Duplicate : ImportItem::Status::New);
+        QCOMPARE(items[0].existingRow, hours == 2 ? 1 : -1);
+        QVERIFY(items[0].addAnyway);
+        QCOMPARE(QByteArrayView(items[0].flight->row.date), QByteArrayView(hours == 12 ? "16/04/04" : "16/04/03"));
+    }
 }
 
 void TestFlightImport::applyAddsOneStepAndFreeNames()

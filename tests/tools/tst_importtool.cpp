@@ -18,14 +18,16 @@ namespace {
 const QString kData = QStringLiteral(TEST_DATA_DIR "/barograph/import/");
 const QString kNapret = QStringLiteral(REALFLIGHTS_DIR "/igc/pg-napret.igc");
 
-// Every file below a folder with its bytes.
+// Every file and folder below a folder, each file with its bytes.
 std::map<QString, QByteArray> folderContents(const QString &folder)
 {
     std::map<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         QFile f(it.next());
-        files[f.fileName()] = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("?");
+        files[f.fileName()] = it.fileInfo().isDir()            ? QByteArray("folder")
+                              : f.open(QIODevice::ReadOnly) ? f.readAll()
+                                                            : QByteArray("?");
     }
     return files;
 }
@@ -86,6 +88,16 @@ void TestImportTool::dryRunWritesNothing()
     QCOMPARE(rc, 1); // notes.igc is refused
     QCOMPARE(folderContents(dir.path()), before);
     QCOMPARE(root.value(QStringLiteral("added")).toInt(), 2); // what the import would add
+
+    // Nor beside a log whose companion is damaged: a save would keep it aside, a dry run not.
+    importJson(dir);
+    QFile companion(dir.filePath(QStringLiteral("F.duvazi.json")));
+    QVERIFY(companion.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    companion.write("{\"entries\": [");
+    companion.close();
+    const auto damaged = folderContents(dir.path());
+    importJson(dir, {QStringLiteral("--dry-run")});
+    QCOMPARE(folderContents(dir.path()), damaged);
 }
 
 void TestImportTool::secondImportAddsNothingAndSaysSo()

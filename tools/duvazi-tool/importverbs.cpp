@@ -117,7 +117,7 @@ int logImportFlights(const QStringList &args)
     }
 
     std::optional<QByteArray> name;
-    std::optional<LogBook> book = readLogOrNew(logPath, &name);
+    std::optional<LogBook> book = readLogOrNew(logPath, &name, dryRun ? LogRead::ToLook : LogRead::ToWrite);
     if (!book)
         return 1;
     book->workFolder = folderOf(QFileInfo(logPath).absoluteFilePath());

@@ -25,7 +25,7 @@
 #include <functional>
 #include <optional>
 
-std::optional<LogBook> readLog(const QString &path, std::optional<QByteArray> *name)
+std::optional<LogBook> readLog(const QString &path, std::optional<QByteArray> *name, LogRead purpose)
 {
     ReadFailure failure;
     std::optional<LogFileContents> contents = readLogFile(path, &failure);
@@ -47,8 +47,8 @@ std::optional<LogBook> readLog(const QString &path, std::optional<QByteArray> *n
     LogBook book;
     loadContents(book, std::move(*contents));
     // What the log cannot hold comes along, so that a verb writing the log back keeps it.
-    const CompanionRead companion =
-        readCompanionBeside(path, backupFolder(folderOf(QFileInfo(path).absoluteFilePath())));
+    const CompanionRead companion = readCompanionBeside(
+        path, purpose == LogRead::ToWrite ? backupFolder(folderOf(QFileInfo(path).absoluteFilePath())) : QString());
     if (companion.companion) {
         if (const int unmatched = attachCompanion(book, *companion.companion))
             report(msg::CompanionUnmatched.toString().arg(unmatched));
@@ -217,10 +217,10 @@ int logImport(const QStringList &args)
     return writeLog(*book, logPath, name.value_or(QByteArray()));
 }
 
-std::optional<LogBook> readLogOrNew(const QString &path, std::optional<QByteArray> *name)
+std::optional<LogBook> readLogOrNew(const QString &path, std::optional<QByteArray> *name, LogRead purpose)
 {
     if (QFileInfo::exists(path))
-        return readLog(path, name);
+        return readLog(path, name, purpose);
     return LogBook();
 }
 

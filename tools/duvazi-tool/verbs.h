@@ -35,12 +35,17 @@ int baroClimbs(const QStringList &args);
 int download(const QStringList &args);
 int send(const QStringList &args);
 
+/// Whether a verb reads a log to write it back, or only to look (a dry run, which writes
+/// nothing at all: not even a damaged companion kept aside in "bak").
+enum class LogRead { ToWrite, ToLook };
 /// Reads a log the way the program opens it (and its name file into `name`, when given). A
 /// damaged or unreadable file is reported and gives std::nullopt: the tool never works on
 /// part of a log.
-std::optional<LogBook> readLog(const QString &path, std::optional<QByteArray> *name = nullptr);
+std::optional<LogBook> readLog(const QString &path, std::optional<QByteArray> *name = nullptr,
+                               LogRead purpose = LogRead::ToWrite);
 /// readLog when a file stands at `path`; else a new, empty log book (made only when written).
-std::optional<LogBook> readLogOrNew(const QString &path, std::optional<QByteArray> *name);
+std::optional<LogBook> readLogOrNew(const QString &path, std::optional<QByteArray> *name,
+                                    LogRead purpose = LogRead::ToWrite);
 /// Writes a log book (and its name file) as the program's save does, the versions it
 /// replaces kept in "bak" beside `path`; 0 on success, 1 with the failure reported.
 int writeLog(LogBook &book, const QString &path, const QByteArray &name);

@@ -1,8 +1,9 @@
 #!/bin/bash
 # Drives the real program through the import of other instruments' logs: the File menu's
 # command, the preview read off the window's thread (its progress), a duplicate beside the
-# row it repeats, the choice for all and for one, the report, the saved log, and the one
-# undo step; a screenshot after each step into /tmp/trial-import. Start a display with a
+# row it repeats, the time zone chosen, the choice for all and for one, the report, the saved
+# log, the one undo step, and the zone kept for the next import; a screenshot after each step
+# into /tmp/trial-import. Start a display with a
 # window manager first, 1280 x 1000 (positions below are those of the default fonts there):
 #   Xvfb :95 -screen 0 1280x1000x24 &  DISPLAY=:95 openbox &
 # then: DISPLAY=:95 tools/trials/import.sh
@@ -12,7 +13,8 @@ source "$(dirname "$0")/prologue.sh"
 DATA=$ROOT/tests/data/barograph/import
 tar -xJf "$ROOT/tests/data/realflights/igc.tar.xz" -O igc/pg-napret.igc > "$OUT/napret.igc"
 cp "$ROOT/tests/data/logbook/three-flights.log" .
-# napret is in the log already (row 4), imported earlier on the command line.
+# napret is in the log already (row 4), imported earlier on the command line in the
+# computer's time zone.
 "$TOOL" log import-flights three-flights.log "$OUT/napret.igc" > /dev/null || exit 1
 rm three-flights.lif
 # The folder the pilot imports: napret again and a copy of it, the glider flight across
@@ -42,13 +44,17 @@ xdotool key i; sleep 1.5; shot 02-dialog           # the preview, empty
 xdotool type "$OUT/flights/logs"; xdotool key Return
 sleep 0.6; import -window root "$OUT/03-reading.png"   # the progress while the files are read
 sleep 8; shot 04-preview                           # what each file becomes
+click 276 299; sleep 0.5; xdotool type "UTC+9"; xdotool key Return
+shot 05-zone                                       # the dates and times at UTC+9; napret still the same file
 click 341 646; sleep 0.5                           # 重複をすべて追加: both duplicates to add
 click 730 349; sleep 0.5; xdotool key Up Return    # and the first one back to skip
-shot 05-choice                                     # the summary follows the choices
-click 986 646; sleep 1; shot 06-report             # 取り込む: one save, then the report
-xdotool key Return; shot 07-log                    # the log with the flights added
-click 75 12; shot 08-edit-menu                     # 元に戻す: 取り込み
-"$TOOL" log show three-flights.log --json | grep -c '"barographFile": "V' > "$OUT/rows-saved.txt"   # 45: saved at once
-click 150 28; shot 09-undone                       # one step takes the 42 flights back
-"$TOOL" log show three-flights.log --json | grep -c '"barographFile": "V' >> "$OUT/rows-saved.txt"  # still 45 until saved
+shot 06-choice                                     # the summary follows the choices
+click 986 646; sleep 1; shot 07-report             # 取り込む: one save, then the report
+xdotool key Return; shot 08-log                    # the log with the flights added, at UTC+9
+click 75 12; shot 09-edit-menu                     # 元に戻す: 取り込み
+# Rows with a barograph of the download's names: napret's and the 42 added.
+"$TOOL" log show three-flights.log --json | grep -c '"barographFile": "V' > "$OUT/rows-saved.txt"   # 43: saved at once
+click 150 28; shot 10-undone                       # one step takes the 42 flights back
+"$TOOL" log show three-flights.log --json | grep -c '"barographFile": "V' >> "$OUT/rows-saved.txt"  # still 43 until saved
+click 25 12; xdotool key i; sleep 1.5; shot 11-zone-kept   # the next import starts at UTC+9
 kill "$(cat "$OUT/pid")"
