@@ -241,6 +241,7 @@ inline constexpr QStringView ImportColumnChoice = u"選択";                    
 inline constexpr QStringView ImportColumnReason = u"理由・注意";                        // column: reason or notes
 inline constexpr QStringView ImportReading = u"読込中 %1/%2";                           // reading n of N
 inline constexpr QStringView ImportStopped = u"中止しました（%1/%2件を読みました）";     // stopped after n of N
+inline constexpr QStringView ImportAllRead = u"%1件を読みました";                       // every file read
 // What applying would do, shown before it is applied.
 inline constexpr QStringView ImportWouldDo = u"取り込むと：%1";
 // The currency window (ライセンス・カレンシー), its gear list and the proof on paper.

@@ -248,8 +248,9 @@ void TFormImport::onReadingFinished()
         const std::lock_guard<std::mutex> hold(m_reading->lock);
         m_items = std::move(m_reading->items);
     }
-    if (m_reading->stop)
-        m_progress->setFormat(baromsg::ImportStopped.toString().arg(m_reading->done.load()).arg(m_reading->total.load()));
+    // Said as done, not as still reading: the pilot waits for the count to finish otherwise.
+    m_progress->setFormat(m_reading->stop ? baromsg::ImportStopped.toString().arg(m_reading->done.load()).arg(m_reading->total.load())
+                                          : baromsg::ImportAllRead.toString().arg(m_reading->total.load()));
     // The log is compared on the window's thread, where it lives; a few thousand rows a file.
     markDuplicates(m_items, m_book);
     m_read->setEnabled(true);

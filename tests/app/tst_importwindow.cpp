@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QSignalSpy>
@@ -71,6 +72,7 @@ void TestImportWindow::previewThenOneSaveAndOneUndoStep()
     for (const char *held : {"DeleteItem", "SortByDate", "Reload", "FileImportFlights"})
         QVERIFY2(!w.enabled(held), held);
     QCOMPARE(dialog->items().size(), size_t(3));
+    QCOMPARE(dialog->findChild<QProgressBar *>(QStringLiteral("ImportProgress"))->format(), QStringLiteral("3件を読みました"));
     QCOMPARE(dialog->items()[1].status, ImportItem::Status::Duplicate);
     auto *summary = dialog->findChild<QLabel *>(QStringLiteral("ImportSummary"));
     QCOMPARE(summary->text(), baromsg::ImportWouldDo.toString().arg(QStringLiteral("1件取り込み、1件は既にあります、1件は読めません")));
