@@ -58,16 +58,17 @@ std::vector<QRect> cascade(const std::vector<QSize> &sizes, QSize area, QSize mi
     return places;
 }
 
-QRect placeNewWindow(QSize size, QSize area, const QRect &last)
+QRect placeNewWindow(QSize size, QSize area, const QRect &last, QSize minimum)
 {
+    // The same stair as cascade(): a graph taller than the workspace once went back to the
+    // corner each time, every new one exactly over the last.
     QPoint at(0, 0);
-    if (last.isValid()) {
+    if (last.isValid() && last.x() >= 0 && last.y() >= 0) {
         at = last.topLeft() + QPoint(kCascadeStep, kCascadeStep);
-        // A window that would pass the edge, or one opened beyond it, starts the stair again.
-        if (at.x() < 0 || at.y() < 0 || at.x() + size.width() > area.width() || at.y() + size.height() > area.height())
+        if (!fitsFrom(at, size, area, minimum))
             at = QPoint(0, 0);
     }
-    return QRect(at, size.boundedTo(area.expandedTo(QSize(1, 1))));
+    return fitted(at, size, area.expandedTo(QSize(1, 1)), minimum);
 }
 
 QRect keptOnScreen(const QRect &frame, const std::vector<QRect> &screens)

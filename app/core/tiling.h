@@ -21,10 +21,11 @@ inline constexpr int kCascadeStep = 24;
 /// workspace's right or bottom edge starts the stair again from the top-left corner.
 std::vector<QRect> cascade(const std::vector<QSize> &sizes, QSize area, QSize minimum = QSize(200, 150));
 
-/// Where a new window of `size` opens in a workspace of `area`: a step right of and below
-/// `last` (the last window opened, when there is one), or at the top-left corner where that
-/// would pass the workspace's edge; shrunk to the workspace where it is larger.
-QRect placeNewWindow(QSize size, QSize area, const QRect &last);
+/// Where a new window of `size` opens in a workspace of `area`: on the stair of cascade(), a
+/// step right of and below `last` (the last window opened, when there is one), shrunk to the
+/// room left there; at the top-left corner where even `minimum` would pass the workspace's
+/// edge, or after a window dragged beyond it.
+QRect placeNewWindow(QSize size, QSize area, const QRect &last, QSize minimum = QSize(200, 150));
 
 /// The main window's frame `frame` brought onto the screens whose available areas are
 /// `screens` (none: left as it is): onto the one it overlaps most, or the first when it

@@ -419,9 +419,13 @@ void TestShellDialogs::newWindowsOpenInsideTheWorkspace()
     const QSize area(1000, 800), graph(640, 700);
     QCOMPARE(placeNewWindow(graph, area, QRect()), QRect(0, 0, 640, 700));
     QCOMPARE(placeNewWindow(graph, area, QRect(24, 24, 600, 300)), QRect(48, 48, 640, 700));
-    // Past the bottom or the right edge, or after a window dragged out: the corner again.
-    QCOMPARE(placeNewWindow(graph, area, QRect(0, 120, 600, 300)), QRect(0, 0, 640, 700));
-    QCOMPARE(placeNewWindow(graph, area, QRect(400, 0, 600, 300)), QRect(0, 0, 640, 700));
+    // Short of room below or to the right: a step on, shrunk to the room left, as cascading
+    // places it; a graph taller than the workspace steps on too, never over the last.
+    QCOMPARE(placeNewWindow(graph, area, QRect(0, 120, 600, 300)), QRect(24, 144, 640, 656));
+    QCOMPARE(placeNewWindow(graph, area, QRect(400, 0, 600, 300)), QRect(424, 24, 576, 700));
+    QCOMPARE(placeNewWindow(QSize(640, 900), area, QRect(0, 0, 640, 800)), QRect(24, 24, 640, 776));
+    // Where even the smallest window would pass the edge, or after one dragged out: the corner.
+    QCOMPARE(placeNewWindow(graph, area, QRect(850, 700, 150, 100)), QRect(0, 0, 640, 700));
     QCOMPARE(placeNewWindow(graph, area, QRect(-300, -50, 600, 300)), QRect(0, 0, 640, 700));
     QCOMPARE(placeNewWindow(QSize(1200, 900), area, QRect()), QRect(0, 0, 1000, 800));
 }
