@@ -116,6 +116,8 @@ click_main 250 120
 xdotool key ctrl+End shift+Up shift+Up; sleep 0.5
 click_main 140 31
 sleep 4
+# Taller than the workspace, each graph opens a step below the last, not over it.
+look 00-opened 4
 
 window_menu c
 look 01-cascade 4
