@@ -11,10 +11,12 @@
 // moved no faster than walking, measured between the middles of the ground on either side
 // (laying out the wing, a few running steps, a steeper step down the slope), is still
 // ground; a flight is a minute or more without ground, or a break across which the altitude
-// moved as only flying moves it. One thing the altitude cannot tell: a pilot skimming a
-// hill top level within a metre or two, before setting down on it, reads as ground. Take-off is
-// where the ground before the first flight ends, landing where the ground after the last
-// begins. A log that starts or ends in the air has none there.
+// moved as only flying moves it. A pilot sets down level or sinking, never rising: ground
+// the altitude climbed onto is lift near a hill top, and the landing is the next stretch of
+// ground after it. What the altitude cannot tell: a pilot skimming a hill top level within a
+// metre or two for as long as a stretch of ground lasts, before setting down, reads as
+// ground. Take-off is where the ground before the first flight ends, landing where the
+// ground after the last begins. A log that starts or ends in the air has none there.
 //
 // The climbs: a climb runs from where the altitude turns up to where it turns down for
 // good, told by height, not by seconds. Leaving the core for a turn and finding it again
@@ -149,6 +151,16 @@ private:
         return high - low <= double(kGroundSpread);
     }
 
+    /// Whether the altitude rose onto sample `at` over the kGroundWindow before it by more than
+    /// kGroundSpread: a pilot sets down level or sinking, never rising.
+    bool reachedClimbing(int at) const
+    {
+        float lowest = h[size_t(at)];
+        for (int k = std::max(0, at - samples(kGroundWindow)); k < at; ++k)
+            lowest = std::min(lowest, h[size_t(k)]);
+        return h[size_t(at)] - lowest > kGroundSpread;
+    }
+
     /// The last sample of the ground window [from, from + count) seen from `step`'s side
     /// that still lies on its line: the window may already hold the first metre or two of
     /// the flight leaving it, which is not ground.
@@ -180,13 +192,25 @@ private:
         if (!ground(start))
             return std::optional<int>{};
         int groundEnd = start + step * (window - 1);
-        const auto edge = [&] { return groundEdge(step > 0 ? groundEnd - window + 1 : groundEnd, window, step); };
+        // Where each stretch of ground after the first began, seen from the end: the landing
+        // moves back to the next of them when the flight reached the one before it climbing.
+        std::vector<int> stretches;
+        const auto edge = [&] {
+            int at = groundEdge(step > 0 ? groundEnd - window + 1 : groundEnd, window, step);
+            while (step < 0 && !stretches.empty() && reachedClimbing(at)) {
+                at = groundEdge(stretches.back(), window, step);
+                stretches.pop_back();
+            }
+            return at;
+        };
         for (int i = start + step; i >= 0 && i < n; i += step) {
             if (ground(i)) {
                 const int end = i + step * (window - 1);
                 const int apart = step * (i - groundEnd) + window - 1; // samples between the two windows' middles
                 if (std::abs(level(end) - level(groundEnd)) > double(kGroundDrift) * apart * dt + double(kGroundSpread))
                     return edge(); // over the gap the altitude moved as only a flight moves it
+                if (step * (i - groundEnd) > 0)
+                    stretches.push_back(groundEnd);
                 groundEnd = end;
             } else if (step * (i - groundEnd) >= flight) {
                 return edge();
