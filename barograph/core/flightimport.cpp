@@ -86,9 +86,13 @@ QByteArray siteOfLaunch(const std::vector<TrackFix> &fixes, qint64 takeoffUtc, c
         if (f.utc >= takeoffUtc)
             break;
     }
+    if (!launch)
+        return {};
+    // Over the sites themselves: the nearest is named after the loop, so it must not point
+    // into a copy that the loop alone keeps alive.
     const FlyingSite *nearest = nullptr;
     double best = kSiteRadiusM;
-    for (const FlyingSite &s : launch ? sites : std::vector<FlyingSite>{}) {
+    for (const FlyingSite &s : sites) {
         const double d = distanceM(launch->latitudeDeg, launch->longitudeDeg, s.latitudeDeg, s.longitudeDeg);
         if (d <= best) {
             best = d;
