@@ -21,7 +21,9 @@ void checkTrack(const TrackRead &read)
     }
     ImportSettings settings;
     settings.utcOffsetMinutes = 9 * 60;
-    settings.sites = {{"S", "S", 46.2, 12.8, 0}};
+    // Two sites by the launch of the seeds taken from a real log, so that naming the
+    // nearest is run on every such input.
+    settings.sites = {{"S", "S", 46.2097, 12.8284, 0}, {"T", "T", 46.2120, 12.8284, 0}};
     const auto flight = flightFromTrack(*log, FlightSource{}, settings);
     if (const ImportedFlight *f = std::get_if<ImportedFlight>(&flight); f && !isUsableBarograph(f->barograph))
         std::abort();
