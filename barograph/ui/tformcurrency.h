@@ -109,8 +109,6 @@ public:
     /// Says which of the open log's rules lapse within 30 days of today (nothing when none);
     /// with a rule of height differences, once the barographs are read.
     void noticeLapsingRules();
-    /// The notice waits for barographs to be read.
-    bool isNoticePending() const { return m_noticePending; }
 
 private:
     void noticeWhenRead();
