@@ -55,19 +55,8 @@ CurrencyReport currencyReport(const LogBook &book, std::vector<CurrencyRule> rul
                               std::map<QByteArray, Companion::Analysis> &cache)
 {
     auto found = std::make_shared<std::unordered_map<quint64, BarographLooks::Look>>();
-    if (needsHeights(rules)) {
-        std::vector<BarographToLook> rows;
-        for (int row = 1; row < book.rowCount(); ++row) {
-            const FlightRecord &flight = book.row(row);
-            if (needsBarographLook(flight))
-                rows.push_back({flight.rowId, flight.barographFile.toByteArray()});
-        }
-        BarographLooks looks = lookAtBarographs(rows, folder, cache);
-        for (auto &[hash, figures] : looks.learned)
-            cache[hash] = std::move(figures);
-        for (BarographLooks::Look &look : looks.looks)
-            (*found)[look.rowId] = std::move(look);
-    }
+    if (needsHeights(rules))
+        *found = lookAtBarographsOf(book, folder, cache);
     return currencyReport(book, std::move(rules), on, [&book, found](int row) {
         const FlightRecord &flight = book.row(row);
         const auto it = found->find(flight.rowId);

@@ -143,8 +143,8 @@ StatisticsInputs statisticsInputsOf(const LogBook &book,
     return inputs;
 }
 
-StatisticsInputs statisticsInputs(const LogBook &book, const QString &folder,
-                                  std::map<QByteArray, Companion::Analysis> &cache)
+std::unordered_map<quint64, BarographLooks::Look> lookAtBarographsOf(const LogBook &book, const QString &folder,
+                                                                   std::map<QByteArray, Companion::Analysis> &cache)
 {
     std::vector<BarographToLook> rows;
     for (int row = 1; row < book.rowCount(); ++row) {
@@ -155,13 +155,18 @@ StatisticsInputs statisticsInputs(const LogBook &book, const QString &folder,
     BarographLooks found = lookAtBarographs(rows, folder, cache);
     for (auto &[hash, figures] : found.learned)
         cache[hash] = std::move(figures);
-    auto climbing = std::make_shared<std::unordered_map<quint64, StatisticsInputs::Climbing>>();
-    for (const BarographLooks::Look &look : found.looks) {
-        if (look.climbing)
-            (*climbing)[look.rowId] = *look.climbing;
-    }
-    return statisticsInputsOf(book, [&book, climbing](int row) -> std::optional<StatisticsInputs::Climbing> {
-        const auto it = climbing->find(book.row(row).rowId);
-        return it == climbing->end() ? std::nullopt : std::optional(it->second);
+    std::unordered_map<quint64, BarographLooks::Look> looks;
+    for (BarographLooks::Look &look : found.looks)
+        looks[look.rowId] = std::move(look);
+    return looks;
+}
+
+StatisticsInputs statisticsInputs(const LogBook &book, const QString &folder,
+                                  std::map<QByteArray, Companion::Analysis> &cache)
+{
+    auto looks = std::make_shared<std::unordered_map<quint64, BarographLooks::Look>>(lookAtBarographsOf(book, folder, cache));
+    return statisticsInputsOf(book, [&book, looks](int row) -> std::optional<StatisticsInputs::Climbing> {
+        const auto it = looks->find(book.row(row).rowId);
+        return it == looks->end() ? std::nullopt : it->second.climbing;
     });
 }

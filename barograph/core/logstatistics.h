@@ -14,6 +14,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 class LogBook;
@@ -59,6 +60,11 @@ struct BarographLooks {
 BarographLooks lookAtBarographs(const std::vector<BarographToLook> &rows, const QString &folder,
                                 const std::map<QByteArray, Companion::Analysis> &cache,
                                 const std::atomic<bool> *cancel = nullptr, std::atomic<int> *done = nullptr);
+
+/// Every barograph `book` names looked at in place in `folder` through `cache`, which what
+/// was learned is added to; the looks by rowId. The tool's way: windows look off their thread.
+std::unordered_map<quint64, BarographLooks::Look> lookAtBarographsOf(const LogBook &book, const QString &folder,
+                                                                   std::map<QByteArray, Companion::Analysis> &cache);
 
 /// The inputs of `book`'s statistics with each row's climbing from `climbing` (flights left
 /// out of the statistics have none). They refer to `book`.
